@@ -1,0 +1,59 @@
+#include "app/About.h"
+#include "config/Glyphs.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+TAboutBox::TAboutBox(QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("About"));
+    setModal(false);
+
+    ProgramIcon = new QLabel(this);
+    ProgramIcon->setPixmap(lexifol::glyphs::icon(lexifol::glyphs::Glyph::App, 32).pixmap(32, 32));
+    ProgramIcon->setFixedSize(40, 40);
+    ProgramIcon->setAlignment(Qt::AlignCenter);
+    ProgramIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    ProductName = new QLabel(QStringLiteral("Lexifol 3.1"), this);
+    QFont f = ProductName->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.3);
+    ProductName->setFont(f);
+    Version = new QLabel(QStringLiteral("Written by the Lexifol developers"), this);
+    Copyright = new QLabel(QStringLiteral("Released December 2026"), this);
+    Comments = new QLabel(QStringLiteral("Contact: lexifol@example.org"), this);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setDefault(true);
+    OKButton->setAutoDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    auto* inner = new QGridLayout(frame);
+    inner->addWidget(ProgramIcon, 0, 0, 2, 1, Qt::AlignTop);
+    inner->addWidget(ProductName, 0, 1);
+    inner->addWidget(Version, 1, 1);
+    inner->addWidget(Copyright, 2, 1);
+    inner->addWidget(Comments, 3, 1);
+
+    auto* g = new QGridLayout(this);
+    g->addWidget(frame, 0, 0, 1, 3);
+    g->addWidget(OKButton, 1, 1);
+    setFixedSize(sizeHint().expandedTo(QSize(300, 200)));
+}
+
+void TAboutBox::showEvent(QShowEvent* e)
+{
+    if (QScreen* s = screen()) {
+        const QRect r = s->availableGeometry();
+        move(r.center() - QPoint(width() / 2, height() / 2));
+    }
+    QDialog::showEvent(e);
+}

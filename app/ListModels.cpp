@@ -1,0 +1,36 @@
+#include "app/ListModels.h"
+#include "index/Bookmarks.h"
+
+namespace lexifol {
+
+namespace {
+const QString kError = QStringLiteral("error");
+}
+
+QVariant IndexListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= list_.count())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
+        const QStringView h = list_.headword(index.row());
+        return h.isEmpty() ? kError : h.toString();
+    }
+    if (role == Qt::SizeHintRole)
+        return QSize(1, kIndexRowHeight);
+    return {};
+}
+
+QVariant EntryListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= list_.size())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
+        const QString h = EntryHeadword(list_.at(index.row()));
+        return h.isEmpty() ? kError : h;
+    }
+    if (role == Qt::ToolTipRole)
+        return EntryDictionary(list_.at(index.row()));
+    return {};
+}
+
+} // namespace lexifol

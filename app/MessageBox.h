@@ -1,0 +1,5 @@
+#pragma once
+// The real message boxes, installed once by the process entry.
+namespace lexifol {
+void InstallMessageBoxes();
+}

@@ -1,0 +1,166 @@
+#pragma once
+// The main window: catalogue, search box, index list, history, bookmarks and
+// the page view, and the shared state of the open dictionary.
+#include "index/IndexList.h"
+#include "index/Replacement.h"
+#include "pageview/Composition.h"
+
+#include <QByteArrayList>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+class QLabel;
+class QListView;
+class QListWidget;
+class QMenu;
+class QAction;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+class TAboutBox;
+class TForm2;
+
+namespace lexifol {
+class ProfileFile;
+class TWebBrowser;
+class IndexListModel;
+class EntryListModel;
+
+// The search box reports clicks and focus, which the lookup reacts to.
+class TSearchEdit : public QLineEdit
+{
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+signals:
+    void clicked();
+    void focused();
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+};
+
+// A clickable picture.
+class TImage : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit TImage(QWidget* parent = nullptr);
+signals:
+    void clicked();
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+} // namespace lexifol
+
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Runs the start-up sequence. An empty programFolder means the folder of
+    // the executable.
+    explicit TForm1(const QString& programFolder = QString(), QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void setAboutBox(TAboutBox* box) { aboutBox_ = box; }
+    void setConfigurationDialog(TForm2* dlg) { form2_ = dlg; }
+
+    // Controls
+    QWidget* Panel1 = nullptr;
+    QListWidget* ListView1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QTabWidget* PageControl2 = nullptr;
+    QWidget* TabSheet4 = nullptr;
+    QWidget* TabSheet5 = nullptr;
+    QWidget* TabSheet6 = nullptr;
+    QListView* TntListBox1 = nullptr;
+    QListView* TntListBox2 = nullptr;
+    QListView* TntListBox3 = nullptr;
+    QLineEdit* TntEdit1 = nullptr;
+    lexifol::TSearchEdit* TntEdit3 = nullptr;
+    lexifol::TImage* Image2 = nullptr;
+    QLabel* TntLabel1 = nullptr;
+    lexifol::TImage* Image1 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QToolButton* SpeedButton5 = nullptr;
+    QToolButton* SpeedButton6 = nullptr;
+    lexifol::TWebBrowser* WebBrowser1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QAction* file1 = nullptr;
+    QMenu* About1 = nullptr;
+    QAction* LexifolHelp1 = nullptr;
+    QAction* KeyboardLayout1 = nullptr;
+    QAction* About2 = nullptr;
+
+    // Shared state
+    QString ProgramFolder;
+    QString CurrentDictionary, DictionaryTitle, WholeFile;
+    lexifol::IndexList FirstIndex, SecondIndex;
+    lexifol::ReplacementList ReplacementList;
+    QStringList EntryValueParts;
+    QByteArrayList PluginParameters;
+    QStringList SavedOrder;
+    QStringList History, Bookmarks;
+    std::unique_ptr<lexifol::ProfileFile> Settings;
+    bool BrowserMouse = false;
+    bool SingleFileOnView = false;
+    bool ExtraPageOnView = false;
+    bool SkipSearchReplay = false;
+
+    // Operations
+    void OpenDictionary();                     // catalogue variant
+    bool SelectDictionaryByName(const QString& name);
+    void ActivateShortcut(int digit);
+    void LookupSearchText();
+    void ShowSelectedEntry();
+    void RefreshSearchBox();
+    void ShowPage(const QString& pageReference);
+    void AddHistoryEntry();
+    void Image1Click();
+    void Image2Click();
+    void TntListBox1DblClick();
+    void SpeedButton1Click() { moveCatalogueEntry(-1); }
+    void SpeedButton2Click() { moveCatalogueEntry(+1); }
+    void LexifolHelp1Click();
+    void KeyboardLayout1Click();
+
+    // The index list's selected row, or -1.
+    int selectedIndexRow() const;
+    void selectIndexRow(int position);
+    int indexItemCount() const;
+    void setIndexItemCount(int n);
+    QString catalogueName(int row) const;
+    int catalogueCount() const;
+
+    // The shutdown sequence (also run by closing the window).
+    void Shutdown();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenu();
+    void startUp();
+    void openDictionaryAtStartUp(int row);
+    void applyDescriptor(const QString& name, bool startUp);
+    void applyPluginParameters(const QString& name, bool startUp);
+    void updateAnnotationIcon(const QString& name, bool onlyShow);
+    void moveCatalogueEntry(int direction);
+    void rebuildSavedOrder();
+    void applyCheckMarks();
+    QString dictionaryFolder(const QString& name) const;
+
+    lexifol::IndexListModel* indexModel_ = nullptr;
+    lexifol::EntryListModel* historyModel_ = nullptr;
+    lexifol::EntryListModel* bookmarkModel_ = nullptr;
+    TAboutBox* aboutBox_ = nullptr;
+    TForm2* form2_ = nullptr;
+    bool shutDown_ = false;
+};

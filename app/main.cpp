@@ -1,0 +1,25 @@
+#include "app/About.h"
+#include "app/Application.h"
+#include "app/MessageBox.h"
+#include "app/Unit1.h"
+#include "config/shcut.h"
+
+#include <QListWidget>
+
+int main(int argc, char** argv)
+{
+    lexifol::TApplication app(argc, argv);
+    lexifol::InstallMessageBoxes();
+
+    TForm1 form1;
+    TAboutBox aboutBox(&form1);
+    QStringList catalogue;
+    for (int i = 0; i < form1.catalogueCount(); ++i)
+        catalogue << form1.catalogueName(i);
+    TForm2 form2(catalogue, form1.Settings.get(), &form1);
+    form1.setAboutBox(&aboutBox);
+    form1.setConfigurationDialog(&form2);
+
+    form1.show();
+    return app.exec();
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The Configuration dialog: dictionary shortcuts and the second-index page.
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+class QPlainTextEdit;
+class QCheckBox;
+class QTabWidget;
+
+namespace lexifol {
+class ProfileFile;
+}
+
+class TForm2 : public QDialog
+{
+    Q_OBJECT
+public:
+    // `catalogue` is the catalogue captions in order, read once here; later
+    // catalogue moves do not reach this dialog.
+    TForm2(const QStringList& catalogue, lexifol::ProfileFile* settings, QWidget* parent = nullptr);
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;   // "Shortcuts"
+    QWidget* TabSheet2 = nullptr;   // "Second index"
+
+    // Shortcuts
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QPushButton* Button2 = nullptr;  // Save
+    QPushButton* Button1 = nullptr;  // Close
+
+    // Second index
+    QComboBox* ComboBox2 = nullptr;
+    QPlainTextEdit* TntMemo1 = nullptr;
+    QListWidget* TntListBox1 = nullptr;
+    QPushButton* Button3 = nullptr;  // Add&Check
+    QPushButton* Button4 = nullptr;  // Start
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QPushButton* Button5 = nullptr;  // Close
+
+    void ComboBox1Change();
+    void ListBox1DblClick();
+    void Button2Click();
+    void CloseClick();
+
+private:
+    lexifol::ProfileFile* settings_;
+};

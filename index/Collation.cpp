@@ -1,0 +1,122 @@
+#include "index/Collation.h"
+
+#include <unicode/ucol.h>
+#include <unicode/uloc.h>
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+namespace lexifol {
+
+struct IndexCollation::Impl {
+    UCollator* coll = nullptr;
+    QString locale;
+};
+
+namespace {
+
+// ICU maps the C and POSIX locales to en_US_POSIX, whose collation puts every
+// capital before every small letter as a primary difference: case would no
+// longer be ignored. Such a locale collates as its language and country.
+QByteArray UsableLocale(const QString& requested)
+{
+    QByteArray id = requested.isEmpty() ? QByteArray(uloc_getDefault()) : requested.toUtf8();
+    char variant[ULOC_FULLNAME_CAPACITY] = {};
+    UErrorCode err = U_ZERO_ERROR;
+    uloc_getVariant(id.constData(), variant, sizeof variant, &err);
+    if (U_SUCCESS(err) && qstricmp(variant, "POSIX") == 0) {
+        char lang[ULOC_LANG_CAPACITY] = {};
+        char country[ULOC_COUNTRY_CAPACITY] = {};
+        err = U_ZERO_ERROR;
+        uloc_getLanguage(id.constData(), lang, sizeof lang, &err);
+        uloc_getCountry(id.constData(), country, sizeof country, &err);
+        id = QByteArray(lang);
+        if (*country)
+            id += '_' + QByteArray(country);
+    }
+    return id;
+}
+
+} // namespace
+
+IndexCollation::IndexCollation(const QString& locale)
+    : d(std::make_unique<Impl>())
+{
+    const QByteArray id = UsableLocale(locale);
+    d->locale = QString::fromUtf8(id);
+    UErrorCode err = U_ZERO_ERROR;   // fallback warnings are expected
+    d->coll = ucol_open(id.constData(), &err);
+    if (U_FAILURE(err) || !d->coll) {
+        err = U_ZERO_ERROR;
+        d->coll = ucol_open("", &err);   // root collation
+        if (U_FAILURE(err))
+            d->coll = nullptr;
+    }
+    if (d->coll) {
+        // Secondary: case ignored, accents count. Alternate handling stays
+        // non-ignorable so that TAB sorts before blanks, punctuation, digits
+        // and letters, and "apple" < "apple<TAB>12" < "applesauce<TAB>3".
+        err = U_ZERO_ERROR;
+        ucol_setStrength(d->coll, UCOL_SECONDARY);
+        ucol_setAttribute(d->coll, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &err);
+    }
+}
+
+IndexCollation::~IndexCollation()
+{
+    if (d->coll)
+        ucol_close(d->coll);
+}
+
+int IndexCollation::compare(QStringView a, QStringView b) const
+{
+    if (Q_UNLIKELY(!d->coll))
+        return a.compare(b, Qt::CaseInsensitive);
+    return int(ucol_strcoll(d->coll, reinterpret_cast<const UChar*>(a.utf16()), int32_t(a.size()),
+                            reinterpret_cast<const UChar*>(b.utf16()), int32_t(b.size())));
+}
+
+QString IndexCollation::locale() const
+{
+    return d->locale;
+}
+
+namespace {
+struct CollationState {
+    std::mutex lock;
+    std::atomic<IndexCollation*> current{nullptr};
+    // Replaced collations stay alive: callers may still hold the reference.
+    std::vector<std::unique_ptr<IndexCollation>> all;
+};
+
+CollationState& State()
+{
+    static CollationState s;
+    return s;
+}
+} // namespace
+
+const IndexCollation& IndexCollation::Default()
+{
+    CollationState& s = State();
+    // Every search asks for it: no lock once it exists.
+    if (IndexCollation* c = s.current.load(std::memory_order_acquire))
+        return *c;
+    std::lock_guard guard(s.lock);
+    if (!s.current.load(std::memory_order_relaxed)) {
+        s.all.push_back(std::make_unique<IndexCollation>());
+        s.current.store(s.all.back().get(), std::memory_order_release);
+    }
+    return *s.current.load(std::memory_order_relaxed);
+}
+
+void IndexCollation::SetDefaultLocale(const QString& locale)
+{
+    CollationState& s = State();
+    std::lock_guard guard(s.lock);
+    s.all.push_back(std::make_unique<IndexCollation>(locale));
+    s.current.store(s.all.back().get(), std::memory_order_release);
+}
+
+} // namespace lexifol

@@ -1,0 +1,31 @@
+#pragma once
+// The one comparison for index order: linguistic, in the user's locale,
+// letter case ignored, blanks and punctuation not ignorable.
+#include <QString>
+#include <QStringView>
+#include <memory>
+
+namespace lexifol {
+
+class IndexCollation {
+public:
+    // ICU locale id such as "en_US", "ru", "de"; empty for the user's default.
+    explicit IndexCollation(const QString& locale = QString());
+    ~IndexCollation();
+    IndexCollation(const IndexCollation&) = delete;
+    IndexCollation& operator=(const IndexCollation&) = delete;
+
+    // <0, 0, >0 over the full texts.
+    int compare(QStringView a, QStringView b) const;
+    QString locale() const;
+
+    // The process-wide collation; SetDefaultCollationLocale replaces it (tests).
+    static const IndexCollation& Default();
+    static void SetDefaultLocale(const QString& locale);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace lexifol

@@ -1,0 +1,52 @@
+#pragma once
+// An index file in memory: the decoded text in one UTF-16 buffer plus the
+// offset of every line. A million lines are one allocation, not a million
+// strings; headword and value are views into the buffer.
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace lexifol {
+
+// "List index out of bounds (%d)", as the user sees it.
+class ListIndexError : public std::out_of_range {
+public:
+    explicit ListIndexError(long long position);
+    long long position() const { return pos_; }
+private:
+    long long pos_;
+};
+
+class IndexList {
+public:
+    int count() const { return offsets_.empty() ? 0 : int(offsets_.size() - 1); }
+    bool isEmpty() const { return count() == 0; }
+    void clear();
+    void swap(IndexList& other) noexcept;
+
+    // Throw ListIndexError outside 0..count-1.
+    QStringView line(long long pos) const;
+    QStringView headword(long long pos) const;   // text before the first TAB; empty without TAB
+    // Everything after the first TAB (without TAB: the line without its first
+    // character). Empty for a negative position; throws at or beyond count.
+    QStringView value(long long pos) const;
+
+    // Builds the list from decoded text (the text is cut into lines with the
+    // index file rules: CR LF, CR, LF, U+2028; NUL ends the text).
+    void setText(QString text);
+    // For tests and builders: one entry per string.
+    void setLines(const QStringList& lines);
+
+    // Approximate heap bytes held (text + offsets).
+    size_t memoryBytes() const;
+
+private:
+    // Lines are compacted in place so that each is followed by exactly one
+    // separator unit: line i is [offsets_[i], offsets_[i+1] - 1).
+    QString text_;
+    std::vector<uint32_t> offsets_;
+};
+
+} // namespace lexifol

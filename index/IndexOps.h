@@ -1,0 +1,32 @@
+#pragma once
+#include "index/Collation.h"
+#include "index/IndexList.h"
+#include "index/Replacement.h"
+#include <QStringList>
+
+namespace lexifol {
+
+// Bisection over whole lines: the first line that does not sort before the
+// key, except that an equal line ends the search where the bisection meets it.
+int FindPosition(const IndexList& list, QStringView key,
+                 const IndexCollation& collation = IndexCollation::Default());
+
+// Parts of an entry value: blanks and ">" separate, double quotes group
+// (doubled quote inside = one quote), a trailing ">" gives an empty part.
+QStringList SplitValue(QStringView value);
+
+// Applies the replacement rules to each UTF-16 unit of the text once.
+QString NormaliseHeadword(QStringView text, const ReplacementList& rules);
+
+
+// Replaces `list` with the file's lines. On an open/read error returns false,
+// fills *error and leaves `list` unchanged.
+bool LoadFirstIndex(const QString& path, IndexList& list, QString* error = nullptr);
+// Empties `second`; loads it when the file exists; a count different from
+// `first` empties it again and, with `report`, shows
+// "Second index isn't equal to first (number of items)".
+void LoadSecondIndex(const QString& path, IndexList& second, const IndexList& first, bool report);
+// Empties `rules`; loads the file when it exists; errors leave it empty.
+void LoadReplacementList(const QString& path, ReplacementList& rules);
+
+} // namespace lexifol

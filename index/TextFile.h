@@ -1,0 +1,25 @@
+#pragma once
+// The one reader for the program's Unicode text files (indexes, bookmarks,
+// the order checker): byte-order mark detection, 8-bit fallback, line cutting.
+#include "index/IndexList.h"
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace lexifol {
+
+// Decodes file bytes: FF FE, FE FF, EF BB BF (only for files of at least three
+// bytes), else the ANSI code page. Malformed or cut-off UTF-8 gives an empty
+// text. A trailing odd UTF-16 byte is ignored. The text ends at the first NUL.
+QString DecodeText(const QByteArray& bytes);
+
+// Decodes and cuts into lines into an IndexList.
+void DecodeLines(const QByteArray& bytes, IndexList& out);
+// The same lines as strings (small files only: bookmarks, catalogue tests).
+QStringList DecodeLinesToStrings(const QByteArray& bytes);
+
+// Reads a whole file (other readers allowed). Returns false and fills
+// *error when it cannot be opened or read.
+bool ReadFileBytes(const QString& path, QByteArray& bytes, QString* error = nullptr);
+
+} // namespace lexifol

@@ -1,0 +1,39 @@
+#pragma once
+// The dictionary catalogue without widgets: discovery, merge with the saved
+// order, check marks, and "diclist.dat".
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace lexifol {
+
+// Names of the installed dictionaries: files (not folders) "*.list" in
+// dataFolder, ordered by name; empty names skipped.
+QStringList DiscoverDictionaries(const QString& dataFolder);
+
+// Name part of a saved-order line (text before the first TAB), or a null
+// string when the line has no TAB.
+QString SavedOrderName(const QString& line);
+// First line of savedOrder whose name equals `name` (case ignored), or -1.
+int FindSavedLine(const QStringList& savedOrder, const QString& name);
+
+// The catalogue order: saved positions below N kept, the rest appended in
+// discovery order; placeholders dropped.
+QStringList MergeCatalogue(const QStringList& discovered, const QStringList& savedOrder);
+
+// The saved check mark for `name`: true for exactly "1", false for exactly
+// "0", nothing otherwise or when there is no line.
+std::optional<bool> SavedCheckMark(const QStringList& savedOrder, const QString& name);
+
+struct CatalogueEntry {
+    QString name;
+    bool checked = false;
+};
+QStringList BuildSavedOrder(const QList<CatalogueEntry>& entries);
+
+// Lines of "diclist.dat" (8-bit); false when it exists but cannot be read.
+bool LoadSavedOrder(const QString& path, QStringList& lines);
+// Writes the lines, each followed by CR LF, atomically.
+bool SaveSavedOrder(const QString& path, const QStringList& lines);
+
+} // namespace lexifol

@@ -1,0 +1,161 @@
+#include "library/Dictionary.h"
+
+#include "index/TextFile.h"
+#include "library/FileUtil.h"
+#include "library/Profile.h"
+
+#include <QFileInfo>
+
+namespace lexifol {
+
+QString DictionaryPaths::firstIndex() const
+{
+    return programFolder + QStringLiteral("Data/") + name + QStringLiteral(".list");
+}
+
+QString DictionaryPaths::folder() const
+{
+    return programFolder + QStringLiteral("Data/") + name + QStringLiteral(".files/");
+}
+
+QString DictionaryPaths::descriptor() const
+{
+    return folder() + name + QStringLiteral(".ini");
+}
+
+QString DictionaryPaths::pluginList() const
+{
+    return folder() + QStringLiteral("Plugin.dat");
+}
+
+QString DictionaryPaths::secondIndex() const
+{
+    return folder() + QStringLiteral("secondindex.list");
+}
+
+QString DictionaryPaths::replacementList() const
+{
+    return folder() + QStringLiteral("replacelist.dat");
+}
+
+QString DictionaryPaths::annotationDjvu() const
+{
+    return folder() + QStringLiteral("Annotation.djvu");
+}
+
+QString DictionaryPaths::annotationHtm() const
+{
+    return folder() + QStringLiteral("Annotation.htm");
+}
+
+Descriptor ReadDescriptor(const QString& path)
+{
+    Descriptor d;
+    const ProfileFile ini(path, ProfileFile::Encoding::Detect);
+    const QString section = QStringLiteral("main");
+    // Read key by key, so a failure keeps what the earlier keys gave.
+    std::optional<QString>* fields[] = {&d.name, &d.keyboardLayout, &d.wholeFile, &d.textLayer};
+    const char* keys[] = {"name", "keyboard_layout", "whole_file", "text_layer"};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = true;
+        const QString v = ini.readString(section, QString::fromLatin1(keys[i]), QString(), &ok);
+        if (!ok) {
+            d.readFailed = true;
+            break;
+        }
+        *fields[i] = v;
+    }
+    return d;
+}
+
+QString WholeFileValue(const std::optional<QString>& v)
+{
+    return (v && *v == u"no") ? QStringLiteral("no") : QStringLiteral("yes");
+}
+
+bool TextLayerVisible(const std::optional<QString>& v)
+{
+    return v && *v == u"yes";
+}
+
+QByteArrayList BuiltInPluginParameters()
+{
+    return {QByteArrayLiteral("width=\"100%\""), QByteArrayLiteral("height=\"100%\""),
+            QByteArrayLiteral("Toolbar=no"), QByteArrayLiteral("ScrollBars=no"),
+            QByteArrayLiteral("zoom=width")};
+}
+
+namespace {
+
+enum class ListRead { Missing, Unreadable, Read };
+
+ListRead readParameterList(const QString& path, QByteArrayList& lines)
+{
+    if (!QFileInfo::exists(path))
+        return ListRead::Missing;
+    QByteArray bytes;
+    if (!ReadFileBytes(path, bytes))
+        return ListRead::Unreadable;
+    lines = CutRawLines(bytes);
+    return ListRead::Read;
+}
+
+const QString kMayHaveErrors = QStringLiteral("\r\nThis file may have errors.");
+
+} // namespace
+
+PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty,
+                                QString* readError)
+{
+    PluginLoad r;
+    if (readError)
+        readError->clear();
+    if (catalogueEmpty) {
+        r.parameters = BuiltInPluginParameters();
+        return r;
+    }
+
+    auto failRead = [&](const QString& fullPath) {
+        if (readError)
+            *readError = fullPath;
+        return r;
+    };
+
+    // Without an open dictionary there is no folder of its own to look in.
+    if (!dict.name.isEmpty()) {
+        const QString own = dict.pluginList();
+        switch (readParameterList(own, r.parameters)) {
+        case ListRead::Unreadable:
+            return failRead(QFileInfo(own).absoluteFilePath());
+        case ListRead::Read:
+            if (r.parameters.isEmpty()) {
+                r.parameters = BuiltInPluginParameters();
+                r.message = QStringLiteral("Check ") + own + kMayHaveErrors;
+            }
+            return r;
+        case ListRead::Missing:
+            break;
+        }
+    }
+
+    // Named without a folder: it resolves against the current directory.
+    const QString shared = QStringLiteral("Plugin.dat");
+    switch (readParameterList(shared, r.parameters)) {
+    case ListRead::Unreadable:
+        return failRead(QFileInfo(shared).absoluteFilePath());
+    case ListRead::Read:
+        if (r.parameters.isEmpty()) {
+            r.parameters = BuiltInPluginParameters();
+            r.message = QStringLiteral("Check Plugin.dat") + kMayHaveErrors;
+        }
+        return r;
+    case ListRead::Missing:
+        break;
+    }
+
+    r.parameters = BuiltInPluginParameters();
+    r.message = QStringLiteral("Can not open Plugin.dat");
+    return r;
+}
+
+} // namespace lexifol

@@ -1,0 +1,51 @@
+#pragma once
+// What opening a dictionary reads: its descriptor and its plug-in parameter
+// list. The window applies the results.
+#include <QByteArrayList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace lexifol {
+
+struct DictionaryPaths {
+    QString programFolder;   // with trailing separator
+    QString name;
+    QString firstIndex() const;       // Data/<name>.list
+    QString folder() const;           // Data/<name>.files/
+    QString descriptor() const;       // Data/<name>.files/<name>.ini
+    QString pluginList() const;       // Data/<name>.files/Plugin.dat
+    QString secondIndex() const;      // Data/<name>.files/secondindex.list
+    QString replacementList() const;  // Data/<name>.files/replacelist.dat
+    QString annotationDjvu() const;
+    QString annotationHtm() const;
+};
+
+struct Descriptor {
+    // Each key is present only if it was read before a failure.
+    std::optional<QString> name, keyboardLayout, wholeFile, textLayer;
+    bool readFailed = false;
+};
+// Reads section "main" keys name, keyboard_layout, whole_file, text_layer in
+// that order (Unicode values).
+Descriptor ReadDescriptor(const QString& path);
+
+// "no" only for exactly "no", else "yes".
+QString WholeFileValue(const std::optional<QString>& v);
+// Find button visible only for exactly "yes".
+bool TextLayerVisible(const std::optional<QString>& v);
+
+QByteArrayList BuiltInPluginParameters();
+
+struct PluginLoad {
+    QByteArrayList parameters;
+    QString message;   // empty when nothing is to be shown
+};
+// The plug-in step: own Plugin.dat, else "Plugin.dat" in the current
+// directory, else built-ins, with their messages. catalogueEmpty gives the
+// built-ins silently. A file that exists but cannot be read sets *readError
+// to its full path and returns no parameters.
+PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty,
+                                QString* readError = nullptr);
+
+} // namespace lexifol

@@ -1,0 +1,39 @@
+#pragma once
+// The page view file: one line of HTML whose embed tag names the DjVu
+// document and page. Composition is kept apart from the window so that it can
+// be checked directly.
+#include <QByteArrayList>
+#include <QString>
+
+namespace lexifol {
+
+struct PageViewState {
+    bool singleFileOnView = false;
+    bool extraPageOnView = false;
+};
+
+struct CompositionInput {
+    QString programFolder;        // with trailing separator
+    QString dictionary;           // CurrentDictionary
+    QString wholeFile;            // "no" or "yes"
+    QByteArrayList pluginParameters;
+    QString pageReference;
+    bool annotationCase = true;   // false for ShowHeadword: "Annotation" is an ordinary page
+};
+
+// Builds the line (without CR LF) and updates singleFileOnView as showing it
+// would. Does not touch extraPageOnView.
+QString ComposePageLine(const CompositionInput& in, PageViewState& state);
+
+// The 8-bit bytes of the file: the line in the ANSI code page, then CR LF.
+QByteArray PageViewFileBytes(const QString& line);
+
+// Writes ProgramFolder + "temp.htm" atomically; false on failure.
+bool WritePageViewFile(const QString& path, const QString& line);
+
+QString PageViewFilePath(const QString& programFolder);  // programFolder + "temp.htm"
+
+// The SRC prefix written before every document path.
+inline constexpr char kSrcPrefix[] = "file:\\\\localhost\\";
+
+} // namespace lexifol

@@ -1,0 +1,57 @@
+#pragma once
+// The page view: reads a page view file (or any HTML page) and shows it. A
+// DjVu embed is decoded and rendered with DjVuLibre off the GUI thread.
+#include <QImage>
+#include <QWidget>
+#include <memory>
+
+namespace lexifol {
+
+class TWebBrowser : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class State { Blank, Html, Loading, Page, Error };
+
+    explicit TWebBrowser(QWidget* parent = nullptr);
+    ~TWebBrowser() override;
+
+    // Returns at once; the page loads asynchronously. A newer call supersedes
+    // one still loading.
+    void Navigate(const QString& path);
+
+    State state() const;
+    QString currentPath() const;       // what was last navigated to
+    QString errorText() const;         // shown inside the view in State::Error
+    QString documentPath() const;      // the DjVu file on view
+    int pageIndex() const;             // 0-based page on view, -1 if none
+    int pageCount() const;
+
+    // The widget that receives wheel events, scroll requests and the F key.
+    QWidget* pageWindow() const;
+    int scrollPosition() const;        // vertical, in pixels
+    int scrollMaximum() const;
+
+    // The rendered page as drawn (for tests): empty until a page is shown.
+    QImage pageImage() const;
+    // Word hits of the last Find, in page image coordinates.
+    QList<QRect> highlights() const;
+
+    // Search of the page's text layer (what the Find dialog runs).
+    int findText(const QString& text);
+
+    // The "Find" dialog (created on the first F key).
+    QWidget* findDialog() const;
+
+signals:
+    void pageShown();                  // a DjVu page is drawn
+    void htmlShown();
+    void loadFailed(const QString& message);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+    friend struct Impl;
+};
+
+} // namespace lexifol
