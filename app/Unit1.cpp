@@ -222,6 +222,9 @@ void TForm1::buildControls()
     PageControl2->setTabPosition(QTabWidget::East);
     PageControl2->setFont(arial);
     PageControl2->setIconSize(QSize(16, 16));
+    // A click on a tab takes the focus, so that coming back to the search box
+    // brings the index list back into sight.
+    PageControl2->tabBar()->setFocusPolicy(Qt::StrongFocus);
     TabSheet4 = new QWidget;
     TabSheet5 = new QWidget;
     TabSheet6 = new QWidget;
@@ -389,6 +392,8 @@ void TForm1::startUp()
     }
     if (indexItemCount() > 0)
         selectIndexRow(0);
+    // The user starts by typing a word.
+    TntEdit3->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::openDictionaryAtStartUp(int row)

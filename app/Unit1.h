@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <memory>
 
-class QLabel;
+#include <QLabel>
 class QListView;
 class QListWidget;
 class QMenu;

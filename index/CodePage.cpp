@@ -181,9 +181,7 @@ QByteArray AnsiCodec::encode(QStringView text) const
     return out;
 }
 
-namespace {
-
-QString LocaleFromEnvironment()
+QString AnsiLocaleName()
 {
     for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         const char* v = std::getenv(var);
@@ -192,6 +190,8 @@ QString LocaleFromEnvironment()
     }
     return QString();
 }
+
+namespace {
 
 struct AnsiState {
     std::mutex lock;
@@ -213,7 +213,7 @@ const AnsiCodec& Ansi()
     AnsiState& s = State();
     std::lock_guard guard(s.lock);
     if (!s.current) {
-        s.all.push_back(std::make_unique<AnsiCodec>(AnsiCodePageForLocale(LocaleFromEnvironment())));
+        s.all.push_back(std::make_unique<AnsiCodec>(AnsiCodePageForLocale(AnsiLocaleName())));
         s.current = s.all.back().get();
     }
     return *s.current;

@@ -30,6 +30,9 @@ private:
     std::unique_ptr<Impl> d;
 };
 
+// The locale name the process-wide codec is chosen from: the first set of
+// LC_ALL, LC_CTYPE, LANG (empty when none is).
+QString AnsiLocaleName();
 // The process-wide codec, from the user's locale (LC_ALL, LC_CTYPE, LANG).
 const AnsiCodec& Ansi();
 // Tests (and nothing else) switch the process-wide code page with this.

@@ -16,35 +16,96 @@ namespace {
 constexpr char16_t kSeparator = u'\n';
 constexpr char16_t kLineSeparator = 0x2028;
 
-// Units that may end a line or the text: NUL, LF, CR (and, cheaply, the
-// other C0 controls up to CR, which the slow path copies back) and U+2028.
-inline bool MaybeBreak(char16_t c)
+template <bool Swap>
+inline char16_t Unit(const char16_t* p)
 {
-    return c <= 0x0D || c == kLineSeparator;
+    char16_t c;
+    std::memcpy(&c, p, sizeof c);   // the source may be file bytes at any even offset
+    if constexpr (Swap)
+        c = char16_t((c << 8) | (c >> 8));
+    return c;
 }
 
-// First unit at or after `from` that may be a break; `end` if none.
-qsizetype ScanToBreak(const char16_t* p, qsizetype from, qsizetype end)
+inline bool IsBreakOrNul(char16_t c)
 {
-    qsizetype i = from;
+    return c == u'\n' || c == u'\r' || c == 0 || c == kLineSeparator;
+}
+
+// Cuts src[0, n) into lines and writes each to dst followed by exactly one
+// separator, starting at dst[offsets.back()] and pushing the offset after
+// every separator; returns the end of what was written. dst is either a
+// separate buffer of at least offsets.back() + n + 1 units, or the buffer
+// that holds src with dst + offsets.back() <= src: compaction in place,
+// where the write position never passes the read position.
+// This is the load path of every index: one pass, eight units at a time.
+template <bool Swap>
+qsizetype CutLines(const char16_t* src, qsizetype n, char16_t* dst, bool inPlace, std::vector<uint32_t>& offsets)
+{
+    qsizetype r = 0;
+    qsizetype w = qsizetype(offsets.back());
+    // In place, units behind the read position by this much are rewritten.
+    auto gap = [&] { return inPlace ? qsizetype(src + r - (dst + w)) : qsizetype(8); };
 #if defined(__SSE2__)
-    const __m128i thirteen = _mm_set1_epi16(0x0D);
+    const __m128i lf = _mm_set1_epi16(u'\n');
+    const __m128i cr = _mm_set1_epi16(u'\r');
     const __m128i ls = _mm_set1_epi16(short(kLineSeparator));
     const __m128i zero = _mm_setzero_si128();
-    while (i + 8 <= end) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        // unsigned v <= 13  <=>  saturating v - 13 == 0
-        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(v, thirteen), zero);
-        const __m128i hit = _mm_or_si128(low, _mm_cmpeq_epi16(v, ls));
-        const int mask = _mm_movemask_epi8(hit);
-        if (mask)
-            return i + (__builtin_ctz(unsigned(mask)) >> 1);
-        i += 8;
-    }
 #endif
-    while (i < end && !MaybeBreak(p[i]))
-        ++i;
-    return i;
+    for (;;) {
+#if defined(__SSE2__)
+        while (r + 8 <= n) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + r));
+            if constexpr (Swap)
+                v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+            const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, lf), _mm_cmpeq_epi16(v, cr)),
+                                             _mm_or_si128(_mm_cmpeq_epi16(v, zero), _mm_cmpeq_epi16(v, ls)));
+            const unsigned mask = unsigned(_mm_movemask_epi8(hit));
+            if (mask == 0) {
+                // The store only touches units already loaded; in place and
+                // unmoved it would rewrite them unchanged.
+                if (Swap || gap() != 0)
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + w), v);
+                r += 8;
+                w += 8;
+                continue;
+            }
+            // Units from the break on are read again: a whole store must not
+            // reach them.
+            const qsizetype k = qsizetype(__builtin_ctz(mask) >> 1);
+            const qsizetype g = gap();
+            if (g >= 8) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + w), v);
+            } else if (Swap || g != 0) {
+                for (qsizetype j = 0; j < k; ++j)
+                    dst[w + j] = Unit<Swap>(src + r + j);
+            }
+            r += k;
+            w += k;
+            break;
+        }
+#endif
+        char16_t c = 0;
+        while (r < n && !IsBreakOrNul(c = Unit<Swap>(src + r))) {
+            dst[w++] = c;
+            ++r;
+        }
+        if (r >= n || c == 0)
+            break;   // end of the text, or NUL, which ends it
+        ++r;
+        if (c == u'\r' && r < n && Unit<Swap>(src + r) == u'\n')
+            ++r;
+        if (c != kLineSeparator && r < n && Unit<Swap>(src + r) == kLineSeparator)
+            ++r;
+        dst[w++] = kSeparator;
+        offsets.push_back(uint32_t(w));
+    }
+    // A break at the very end opens no empty last line; an unterminated
+    // last line gets its separator.
+    if (w > qsizetype(offsets.back())) {
+        dst[w++] = kSeparator;
+        offsets.push_back(uint32_t(w));
+    }
+    return w;
 }
 
 } // namespace
@@ -94,80 +155,98 @@ QStringView IndexList::value(long long pos) const
     return l.size() > start ? l.mid(start) : QStringView();
 }
 
-void IndexList::setText(QString text)
+namespace {
+// uint32 offsets and an int count: the text must stay below both.
+void CheckSize(qsizetype units)
 {
-    clear();
-    // uint32 offsets and an int count: the text must stay below both.
-    if (text.size() >= qsizetype(INT_MAX))
+    if (units >= qsizetype(INT_MAX))
         throw std::length_error("Index file too large");
-    if (text.isEmpty())
+}
+} // namespace
+
+void IndexList::adopt(QString text, qsizetype units, std::vector<uint32_t> offsets)
+{
+    if (offsets.size() < 2) {
+        clear();
         return;
-
-    char16_t* p = reinterpret_cast<char16_t*>(text.data());   // detaches: we own it
-    qsizetype end = text.size();
-    std::vector<uint32_t> offsets;
-    offsets.reserve(size_t(end / 32) + 2);
-    offsets.push_back(0);
-
-    // Cut and compact in one pass: `w` trails `r` once a break of two or
-    // more units (CR LF, LF U+2028, ...) has been squeezed to one separator.
-    qsizetype r = 0, w = 0;
-    while (r < end) {
-        const qsizetype s = ScanToBreak(p, r, end);
-        if (w != r && s > r)
-            std::memmove(p + w, p + r, size_t(s - r) * sizeof(char16_t));
-        w += s - r;
-        r = s;
-        if (r >= end)
-            break;
-        const char16_t c = p[r++];
-        if (c == u'\r') {
-            if (r < end && p[r] == u'\n')
-                ++r;
-            if (r < end && p[r] == kLineSeparator)
-                ++r;
-        } else if (c == u'\n') {
-            if (r < end && p[r] == kLineSeparator)
-                ++r;
-        } else if (c == 0) {
-            end = r - 1;   // NUL ends the text
-            break;
-        } else if (c != kLineSeparator) {
-            p[w++] = c;   // TAB or another control: part of the line
-            continue;
-        }
-        p[w++] = kSeparator;
-        offsets.push_back(uint32_t(w));
     }
-    // A break at the very end opens no empty last line; an unterminated
-    // last line gets its separator.
-    if (w > qsizetype(offsets.back())) {
-        if (w < text.size())
-            p[w] = kSeparator;
-        else
-            text.append(QChar(kSeparator));
-        ++w;
-        offsets.push_back(uint32_t(w));
-    }
-    if (offsets.size() == 1)
-        return;   // nothing but a NUL at the start
-    text.truncate(w);
-    // Compaction, a NUL or a multi-byte source can leave much slack; a
-    // shrinking realloc of a big block is cheap (pages are unmapped).
+    text.truncate(units);
+    // Compaction, a NUL or a multi-byte source leave slack; shrinking a big
+    // block is a cheap realloc. The offsets are copied only when the
+    // estimate was far off.
     text.squeeze();
-    offsets.shrink_to_fit();
+    if (offsets.capacity() - offsets.size() > offsets.size() / 16)
+        offsets.shrink_to_fit();
     text_ = std::move(text);
     offsets_ = std::move(offsets);
 }
 
+void IndexList::setText(QString text)
+{
+    // Checked first so that a refused text leaves the list as it was.
+    CheckSize(text.size());
+    clear();
+    if (text.isEmpty())
+        return;
+    // An unterminated last line needs one more unit for its separator.
+    const qsizetype n = text.size();
+    text.reserve(n + 1);
+    char16_t* p = reinterpret_cast<char16_t*>(text.data());
+    std::vector<uint32_t> offsets;
+    offsets.reserve(size_t(n / 20) + 2);
+    offsets.push_back(0);
+    const qsizetype units = CutLines<false>(p, n, p, true, offsets);
+    adopt(std::move(text), units, std::move(offsets));
+}
+
+namespace {
+constexpr bool kHostBigEndian = Q_BYTE_ORDER == Q_BIG_ENDIAN;
+}
+
+void IndexList::setUtf16(const char* data, qsizetype bytes, bool bigEndian)
+{
+    const qsizetype n = bytes / 2;   // an odd last byte is no unit
+    CheckSize(n);
+    clear();
+    if (n == 0)
+        return;
+    QString text(n + 1, Qt::Uninitialized);
+    char16_t* dst = reinterpret_cast<char16_t*>(text.data());
+    const auto* src = reinterpret_cast<const char16_t*>(data);
+    std::vector<uint32_t> offsets;
+    offsets.reserve(size_t(n / 20) + 2);
+    offsets.push_back(0);
+    const qsizetype units = bigEndian != kHostBigEndian ? CutLines<true>(src, n, dst, false, offsets)
+                                                        : CutLines<false>(src, n, dst, false, offsets);
+    adopt(std::move(text), units, std::move(offsets));
+}
+
+void IndexList::setRawUtf16(QString buffer, qsizetype start, qsizetype units, bool bigEndian)
+{
+    CheckSize(start + units);
+    Q_ASSERT(buffer.size() >= start + units + 1);
+    clear();
+    if (units == 0)
+        return;
+    char16_t* p = reinterpret_cast<char16_t*>(buffer.data());
+    std::vector<uint32_t> offsets;
+    offsets.reserve(size_t(units / 20) + 2);
+    // The units before `start` (the mark) stay unused in front of line 0:
+    // a file without CR LF then needs no unit moved at all.
+    offsets.push_back(uint32_t(start));
+    const qsizetype end = bigEndian != kHostBigEndian ? CutLines<true>(p + start, units, p, true, offsets)
+                                                      : CutLines<false>(p + start, units, p, true, offsets);
+    adopt(std::move(buffer), end, std::move(offsets));
+}
+
 void IndexList::setLines(const QStringList& lines)
 {
-    clear();
     qsizetype total = 0;
     for (const QString& l : lines)
         total += l.size() + 1;
     if (total >= qsizetype(INT_MAX))
         throw std::length_error("Index too large");
+    clear();
     QString text;
     text.reserve(total);
     std::vector<uint32_t> offsets;

@@ -36,6 +36,13 @@ public:
     // Builds the list from decoded text (the text is cut into lines with the
     // index file rules: CR LF, CR, LF, U+2028; NUL ends the text).
     void setText(QString text);
+    // The same from raw UTF-16 (mark already skipped), decoded and cut in
+    // one pass without an intermediate copy of the text.
+    void setUtf16(const char* data, qsizetype bytes, bool bigEndian);
+    // Takes over a buffer whose units [start, start + units) hold raw UTF-16
+    // file content (the mark before `start`) and cuts it where it lies. The
+    // buffer must hold at least start + units + 1 units.
+    void setRawUtf16(QString buffer, qsizetype start, qsizetype units, bool bigEndian);
     // For tests and builders: one entry per string.
     void setLines(const QStringList& lines);
 
@@ -43,6 +50,8 @@ public:
     size_t memoryBytes() const;
 
 private:
+    void adopt(QString text, qsizetype units, std::vector<uint32_t> offsets);
+
     // Lines are compacted in place so that each is followed by exactly one
     // separator unit: line i is [offsets_[i], offsets_[i+1] - 1).
     QString text_;

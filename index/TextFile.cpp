@@ -68,14 +68,10 @@ QString DecodeUtf8(const uchar* s, qsizetype size)
     return text;
 }
 
-} // namespace
-
 // The whole file is decoded before the text is cut at its first NUL: a
 // malformed UTF-8 sequence anywhere in the file empties the text.
-QString DecodeText(const QByteArray& bytes)
+QString DecodeBytes(const uchar* b, qsizetype n)
 {
-    const auto* b = reinterpret_cast<const uchar*>(bytes.constData());
-    const qsizetype n = bytes.size();
     QString text;
     if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE)
         text = DecodeUtf16(b + 2, n - 2, false);
@@ -84,16 +80,34 @@ QString DecodeText(const QByteArray& bytes)
     else if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
         text = DecodeUtf8(b + 3, n - 3);
     else
-        text = Ansi().decode(bytes);
+        text = Ansi().decode(QByteArrayView(b, n));
     const qsizetype nul = QStringView(text).indexOf(QChar(0));
     if (nul >= 0)
         text.truncate(nul);
     return text;
 }
 
+bool IsUtf16Mark(const uchar* b, qsizetype n)
+{
+    return n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
+}
+
+} // namespace
+
+QString DecodeText(const QByteArray& bytes)
+{
+    return DecodeBytes(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+}
+
 void DecodeLines(const QByteArray& bytes, IndexList& out)
 {
-    out.setText(DecodeText(bytes));
+    const auto* b = reinterpret_cast<const uchar*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    // UTF-16 is cut straight from the file bytes: no second copy of the text.
+    if (IsUtf16Mark(b, n))
+        out.setUtf16(bytes.constData() + 2, n - 2, b[0] == 0xFE);
+    else
+        out.setText(DecodeText(bytes));
 }
 
 QStringList DecodeLinesToStrings(const QByteArray& bytes)
@@ -139,6 +153,71 @@ bool ReadFileBytes(const QString& path, QByteArray& bytes, QString* error)
         data.append(rest);
     bytes = std::move(data);
     return true;
+}
+
+namespace {
+// Only a text too large for an index throws while cutting.
+template <typename F>
+bool CutGuarded(const QString& path, QString* error, F&& cut)
+{
+    try {
+        cut();
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QString::fromUtf8(e.what()) + QStringLiteral(": ") + path;
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool ReadIndexFile(const QString& path, IndexList& out, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+        return false;
+    }
+    const qint64 size = file.size();
+    if (size > 0 && !file.isSequential()) {
+        // The file is read into the buffer that will hold the text, so a
+        // UTF-16 index is cut where it lies and never copied. One unit more
+        // than the bytes need leaves room for a final separator.
+        QString buffer(qsizetype((size + 1) / 2 + 1), Qt::Uninitialized);
+        char* raw = reinterpret_cast<char*>(buffer.data());
+        qint64 done = 0;
+        while (done < size) {
+            const qint64 got = file.read(raw + done, size - done);
+            if (got < 0) {
+                if (error)
+                    *error = QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString());
+                return false;
+            }
+            if (got == 0)
+                break;   // the file shrank while being read
+            done += got;
+        }
+        char probe;
+        if (file.read(&probe, 1) <= 0) {
+            const auto* b = reinterpret_cast<const uchar*>(raw);
+            return CutGuarded(path, error, [&] {
+                if (IsUtf16Mark(b, done)) {
+                    out.setRawUtf16(std::move(buffer), 1, (done - 2) / 2, b[0] == 0xFE);
+                } else {
+                    QString text = DecodeBytes(b, done);
+                    buffer = QString();
+                    out.setText(std::move(text));
+                }
+            });
+        }
+        // It grew while being read: start over the general way.
+    }
+    file.close();
+    QByteArray bytes;
+    if (!ReadFileBytes(path, bytes, error))
+        return false;
+    return CutGuarded(path, error, [&] { DecodeLines(bytes, out); });
 }
 
 } // namespace lexifol

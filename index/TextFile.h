@@ -18,6 +18,11 @@ void DecodeLines(const QByteArray& bytes, IndexList& out);
 // The same lines as strings (small files only: bookmarks, catalogue tests).
 QStringList DecodeLinesToStrings(const QByteArray& bytes);
 
+// Reads a whole file and cuts it into lines, as DecodeLines does, with the
+// least copying: what the index loaders use. On an open or read error returns
+// false, fills *error and leaves `out` unchanged.
+bool ReadIndexFile(const QString& path, IndexList& out, QString* error = nullptr);
+
 // Reads a whole file (other readers allowed). Returns false and fills
 // *error when it cannot be opened or read.
 bool ReadFileBytes(const QString& path, QByteArray& bytes, QString* error = nullptr);

@@ -17,7 +17,7 @@ QByteArrayList CutRawLines(QByteArrayView bytes)
         qsizetype j = i;
         while (j < end && bytes[j] != '\r' && bytes[j] != '\n')
             ++j;
-        lines.append(bytes.mid(i, j - i).toByteArray());
+        lines.append(bytes.sliced(i, j - i).toByteArray());
         if (j < end && bytes[j] == '\r')
             ++j;
         if (j < end && bytes[j] == '\n')

@@ -43,10 +43,24 @@ public:
     // The "Find" dialog (created on the first F key).
     QWidget* findDialog() const;
 
+    // What the toolbar offers, also for callers: a zoom as the embed tag
+    // writes it ("width", "page", "150"), and another page of the document.
+    void setZoom(const QString& zoom);
+    void goToPage(int index);
+    QWidget* toolBar() const;
+
+    // Whether page `index` of the document on view would show at once: it is
+    // rendered for the view's present size and its text layer has been read.
+    bool isPageReady(int index) const;
+
 signals:
     void pageShown();                  // a DjVu page is drawn
     void htmlShown();
     void loadFailed(const QString& message);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Impl;

@@ -1,0 +1,137 @@
+// From a key press in the search box to the index list drawn with the
+// selected row, on a dictionary of a million entries, with and without a
+// second index. Run with QT_QPA_PLATFORM=offscreen (or on a desktop).
+#include "app/Unit1.h"
+#include "index/Collation.h"
+#include "index/Messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QListView>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QByteArray utf16File(const QStringList& lines)
+{
+    QByteArray out("\xFF\xFE", 2);
+    out.reserve(lines.size() * 40);
+    for (const QString& l : lines) {
+        const QString t = l + QStringLiteral("\r\n");
+        out.append(reinterpret_cast<const char*>(t.utf16()), t.size() * 2);
+    }
+    return out;
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(bytes);
+}
+
+struct Stats {
+    double median, p99;
+};
+
+Stats measure(TForm1& w, const QStringList& words, int samples)
+{
+    std::vector<double> times;
+    times.reserve(samples);
+    QRandomGenerator rng(7);
+    for (int i = 0; i < samples; ++i) {
+        const QString& word = words.at(rng.bounded(int(words.size())));
+        w.TntEdit3->clear();
+        const QString prefix = word.left(1 + rng.bounded(int(word.size())));
+        // Everything but the last letter is already typed; time the last key.
+        w.TntEdit3->setText(prefix.chopped(1));
+        QApplication::processEvents();
+        const QChar last = prefix.back();
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(last));
+        QElapsedTimer t;
+        t.start();
+        QApplication::sendEvent(w.TntEdit3, &press);
+        w.TntListBox1->viewport()->repaint();
+        times.push_back(t.nsecsElapsed() / 1e6);
+        if (w.selectedIndexRow() < 0 && prefix != word)
+            qFatal("no row selected for %s", qPrintable(prefix));
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times[size_t(times.size() * 0.99)]};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    lexifol::SetMessageHandler([](const lexifol::Message& m) { std::fprintf(stderr, "message: %s\n", qPrintable(m.text)); });
+    const int count = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 1000000;
+
+    QTemporaryDir dir;
+    const QString prog = dir.path() + QStringLiteral("/");
+    QStringList words;
+    words.reserve(count);
+    QRandomGenerator rng(42);
+    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzéü");
+    for (int i = 0; i < count; ++i) {
+        QString w;
+        const int len = 5 + rng.bounded(21);
+        for (int j = 0; j < len; ++j)
+            w += letters.at(rng.bounded(j == 0 ? 26 : int(letters.size())));
+        words << w;
+    }
+    const auto& coll = lexifol::IndexCollation::Default();
+    std::sort(words.begin(), words.end(), [&](const QString& a, const QString& b) { return coll.compare(a, b) < 0; });
+    QStringList first, second;
+    first.reserve(count);
+    second.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        first << words[i] + QStringLiteral("\t") + QString::number(1 + i / 40);
+        QString n = words[i];
+        n.replace(QChar(0xE9), QLatin1Char('e')).replace(QChar(0xFC), QLatin1Char('u'));
+        second << n;
+    }
+    write(prog + QStringLiteral("Data/Plain.list"), utf16File(first));
+    write(prog + QStringLiteral("Data/Second.list"), utf16File(first));
+    write(prog + QStringLiteral("Data/Second.files/secondindex.list"), utf16File(second));
+    write(prog + QStringLiteral("Data/Second.files/replacelist.dat"), QString::fromUtf8("é=e\r\nü=u\r\n").toUtf8());
+    write(prog + QStringLiteral("Data/Plain.files/Plugin.dat"), "zoom=width\r\n");
+    write(prog + QStringLiteral("Data/Second.files/Plugin.dat"), "zoom=width\r\n");
+    QDir::setCurrent(prog);
+
+    QElapsedTimer startTimer;
+    startTimer.start();
+    TForm1 w(prog);
+    w.resize(1000, 700);
+    w.show();
+    QApplication::processEvents();
+    std::printf("start-up with %d entries: %.1f ms\n", count, startTimer.nsecsElapsed() / 1e6);
+
+    const int samples = 2000;
+    std::printf("%-26s %12s %12s\n", "key press to row drawn", "median ms", "p99 ms");
+    for (int row = 0; row < w.ListView1->count(); ++row) {
+        QElapsedTimer openTimer;
+        w.ListView1->setCurrentRow(row);
+        w.TntEdit3->clear();
+        openTimer.start();
+        w.OpenDictionary();
+        const double openMs = openTimer.nsecsElapsed() / 1e6;
+        const bool hasSecond = !w.SecondIndex.isEmpty();
+        const Stats s = measure(w, words, samples);
+        std::printf("%-26s %12.3f %12.3f   (opening %.1f ms)\n",
+                    hasSecond ? "with second index" : "first index only", s.median, s.p99, openMs);
+    }
+    w.Shutdown();
+    return 0;
+}

@@ -1,0 +1,81 @@
+#include "pageview/Composition.h"
+
+#include "index/CodePage.h"
+
+#include <QSaveFile>
+
+namespace lexifol {
+
+namespace {
+
+const QLatin1StringView kHead(
+    "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=1251\">"
+    "<title></title></head><BODY SCROLL=NO>");
+const QLatin1StringView kEmbedOpen("<embed type=\"image/vnd.djvu\" SRC=\"");
+const QLatin1StringView kTail("> </embed></body></html>");
+
+// A folder written the Windows way keeps Windows separators inside the
+// document path; anything else (the Linux program folder) gets "/".
+QChar SeparatorFor(const QString& programFolder)
+{
+    return programFolder.endsWith(u'\\') ? QChar(u'\\') : QChar(u'/');
+}
+
+} // namespace
+
+QString ComposePageLine(const CompositionInput& in, PageViewState& state)
+{
+    const QChar sep = SeparatorFor(in.programFolder);
+    const QString folder = in.programFolder + QStringLiteral("Data") + sep + in.dictionary
+        + QStringLiteral(".files") + sep;
+
+    QString line = kHead + kEmbedOpen + QLatin1StringView(kSrcPrefix);
+    QString pageAttribute;
+    if (in.annotationCase && in.pageReference == QLatin1StringView("Annotation")) {
+        line += folder + QStringLiteral("Annotation.djvu");
+    } else if (in.wholeFile == QLatin1StringView("no")) {
+        line += folder + in.pageReference + QStringLiteral(".djvu");
+        state.singleFileOnView = true;
+    } else {
+        state.singleFileOnView = false;
+        line += folder + in.dictionary + QStringLiteral(".djvu");
+        pageAttribute = QStringLiteral(" Page=") + in.pageReference;
+    }
+    line += u'"';
+    // Parameter lines are 8-bit text of the same code page the file is
+    // written in, so decoding them here round-trips their bytes.
+    for (const QByteArray& parameter : in.pluginParameters) {
+        line += u' ';
+        line += Ansi().decode(parameter);
+    }
+    line += pageAttribute;
+    line += kTail;
+    return line;
+}
+
+QByteArray PageViewFileBytes(const QString& line)
+{
+    QByteArray bytes = Ansi().encode(line);
+    bytes += "\r\n";
+    return bytes;
+}
+
+bool WritePageViewFile(const QString& path, const QString& line)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = PageViewFileBytes(line);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString PageViewFilePath(const QString& programFolder)
+{
+    return programFolder + QStringLiteral("temp.htm");
+}
+
+} // namespace lexifol

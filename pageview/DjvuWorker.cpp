@@ -1,0 +1,480 @@
+#include "pageview/DjvuWorker.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <libdjvu/ddjvuapi.h>
+#include <libdjvu/miniexp.h>
+
+#include <algorithm>
+
+namespace lexifol::pv {
+
+namespace {
+
+constexpr size_t kMaxDocuments = 12;
+constexpr size_t kMaxPages = 10;
+// Insurance against a lost wake-up: waiting jobs are looked at this often.
+constexpr int kPollMs = 20;
+// A job that makes no progress for this long is given up rather than left
+// blocking the queue.
+constexpr qint64 kJobTimeoutMs = 30000;
+
+QString Native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+int ToInt(miniexp_t e, bool* ok)
+{
+    if (!miniexp_numberp(e)) {
+        *ok = false;
+        return 0;
+    }
+    return miniexp_to_int(e);
+}
+
+// Nodes are (type x0 y0 x1 y1 children...) or (type x0 y0 x1 y1 "text").
+void CollectWords(miniexp_t node, int pageHeight, QList<PageWord>& out)
+{
+    if (!miniexp_consp(node) || !miniexp_symbolp(miniexp_car(node)))
+        return;
+    bool ok = true;
+    const int x0 = ToInt(miniexp_nth(1, node), &ok);
+    const int y0 = ToInt(miniexp_nth(2, node), &ok);
+    const int x1 = ToInt(miniexp_nth(3, node), &ok);
+    const int y1 = ToInt(miniexp_nth(4, node), &ok);
+    if (!ok)
+        return;
+    miniexp_t rest = miniexp_cddr(miniexp_cdddr(node));
+    if (miniexp_consp(rest) && miniexp_stringp(miniexp_car(rest))) {
+        const QString text = QString::fromUtf8(miniexp_to_str(miniexp_car(rest)));
+        if (!text.trimmed().isEmpty())
+            out.append(PageWord{text, FromDjvuBox(x0, y0, x1, y1, pageHeight)});
+        return;
+    }
+    for (; miniexp_consp(rest); rest = miniexp_cdr(rest))
+        CollectWords(miniexp_car(rest), pageHeight, out);
+}
+
+} // namespace
+
+DjvuWorker::DjvuWorker(std::shared_ptr<std::atomic<quint64>> latestGeneration)
+    : latest_(std::move(latestGeneration))
+{
+    poll_ = new QTimer(this);
+    poll_->setInterval(kPollMs);
+    connect(poll_, &QTimer::timeout, this, [this] {
+        pump();
+        step();
+    });
+}
+
+DjvuWorker::~DjvuWorker()
+{
+    shutdown();
+}
+
+void DjvuWorker::OnMessage(ddjvu_context_t*, void* closure)
+{
+    // Called on a decoder thread with the context locked: only queue a pump.
+    auto* self = static_cast<DjvuWorker*>(closure);
+    if (!self->pumpPosted_.exchange(true)) {
+        QMetaObject::invokeMethod(self, [self] {
+            self->pumpPosted_ = false;
+            self->pump();
+            self->step();
+        }, Qt::QueuedConnection);
+    }
+}
+
+void DjvuWorker::ensureContext()
+{
+    if (ctx_)
+        return;
+    ctx_ = ddjvu_context_create("lexifol");
+    if (!ctx_)
+        return;
+    ddjvu_message_set_callback(ctx_, &DjvuWorker::OnMessage, this);
+    static const unsigned int masks[4] = {0xff0000, 0xff00, 0xff, 0xff000000};
+    format_ = ddjvu_format_create(DDJVU_FORMAT_RGBMASK32, 4, const_cast<unsigned int*>(masks));
+    ddjvu_format_set_row_order(format_, 1);
+    ddjvu_format_set_y_direction(format_, 1);
+}
+
+void DjvuWorker::warmUp()
+{
+    ensureContext();
+}
+
+void DjvuWorker::shutdown()
+{
+    jobs_.clear();
+    if (poll_)
+        poll_->stop();
+    if (!ctx_)
+        return;
+    // After this returns no decoder thread can be inside the callback.
+    ddjvu_message_set_callback(ctx_, nullptr, nullptr);
+    for (auto& [key, slot] : pages_)
+        ddjvu_page_release(slot.page);
+    pages_.clear();
+    for (auto& [path, doc] : docs_)
+        ddjvu_document_release(doc->doc);
+    docs_.clear();
+    while (ddjvu_message_peek(ctx_))
+        ddjvu_message_pop(ctx_);
+    if (format_)
+        ddjvu_format_release(format_);
+    format_ = nullptr;
+    ddjvu_context_release(ctx_);
+    ctx_ = nullptr;
+}
+
+void DjvuWorker::show(const PageRequest& request)
+{
+    // A new page makes earlier prefetches of other pages pointless.
+    std::erase_if(jobs_, [](const Job& j) { return j.kind == Kind::Prefetch && !j.rendered; });
+    Job job;
+    job.kind = Kind::Show;
+    job.request = request;
+    job.age.start();
+    jobs_.push_back(std::move(job));
+    step();
+}
+
+void DjvuWorker::prefetch(const PageRequest& request)
+{
+    for (const Job& j : jobs_)
+        if (j.request.path == request.path && j.request.pageIndex == request.pageIndex
+            && j.kind == Kind::Prefetch && j.request.view.size == request.view.size
+            && j.request.zoom == request.zoom)
+            return;
+    Job job;
+    job.kind = Kind::Prefetch;
+    job.request = request;
+    job.request.generation = 0;
+    job.age.start();
+    jobs_.push_back(std::move(job));
+    step();
+}
+
+void DjvuWorker::fetchText(const QString& path, int pageIndex)
+{
+    Job job;
+    job.kind = Kind::Text;
+    job.request.path = path;
+    job.request.pageIndex = pageIndex;
+    job.rendered = true;
+    job.age.start();
+    jobs_.push_back(std::move(job));
+    step();
+}
+
+void DjvuWorker::pump()
+{
+    if (!ctx_)
+        return;
+    while (const ddjvu_message_t* m = ddjvu_message_peek(ctx_)) {
+        if (m->m_any.tag == DDJVU_ERROR && m->m_any.document) {
+            for (auto& [path, doc] : docs_) {
+                if (doc->doc == m->m_any.document && m->m_error.message) {
+                    doc->lastError = QString::fromUtf8(m->m_error.message).trimmed();
+                    break;
+                }
+            }
+        }
+        ddjvu_message_pop(ctx_);
+    }
+}
+
+void DjvuWorker::step()
+{
+    while (true) {
+        const quint64 latest = latest_->load();
+        std::erase_if(jobs_, [latest](const Job& j) {
+            return j.kind == Kind::Show && !j.rendered && j.request.generation < latest;
+        });
+        // Order: the page to show, then text, then prefetches.
+        auto pick = std::find_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.kind == Kind::Show && !j.rendered; });
+        if (pick == jobs_.end())
+            pick = std::find_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.rendered; });
+        if (pick == jobs_.end())
+            pick = jobs_.begin();
+        if (pick == jobs_.end()) {
+            poll_->stop();
+            return;
+        }
+        if (advance(*pick) == Progress::Wait) {
+            if (pick->age.elapsed() > kJobTimeoutMs) {
+                fail(*pick, QStringLiteral("Cannot decode file %1").arg(Native(pick->request.path)));
+                releaseDocument(pick->request.path);
+                jobs_.erase(pick);
+                continue;
+            }
+            if (!poll_->isActive())
+                poll_->start();
+            return;
+        }
+        jobs_.erase(pick);
+    }
+}
+
+DjvuWorker::Doc* DjvuWorker::openDocument(Job& job, QString* error)
+{
+    const QString& path = job.request.path;
+    auto it = docs_.find(path);
+    if (!job.fileChecked) {
+        job.fileChecked = true;
+        const QFileInfo info(path);
+        if (path.isEmpty() || !info.isFile() || !info.isReadable()) {
+            releaseDocument(path);
+            *error = QStringLiteral("Cannot open file %1").arg(Native(path));
+            return nullptr;
+        }
+        if (it != docs_.end() && (it->second->modified != info.lastModified() || it->second->size != info.size())) {
+            releaseDocument(path);
+            it = docs_.end();
+        }
+        if (it == docs_.end()) {
+            ensureContext();
+            ddjvu_document_t* handle = ctx_ ? ddjvu_document_create_by_filename_utf8(ctx_, path.toUtf8().constData(), 1) : nullptr;
+            if (!handle) {
+                *error = QStringLiteral("Cannot open file %1").arg(Native(path));
+                return nullptr;
+            }
+            auto doc = std::make_unique<Doc>();
+            doc->path = path;
+            doc->doc = handle;
+            doc->modified = info.lastModified();
+            doc->size = info.size();
+            doc->lastUse = ++useClock_;
+            it = docs_.emplace(path, std::move(doc)).first;
+            trimCaches();
+            it = docs_.find(path);
+        }
+    } else if (it == docs_.end()) {
+        // Dropped from the cache while this job waited: open it again.
+        job.fileChecked = false;
+        return openDocument(job, error);
+    }
+    it->second->lastUse = ++useClock_;
+    return it->second.get();
+}
+
+void DjvuWorker::releaseDocument(const QString& path)
+{
+    for (auto it = pages_.begin(); it != pages_.end();) {
+        if (it->first.first == path) {
+            ddjvu_page_release(it->second.page);
+            it = pages_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    auto it = docs_.find(path);
+    if (it != docs_.end()) {
+        ddjvu_document_release(it->second->doc);
+        docs_.erase(it);
+    }
+}
+
+void DjvuWorker::trimCaches()
+{
+    while (docs_.size() > kMaxDocuments) {
+        auto oldest = std::min_element(docs_.begin(), docs_.end(), [](const auto& a, const auto& b) {
+            return a.second->lastUse < b.second->lastUse;
+        });
+        releaseDocument(oldest->first);
+    }
+    while (pages_.size() > kMaxPages) {
+        auto oldest = std::min_element(pages_.begin(), pages_.end(), [](const auto& a, const auto& b) {
+            return a.second.lastUse < b.second.lastUse;
+        });
+        ddjvu_page_release(oldest->second.page);
+        pages_.erase(oldest);
+    }
+}
+
+ddjvu_page_t* DjvuWorker::pageFor(Doc& doc, int index)
+{
+    const auto key = std::make_pair(doc.path, index);
+    auto it = pages_.find(key);
+    if (it == pages_.end()) {
+        ddjvu_page_t* page = ddjvu_page_create_by_pageno(doc.doc, index);
+        if (!page)
+            return nullptr;
+        it = pages_.emplace(key, PageSlot{page, 0}).first;
+    }
+    it->second.lastUse = ++useClock_;
+    ddjvu_page_t* page = it->second.page;
+    trimCaches();
+    return page;
+}
+
+void DjvuWorker::readNames(Doc& doc)
+{
+    if (doc.namesRead)
+        return;
+    doc.namesRead = true;
+    const int files = ddjvu_document_get_filenum(doc.doc);
+    for (int i = 0; i < files; ++i) {
+        ddjvu_fileinfo_t info;
+        if (ddjvu_document_get_fileinfo(doc.doc, i, &info) != DDJVU_JOB_OK)
+            continue;
+        if (info.type != 'P' || info.pageno < 0)
+            continue;
+        for (const char* s : {info.id, info.name, info.title}) {
+            if (!s || !*s)
+                continue;
+            const QString name = QString::fromUtf8(s);
+            doc.names.insert(name, info.pageno);
+            const qsizetype dot = name.lastIndexOf(u'.');
+            if (dot > 0)
+                doc.names.insert(name.left(dot), info.pageno);
+        }
+    }
+}
+
+void DjvuWorker::fail(const Job& job, const QString& message)
+{
+    if (job.rendered) {
+        // The page went out already (or only text was asked for): report
+        // the text as absent so that nobody waits for it.
+        TextResult text;
+        text.path = job.request.path;
+        text.pageIndex = job.request.pageIndex;
+        emit textReady(text);
+        return;
+    }
+    PageResult result;
+    result.generation = job.request.generation;
+    result.path = job.request.path;
+    result.pageIndex = job.request.pageIndex;
+    result.error = message;
+    emit pageReady(result);
+}
+
+DjvuWorker::Progress DjvuWorker::advance(Job& job)
+{
+    QString error;
+    Doc* doc = openDocument(job, &error);
+    if (!doc) {
+        fail(job, error);
+        return Progress::Done;
+    }
+    const ddjvu_status_t docStatus = ddjvu_document_decoding_status(doc->doc);
+    if (docStatus < DDJVU_JOB_OK)
+        return Progress::Wait;
+    if (docStatus >= DDJVU_JOB_FAILED) {
+        QString message = QStringLiteral("Cannot decode file %1").arg(Native(doc->path));
+        if (!doc->lastError.isEmpty())
+            message += QStringLiteral("\n(") + doc->lastError + u')';
+        fail(job, message);
+        // Opened again next time: the file may be repaired by then.
+        releaseDocument(doc->path);
+        return Progress::Done;
+    }
+    if (job.rendered)
+        return advanceText(job, *doc);
+
+    const int count = ddjvu_document_get_pagenum(doc->doc);
+    if (count <= 0) {
+        fail(job, QStringLiteral("Cannot decode file %1").arg(Native(doc->path)));
+        return Progress::Done;
+    }
+    readNames(*doc);
+    PageRequest& r = job.request;
+    if (r.pageIndex < 0)
+        r.pageIndex = ResolvePageReference(r.pageSpec, count, doc->names);
+    if (r.pageIndex >= count) {
+        fail(job, QStringLiteral("There is no page %1 in %2").arg(r.pageIndex + 1).arg(Native(doc->path)));
+        return Progress::Done;
+    }
+    ddjvu_page_t* page = pageFor(*doc, r.pageIndex);
+    const ddjvu_status_t pageStatus = page ? ddjvu_page_decoding_status(page) : DDJVU_JOB_FAILED;
+    if (pageStatus < DDJVU_JOB_OK)
+        return Progress::Wait;
+    if (pageStatus >= DDJVU_JOB_FAILED || ddjvu_page_get_width(page) <= 0 || ddjvu_page_get_height(page) <= 0) {
+        fail(job, QStringLiteral("Cannot decode page %1 of %2").arg(r.pageIndex + 1).arg(Native(doc->path)));
+        return Progress::Done;
+    }
+
+    PageResult result;
+    result.generation = r.generation;
+    result.path = doc->path;
+    result.modified = doc->modified;
+    result.fileSize = doc->size;
+    result.pageIndex = r.pageIndex;
+    result.pageCount = count;
+    result.pageNames = doc->names;
+    result.pageSize = QSize(ddjvu_page_get_width(page), ddjvu_page_get_height(page));
+    result.dpi = ddjvu_page_get_resolution(page);
+    result.plan = PlanRender(result.pageSize, result.dpi, r.zoom, r.view);
+
+    QImage image(result.plan.image, QImage::Format_RGB32);
+    if (image.isNull()) {
+        fail(job, QStringLiteral("Not enough memory to show page %1 of %2").arg(r.pageIndex + 1).arg(Native(doc->path)));
+        return Progress::Done;
+    }
+    image.fill(Qt::white);
+    ddjvu_rect_t pageRect{0, 0, unsigned(image.width()), unsigned(image.height())};
+    ddjvu_rect_t renderRect = pageRect;
+    // FALSE means there was nothing to draw: the page stays white.
+    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_,
+                      unsigned(image.bytesPerLine()), reinterpret_cast<char*>(image.bits()));
+    result.image = image;
+    emit pageReady(result);
+    job.rendered = true;
+    return advanceText(job, *doc);
+}
+
+DjvuWorker::Progress DjvuWorker::advanceText(Job& job, Doc& doc)
+{
+    const int index = job.request.pageIndex;
+    const int count = ddjvu_document_get_pagenum(doc.doc);
+    if (index < 0 || index >= count) {
+        fail(job, QString());
+        return Progress::Done;
+    }
+    ddjvu_pageinfo_t info;
+    const ddjvu_status_t infoStatus = ddjvu_document_get_pageinfo(doc.doc, index, &info);
+    if (infoStatus < DDJVU_JOB_OK)
+        return Progress::Wait;
+    miniexp_t text = ddjvu_document_get_pagetext(doc.doc, index, "word");
+    if (text == miniexp_dummy)
+        return Progress::Wait;
+
+    TextResult result;
+    result.path = doc.path;
+    result.pageIndex = index;
+    if (text != miniexp_nil && miniexp_consp(text)) {
+        result.hasText = true;
+        // The root node spans the unrotated page.
+        bool ok = true;
+        const int w0 = ToInt(miniexp_nth(3, text), &ok);
+        const int h0 = ToInt(miniexp_nth(4, text), &ok);
+        QList<PageWord> words;
+        CollectWords(text, h0, words);
+        const int turns = infoStatus == DDJVU_JOB_OK ? info.rotation : 0;
+        if (ok && turns % 4 != 0)
+            for (PageWord& w : words)
+                w.box = RotateBox(w.box, QSize(w0, h0), turns);
+        result.words = std::move(words);
+    }
+    if (text != miniexp_nil)
+        ddjvu_miniexp_release(doc.doc, text);
+    emit textReady(result);
+    return Progress::Done;
+}
+
+void DjvuThread::run()
+{
+    exec();
+    worker_->shutdown();
+    delete worker_;
+    worker_ = nullptr;
+}
+
+} // namespace lexifol::pv

@@ -1,0 +1,142 @@
+#pragma once
+// The DjVu side of the page view. One thread owns the ddjvu context and every
+// document and page made from it; requests reach it as queued calls and
+// results leave it as queued signals, so nothing DjVu is touched elsewhere.
+#include "pageview/PageLayout.h"
+#include "pageview/PageText.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QThread>
+
+#include <atomic>
+#include <deque>
+#include <map>
+#include <memory>
+
+typedef struct ddjvu_context_s ddjvu_context_t;
+typedef struct ddjvu_document_s ddjvu_document_t;
+typedef struct ddjvu_page_s ddjvu_page_t;
+typedef struct ddjvu_format_s ddjvu_format_t;
+
+namespace lexifol::pv {
+
+struct PageRequest {
+    quint64 generation = 0;   // 0: a prefetch, never shown by itself
+    QString path;
+    QString pageSpec;         // used while pageIndex < 0
+    int pageIndex = -1;
+    ZoomSpec zoom;
+    ViewArea view;
+};
+
+struct PageResult {
+    quint64 generation = 0;
+    QString path;
+    QDateTime modified;
+    qint64 fileSize = -1;
+    int pageIndex = -1;
+    int pageCount = 0;
+    QHash<QString, int> pageNames;   // page ids, names and titles
+    QSize pageSize;                  // as displayed (orientation applied), full resolution
+    int dpi = 0;
+    RenderPlan plan;
+    QImage image;
+    QString error;                   // set when nothing could be shown
+};
+
+struct TextResult {
+    QString path;
+    int pageIndex = -1;
+    bool hasText = false;
+    QList<PageWord> words;           // boxes in displayed page pixels
+};
+
+class DjvuWorker : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DjvuWorker(std::shared_ptr<std::atomic<quint64>> latestGeneration);
+    ~DjvuWorker() override;
+
+    // All of these run on the worker thread.
+    void warmUp();
+    void show(const PageRequest& request);      // superseded by a newer generation
+    void prefetch(const PageRequest& request);  // dropped by the next show
+    void fetchText(const QString& path, int pageIndex);
+    void shutdown();
+
+signals:
+    void pageReady(const lexifol::pv::PageResult& result);
+    void textReady(const lexifol::pv::TextResult& result);
+
+private:
+    struct Doc {
+        QString path;
+        ddjvu_document_t* doc = nullptr;
+        QDateTime modified;
+        qint64 size = -1;
+        QString lastError;
+        QHash<QString, int> names;
+        bool namesRead = false;
+        quint64 lastUse = 0;
+    };
+    struct PageSlot {
+        ddjvu_page_t* page = nullptr;
+        quint64 lastUse = 0;
+    };
+    enum class Kind { Show, Prefetch, Text };
+    enum class Progress { Done, Wait };
+    struct Job {
+        Kind kind = Kind::Show;
+        PageRequest request;
+        bool rendered = false;    // in its text phase
+        bool fileChecked = false;
+        QElapsedTimer age;
+    };
+
+    static void OnMessage(ddjvu_context_t* ctx, void* closure);
+    void ensureContext();
+    void pump();
+    void step();
+    Progress advance(Job& job);
+    Progress advanceText(Job& job, Doc& doc);
+    Doc* openDocument(Job& job, QString* error);
+    void releaseDocument(const QString& path);
+    ddjvu_page_t* pageFor(Doc& doc, int index);
+    void readNames(Doc& doc);
+    void fail(const Job& job, const QString& message);
+    void trimCaches();
+
+    std::shared_ptr<std::atomic<quint64>> latest_;
+    std::atomic<bool> pumpPosted_{false};
+    ddjvu_context_t* ctx_ = nullptr;
+    ddjvu_format_t* format_ = nullptr;
+    std::map<QString, std::unique_ptr<Doc>> docs_;
+    std::map<std::pair<QString, int>, PageSlot> pages_;
+    std::deque<Job> jobs_;
+    quint64 useClock_ = 0;
+    class QTimer* poll_ = nullptr;
+};
+
+// Runs the worker's event loop and, when that ends, frees every DjVu object on
+// the same thread that made it.
+class DjvuThread : public QThread
+{
+public:
+    explicit DjvuThread(DjvuWorker* worker) : worker_(worker) {}
+
+protected:
+    void run() override;
+
+private:
+    DjvuWorker* worker_;
+};
+
+} // namespace lexifol::pv
+
+Q_DECLARE_METATYPE(lexifol::pv::PageResult)
+Q_DECLARE_METATYPE(lexifol::pv::TextResult)

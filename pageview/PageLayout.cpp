@@ -1,0 +1,96 @@
+#include "pageview/PageLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lexifol {
+
+ZoomSpec ParseZoom(const QString& zoom)
+{
+    ZoomSpec spec;
+    QString z = zoom.trimmed().toLower();
+    if (z == QLatin1StringView("page") || z == QLatin1StringView("stretch")) {
+        spec.mode = ZoomSpec::FitPage;
+    } else if (z == QLatin1StringView("one2one")) {
+        spec.mode = ZoomSpec::OneToOne;
+    } else {
+        if (z.endsWith(u'%'))
+            z.chop(1);
+        bool ok = false;
+        const double value = z.toDouble(&ok);
+        if (ok && std::isfinite(value) && value > 0) {
+            spec.mode = ZoomSpec::Percent;
+            spec.percent = std::clamp(value, kMinZoomPercent, kMaxZoomPercent);
+        }
+    }
+    return spec;
+}
+
+RenderPlan PlanRender(QSize pageSize, int pageDpi, const ZoomSpec& zoom, const ViewArea& view)
+{
+    RenderPlan plan;
+    if (pageSize.isEmpty())
+        return plan;
+    const double pw = pageSize.width();
+    const double ph = pageSize.height();
+    // An unshown window has no useful size yet; render something sensible.
+    const double aw = std::max(view.size.width(), 64);
+    const double ah = std::max(view.size.height(), 64);
+    double scale = 1.0;
+    switch (zoom.mode) {
+    case ZoomSpec::FitWidth:
+        scale = aw / pw;
+        if (ph * scale > ah && view.scrollBarExtent > 0 && aw > view.scrollBarExtent)
+            scale = (aw - view.scrollBarExtent) / pw;
+        break;
+    case ZoomSpec::FitPage:
+        scale = std::min(aw / pw, ah / ph);
+        break;
+    case ZoomSpec::OneToOne:
+        scale = 1.0;
+        break;
+    case ZoomSpec::Percent:
+        scale = zoom.percent / 100.0 * view.screenDpi / (pageDpi > 0 ? pageDpi : 300);
+        break;
+    }
+    plan.display = QSize(std::max(1, int(std::lround(pw * scale))), std::max(1, int(std::lround(ph * scale))));
+    plan.image = plan.display;
+    const double pixels = double(plan.display.width()) * plan.display.height();
+    if (pixels > double(kMaxRenderPixels)) {
+        const double shrink = std::sqrt(double(kMaxRenderPixels) / pixels);
+        plan.image = QSize(std::max(1, int(plan.display.width() * shrink)),
+                           std::max(1, int(plan.display.height() * shrink)));
+    }
+    return plan;
+}
+
+double EffectivePercent(QSize pageSize, int pageDpi, QSize display, double screenDpi)
+{
+    if (pageSize.isEmpty() || screenDpi <= 0)
+        return 100.0;
+    const double scale = double(display.width()) / pageSize.width();
+    return scale * (pageDpi > 0 ? pageDpi : 300) / screenDpi * 100.0;
+}
+
+int ResolvePageReference(const QString& reference, int count, const QHash<QString, int>& names)
+{
+    const QString spec = reference.trimmed();
+    if (spec.isEmpty() || count <= 0)
+        return 0;
+    const bool digits = std::all_of(spec.begin(), spec.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (digits) {
+        bool ok = false;
+        const qlonglong n = spec.toLongLong(&ok);
+        if (!ok)   // more digits than any document has pages
+            return count - 1;
+        return int(std::clamp<qlonglong>(n - 1, 0, count - 1));
+    }
+    if (auto it = names.constFind(spec); it != names.cend())
+        return std::clamp(*it, 0, count - 1);
+    for (auto it = names.cbegin(); it != names.cend(); ++it)
+        if (it.key().compare(spec, Qt::CaseInsensitive) == 0)
+            return std::clamp(it.value(), 0, count - 1);
+    return 0;
+}
+
+} // namespace lexifol

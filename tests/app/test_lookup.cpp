@@ -1,0 +1,275 @@
+// Typing in the search box, Enter, double-click and the replay after an
+// opening, on a real main window over a temporary program folder.
+#include "Fixture.h"
+
+#include "pageview/WebBrowser.h"
+
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QTabWidget>
+
+using namespace lexifol;
+
+namespace {
+
+// The page reference the page view file asks for, or the page file it names.
+QString shownPage(const Fixture& fx)
+{
+    const QString html = fx.pageFile();
+    const QRegularExpression page(QStringLiteral(" Page=([^>]*)>"));
+    const auto m = page.match(html);
+    if (m.hasMatch())
+        return m.captured(1);
+    const QRegularExpression file(QStringLiteral("SRC=\"[^\"]*/([^/\"]*)\\.djvu\""));
+    const auto f = file.match(html);
+    return f.hasMatch() ? QStringLiteral("file:") + f.captured(1) : QString();
+}
+
+QString rowText(const TForm1& w, int row)
+{
+    return w.TntListBox1->model()->index(row, 0).data().toString();
+}
+
+} // namespace
+
+class TestLookup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void typingSelectsNearest_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("row");
+        QTest::newRow("a") << "a" << 0;
+        QTest::newRow("ap") << "ap" << 1;
+        QTest::newRow("apr") << "apr" << 3;
+        QTest::newRow("case ignored") << "APP" << 1;
+        QTest::newRow("whole headword") << "apple" << 1;
+        QTest::newRow("between") << "applf" << 3;
+        QTest::newRow("past the end") << "b" << -1;
+        QTest::newRow("leading blank kept") << " apple" << 0;
+    }
+    void typingSelectsNearest()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, row);
+        Fixture fx;
+        fx.addDictionary("D", {"abbey\t1", "apple\t2", "apple\t3", "apricot\t4"});
+        auto w = fx.start();
+        QTest::keyClicks(w->TntEdit3, typed);
+        QCOMPARE(w->selectedIndexRow(), row);
+        QVERIFY(!QFile::exists(fx.prog + "temp.htm"));  // typing shows no page
+    }
+
+    void deletingTextKeepsSelection()
+    {
+        Fixture fx;
+        fx.addDictionary("D", {"abbey\t1", "apple\t2", "apricot\t4"});
+        auto w = fx.start();
+        QTest::keyClicks(w->TntEdit3, "apr");
+        QCOMPARE(w->selectedIndexRow(), 2);
+        w->TntEdit3->selectAll();
+        QTest::keyClick(w->TntEdit3, Qt::Key_Backspace);
+        QCOMPARE(w->TntEdit3->text(), QString());
+        QCOMPARE(w->selectedIndexRow(), 2);
+    }
+
+    void enterAndDoubleClick()
+    {
+        Fixture fx;
+        fx.addDictionary("D", {"abbey\t17", "apple\t17>apricot", "apricot\t23", "avenue\t\"a b\">apricot"});
+        auto w = fx.start();
+        QTest::keyClicks(w->TntEdit3, "abbey");
+        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        QCOMPARE(shownPage(fx), QString("17"));
+
+        // The cross-reference is followed once, and selects its target.
+        w->TntEdit3->clear();
+        QTest::keyClicks(w->TntEdit3, "apple");
+        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        QCOMPARE(w->selectedIndexRow(), 2);
+        QCOMPARE(shownPage(fx), QString("23"));
+        QCOMPARE(w->TntEdit3->text(), QString("apple"));
+
+        // A double-click shows the entry's own page.
+        w->selectIndexRow(1);
+        w->TntListBox1DblClick();
+        QCOMPARE(shownPage(fx), QString("17"));
+        QCOMPARE(w->selectedIndexRow(), 1);
+
+        // A quoted page reference with a blank.
+        w->selectIndexRow(3);
+        w->ShowSelectedEntry();
+        QCOMPARE(w->selectedIndexRow(), 2);
+        QCOMPARE(shownPage(fx), QString("23"));
+        QVERIFY(fx.messages.isEmpty());
+    }
+
+    void crossReferenceTargetWithCrossReferenceIsNotFollowedAgain()
+    {
+        Fixture fx;
+        fx.addDictionary("D", {"color\t4>colour", "colour\t5>color"});
+        auto w = fx.start();
+        w->selectIndexRow(1);
+        w->ShowSelectedEntry();
+        QCOMPARE(shownPage(fx), QString("4"));
+    }
+
+    void enterWithEmptySearchShowsSelectedRow()
+    {
+        Fixture fx;
+        fx.addDictionary("D", {"abbey\t11", "apple\t12"});
+        auto w = fx.start();
+        QCOMPARE(w->selectedIndexRow(), 0);
+        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        QCOMPARE(shownPage(fx), QString("11"));
+        QVERIFY(!w->SingleFileOnView);
+        QVERIFY(!w->ExtraPageOnView);
+    }
+
+    void pastTheEndShowsNothing()
+    {
+        Fixture fx;
+        fx.addDictionary("D", {"abbey\t11", "apple\t12"});
+        auto w = fx.start();
+        QTest::keyClicks(w->TntEdit3, "zebra");
+        QCOMPARE(w->selectedIndexRow(), -1);
+        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
+        QVERIFY(fx.messages.isEmpty());
+    }
+
+    void valueWithoutPartIsReported_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("row");
+        QTest::newRow("empty value") << QStringList{"abbey\t", "apple\t2"} << 0;
+        QTest::newRow("blanks only") << QStringList{"abbey\t   ", "apple\t2"} << 0;
+        QTest::newRow("target without part") << QStringList{"abbey\t3>apple", "apple\t "} << 0;
+        QTest::newRow("target past the end") << QStringList{"abbey\t3>zulu", "apple\t4"} << 0;
+    }
+    void valueWithoutPartIsReported()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(int, row);
+        Fixture fx;
+        fx.addDictionary("D", lines);
+        auto w = fx.start();
+        w->selectIndexRow(row);
+        w->ShowSelectedEntry();
+        QCOMPARE(fx.messageTexts(), QStringList{"List index out of bounds (0)"});
+        QCOMPARE(fx.messages[0].caption, QString("Lexifol 3.1"));
+        QCOMPARE(fx.messages[0].icon, MsgIcon::Error);
+        QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
+    }
+
+    void emptyHeadwordShowsError()
+    {
+        Fixture fx;
+        fx.addDictionary("D", {"\t1", "word", "apple\t2"});
+        auto w = fx.start();
+        QCOMPARE(rowText(*w, 0), QString("error"));
+        QCOMPARE(rowText(*w, 1), QString("error"));
+        QCOMPARE(rowText(*w, 2), QString("apple"));
+    }
+
+    void clickInSearchBoxLooksUpAgain()
+    {
+        Fixture fx;
+        fx.addDictionary("D", {"abbey\t1", "apple\t2", "apricot\t3"});
+        auto w = fx.start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClicks(w->TntEdit3, "apr");
+        w->selectIndexRow(0);
+        // The user goes to the bookmarks, then back to the search box.
+        w->PageControl2->setCurrentWidget(w->TabSheet4);
+        w->TntListBox3->setFocus();
+        QVERIFY(!w->TntEdit3->hasFocus());
+        QTest::mouseClick(w->TntEdit3, Qt::LeftButton);
+        QCOMPARE(w->selectedIndexRow(), 2);
+        QCOMPARE(w->TntEdit3->selectedText(), QString("apr"));
+        QCOMPARE(w->PageControl2->currentWidget(), w->TabSheet6);
+    }
+
+    void secondIndex_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("row");
+        QTest::newRow("plain") << "cafe" << 1;
+        QTest::newRow("accented") << QString::fromUtf8("café") << 1;
+        QTest::newRow("deleted letters only") << "h" << 0;
+        QTest::newRow("prefix") << "ca" << 1;
+    }
+    void secondIndex()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, row);
+        Fixture fx;
+        fx.addDictionary("D", {"abbey\t1", QString::fromUtf8("café\t2"), "cage\t3"});
+        Fixture::writeBytes(fx.folder("D") + "secondindex.list", Fixture::utf16({"abbey", "cafe", "cage"}));
+        Fixture::writeBytes(fx.folder("D") + "replacelist.dat", QString::fromUtf8("é=e\r\nh=\r\n").toUtf8());
+        auto w = fx.start();
+        QCOMPARE(w->SecondIndex.count(), 3);
+        w->TntEdit3->setText(typed);
+        QCOMPARE(w->selectedIndexRow(), row);
+        QCOMPARE(rowText(*w, 1), QString::fromUtf8("café"));
+    }
+
+    void replayAfterOpeningAnotherDictionary()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1", "berry\t2"});
+        fx.addDictionary("B", {"banana\t7", "berry\t8", "cherry\t9"}, "[main]\nwhole_file=no\n");
+        auto w = fx.start();
+        QTest::keyClicks(w->TntEdit3, "berr");
+        QCOMPARE(w->selectedIndexRow(), 1);
+        w->ListView1->setCurrentRow(1);
+        w->OpenDictionary();
+        QCOMPARE(w->CurrentDictionary, QString("B"));
+        QCOMPARE(w->selectedIndexRow(), 1);
+        QCOMPARE(shownPage(fx), QString("file:8"));
+        QVERIFY(w->SingleFileOnView);
+
+        // With SkipSearchReplay set no page is shown, and the flag is cleared.
+        QFile::remove(fx.prog + "temp.htm");
+        w->SkipSearchReplay = true;
+        w->ListView1->setCurrentRow(0);
+        w->OpenDictionary();
+        QCOMPARE(w->CurrentDictionary, QString("A"));
+        QCOMPARE(w->selectedIndexRow(), 0);
+        QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
+        QVERIFY(!w->SkipSearchReplay);
+    }
+
+    void normalisationPreview()
+    {
+        Fixture fx;
+        fx.addDictionary("D", {"abbey\t1"});
+        Fixture::writeBytes(fx.folder("D") + "replacelist.dat", QByteArray("-=\r\nx=ks\r\n"));
+        auto w = fx.start();
+        w->TntEdit3->setText("ex-ex");
+        QCOMPARE(w->TntLabel1->text(), QString());
+        w->Image2Click();
+        QCOMPARE(w->TntLabel1->text(), QString("ekseks"));
+    }
+
+    void largeIndexListAsksOnlyForDrawnRows()
+    {
+        Fixture fx;
+        QStringList lines;
+        for (int i = 0; i < 200000; ++i)
+            lines << QStringLiteral("w%1\t%2").arg(i, 7, 10, QLatin1Char('0')).arg(i);
+        fx.addDictionary("D", lines);
+        auto w = fx.start();
+        QCOMPARE(w->indexItemCount(), 200000);
+        QTest::keyClicks(w->TntEdit3, "w0150000");
+        QCOMPARE(w->selectedIndexRow(), 150000);
+        QCOMPARE(rowText(*w, 150000), QString("w0150000"));
+    }
+};
+
+QTEST_MAIN(TestLookup)
+#include "test_lookup.moc"

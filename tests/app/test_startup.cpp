@@ -1,0 +1,375 @@
+// Start-up, catalogue, opening a dictionary and shutdown of the main window.
+#include "Fixture.h"
+
+#include "index/Bookmarks.h"
+#include "library/KeyboardLayout.h"
+#include "pageview/WebBrowser.h"
+
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QToolButton>
+
+
+using namespace lexifol;
+
+namespace {
+
+QStringList captions(const TForm1& w)
+{
+    QStringList out;
+    for (int i = 0; i < w.ListView1->count(); ++i)
+        out << w.ListView1->item(i)->text() + (w.ListView1->item(i)->checkState() == Qt::Checked ? "+" : "-");
+    return out;
+}
+
+const QStringList kBuiltIns{QStringLiteral("width=\"100%\""), QStringLiteral("height=\"100%\""),
+                            QStringLiteral("Toolbar=no"), QStringLiteral("ScrollBars=no"),
+                            QStringLiteral("zoom=width")};
+
+QStringList params(const TForm1& w)
+{
+    QStringList out;
+    for (const QByteArray& p : w.PluginParameters)
+        out << QString::fromLatin1(p);
+    return out;
+}
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void emptyDataFolder()
+    {
+        Fixture fx;
+        QFile::remove(fx.cwd + "Plugin.dat");
+        Fixture::writeBytes(fx.prog + "Intro/intro.htm", "<html><body>Welcome</body></html>");
+        auto w = fx.start();
+        QCOMPARE(w->ListView1->count(), 0);
+        QCOMPARE(w->TntEdit1->text(), QString());
+        QCOMPARE(w->indexItemCount(), 0);
+        QCOMPARE(w->CurrentDictionary, QString());
+        QCOMPARE(params(*w), kBuiltIns);
+        QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
+        QCOMPARE(w->WebBrowser1->currentPath(), fx.prog + "Intro/intro.htm");
+        QVERIFY(w->SingleFileOnView);
+        QVERIFY(w->ExtraPageOnView);
+        QVERIFY(w->SpeedButton3->isHidden());
+        QVERIFY(w->SpeedButton4->isHidden());
+    }
+
+    void whichDictionaryOpens_data()
+    {
+        QTest::addColumn<QByteArray>("diclist");
+        QTest::addColumn<QStringList>("catalogue");
+        QTest::addColumn<QString>("opened");
+        // Discovery is by name: A before B.
+        QTest::newRow("no diclist") << QByteArray() << QStringList{"A-", "B-"} << "A";
+        QTest::newRow("saved order and marks") << QByteArray("B\t0\r\nA\t1\r\n") << QStringList{"B-", "A+"} << "A";
+        QTest::newRow("none checked") << QByteArray("B\t0\r\nA\t0\r\n") << QStringList{"B-", "A-"} << "B";
+        QTest::newRow("several checked") << QByteArray("B\t1\r\nA\t1\r\n") << QStringList{"B+", "A+"} << "B";
+        QTest::newRow("case differs") << QByteArray("b\t1\r\na\t0\r\n") << QStringList{"B+", "A-"} << "B";
+        QTest::newRow("flag neither 0 nor 1") << QByteArray("B\t2\r\nA\tyes\r\n") << QStringList{"B-", "A-"} << "B";
+        QTest::newRow("positions beyond N") << QByteArray("X\t1\r\nY\t1\r\nZ\t1\r\nA\t1\r\n")
+                                            << QStringList{"A+", "B-"} << "A";
+    }
+    void whichDictionaryOpens()
+    {
+        QFETCH(QByteArray, diclist);
+        QFETCH(QStringList, catalogue);
+        QFETCH(QString, opened);
+        Fixture fx;
+        fx.addDictionary("B", {"bee\t1"});
+        fx.addDictionary("A", {"ant\t1"});
+        if (!diclist.isNull())
+            Fixture::writeBytes(fx.cwd + "diclist.dat", diclist);
+        auto w = fx.start();
+        QCOMPARE(captions(*w), catalogue);
+        QCOMPARE(w->CurrentDictionary, opened);
+        QCOMPARE(w->ListView1->currentItem()->text(), opened);
+        QCOMPARE(w->TntEdit1->text(), opened);
+        QCOMPARE(w->WholeFile, QString("yes"));
+        QCOMPARE(w->selectedIndexRow(), 0);
+    }
+
+    void newDictionaryIsAppendedAndSaved()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"a\t1"});
+        fx.addDictionary("B", {"b\t1"});
+        fx.addDictionary("C", {"c\t1"});
+        Fixture::writeBytes(fx.cwd + "diclist.dat", "B\t1\r\nA\t0\r\n");
+        {
+            auto w = fx.start();
+            QCOMPARE(captions(*w), (QStringList{"B+", "A-", "C-"}));
+            w->close();
+        }
+        QCOMPARE(Fixture::readBytes(fx.cwd + "diclist.dat"), QByteArray("B\t1\r\nA\t0\r\nC\t0\r\n"));
+        QVERIFY(!QFile::exists(fx.prog + "diclist.dat"));
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), QByteArray("\xFF\xFE", 2));
+        QVERIFY(!QFile::exists(fx.prog + "Bookmarks.dat"));
+    }
+
+    void moveKeepsMarksAndIsSaved()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"a\t1"});
+        fx.addDictionary("B", {"b\t1"});
+        fx.addDictionary("C", {"c\t1"});
+        Fixture::writeBytes(fx.cwd + "diclist.dat", "A\t1\r\nB\t0\r\nC\t1\r\n");
+        {
+            auto w = fx.start();
+            QCOMPARE(w->CurrentDictionary, QString("A"));
+            // The first entry cannot move up.
+            w->SpeedButton1Click();
+            QCOMPARE(captions(*w), (QStringList{"A+", "B-", "C+"}));
+            w->SpeedButton2Click();
+            QCOMPARE(captions(*w), (QStringList{"B-", "A+", "C+"}));
+            QCOMPARE(w->ListView1->currentItem()->text(), QString("A"));
+            QVERIFY(w->ListView1->currentItem()->isSelected());
+            w->SpeedButton2Click();
+            w->SpeedButton2Click();  // already last
+            QCOMPARE(captions(*w), (QStringList{"B-", "C+", "A+"}));
+            QCOMPARE(w->CurrentDictionary, QString("A"));
+            w->close();
+        }
+        QCOMPARE(Fixture::readBytes(fx.cwd + "diclist.dat"), QByteArray("B\t0\r\nC\t1\r\nA\t1\r\n"));
+        auto again = fx.start();
+        QCOMPARE(captions(*again), (QStringList{"B-", "C+", "A+"}));
+        QCOMPARE(again->CurrentDictionary, QString("C"));
+    }
+
+    void descriptor_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("wholeFile");
+        QTest::addColumn<bool>("findVisible");
+        QTest::newRow("full") << "[main]\nname=Big Book\nwhole_file=no\ntext_layer=yes\n" << "Big Book" << "no" << true;
+        QTest::newRow("capital No and Yes") << "[MAIN]\nName=Big\nwhole_file=No\ntext_layer=Yes\n" << "Big" << "yes" << false;
+        QTest::newRow("empty name") << "[main]\nname=\nwhole_file=yes\n" << "D" << "yes" << false;
+        QTest::newRow("other section") << "[other]\nname=X\nwhole_file=no\ntext_layer=yes\n" << "D" << "yes" << false;
+        QTest::newRow("first occurrence") << "[main]\nwhole_file=no\nwhole_file=yes\n" << "D" << "no" << false;
+        QTest::newRow("no descriptor") << QString() << "D" << "yes" << false;
+    }
+    void descriptor()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, title);
+        QFETCH(QString, wholeFile);
+        QFETCH(bool, findVisible);
+        Fixture fx;
+        fx.addDictionary("D", {"d\t1"}, ini);
+        auto w = fx.start();
+        QCOMPARE(w->TntEdit1->text(), title);
+        QCOMPARE(w->WholeFile, wholeFile);
+        QCOMPARE(!w->SpeedButton6->isHidden(), findVisible);
+        QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
+    }
+
+    void unicodeDescriptorTitle()
+    {
+        Fixture fx;
+        fx.addDictionary("R", {"r\t1"});
+        Fixture::writeBytes(fx.folder("R") + "R.ini",
+                            Fixture::utf16({"[main]", QString::fromUtf8("name=Толковый словарь")}));
+        auto w = fx.start();
+        QCOMPARE(w->TntEdit1->text(), QString::fromUtf8("Толковый словарь"));
+        QCOMPARE(w->DictionaryTitle, QString::fromUtf8("Толковый словарь"));
+    }
+
+    void keyboardLayout_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("active");
+        QTest::newRow("eight digits") << "00000419" << QByteArray("00000419");
+        QTest::newRow("too short") << "409" << QByteArray("00000407");
+    }
+    void keyboardLayout()
+    {
+        QFETCH(QString, value);
+        QFETCH(QByteArray, active);
+        LoadKeyboardLayout("00000407");
+        Fixture fx;
+        fx.addDictionary("K", {"k\t1"}, "[main]\nkeyboard_layout=" + value + "\n");
+        auto w = fx.start();
+        QCOMPARE(ActiveKeyboardLayoutName(), active);
+        w->KeyboardLayout1Click();
+        QCOMPARE(fx.messages.size(), 1);
+        QCOMPARE(fx.messages[0].text, QString::fromLatin1(active));
+        QCOMPARE(fx.messages[0].caption, QString("Current keyboard layout:"));
+        QCOMPARE(fx.messages[0].icon, MsgIcon::Information);
+    }
+
+    void pluginParameters_data()
+    {
+        QTest::addColumn<QByteArray>("own");        // null: no own file
+        QTest::addColumn<QByteArray>("fallback");   // null: no fallback
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("message");       // "%1" stands for the own file's path
+        QTest::newRow("own file") << QByteArray("zoom=page\r\nToolbar=yes") << QByteArray("zoom=width\r\n")
+                                  << QStringList{"zoom=page", "Toolbar=yes"} << QString();
+        QTest::newRow("own zero length, good fallback") << QByteArray("") << QByteArray("zoom=width\r\n") << kBuiltIns
+                                                        << "Check %1\r\nThis file may have errors.";
+        QTest::newRow("own holds an empty line") << QByteArray("\r\n") << QByteArray() << QStringList{""} << QString();
+        QTest::newRow("fallback used") << QByteArray() << QByteArray("zoom=150\r\n") << QStringList{"zoom=150"}
+                                       << QString();
+        QTest::newRow("fallback zero length") << QByteArray() << QByteArray("") << kBuiltIns
+                                              << "Check Plugin.dat\r\nThis file may have errors.";
+        QTest::newRow("none anywhere") << QByteArray() << QByteArray() << kBuiltIns << "Can not open Plugin.dat";
+    }
+    void pluginParameters()
+    {
+        QFETCH(QByteArray, own);
+        QFETCH(QByteArray, fallback);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, message);
+        Fixture fx;
+        fx.addDictionary("P", {"p\t1"});
+        QFile::remove(fx.cwd + "Plugin.dat");
+        if (!own.isNull())
+            Fixture::writeBytes(fx.folder("P") + "Plugin.dat", own);
+        if (!fallback.isNull())
+            Fixture::writeBytes(fx.cwd + "Plugin.dat", fallback);
+        auto w = fx.start();
+        QCOMPARE(params(*w), expected);
+        if (message.isEmpty()) {
+            QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
+        } else {
+            QCOMPARE(fx.messageTexts(), QStringList{message.arg(QDir::toNativeSeparators(fx.folder("P") + "Plugin.dat"))});
+            QCOMPARE(fx.messages[0].caption, QString("Lexifol"));
+            QCOMPARE(fx.messages[0].icon, MsgIcon::Error);
+        }
+    }
+
+    void secondIndexLengthCheckedAtStartUpWithMessage()
+    {
+        Fixture fx;
+        fx.addDictionary("S", {"apple\t1", "berry\t2", "cherry\t3"});
+        Fixture::writeBytes(fx.folder("S") + "secondindex.list", Fixture::utf16({"apple", "berry"}));
+        auto w = fx.start();
+        QCOMPARE(fx.messageTexts(), QStringList{"Second index isn't equal to first (number of items)"});
+        QVERIFY(w->SecondIndex.isEmpty());
+        w->TntEdit3->setText("ber");
+        QCOMPARE(w->selectedIndexRow(), 1);
+
+        // Opened again from the catalogue the mismatch is dropped silently.
+        fx.messages.clear();
+        w->ListView1->setCurrentRow(0);
+        w->OpenDictionary();
+        QVERIFY(fx.messages.isEmpty());
+        QVERIFY(w->SecondIndex.isEmpty());
+    }
+
+    void catalogueOpening()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1", "apricot\t2"}, "[main]\nname=Alpha\ntext_layer=yes\n");
+        fx.addDictionary("B", {"banana\t7", "berry\t8"});
+        Fixture::writeBytes(fx.folder("A") + "Annotation.djvu", "x");
+        Fixture::writeBytes(fx.folder("A") + "Annotation.htm", "<html></html>");
+        Fixture::writeBytes(fx.folder("B") + "secondindex.list", Fixture::utf16({"banana", "berry"}));
+        auto w = fx.start();
+        QCOMPARE(w->CurrentDictionary, QString("A"));
+        QVERIFY(!w->Image1->isHidden());
+        QVERIFY(!w->SpeedButton6->isHidden());
+
+        w->ListView1->setCurrentRow(1);
+        w->OpenDictionary();
+        QCOMPARE(w->CurrentDictionary, QString("B"));
+        QCOMPARE(w->TntEdit1->text(), QString("B"));
+        QCOMPARE(w->ListView1->currentRow(), 1);
+        QVERIFY(w->Image1->isHidden());
+        // No descriptor says nothing of a text layer: Find is hidden.
+        QVERIFY(w->SpeedButton6->isHidden());
+        QCOMPARE(w->indexItemCount(), 2);
+        QCOMPARE(w->SecondIndex.count(), 2);
+        QCOMPARE(w->selectedIndexRow(), 0);
+        QVERIFY(!QFile::exists(fx.prog + "temp.htm"));  // empty search box: no page
+        QVERIFY(fx.messages.isEmpty());
+
+        // A deleted first index: nothing happens at all.
+        QFile::remove(fx.prog + "Data/A.list");
+        w->SkipSearchReplay = true;
+        w->ListView1->setCurrentRow(0);
+        w->OpenDictionary();
+        QCOMPARE(w->CurrentDictionary, QString("B"));
+        QVERIFY(w->SkipSearchReplay);
+        QVERIFY(fx.messages.isEmpty());
+    }
+
+    void unreadableFilesKeepThePreviousDictionary()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1"});
+        fx.addDictionary("B", {"banana\t2"});
+        auto w = fx.start();
+        // Something that exists but cannot be read as a file, even by root.
+        QFile::remove(fx.prog + "Data/B.list");
+        QVERIFY(QDir().mkpath(fx.prog + "Data/B.list"));
+        w->ListView1->setCurrentRow(1);
+        w->OpenDictionary();
+        QCOMPARE(w->CurrentDictionary, QString("A"));
+        QCOMPARE(fx.messageTexts(), QStringList{"Can not open " + fx.prog + "Data/B.list"});
+        QCOMPARE(w->indexItemCount(), 1);
+        QCOMPARE(w->FirstIndex.headword(0), QStringView(u"apple"));
+
+        // The same for a parameter list that cannot be read.
+        fx.messages.clear();
+        QVERIFY(QDir().mkpath(fx.folder("B")));
+        QDir(fx.prog + "Data/B.list").removeRecursively();
+        Fixture::writeBytes(fx.prog + "Data/B.list", Fixture::utf16({"banana\t2"}));
+        QVERIFY(QDir().mkpath(fx.folder("B") + "Plugin.dat"));
+        w->OpenDictionary();
+        QCOMPARE(w->CurrentDictionary, QString("A"));
+        QCOMPARE(fx.messageTexts(), QStringList{"Can not open " + fx.folder("B") + "Plugin.dat"});
+    }
+
+    void bookmarksRoundTrip()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1"});
+        const QStringList marks{QString::fromUtf8("café\tA"), "", "no tab", QString::fromUtf8("слово\tB")};
+        Fixture::writeBytes(fx.cwd + "Bookmarks.dat", BookmarkFileBytes(marks));
+        {
+            auto w = fx.start();
+            QCOMPARE(w->Bookmarks, marks);
+            QCOMPARE(w->TntListBox3->model()->rowCount(), 4);
+            QCOMPARE(w->TntListBox3->model()->index(1, 0).data().toString(), QString("error"));
+            QCOMPARE(w->TntListBox3->model()->index(0, 0).data().toString(), QString::fromUtf8("café"));
+            w->close();
+        }
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), BookmarkFileBytes(marks));
+    }
+
+    void helpNavigatesEvenWhenMissing()
+    {
+        Fixture fx;
+        auto w = fx.start();
+        w->LexifolHelp1Click();
+        QCOMPARE(w->WebBrowser1->currentPath(), fx.prog + "Help/main.htm");
+        QVERIFY(w->SingleFileOnView);
+        QVERIFY(w->ExtraPageOnView);
+    }
+
+    void accessibleNames()
+    {
+        Fixture fx;
+        auto w = fx.start();
+        const QList<QPair<QWidget*, QString>> named{
+            {w->ListView1, "Dictionaries"}, {w->SpeedButton1, "Move up"}, {w->SpeedButton2, "Move down"},
+            {w->TntEdit1, "Dictionary title"}, {w->TntEdit3, "Search"}, {w->TntListBox1, "Index"},
+            {w->TntListBox2, "History"}, {w->TntListBox3, "Bookmarks"}, {w->SpeedButton3, "Back"},
+            {w->SpeedButton4, "Forward"}, {w->SpeedButton5, "Add bookmark"}, {w->SpeedButton6, "Find"},
+            {w->Image1, "Annotation"}, {w->Image2, "Normalisation preview"}, {w->WebBrowser1, "Page"}};
+        for (const auto& [widget, name] : named)
+            QCOMPARE(widget->accessibleName(), name);
+        for (QToolButton* b : {w->SpeedButton1, w->SpeedButton3, w->SpeedButton5, w->SpeedButton6})
+            QCOMPARE(b->toolTip(), b->accessibleName());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

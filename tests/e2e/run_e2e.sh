@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Runs the real program under Xvfb on the sample program folder, from another
+# current directory: types a word, presses Enter, checks the page view file,
+# closes the window and checks what was written where.
+set -uo pipefail
+BIN=$1
+MKSAMPLE=$2
+for t in Xvfb openbox xdotool iconv; do
+  command -v "$t" >/dev/null || { echo "SKIP: $t missing"; exit 77; }
+done
+
+WORK=$(mktemp -d)
+PROG=$WORK/prog
+CWD=$WORK/cwd
+mkdir -p "$CWD"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; [ -n "${SHOT:-}" ] && import -window root "$SHOT" 2>/dev/null; exit 1; }
+
+"$MKSAMPLE" "$PROG" >/dev/null || fail "sample folder not made"
+cp "$BIN" "$PROG/lexifol"
+
+# A free display number.
+for n in $(seq 91 140); do
+  [ -e /tmp/.X$n-lock ] || { DISP=":$n"; break; }
+done
+Xvfb "$DISP" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$DISP
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+# Sample first and checked, so that it is the one opened; Pages is appended
+# when the catalogue is saved.
+printf 'Sample\t1\r\n' > "$CWD/diclist.dat"
+before=$(cd "$PROG" && ls -la --time-style=+%s.%N diclist.dat Bookmarks.dat 2>/dev/null | md5sum)
+
+cd "$CWD"
+"$PROG/lexifol" >"$WORK/out.log" 2>&1 &
+APP=$!
+pids+=($APP)
+
+WIN=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lexifol$' | head -1)
+[ -n "$WIN" ] || fail "main window did not appear"
+xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
+sleep 1
+
+# The word and its page, from the sample's own index.
+WORD=apple
+PAGE=$(iconv -f UTF-16 -t UTF-8 "$PROG/Data/Sample.list" | tr -d '\r' | awk -F'\t' -v w="$WORD" '$1==w {print $2; exit}')
+PAGE=${PAGE%%>*}
+[ -n "$PAGE" ] || fail "no page for $WORD in the sample index"
+
+xdotool type --delay 60 "$WORD"
+xdotool key Return
+for _ in $(seq 50); do [ -f "$PROG/temp.htm" ] && break; sleep 0.1; done
+[ -f "$PROG/temp.htm" ] || fail "no page view file after Enter"
+grep -q "Data/Sample.files/Sample.djvu\"" "$PROG/temp.htm" || fail "page view file names another document: $(cat "$PROG/temp.htm")"
+grep -q " Page=$PAGE>" "$PROG/temp.htm" || fail "page view file does not show page $PAGE: $(cat "$PROG/temp.htm")"
+
+xdotool key --window "$WIN" alt+F4
+for _ in $(seq 100); do kill -0 "$APP" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$APP" 2>/dev/null && fail "program did not end after closing its window"
+
+[ "$(cat "$CWD/diclist.dat")" = "$(printf 'Sample\t1\r\nPages\t0\r')" ] || fail "diclist.dat not rewritten in the current directory: $(od -c "$CWD/diclist.dat")"
+[ -f "$CWD/Bookmarks.dat" ] || fail "Bookmarks.dat not written in the current directory"
+after=$(cd "$PROG" && ls -la --time-style=+%s.%N diclist.dat Bookmarks.dat 2>/dev/null | md5sum)
+[ "$before" = "$after" ] || fail "the program folder's catalogue or bookmarks were touched"
+[ -e "$PROG/Bookmarks.dat" ] && fail "Bookmarks.dat written in the program folder"
+[ "$(head -c2 "$CWD/Bookmarks.dat" | od -An -tx1 | tr -d ' ')" = "fffe" ] || fail "Bookmarks.dat has no FF FE mark"
+echo "e2e: looked up $WORD on page $PAGE; files written in the current directory"

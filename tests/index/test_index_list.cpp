@@ -1,0 +1,212 @@
+// The in-memory index: access by position, errors, memory, and the loaders.
+#include "index/IndexOps.h"
+#include "index/Messages.h"
+#include "index/TextFile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lexifol;
+
+namespace {
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QString ErrorText(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const ListIndexError& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QStringLiteral("no error");
+}
+
+} // namespace
+
+class TestList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void headwordAndValue_data();
+    void headwordAndValue();
+    void outOfBounds();
+    void linesAreViewsIntoOneBuffer();
+    void memoryStaysNearText();
+    void firstIndexLoading();
+    void secondIndexLoading();
+    void replacementListLoading();
+};
+
+void TestList::headwordAndValue_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("headword");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("entry") << "apple\t12" << "apple" << "12";
+    QTest::newRow("further TABs in value") << "a\tb\tc" << "a" << "b\tc";
+    QTest::newRow("no TAB") << "word" << "" << "ord";
+    QTest::newRow("one character") << "w" << "" << "";
+    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("leading TAB") << "\t17>x" << "" << "17>x";
+    QTest::newRow("trailing TAB") << "apple\t" << "apple" << "";
+}
+
+void TestList::headwordAndValue()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, headword);
+    QFETCH(QString, value);
+    IndexList list;
+    list.setLines({"first\t1", line, "last\t2"});
+    QCOMPARE(list.count(), 3);
+    QCOMPARE(list.line(1), line);
+    QCOMPARE(list.headword(1), headword);
+    QCOMPARE(list.value(1), value);
+    // The same through the file reader.
+    DecodeLines(("first\t1\r\n" + line + "\r\nlast\t2").toLatin1(), list);
+    QCOMPARE(list.count(), 3);
+    QCOMPARE(list.headword(1), headword);
+    QCOMPARE(list.value(1), value);
+    QCOMPARE(list.value(2), u"2");
+}
+
+void TestList::outOfBounds()
+{
+    IndexList list;
+    list.setLines({"a\t1", "b\t2"});
+    QCOMPARE(ErrorText([&] { list.line(2); }), "List index out of bounds (2)");
+    QCOMPARE(ErrorText([&] { list.line(-1); }), "List index out of bounds (-1)");
+    QCOMPARE(ErrorText([&] { list.headword(7); }), "List index out of bounds (7)");
+    QCOMPARE(ErrorText([&] { list.value(2); }), "List index out of bounds (2)");
+    QCOMPARE(ErrorText([&] { list.line(5000000000LL); }), "List index out of bounds (5000000000)");
+    QVERIFY(list.value(-1).isEmpty());
+    QVERIFY(list.value(-100).isEmpty());
+    try {
+        list.headword(-3);
+        QFAIL("no error");
+    } catch (const ListIndexError& e) {
+        QCOMPARE(e.position(), -3);
+    }
+    list.clear();
+    QCOMPARE(ErrorText([&] { list.line(0); }), "List index out of bounds (0)");
+}
+
+void TestList::linesAreViewsIntoOneBuffer()
+{
+    IndexList list;
+    DecodeLines(QByteArray("a\tb\r\n\r\ncd\ne"), list);
+    QCOMPARE(list.count(), 4);
+    for (int i = 0; i + 1 < list.count(); ++i)
+        QCOMPARE(list.line(i + 1).data(), list.line(i).data() + list.line(i).size() + 1);
+    IndexList other;
+    other.setLines({"x"});
+    const QChar* before = list.line(2).data();
+    list.swap(other);
+    QCOMPARE(list.count(), 1);
+    QCOMPARE(other.line(2).data(), before);
+}
+
+void TestList::memoryStaysNearText()
+{
+    // CR LF files shrink when compacted, 8-bit files double when widened,
+    // UTF-8 Cyrillic halves: none may keep the slack.
+    QByteArray crlf, cyrillic("\xEF\xBB\xBF");
+    for (int i = 0; i < 20000; ++i) {
+        crlf += "headword" + QByteArray::number(i) + "\t" + QByteArray::number(i % 900) + "\r\n";
+        cyrillic += QString(QStringLiteral("\u0441\u043b\u043e\u0432\u043e%1\t%2\r\n")).arg(i).arg(i % 900).toUtf8();
+    }
+    for (const QByteArray& bytes : {crlf, cyrillic}) {
+        IndexList list;
+        DecodeLines(bytes, list);
+        QCOMPARE(list.count(), 20000);
+        qsizetype units = 0;
+        for (int i = 0; i < list.count(); ++i)
+            units += list.line(i).size();
+        QVERIFY2(double(list.memoryBytes()) <= 1.2 * double(units * 2) + 4.0 * (list.count() + 1),
+                 qPrintable(QString::number(list.memoryBytes())));
+    }
+}
+
+void TestList::firstIndexLoading()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("dict.list");
+    QVERIFY(WriteFile(path, "\xFF\xFE" + QByteArray("b\0\t\0" "1\0\r\0\n\0", 10)));
+    IndexList list;
+    list.setLines({"previous\t1", "x\t2"});
+    QString error;
+    QVERIFY(!LoadFirstIndex(dir.filePath("missing.list"), list, &error));
+    QVERIFY(error.contains(dir.filePath("missing.list")));
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(list.line(0), u"previous\t1");
+    QVERIFY(!LoadFirstIndex(dir.path(), list, &error));   // a folder cannot be read
+    QCOMPARE(list.count(), 2);
+    QVERIFY(LoadFirstIndex(path, list, &error));
+    QCOMPARE(list.count(), 1);
+    QCOMPARE(list.line(0), u"b\t1");
+}
+
+void TestList::secondIndexLoading()
+{
+    QTemporaryDir dir;
+    QStringList shown;
+    const MessageHandler old = SetMessageHandler([&](const Message& m) {
+        QCOMPARE(m.caption, QStringLiteral("Lexifol"));
+        QCOMPARE(m.icon, MsgIcon::Error);
+        shown << m.text;
+    });
+    IndexList first, second;
+    first.setLines({"apple\t1", "pear\t2", "plum\t3"});
+    const QString path = dir.filePath("secondindex.list");
+
+    second.setLines({"stale"});
+    LoadSecondIndex(dir.filePath("none.list"), second, first, true);
+    QVERIFY(second.isEmpty());
+    QVERIFY(shown.isEmpty());
+
+    QVERIFY(WriteFile(path, "apple\r\npear\r\nplum\r\n"));
+    LoadSecondIndex(path, second, first, true);
+    QCOMPARE(second.count(), 3);
+    QCOMPARE(second.line(2), u"plum");
+
+    QVERIFY(WriteFile(path, "apple\r\npear\r\n"));
+    LoadSecondIndex(path, second, first, false);
+    QVERIFY(second.isEmpty());
+    QVERIFY(shown.isEmpty());
+    LoadSecondIndex(path, second, first, true);
+    QVERIFY(second.isEmpty());
+    QCOMPARE(shown, QStringList{"Second index isn't equal to first (number of items)"});
+
+    shown.clear();
+    second.setLines({"stale"});
+    LoadSecondIndex(dir.path(), second, first, true);   // exists but cannot be read
+    QVERIFY(second.isEmpty());
+    QVERIFY(shown.isEmpty());
+    SetMessageHandler(old);
+}
+
+void TestList::replacementListLoading()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("replacelist.dat");
+    ReplacementList rules;
+    rules.setLines({"a=b"});
+    LoadReplacementList(dir.filePath("none.dat"), rules);
+    QVERIFY(rules.isEmpty());
+    // A UTF-8 mark stays part of the first line, whose rule then never applies.
+    QVERIFY(WriteFile(path, "\xEF\xBB\xBF" "a=1\r\nb=2\r\nc=3\r\n"));
+    LoadReplacementList(path, rules);
+    QCOMPARE(rules.count(), 3);
+    QCOMPARE(NormaliseHeadword(u"abc", rules), u"a23");
+    rules.setLines({"a=b"});
+    LoadReplacementList(dir.path(), rules);
+    QVERIFY(rules.isEmpty());
+}
+
+QTEST_APPLESS_MAIN(TestList)
+#include "test_index_list.moc"

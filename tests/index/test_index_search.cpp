@@ -1,0 +1,144 @@
+// Index order and the bisection: the collation's facts, the documented
+// examples, and random sorted lists against a linear reference.
+#include "index/IndexOps.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <algorithm>
+
+using namespace lexifol;
+
+class TestSearch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { IndexCollation::SetDefaultLocale(QStringLiteral("en_US")); }
+    void collation_data();
+    void collation();
+    void collationFollowsLocale();
+    void findPosition_data();
+    void findPosition();
+    void randomListsAgainstLinearScan();
+};
+
+void TestSearch::collation_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<int>("sign");
+    QTest::newRow("case ignored") << "en_US" << "apple" << "APPLE" << 0;
+    QTest::newRow("case ignored, Cyrillic") << "ru" << "\u0451\u0436" << "\u0401\u0416" << 0;
+    QTest::newRow("key before its entry") << "en_US" << "apple" << "apple\t12" << -1;
+    QTest::newRow("entry before longer headword") << "en_US" << "apple\t12" << "applesauce\t3" << -1;
+    QTest::newRow("TAB before blank") << "en_US" << "a\tz" << "a z" << -1;
+    QTest::newRow("blank before punctuation") << "en_US" << "a z" << "a-a" << -1;
+    QTest::newRow("punctuation before digit") << "en_US" << "a-z" << "a0" << -1;
+    QTest::newRow("digit before letter") << "en_US" << "a9" << "aa" << -1;
+    QTest::newRow("hyphen not ignored") << "en_US" << "a-b" << "ab" << -1;
+    QTest::newRow("accents count") << "en_US" << "cote" << "cot\u00e9" << -1;
+    QTest::newRow("accents count, Russian") << "ru" << "\u0435" << "\u0451" << -1;
+    QTest::newRow("linguistic, not code order") << "en_US" << "\u00e9clair" << "zebra" << -1;
+    // ICU's locale for C/POSIX puts capitals first as a primary difference.
+    QTest::newRow("POSIX locale still ignores case") << "en_US_POSIX" << "apple" << "APPLE" << 0;
+}
+
+void TestSearch::collation()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(int, sign);
+    const IndexCollation c(locale);
+    auto sgn = [](int v) { return (v > 0) - (v < 0); };
+    QCOMPARE(sgn(c.compare(a, b)), sign);
+    QCOMPARE(sgn(c.compare(b, a)), -sign);
+}
+
+void TestSearch::collationFollowsLocale()
+{
+    // Swedish sorts "ö" after "z"; English with "o".
+    QVERIFY(IndexCollation("sv").compare(u"\u00f6l", u"zebra") > 0);
+    QVERIFY(IndexCollation("en").compare(u"\u00f6l", u"zebra") < 0);
+    IndexCollation::SetDefaultLocale(QStringLiteral("sv"));
+    IndexList list;
+    list.setLines({"ol", "zebra"});
+    QCOMPARE(FindPosition(list, u"\u00f6l"), 2);
+    IndexCollation::SetDefaultLocale(QStringLiteral("en_US"));
+    QCOMPARE(FindPosition(list, u"\u00f6l"), 1);
+}
+
+void TestSearch::findPosition_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("position");
+    const QStringList first{"apple\t12", "apple\t13", "applesauce\t3", "banana\t20"};
+    QTest::newRow("headword finds its first entry") << first << "apple" << 0;
+    QTest::newRow("case ignored") << first << "APPLE" << 0;
+    QTest::newRow("prefix") << first << "appl" << 0;
+    QTest::newRow("between") << first << "applet" << 3;
+    QTest::newRow("whole line") << first << "apple\t13" << 1;
+    QTest::newRow("after last") << first << "zebra" << 4;
+    QTest::newRow("empty key") << first << "" << 0;
+    QTest::newRow("empty list") << QStringList() << "apple" << 0;
+    QTest::newRow("two equal lines") << QStringList{"apple", "apple"} << "apple" << 0;
+    QTest::newRow("three equal lines") << QStringList{"apple", "apple", "apple"} << "apple" << 1;
+    QTest::newRow("equal met in the middle")
+        << QStringList{"a", "b", "c", "c", "c", "c", "d"} << "c" << 3;
+    // Unsorted input: whatever the bisection reaches, no error.
+    QTest::newRow("unsorted") << QStringList{"z", "a", "y", "b"} << "b" << 2;
+}
+
+void TestSearch::findPosition()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, key);
+    QFETCH(int, position);
+    IndexList list;
+    list.setLines(lines);
+    QCOMPARE(FindPosition(list, key), position);
+}
+
+void TestSearch::randomListsAgainstLinearScan()
+{
+    const IndexCollation& coll = IndexCollation::Default();
+    QRandomGenerator rng(7);
+    const QString letters = QStringLiteral("aAbBe\u00e9\u00c9 -\t1");
+    auto word = [&](int maxLen) {
+        QString w;
+        const int n = int(rng.bounded(maxLen + 1));
+        for (int i = 0; i < n; ++i)
+            w += letters[int(rng.bounded(letters.size()))];
+        return w;
+    };
+    for (int round = 0; round < 200; ++round) {
+        QStringList lines;
+        const int n = int(rng.bounded(60));
+        for (int i = 0; i < n; ++i)
+            lines << word(4);
+        std::stable_sort(lines.begin(), lines.end(),
+                         [&](const QString& a, const QString& b) { return coll.compare(a, b) < 0; });
+        IndexList list;
+        list.setLines(lines);
+        for (int k = 0; k < 30; ++k) {
+            const QString key = (k % 3 == 0 && n > 0) ? lines[int(rng.bounded(n))].toUpper() : word(4);
+            const int pos = FindPosition(list, key);
+            int first = 0;   // first line that does not sort before the key
+            while (first < n && coll.compare(lines[first], key) < 0)
+                ++first;
+            int equalEnd = first;
+            while (equalEnd < n && coll.compare(lines[equalEnd], key) == 0)
+                ++equalEnd;
+            if (equalEnd == first)
+                QCOMPARE(pos, first);
+            else   // some line of the equal run, where the bisection met it
+                QVERIFY2(pos >= first && pos < equalEnd,
+                         qPrintable(QStringLiteral("%1 not in [%2,%3)").arg(pos).arg(first).arg(equalEnd)));
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(TestSearch)
+#include "test_index_search.moc"

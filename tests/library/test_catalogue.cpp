@@ -1,0 +1,138 @@
+// The catalogue: discovery, merge with the saved order, check marks and
+// the catalogue file.
+#include "index/CodePage.h"
+#include "library/Catalogue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lexifol;
+
+using Marks = QList<int>;   // per merged name: 1 ticked, 0 clear, -1 no saved mark
+
+namespace {
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+bool writeBytes(const QString& path, const QByteArray& b)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
+}
+} // namespace
+
+class TestCatalogue : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase() { SetAnsiLocale(QStringLiteral("ru_RU.UTF-8")); }
+
+    void merge_data()
+    {
+        QTest::addColumn<QStringList>("discovered");
+        QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<QStringList>("merged");
+        QTest::addColumn<Marks>("marks");
+        QTest::newRow("saved order wins") << QStringList{"B", "A"} << QStringList{"A\t1", "B\t0"}
+                                          << QStringList{"A", "B"} << Marks{1, 0};
+        QTest::newRow("new one appended") << QStringList{"A", "B", "C"} << QStringList{"B\t1", "A\t0"}
+                                          << QStringList{"B", "A", "C"} << Marks{1, 0, -1};
+        QTest::newRow("position beyond N appended") << QStringList{"B", "A"}
+            << QStringList{"X\t1", "Y\t1", "Z\t0", "A\t1"} << QStringList{"B", "A"} << Marks{-1, 1};
+        QTest::newRow("slot kept, late one appended") << QStringList{"A", "B", "C"}
+            << QStringList{"C\t0", "X\t0", "Z\t0", "A\t1"} << QStringList{"C", "A", "B"} << Marks{0, 1, -1};
+        QTest::newRow("names ignore case") << QStringList{"Alpha", "beta"} << QStringList{"BETA\t1", "alpha\t0"}
+                                           << QStringList{"beta", "Alpha"} << Marks{1, 0};
+        QTest::newRow("lines without TAB count") << QStringList{"C", "A", "B"}
+            << QStringList{"B", "A", "B\t1", "A\t0"} << QStringList{"B", "C", "A"} << Marks{1, -1, 0};
+        QTest::newRow("first line counts") << QStringList{"A", "B"} << QStringList{"B\t1", "b\t0", "A\t0"}
+                                           << QStringList{"B", "A"} << Marks{1, 0};
+        QTest::newRow("odd flags") << QStringList{"A", "B", "C"} << QStringList{"A\t2", "B\t", "C\t1 "}
+                                   << QStringList{"A", "B", "C"} << Marks{-1, -1, -1};
+        QTest::newRow("nothing saved") << QStringList{"Z", "A"} << QStringList{}
+                                       << QStringList{"Z", "A"} << Marks{-1, -1};
+        QTest::newRow("nothing installed") << QStringList{} << QStringList{"A\t1"} << QStringList{} << Marks{};
+    }
+    void merge()
+    {
+        QFETCH(QStringList, discovered);
+        QFETCH(QStringList, saved);
+        QFETCH(QStringList, merged);
+        QFETCH(Marks, marks);
+        QCOMPARE(MergeCatalogue(discovered, saved), merged);
+        for (int i = 0; i < merged.size(); ++i) {
+            const std::optional<bool> m = SavedCheckMark(saved, merged[i]);
+            QCOMPARE(m ? int(*m) : -1, marks[i]);
+        }
+    }
+
+    void savedOrderName()
+    {
+        QCOMPARE(SavedOrderName(QStringLiteral("A\tB\t1")), QStringLiteral("A"));
+        QVERIFY(SavedOrderName(QStringLiteral("A")).isNull());
+        const QString empty = SavedOrderName(QStringLiteral("\t1"));
+        QVERIFY(empty.isEmpty() && !empty.isNull());
+        QCOMPARE(FindSavedLine({"x", "\t1", "A\t0"}, QStringLiteral("a")), 2);
+        QCOMPARE(FindSavedLine({"A"}, QStringLiteral("A")), -1);
+    }
+
+    void discover()
+    {
+        const QString data = dir.filePath(QStringLiteral("Data"));
+        QVERIFY(QDir().mkpath(data + "/folder.list"));
+        for (const char* f : {"b.list", "A.list", ".hidden.list", ".list", "x.lst", "c.list.bak", "Up.LIST"})
+            QVERIFY(writeBytes(data + '/' + QLatin1String(f), "w\t1\r\n"));
+        QCOMPARE(DiscoverDictionaries(data), (QStringList{".hidden", "A", "b"}));
+        QVERIFY(DiscoverDictionaries(dir.filePath(QStringLiteral("NoData"))).isEmpty());
+    }
+
+    void saveAndLoad()
+    {
+        const QString path = dir.filePath(QStringLiteral("diclist.dat"));
+        const QStringList lines = BuildSavedOrder({{QStringLiteral("Словарь"), true}, {QStringLiteral("B"), false}});
+        QVERIFY(SaveSavedOrder(path, lines));
+        QCOMPARE(readBytes(path), QByteArray("\xD1\xEB\xEE\xE2\xE0\xF0\xFC\t1\r\nB\t0\r\n"));
+        QStringList back;
+        QVERIFY(LoadSavedOrder(path, back));
+        QCOMPARE(back, lines);
+    }
+
+    void load_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("mixed breaks") << QByteArray("A\t1\rB\t0\nC\t1\r\n") << QStringList{"A\t1", "B\t0", "C\t1"};
+        QTest::newRow("empty lines kept") << QByteArray("\r\n\r\nA\t1") << QStringList{"", "", "A\t1"};
+        QTest::newRow("no Unicode mark") << QByteArray("\xFF\xFE" "A\t1") << QStringList{"яюA\t1"};
+        QTest::newRow("empty file") << QByteArray("") << QStringList{};
+    }
+    void load()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        const QString path = dir.filePath(QStringLiteral("load.dat"));
+        QVERIFY(writeBytes(path, bytes));
+        QStringList got{"stale"};
+        QVERIFY(LoadSavedOrder(path, got));
+        QCOMPARE(got, lines);
+    }
+
+    void loadFailures()
+    {
+        QStringList got{"stale"};
+        QVERIFY(LoadSavedOrder(dir.filePath(QStringLiteral("missing.dat")), got));
+        QVERIFY(got.isEmpty());
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dir.dat")));
+        QVERIFY(!LoadSavedOrder(dir.filePath(QStringLiteral("dir.dat")), got));
+        QVERIFY(!SaveSavedOrder(dir.filePath(QStringLiteral("dir.dat")), {"A\t1"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogue)
+#include "test_catalogue.moc"

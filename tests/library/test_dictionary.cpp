@@ -1,0 +1,161 @@
+// Opening a dictionary: paths, descriptor and the plug-in parameter list.
+#include "index/CodePage.h"
+#include "library/Dictionary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lexifol;
+
+namespace {
+const QByteArray kDir("\x01<dir>");   // stands for a folder where a file is expected
+
+bool place(const QString& path, const QByteArray& content)
+{
+    if (content.isNull())
+        return true;
+    if (content == kDir)
+        return QDir().mkpath(path);
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
+QByteArray utf16le(const QString& s)
+{
+    QByteArray b("\xFF\xFE", 2);
+    b.append(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
+    return b;
+}
+} // namespace
+
+class TestDictionary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SetAnsiLocale(QStringLiteral("ru_RU.UTF-8")); }
+
+    void paths()
+    {
+        const DictionaryPaths p{QStringLiteral("/opt/lx/"), QStringLiteral("Ожегов")};
+        QCOMPARE(p.firstIndex(), QStringLiteral("/opt/lx/Data/Ожегов.list"));
+        QCOMPARE(p.descriptor(), QStringLiteral("/opt/lx/Data/Ожегов.files/Ожегов.ini"));
+        QCOMPARE(p.pluginList(), QStringLiteral("/opt/lx/Data/Ожегов.files/Plugin.dat"));
+    }
+
+    void descriptor_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QString text = QStringLiteral(
+            "; словарь\r\n[Main]\r\nNAME = Толковый словарь\r\nKeyboard_Layout=00000419\r\n"
+            "whole_file=\"no\"\r\n[other]\r\ntext_layer=yes\r\n");
+        QTest::newRow("UTF-16LE mark") << utf16le(text);
+        QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        QTest::newRow("ANSI") << Ansi().encode(text);
+    }
+    void descriptor()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("d.ini"));
+        QVERIFY(place(path, bytes));
+        const Descriptor d = ReadDescriptor(path);
+        QVERIFY(!d.readFailed);
+        QCOMPARE(d.name, std::optional<QString>(QStringLiteral("Толковый словарь")));
+        QCOMPARE(d.keyboardLayout, std::optional<QString>(QStringLiteral("00000419")));
+        QCOMPARE(d.wholeFile, std::optional<QString>(QStringLiteral("no")));
+        QCOMPARE(d.textLayer, std::optional<QString>(QString()));   // read, but not in [main]
+        QCOMPARE(WholeFileValue(d.wholeFile), QStringLiteral("no"));
+        QVERIFY(!TextLayerVisible(d.textLayer));
+    }
+
+    void descriptorUnreadable()
+    {
+        QTemporaryDir dir;
+        const Descriptor d = ReadDescriptor(dir.path());
+        QVERIFY(d.readFailed);
+        QVERIFY(!d.name && !d.keyboardLayout && !d.wholeFile && !d.textLayer);
+    }
+
+    void exactValues()
+    {
+        using V = std::optional<QString>;
+        QCOMPARE(WholeFileValue(V(QStringLiteral("No"))), QStringLiteral("yes"));
+        QCOMPARE(WholeFileValue(V()), QStringLiteral("yes"));
+        QVERIFY(TextLayerVisible(V(QStringLiteral("yes"))));
+        QVERIFY(!TextLayerVisible(V(QStringLiteral("Yes"))));
+    }
+
+    void plugin_data()
+    {
+        QTest::addColumn<QByteArray>("own");      // null: no file
+        QTest::addColumn<QByteArray>("shared");   // "Plugin.dat" in the current directory
+        QTest::addColumn<bool>("catalogueEmpty");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArrayList>("params");   // empty: the built-ins
+        QTest::addColumn<QString>("message");         // %OWN: the own file's path
+        QTest::addColumn<QString>("readError");       // %OWN, %SHARED: full paths
+        const QByteArray none;
+        const QByteArrayList builtIn;
+        const QString mayHaveErrors = QStringLiteral("\r\nThis file may have errors.");
+        QTest::newRow("own file") << QByteArray("zoom=page\r\nToolbar=yes\r\n") << QByteArray("x=1")
+            << false << "D" << QByteArrayList{"zoom=page", "Toolbar=yes"} << "" << "";
+        QTest::newRow("raw bytes, mixed breaks") << QByteArray("\xE9=1\nb=2\rc=3") << none << false << "D"
+            << QByteArrayList{"\xE9=1", "b=2", "c=3"} << "" << "";
+        QTest::newRow("only an empty line") << QByteArray("\r\n") << QByteArray("x=1") << false << "D"
+            << QByteArrayList{""} << "" << "";
+        QTest::newRow("empty own, good shared") << QByteArray("") << QByteArray("x=1") << false << "D"
+            << builtIn << "Check %OWN" + mayHaveErrors << "";
+        QTest::newRow("shared from current dir") << none << QByteArray("x=1\r\n\r\n") << false << "D"
+            << QByteArrayList{"x=1", ""} << "" << "";
+        QTest::newRow("no dictionary open") << none << QByteArray("x=1") << false << ""
+            << QByteArrayList{"x=1"} << "" << "";
+        QTest::newRow("empty shared") << none << QByteArray("") << false << "D"
+            << builtIn << "Check Plugin.dat" + mayHaveErrors << "";
+        QTest::newRow("nowhere") << none << none << false << "D" << builtIn << "Can not open Plugin.dat" << "";
+        QTest::newRow("catalogue empty") << none << none << true << "" << builtIn << "" << "";
+        QTest::newRow("own unreadable") << kDir << QByteArray("x=1") << false << "D"
+            << QByteArrayList{} << "" << "%OWN";
+        QTest::newRow("shared unreadable") << none << kDir << false << "D"
+            << QByteArrayList{} << "" << "%SHARED";
+    }
+    void plugin()
+    {
+        QFETCH(QByteArray, own);
+        QFETCH(QByteArray, shared);
+        QFETCH(bool, catalogueEmpty);
+        QFETCH(QString, name);
+        QFETCH(QByteArrayList, params);
+        QFETCH(QString, message);
+        QFETCH(QString, readError);
+        QTemporaryDir program, cwd;
+        const DictionaryPaths dict{program.path() + '/', name};
+        QVERIFY(QDir().mkpath(dict.folder()));
+        QVERIFY(place(dict.pluginList(), own));
+        QVERIFY(place(cwd.filePath(QStringLiteral("Plugin.dat")), shared));
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(cwd.path()));
+        QString error = QStringLiteral("stale");
+        const PluginLoad r = LoadPluginParameters(dict, catalogueEmpty, &error);
+        QDir::setCurrent(previous);
+
+        if (params.isEmpty() && readError.isEmpty())
+            params = BuiltInPluginParameters();
+        QCOMPARE(r.parameters, params);
+        QCOMPARE(r.message, QString(message).replace("%OWN", dict.pluginList()));
+        QCOMPARE(error, QString(readError)
+                            .replace("%OWN", dict.pluginList())
+                            .replace("%SHARED", QDir(cwd.path()).canonicalPath() + "/Plugin.dat"));
+    }
+
+    void builtIns()
+    {
+        QCOMPARE(BuiltInPluginParameters(),
+                 (QByteArrayList{"width=\"100%\"", "height=\"100%\"", "Toolbar=no", "ScrollBars=no", "zoom=width"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDictionary)
+#include "test_dictionary.moc"

@@ -1,0 +1,103 @@
+// Keyboard layout identifiers and their XKB layouts; activation without an
+// X display (the offscreen platform) only remembers the identifier.
+#include "library/KeyboardLayout.h"
+
+#include <QtTest>
+
+using namespace lexifol;
+
+template <size_t N>
+static QByteArray bytes(const char (&s)[N])
+{
+    return QByteArray(s, N - 1);
+}
+
+class TestKeyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layoutOfIdentifier_data()
+    {
+        QTest::addColumn<QByteArray>("id");
+        QTest::addColumn<QByteArray>("layout");   // null: not an identifier
+        const QList<QPair<const char*, const char*>> rows = {
+            {"00000419", "ru"}, {"00000409", "us"}, {"00000809", "gb"}, {"00000407", "de"},
+            {"0000040C", "fr"}, {"0000040c", "fr"}, {"00000410", "it"}, {"00000C0A", "es"},
+            {"0000040A", "es"}, {"00000415", "pl"}, {"00000405", "cz"}, {"00000422", "ua"},
+            {"00000402", "bg"}, {"00000408", "gr"}, {"0000041F", "tr"}, {"0000040D", "il"},
+            {"00010419", "ru"},   // a layout variant keeps its language
+            {"E0010411", "jp"},   // an IME keeps its language
+            {"00000000", ""},     // well-formed, unknown language
+            {"409", nullptr}, {"000004090", nullptr}, {"0000040G", nullptr}, {"+0000409", nullptr}};
+        for (const auto& [id, layout] : rows)
+            QTest::newRow(id) << QByteArray(id) << (layout ? QByteArray(layout) : QByteArray());
+    }
+    void layoutOfIdentifier()
+    {
+        QFETCH(QByteArray, id);
+        QFETCH(QByteArray, layout);
+        const std::optional<quint16> lang = KeyboardLayoutLanguage(id);
+        QCOMPARE(lang.has_value(), !layout.isNull());
+        if (lang)
+            QCOMPARE(XkbLayoutForLanguage(*lang), layout);
+    }
+
+    void identifierOfLayout_data()
+    {
+        QTest::addColumn<QByteArray>("layout");
+        QTest::addColumn<QByteArray>("id");
+        QTest::newRow("ru") << QByteArray("ru") << QByteArray("00000419");
+        QTest::newRow("us") << QByteArray("us") << QByteArray("00000409");
+        QTest::newRow("es is the usual one") << QByteArray("es") << QByteArray("0000040A");
+        QTest::newRow("variant") << QByteArray("ru(phonetic)") << QByteArray("00000419");
+        QTest::newRow("unknown") << QByteArray("epo") << QByteArray();
+    }
+    void identifierOfLayout()
+    {
+        QFETCH(QByteArray, layout);
+        QFETCH(QByteArray, id);
+        QCOMPARE(IdentifierForXkbLayout(layout), id);
+    }
+
+    void identifierOfGroupName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("id");
+        QTest::newRow("plain") << "Russian" << QByteArray("00000419");
+        QTest::newRow("variant") << "Russian (phonetic)" << QByteArray("00000419");
+        QTest::newRow("regional variant") << "English (US, intl., with dead keys)" << QByteArray("00000409");
+        QTest::newRow("longest stem") << "Portuguese (Brazil, nativo)" << QByteArray("00000416");
+        QTest::newRow("no partial word") << "Russianish" << QByteArray();
+        QTest::newRow("unknown") << "Esperanto" << QByteArray();
+    }
+    void identifierOfGroupName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, id);
+        QCOMPARE(IdentifierForXkbGroupName(name), id);
+    }
+
+    void rulesNames()
+    {
+        QCOMPARE(LayoutsFromRulesNames(bytes("evdev\0pc105\0us,ru\0,phonetic\0grp:alt_shift_toggle\0")),
+                 (QByteArrayList{"us", "ru"}));
+        QCOMPARE(LayoutsFromRulesNames(bytes("evdev\0pc105\0de\0\0")), QByteArrayList{"de"});
+        QVERIFY(LayoutsFromRulesNames(bytes("evdev\0pc105")).isEmpty());
+    }
+
+    void activationRemembered()
+    {
+        QCOMPARE(ActiveKeyboardLayoutName(), QByteArray("00000409"));
+        QVERIFY(LoadKeyboardLayout("0000040c"));
+        QCOMPARE(ActiveKeyboardLayoutName(), QByteArray("0000040C"));
+        QVERIFY(!LoadKeyboardLayout("409"));
+        QVERIFY(!LoadKeyboardLayout("0000041G"));
+        QCOMPARE(ActiveKeyboardLayoutName(), QByteArray("0000040C"));
+        QVERIFY(LoadKeyboardLayout("00000000"));   // well-formed though unknown
+        QCOMPARE(ActiveKeyboardLayoutName(), QByteArray("00000000"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKeyboard)
+#include "test_keyboard.moc"

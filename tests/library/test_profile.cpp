@@ -1,0 +1,179 @@
+// INI files read and written with Windows profile-string semantics.
+#include "index/CodePage.h"
+#include "library/Profile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <unistd.h>
+
+using lexifol::ProfileFile;
+
+namespace {
+void writeBytes(const QString& path, const QByteArray& b)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(b);
+}
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+} // namespace
+
+class TestProfile : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString ini() const { return dir.filePath(QStringLiteral("Lexifol.ini")); }
+
+private slots:
+    void initTestCase() { lexifol::SetAnsiLocale(QStringLiteral("ru_RU.UTF-8")); }
+    void cleanup() { QFile::remove(ini()); }
+
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        const QString d = QStringLiteral("<def>");
+        QTest::newRow("names ignore case") << QByteArray("[Main]\r\nAdvanced=1\r\n") << "MAIN" << "advanced" << "1";
+        QTest::newRow("first key counts") << QByteArray("[s]\r\nk=a\r\nK=b\r\n") << "s" << "k" << "a";
+        QTest::newRow("first section counts") << QByteArray("[s]\r\nx=1\r\n[S]\r\nk=b\r\n") << "s" << "k" << d;
+        QTest::newRow("missing key") << QByteArray("[s]\r\nx=1\r\n") << "s" << "k" << d;
+        QTest::newRow("key before any section") << QByteArray("k=1\r\n[s]\r\n") << "s" << "k" << d;
+        QTest::newRow("blanks trimmed") << QByteArray("  [ s ]  \r\n\tk  =  v w \t\r\n") << "s" << "k" << "v w";
+        QTest::newRow("double quotes") << QByteArray("[s]\r\nk=\" a \"\r\n") << "s" << "k" << " a ";
+        QTest::newRow("unmatched quotes kept") << QByteArray("[s]\r\nk=\"x'\r\n") << "s" << "k" << "\"x'";
+        QTest::newRow("comment skipped") << QByteArray("[s]\r\n;k=c\r\n k=d\r\n") << "s" << "k" << "d";
+        QTest::newRow("empty value is no default") << QByteArray("[s]\r\nk=\r\n") << "s" << "k" << "";
+        QTest::newRow("key without = shadows") << QByteArray("[s]\r\nk\r\nk=v\r\n") << "s" << "k" << d;
+        QTest::newRow("CR breaks, no last break") << QByteArray("[s]\rk=v") << "s" << "k" << "v";
+        QTest::newRow("ANSI 1251") << QByteArray("[\xD0\xE0\xE7\xE4\xE5\xEB]\r\nk=\xEC\xE8\xF0\r\n")
+                                  << QStringLiteral("раздел") << "k" << QStringLiteral("мир");
+    }
+    void read()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        writeBytes(ini(), content);
+        bool ok = false;
+        QCOMPARE(ProfileFile(ini()).readString(section, key, QStringLiteral("<def>"), &ok), expected);
+        QVERIFY(ok);
+    }
+
+    void missingAndUnreadable()
+    {
+        bool ok = false;
+        QCOMPARE(ProfileFile(ini()).readString("s", "k", "d", &ok), QStringLiteral("d"));
+        QVERIFY(ok);
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dir.ini")));
+        ProfileFile asDir(dir.filePath(QStringLiteral("dir.ini")));
+        QVERIFY(asDir.exists());
+        QCOMPARE(asDir.readString("s", "k", "d", &ok), QStringLiteral("d"));
+        QVERIFY(!ok);
+        QVERIFY(!asDir.writeString("s", "k", "v"));
+    }
+
+    void readBool_data()
+    {
+        QTest::addColumn<QByteArray>("value");   // null: no key at all
+        QTest::addColumn<bool>("def");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("1") << QByteArray("1") << false << true;
+        QTest::newRow("0") << QByteArray("0") << true << false;
+        QTest::newRow("blanks around 1") << QByteArray(" 1 ") << false << true;
+        QTest::newRow("0x10") << QByteArray("0x10") << false << true;
+        QTest::newRow("0x0") << QByteArray("0x0") << true << false;
+        QTest::newRow("abc keeps default") << QByteArray("abc") << true << true;
+        QTest::newRow("1abc") << QByteArray("1abc") << false << false;
+        QTest::newRow("hex overflow") << QByteArray("0x100000000") << true << true;
+        QTest::newRow("missing") << QByteArray() << true << true;
+    }
+    void readBool()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, def);
+        QFETCH(bool, expected);
+        writeBytes(ini(), value.isNull() ? QByteArray("[Scroll]\r\n")
+                                         : "[Scroll]\r\nBrowser_Mouse=" + value + "\r\n");
+        QCOMPARE(ProfileFile(ini()).readBool("scroll", "browser_mouse", def), expected);
+    }
+
+    void write_data()
+    {
+        QTest::addColumn<QByteArray>("before");   // null: no file
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("replace, rest kept") << QByteArray("; c\r\n[A]\r\n x = 1\r\nK=old\r\nk=dup\r\n\r\n[B]\r\nk=2\r\n")
+            << "a" << "k" << QByteArray("; c\r\n[A]\r\n x = 1\r\nK=new\r\nk=dup\r\n\r\n[B]\r\nk=2\r\n");
+        QTest::newRow("new key after last key") << QByteArray("[A]\r\nx=1\r\n\r\n;n\r\n[B]\r\n")
+            << "A" << "y" << QByteArray("[A]\r\nx=1\r\ny=new\r\n\r\n;n\r\n[B]\r\n");
+        QTest::newRow("new key in keyless section") << QByteArray("[A]\n;n\n")
+            << "A" << "k" << QByteArray("[A]\nk=new\r\n;n\n");
+        QTest::newRow("new section at end") << QByteArray("[A]\r\nx=1")
+            << "B" << "k" << QByteArray("[A]\r\nx=1\r\n[B]\r\nk=new\r\n");
+        QTest::newRow("no file") << QByteArray() << "S" << "k" << QByteArray("[S]\r\nk=new\r\n");
+    }
+    void write()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, after);
+        if (!before.isNull())
+            writeBytes(ini(), before);
+        ProfileFile p(ini());
+        QVERIFY(p.writeString(section, key, QStringLiteral("new")));
+        QCOMPARE(readBytes(ini()), after);
+        QCOMPARE(p.readString(section, key), QStringLiteral("new"));
+    }
+
+    void writeReplacesFileWhole()
+    {
+        // A hard link to the old file keeps the old content: the new file
+        // was put in place by rename, never written over the old one.
+        writeBytes(ini(), "[A]\r\nk=1\r\n");
+        const QString link = dir.filePath(QStringLiteral("old.ini"));
+        QVERIFY(::link(QFile::encodeName(ini()).constData(), QFile::encodeName(link).constData()) == 0);
+        QVERIFY(ProfileFile(ini()).writeString("A", "k", "2"));
+        QCOMPARE(readBytes(link), QByteArray("[A]\r\nk=1\r\n"));
+        QCOMPARE(readBytes(ini()), QByteArray("[A]\r\nk=2\r\n"));
+        QFile::remove(link);
+    }
+
+    void writeReadOnlyFails()
+    {
+        writeBytes(ini(), "[A]\r\nk=1\r\n");
+        QVERIFY(QFile::setPermissions(ini(), QFile::ReadOwner | QFile::ReadGroup));
+        QVERIFY(!ProfileFile(ini()).writeString("A", "k", "2"));
+        QCOMPARE(readBytes(ini()), QByteArray("[A]\r\nk=1\r\n"));
+        QFile::setPermissions(ini(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void writeKeepsUnicodeForm()
+    {
+        // "[m]\r\nk=я\r\n" in UTF-16LE with its mark; the new value and line
+        // break must come out in the same form.
+        const QString text = QStringLiteral("[m]\r\nk=я\r\n");
+        QByteArray le("\xFF\xFE", 2);
+        le.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        writeBytes(ini(), le);
+        ProfileFile p(ini(), ProfileFile::Encoding::Detect);
+        QCOMPARE(p.readString("M", "K"), QStringLiteral("я"));
+        QVERIFY(p.writeString("m", "n", QStringLiteral("ё")));
+        const QString expected = QStringLiteral("[m]\r\nk=я\r\nn=ё\r\n");
+        QByteArray want("\xFF\xFE", 2);
+        want.append(reinterpret_cast<const char*>(expected.utf16()), expected.size() * 2);
+        QCOMPARE(readBytes(ini()), want);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProfile)
+#include "test_profile.moc"

@@ -1,0 +1,41 @@
+#pragma once
+// Small DjVu documents made on the spot: words drawn with Qt, encoded with
+// cjb2, a text layer added with djvused, pages bundled with djvm.
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace lexifol::testing {
+
+struct DrawnWord {
+    QString text;
+    QRect box;   // ink of the word, page pixels, top-left origin
+};
+
+struct DrawnPage {
+    QSize size;
+    QList<DrawnWord> words;
+    QRect marker;   // a solid block that tells the pages apart
+};
+
+// True when cjb2, djvused and djvm are installed.
+bool HaveDjvuTools();
+
+// Runs a tool; false with the reason in `error` when it cannot run or fails.
+bool RunTool(const QString& program, const QStringList& args, QString* error, int timeoutMs = 60000);
+
+// One bilevel 300 dpi page at `path`: each line of `lines` holds words
+// separated by blanks; a black block is drawn at height `markerY`.
+// `quarterTurns` sets the page's orientation flag (counter-clockwise).
+bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, DrawnPage* page,
+                  QString* error, QSize size = QSize(1200, 1600), int quarterTurns = 0);
+
+// A bundled document of the given single-page files, in order.
+bool BundleDjvu(const QString& path, const QStringList& pages, QString* error);
+
+// Dark pixels (all channels below 128) inside `rect` of `image`.
+int InkIn(const QImage& image, const QRect& rect);
+
+} // namespace lexifol::testing
