@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QListView>
+#include <QListWidget>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 

@@ -99,6 +99,9 @@ struct AnsiCodec::Impl {
     UConverter* cnv = nullptr;
     // A converter carries state: one caller at a time.
     std::mutex lock;
+    // Single-byte code pages: ICU's unit for every byte, read once.
+    bool singleByte = false;
+    char16_t table[256] = {};
 };
 
 namespace {
@@ -123,6 +126,22 @@ AnsiCodec::AnsiCodec(const QString& codePageName)
         d->name = QStringLiteral("windows-1252");
         d->cnv = OpenConverter(d->name);
     }
+    if (d->cnv && ucnv_getMaxCharSize(d->cnv) == 1) {
+        d->singleByte = true;
+        for (int b = 0; b < 256 && d->singleByte; ++b) {
+            const char byte = char(b);
+            UChar unit[2];
+            UErrorCode err = U_ZERO_ERROR;
+            const int32_t n = ucnv_toUChars(d->cnv, unit, 2, &byte, 1, &err);
+            d->singleByte = U_SUCCESS(err) && n == 1;
+            d->table[b] = unit[0];
+        }
+    }
+}
+
+const char16_t* AnsiCodec::singleByteTable() const
+{
+    return d->singleByte ? d->table : nullptr;
 }
 
 AnsiCodec::~AnsiCodec()
@@ -142,6 +161,14 @@ QString AnsiCodec::decode(QByteArrayView bytes) const
         return QString();
     if (!d->cnv)   // ICU without converter data: Latin-1 is the nearest 8-bit guess
         return QString::fromLatin1(bytes);
+    if (d->singleByte) {
+        QString out(bytes.size(), Qt::Uninitialized);
+        char16_t* o = reinterpret_cast<char16_t*>(out.data());
+        const auto* b = reinterpret_cast<const uchar*>(bytes.data());
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            o[i] = d->table[b[i]];
+        return out;
+    }
     std::lock_guard guard(d->lock);
     // None of the Windows code pages yields more UTF-16 units than bytes;
     // the retry below covers a converter that does.

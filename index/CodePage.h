@@ -24,6 +24,9 @@ public:
     QString decode(QByteArrayView bytes) const;
     // Characters the code page cannot hold become "?".
     QByteArray encode(QStringView text) const;
+    // For a single-byte code page the unit that decode gives for each of the
+    // 256 bytes (for loaders that decode and cut in one pass); else nullptr.
+    const char16_t* singleByteTable() const;
 
 private:
     struct Impl;

@@ -16,35 +16,74 @@ namespace {
 constexpr char16_t kSeparator = u'\n';
 constexpr char16_t kLineSeparator = 0x2028;
 
-template <bool Swap>
-inline char16_t Unit(const char16_t* p)
-{
-    char16_t c;
-    std::memcpy(&c, p, sizeof c);   // the source may be file bytes at any even offset
-    if constexpr (Swap)
-        c = char16_t((c << 8) | (c >> 8));
-    return c;
-}
-
 inline bool IsBreakOrNul(char16_t c)
 {
     return c == u'\n' || c == u'\r' || c == 0 || c == kLineSeparator;
 }
 
-// Cuts src[0, n) into lines and writes each to dst followed by exactly one
-// separator, starting at dst[offsets.back()] and pushing the offset after
-// every separator; returns the end of what was written. dst is either a
-// separate buffer of at least offsets.back() + n + 1 units, or the buffer
-// that holds src with dst + offsets.back() <= src: compaction in place,
-// where the write position never passes the read position.
-// This is the load path of every index: one pass, eight units at a time.
+// Where CutLines takes its units from: UTF-16 as it lies or byte-swapped,
+// or 8-bit bytes through a table.
 template <bool Swap>
-qsizetype CutLines(const char16_t* src, qsizetype n, char16_t* dst, bool inPlace, std::vector<uint32_t>& offsets)
+struct Utf16Source {
+    static constexpr bool kRewrites = Swap;   // a unit read is not the unit stored
+    const char16_t* p;
+    const void* address(qsizetype i) const { return p + i; }
+    char16_t at(qsizetype i) const
+    {
+        char16_t c;
+        std::memcpy(&c, p + i, sizeof c);   // file bytes at any even offset
+        if constexpr (Swap)
+            c = char16_t((c << 8) | (c >> 8));
+        return c;
+    }
+#if defined(__SSE2__)
+    __m128i load8(qsizetype i) const
+    {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if constexpr (Swap)
+            v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+        return v;
+    }
+#endif
+};
+
+struct ByteSource {
+    static constexpr bool kRewrites = true;
+    const uchar* p;
+    const char16_t* table;
+    bool asciiAsIs;   // bytes below 0x80 are their own units
+    const void* address(qsizetype i) const { return p + i; }
+    char16_t at(qsizetype i) const { return table[p[i]]; }
+#if defined(__SSE2__)
+    __m128i load8(qsizetype i) const
+    {
+        const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + i));
+        if (asciiAsIs && (_mm_movemask_epi8(b) & 0xFF) == 0)
+            return _mm_unpacklo_epi8(b, _mm_setzero_si128());
+        alignas(16) char16_t units[8];
+        for (int j = 0; j < 8; ++j)
+            units[j] = table[p[i + j]];
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(units));
+    }
+#endif
+};
+
+// Cuts units [0, n) of src into lines and writes each to dst followed by
+// exactly one separator, starting at dst[offsets.back()] and pushing the
+// offset after every separator; returns the end of what was written. dst is
+// either a separate buffer of at least offsets.back() + n + 1 units, or
+// (inPlace) the UTF-16 buffer that holds src, with dst + offsets.back() at
+// or before src: the write position then never passes the read position.
+// This is the load path of every index: one pass, eight units at a time.
+template <typename Source>
+qsizetype CutLines(const Source& src, qsizetype n, char16_t* dst, bool inPlace, std::vector<uint32_t>& offsets)
 {
     qsizetype r = 0;
     qsizetype w = qsizetype(offsets.back());
-    // In place, units behind the read position by this much are rewritten.
-    auto gap = [&] { return inPlace ? qsizetype(src + r - (dst + w)) : qsizetype(8); };
+    // In place: how far the write position trails the read position.
+    auto gap = [&] {
+        return inPlace ? qsizetype(static_cast<const char16_t*>(src.address(r)) - (dst + w)) : qsizetype(8);
+    };
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi16(u'\n');
     const __m128i cr = _mm_set1_epi16(u'\r');
@@ -54,16 +93,14 @@ qsizetype CutLines(const char16_t* src, qsizetype n, char16_t* dst, bool inPlace
     for (;;) {
 #if defined(__SSE2__)
         while (r + 8 <= n) {
-            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + r));
-            if constexpr (Swap)
-                v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+            const __m128i v = src.load8(r);
             const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, lf), _mm_cmpeq_epi16(v, cr)),
                                              _mm_or_si128(_mm_cmpeq_epi16(v, zero), _mm_cmpeq_epi16(v, ls)));
             const unsigned mask = unsigned(_mm_movemask_epi8(hit));
             if (mask == 0) {
                 // The store only touches units already loaded; in place and
                 // unmoved it would rewrite them unchanged.
-                if (Swap || gap() != 0)
+                if (Source::kRewrites || gap() != 0)
                     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + w), v);
                 r += 8;
                 w += 8;
@@ -75,9 +112,9 @@ qsizetype CutLines(const char16_t* src, qsizetype n, char16_t* dst, bool inPlace
             const qsizetype g = gap();
             if (g >= 8) {
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + w), v);
-            } else if (Swap || g != 0) {
+            } else if (Source::kRewrites || g != 0) {
                 for (qsizetype j = 0; j < k; ++j)
-                    dst[w + j] = Unit<Swap>(src + r + j);
+                    dst[w + j] = src.at(r + j);
             }
             r += k;
             w += k;
@@ -85,16 +122,16 @@ qsizetype CutLines(const char16_t* src, qsizetype n, char16_t* dst, bool inPlace
         }
 #endif
         char16_t c = 0;
-        while (r < n && !IsBreakOrNul(c = Unit<Swap>(src + r))) {
+        while (r < n && !IsBreakOrNul(c = src.at(r))) {
             dst[w++] = c;
             ++r;
         }
         if (r >= n || c == 0)
             break;   // end of the text, or NUL, which ends it
         ++r;
-        if (c == u'\r' && r < n && Unit<Swap>(src + r) == u'\n')
+        if (c == u'\r' && r < n && src.at(r) == u'\n')
             ++r;
-        if (c != kLineSeparator && r < n && Unit<Swap>(src + r) == kLineSeparator)
+        if (c != kLineSeparator && r < n && src.at(r) == kLineSeparator)
             ++r;
         dst[w++] = kSeparator;
         offsets.push_back(uint32_t(w));
@@ -195,7 +232,7 @@ void IndexList::setText(QString text)
     std::vector<uint32_t> offsets;
     offsets.reserve(size_t(n / 20) + 2);
     offsets.push_back(0);
-    const qsizetype units = CutLines<false>(p, n, p, true, offsets);
+    const qsizetype units = CutLines(Utf16Source<false>{p}, n, p, true, offsets);
     adopt(std::move(text), units, std::move(offsets));
 }
 
@@ -216,8 +253,8 @@ void IndexList::setUtf16(const char* data, qsizetype bytes, bool bigEndian)
     std::vector<uint32_t> offsets;
     offsets.reserve(size_t(n / 20) + 2);
     offsets.push_back(0);
-    const qsizetype units = bigEndian != kHostBigEndian ? CutLines<true>(src, n, dst, false, offsets)
-                                                        : CutLines<false>(src, n, dst, false, offsets);
+    const qsizetype units = bigEndian != kHostBigEndian ? CutLines(Utf16Source<true>{src}, n, dst, false, offsets)
+                                                        : CutLines(Utf16Source<false>{src}, n, dst, false, offsets);
     adopt(std::move(text), units, std::move(offsets));
 }
 
@@ -234,9 +271,28 @@ void IndexList::setRawUtf16(QString buffer, qsizetype start, qsizetype units, bo
     // The units before `start` (the mark) stay unused in front of line 0:
     // a file without CR LF then needs no unit moved at all.
     offsets.push_back(uint32_t(start));
-    const qsizetype end = bigEndian != kHostBigEndian ? CutLines<true>(p + start, units, p, true, offsets)
-                                                      : CutLines<false>(p + start, units, p, true, offsets);
+    const qsizetype end = bigEndian != kHostBigEndian ? CutLines(Utf16Source<true>{p + start}, units, p, true, offsets)
+                                                      : CutLines(Utf16Source<false>{p + start}, units, p, true, offsets);
     adopt(std::move(buffer), end, std::move(offsets));
+}
+
+void IndexList::setSingleByte(const char* data, qsizetype bytes, const char16_t* table)
+{
+    CheckSize(bytes);
+    clear();
+    if (bytes == 0)
+        return;
+    bool asciiAsIs = true;
+    for (char16_t b = 0; b < 0x80 && asciiAsIs; ++b)
+        asciiAsIs = table[b] == b;
+    QString text(bytes + 1, Qt::Uninitialized);
+    char16_t* dst = reinterpret_cast<char16_t*>(text.data());
+    std::vector<uint32_t> offsets;
+    offsets.reserve(size_t(bytes / 20) + 2);
+    offsets.push_back(0);
+    const ByteSource src{reinterpret_cast<const uchar*>(data), table, asciiAsIs};
+    const qsizetype units = CutLines(src, bytes, dst, false, offsets);
+    adopt(std::move(text), units, std::move(offsets));
 }
 
 void IndexList::setLines(const QStringList& lines)

@@ -43,6 +43,9 @@ public:
     // file content (the mark before `start`) and cuts it where it lies. The
     // buffer must hold at least start + units + 1 units.
     void setRawUtf16(QString buffer, qsizetype start, qsizetype units, bool bigEndian);
+    // The same from 8-bit text of a single-byte code page through its table
+    // of 256 units, decoded and cut in one pass.
+    void setSingleByte(const char* data, qsizetype bytes, const char16_t* table);
     // For tests and builders: one entry per string.
     void setLines(const QStringList& lines);
 

@@ -99,15 +99,27 @@ QString DecodeText(const QByteArray& bytes)
     return DecodeBytes(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
 }
 
+namespace {
+// UTF-16 and single-byte 8-bit text are decoded and cut in one pass from the
+// file bytes; UTF-8 and double-byte code pages are decoded first.
+void CutBytes(const uchar* b, qsizetype n, IndexList& out)
+{
+    const char* raw = reinterpret_cast<const char*>(b);
+    if (IsUtf16Mark(b, n)) {
+        out.setUtf16(raw + 2, n - 2, b[0] == 0xFE);
+        return;
+    }
+    const bool utf8 = n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
+    if (const char16_t* table = Ansi().singleByteTable(); table && !utf8)
+        out.setSingleByte(raw, n, table);
+    else
+        out.setText(DecodeBytes(b, n));
+}
+} // namespace
+
 void DecodeLines(const QByteArray& bytes, IndexList& out)
 {
-    const auto* b = reinterpret_cast<const uchar*>(bytes.constData());
-    const qsizetype n = bytes.size();
-    // UTF-16 is cut straight from the file bytes: no second copy of the text.
-    if (IsUtf16Mark(b, n))
-        out.setUtf16(bytes.constData() + 2, n - 2, b[0] == 0xFE);
-    else
-        out.setText(DecodeText(bytes));
+    CutBytes(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size(), out);
 }
 
 QStringList DecodeLinesToStrings(const QByteArray& bytes)
@@ -202,13 +214,10 @@ bool ReadIndexFile(const QString& path, IndexList& out, QString* error)
         if (file.read(&probe, 1) <= 0) {
             const auto* b = reinterpret_cast<const uchar*>(raw);
             return CutGuarded(path, error, [&] {
-                if (IsUtf16Mark(b, done)) {
+                if (IsUtf16Mark(b, done))
                     out.setRawUtf16(std::move(buffer), 1, (done - 2) / 2, b[0] == 0xFE);
-                } else {
-                    QString text = DecodeBytes(b, done);
-                    buffer = QString();
-                    out.setText(std::move(text));
-                }
+                else
+                    CutBytes(b, done, out);
             });
         }
         // It grew while being read: start over the general way.

@@ -233,10 +233,16 @@ DjvuWorker::Doc* DjvuWorker::openDocument(Job& job, QString* error)
             *error = QStringLiteral("Cannot open file %1").arg(Native(path));
             return nullptr;
         }
-        if (it != docs_.end() && (it->second->modified != info.lastModified() || it->second->size != info.size())) {
+        const auto stamp = std::make_pair(info.lastModified(), info.size());
+        const auto seen = stamps_.constFind(path);
+        if (seen != stamps_.cend() && *seen != stamp) {
             releaseDocument(path);
+            // The context also keeps decoded data by file name.
+            if (ctx_)
+                ddjvu_cache_clear(ctx_);
             it = docs_.end();
         }
+        stamps_.insert(path, stamp);
         if (it == docs_.end()) {
             ensureContext();
             ddjvu_document_t* handle = ctx_ ? ddjvu_document_create_by_filename_utf8(ctx_, path.toUtf8().constData(), 1) : nullptr;

@@ -118,6 +118,7 @@ private:
     std::map<QString, std::unique_ptr<Doc>> docs_;
     std::map<std::pair<QString, int>, PageSlot> pages_;
     std::deque<Job> jobs_;
+    QHash<QString, std::pair<QDateTime, qint64>> stamps_;   // every file opened
     quint64 useClock_ = 0;
     class QTimer* poll_ = nullptr;
 };

@@ -82,6 +82,9 @@ QString SourceToPath(const QString& raw)
         return src.mid(prefix.size());
     if (src.startsWith(QLatin1StringView("file:"), Qt::CaseInsensitive)) {
         const QUrl url(src);
+        // "localhost" names this machine, not a share.
+        if (url.isValid() && url.host().compare(QLatin1StringView("localhost"), Qt::CaseInsensitive) == 0)
+            return url.path(QUrl::FullyDecoded);
         if (url.isValid() && url.isLocalFile())
             return url.toLocalFile();
         return src.mid(5);

@@ -344,6 +344,35 @@ private slots:
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), BookmarkFileBytes(marks));
     }
 
+    void annotation()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1"}, "[main]\nwhole_file=no\n");
+        fx.addDictionary("B", {"berry\t1"});
+        Fixture::writeBytes(fx.folder("A") + "Annotation.htm", "<html><body>About A</body></html>");
+        Fixture::writeBytes(fx.folder("B") + "Annotation.djvu", "AT&T");
+        Fixture::writeBytes(fx.folder("B") + "Annotation.htm", "<html></html>");
+        auto w = fx.start();
+        QVERIFY(!w->Image1->isHidden());
+        w->Image1Click();
+        QCOMPARE(w->WebBrowser1->currentPath(), fx.folder("A") + "Annotation.htm");
+        QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
+        QVERIFY(w->SingleFileOnView);
+        QVERIFY(w->ExtraPageOnView);
+
+        // The document wins over the page, and keeps SingleFileOnView.
+        w->ListView1->setCurrentRow(1);
+        w->OpenDictionary();
+        QVERIFY(!w->Image1->isHidden());
+        w->Image1Click();
+        const QString html = fx.pageFile();
+        QVERIFY2(html.contains("SRC=\"file:\\\\localhost\\" + fx.folder("B") + "Annotation.djvu\""), qPrintable(html));
+        QVERIFY(!html.contains(" Page="));
+        QVERIFY(w->SingleFileOnView);
+        QVERIFY(!w->ExtraPageOnView);
+        QCOMPARE(w->WebBrowser1->currentPath(), fx.prog + "temp.htm");
+    }
+
     void helpNavigatesEvenWhenMissing()
     {
         Fixture fx;

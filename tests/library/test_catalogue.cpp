@@ -2,6 +2,7 @@
 // the catalogue file.
 #include "index/CodePage.h"
 #include "library/Catalogue.h"
+#include "Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,19 +12,6 @@
 using namespace lexifol;
 
 using Marks = QList<int>;   // per merged name: 1 ticked, 0 clear, -1 no saved mark
-
-namespace {
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-bool writeBytes(const QString& path, const QByteArray& b)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
-}
-} // namespace
 
 class TestCatalogue : public QObject
 {
@@ -55,9 +43,6 @@ private slots:
                                            << QStringList{"B", "A"} << Marks{1, 0};
         QTest::newRow("odd flags") << QStringList{"A", "B", "C"} << QStringList{"A\t2", "B\t", "C\t1 "}
                                    << QStringList{"A", "B", "C"} << Marks{-1, -1, -1};
-        QTest::newRow("nothing saved") << QStringList{"Z", "A"} << QStringList{}
-                                       << QStringList{"Z", "A"} << Marks{-1, -1};
-        QTest::newRow("nothing installed") << QStringList{} << QStringList{"A\t1"} << QStringList{} << Marks{};
     }
     void merge()
     {

@@ -1,6 +1,7 @@
 // Opening a dictionary: paths, descriptor and the plug-in parameter list.
 #include "index/CodePage.h"
 #include "library/Dictionary.h"
+#include "Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,16 +19,9 @@ bool place(const QString& path, const QByteArray& content)
         return true;
     if (content == kDir)
         return QDir().mkpath(path);
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+    return writeBytes(path, content);
 }
 
-QByteArray utf16le(const QString& s)
-{
-    QByteArray b("\xFF\xFE", 2);
-    b.append(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
-    return b;
-}
 } // namespace
 
 class TestDictionary : public QObject
@@ -86,6 +80,8 @@ private slots:
         QCOMPARE(WholeFileValue(V()), QStringLiteral("yes"));
         QVERIFY(TextLayerVisible(V(QStringLiteral("yes"))));
         QVERIFY(!TextLayerVisible(V(QStringLiteral("Yes"))));
+        QCOMPARE(BuiltInPluginParameters(),
+                 (QByteArrayList{"width=\"100%\"", "height=\"100%\"", "Toolbar=no", "ScrollBars=no", "zoom=width"}));
     }
 
     void plugin_data()
@@ -150,11 +146,6 @@ private slots:
                             .replace("%SHARED", QDir(cwd.path()).canonicalPath() + "/Plugin.dat"));
     }
 
-    void builtIns()
-    {
-        QCOMPARE(BuiltInPluginParameters(),
-                 (QByteArrayList{"width=\"100%\"", "height=\"100%\"", "Toolbar=no", "ScrollBars=no", "zoom=width"}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDictionary)

@@ -57,7 +57,7 @@ QString Node(const char* type, const QRect& r, int pageHeight)
 } // namespace
 
 bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, DrawnPage* page,
-                  QString* error, QSize size, int quarterTurns)
+                  QString* error, QSize size, int quarterTurns, int fontPixels)
 {
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -66,20 +66,20 @@ bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, Dr
     {
         QPainter p(&img);
         QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(64);
+        font.setPixelSize(fontPixels);
         p.setFont(font);
         p.setPen(Qt::black);
         const QFontMetrics fm(font);
-        int y = 120;
+        int y = fontPixels * 2;
         for (const QString& line : lines) {
-            int x = 80;
+            int x = fontPixels + 16;
             for (const QString& word : line.split(u' ', Qt::SkipEmptyParts)) {
                 p.drawText(QPoint(x, y), word);
                 const QRect ink = fm.tightBoundingRect(word).translated(x, y).adjusted(-2, -2, 2, 2);
                 drawn.words.append(DrawnWord{word, ink});
                 x += fm.horizontalAdvance(word) + fm.horizontalAdvance(u' ') * 2;
             }
-            y += 110;
+            y += fontPixels * 17 / 10;
         }
         drawn.marker = QRect(size.width() - 200, markerY, 120, 120);
         p.fillRect(drawn.marker, Qt::black);

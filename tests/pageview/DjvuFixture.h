@@ -1,6 +1,7 @@
 #pragma once
 // Small DjVu documents made on the spot: words drawn with Qt, encoded with
 // cjb2, a text layer added with djvused, pages bundled with djvm.
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <QSize>
@@ -30,7 +31,8 @@ bool RunTool(const QString& program, const QStringList& args, QString* error, in
 // separated by blanks; a black block is drawn at height `markerY`.
 // `quarterTurns` sets the page's orientation flag (counter-clockwise).
 bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, DrawnPage* page,
-                  QString* error, QSize size = QSize(1200, 1600), int quarterTurns = 0);
+                  QString* error, QSize size = QSize(1200, 1600), int quarterTurns = 0,
+                  int fontPixels = 64);
 
 // A bundled document of the given single-page files, in order.
 bool BundleDjvu(const QString& path, const QStringList& pages, QString* error);

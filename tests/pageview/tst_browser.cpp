@@ -218,9 +218,14 @@ void BrowserTest::rendersPage()
         else
             QCOMPARE(markerInk, 0);
     }
-    // What is drawn on screen is that image.
-    const QImage screen = b_->pageWindow()->grab().toImage();
-    QVERIFY(InkIn(screen, toImage(drawn_[page].marker).adjusted(2, 2, -2, -2)) > 0);
+    // What is drawn on screen is the top of that image.
+    const QImage screen = b_->pageWindow()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(screen.width(), img.width());
+    int differ = 0;
+    for (int y = 0; y < screen.height(); y += 2)
+        for (int x = 0; x < screen.width(); x += 2)
+            differ += screen.pixel(x, y) != img.pixel(x, y);
+    QCOMPARE(differ, 0);
 }
 
 void BrowserTest::pageSelection_data()
