@@ -8,14 +8,12 @@
 
 namespace lexifol {
 
-class IndexListModel : public QAbstractListModel
+// The row count is set from outside, as the item count of a list box.
+class VirtualListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
-    explicit IndexListModel(const IndexList& list, QObject* parent = nullptr)
-        : QAbstractListModel(parent), list_(list) {}
-
-    // The row count changes only here, as the item count of the list box.
+    using QAbstractListModel::QAbstractListModel;
     void setItemCount(int n)
     {
         beginResetModel();
@@ -26,34 +24,33 @@ public:
     {
         return parent.isValid() ? 0 : count_;
     }
+
+private:
+    int count_ = 0;
+};
+
+// Headwords of an index list.
+class IndexListModel : public VirtualListModel
+{
+public:
+    explicit IndexListModel(const IndexList& list, QObject* parent = nullptr)
+        : VirtualListModel(parent), list_(list) {}
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
     const IndexList& list_;
-    int count_ = 0;
 };
 
-class EntryListModel : public QAbstractListModel
+// Headwords of history or bookmark lines.
+class EntryListModel : public VirtualListModel
 {
-    Q_OBJECT
 public:
     explicit EntryListModel(const QStringList& list, QObject* parent = nullptr)
-        : QAbstractListModel(parent), list_(list) {}
-    void setItemCount(int n)
-    {
-        beginResetModel();
-        count_ = n;
-        endResetModel();
-    }
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : count_;
-    }
+        : VirtualListModel(parent), list_(list) {}
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
     const QStringList& list_;
-    int count_ = 0;
 };
 
 inline constexpr int kIndexRowHeight = 14;

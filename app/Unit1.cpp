@@ -670,35 +670,9 @@ void reportNoPart()
 }
 } // namespace
 
-void TForm1::ShowSelectedEntry()
+void TForm1::showFirstPart(int row)
 {
-    if (indexItemCount() == 0)
-        return;
-    const int row = selectedIndexRow();
-    if (row < 0)
-        return;
-    EntryValueParts = SplitValue(FirstIndex.value(row));
-    if (EntryValueParts.isEmpty()) {
-        reportNoPart();
-        return;
-    }
-    if (EntryValueParts.size() < 2) {
-        ShowPage(EntryValueParts.at(0));
-        return;
-    }
-    const QString target = EntryValueParts.at(1);
-    int position;
-    if (!SecondIndex.isEmpty()) {
-        const QString key = NormaliseHeadword(target, ReplacementList);
-        if (key.isEmpty())
-            return;
-        position = FindPosition(SecondIndex, key);
-    } else {
-        position = FindPosition(FirstIndex, target);
-    }
-    selectIndexRow(position);
-    const int now = selectedIndexRow();
-    EntryValueParts = now >= 0 ? SplitValue(FirstIndex.value(now)) : QStringList();
+    EntryValueParts = row >= 0 ? SplitValue(FirstIndex.value(row)) : QStringList();
     if (EntryValueParts.isEmpty()) {
         reportNoPart();
         return;
@@ -706,19 +680,37 @@ void TForm1::ShowSelectedEntry()
     ShowPage(EntryValueParts.at(0));
 }
 
-void TForm1::TntListBox1DblClick()
+void TForm1::ShowSelectedEntry()
 {
     if (indexItemCount() == 0)
         return;
-    const int row = selectedIndexRow();
+    int row = selectedIndexRow();
     if (row < 0)
         return;
     EntryValueParts = SplitValue(FirstIndex.value(row));
-    if (EntryValueParts.isEmpty()) {
-        reportNoPart();
-        return;
+    if (EntryValueParts.size() >= 2) {
+        // The cross-reference is found like a typed word, and followed once.
+        const QString target = EntryValueParts.at(1);
+        int position;
+        if (!SecondIndex.isEmpty()) {
+            const QString key = NormaliseHeadword(target, ReplacementList);
+            if (key.isEmpty())
+                return;
+            position = FindPosition(SecondIndex, key);
+        } else {
+            position = FindPosition(FirstIndex, target);
+        }
+        selectIndexRow(position);
+        row = selectedIndexRow();
     }
-    ShowPage(EntryValueParts.at(0));
+    showFirstPart(row);
+}
+
+void TForm1::TntListBox1DblClick()
+{
+    if (indexItemCount() == 0 || selectedIndexRow() < 0)
+        return;
+    showFirstPart(selectedIndexRow());
 }
 
 void TForm1::RefreshSearchBox()

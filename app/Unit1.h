@@ -153,6 +153,7 @@ private:
     void applyPluginParameters(const QString& name, bool startUp);
     void updateAnnotationIcon(const QString& name, bool onlyShow);
     void moveCatalogueEntry(int direction);
+    void showFirstPart(int row);
     void rebuildSavedOrder();
     void applyCheckMarks();
     QString dictionaryFolder(const QString& name) const;

@@ -3,6 +3,7 @@
 #include <unicode/ucnv.h>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <mutex>
 #include <vector>
 
@@ -161,14 +162,6 @@ QString AnsiCodec::decode(QByteArrayView bytes) const
         return QString();
     if (!d->cnv)   // ICU without converter data: Latin-1 is the nearest 8-bit guess
         return QString::fromLatin1(bytes);
-    if (d->singleByte) {
-        QString out(bytes.size(), Qt::Uninitialized);
-        char16_t* o = reinterpret_cast<char16_t*>(out.data());
-        const auto* b = reinterpret_cast<const uchar*>(bytes.data());
-        for (qsizetype i = 0; i < bytes.size(); ++i)
-            o[i] = d->table[b[i]];
-        return out;
-    }
     std::lock_guard guard(d->lock);
     // None of the Windows code pages yields more UTF-16 units than bytes;
     // the retry below covers a converter that does.

@@ -1,6 +1,7 @@
 #include "index/IndexList.h"
 
 #include <QStringList>
+#include <QtAlgorithms>
 
 #include <climits>
 #include <cstring>
@@ -22,7 +23,9 @@ inline bool IsBreakOrNul(char16_t c)
 }
 
 // Where CutLines takes its units from: UTF-16 as it lies or byte-swapped,
-// or 8-bit bytes through a table.
+// or 8-bit bytes through a table. block16 looks at sixteen units: a mask of
+// those that may end a line or the text (CR, LF, U+2028, NUL; one bit each)
+// and a way to store them converted.
 template <bool Swap>
 struct Utf16Source {
     static constexpr bool kRewrites = Swap;   // a unit read is not the unit stored
@@ -37,16 +40,37 @@ struct Utf16Source {
         return c;
     }
 #if defined(__SSE2__)
-    __m128i load8(qsizetype i) const
+    struct Block {
+        __m128i v0, v1;
+        unsigned mask;
+        void store(char16_t* out) const
+        {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v0);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), v1);
+        }
+    };
+    static __m128i Hits(__m128i v)
     {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        if constexpr (Swap)
-            v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
-        return v;
+        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n')), _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r'))),
+                            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_setzero_si128()),
+                                         _mm_cmpeq_epi16(v, _mm_set1_epi16(short(kLineSeparator)))));
+    }
+    Block block16(qsizetype i) const
+    {
+        __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 8));
+        if constexpr (Swap) {
+            v0 = _mm_or_si128(_mm_slli_epi16(v0, 8), _mm_srli_epi16(v0, 8));
+            v1 = _mm_or_si128(_mm_slli_epi16(v1, 8), _mm_srli_epi16(v1, 8));
+        }
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(Hits(v0), Hits(v1))));
+        return {v0, v1, mask};
     }
 #endif
 };
 
+// Only for tables that keep NUL, LF and CR and give no other byte one of
+// those or U+2028: breaks are then found in the bytes themselves.
 struct ByteSource {
     static constexpr bool kRewrites = true;
     const uchar* p;
@@ -55,15 +79,29 @@ struct ByteSource {
     const void* address(qsizetype i) const { return p + i; }
     char16_t at(qsizetype i) const { return table[p[i]]; }
 #if defined(__SSE2__)
-    __m128i load8(qsizetype i) const
+    struct Block {
+        const uchar* q;
+        const char16_t* table;
+        __m128i bytes;
+        unsigned lookUp;   // bytes that need the table: the non-ASCII ones, or all
+        unsigned mask;
+        void store(char16_t* out) const
+        {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, _mm_setzero_si128()));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, _mm_setzero_si128()));
+            for (unsigned m = lookUp; m; m &= m - 1) {
+                const int j = int(qCountTrailingZeroBits(m));
+                out[j] = table[q[j]];
+            }
+        }
+    };
+    Block block16(qsizetype i) const
     {
-        const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + i));
-        if (asciiAsIs && (_mm_movemask_epi8(b) & 0xFF) == 0)
-            return _mm_unpacklo_epi8(b, _mm_setzero_si128());
-        alignas(16) char16_t units[8];
-        for (int j = 0; j < 8; ++j)
-            units[j] = table[p[i + j]];
-        return _mm_load_si128(reinterpret_cast<const __m128i*>(units));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
+                                         _mm_cmpeq_epi8(b, _mm_setzero_si128()));
+        const unsigned lookUp = asciiAsIs ? unsigned(_mm_movemask_epi8(b)) : 0xFFFFu;
+        return {p + i, table, b, lookUp, unsigned(_mm_movemask_epi8(hit))};
     }
 #endif
 };
@@ -76,42 +114,35 @@ struct ByteSource {
 // or before src: the write position then never passes the read position.
 // This is the load path of every index: one pass, eight units at a time.
 template <typename Source>
-qsizetype CutLines(const Source& src, qsizetype n, char16_t* dst, bool inPlace, std::vector<uint32_t>& offsets)
+qsizetype CutLines(const Source src, qsizetype n, char16_t* dst, bool inPlace, std::vector<uint32_t>& offsets)
 {
     qsizetype r = 0;
     qsizetype w = qsizetype(offsets.back());
     // In place: how far the write position trails the read position.
     auto gap = [&] {
-        return inPlace ? qsizetype(static_cast<const char16_t*>(src.address(r)) - (dst + w)) : qsizetype(8);
+        return inPlace ? qsizetype(static_cast<const char16_t*>(src.address(r)) - (dst + w)) : qsizetype(16);
     };
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi16(u'\n');
-    const __m128i cr = _mm_set1_epi16(u'\r');
-    const __m128i ls = _mm_set1_epi16(short(kLineSeparator));
-    const __m128i zero = _mm_setzero_si128();
-#endif
     for (;;) {
 #if defined(__SSE2__)
-        while (r + 8 <= n) {
-            const __m128i v = src.load8(r);
-            const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, lf), _mm_cmpeq_epi16(v, cr)),
-                                             _mm_or_si128(_mm_cmpeq_epi16(v, zero), _mm_cmpeq_epi16(v, ls)));
-            const unsigned mask = unsigned(_mm_movemask_epi8(hit));
-            if (mask == 0) {
+        // Sixteen units a step: lines are short, and a step that finds no
+        // break is the cheap case.
+        while (r + 16 <= n) {
+            const auto block = src.block16(r);
+            if (block.mask == 0) {
                 // The store only touches units already loaded; in place and
                 // unmoved it would rewrite them unchanged.
                 if (Source::kRewrites || gap() != 0)
-                    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + w), v);
-                r += 8;
-                w += 8;
+                    block.store(dst + w);
+                r += 16;
+                w += 16;
                 continue;
             }
             // Units from the break on are read again: a whole store must not
             // reach them.
-            const qsizetype k = qsizetype(__builtin_ctz(mask) >> 1);
+            const qsizetype k = qsizetype(qCountTrailingZeroBits(block.mask));
             const qsizetype g = gap();
-            if (g >= 8) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + w), v);
+            if (g >= 16) {
+                block.store(dst + w);
             } else if (Source::kRewrites || g != 0) {
                 for (qsizetype j = 0; j < k; ++j)
                     dst[w + j] = src.at(r + j);
@@ -285,6 +316,17 @@ void IndexList::setSingleByte(const char* data, qsizetype bytes, const char16_t*
     bool asciiAsIs = true;
     for (char16_t b = 0; b < 0x80 && asciiAsIs; ++b)
         asciiAsIs = table[b] == b;
+    bool breaksAsIs = table[0] == 0 && table[u'\n'] == u'\n' && table[u'\r'] == u'\r';
+    for (int b = 0; b < 256 && breaksAsIs; ++b)
+        breaksAsIs = b == 0 || b == '\n' || b == '\r' || !IsBreakOrNul(table[b]);
+    if (!breaksAsIs) {   // no Windows code page, but then the general way
+        QString text(bytes, Qt::Uninitialized);
+        char16_t* out = reinterpret_cast<char16_t*>(text.data());
+        for (qsizetype i = 0; i < bytes; ++i)
+            out[i] = table[uchar(data[i])];
+        setText(std::move(text));
+        return;
+    }
     QString text(bytes + 1, Qt::Uninitialized);
     char16_t* dst = reinterpret_cast<char16_t*>(text.data());
     std::vector<uint32_t> offsets;

@@ -35,6 +35,8 @@ public:
 
     // Builds the list from decoded text (the text is cut into lines with the
     // index file rules: CR LF, CR, LF, U+2028; NUL ends the text).
+    // These builders throw std::length_error, leaving the list as it was,
+    // for a text of 2^31 - 1 units or more.
     void setText(QString text);
     // The same from raw UTF-16 (mark already skipped), decoded and cut in
     // one pass without an intermediate copy of the text.
@@ -57,6 +59,7 @@ private:
 
     // Lines are compacted in place so that each is followed by exactly one
     // separator unit: line i is [offsets_[i], offsets_[i+1] - 1).
+    // offsets_[0] may be 1: a UTF-16 file read in place keeps its mark there.
     QString text_;
     std::vector<uint32_t> offsets_;
 };

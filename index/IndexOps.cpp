@@ -116,10 +116,8 @@ void LoadSecondIndex(const QString& path, IndexList& second, const IndexList& fi
     second.clear();
     if (!QFileInfo::exists(path))
         return;
-    if (!ReadIndexFile(path, second)) {
-        second.clear();
-        return;
-    }
+    if (!ReadIndexFile(path, second))
+        return;   // not reported; the list stays empty
     if (second.count() != first.count()) {
         second.clear();
         if (report)

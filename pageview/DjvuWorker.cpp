@@ -393,7 +393,7 @@ DjvuWorker::Progress DjvuWorker::advance(Job& job)
     readNames(*doc);
     PageRequest& r = job.request;
     if (r.pageIndex < 0)
-        r.pageIndex = ResolvePageReference(r.pageSpec, count, doc->names);
+        r.pageIndex = ResolvePageReference(r.pageReference, count, doc->names);
     if (r.pageIndex >= count) {
         fail(job, QStringLiteral("There is no page %1 in %2").arg(r.pageIndex + 1).arg(Native(doc->path)));
         return Progress::Done;

@@ -27,9 +27,9 @@ namespace lexifol::pv {
 struct PageRequest {
     quint64 generation = 0;   // 0: a prefetch, never shown by itself
     QString path;
-    QString pageSpec;         // used while pageIndex < 0
+    QString pageReference;         // used while pageIndex < 0
     int pageIndex = -1;
-    ZoomSpec zoom;
+    ZoomSetting zoom;
     ViewArea view;
 };
 

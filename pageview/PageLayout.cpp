@@ -5,28 +5,28 @@
 
 namespace lexifol {
 
-ZoomSpec ParseZoom(const QString& zoom)
+ZoomSetting ParseZoom(const QString& zoom)
 {
-    ZoomSpec spec;
+    ZoomSetting setting;
     QString z = zoom.trimmed().toLower();
     if (z == QLatin1StringView("page") || z == QLatin1StringView("stretch")) {
-        spec.mode = ZoomSpec::FitPage;
+        setting.mode = ZoomSetting::FitPage;
     } else if (z == QLatin1StringView("one2one")) {
-        spec.mode = ZoomSpec::OneToOne;
+        setting.mode = ZoomSetting::OneToOne;
     } else {
         if (z.endsWith(u'%'))
             z.chop(1);
         bool ok = false;
         const double value = z.toDouble(&ok);
         if (ok && std::isfinite(value) && value > 0) {
-            spec.mode = ZoomSpec::Percent;
-            spec.percent = std::clamp(value, kMinZoomPercent, kMaxZoomPercent);
+            setting.mode = ZoomSetting::Percent;
+            setting.percent = std::clamp(value, kMinZoomPercent, kMaxZoomPercent);
         }
     }
-    return spec;
+    return setting;
 }
 
-RenderPlan PlanRender(QSize pageSize, int pageDpi, const ZoomSpec& zoom, const ViewArea& view)
+RenderPlan PlanRender(QSize pageSize, int pageDpi, const ZoomSetting& zoom, const ViewArea& view)
 {
     RenderPlan plan;
     if (pageSize.isEmpty())
@@ -38,18 +38,18 @@ RenderPlan PlanRender(QSize pageSize, int pageDpi, const ZoomSpec& zoom, const V
     const double ah = std::max(view.size.height(), 64);
     double scale = 1.0;
     switch (zoom.mode) {
-    case ZoomSpec::FitWidth:
+    case ZoomSetting::FitWidth:
         scale = aw / pw;
         if (ph * scale > ah && view.scrollBarExtent > 0 && aw > view.scrollBarExtent)
             scale = (aw - view.scrollBarExtent) / pw;
         break;
-    case ZoomSpec::FitPage:
+    case ZoomSetting::FitPage:
         scale = std::min(aw / pw, ah / ph);
         break;
-    case ZoomSpec::OneToOne:
+    case ZoomSetting::OneToOne:
         scale = 1.0;
         break;
-    case ZoomSpec::Percent:
+    case ZoomSetting::Percent:
         scale = zoom.percent / 100.0 * view.screenDpi / (pageDpi > 0 ? pageDpi : 300);
         break;
     }
@@ -74,21 +74,21 @@ double EffectivePercent(QSize pageSize, int pageDpi, QSize display, double scree
 
 int ResolvePageReference(const QString& reference, int count, const QHash<QString, int>& names)
 {
-    const QString spec = reference.trimmed();
-    if (spec.isEmpty() || count <= 0)
+    const QString ref = reference.trimmed();
+    if (ref.isEmpty() || count <= 0)
         return 0;
-    const bool digits = std::all_of(spec.begin(), spec.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const bool digits = std::all_of(ref.begin(), ref.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (digits) {
         bool ok = false;
-        const qlonglong n = spec.toLongLong(&ok);
+        const qlonglong n = ref.toLongLong(&ok);
         if (!ok)   // more digits than any document has pages
             return count - 1;
         return int(std::clamp<qlonglong>(n - 1, 0, count - 1));
     }
-    if (auto it = names.constFind(spec); it != names.cend())
+    if (auto it = names.constFind(ref); it != names.cend())
         return std::clamp(*it, 0, count - 1);
     for (auto it = names.cbegin(); it != names.cend(); ++it)
-        if (it.key().compare(spec, Qt::CaseInsensitive) == 0)
+        if (it.key().compare(ref, Qt::CaseInsensitive) == 0)
             return std::clamp(it.value(), 0, count - 1);
     return 0;
 }

@@ -8,12 +8,12 @@
 
 namespace lexifol {
 
-struct ZoomSpec {
+struct ZoomSetting {
     enum Mode { FitWidth, FitPage, OneToOne, Percent };
     Mode mode = FitWidth;
     double percent = 100.0;   // for Percent
 
-    bool operator==(const ZoomSpec&) const = default;
+    bool operator==(const ZoomSetting&) const = default;
 };
 
 inline constexpr double kMinZoomPercent = 5.0;
@@ -21,7 +21,7 @@ inline constexpr double kMaxZoomPercent = 999.0;
 
 // "width" (also empty or unknown), "page", "stretch" (as page), "one2one",
 // or a percentage such as "150" or "150%".
-ZoomSpec ParseZoom(const QString& zoom);
+ZoomSetting ParseZoom(const QString& zoom);
 
 struct ViewArea {
     QSize size;                // device pixels, without scroll bars
@@ -37,7 +37,7 @@ struct RenderPlan {
 // Rendered images larger than this are rendered smaller and stretched.
 inline constexpr qint64 kMaxRenderPixels = 24'000'000;
 
-RenderPlan PlanRender(QSize pageSize, int pageDpi, const ZoomSpec& zoom, const ViewArea& view);
+RenderPlan PlanRender(QSize pageSize, int pageDpi, const ZoomSetting& zoom, const ViewArea& view);
 
 // The percentage that a plan shows the page at (for zooming from a fit mode).
 double EffectivePercent(QSize pageSize, int pageDpi, QSize display, double screenDpi);

@@ -184,6 +184,12 @@ void PageArea::updateScrollBars()
 
 void PageArea::paintEvent(QPaintEvent* event)
 {
+    // Moved to a screen of another pixel ratio: the page wants rendering again.
+    if (paintedRatio_ != devicePixelRatioF()) {
+        if (paintedRatio_ != 0)
+            QMetaObject::invokeMethod(this, &PageArea::viewChanged, Qt::QueuedConnection);
+        paintedRatio_ = devicePixelRatioF();
+    }
     QPainter p(viewport());
     p.fillRect(event->rect(), palette().color(QPalette::Mid));
     if (image_.isNull()) {

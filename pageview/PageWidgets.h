@@ -54,6 +54,7 @@ private:
     QList<QRect> highlights_;
     QString message_;
     bool scrollBarsShown_ = true;
+    qreal paintedRatio_ = 0;
 };
 
 // The field of the Find dialog. Paste and Enter are handled here directly,
@@ -92,8 +93,9 @@ private:
     QLabel* status_;
 };
 
-// HTML pages in 8-bit files are decoded as the charset they name, as UTF-8
-// when they are valid UTF-8, or else in the ANSI code page.
+// HTML bytes: by their byte-order mark; else as the charset they name (the
+// ANSI code page when that name is unknown); else as UTF-8 when they are
+// valid UTF-8; else in the ANSI code page.
 QString DecodeHtml(const QByteArray& bytes);
 
 class HtmlView : public QTextBrowser

@@ -99,7 +99,7 @@ struct TWebBrowser::Impl {
     quint64 generation = 0;
     std::shared_ptr<std::atomic<quint64>> latest = std::make_shared<std::atomic<quint64>>(0);
 
-    ZoomSpec zoom;
+    ZoomSetting zoom;
     bool resetScrollOnArrival = true;
     QString pendingAnchor;
 
@@ -132,8 +132,8 @@ struct TWebBrowser::Impl {
     void load(quint64 g);
     void showHtml(const QString& path, const QString& text);
     void showDjvu(const EmbedTag& tag);
-    void requestPage(const QString& spec, int index, bool toTop);
-    bool showFromCache(const QString& spec, int index, bool toTop);
+    void requestPage(const QString& reference, int index, bool toTop);
+    bool showFromCache(const QString& reference, int index, bool toTop);
     void present(const QString& path, int index, const DocInfo& info, const QImage& img,
                  const RenderPlan& plan, bool toTop);
     void showError(const QString& message);
@@ -190,6 +190,8 @@ void TWebBrowser::Impl::build()
     row->addSpacing(12);
     pageBox = new QSpinBox(toolbar);
     pageBox->setKeyboardTracking(false);
+    // Typing goes to the program's own controls, not to the page number.
+    pageBox->setFocusPolicy(Qt::ClickFocus);
     pageBox->setRange(1, 1);
     row->addWidget(pageBox);
     pageTotal = new QLabel(toolbar);
@@ -349,16 +351,20 @@ void TWebBrowser::Impl::showDjvu(const EmbedTag& tag)
         image = QImage();
         stack->setCurrentWidget(panel);
     }
+    // The page is rendered for the area's size: lay the panel out now rather
+    // than on the next pass of the event loop, the toolbar may have come or gone.
+    panel->setGeometry(q->contentsRect());
+    panel->layout()->activate();
     requestPage(tag.page, -1, true);
 }
 
 // Shows a page of documentPath, from the cache when it can, else through the
 // render thread. A new generation supersedes whatever was asked before.
-void TWebBrowser::Impl::requestPage(const QString& spec, int index, bool toTop)
+void TWebBrowser::Impl::requestPage(const QString& reference, int index, bool toTop)
 {
     rerender->stop();
     const quint64 g = bump();
-    if (showFromCache(spec, index, toTop))
+    if (showFromCache(reference, index, toTop))
         return;
     if (index != pageIndex || toTop)
         state = State::Loading;
@@ -366,19 +372,19 @@ void TWebBrowser::Impl::requestPage(const QString& spec, int index, bool toTop)
     PageRequest r;
     r.generation = g;
     r.path = documentPath;
-    r.pageSpec = spec;
+    r.pageReference = reference;
     r.pageIndex = index;
     r.zoom = zoom;
     r.view = area->viewArea();
     QMetaObject::invokeMethod(worker, [w = worker, r] { w->show(r); }, Qt::QueuedConnection);
 }
 
-bool TWebBrowser::Impl::showFromCache(const QString& spec, int index, bool toTop)
+bool TWebBrowser::Impl::showFromCache(const QString& reference, int index, bool toTop)
 {
     DocInfo* info = docInfo(documentPath, true);
     if (!info || info->pageCount <= 0)
         return false;
-    const int i = index >= 0 ? index : ResolvePageReference(spec, info->pageCount, info->names);
+    const int i = index >= 0 ? index : ResolvePageReference(reference, info->pageCount, info->names);
     if (i >= info->pageCount)
         return false;
     const auto geometry = info->pages.constFind(i);
@@ -593,7 +599,7 @@ void TWebBrowser::Impl::followLink(const QUrl& link)
 
 QScrollBar* TWebBrowser::Impl::activeScrollBar() const
 {
-    return state == State::Html ? html->verticalScrollBar() : area->verticalScrollBar();
+    return stack->currentWidget() == html ? html->verticalScrollBar() : area->verticalScrollBar();
 }
 
 // ---------------------------------------------------------------- TWebBrowser
@@ -608,6 +614,9 @@ TWebBrowser::TWebBrowser(QWidget* parent)
 TWebBrowser::~TWebBrowser()
 {
     d->stopWorker();
+    // Children go while the state their handlers use still exists.
+    delete d->find.data();
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
 void TWebBrowser::Navigate(const QString& path)
@@ -629,7 +638,7 @@ int TWebBrowser::pageCount() const { return d->pageCount; }
 
 QWidget* TWebBrowser::pageWindow() const
 {
-    return d->state == State::Html ? d->html->viewport() : d->area->viewport();
+    return d->stack->currentWidget() == d->html ? d->html->viewport() : d->area->viewport();
 }
 
 int TWebBrowser::scrollPosition() const { return d->activeScrollBar()->value(); }
@@ -704,7 +713,7 @@ bool TWebBrowser::event(QEvent* event)
 {
     if (event->type() == ScrollRequestEvent::eventType()) {
         const int code = static_cast<ScrollRequestEvent*>(event)->code();
-        if (d->state == State::Html) {
+        if (d->stack->currentWidget() == d->html) {
             QScrollBar* v = d->html->verticalScrollBar();
             const QAbstractSlider::SliderAction actions[] = {
                 QAbstractSlider::SliderSingleStepSub, QAbstractSlider::SliderSingleStepAdd,
@@ -726,7 +735,10 @@ bool TWebBrowser::eventFilter(QObject* watched, QEvent* event)
         TWebBrowser::event(event);
         return true;
     }
-    if (event->type() == QEvent::KeyPress && (watched == d->area || watched == d->area->viewport())) {
+    // Keys that the page's widgets leave alone reach the page area or the
+    // panel around it; the F key there opens the Find dialog.
+    if (event->type() == QEvent::KeyPress
+        && (watched == d->area || watched == d->area->viewport() || watched == d->panel)) {
         auto* key = static_cast<QKeyEvent*>(event);
         const auto mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         if (key->key() == Qt::Key_F && mods == Qt::NoModifier) {

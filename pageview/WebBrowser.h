@@ -37,7 +37,9 @@ public:
     // Word hits of the last Find, in page image coordinates.
     QList<QRect> highlights() const;
 
-    // Search of the page's text layer (what the Find dialog runs).
+    // Search of the page's text layer (what the Find dialog runs), letter
+    // case ignored: the number of matches, or -1 while the page or its text
+    // is still on its way (the search then runs when it comes).
     int findText(const QString& text);
 
     // The "Find" dialog (created on the first F key).

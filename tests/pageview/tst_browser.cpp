@@ -15,7 +15,10 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScrollBar>
+#include <QPainter>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
@@ -55,6 +58,10 @@ private slots:
     void pageSelection_data();
     void pageSelection();
     void pageFilePerPage();
+    void indirectDocument();
+    void dictionaryNameOutsideAscii_data();
+    void dictionaryNameOutsideAscii();
+    void colourPage();
     void djvuFileDirectly();
     void errors_data();
     void errors();
@@ -70,6 +77,7 @@ private slots:
     void wheelScrolls();
     void barsAndToolbar_data();
     void barsAndToolbar();
+    void toolbarComesAndGoes();
     void zoomAndResize();
     void neighboursPrefetched();
     void destroyWhileLoading();
@@ -276,6 +284,89 @@ void BrowserTest::pageFilePerPage()
     QVERIFY(InkIn(b_->pageImage(), m) > m.width() * m.height() * 9 / 10);
 }
 
+void BrowserTest::indirectDocument()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("djvmcvt")).isEmpty())
+        QSKIP("djvmcvt is not installed");
+    const QString folder = dir_.filePath(QStringLiteral("indirect"));
+    QVERIFY(QDir().mkpath(folder));
+    QString error;
+    QVERIFY2(RunTool(QStringLiteral("djvmcvt"), {QStringLiteral("-i"), book_, folder, QStringLiteral("index.djvu")}, &error),
+             qPrintable(error));
+    const QString index = folder + QStringLiteral("/index.djvu");
+    // A page whose file is missing is an error; the others still show.
+    QVERIFY(QFile::remove(folder + QStringLiteral("/p2.djvu")));
+    QVERIFY(show(Html(index, QStringLiteral("3"))));
+    QCOMPARE(b_->pageCount(), 3);
+    QCOMPARE(b_->pageIndex(), 2);
+    const QRect m = toImage(drawn_[2].marker).adjusted(2, 2, -2, -2);
+    QVERIFY(InkIn(b_->pageImage(), m) > m.width() * m.height() * 9 / 10);
+    QVERIFY(show(Html(index, QStringLiteral("2")), State::Error));
+    QVERIFY2(b_->errorText().startsWith(QStringLiteral("Cannot decode page 2 of ")), qPrintable(b_->errorText()));
+    QVERIFY(show(Html(index, QStringLiteral("1"))));
+}
+
+void BrowserTest::dictionaryNameOutsideAscii_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("name in the code page") << "ru_RU.UTF-8" << true;
+    QTest::newRow("name outside the code page") << "en_US.UTF-8" << false;
+}
+
+void BrowserTest::dictionaryNameOutsideAscii()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, shown);
+    SetAnsiLocale(locale);
+    const QString name = QStringLiteral("\u0421\u043b\u043e\u0432\u0430\u0440\u044c");
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("Data/%1.files").arg(name)));
+    const QString doc = dir_.filePath(QStringLiteral("Data/%1.files/%1.djvu").arg(name));
+    QFile::remove(doc);
+    QVERIFY(QFile::copy(book_, doc));
+    CompositionInput in;
+    in.programFolder = dir_.path() + u'/';
+    in.dictionary = name;
+    in.wholeFile = QStringLiteral("yes");
+    in.pageReference = QStringLiteral("3");
+    PageViewState state;
+    const QString temp = PageViewFilePath(in.programFolder);
+    QVERIFY(WritePageViewFile(temp, ComposePageLine(in, state)));
+    b_->Navigate(temp);
+    QTRY_VERIFY_WITH_TIMEOUT(b_->state() != State::Loading, 20000);
+    SetAnsiLocale(QStringLiteral("en_US.UTF-8"));
+    if (shown) {
+        QCOMPARE(b_->state(), State::Page);
+        QCOMPARE(b_->documentPath(), doc);
+        QCOMPARE(b_->pageIndex(), 2);
+    } else {
+        // The plug-in would look for "???????.djvu" as well.
+        QCOMPARE(b_->state(), State::Error);
+        QVERIFY(b_->errorText().endsWith(QStringLiteral("/Data/???????.files/???????.djvu")));
+    }
+}
+
+void BrowserTest::colourPage()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("c44")).isEmpty())
+        QSKIP("c44 is not installed");
+    QImage img(400, 300, QImage::Format_RGB32);
+    img.fill(QColor(220, 30, 30));
+    QPainter(&img).fillRect(QRect(0, 150, 400, 150), QColor(30, 30, 220));
+    const QString ppm = dir_.filePath(QStringLiteral("colour.ppm"));
+    const QString djvu = dir_.filePath(QStringLiteral("colour.djvu"));
+    QVERIFY(img.save(ppm, "PPM"));
+    QString error;
+    QVERIFY2(RunTool(QStringLiteral("c44"), {QStringLiteral("-dpi"), QStringLiteral("100"), ppm, djvu}, &error),
+             qPrintable(error));
+    QVERIFY(show(Html(djvu, QString(), QStringLiteral("zoom=page"))));
+    const QImage page = b_->pageImage();
+    const QColor top = page.pixelColor(page.width() / 2, page.height() / 4);
+    const QColor bottom = page.pixelColor(page.width() / 2, page.height() * 3 / 4);
+    QVERIFY2(top.red() > 180 && top.blue() < 80 && top.green() < 80, qPrintable(top.name()));
+    QVERIFY2(bottom.blue() > 180 && bottom.red() < 80 && bottom.green() < 80, qPrintable(bottom.name()));
+}
+
 void BrowserTest::djvuFileDirectly()
 {
     b_->Navigate(book_);
@@ -283,6 +374,18 @@ void BrowserTest::djvuFileDirectly()
     QCOMPARE(b_->pageIndex(), 0);
     QCOMPARE(b_->documentPath(), book_);
     QVERIFY(b_->toolBar()->isVisible());
+    // The toolbar's page number and the call behind it step through the document.
+    QSpinBox* number = b_->toolBar()->findChild<QSpinBox*>();
+    QVERIFY(number);
+    QCOMPARE(number->maximum(), 3);
+    number->setValue(3);
+    QTRY_COMPARE_WITH_TIMEOUT(b_->pageIndex(), 2, 20000);
+    QCOMPARE(b_->state(), State::Page);
+    b_->goToPage(1);
+    QTRY_COMPARE_WITH_TIMEOUT(b_->pageIndex(), 1, 20000);
+    QCOMPARE(number->value(), 2);
+    const QRect m = toImage(drawn_[1].marker).adjusted(2, 2, -2, -2);
+    QVERIFY(InkIn(b_->pageImage(), m) > m.width() * m.height() * 9 / 10);
 }
 
 void BrowserTest::errors_data()
@@ -359,15 +462,20 @@ void BrowserTest::newerNavigateWins()
     QCOMPARE(failed.count(), 0);
     QCOMPARE(b_->state(), State::Page);
 
-    // A page still being rendered is superseded as well.
-    b_->Navigate(writeHtml(QStringLiteral("third.htm"), Html(book_, QStringLiteral("1"))));
-    QTRY_VERIFY_WITH_TIMEOUT(b_->state() != State::Loading, 20000);
+    // A page rendered for an older Navigate is not shown once a newer one
+    // has been asked for, even when its result comes first.
+    QStringList shownDocs;
+    connect(b_, &TWebBrowser::pageShown, this, [&] { shownDocs << b_->documentPath(); });
     b_->Navigate(writeHtml(QStringLiteral("fourth.htm"), Html(rotated_, QString())));
-    b_->Navigate(second);
+    QCoreApplication::processEvents();   // the request is on its way to the renderer
+    QCOMPARE(b_->state(), State::Loading);
+    QThread::msleep(500);                // and its result comes back meanwhile
+    b_->Navigate(second);                // shown from the cache
     QTRY_COMPARE_WITH_TIMEOUT(b_->state(), State::Page, 20000);
     QTest::qWait(200);
     QCOMPARE(b_->documentPath(), book_);
     QCOMPARE(b_->pageIndex(), 2);
+    QCOMPARE(shownDocs, QStringList{book_});
 }
 
 void BrowserTest::htmlPages()
@@ -648,6 +756,24 @@ void BrowserTest::barsAndToolbar()
     const int view = b_->pageWindow()->width();
     QCOMPARE(b_->pageImage().width(), view);
     QCOMPARE(view + (bars ? bar->width() : 0), b_->width());
+}
+
+void BrowserTest::toolbarComesAndGoes()
+{
+    // The first rendering already fits the room that the toolbar leaves.
+    QList<int> heights;
+    connect(b_, &TWebBrowser::pageShown, this, [&] { heights << b_->pageImage().height(); });
+    QVERIFY(show(Html(book_, QStringLiteral("1"), QStringLiteral("ScrollBars=no zoom=page"))));
+    QCOMPARE(heights.size(), 1);
+    QCOMPARE(heights.first(), b_->height() - b_->toolBar()->height());
+    QVERIFY(show(Html(book_, QStringLiteral("2"), QStringLiteral("ScrollBars=no zoom=page Toolbar=no"))));
+    QCOMPARE(heights.size(), 2);
+    QCOMPARE(heights.last(), b_->height());
+    QVERIFY(show(Html(book_, QStringLiteral("3"), QStringLiteral("ScrollBars=no zoom=page Toolbar=yes"))));
+    QCOMPARE(heights.size(), 3);
+    QCOMPARE(heights.last(), b_->height() - b_->toolBar()->height());
+    QTest::qWait(200);
+    QCOMPARE(heights.size(), 3);
 }
 
 void BrowserTest::zoomAndResize()

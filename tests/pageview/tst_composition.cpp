@@ -73,9 +73,6 @@ void CompositionTest::composeLine_data()
     QTest::newRow("annotation in whole file leaves flag set")
         << unixFolder << "yes" << BuiltIn() << "Annotation" << true
         << kHead + "/opt/Lexifol/Data/Sample.files/Annotation.djvu\"" + kBuiltInText + kTail << true;
-    QTest::newRow("annotation in whole file leaves flag clear")
-        << unixFolder << "yes" << BuiltIn() << "Annotation" << false
-        << kHead + "/opt/Lexifol/Data/Sample.files/Annotation.djvu\"" + kBuiltInText + kTail << false;
     QTest::newRow("annotation in page files leaves flag clear")
         << unixFolder << "no" << BuiltIn() << "Annotation" << false
         << kHead + "/opt/Lexifol/Data/Sample.files/Annotation.djvu\"" + kBuiltInText + kTail << false;
@@ -275,9 +272,6 @@ void CompositionTest::parseQuoting_data()
     QTest::newRow("attribute without value, across lines")
         << "<html>\n<embed hidden\n type=\"image/vnd.djvu\"\n src=plain/rel.djvu\n Page=>"
         << true << "plain/rel.djvu" << "" << "width" << true << true;
-    QTest::newRow("toolbar yes stays on")
-        << "<embed type=image/vnd.djvu src=a.djvu Toolbar=yes ScrollBars=true>"
-        << true << "a.djvu" << "" << "width" << true << true;
     QTest::newRow("not an embed") << "<embedded type=\"image/vnd.djvu\" src=\"a.djvu\">"
                                   << false << "" << "" << "" << true << true;
     QTest::newRow("embed of another type") << "<embed type=\"image/png\" src=\"a.djvu\">"
