@@ -236,8 +236,7 @@ void TForm1::buildControls()
     for (const auto& t : tabs) {
         const int i = PageControl2->addTab(t.page, glyphs::icon(t.g, 16), QString());
         PageControl2->setTabToolTip(i, QString::fromLatin1(t.name));
-        PageControl2->tabBar()->setAccessibleName(QStringLiteral("Lists"));
-        PageControl2->setTabWhatsThis(i, QString::fromLatin1(t.name));
+        PageControl2->tabBar()->setAccessibleTabName(i, QString::fromLatin1(t.name));
         t.page->setAccessibleName(QString::fromLatin1(t.name));
     }
 

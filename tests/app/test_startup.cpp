@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QToolButton>
 
 
@@ -395,6 +397,11 @@ private slots:
             {w->Image1, "Annotation"}, {w->Image2, "Normalisation preview"}, {w->WebBrowser1, "Page"}};
         for (const auto& [widget, name] : named)
             QCOMPARE(widget->accessibleName(), name);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(w->PageControl2->tabBar()->accessibleTabName(i), QStringList({"Bookmarks", "History", "Index"})[i]);
+            QCOMPARE(w->PageControl2->tabToolTip(i), QStringList({"Bookmarks", "History", "Index"})[i]);
+        }
+        QCOMPARE(w->PageControl2->currentWidget(), w->TabSheet6);
         for (QToolButton* b : {w->SpeedButton1, w->SpeedButton3, w->SpeedButton5, w->SpeedButton6})
             QCOMPARE(b->toolTip(), b->accessibleName());
     }
