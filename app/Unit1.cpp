@@ -645,21 +645,22 @@ void TForm1::selectIndexRow(int position)
     TntListBox1->scrollTo(idx, QAbstractItemView::EnsureVisible);
 }
 
+int TForm1::searchPosition(const QString& text) const
+{
+    if (SecondIndex.isEmpty())
+        return FindPosition(FirstIndex, text);
+    const QString key = NormaliseHeadword(text, ReplacementList);
+    return key.isEmpty() ? -1 : FindPosition(SecondIndex, key);
+}
+
 void TForm1::LookupSearchText()
 {
     const QString text = TntEdit3->text();
     if (text.isEmpty())
         return;
-    int position;
-    if (!SecondIndex.isEmpty()) {
-        const QString key = NormaliseHeadword(text, ReplacementList);
-        if (key.isEmpty())
-            return;
-        position = FindPosition(SecondIndex, key);
-    } else {
-        position = FindPosition(FirstIndex, text);
-    }
-    selectIndexRow(position);
+    const int position = searchPosition(text);
+    if (position >= 0)
+        selectIndexRow(position);
 }
 
 namespace {
@@ -689,16 +690,9 @@ void TForm1::ShowSelectedEntry()
     EntryValueParts = SplitValue(FirstIndex.value(row));
     if (EntryValueParts.size() >= 2) {
         // The cross-reference is found like a typed word, and followed once.
-        const QString target = EntryValueParts.at(1);
-        int position;
-        if (!SecondIndex.isEmpty()) {
-            const QString key = NormaliseHeadword(target, ReplacementList);
-            if (key.isEmpty())
-                return;
-            position = FindPosition(SecondIndex, key);
-        } else {
-            position = FindPosition(FirstIndex, target);
-        }
+        const int position = searchPosition(EntryValueParts.at(1));
+        if (position < 0)
+            return;
         selectIndexRow(position);
         row = selectedIndexRow();
     }

@@ -154,6 +154,9 @@ private:
     void updateAnnotationIcon(const QString& name, bool onlyShow);
     void moveCatalogueEntry(int direction);
     void showFirstPart(int row);
+    // Where a typed word lands, through the second index when there is one;
+    // -1 when the rules delete the whole text.
+    int searchPosition(const QString& text) const;
     void rebuildSavedOrder();
     void applyCheckMarks();
     QString dictionaryFolder(const QString& name) const;
