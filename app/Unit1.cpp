@@ -373,6 +373,7 @@ void TForm1::startUp()
     if (QFileInfo::exists(QStringLiteral("Bookmarks.dat"))) {
         if (!LoadBookmarks(QStringLiteral("Bookmarks.dat"), Bookmarks))
             Bookmarks.clear();
+        bookmarksUnusable_ = BookmarkFileUnusable(QStringLiteral("Bookmarks.dat"));
     }
     bookmarkModel_->setItemCount(Bookmarks.size());
     SpeedButton3->hide();
@@ -786,7 +787,10 @@ void TForm1::Shutdown()
     PluginParameters.clear();
     rebuildSavedOrder();
     SaveSavedOrder(QStringLiteral("diclist.dat"), SavedOrder);
-    SaveBookmarks(QStringLiteral("Bookmarks.dat"), Bookmarks);
+    // A bookmarks file that could not be read is kept beside the new one:
+    // the user's bookmarks are never overwritten unseen.
+    if (!bookmarksUnusable_ || SetUnusableFileAside(QStringLiteral("Bookmarks.dat")))
+        SaveBookmarks(QStringLiteral("Bookmarks.dat"), Bookmarks);
     SavedOrder.clear();
 }
 

@@ -167,4 +167,5 @@ private:
     TAboutBox* aboutBox_ = nullptr;
     TForm2* form2_ = nullptr;
     bool shutDown_ = false;
+    bool bookmarksUnusable_ = false;
 };

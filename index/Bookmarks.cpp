@@ -1,5 +1,7 @@
 #include "index/Bookmarks.h"
 #include "index/TextFile.h"
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -13,6 +15,26 @@ bool LoadBookmarks(const QString& path, QStringList& lines)
         return false;
     lines = DecodeLinesToStrings(bytes);
     return true;
+}
+
+bool BookmarkFileUnusable(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return false;
+    QByteArray bytes;
+    if (!ReadFileBytes(path, bytes))
+        return true;
+    const bool onlyMark = bytes.isEmpty() || bytes == QByteArray("\xFF\xFE", 2) || bytes == QByteArray("\xFE\xFF", 2)
+        || bytes == QByteArray("\xEF\xBB\xBF", 3);
+    return !onlyMark && DecodeText(bytes).isEmpty();
+}
+
+bool SetUnusableFileAside(const QString& path)
+{
+    QString aside = path + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".bak") + QString::number(n);
+    return QFile::rename(path, aside);
 }
 
 QByteArray BookmarkFileBytes(const QStringList& lines)

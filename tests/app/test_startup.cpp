@@ -375,6 +375,41 @@ private slots:
         QCOMPARE(w->WebBrowser1->currentPath(), fx.prog + "temp.htm");
     }
 
+    void unusableBookmarksAreKept_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("malformed UTF-8") << QByteArray("\xEF\xBB\xBF" "caf\xC3(\tA\r\n");
+        QTest::newRow("leading NUL") << QByteArray("\0apple\tA\r\n", 10);
+    }
+    void unusableBookmarksAreKept()
+    {
+        QFETCH(QByteArray, content);
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1"});
+        Fixture::writeBytes(fx.cwd + "Bookmarks.dat", content);
+        Fixture::writeBytes(fx.cwd + "Bookmarks.dat.bak", "older");
+        {
+            auto w = fx.start();
+            QVERIFY(w->Bookmarks.isEmpty());
+            w->close();
+        }
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat.bak2"), content);
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat.bak"), QByteArray("older"));
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), QByteArray("\xFF\xFE", 2));
+    }
+
+    void unreadableBookmarksAreKept()
+    {
+        Fixture fx;
+        QVERIFY(QDir().mkpath(fx.cwd + "Bookmarks.dat"));
+        {
+            auto w = fx.start();
+            w->close();
+        }
+        QVERIFY(QFileInfo(fx.cwd + "Bookmarks.dat.bak").isDir());
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), QByteArray("\xFF\xFE", 2));
+    }
+
     void helpNavigatesEvenWhenMissing()
     {
         Fixture fx;
