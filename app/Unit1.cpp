@@ -328,7 +328,6 @@ void TForm1::startUp()
     const QIcon appIcon = glyphs::icon(Glyph::App, 32);
     setWindowIcon(appIcon);
     QApplication::setWindowIcon(appIcon);
-    QApplication::setApplicationDisplayName(QString());
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
 
     const QStringList discovered = DiscoverDictionaries(ProgramFolder + QStringLiteral("Data"));
@@ -357,7 +356,7 @@ void TForm1::startUp()
         }
         openDictionaryAtStartUp(row);
     }
-    applyPluginParameters(CurrentDictionary, true);
+    applyPluginParameters(CurrentDictionary);
     setIndexItemCount(FirstIndex.count());
 
     QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
@@ -370,11 +369,8 @@ void TForm1::startUp()
     Bookmarks.clear();
     EntryValueParts.clear();
     ReplacementList.clear();
-    if (QFileInfo::exists(QStringLiteral("Bookmarks.dat"))) {
-        if (!LoadBookmarks(QStringLiteral("Bookmarks.dat"), Bookmarks))
-            Bookmarks.clear();
-        bookmarksUnusable_ = BookmarkFileUnusable(QStringLiteral("Bookmarks.dat"));
-    }
+    if (QFileInfo::exists(QStringLiteral("Bookmarks.dat")))
+        bookmarksUnusable_ = !LoadBookmarks(QStringLiteral("Bookmarks.dat"), Bookmarks);
     bookmarkModel_->setItemCount(Bookmarks.size());
     SpeedButton3->hide();
     SpeedButton4->hide();
@@ -459,9 +455,8 @@ void TForm1::applyDescriptor(const QString& name, bool startUp)
     }
 }
 
-void TForm1::applyPluginParameters(const QString& name, bool startUp)
+void TForm1::applyPluginParameters(const QString& name)
 {
-    Q_UNUSED(startUp);
     const DictionaryPaths paths{ProgramFolder, name};
     QString readError;
     PluginLoad load = LoadPluginParameters(paths, ListView1->count() == 0, &readError);

@@ -150,7 +150,7 @@ private:
     void startUp();
     void openDictionaryAtStartUp(int row);
     void applyDescriptor(const QString& name, bool startUp);
-    void applyPluginParameters(const QString& name, bool startUp);
+    void applyPluginParameters(const QString& name);
     void updateAnnotationIcon(const QString& name, bool onlyShow);
     void moveCatalogueEntry(int direction);
     void showFirstPart(int row);

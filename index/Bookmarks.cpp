@@ -2,8 +2,6 @@
 #include "index/TextFile.h"
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QtEndian>
 
 namespace lexifol {
 
@@ -14,19 +12,9 @@ bool LoadBookmarks(const QString& path, QStringList& lines)
     if (!ReadFileBytes(path, bytes))
         return false;
     lines = DecodeLinesToStrings(bytes);
-    return true;
-}
-
-bool BookmarkFileUnusable(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        return false;
-    QByteArray bytes;
-    if (!ReadFileBytes(path, bytes))
-        return true;
     const bool onlyMark = bytes.isEmpty() || bytes == QByteArray("\xFF\xFE", 2) || bytes == QByteArray("\xFE\xFF", 2)
         || bytes == QByteArray("\xEF\xBB\xBF", 3);
-    return !onlyMark && DecodeText(bytes).isEmpty();
+    return !lines.isEmpty() || onlyMark;
 }
 
 bool SetUnusableFileAside(const QString& path)
@@ -39,36 +27,12 @@ bool SetUnusableFileAside(const QString& path)
 
 QByteArray BookmarkFileBytes(const QStringList& lines)
 {
-    QByteArray out;
-    qsizetype units = 1;
-    for (const QString& l : lines)
-        units += l.size() + 2;
-    out.reserve(units * 2);
-    out.append("\xFF\xFE", 2);
-    auto put = [&out](char16_t u) {
-        out.append(char(u & 0xFF));
-        out.append(char(u >> 8));
-    };
-    for (const QString& l : lines) {
-        for (QChar c : l)
-            put(c.unicode());
-        put(u'\r');
-        put(u'\n');
-    }
-    return out;
+    return Utf16FileBytes(lines);
 }
 
 bool SaveBookmarks(const QString& path, const QStringList& lines)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = BookmarkFileBytes(lines);
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return WriteFileAtomically(path, BookmarkFileBytes(lines));
 }
 
 QString EntryHeadword(const QString& line)

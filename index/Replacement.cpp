@@ -1,4 +1,5 @@
 #include "index/Replacement.h"
+#include "index/TextFile.h"
 
 #include <QStringDecoder>
 
@@ -50,29 +51,8 @@ void ReplacementList::append(const QByteArray& line)
 
 void ReplacementList::setBytes(const QByteArray& bytes)
 {
-    lines_.clear();
+    lines_ = CutByteLines(bytes);
     dirty_ = true;
-    qsizetype end = bytes.indexOf('\0');
-    if (end < 0)
-        end = bytes.size();
-    const char* p = bytes.constData();
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < end) {
-        const char c = p[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lines_.append(QByteArray(p + start, i - start));
-        ++i;
-        if (c == '\r' && i < end && p[i] == '\n')
-            ++i;
-        start = i;
-    }
-    // A break at the very end opens no empty last line.
-    if (start < end)
-        lines_.append(QByteArray(p + start, end - start));
 }
 
 const QByteArray* ReplacementList::ruleFor(QByteArrayView key) const

@@ -3,6 +3,7 @@
 #include "index/CodePage.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -133,30 +134,50 @@ QStringList DecodeLinesToStrings(const QByteArray& bytes)
     return lines;
 }
 
+namespace {
+
+bool OpenForReading(QFile& file, const QString& path, QString* error)
+{
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+    return false;
+}
+
+// Reads up to `size` bytes into `raw`; `done` tells how many came (fewer when
+// the file shrank while being read).
+bool ReadInto(QFile& file, char* raw, qint64 size, qint64& done, const QString& path, QString* error)
+{
+    done = 0;
+    while (done < size) {
+        const qint64 got = file.read(raw + done, size - done);
+        if (got < 0) {
+            if (error)
+                *error = QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString());
+            return false;
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return true;
+}
+
+} // namespace
+
 bool ReadFileBytes(const QString& path, QByteArray& bytes, QString* error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+    if (!OpenForReading(file, path, error))
         return false;
-    }
     const qint64 size = file.size();
     QByteArray data;
     if (size > 0) {
         data.resize(size);
         qint64 done = 0;
-        while (done < size) {
-            const qint64 got = file.read(data.data() + done, size - done);
-            if (got < 0) {
-                if (error)
-                    *error = QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString());
-                return false;
-            }
-            if (got == 0)
-                break;   // the file shrank while being read
-            done += got;
-        }
+        if (!ReadInto(file, data.data(), size, done, path, error))
+            return false;
         data.truncate(done);
     }
     // Files that report no size (pipes, /proc) or grew meanwhile.
@@ -165,6 +186,64 @@ bool ReadFileBytes(const QString& path, QByteArray& bytes, QString* error)
         data.append(rest);
     bytes = std::move(data);
     return true;
+}
+
+QByteArrayList CutByteLines(QByteArrayView bytes)
+{
+    QByteArrayList lines;
+    qsizetype end = bytes.indexOf('\0');
+    if (end < 0)
+        end = bytes.size();
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < end) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') {
+            ++i;
+            continue;
+        }
+        lines.append(bytes.sliced(start, i - start).toByteArray());
+        ++i;
+        if (c == '\r' && i < end && bytes[i] == '\n')
+            ++i;
+        start = i;
+    }
+    if (start < end)
+        lines.append(bytes.sliced(start, end - start).toByteArray());
+    return lines;
+}
+
+QByteArray Utf16FileBytes(const QStringList& lines)
+{
+    qsizetype units = 1;
+    for (const QString& l : lines)
+        units += l.size() + 2;
+    QByteArray out;
+    out.reserve(units * 2);
+    auto put = [&out](char16_t u) {
+        out.append(char(u & 0xFF));
+        out.append(char(u >> 8));
+    };
+    put(0xFEFF);
+    for (const QString& l : lines) {
+        for (QChar c : l)
+            put(c.unicode());
+        put(u'\r');
+        put(u'\n');
+    }
+    return out;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 namespace {
@@ -186,11 +265,8 @@ bool CutGuarded(const QString& path, QString* error, F&& cut)
 bool ReadIndexFile(const QString& path, IndexList& out, QString* error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+    if (!OpenForReading(file, path, error))
         return false;
-    }
     const qint64 size = file.size();
     if (size > 0 && !file.isSequential()) {
         // The file is read into the buffer that will hold the text, so a
@@ -199,17 +275,8 @@ bool ReadIndexFile(const QString& path, IndexList& out, QString* error)
         QString buffer(qsizetype((size + 1) / 2 + 1), Qt::Uninitialized);
         char* raw = reinterpret_cast<char*>(buffer.data());
         qint64 done = 0;
-        while (done < size) {
-            const qint64 got = file.read(raw + done, size - done);
-            if (got < 0) {
-                if (error)
-                    *error = QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString());
-                return false;
-            }
-            if (got == 0)
-                break;   // the file shrank while being read
-            done += got;
-        }
+        if (!ReadInto(file, raw, size, done, path, error))
+            return false;
         char probe;
         if (file.read(&probe, 1) <= 0) {
             const auto* b = reinterpret_cast<const uchar*>(raw);

@@ -3,6 +3,7 @@
 // the order checker): byte-order mark detection, 8-bit fallback, line cutting.
 #include "index/IndexList.h"
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
@@ -26,5 +27,18 @@ bool ReadIndexFile(const QString& path, IndexList& out, QString* error = nullptr
 // Reads a whole file (other readers allowed). Returns false and fills
 // *error when it cannot be opened or read.
 bool ReadFileBytes(const QString& path, QByteArray& bytes, QString* error = nullptr);
+
+// Cuts 8-bit text into byte lines at CR LF, CR and LF. A NUL byte ends the
+// text, no mark is recognised, and a break at the very end opens no empty
+// last line.
+QByteArrayList CutByteLines(QByteArrayView bytes);
+
+// Lines as UTF-16LE with the FF FE mark, CR LF after every line: the form
+// the program writes its Unicode files in (bookmarks, second index).
+QByteArray Utf16FileBytes(const QStringList& lines);
+
+// Replaces the file through a temporary file and a rename, so that a reader
+// sees either the old or the new content, never a half-written file.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace lexifol

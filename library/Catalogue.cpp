@@ -114,7 +114,7 @@ bool LoadSavedOrder(const QString& path, QStringList& lines)
     QByteArray bytes;
     if (!ReadFileBytes(path, bytes))
         return false;
-    const QByteArrayList raw = CutRawLines(bytes);
+    const QByteArrayList raw = CutByteLines(bytes);
     lines.reserve(raw.size());
     for (const QByteArray& l : raw)
         lines.append(Ansi().decode(l));

@@ -96,7 +96,7 @@ ListRead readParameterList(const QString& path, QByteArrayList& lines)
     QByteArray bytes;
     if (!ReadFileBytes(path, bytes))
         return ListRead::Unreadable;
-    lines = CutRawLines(bytes);
+    lines = CutByteLines(bytes);
     return ListRead::Read;
 }
 

@@ -1,17 +1,9 @@
 #pragma once
-// Byte-level helpers shared by the library's 8-bit files ("diclist.dat",
-// Plugin.dat) and the profile writer.
+// Replacing the library's files ("diclist.dat", settings).
 #include <QByteArray>
-#include <QByteArrayList>
-#include <QByteArrayView>
 #include <QString>
 
 namespace lexifol {
-
-// Cuts 8-bit text into lines at CR LF, CR and LF. A NUL byte ends the text
-// and a break at the very end opens no empty last line, as the program's
-// other 8-bit list readers do.
-QByteArrayList CutRawLines(QByteArrayView bytes);
 
 // Replaces the file with `bytes` through a temporary file and a rename, so
 // a reader sees either the old or the new content. Refuses a file that

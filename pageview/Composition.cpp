@@ -1,8 +1,8 @@
 #include "pageview/Composition.h"
 
 #include "index/CodePage.h"
+#include "index/TextFile.h"
 
-#include <QSaveFile>
 
 namespace lexifol {
 
@@ -62,15 +62,7 @@ QByteArray PageViewFileBytes(const QString& line)
 
 bool WritePageViewFile(const QString& path, const QString& line)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = PageViewFileBytes(line);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(path, PageViewFileBytes(line));
 }
 
 QString PageViewFilePath(const QString& programFolder)

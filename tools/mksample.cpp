@@ -7,6 +7,7 @@
 // given locale, since the index order follows the program's collation.
 
 #include "index/CodePage.h"
+#include "index/TextFile.h"
 #include "index/Collation.h"
 #include "mksample_words.h"
 
@@ -19,7 +20,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
-#include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -570,8 +570,7 @@ QString renderPage(const PageLayout& page, const Typeset& ts, const QString& pbm
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+    if (!lexifol::WriteFileAtomically(path, bytes))
         fail(QStringLiteral("cannot write %1").arg(path));
 }
 
@@ -580,18 +579,6 @@ QByteArray crlfLines(const QStringList& lines)
     QByteArray out;
     for (const QString& l : lines)
         out += l.toLatin1() + "\r\n";
-    return out;
-}
-
-QByteArray utf16leWithMark(const QStringList& lines)
-{
-    QByteArray out("\xFF\xFE", 2);
-    for (const QString& l : lines) {
-        for (QChar c : l + QStringLiteral("\r\n")) {
-            out.append(char(c.unicode() & 0xFF));
-            out.append(char(c.unicode() >> 8));
-        }
-    }
     return out;
 }
 
@@ -1003,12 +990,12 @@ int run(const QString& programFolder)
     removeDocuments(sampleDir);
     copyReplacing(tmp + QStringLiteral("/Sample.djvu"), sampleDir + QStringLiteral("/Sample.djvu"));
     writeFile(sampleDir + QStringLiteral("/Sample.ini"),
-              utf16leWithMark({QStringLiteral("[main]"), QStringLiteral("name=") + sampleSum.title,
+              lexifol::Utf16FileBytes({QStringLiteral("[main]"), QStringLiteral("name=") + sampleSum.title,
                                QStringLiteral("whole_file=yes"), QStringLiteral("text_layer=yes"),
                                QStringLiteral("keyboard_layout=00000409")}));
     writeFile(sampleDir + QStringLiteral("/Plugin.dat"), plugin);
     writeFile(sampleDir + QStringLiteral("/Annotation.htm"), annotationPage(sampleSum).toUtf8());
-    writeFile(data + QStringLiteral("/Sample.list"), utf16leWithMark(sampleIndex));
+    writeFile(data + QStringLiteral("/Sample.list"), lexifol::Utf16FileBytes(sampleIndex));
 
     removeDocuments(pagesDir);
     for (int i = 0; i < pagesBases.size(); ++i)
