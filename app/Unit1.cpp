@@ -781,12 +781,31 @@ void TForm1::Shutdown()
     SecondIndex.clear();
     PluginParameters.clear();
     rebuildSavedOrder();
-    SaveSavedOrder(QStringLiteral("diclist.dat"), SavedOrder);
+    reportSave(QStringLiteral("diclist.dat"), SaveSavedOrder(QStringLiteral("diclist.dat"), SavedOrder));
+    SaveBookmarksFile();
+    SavedOrder.clear();
+}
+
+void TForm1::SaveBookmarksFile()
+{
+    const QString path = QStringLiteral("Bookmarks.dat");
     // A bookmarks file that could not be read is kept beside the new one:
     // the user's bookmarks are never overwritten unseen.
-    if (!bookmarksUnusable_ || SetUnusableFileAside(QStringLiteral("Bookmarks.dat")))
-        SaveBookmarks(QStringLiteral("Bookmarks.dat"), Bookmarks);
-    SavedOrder.clear();
+    if (bookmarksUnusable_) {
+        if (!SetUnusableFileAside(path)) {
+            reportSave(path, Status::failure(QStringLiteral("the unreadable file could not be renamed")));
+            return;
+        }
+        bookmarksUnusable_ = false;
+    }
+    reportSave(path, SaveBookmarks(path, Bookmarks));
+}
+
+void TForm1::reportSave(const QString& path, const Status& result)
+{
+    const QString text = saveReport_.message(path, result);
+    if (!text.isEmpty())
+        ShowMessage(text, MsgIcon::Error, QStringLiteral("Lexifol"), this);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)

@@ -3,6 +3,7 @@
 // the page view, and the shared state of the open dictionary.
 #include "index/IndexList.h"
 #include "index/Replacement.h"
+#include "index/SaveReport.h"
 #include "pageview/Composition.h"
 
 #include <QByteArrayList>
@@ -137,6 +138,9 @@ public:
     QString catalogueName(int row) const;
     int catalogueCount() const;
 
+    // Writes "Bookmarks.dat"; a failure is told once, the list stays.
+    void SaveBookmarksFile();
+
     // The shutdown sequence (also run by closing the window).
     void Shutdown();
 
@@ -160,6 +164,7 @@ private:
     void rebuildSavedOrder();
     void applyCheckMarks();
     QString dictionaryFolder(const QString& name) const;
+    void reportSave(const QString& path, const lexifol::Status& result);
 
     lexifol::IndexListModel* indexModel_ = nullptr;
     lexifol::EntryListModel* historyModel_ = nullptr;
@@ -168,4 +173,5 @@ private:
     TForm2* form2_ = nullptr;
     bool shutDown_ = false;
     bool bookmarksUnusable_ = false;
+    lexifol::SaveReport saveReport_;
 };

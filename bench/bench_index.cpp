@@ -38,6 +38,27 @@ long ResidentBytes()
     return resident * sysconf(_SC_PAGESIZE);
 }
 
+// Peak resident size since the last ResetPeak (Linux: VmHWM, reset through
+// clear_refs); -1 when the system cannot tell.
+long PeakResidentBytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long kb = -1;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            status >> kb;
+            return kb * 1024;
+        }
+    }
+    return -1;
+}
+
+void ResetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
 double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -215,9 +236,14 @@ void Measure(const QString& dir, bool warm)
         first.clear();
         malloc_trim(0);
         const long before = ResidentBytes();
+        ResetPeak();
         LoadFirstIndex(utf16 ? utf16Path : ansiPath, first);
+        const long peak = PeakResidentBytes();
         malloc_trim(0);
         const long after = ResidentBytes();
+        if (peak > 0)
+            Row(utf16 ? "load peak / loaded, UTF-16" : "load peak / loaded, 8-bit", double(peak - before) / double(after - before),
+                1.5, "x", double(peak - before) <= 1.5 * double(after - before));
         qsizetype units = 0;
         for (int i = 0; i < first.count(); ++i)
             units += first.line(i).size();

@@ -1,5 +1,6 @@
 #include "config/shcut.h"
 #include "config/Glyphs.h"
+#include "index/Messages.h"
 #include "library/Profile.h"
 
 #include <QCheckBox>
@@ -154,7 +155,10 @@ void TForm2::Button2Click()
     const int i = ComboBox1->currentIndex();
     if (i < 0 || i > 9 || !settings_)
         return;
-    settings_->writeString(QStringLiteral("Shortcuts"), QString::number(i), Edit1->text());
+    const QString text = saveReport_.message(settings_->path(),
+                                             settings_->writeString(QStringLiteral("Shortcuts"), QString::number(i), Edit1->text()));
+    if (!text.isEmpty())
+        lexifol::ShowMessage(text, lexifol::MsgIcon::Error, QStringLiteral("Lexifol"), this);
 }
 
 void TForm2::CloseClick()

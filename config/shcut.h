@@ -1,5 +1,6 @@
 #pragma once
 // The Configuration dialog: dictionary shortcuts and the second-index page.
+#include "index/SaveReport.h"
 #include <QDialog>
 
 class QComboBox;
@@ -54,4 +55,5 @@ public:
 
 private:
     lexifol::ProfileFile* settings_;
+    lexifol::SaveReport saveReport_;
 };

@@ -1,4 +1,5 @@
 #include "index/Bookmarks.h"
+#include "index/AtomicFile.h"
 #include "index/TextFile.h"
 #include <QFile>
 #include <QFileInfo>
@@ -30,7 +31,7 @@ QByteArray BookmarkFileBytes(const QStringList& lines)
     return Utf16FileBytes(lines);
 }
 
-bool SaveBookmarks(const QString& path, const QStringList& lines)
+Status SaveBookmarks(const QString& path, const QStringList& lines)
 {
     return WriteFileAtomically(path, BookmarkFileBytes(lines));
 }

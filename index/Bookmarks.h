@@ -1,6 +1,7 @@
 #pragma once
 // "Bookmarks.dat": read with the index file reader, written as UTF-16LE with
 // FF FE and CR LF after every line, replaced atomically.
+#include "index/Status.h"
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +15,7 @@ bool LoadBookmarks(const QString& path, QStringList& lines);
 // Moves such a file aside to "<path>.bak" (or .bak2, .bak3 ... when that
 // exists), so that writing the bookmarks loses nothing. False on failure.
 bool SetUnusableFileAside(const QString& path);
-bool SaveBookmarks(const QString& path, const QStringList& lines);
+Status SaveBookmarks(const QString& path, const QStringList& lines);
 QByteArray BookmarkFileBytes(const QStringList& lines);
 
 // Headword of a history or bookmark line (text before the first TAB, empty

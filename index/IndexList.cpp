@@ -310,6 +310,22 @@ void IndexList::setRawUtf16(QString buffer, qsizetype start, qsizetype units, bo
 void IndexList::setSingleByte(const char* data, qsizetype bytes, const char16_t* table)
 {
     CheckSize(bytes);
+    QString text(bytes + 1, Qt::Uninitialized);
+    decodeSingleByte(std::move(text), reinterpret_cast<const uchar*>(data), bytes, table);
+}
+
+void IndexList::setSingleByteInPlace(QString buffer, qsizetype rawOffset, qsizetype bytes, const char16_t* table)
+{
+    CheckSize(bytes);
+    Q_ASSERT(rawOffset >= bytes + 32 && buffer.size() * 2 >= rawOffset + bytes);
+    const uchar* raw = reinterpret_cast<const uchar*>(buffer.constData()) + rawOffset;
+    decodeSingleByte(std::move(buffer), raw, bytes, table);
+}
+
+// `out` has at least bytes + 1 units; `data` may lie inside it, far enough
+// behind the start that the converted units never reach unread bytes.
+void IndexList::decodeSingleByte(QString out, const uchar* data, qsizetype bytes, const char16_t* table)
+{
     clear();
     if (bytes == 0)
         return;
@@ -319,22 +335,20 @@ void IndexList::setSingleByte(const char* data, qsizetype bytes, const char16_t*
     bool breaksAsIs = table[0] == 0 && table[u'\n'] == u'\n' && table[u'\r'] == u'\r';
     for (int b = 0; b < 256 && breaksAsIs; ++b)
         breaksAsIs = b == 0 || b == '\n' || b == '\r' || !IsBreakOrNul(table[b]);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
     if (!breaksAsIs) {   // no Windows code page, but then the general way
-        QString text(bytes, Qt::Uninitialized);
-        char16_t* out = reinterpret_cast<char16_t*>(text.data());
         for (qsizetype i = 0; i < bytes; ++i)
-            out[i] = table[uchar(data[i])];
-        setText(std::move(text));
+            dst[i] = table[data[i]];
+        out.truncate(bytes);
+        setText(std::move(out));
         return;
     }
-    QString text(bytes + 1, Qt::Uninitialized);
-    char16_t* dst = reinterpret_cast<char16_t*>(text.data());
     std::vector<uint32_t> offsets;
     offsets.reserve(size_t(bytes / 20) + 2);
     offsets.push_back(0);
-    const ByteSource src{reinterpret_cast<const uchar*>(data), table, asciiAsIs};
+    const ByteSource src{data, table, asciiAsIs};
     const qsizetype units = CutLines(src, bytes, dst, false, offsets);
-    adopt(std::move(text), units, std::move(offsets));
+    adopt(std::move(out), units, std::move(offsets));
 }
 
 void IndexList::setLines(const QStringList& lines)

@@ -48,6 +48,10 @@ public:
     // The same from 8-bit text of a single-byte code page through its table
     // of 256 units, decoded and cut in one pass.
     void setSingleByte(const char* data, qsizetype bytes, const char16_t* table);
+    // The same from bytes that lie in `buffer` itself, from byte `rawOffset`
+    // on, which must be at least bytes + 32 (the units written trail the
+    // bytes read): a file is converted with no second copy of it.
+    void setSingleByteInPlace(QString buffer, qsizetype rawOffset, qsizetype bytes, const char16_t* table);
     // For tests and builders: one entry per string.
     void setLines(const QStringList& lines);
 
@@ -55,6 +59,7 @@ public:
     size_t memoryBytes() const;
 
 private:
+    void decodeSingleByte(QString out, const uchar* data, qsizetype bytes, const char16_t* table);
     void adopt(QString text, qsizetype units, std::vector<uint32_t> offsets);
 
     // Lines are compacted in place so that each is followed by exactly one

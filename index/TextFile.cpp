@@ -3,7 +3,6 @@
 #include "index/CodePage.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -234,18 +233,6 @@ QByteArray Utf16FileBytes(const QStringList& lines)
     return out;
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 namespace {
 // Only a text too large for an index throws while cutting.
 template <typename F>
@@ -262,6 +249,45 @@ bool CutGuarded(const QString& path, QString* error, F&& cut)
 }
 } // namespace
 
+namespace {
+// The file is read into the buffer that will hold its text, so an index is
+// never held twice: UTF-16 is cut where it lies; single-byte 8-bit text is
+// read into the back of a buffer of one unit per byte and converted forwards.
+// False when the file changed size while being read.
+bool ReadIndexInPlace(QFile& file, qint64 size, const QString& path, IndexList& out, QString* error, bool& done)
+{
+    uchar head[3] = {0, 0, 0};
+    qint64 got = 0;
+    if (!ReadInto(file, reinterpret_cast<char*>(head), qMin<qint64>(3, size), got, path, error) || !file.seek(0))
+        return false;
+    const char16_t* table = Ansi().singleByteTable();
+    const bool utf16 = IsUtf16Mark(head, got);
+    const bool utf8 = got == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF;
+    const bool inPlace8 = !utf16 && !utf8 && table;
+    // One unit more than the text needs leaves room for a final separator.
+    const qsizetype units = inPlace8 ? qsizetype(size + 32) : qsizetype((size + 1) / 2 + 1);
+    const qsizetype rawOffset = inPlace8 ? qsizetype(size + 32) : 0;
+    QString buffer(units, Qt::Uninitialized);
+    char* raw = reinterpret_cast<char*>(buffer.data()) + rawOffset;
+    qint64 read = 0;
+    if (!ReadInto(file, raw, size, read, path, error))
+        return false;
+    char probe;
+    if (read != size || file.read(&probe, 1) > 0)
+        return true;   // it changed while being read: the general way
+    done = CutGuarded(path, error, [&] {
+        const auto* b = reinterpret_cast<const uchar*>(raw);
+        if (utf16)
+            out.setRawUtf16(std::move(buffer), 1, (read - 2) / 2, b[0] == 0xFE);
+        else if (inPlace8)
+            out.setSingleByteInPlace(std::move(buffer), rawOffset, read, table);
+        else
+            CutBytes(b, read, out);
+    });
+    return done;
+}
+} // namespace
+
 bool ReadIndexFile(const QString& path, IndexList& out, QString* error)
 {
     QFile file(path);
@@ -269,25 +295,11 @@ bool ReadIndexFile(const QString& path, IndexList& out, QString* error)
         return false;
     const qint64 size = file.size();
     if (size > 0 && !file.isSequential()) {
-        // The file is read into the buffer that will hold the text, so a
-        // UTF-16 index is cut where it lies and never copied. One unit more
-        // than the bytes need leaves room for a final separator.
-        QString buffer(qsizetype((size + 1) / 2 + 1), Qt::Uninitialized);
-        char* raw = reinterpret_cast<char*>(buffer.data());
-        qint64 done = 0;
-        if (!ReadInto(file, raw, size, done, path, error))
+        bool done = false;
+        if (!ReadIndexInPlace(file, size, path, out, error, done))
             return false;
-        char probe;
-        if (file.read(&probe, 1) <= 0) {
-            const auto* b = reinterpret_cast<const uchar*>(raw);
-            return CutGuarded(path, error, [&] {
-                if (IsUtf16Mark(b, done))
-                    out.setRawUtf16(std::move(buffer), 1, (done - 2) / 2, b[0] == 0xFE);
-                else
-                    CutBytes(b, done, out);
-            });
-        }
-        // It grew while being read: start over the general way.
+        if (done)
+            return true;
     }
     file.close();
     QByteArray bytes;

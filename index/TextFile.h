@@ -37,8 +37,4 @@ QByteArrayList CutByteLines(QByteArrayView bytes);
 // the program writes its Unicode files in (bookmarks, second index).
 QByteArray Utf16FileBytes(const QStringList& lines);
 
-// Replaces the file through a temporary file and a rename, so that a reader
-// sees either the old or the new content, never a half-written file.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
-
 } // namespace lexifol

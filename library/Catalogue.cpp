@@ -121,7 +121,7 @@ bool LoadSavedOrder(const QString& path, QStringList& lines)
     return true;
 }
 
-bool SaveSavedOrder(const QString& path, const QStringList& lines)
+Status SaveSavedOrder(const QString& path, const QStringList& lines)
 {
     QByteArray out;
     for (const QString& l : lines) {

@@ -1,6 +1,7 @@
 #pragma once
 // The dictionary catalogue without widgets: discovery, merge with the saved
 // order, check marks, and "diclist.dat".
+#include "index/Status.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -34,6 +35,6 @@ QStringList BuildSavedOrder(const QList<CatalogueEntry>& entries);
 // Lines of "diclist.dat" (8-bit); false when it exists but cannot be read.
 bool LoadSavedOrder(const QString& path, QStringList& lines);
 // Writes the lines, each followed by CR LF, atomically.
-bool SaveSavedOrder(const QString& path, const QStringList& lines);
+Status SaveSavedOrder(const QString& path, const QStringList& lines);
 
 } // namespace lexifol

@@ -1,11 +1,11 @@
 #include "library/FileUtil.h"
-#include "index/TextFile.h"
+#include "index/AtomicFile.h"
 
 #include <QFileInfo>
 
 namespace lexifol {
 
-bool ReplaceFile(const QString& path, const QByteArray& bytes)
+Status ReplaceFile(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);
     if (info.exists()) {
@@ -13,7 +13,7 @@ bool ReplaceFile(const QString& path, const QByteArray& bytes)
         // checks regardless, so the bits are looked at too.
         const auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
         if (!info.isFile() || !info.isWritable() || !(info.permissions() & anyWrite))
-            return false;
+            return Status::failure(QStringLiteral("The file is read-only"));
     }
     return WriteFileAtomically(path, bytes);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Replacing the library's files ("diclist.dat", settings).
+#include "index/Status.h"
 #include <QByteArray>
 #include <QString>
 
@@ -9,6 +10,6 @@ namespace lexifol {
 // a reader sees either the old or the new content. Refuses a file that
 // exists but is not writable: the rename would otherwise bypass the
 // read-only mark that Windows honours.
-bool ReplaceFile(const QString& path, const QByteArray& bytes);
+Status ReplaceFile(const QString& path, const QByteArray& bytes);
 
 } // namespace lexifol

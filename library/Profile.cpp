@@ -53,15 +53,16 @@ Parsed parse(const QByteArray& bytes, ProfileFile::Encoding enc)
     const bool wide = p.form == Form::Utf16LE || p.form == Form::Utf16BE;
     const qsizetype unit = wide ? 2 : 1;
     const qsizetype start = p.bom.size();
-    const qsizetype n = bytes.size();
+    // A trailing odd byte of UTF-16 is not a unit: dropped, as the index
+    // reader drops it, so that what is written reads back.
+    const qsizetype n = start + (bytes.size() - start) / unit * unit;
     auto unitAt = [&](qsizetype i) -> unsigned {
         if (!wide)
             return uchar(bytes[i]);
         const unsigned a = uchar(bytes[i]), b = uchar(bytes[i + 1]);
         return p.form == Form::Utf16LE ? (a | b << 8) : (a << 8 | b);
     };
-    // A trailing odd byte of UTF-16 is not a unit; it stays in the last line.
-    const qsizetype whole = start + (n - start) / unit * unit;
+    const qsizetype whole = n;
     qsizetype i = start;
     while (i < n) {
         qsizetype j = i;
@@ -284,13 +285,14 @@ bool ProfileFile::readBool(const QString& section, const QString& key, bool def)
     return magnitude != 0;
 }
 
-bool ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
+Status ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
 {
     Parsed p;
     if (exists()) {
         QByteArray bytes;
-        if (!ReadFileBytes(path_, bytes))
-            return false;
+        QString error;
+        if (!ReadFileBytes(path_, bytes, &error))
+            return Status::failure(error);
         p = parse(bytes, enc_);
     }
     const QByteArray crlf = encodeText(p.form, QStringLiteral("\r\n"));

@@ -3,6 +3,7 @@
 // section and key names case-insensitive, the first occurrence counts, a
 // missing file or key reads as the default, every write goes to the file at
 // once (atomically, every other line kept as it was).
+#include "index/Status.h"
 #include <QString>
 
 namespace lexifol {
@@ -27,7 +28,7 @@ public:
     // anything else `def`.
     bool readBool(const QString& section, const QString& key, bool def) const;
     // Writes at once; false when the file could not be replaced.
-    bool writeString(const QString& section, const QString& key, const QString& value);
+    Status writeString(const QString& section, const QString& key, const QString& value);
 
 private:
     QString path_;

@@ -1,7 +1,7 @@
 #include "pageview/Composition.h"
 
 #include "index/CodePage.h"
-#include "index/TextFile.h"
+#include "index/AtomicFile.h"
 
 
 namespace lexifol {
@@ -60,7 +60,7 @@ QByteArray PageViewFileBytes(const QString& line)
     return bytes;
 }
 
-bool WritePageViewFile(const QString& path, const QString& line)
+Status WritePageViewFile(const QString& path, const QString& line)
 {
     return WriteFileAtomically(path, PageViewFileBytes(line));
 }

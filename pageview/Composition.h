@@ -2,6 +2,7 @@
 // The page view file: one line of HTML whose embed tag names the DjVu
 // document and page. Composition is kept apart from the window so that it can
 // be checked directly.
+#include "index/Status.h"
 #include <QByteArrayList>
 #include <QString>
 
@@ -29,7 +30,7 @@ QString ComposePageLine(const CompositionInput& in, PageViewState& state);
 QByteArray PageViewFileBytes(const QString& line);
 
 // Writes ProgramFolder + "temp.htm" atomically; false on failure.
-bool WritePageViewFile(const QString& path, const QString& line);
+Status WritePageViewFile(const QString& path, const QString& line);
 
 QString PageViewFilePath(const QString& programFolder);  // programFolder + "temp.htm"
 

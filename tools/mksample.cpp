@@ -7,6 +7,7 @@
 // given locale, since the index order follows the program's collation.
 
 #include "index/CodePage.h"
+#include "index/AtomicFile.h"
 #include "index/TextFile.h"
 #include "index/Collation.h"
 #include "mksample_words.h"

@@ -153,6 +153,17 @@ private slots:
         QVERIFY(p.writeString("m", "n", QStringLiteral("ё")));
         QCOMPARE(readBytes(ini()), utf16le(QStringLiteral("[m]\r\nk=я\r\nn=ё\r\n")));
     }
+
+    void writeDropsOddUtf16Byte()
+    {
+        // "ab" and half a unit: the half unit is no text, and every line
+        // written after it must still stand on whole units.
+        QVERIFY(writeBytes(ini(), QByteArray("\xFF\xFE\x61\x00\x62", 5)));
+        ProfileFile p(ini(), ProfileFile::Encoding::Detect);
+        QVERIFY(p.writeString("main", "name", QStringLiteral("v9")));
+        QCOMPARE(p.readString("main", "name"), QStringLiteral("v9"));
+        QCOMPARE(readBytes(ini()), utf16le(QStringLiteral("a\r\n[main]\r\nname=v9\r\n")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProfile)

@@ -1,0 +1,61 @@
+#include "index/AtomicFile.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#endif
+
+namespace lexifol {
+
+namespace {
+
+Status fail(QSaveFile& file, const QString& reason)
+{
+    file.cancelWriting();
+    return Status::failure(reason.isEmpty() ? QStringLiteral("Unknown error") : reason);
+}
+
+// The data must be on the disk before the rename makes it the file: a
+// delayed allocation can still fail for want of space.
+Status syncToDisk(QSaveFile& file)
+{
+#ifdef Q_OS_UNIX
+    const int fd = file.handle();
+    if (fd >= 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        return Status::failure(QString::fromLocal8Bit(std::strerror(errno)));
+#else
+    Q_UNUSED(file);
+#endif
+    return {};
+}
+
+} // namespace
+
+Status WriteFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    // Unbuffered: Qt's buffer would hold a small file until commit(), where a
+    // failed write-out is lost and an empty file replaces the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Status::failure(file.errorString());
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return fail(file, file.errorString());
+        done += n;
+    }
+    if (!file.flush() || file.size() != bytes.size())
+        return fail(file, file.errorString());
+    if (Status synced = syncToDisk(file); !synced)
+        return fail(file, synced.error());
+    if (!file.commit())
+        return Status::failure(file.errorString());
+    return {};
+}
+
+} // namespace lexifol

@@ -1,0 +1,15 @@
+#pragma once
+// The one writer of every file the program writes.
+#include "index/Status.h"
+#include <QByteArray>
+#include <QString>
+
+namespace lexifol {
+
+// Replaces the file through a temporary file and a rename, so that a reader
+// sees either the old or the new content, never a half-written file. Fails,
+// with the system's reason, unless every byte reached the disk; the old file
+// is then left as it was.
+Status WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+} // namespace lexifol
