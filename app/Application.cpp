@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "index/Messages.h"
+#include "config/Messages.h"
 
 #include <exception>
 

@@ -1,5 +1,5 @@
 #include "app/MessageBox.h"
-#include "index/Messages.h"
+#include "config/Messages.h"
 
 #include <QApplication>
 #include <QMessageBox>

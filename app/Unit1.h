@@ -4,6 +4,7 @@
 #include "index/IndexList.h"
 #include "index/Replacement.h"
 #include "index/SaveReport.h"
+#include "library/ActiveDictionary.h"
 #include "pageview/Composition.h"
 
 #include <QByteArrayList>
@@ -98,13 +99,18 @@ public:
     QAction* KeyboardLayout1 = nullptr;
     QAction* About2 = nullptr;
 
-    // Shared state
+    // Shared state. The open dictionary is owned by `Dictionary`; the names
+    // below are views of it.
     QString ProgramFolder;
-    QString CurrentDictionary, DictionaryTitle, WholeFile;
-    lexifol::IndexList FirstIndex, SecondIndex;
-    lexifol::ReplacementList ReplacementList;
+    lexifol::ActiveDictionary Dictionary;
+    const QString& CurrentDictionary = Dictionary.name;
+    const QString& DictionaryTitle = Dictionary.title;
+    const QString& WholeFile = Dictionary.wholeFile;
+    const lexifol::IndexList& FirstIndex = Dictionary.first;
+    const lexifol::IndexList& SecondIndex = Dictionary.second;
+    const lexifol::ReplacementList& ReplacementList = Dictionary.rules;
+    const QByteArrayList& PluginParameters = Dictionary.pluginParameters;
     QStringList EntryValueParts;
-    QByteArrayList PluginParameters;
     QStringList SavedOrder;
     QStringList History, Bookmarks;
     std::unique_ptr<lexifol::ProfileFile> Settings;
@@ -150,17 +156,21 @@ protected:
 
 private:
     void buildControls();
+    void buildCatalogue();
+    void buildSearchRow();
+    void buildLists(QWidget* splitter);
     void buildMenu();
     void startUp();
+    void loadCatalogue();
+    void loadBookmarksFile();
     void openDictionaryAtStartUp(int row);
-    void applyDescriptor(const QString& name, bool startUp);
-    void applyPluginParameters(const QString& name);
-    void updateAnnotationIcon(const QString& name, bool onlyShow);
+    void applyOpening(const lexifol::OpenOutcome& outcome);
+    void showMessages(const QStringList& messages);
+    void replaySearchText();
     void moveCatalogueEntry(int direction);
     void showFirstPart(int row);
-    // Where a typed word lands, through the second index when there is one;
-    // -1 when the rules delete the whole text.
-    int searchPosition(const QString& text) const;
+    // Writes the page view file and shows the page; false when it could not.
+    bool composeAndShow(const QString& pageReference, bool annotationCase);
     void rebuildSavedOrder();
     void applyCheckMarks();
     QString dictionaryFolder(const QString& name) const;

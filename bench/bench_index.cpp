@@ -274,7 +274,8 @@ void Measure(const QString& dir, bool warm)
 
     IndexList second;
     ReplacementList rules;
-    LoadSecondIndex(dir + "/secondindex.list", second, first, true);
+    if (const Status s = LoadSecondIndex(dir + "/secondindex.list", second, first); !s)
+        std::printf("%s\n", qPrintable(s.error()));
     LoadReplacementList(dir + "/replacelist.dat", rules);
     if (second.count() != first.count())
         std::puts("second index not loaded");

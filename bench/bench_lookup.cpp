@@ -3,7 +3,7 @@
 // second index. Run with QT_QPA_PLATFORM=offscreen (or on a desktop).
 #include "app/Unit1.h"
 #include "index/Collation.h"
-#include "index/Messages.h"
+#include "config/Messages.h"
 
 #include <QApplication>
 #include <QDir>

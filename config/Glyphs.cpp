@@ -2,6 +2,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QToolButton>
 
 namespace lexifol::glyphs {
 
@@ -184,3 +185,14 @@ QIcon icon(Glyph g, int size)
 }
 
 } // namespace lexifol::glyphs
+
+QToolButton* lexifol::glyphs::button(QWidget* parent, Glyph g, const QString& name, int size)
+{
+    auto* b = new QToolButton(parent);
+    b->setIcon(icon(g, size));
+    b->setIconSize(QSize(size, size));
+    b->setToolTip(name);
+    b->setAccessibleName(name);
+    b->setAutoRaise(true);
+    return b;
+}

@@ -2,6 +2,7 @@
 // Icons and button glyphs, drawn by the program itself so that nothing needs
 // image files or an SVG module.
 #include <QIcon>
+class QToolButton;
 
 namespace lexifol::glyphs {
 
@@ -11,5 +12,7 @@ enum class Glyph {
 };
 
 QIcon icon(Glyph g, int size = 32);
+// A flat tool button that shows a glyph, named for tooltips and screen readers.
+QToolButton* button(QWidget* parent, Glyph g, const QString& name, int size);
 
 } // namespace lexifol::glyphs

@@ -1,6 +1,6 @@
 #include "config/shcut.h"
 #include "config/Glyphs.h"
-#include "index/Messages.h"
+#include "config/Messages.h"
 #include "library/Profile.h"
 
 #include <QCheckBox>
@@ -17,21 +17,6 @@
 #include <QVBoxLayout>
 
 using namespace lexifol;
-
-namespace {
-
-QToolButton* glyphButton(QWidget* parent, glyphs::Glyph g, const QString& name)
-{
-    auto* b = new QToolButton(parent);
-    b->setIcon(glyphs::icon(g, 20));
-    b->setIconSize(QSize(20, 20));
-    b->setToolTip(name);
-    b->setAccessibleName(name);
-    b->setAutoRaise(true);
-    return b;
-}
-
-} // namespace
 
 TForm2::TForm2(const QStringList& catalogue, ProfileFile* settings, QWidget* parent)
     : QDialog(parent), settings_(settings)
@@ -87,10 +72,10 @@ TForm2::TForm2(const QStringList& catalogue, ProfileFile* settings, QWidget* par
     Button3 = new QPushButton(QStringLiteral("Add&&Check"), TabSheet2);
     Button4 = new QPushButton(QStringLiteral("Start"), TabSheet2);
     Button4->setEnabled(false);
-    SpeedButton1 = glyphButton(TabSheet2, glyphs::Glyph::Cross, QStringLiteral("Clear accepted rules"));
-    SpeedButton2 = glyphButton(TabSheet2, glyphs::Glyph::Cross, QStringLiteral("Clear rules"));
-    SpeedButton3 = glyphButton(TabSheet2, glyphs::Glyph::Abc1, QStringLiteral("Check first index"));
-    SpeedButton4 = glyphButton(TabSheet2, glyphs::Glyph::Abc2, QStringLiteral("Check second index"));
+    SpeedButton1 = glyphs::button(TabSheet2, glyphs::Glyph::Cross, QStringLiteral("Clear accepted rules"), 20);
+    SpeedButton2 = glyphs::button(TabSheet2, glyphs::Glyph::Cross, QStringLiteral("Clear rules"), 20);
+    SpeedButton3 = glyphs::button(TabSheet2, glyphs::Glyph::Abc1, QStringLiteral("Check first index"), 20);
+    SpeedButton4 = glyphs::button(TabSheet2, glyphs::Glyph::Abc2, QStringLiteral("Check second index"), 20);
     CheckBox1 = new QCheckBox(TabSheet2);
     CheckBox1->setAccessibleName(QStringLiteral("Show normalisation preview"));
     CheckBox1->setToolTip(QStringLiteral("Show normalisation preview"));

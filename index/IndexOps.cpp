@@ -1,6 +1,5 @@
 #include "index/IndexOps.h"
 
-#include "index/Messages.h"
 #include "index/TextFile.h"
 
 #include <QFileInfo>
@@ -111,18 +110,18 @@ bool LoadFirstIndex(const QString& path, IndexList& list, QString* error)
     return ReadIndexFile(path, list, error);
 }
 
-void LoadSecondIndex(const QString& path, IndexList& second, const IndexList& first, bool report)
+Status LoadSecondIndex(const QString& path, IndexList& second, const IndexList& first)
 {
     second.clear();
     if (!QFileInfo::exists(path))
-        return;
+        return {};
     if (!ReadIndexFile(path, second))
-        return;   // not reported; the list stays empty
+        return {};   // not reported; the list stays empty
     if (second.count() != first.count()) {
         second.clear();
-        if (report)
-            ShowMessage(QStringLiteral("Second index isn't equal to first (number of items)"));
+        return Status::failure(QStringLiteral("Second index isn't equal to first (number of items)"));
     }
+    return {};
 }
 
 void LoadReplacementList(const QString& path, ReplacementList& rules)

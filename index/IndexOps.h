@@ -2,6 +2,7 @@
 #include "index/Collation.h"
 #include "index/IndexList.h"
 #include "index/Replacement.h"
+#include "index/Status.h"
 #include <QStringList>
 
 namespace lexifol {
@@ -22,10 +23,10 @@ QString NormaliseHeadword(QStringView text, const ReplacementList& rules);
 // Replaces `list` with the file's lines. On an open/read error returns false,
 // fills *error and leaves `list` unchanged.
 bool LoadFirstIndex(const QString& path, IndexList& list, QString* error = nullptr);
-// Empties `second`; loads it when the file exists; a count different from
-// `first` empties it again and, with `report`, shows
-// "Second index isn't equal to first (number of items)".
-void LoadSecondIndex(const QString& path, IndexList& second, const IndexList& first, bool report);
+// Empties `second`; loads it when the file exists. A count different from
+// `first` empties it again and fails with "Second index isn't equal to first
+// (number of items)"; a file that cannot be read leaves it empty silently.
+Status LoadSecondIndex(const QString& path, IndexList& second, const IndexList& first);
 // Empties `rules`; loads the file when it exists; errors leave it empty.
 void LoadReplacementList(const QString& path, ReplacementList& rules);
 

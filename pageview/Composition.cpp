@@ -23,24 +23,42 @@ QChar SeparatorFor(const QString& programFolder)
 
 } // namespace
 
-QString ComposePageLine(const CompositionInput& in, PageViewState& state)
+namespace {
+// The document and page attribute of a page, and what it does to the flag.
+struct Target {
+    QString document;
+    QString page;
+    bool hasPage = false;
+};
+
+Target TargetOf(const CompositionInput& in, PageViewState& state)
 {
     const QChar sep = SeparatorFor(in.programFolder);
     const QString folder = in.programFolder + QStringLiteral("Data") + sep + in.dictionary
         + QStringLiteral(".files") + sep;
-
-    QString line = kHead + kEmbedOpen + QLatin1StringView(kSrcPrefix);
-    QString pageAttribute;
-    if (in.annotationCase && in.pageReference == QLatin1StringView("Annotation")) {
-        line += folder + QStringLiteral("Annotation.djvu");
-    } else if (in.wholeFile == QLatin1StringView("no")) {
-        line += folder + in.pageReference + QStringLiteral(".djvu");
+    if (in.annotationCase && in.pageReference == QLatin1StringView("Annotation"))
+        return {folder + QStringLiteral("Annotation.djvu"), QString(), false};
+    if (in.wholeFile == QLatin1StringView("no")) {
         state.singleFileOnView = true;
-    } else {
-        state.singleFileOnView = false;
-        line += folder + in.dictionary + QStringLiteral(".djvu");
-        pageAttribute = QStringLiteral(" Page=") + in.pageReference;
+        return {folder + in.pageReference + QStringLiteral(".djvu"), QString(), false};
     }
+    state.singleFileOnView = false;
+    return {folder + in.dictionary + QStringLiteral(".djvu"), in.pageReference, true};
+}
+} // namespace
+
+PageViewRequest ComposePageRequest(const CompositionInput& in, const PageViewState& state)
+{
+    PageViewState scratch = state;
+    const Target t = TargetOf(in, scratch);
+    return {PageViewFilePath(in.programFolder), t.document, t.page, in.pluginParameters};
+}
+
+QString ComposePageLine(const CompositionInput& in, PageViewState& state)
+{
+    const Target target = TargetOf(in, state);
+    QString line = kHead + kEmbedOpen + QLatin1StringView(kSrcPrefix) + target.document;
+    const QString pageAttribute = target.hasPage ? QStringLiteral(" Page=") + target.page : QString();
     line += u'"';
     // Parameter lines are 8-bit text of the same code page the file is
     // written in, so decoding them here round-trips their bytes.

@@ -22,6 +22,19 @@ struct CompositionInput {
     bool annotationCase = true;   // false for ShowHeadword: "Annotation" is an ordinary page
 };
 
+// What the page view is asked to show, as values: the document's real path
+// (which the 8-bit file may not be able to spell), the page ("" for a page
+// file) and the plug-in parameters as given.
+struct PageViewRequest {
+    QString viewFile;       // the page view file written for it
+    QString document;
+    QString page;
+    QByteArrayList pluginParameters;
+};
+
+// The request that the composed line describes; `state` as for the line.
+PageViewRequest ComposePageRequest(const CompositionInput& in, const PageViewState& state);
+
 // Builds the line (without CR LF) and updates singleFileOnView as showing it
 // would. Does not touch extraPageOnView.
 QString ComposePageLine(const CompositionInput& in, PageViewState& state);

@@ -1,5 +1,6 @@
 #include "pageview/EmbedTag.h"
 
+#include "index/CodePage.h"
 #include "pageview/Composition.h"
 
 #include <QUrl>
@@ -92,7 +93,47 @@ QString SourceToPath(const QString& raw)
     return src;
 }
 
+// Applies one attribute; `type` says whether the tag is a DjVu embed.
+void Apply(EmbedTag& tag, const Attribute& a, bool* djvu)
+{
+    if (a.name == QLatin1StringView("type")) {
+        if (djvu)
+            *djvu = a.value.trimmed().compare(QLatin1StringView("image/vnd.djvu"), Qt::CaseInsensitive) == 0;
+    } else if (a.name == QLatin1StringView("src")) {
+        tag.src = SourceToPath(a.value);
+    } else if (a.name == QLatin1StringView("page")) {
+        tag.page = a.value;
+    } else if (a.name == QLatin1StringView("zoom") && !a.value.trimmed().isEmpty()) {
+        tag.zoom = a.value.trimmed();
+    } else if (a.name == QLatin1StringView("width")) {
+        tag.width = a.value;
+    } else if (a.name == QLatin1StringView("height")) {
+        tag.height = a.value;
+    } else if (a.name == QLatin1StringView("toolbar")) {
+        tag.toolbar = !IsNo(a.value);
+    } else if (a.name == QLatin1StringView("scrollbars")) {
+        tag.scrollBars = !IsNo(a.value);
+    }
+}
+
 } // namespace
+
+EmbedTag TagForRequest(const PageViewRequest& request)
+{
+    EmbedTag tag;
+    tag.zoom = QStringLiteral("width");
+    tag.src = request.document;
+    // The parameters read as they do inside the page view file, in the
+    // same order, with the page after them.
+    QString attributes;
+    for (const QByteArray& parameter : request.pluginParameters)
+        attributes += u' ' + Ansi().decode(parameter);
+    qsizetype pos = 0;
+    for (const Attribute& a : ReadAttributes(attributes, pos))
+        Apply(tag, a, nullptr);
+    tag.page = request.page;
+    return tag;
+}
 
 std::optional<EmbedTag> ParseDjvuEmbed(const QString& html)
 {
@@ -113,24 +154,8 @@ std::optional<EmbedTag> ParseDjvuEmbed(const QString& html)
         bool djvu = false;
         EmbedTag tag;
         tag.zoom = QStringLiteral("width");
-        for (const Attribute& a : attributes) {
-            if (a.name == QLatin1StringView("type"))
-                djvu = a.value.trimmed().compare(QLatin1StringView("image/vnd.djvu"), Qt::CaseInsensitive) == 0;
-            else if (a.name == QLatin1StringView("src"))
-                tag.src = SourceToPath(a.value);
-            else if (a.name == QLatin1StringView("page"))
-                tag.page = a.value;
-            else if (a.name == QLatin1StringView("zoom") && !a.value.trimmed().isEmpty())
-                tag.zoom = a.value.trimmed();
-            else if (a.name == QLatin1StringView("width"))
-                tag.width = a.value;
-            else if (a.name == QLatin1StringView("height"))
-                tag.height = a.value;
-            else if (a.name == QLatin1StringView("toolbar"))
-                tag.toolbar = !IsNo(a.value);
-            else if (a.name == QLatin1StringView("scrollbars"))
-                tag.scrollBars = !IsNo(a.value);
-        }
+        for (const Attribute& a : attributes)
+            Apply(tag, a, &djvu);
         if (djvu)
             return tag;
     }

@@ -14,6 +14,12 @@ struct EmbedTag {
     bool scrollBars = true; // ScrollBars=no hides them
 };
 
+struct PageViewRequest;
+
+// The tag that a page request stands for, as if read from its page view
+// file, except that the document path is the request's own.
+EmbedTag TagForRequest(const PageViewRequest& request);
+
 // The embed tag of type "image/vnd.djvu" in an HTML text, if there is one.
 // Attribute names are case-insensitive; values quoted (single or double) or not.
 std::optional<EmbedTag> ParseDjvuEmbed(const QString& html);

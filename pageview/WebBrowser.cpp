@@ -1,5 +1,6 @@
 #include "pageview/WebBrowser.h"
 
+#include "pageview/Composition.h"
 #include "pageview/DjvuWorker.h"
 #include "pageview/EmbedTag.h"
 #include "pageview/ImageCache.h"
@@ -627,6 +628,19 @@ void TWebBrowser::Navigate(const QString& path)
     d->state = State::Loading;
     d->rerender->stop();
     QMetaObject::invokeMethod(this, [this, g] { d->load(g); }, Qt::QueuedConnection);
+}
+
+void TWebBrowser::Show(const PageViewRequest& request)
+{
+    const quint64 g = d->bump();
+    d->currentPath = request.viewFile;
+    d->pendingAnchor.clear();
+    d->state = State::Loading;
+    d->rerender->stop();
+    QMetaObject::invokeMethod(this, [this, g, tag = TagForRequest(request)] {
+        if (g == d->generation)
+            d->showDjvu(tag);
+    }, Qt::QueuedConnection);
 }
 
 TWebBrowser::State TWebBrowser::state() const { return d->state; }

@@ -6,6 +6,7 @@
 #include <memory>
 
 namespace lexifol {
+struct PageViewRequest;
 
 class TWebBrowser : public QWidget
 {
@@ -19,6 +20,9 @@ public:
     // Returns at once; the page loads asynchronously. A newer call supersedes
     // one still loading.
     void Navigate(const QString& path);
+    // The same for a DjVu page given as values (the page view file the
+    // request was written to becomes the current path).
+    void Show(const PageViewRequest& request);
 
     State state() const;
     QString currentPath() const;       // what was last navigated to

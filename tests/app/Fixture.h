@@ -2,7 +2,7 @@
 // A throw-away program folder and current directory for main-window tests,
 // with every message box recorded instead of shown.
 #include "app/Unit1.h"
-#include "index/Messages.h"
+#include "config/Messages.h"
 
 #include <QDir>
 #include <QFile>

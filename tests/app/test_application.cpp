@@ -2,7 +2,7 @@
 // program goes on.
 #include "app/Application.h"
 #include "index/IndexList.h"
-#include "index/Messages.h"
+#include "config/Messages.h"
 
 #include <QTest>
 #include <stdexcept>

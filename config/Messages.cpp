@@ -1,4 +1,4 @@
-#include "index/Messages.h"
+#include "config/Messages.h"
 #include <cstdio>
 
 namespace lexifol {

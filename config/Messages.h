@@ -1,7 +1,8 @@
 #pragma once
 // Every message box of the program goes through here, so that the GUI can
-// show it and tests can record it. The index layer has no widgets: the
-// application installs the handler that really shows a box.
+// show it and tests can record it. Only the windows show messages; the
+// layers below return error texts. The application installs the handler
+// that really shows a box.
 #include <QString>
 #include <functional>
 

@@ -1,0 +1,299 @@
+// Construction of the main window's controls; their behaviour is in Unit1.cpp.
+#include "app/Unit1.h"
+#include "app/ListModels.h"
+#include "config/Glyphs.h"
+#include "config/shcut.h"
+#include "app/About.h"
+#include "library/Profile.h"
+#include "pageview/WebBrowser.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace lexifol;
+using lexifol::glyphs::Glyph;
+
+namespace lexifol {
+
+void TSearchEdit::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLineEdit::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton)
+        emit clicked();
+}
+
+void TSearchEdit::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QLineEdit::mouseDoubleClickEvent(e);
+    emit clicked();
+}
+
+void TSearchEdit::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    emit focused();
+}
+
+TImage::TImage(QWidget* parent)
+    : QLabel(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace lexifol
+
+namespace {
+
+QFont unicodeFont()
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans")});
+    return f;
+}
+
+QFont arialFont()
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    return f;
+}
+
+QListView* makeList(QWidget* page, const QString& name, const QColor& base)
+{
+    auto* v = new QListView(page);
+    v->setUniformItemSizes(true);
+    v->setSelectionMode(QAbstractItemView::SingleSelection);
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setFont(unicodeFont());
+    v->setAccessibleName(name);
+    if (base.isValid()) {
+        QPalette pal = v->palette();
+        pal.setColor(QPalette::Base, base);
+        v->setPalette(pal);
+    }
+    auto* l = new QVBoxLayout(page);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(v);
+    return v;
+}
+
+} // namespace
+
+TForm1::TForm1(const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent)
+{
+    ProgramFolder = programFolder;
+    buildControls();
+    buildMenu();
+    startUp();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildControls()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Lexifol"));
+    move(121, 104);
+    resize(676, 415);
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    Panel1 = new QWidget(central);
+    Panel1->setFixedHeight(81);
+    Panel1->setAutoFillBackground(true);
+    {
+        QPalette pal = Panel1->palette();
+        pal.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0));
+        Panel1->setPalette(pal);
+    }
+    column->addWidget(Panel1);
+    buildCatalogue();
+    buildSearchRow();
+
+    auto* splitter = new QSplitter(Qt::Horizontal, central);
+    column->addWidget(splitter, 1);
+    buildLists(splitter);
+
+    WebBrowser1 = new TWebBrowser(splitter);
+    WebBrowser1->setAccessibleName(QStringLiteral("Page"));
+    splitter->addWidget(PageControl2);
+    splitter->addWidget(WebBrowser1);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({200, 476});
+
+    StatusBar1 = new QStatusBar(this);
+    auto* panel = new QLabel(StatusBar1);
+    panel->setFixedWidth(348);
+    StatusBar1->addWidget(panel);
+    setStatusBar(StatusBar1);
+}
+
+void TForm1::buildCatalogue()
+{
+    ListView1 = new QListWidget(Panel1);
+    ListView1->setFont(arialFont());
+    ListView1->setGeometry(4, 3, 174, 75);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setAccessibleName(QStringLiteral("Dictionaries"));
+    {
+        // The selection stays visible when the list loses the focus.
+        QPalette pal = ListView1->palette();
+        pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+        pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+        ListView1->setPalette(pal);
+    }
+    connect(ListView1, &QListWidget::itemDoubleClicked, this, [this] { OpenDictionary(); });
+
+    SpeedButton1 = glyphs::button(Panel1, Glyph::MoveUp, QStringLiteral("Move up"), 16);
+    SpeedButton1->setGeometry(181, 6, 24, 24);
+    SpeedButton2 = glyphs::button(Panel1, Glyph::MoveDown, QStringLiteral("Move down"), 16);
+    SpeedButton2->setGeometry(181, 50, 24, 24);
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+}
+
+void TForm1::buildSearchRow()
+{
+    TntEdit1 = new QLineEdit(Panel1);
+    TntEdit1->setReadOnly(true);
+    TntEdit1->setFocusPolicy(Qt::ClickFocus);
+    TntEdit1->setGeometry(212, 4, 300, 22);
+    {
+        QFont f = unicodeFont();
+        f.setBold(true);
+        TntEdit1->setFont(f);
+        QPalette pal = TntEdit1->palette();
+        pal.setColor(QPalette::Base, QColor(0xff, 0xff, 0xe1));
+        TntEdit1->setPalette(pal);
+    }
+    TntEdit1->setAccessibleName(QStringLiteral("Dictionary title"));
+
+    Image2 = new TImage(Panel1);
+    Image2->setPixmap(glyphs::icon(Glyph::Preview, 16).pixmap(16, 16));
+    Image2->setGeometry(212, 31, 16, 16);
+    Image2->setToolTip(QStringLiteral("Normalisation preview"));
+    Image2->setAccessibleName(QStringLiteral("Normalisation preview"));
+    Image2->hide();
+    connect(Image2, &TImage::clicked, this, [this] { Image2Click(); });
+    TntLabel1 = new QLabel(Panel1);
+    TntLabel1->setFont(unicodeFont());
+    TntLabel1->setGeometry(232, 30, 280, 18);
+
+    TntEdit3 = new TSearchEdit(Panel1);
+    TntEdit3->setFont(unicodeFont());
+    TntEdit3->setGeometry(212, 52, 300, 24);
+    TntEdit3->setAccessibleName(QStringLiteral("Search"));
+    connect(TntEdit3, &QLineEdit::textChanged, this, [this] { LookupSearchText(); });
+    connect(TntEdit3, &QLineEdit::returnPressed, this, [this] { ShowSelectedEntry(); });
+    connect(TntEdit3, &TSearchEdit::clicked, this, [this] { RefreshSearchBox(); });
+    connect(TntEdit3, &TSearchEdit::focused, this, [this] { PageControl2->setCurrentWidget(TabSheet6); });
+
+    SpeedButton3 = glyphs::button(Panel1, Glyph::Back, QStringLiteral("Back"), 18);
+    SpeedButton3->setGeometry(518, 52, 26, 24);
+    SpeedButton4 = glyphs::button(Panel1, Glyph::Forward, QStringLiteral("Forward"), 18);
+    SpeedButton4->setGeometry(546, 52, 26, 24);
+    SpeedButton5 = glyphs::button(Panel1, Glyph::AddBookmark, QStringLiteral("Add bookmark"), 18);
+    SpeedButton5->setGeometry(576, 52, 26, 24);
+    SpeedButton6 = glyphs::button(Panel1, Glyph::Find, QStringLiteral("Find"), 18);
+    SpeedButton6->setGeometry(606, 52, 26, 24);
+    SpeedButton6->hide();
+
+    Image1 = new TImage(Panel1);
+    Image1->setPixmap(glyphs::icon(Glyph::Annotation, 32).pixmap(32, 32));
+    Image1->setFixedSize(32, 32);
+    Image1->setToolTip(QStringLiteral("Annotation"));
+    Image1->setAccessibleName(QStringLiteral("Annotation"));
+    Image1->hide();
+    connect(Image1, &TImage::clicked, this, [this] { Image1Click(); });
+    // Keep the annotation icon at the panel's top right.
+    Panel1->installEventFilter(this);
+}
+
+void TForm1::buildLists(QWidget* splitter)
+{
+    PageControl2 = new QTabWidget(splitter);
+    PageControl2->setTabPosition(QTabWidget::East);
+    PageControl2->setFont(arialFont());
+    PageControl2->setIconSize(QSize(16, 16));
+    // A click on a tab takes the focus, so that coming back to the search box
+    // brings the index list back into sight.
+    PageControl2->tabBar()->setFocusPolicy(Qt::StrongFocus);
+    TabSheet4 = new QWidget;
+    TabSheet5 = new QWidget;
+    TabSheet6 = new QWidget;
+    const struct { QWidget* page; Glyph g; const char* name; } tabs[] = {
+        {TabSheet4, Glyph::TabBookmarks, "Bookmarks"},
+        {TabSheet5, Glyph::TabHistory, "History"},
+        {TabSheet6, Glyph::TabIndex, "Index"},
+    };
+    for (const auto& t : tabs) {
+        const int i = PageControl2->addTab(t.page, glyphs::icon(t.g, 16), QString());
+        PageControl2->setTabToolTip(i, QString::fromLatin1(t.name));
+        PageControl2->tabBar()->setAccessibleTabName(i, QString::fromLatin1(t.name));
+        t.page->setAccessibleName(QString::fromLatin1(t.name));
+    }
+
+    TntListBox1 = makeList(TabSheet6, QStringLiteral("Index"), QColor());
+    TntListBox2 = makeList(TabSheet5, QStringLiteral("History"), QColor(0xff, 0xfb, 0xf0));
+    TntListBox3 = makeList(TabSheet4, QStringLiteral("Bookmarks"), QColor(0xa6, 0xca, 0xf0));
+    {
+        QFont f = unicodeFont();
+        f.setPixelSize(11);
+        TntListBox1->setFont(f);
+    }
+    indexModel_ = new IndexListModel(FirstIndex, this);
+    historyModel_ = new EntryListModel(History, this);
+    bookmarkModel_ = new EntryListModel(Bookmarks, this);
+    TntListBox1->setModel(indexModel_);
+    TntListBox2->setModel(historyModel_);
+    TntListBox3->setModel(bookmarkModel_);
+    connect(TntListBox1, &QListView::doubleClicked, this, [this] { TntListBox1DblClick(); });
+    PageControl2->setCurrentWidget(TabSheet6);
+}
+
+void TForm1::buildMenu()
+{
+    file1 = menuBar()->addAction(QStringLiteral("Configuration"));
+    connect(file1, &QAction::triggered, this, [this] {
+        if (form2_) {
+            form2_->show();
+            form2_->raise();
+            form2_->activateWindow();
+        }
+    });
+    About1 = menuBar()->addMenu(QStringLiteral("Help"));
+    LexifolHelp1 = About1->addAction(QStringLiteral("Lexifol Help"));
+    KeyboardLayout1 = About1->addAction(QStringLiteral("Current keyboard layout"));
+    About2 = About1->addAction(QStringLiteral("About"));
+    connect(LexifolHelp1, &QAction::triggered, this, [this] { LexifolHelp1Click(); });
+    connect(KeyboardLayout1, &QAction::triggered, this, [this] { KeyboardLayout1Click(); });
+    connect(About2, &QAction::triggered, this, [this] {
+        if (aboutBox_)
+            aboutBox_->show();
+    });
+}
+

@@ -1,0 +1,56 @@
+#include "index/Lookup.h"
+#include "index/IndexOps.h"
+
+namespace lexifol {
+
+int SearchRow(const LookupIndexes& ix, QStringView text)
+{
+    if (ix.second.isEmpty())
+        return FindPosition(ix.first, text);
+    const QString key = NormaliseHeadword(text, ix.rules);
+    return key.isEmpty() ? -1 : FindPosition(ix.second, key);
+}
+
+std::optional<int> FollowCrossReference(const LookupIndexes& ix, int row)
+{
+    if (row < 0 || row >= ix.first.count())
+        return row;
+    const QStringList parts = SplitValue(ix.first.value(row));
+    if (parts.size() < 2)
+        return row;
+    const int target = SearchRow(ix, parts.at(1));
+    if (target < 0)
+        return std::nullopt;
+    return target;
+}
+
+std::optional<QString> EntryPage(const IndexList& first, int row)
+{
+    if (row < 0 || row >= first.count())
+        return std::nullopt;
+    QStringList parts = SplitValue(first.value(row));
+    if (parts.isEmpty())
+        return std::nullopt;
+    return parts.takeFirst();
+}
+
+std::optional<int> FindExactRow(const LookupIndexes& ix, QStringView headword)
+{
+    if (headword.isEmpty())
+        return std::nullopt;
+    if (!ix.second.isEmpty()) {
+        const QString key = NormaliseHeadword(headword, ix.rules);
+        if (key.isEmpty())
+            return std::nullopt;
+        const int row = FindPosition(ix.second, key);
+        if (row >= ix.second.count() || ix.second.line(row) != key)
+            return std::nullopt;
+        return row;
+    }
+    const int row = FindPosition(ix.first, headword);
+    if (row >= ix.first.count() || ix.first.headword(row) != headword)
+        return std::nullopt;
+    return row;
+}
+
+} // namespace lexifol

@@ -1,0 +1,140 @@
+#include "library/ActiveDictionary.h"
+
+#include "index/CodePage.h"
+#include "index/IndexOps.h"
+#include "library/Dictionary.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace lexifol {
+
+namespace {
+
+QString cannotOpen(const QString& path)
+{
+    return QStringLiteral("Can not open ") + QDir::toNativeSeparators(path);
+}
+
+bool hasAnnotation(const DictionaryPaths& paths)
+{
+    return QFileInfo::exists(paths.annotationDjvu()) || QFileInfo::exists(paths.annotationHtm());
+}
+
+} // namespace
+
+OpenOutcome ActiveDictionary::open(const OpenRequest& r)
+{
+    OpenOutcome out;
+    const DictionaryPaths paths{r.programFolder, r.name};
+    IndexList fresh;
+    bool listRead = false;
+    if (!r.name.isEmpty()) {
+        const QString list = paths.firstIndex();
+        if (!QFileInfo::exists(list)) {
+            if (!r.startUp)
+                return out;   // gone since the catalogue was built: nothing to say
+            out.messages << cannotOpen(list);
+        } else if (!LoadFirstIndex(list, fresh)) {
+            out.messages << cannotOpen(list);
+            if (!r.startUp)
+                return out;
+        } else {
+            listRead = true;
+        }
+    }
+    PluginLoad plugin;
+    QString pluginError;
+    if (!r.startUp) {
+        plugin = LoadPluginParameters(paths, false, &pluginError);
+        if (!pluginError.isEmpty()) {
+            out.messages << cannotOpen(pluginError);
+            return out;
+        }
+    }
+    if (listRead) {
+        first.swap(fresh);
+        name = r.name;
+        out.opened = true;
+        applyDescriptor(r.programFolder, r.startUp, out);
+        // At start-up the icon is only ever shown: it starts hidden.
+        const bool annotation = hasAnnotation(paths);
+        if (annotation || !r.startUp)
+            out.annotationVisible = annotation;
+    }
+    if (r.startUp) {
+        plugin = LoadPluginParameters(DictionaryPaths{r.programFolder, name}, r.catalogueEmpty, &pluginError);
+        if (!pluginError.isEmpty()) {
+            out.messages << cannotOpen(pluginError);
+            plugin.parameters = BuiltInPluginParameters();
+            plugin.message.clear();
+        }
+    }
+    pluginParameters = plugin.parameters;
+    if (!plugin.message.isEmpty())
+        out.messages << plugin.message;
+    out.rowCount = first.count();
+    if (!r.startUp)
+        out.messages << loadDerived(r.programFolder, false);
+    return out;
+}
+
+void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startUp, OpenOutcome& out)
+{
+    const QString path = DictionaryPaths{programFolder, name}.descriptor();
+    if (!QFileInfo::exists(path)) {
+        out.title = name;
+        wholeFile = QStringLiteral("yes");
+        // A dictionary without a descriptor says nothing about a text layer.
+        if (!startUp)
+            out.findVisible = false;
+        return;
+    }
+    const Descriptor d = ReadDescriptor(path);
+    if (d.name) {
+        title = *d.name;
+        out.title = title.isEmpty() ? name : title;
+    }
+    if (d.keyboardLayout) {
+        const QByteArray id = Ansi().encode(*d.keyboardLayout);
+        if (id.size() == 8)
+            out.keyboardLayout = id;
+    }
+    if (d.wholeFile)
+        wholeFile = WholeFileValue(d.wholeFile);
+    if (d.textLayer)
+        out.findVisible = TextLayerVisible(d.textLayer);
+    if (d.readFailed) {
+        out.messages << (startUp ? QStringLiteral("Can not open file ") : QStringLiteral("Cannot open file "))
+                + QDir::toNativeSeparators(path);
+        out.title = name;
+        wholeFile = QStringLiteral("yes");
+        if (!startUp && !d.textLayer)
+            out.findVisible = false;
+    }
+}
+
+QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool report)
+{
+    QStringList messages;
+    second.clear();
+    rules.clear();
+    if (name.isEmpty())
+        return messages;
+    const DictionaryPaths paths{programFolder, name};
+    const Status loaded = LoadSecondIndex(paths.secondIndex(), second, first);
+    if (!loaded && report)
+        messages << loaded.error();
+    LoadReplacementList(paths.replacementList(), rules);
+    return messages;
+}
+
+void ActiveDictionary::clear()
+{
+    first.clear();
+    second.clear();
+    rules.clear();
+    pluginParameters.clear();
+}
+
+} // namespace lexifol

@@ -1,0 +1,54 @@
+#pragma once
+// The open dictionary: its name, title, storage form, indexes, rules and
+// plug-in parameters, and the one opening sequence that replaces them. The
+// opening says what the window must show; it shows nothing itself.
+#include "index/IndexList.h"
+#include "index/Lookup.h"
+#include "index/Replacement.h"
+#include <QByteArrayList>
+#include <QStringList>
+#include <optional>
+
+namespace lexifol {
+
+struct OpenRequest {
+    QString programFolder;        // with trailing separator
+    QString name;                 // catalogue caption; empty: none to open
+    bool startUp = false;         // the start-up variant, else the catalogue's
+    bool catalogueEmpty = false;  // start-up: built-in parameters, silently
+};
+
+struct OpenOutcome {
+    bool opened = false;                   // the dictionary was replaced
+    QStringList messages;                  // error boxes, in order
+    std::optional<QString> title;          // new text of the title box
+    std::optional<bool> findVisible;       // the Find button
+    std::optional<bool> annotationVisible; // the annotation icon
+    std::optional<QByteArray> keyboardLayout;  // 8 hex digits to activate
+    int rowCount = 0;                      // items of the index list
+};
+
+class ActiveDictionary {
+public:
+    QString name, title, wholeFile;
+    IndexList first, second;
+    ReplacementList rules;
+    QByteArrayList pluginParameters;
+
+    // Start-up: a first index that cannot be read is told and nothing is
+    // open; the plug-in step always runs. Catalogue: everything that can
+    // fail is read before anything is replaced, so a failure leaves the open
+    // dictionary as it was; the second index and the rules are loaded too.
+    OpenOutcome open(const OpenRequest& request);
+    // The second index and the rules of the open dictionary; the messages to
+    // show when `report` is set (start-up), else none.
+    QStringList loadDerived(const QString& programFolder, bool report);
+    void clear();
+
+    LookupIndexes indexes() const { return {first, second, rules}; }
+
+private:
+    void applyDescriptor(const QString& programFolder, bool startUp, OpenOutcome& out);
+};
+
+} // namespace lexifol

@@ -1,0 +1,31 @@
+// "Bookmarks.dat": whatever was read is written and read back unchanged.
+#include "FuzzCheck.h"
+#include "index/Bookmarks.h"
+#include "index/CodePage.h"
+
+#include <QFile>
+#include <unistd.h>
+
+using namespace lexifol;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const bool once = [] {
+        SetAnsiLocale(QStringLiteral("ru_RU.UTF-8"));
+        return true;
+    }();
+    (void)once;
+    static const QString path = QStringLiteral("/tmp/lexifol-fuzz-%1.dat").arg(getpid());
+    const QByteArray bytes = FuzzBytes(data, size);
+    QFile f(path);
+    FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
+    f.close();
+    QStringList first;
+    if (!LoadBookmarks(path, first))
+        return 0;   // kept aside by the program, never rewritten
+    FUZZ_CHECK(SaveBookmarks(path, first).ok());
+    QStringList second;
+    FUZZ_CHECK(LoadBookmarks(path, second));
+    FUZZ_CHECK(second == first);
+    return 0;
+}
