@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QListView>
 #include <QListWidget>
 #include <QTabWidget>
@@ -375,11 +376,6 @@ bool TForm1::composeAndShow(const QString& pageReference, bool annotationCase)
     }
 }
 
-void TForm1::AddHistoryEntry()
-{
-    // History keeping comes with the history commands.
-}
-
 void TForm1::Image1Click()
 {
     const DictionaryPaths paths{ProgramFolder, CurrentDictionary};
@@ -442,6 +438,11 @@ void TForm1::reportSave(const QString& path, const Status& result)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == TntListBox3 && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        TntListBox3KeyDown();
+        return true;
+    }
     if (watched == Panel1 && event->type() == QEvent::Resize)
         Image1->move(Panel1->width() - Image1->width() - 6, 4);
     return QMainWindow::eventFilter(watched, event);

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: catalogue, search box, index list, history, bookmarks and
 // the page view, and the shared state of the open dictionary.
+#include "index/EntryLists.h"
 #include "index/IndexList.h"
 #include "index/Replacement.h"
 #include "index/SaveReport.h"
@@ -128,6 +129,16 @@ public:
     void RefreshSearchBox();
     void ShowPage(const QString& pageReference);
     void AddHistoryEntry();
+    void HistoryBack();
+    void HistoryForward();
+    void TntListBox2DblClick();
+    void TntListBox3DblClick();
+    void SpeedButton5Click();       // add a bookmark
+    void TntListBox3KeyDown();      // Delete: the selected bookmark
+    void ClearBookmarks();
+    // Opens a history or bookmark entry, switching dictionaries first when
+    // needed; silent on every failure.
+    void ShowHeadword(const QString& headword, const QByteArray& dictionary);
     void Image1Click();
     void Image2Click();
     void TntListBox1DblClick();
@@ -172,6 +183,11 @@ private:
     // Writes the page view file and shows the page; false when it could not.
     bool composeAndShow(const QString& pageReference, bool annotationCase);
     void rebuildSavedOrder();
+    QString selectedEntryText() const;
+    void applyButtons(const lexifol::NavButtons& b);
+    void stepHistory(const lexifol::HistoryStep& step);
+    void openEntryLine(const QStringList& list, const QListView* box);
+    void openHeadword(const QString& headword, const QByteArray& dictionary);
     void applyCheckMarks();
     QString dictionaryFolder(const QString& name) const;
     void reportSave(const QString& path, const lexifol::Status& result);

@@ -221,6 +221,9 @@ void TForm1::buildSearchRow()
     SpeedButton6 = glyphs::button(Panel1, Glyph::Find, QStringLiteral("Find"), 18);
     SpeedButton6->setGeometry(606, 52, 26, 24);
     SpeedButton6->hide();
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { HistoryBack(); });
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] { HistoryForward(); });
+    connect(SpeedButton5, &QToolButton::clicked, this, [this] { SpeedButton5Click(); });
 
     Image1 = new TImage(Panel1);
     Image1->setPixmap(glyphs::icon(Glyph::Annotation, 32).pixmap(32, 32));
@@ -272,6 +275,9 @@ void TForm1::buildLists(QWidget* splitter)
     TntListBox2->setModel(historyModel_);
     TntListBox3->setModel(bookmarkModel_);
     connect(TntListBox1, &QListView::doubleClicked, this, [this] { TntListBox1DblClick(); });
+    connect(TntListBox2, &QListView::doubleClicked, this, [this] { TntListBox2DblClick(); });
+    connect(TntListBox3, &QListView::doubleClicked, this, [this] { TntListBox3DblClick(); });
+    TntListBox3->installEventFilter(this);
     PageControl2->setCurrentWidget(TabSheet6);
 }
 

@@ -1,0 +1,169 @@
+// History and bookmarks on a real main window: what is recorded, stepping,
+// opening entries across dictionaries, and the bookmarks file kept current.
+#include "Fixture.h"
+#include "common/FileSizeLimit.h"
+
+#include "index/Bookmarks.h"
+#include "index/CodePage.h"
+
+#include <QListView>
+#include <QListWidget>
+#include <QToolButton>
+
+using namespace lexifol;
+
+namespace {
+QStringList words()
+{
+    QStringList lines;
+    for (int i = 0; i < 26; ++i)
+        lines << QStringLiteral("%1word\t%2").arg(QChar(u'a' + i)).arg(i + 1);
+    return lines;
+}
+
+void lookUp(TForm1& w, const QString& text)
+{
+    w.TntEdit3->setText(text);
+    w.ShowSelectedEntry();
+}
+
+int selected(const QListView* box)
+{
+    const QModelIndexList rows = box->selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+QString shownPage(const Fixture& fx)
+{
+    const QString html = fx.pageFile();
+    const qsizetype at = html.indexOf(QStringLiteral(" Page="));
+    return at < 0 ? QString() : html.mid(at + 6, html.indexOf(u'>', at) - at - 6);
+}
+} // namespace
+
+class TestEntries : public QObject
+{
+    Q_OBJECT
+private slots:
+    void historyRecordsAndSteps()
+    {
+        Fixture fx;
+        fx.addDictionary("D", words());
+        auto w = fx.start();
+        for (int i = 0; i < 22; ++i)
+            lookUp(*w, QStringLiteral("%1word").arg(QChar(u'a' + i)));
+        QCOMPARE(w->History.size(), 21);
+        QCOMPARE(w->History.first(), QStringLiteral("bword\tD"));
+        QVERIFY(!w->SpeedButton3->isHidden() && w->SpeedButton4->isHidden());
+
+        w->HistoryBack();
+        w->HistoryBack();
+        QCOMPARE(selected(w->TntListBox2), 18);
+        QCOMPARE(shownPage(fx), QStringLiteral("20"));   // tword
+        QVERIFY(!w->SpeedButton4->isHidden());
+        QCOMPARE(w->History.size(), 21);   // opening an entry adds nothing
+
+        // A new lookup is appended after the newest entry, not after the one stepped back to.
+        lookUp(*w, QStringLiteral("yword"));
+        QCOMPARE(w->History.last(), QStringLiteral("yword\tD"));
+        QCOMPARE(w->History.at(19), QStringLiteral("vword\tD"));
+        QCOMPARE(selected(w->TntListBox2), 20);
+        QVERIFY(w->SpeedButton4->isHidden());
+    }
+
+    void bookmarksAreSavedOnEveryChange()
+    {
+        Fixture fx;
+        fx.addDictionary("D", words());
+        auto w = fx.start();
+        const QString file = fx.cwd + "Bookmarks.dat";
+        for (const char* word : {"aword", "bword", "cword", "cword"}) {
+            w->TntEdit3->setText(QString::fromLatin1(word));
+            w->SpeedButton5Click();
+        }
+        QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes({"aword\tD", "bword\tD", "cword\tD", "cword\tD"}));
+
+        w->TntListBox3->selectionModel()->setCurrentIndex(w->TntListBox3->model()->index(1, 0),
+                                                            QItemSelectionModel::ClearAndSelect);
+        QTest::keyClick(w->TntListBox3, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(w->Bookmarks, QStringList({"aword\tD", "cword\tD", "cword\tD"}));
+        QCOMPARE(selected(w->TntListBox3), 1);
+        QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes(w->Bookmarks));
+
+        w->ClearBookmarks();
+        QCOMPARE(w->TntListBox3->model()->rowCount(), 0);
+        QCOMPARE(Fixture::readBytes(file), QByteArray("\xFF\xFE", 2));
+    }
+
+    void openingBookmarks_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("dictionary");   // open afterwards
+        QTest::addColumn<QString>("page");         // shown, or empty
+        QTest::newRow("same dictionary") << "cword\tD" << "D" << "3";
+        QTest::newRow("other dictionary") << "pear\tFruit" << "Fruit" << "2";
+        QTest::newRow("name in other case") << "pear\tfruit" << "Fruit" << "2";
+        QTest::newRow("headword gone") << "plum\tFruit" << "Fruit" << "";
+        QTest::newRow("headword differs in case") << "Pear\tFruit" << "Fruit" << "";
+        QTest::newRow("not installed") << "cword\tGone" << "D" << "";
+        QTest::newRow("no TAB") << "cword" << "D" << "";
+    }
+    void openingBookmarks()
+    {
+        QFETCH(QString, line);
+        Fixture fx;
+        fx.addDictionary("D", words());
+        fx.addDictionary("Fruit", {"apple\t1", "pear\t2"});
+        Fixture::writeBytes(fx.cwd + "Bookmarks.dat", BookmarkFileBytes({line}));
+        auto w = fx.start();
+        QFile::remove(fx.prog + "temp.htm");
+        w->TntListBox3->selectionModel()->setCurrentIndex(w->TntListBox3->model()->index(0, 0),
+                                                            QItemSelectionModel::ClearAndSelect);
+        w->TntListBox3DblClick();
+        QTEST(w->CurrentDictionary, "dictionary");
+        QTEST(shownPage(fx), "page");
+        QVERIFY(!w->SkipSearchReplay);
+        QVERIFY(w->History.isEmpty());
+        if (!line.contains(u'\t'))
+            QCOMPARE(w->TntListBox3->model()->index(0, 0).data().toString(), QStringLiteral("error"));
+    }
+
+    void handWrittenBookmarksComeBackAsUtf16()
+    {
+        SetAnsiLocale(QStringLiteral("ru_RU.UTF-8"));
+        Fixture fx;
+        fx.addDictionary("D", words());
+        Fixture::writeBytes(fx.cwd + "Bookmarks.dat", "\xE4\xEE\xEC\tD\r\naword\tD");
+        {
+            auto w = fx.start();
+            QCOMPARE(w->Bookmarks, QStringList({QStringLiteral("дом\tD"), "aword\tD"}));
+            w->close();
+        }
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), BookmarkFileBytes({QStringLiteral("дом\tD"), "aword\tD"}));
+        SetAnsiLocale(QStringLiteral("en_US.UTF-8"));
+    }
+
+    void failedSaveIsToldOnceAndRetried()
+    {
+        Fixture fx;
+        fx.addDictionary("D", words());
+        auto w = fx.start();
+        {
+            FileSizeLimit full{0};
+            w->TntEdit3->setText("aword");
+            w->SpeedButton5Click();
+            w->SpeedButton5Click();
+        }
+        QCOMPARE(w->Bookmarks.size(), 2);
+        QCOMPARE(fx.messages.size(), 1);
+        QVERIFY(fx.messages[0].text.startsWith("Can not save "));
+        QVERIFY(fx.messages[0].text.contains("Bookmarks.dat"));
+        QVERIFY(!QFile::exists(fx.cwd + "Bookmarks.dat"));
+        w->SpeedButton5Click();
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), BookmarkFileBytes({"aword\tD", "aword\tD", "aword\tD"}));
+        QCOMPARE(fx.messages.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestEntries)
+#include "test_entries.moc"
