@@ -3,7 +3,7 @@
 set -euo pipefail
 PKGS=(build-essential cmake ninja-build pkg-config
       qt6-base-dev libicu-dev libdjvulibre-dev djvulibre-bin libx11-dev
-      fonts-dejavu-core
+      fonts-dejavu-core clang libclang-rt-14-dev
       xvfb xauth openbox xdotool x11-utils wmctrl imagemagick)
 missing=()
 for p in "${PKGS[@]}"; do

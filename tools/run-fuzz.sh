@@ -5,6 +5,7 @@
 #   bash tools/run-fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
 SECONDS_EACH=${1:-60}
 shift || true
 BUILD=${FUZZ_BUILD_DIR:-build-fuzz}

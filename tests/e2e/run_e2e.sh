@@ -3,6 +3,8 @@
 # current directory: types a word, presses Enter, checks the page view file,
 # closes the window and checks what was written where.
 set -uo pipefail
+# The real program on a real X server, whatever platform the caller chose.
+export QT_QPA_PLATFORM=xcb
 BIN=$1
 MKSAMPLE=$2
 for t in Xvfb openbox xdotool iconv; do
@@ -22,7 +24,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; [ -n "${SHOT:-}" ] && import -window root "$SHOT" 2>/dev/null; exit 1; }
 
-"$MKSAMPLE" "$PROG" >/dev/null || fail "sample folder not made"
+QT_QPA_PLATFORM=offscreen "$MKSAMPLE" "$PROG" >/dev/null || fail "sample folder not made"
 cp "$BIN" "$PROG/lexifol"
 
 # A free display number.
