@@ -27,17 +27,26 @@ fail() { echo "FAIL: $*"; [ -n "${SHOT:-}" ] && import -window root "$SHOT" 2>/d
 QT_QPA_PLATFORM=offscreen "$MKSAMPLE" "$PROG" >/dev/null || fail "sample folder not made"
 cp "$BIN" "$PROG/lexifol"
 
-# A free display number.
-for n in $(seq 91 140); do
-  [ -e /tmp/.X$n-lock ] || { DISP=":$n"; break; }
-done
-Xvfb "$DISP" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$DISP
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+# A display of its own for each run of the program, with a window manager.
+start_display() {
+  for n in $(seq 91 140); do
+    [ -e /tmp/.X$n-lock ] || { DISP=":$n"; break; }
+  done
+  Xvfb "$DISP" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+  XPID=$!
+  pids+=($XPID)
+  export DISPLAY=$DISP
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  openbox --sm-disable >/dev/null 2>&1 &
+  WMPID=$!
+  pids+=($WMPID)
+  sleep 0.5
+}
+stop_display() {
+  kill "$WMPID" "$XPID" 2>/dev/null
+  wait "$WMPID" "$XPID" 2>/dev/null
+}
+start_display
 
 # Sample first and checked, so that it is the one opened; Pages is appended
 # when the catalogue is saved.
@@ -77,4 +86,24 @@ after=$(cd "$PROG" && ls -la --time-style=+%s.%N diclist.dat Bookmarks.dat 2>/de
 [ "$before" = "$after" ] || fail "the program folder's catalogue or bookmarks were touched"
 [ -e "$PROG/Bookmarks.dat" ] && fail "Bookmarks.dat written in the program folder"
 [ "$(head -c2 "$CWD/Bookmarks.dat" | od -An -tx1 | tr -d ' ')" = "fffe" ] || fail "Bookmarks.dat has no FF FE mark"
-echo "e2e: looked up $WORD on page $PAGE; files written in the current directory"
+
+# A bookmark survives the process being killed right after it was added.
+stop_display
+start_display
+"$PROG/lexifol" >"$WORK/out2.log" 2>&1 &
+APP=$!
+pids+=($APP)
+WIN=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP" --name '^Lexifol$' | head -1)
+[ -n "$WIN" ] || fail "main window did not appear a second time: $(cat "$WORK/out2.log")"
+xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
+sleep 1
+xdotool type --delay 60 "$WORD"
+# Add bookmark lies in the top panel, below the menu bar.
+eval "$(xdotool getwindowgeometry --shell "$WIN")"
+xdotool mousemove --sync $((X + 589)) $((Y + 63)) click 1
+marked() { iconv -f UTF-16 -t UTF-8 "$CWD/Bookmarks.dat" 2>/dev/null | tr -d '\r' | grep -qx "$WORD	Sample"; }
+for _ in $(seq 50); do marked && break; sleep 0.1; done
+kill -9 "$APP"
+wait "$APP" 2>/dev/null
+marked || fail "the bookmark added before the kill is not in Bookmarks.dat: $(od -c "$CWD/Bookmarks.dat" | head)"
+echo "e2e: looked up $WORD on page $PAGE; files written in the current directory; bookmark kept after SIGKILL"
