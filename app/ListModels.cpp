@@ -33,4 +33,27 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
+int SelectedRow(const QAbstractItemView* box)
+{
+    const QItemSelectionModel* sel = box->selectionModel();
+    const QModelIndex cur = sel->currentIndex();
+    if (cur.isValid() && sel->isSelected(cur))
+        return cur.row();
+    const QModelIndexList rows = sel->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void SelectRow(QAbstractItemView* box, int row)
+{
+    QItemSelectionModel* sel = box->selectionModel();
+    if (row < 0 || row >= box->model()->rowCount()) {
+        sel->clearSelection();
+        sel->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        return;
+    }
+    const QModelIndex idx = box->model()->index(row, 0);
+    sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect);
+    box->scrollTo(idx, QAbstractItemView::EnsureVisible);
+}
+
 } // namespace lexifol

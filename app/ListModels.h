@@ -2,6 +2,7 @@
 // Virtual list models: they hold no texts and ask the list for a row only when
 // the view draws it, so a million entries cost nothing to show.
 #include "index/IndexList.h"
+#include <QAbstractItemView>
 #include <QAbstractListModel>
 #include <QSize>
 #include <QStringList>
@@ -54,5 +55,10 @@ private:
 };
 
 inline constexpr int kIndexRowHeight = 14;
+
+// The selected row of a single-selection list, or -1.
+int SelectedRow(const QAbstractItemView* box);
+// Selects and shows a row; a row outside the list clears the selection.
+void SelectRow(QAbstractItemView* box, int row);
 
 } // namespace lexifol

@@ -261,27 +261,14 @@ void TForm1::setIndexItemCount(int n)
 
 int TForm1::selectedIndexRow() const
 {
-    const QItemSelectionModel* sel = TntListBox1->selectionModel();
-    const QModelIndex cur = sel->currentIndex();
-    if (cur.isValid() && sel->isSelected(cur))
-        return cur.row();
-    const QModelIndexList rows = sel->selectedIndexes();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return SelectedRow(TntListBox1);
 }
 
 void TForm1::selectIndexRow(int position)
 {
-    QItemSelectionModel* sel = TntListBox1->selectionModel();
-    if (position < 0 || position >= indexItemCount()) {
-        // One past the last row names no entry: nothing stays selected, so
-        // Enter cannot show a page that does not hold the word.
-        sel->clearSelection();
-        sel->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
-    }
-    const QModelIndex idx = indexModel_->index(position);
-    sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect);
-    TntListBox1->scrollTo(idx, QAbstractItemView::EnsureVisible);
+    // One past the last row names no entry: nothing stays selected, so
+    // Enter cannot show a page that does not hold the word.
+    SelectRow(TntListBox1, position);
 }
 
 void TForm1::LookupSearchText()

@@ -16,29 +16,6 @@ using namespace lexifol;
 
 namespace {
 
-int selectedRow(const QListView* box)
-{
-    const QItemSelectionModel* sel = box->selectionModel();
-    const QModelIndex cur = sel->currentIndex();
-    if (cur.isValid() && sel->isSelected(cur))
-        return cur.row();
-    const QModelIndexList rows = sel->selectedIndexes();
-    return rows.isEmpty() ? -1 : rows.first().row();
-}
-
-void selectRow(QListView* box, int row)
-{
-    QItemSelectionModel* sel = box->selectionModel();
-    if (row < 0 || row >= box->model()->rowCount()) {
-        sel->clearSelection();
-        sel->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        return;
-    }
-    const QModelIndex idx = box->model()->index(row, 0);
-    sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect);
-    box->scrollTo(idx);
-}
-
 // The item count is set with the box disabled around the change.
 void setCount(QListView* box, VirtualListModel* model, qsizetype n)
 {
@@ -70,15 +47,15 @@ void TForm1::AddHistoryEntry()
     TntListBox2->setEnabled(false);
     const int newest = AppendHistory(History, entry);
     setCount(TntListBox2, historyModel_, History.size());
-    selectRow(TntListBox2, newest);
-    applyButtons(ButtonsFor(int(History.size()), selectedRow(TntListBox2)));
+    SelectRow(TntListBox2, newest);
+    applyButtons(ButtonsFor(int(History.size()), SelectedRow(TntListBox2)));
 }
 
 void TForm1::stepHistory(const HistoryStep& step)
 {
     if (!step.act)
         return;
-    selectRow(TntListBox2, step.select);
+    SelectRow(TntListBox2, step.select);
     if (step.open)
         TntListBox2DblClick();
     applyButtons(step.buttons);
@@ -86,17 +63,17 @@ void TForm1::stepHistory(const HistoryStep& step)
 
 void TForm1::HistoryBack()
 {
-    stepHistory(StepBack(int(History.size()), selectedRow(TntListBox2)));
+    stepHistory(StepBack(int(History.size()), SelectedRow(TntListBox2)));
 }
 
 void TForm1::HistoryForward()
 {
-    stepHistory(StepForward(int(History.size()), selectedRow(TntListBox2)));
+    stepHistory(StepForward(int(History.size()), SelectedRow(TntListBox2)));
 }
 
 void TForm1::openEntryLine(const QStringList& list, const QListView* box)
 {
-    const int row = selectedRow(box);
+    const int row = SelectedRow(box);
     if (list.isEmpty() || row < 0 || row >= list.size())
         return;
     ShowHeadword(EntryHeadword(list.at(row)), Ansi().encode(EntryDictionary(list.at(row))));
@@ -123,13 +100,13 @@ void TForm1::SpeedButton5Click()
 
 void TForm1::TntListBox3KeyDown()
 {
-    const int row = selectedRow(TntListBox3);
+    const int row = SelectedRow(TntListBox3);
     if (Bookmarks.isEmpty() || row < 0)
         return;
     const int next = DeleteEntry(Bookmarks, row);
     setCount(TntListBox3, bookmarkModel_, Bookmarks.size());
     if (!Bookmarks.isEmpty()) {
-        selectRow(TntListBox3, next);
+        SelectRow(TntListBox3, next);
         TntListBox3->setFocus(Qt::OtherFocusReason);
     }
     SaveBookmarksFile();
