@@ -93,14 +93,14 @@ void DjvuWorker::ensureContext()
 {
     if (ctx_)
         return;
-    ctx_ = ddjvu_context_create("lexifol");
+    ctx_.reset(ddjvu_context_create("lexifol"));
     if (!ctx_)
         return;
-    ddjvu_message_set_callback(ctx_, &DjvuWorker::OnMessage, this);
+    ddjvu_message_set_callback(ctx_.get(), &DjvuWorker::OnMessage, this);
     static const unsigned int masks[4] = {0xff0000, 0xff00, 0xff, 0xff000000};
-    format_ = ddjvu_format_create(DDJVU_FORMAT_RGBMASK32, 4, const_cast<unsigned int*>(masks));
-    ddjvu_format_set_row_order(format_, 1);
-    ddjvu_format_set_y_direction(format_, 1);
+    format_.reset(ddjvu_format_create(DDJVU_FORMAT_RGBMASK32, 4, const_cast<unsigned int*>(masks)));
+    ddjvu_format_set_row_order(format_.get(), 1);
+    ddjvu_format_set_y_direction(format_.get(), 1);
 }
 
 void DjvuWorker::warmUp()
@@ -116,20 +116,14 @@ void DjvuWorker::shutdown()
     if (!ctx_)
         return;
     // After this returns no decoder thread can be inside the callback.
-    ddjvu_message_set_callback(ctx_, nullptr, nullptr);
-    for (auto& [key, slot] : pages_)
-        ddjvu_page_release(slot.page);
+    ddjvu_message_set_callback(ctx_.get(), nullptr, nullptr);
+    // Pages before their documents, documents before the context.
     pages_.clear();
-    for (auto& [path, doc] : docs_)
-        ddjvu_document_release(doc->doc);
     docs_.clear();
-    while (ddjvu_message_peek(ctx_))
-        ddjvu_message_pop(ctx_);
-    if (format_)
-        ddjvu_format_release(format_);
-    format_ = nullptr;
-    ddjvu_context_release(ctx_);
-    ctx_ = nullptr;
+    while (ddjvu_message_peek(ctx_.get()))
+        ddjvu_message_pop(ctx_.get());
+    format_.reset();
+    ctx_.reset();
 }
 
 void DjvuWorker::show(const PageRequest& request)
@@ -139,7 +133,7 @@ void DjvuWorker::show(const PageRequest& request)
     Job job;
     job.kind = Kind::Show;
     job.request = request;
-    job.age.start();
+    job.idle.start();
     jobs_.push_back(std::move(job));
     step();
 }
@@ -155,7 +149,7 @@ void DjvuWorker::prefetch(const PageRequest& request)
     job.kind = Kind::Prefetch;
     job.request = request;
     job.request.generation = 0;
-    job.age.start();
+    job.idle.start();
     jobs_.push_back(std::move(job));
     step();
 }
@@ -167,7 +161,7 @@ void DjvuWorker::fetchText(const QString& path, int pageIndex)
     job.request.path = path;
     job.request.pageIndex = pageIndex;
     job.rendered = true;
-    job.age.start();
+    job.idle.start();
     jobs_.push_back(std::move(job));
     step();
 }
@@ -176,16 +170,25 @@ void DjvuWorker::pump()
 {
     if (!ctx_)
         return;
-    while (const ddjvu_message_t* m = ddjvu_message_peek(ctx_)) {
-        if (m->m_any.tag == DDJVU_ERROR && m->m_any.document) {
-            for (auto& [path, doc] : docs_) {
-                if (doc->doc == m->m_any.document && m->m_error.message) {
-                    doc->lastError = QString::fromUtf8(m->m_error.message).trimmed();
-                    break;
-                }
-            }
-        }
-        ddjvu_message_pop(ctx_);
+    while (const ddjvu_message_t* m = ddjvu_message_peek(ctx_.get())) {
+        if (m->m_any.document)
+            noteActivity(m->m_any.document, m);
+        ddjvu_message_pop(ctx_.get());
+    }
+}
+
+// A message about a document is progress for every job waiting on it.
+void DjvuWorker::noteActivity(ddjvu_document_t* document, const ddjvu_message_t* m)
+{
+    for (auto& [path, doc] : docs_) {
+        if (doc->doc.get() != document)
+            continue;
+        if (m->m_any.tag == DDJVU_ERROR && m->m_error.message)
+            doc->lastError = QString::fromUtf8(m->m_error.message).trimmed();
+        for (Job& job : jobs_)
+            if (job.request.path == path)
+                job.idle.restart();
+        return;
     }
 }
 
@@ -207,7 +210,7 @@ void DjvuWorker::step()
             return;
         }
         if (advance(*pick) == Progress::Wait) {
-            if (pick->age.elapsed() > kJobTimeoutMs) {
+            if (pick->idle.elapsed() > kJobTimeoutMs) {
                 fail(*pick, QStringLiteral("Cannot decode file %1").arg(Native(pick->request.path)));
                 releaseDocument(pick->request.path);
                 jobs_.erase(pick);
@@ -239,20 +242,20 @@ DjvuWorker::Doc* DjvuWorker::openDocument(Job& job, QString* error)
             releaseDocument(path);
             // The context also keeps decoded data by file name.
             if (ctx_)
-                ddjvu_cache_clear(ctx_);
+                ddjvu_cache_clear(ctx_.get());
             it = docs_.end();
         }
         stamps_.insert(path, stamp);
         if (it == docs_.end()) {
             ensureContext();
-            ddjvu_document_t* handle = ctx_ ? ddjvu_document_create_by_filename_utf8(ctx_, path.toUtf8().constData(), 1) : nullptr;
+            ddjvu_document_t* handle = ctx_ ? ddjvu_document_create_by_filename_utf8(ctx_.get(), path.toUtf8().constData(), 1) : nullptr;
             if (!handle) {
                 *error = QStringLiteral("Cannot open file %1").arg(Native(path));
                 return nullptr;
             }
             auto doc = std::make_unique<Doc>();
             doc->path = path;
-            doc->doc = handle;
+            doc->doc.reset(handle);
             doc->modified = info.lastModified();
             doc->size = info.size();
             doc->lastUse = ++useClock_;
@@ -271,19 +274,8 @@ DjvuWorker::Doc* DjvuWorker::openDocument(Job& job, QString* error)
 
 void DjvuWorker::releaseDocument(const QString& path)
 {
-    for (auto it = pages_.begin(); it != pages_.end();) {
-        if (it->first.first == path) {
-            ddjvu_page_release(it->second.page);
-            it = pages_.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    auto it = docs_.find(path);
-    if (it != docs_.end()) {
-        ddjvu_document_release(it->second->doc);
-        docs_.erase(it);
-    }
+    std::erase_if(pages_, [&path](const auto& slot) { return slot.first.first == path; });
+    docs_.erase(path);
 }
 
 void DjvuWorker::trimCaches()
@@ -298,7 +290,6 @@ void DjvuWorker::trimCaches()
         auto oldest = std::min_element(pages_.begin(), pages_.end(), [](const auto& a, const auto& b) {
             return a.second.lastUse < b.second.lastUse;
         });
-        ddjvu_page_release(oldest->second.page);
         pages_.erase(oldest);
     }
 }
@@ -308,13 +299,13 @@ ddjvu_page_t* DjvuWorker::pageFor(Doc& doc, int index)
     const auto key = std::make_pair(doc.path, index);
     auto it = pages_.find(key);
     if (it == pages_.end()) {
-        ddjvu_page_t* page = ddjvu_page_create_by_pageno(doc.doc, index);
+        ddjvu_page_t* page = ddjvu_page_create_by_pageno(doc.doc.get(), index);
         if (!page)
             return nullptr;
-        it = pages_.emplace(key, PageSlot{page, 0}).first;
+        it = pages_.emplace(key, PageSlot{DjvuHandle<ddjvu_page_t>(page), 0}).first;
     }
     it->second.lastUse = ++useClock_;
-    ddjvu_page_t* page = it->second.page;
+    ddjvu_page_t* page = it->second.page.get();
     trimCaches();
     return page;
 }
@@ -324,10 +315,10 @@ void DjvuWorker::readNames(Doc& doc)
     if (doc.namesRead)
         return;
     doc.namesRead = true;
-    const int files = ddjvu_document_get_filenum(doc.doc);
+    const int files = ddjvu_document_get_filenum(doc.doc.get());
     for (int i = 0; i < files; ++i) {
         ddjvu_fileinfo_t info;
-        if (ddjvu_document_get_fileinfo(doc.doc, i, &info) != DDJVU_JOB_OK)
+        if (ddjvu_document_get_fileinfo(doc.doc.get(), i, &info) != DDJVU_JOB_OK)
             continue;
         if (info.type != 'P' || info.pageno < 0)
             continue;
@@ -370,7 +361,7 @@ DjvuWorker::Progress DjvuWorker::advance(Job& job)
         fail(job, error);
         return Progress::Done;
     }
-    const ddjvu_status_t docStatus = ddjvu_document_decoding_status(doc->doc);
+    const ddjvu_status_t docStatus = ddjvu_document_decoding_status(doc->doc.get());
     if (docStatus < DDJVU_JOB_OK)
         return Progress::Wait;
     if (docStatus >= DDJVU_JOB_FAILED) {
@@ -385,7 +376,7 @@ DjvuWorker::Progress DjvuWorker::advance(Job& job)
     if (job.rendered)
         return advanceText(job, *doc);
 
-    const int count = ddjvu_document_get_pagenum(doc->doc);
+    const int count = ddjvu_document_get_pagenum(doc->doc.get());
     if (count <= 0) {
         fail(job, QStringLiteral("Cannot decode file %1").arg(Native(doc->path)));
         return Progress::Done;
@@ -428,27 +419,28 @@ DjvuWorker::Progress DjvuWorker::advance(Job& job)
     ddjvu_rect_t pageRect{0, 0, unsigned(image.width()), unsigned(image.height())};
     ddjvu_rect_t renderRect = pageRect;
     // FALSE means there was nothing to draw: the page stays white.
-    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_,
+    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_.get(),
                       unsigned(image.bytesPerLine()), reinterpret_cast<char*>(image.bits()));
     result.image = image;
     emit pageReady(result);
     job.rendered = true;
+    job.idle.restart();
     return advanceText(job, *doc);
 }
 
 DjvuWorker::Progress DjvuWorker::advanceText(Job& job, Doc& doc)
 {
     const int index = job.request.pageIndex;
-    const int count = ddjvu_document_get_pagenum(doc.doc);
+    const int count = ddjvu_document_get_pagenum(doc.doc.get());
     if (index < 0 || index >= count) {
         fail(job, QString());
         return Progress::Done;
     }
     ddjvu_pageinfo_t info;
-    const ddjvu_status_t infoStatus = ddjvu_document_get_pageinfo(doc.doc, index, &info);
+    const ddjvu_status_t infoStatus = ddjvu_document_get_pageinfo(doc.doc.get(), index, &info);
     if (infoStatus < DDJVU_JOB_OK)
         return Progress::Wait;
-    miniexp_t text = ddjvu_document_get_pagetext(doc.doc, index, "word");
+    miniexp_t text = ddjvu_document_get_pagetext(doc.doc.get(), index, "word");
     if (text == miniexp_dummy)
         return Progress::Wait;
 
@@ -470,7 +462,7 @@ DjvuWorker::Progress DjvuWorker::advanceText(Job& job, Doc& doc)
         result.words = std::move(words);
     }
     if (text != miniexp_nil)
-        ddjvu_miniexp_release(doc.doc, text);
+        ddjvu_miniexp_release(doc.doc.get(), text);
     emit textReady(result);
     return Progress::Done;
 }

@@ -2,6 +2,7 @@
 // The DjVu side of the page view. One thread owns the ddjvu context and every
 // document and page made from it; requests reach it as queued calls and
 // results leave it as queued signals, so nothing DjVu is touched elsewhere.
+#include "pageview/DjvuHandles.h"
 #include "pageview/PageLayout.h"
 #include "pageview/PageText.h"
 
@@ -17,10 +18,6 @@
 #include <map>
 #include <memory>
 
-typedef struct ddjvu_context_s ddjvu_context_t;
-typedef struct ddjvu_document_s ddjvu_document_t;
-typedef struct ddjvu_page_s ddjvu_page_t;
-typedef struct ddjvu_format_s ddjvu_format_t;
 
 namespace lexifol::pv {
 
@@ -76,7 +73,7 @@ signals:
 private:
     struct Doc {
         QString path;
-        ddjvu_document_t* doc = nullptr;
+        DjvuHandle<ddjvu_document_t> doc;
         QDateTime modified;
         qint64 size = -1;
         QString lastError;
@@ -85,7 +82,7 @@ private:
         quint64 lastUse = 0;
     };
     struct PageSlot {
-        ddjvu_page_t* page = nullptr;
+        DjvuHandle<ddjvu_page_t> page;
         quint64 lastUse = 0;
     };
     enum class Kind { Show, Prefetch, Text };
@@ -95,13 +92,14 @@ private:
         PageRequest request;
         bool rendered = false;    // in its text phase
         bool fileChecked = false;
-        QElapsedTimer age;
+        QElapsedTimer idle;       // since the job, or its document, last moved on
     };
 
     static void OnMessage(ddjvu_context_t* ctx, void* closure);
     void ensureContext();
     void pump();
     void step();
+    void noteActivity(ddjvu_document_t* document, const ddjvu_message_t* m);
     Progress advance(Job& job);
     Progress advanceText(Job& job, Doc& doc);
     Doc* openDocument(Job& job, QString* error);
@@ -113,8 +111,8 @@ private:
 
     std::shared_ptr<std::atomic<quint64>> latest_;
     std::atomic<bool> pumpPosted_{false};
-    ddjvu_context_t* ctx_ = nullptr;
-    ddjvu_format_t* format_ = nullptr;
+    DjvuHandle<ddjvu_context_t> ctx_;
+    DjvuHandle<ddjvu_format_t> format_;
     std::map<QString, std::unique_ptr<Doc>> docs_;
     std::map<std::pair<QString, int>, PageSlot> pages_;
     std::deque<Job> jobs_;

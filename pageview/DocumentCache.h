@@ -1,0 +1,53 @@
+#pragma once
+// What the page view knows of the documents it has shown: their pages'
+// sizes, text layers and rendered images, so that a page can be shown again
+// without asking the render thread. Forgets a document whose file changed.
+#include "pageview/DjvuWorker.h"
+#include "pageview/ImageCache.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <map>
+
+namespace lexifol::pv {
+
+struct PageGeometry {
+    QSize size;
+    int dpi = 0;
+};
+
+struct PageTextInfo {
+    bool hasText = false;
+    QList<PageWord> words;
+};
+
+struct DocInfo {
+    QDateTime modified;
+    qint64 size = -1;
+    int pageCount = 0;
+    QHash<QString, int> names;
+    QHash<int, PageGeometry> pages;
+    QHash<int, PageTextInfo> texts;
+    quint64 lastUse = 0;
+};
+
+class DocumentCache {
+public:
+    // With `validate`, a document whose file changed since is dropped.
+    DocInfo* find(const QString& path, bool validate);
+    // Records a rendered page (and its document); trims to the limits.
+    void recordPage(const PageResult& r);
+    void recordText(const TextResult& r);
+
+    // The rendered page for this view, or a null image.
+    QImage image(const QString& path, int index, const RenderPlan& plan);
+    // Whether the page would show at once: rendered for the view, text read.
+    bool isReady(const QString& path, int index, const ZoomSetting& zoom, const ViewArea& view) const;
+
+private:
+    ImageCache images_{256LL * 1024 * 1024};
+    std::map<QString, DocInfo> docs_;
+    quint64 useClock_ = 0;
+};
+
+} // namespace lexifol::pv

@@ -1,0 +1,47 @@
+#pragma once
+// Find in the text layer of the page on view: the query, its hits, whether a
+// search waits for the page's text, and the "Find" dialog that asks for it.
+#include "pageview/DocumentCache.h"
+
+#include <QList>
+#include <QPointer>
+#include <QRect>
+#include <functional>
+
+namespace lexifol {
+
+namespace pv {
+class FindDialog;
+}
+
+class FindController {
+public:
+    FindController() = default;
+    ~FindController();
+    FindController(const FindController&) = delete;
+    FindController& operator=(const FindController&) = delete;
+
+    // A new query; the search runs now or, with `wait`, when the text comes.
+    void setQuery(const QString& text, bool wait);
+    // Searches the text; the number of matches. Hits are in page pixels.
+    int run(const pv::PageTextInfo& text);
+    void clear();   // no hits, nothing pending
+
+    bool pending() const { return pending_; }
+    const QList<QRect>& hits() const { return hits_; }
+    QWidget* dialog() const;
+
+    // Shows the dialog (made on first use as a child of `owner`).
+    void open(QWidget* owner, std::function<void(const QString&)> search);
+    void deleteDialog();
+
+private:
+    void report(int count, bool hasText);
+
+    QPointer<pv::FindDialog> dialog_;
+    QString query_;
+    bool pending_ = false;
+    QList<QRect> hits_;
+};
+
+} // namespace lexifol

@@ -1,0 +1,93 @@
+#pragma once
+// The page view's private state, shared by its two source files: the
+// widgets, the document on view, the render thread and the caches.
+#include "pageview/WebBrowser.h"
+#include "pageview/DjvuWorker.h"
+#include "pageview/DocumentCache.h"
+#include "pageview/EmbedTag.h"
+#include "pageview/FindController.h"
+#include "pageview/PageToolbar.h"
+#include "pageview/PageWidgets.h"
+
+#include <QStackedLayout>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+
+namespace lexifol {
+
+using namespace pv;
+
+inline constexpr int kRerenderDelayMs = 80;
+inline constexpr int kShutdownWaitMs = 5000;
+
+struct TWebBrowser::Impl {
+    TWebBrowser* q;
+
+    QStackedLayout* stack = nullptr;
+    QWidget* blank = nullptr;
+    HtmlView* html = nullptr;
+    QWidget* panel = nullptr;
+    PageToolbar* toolbar = nullptr;
+    PageArea* area = nullptr;
+    QLabel* errorView = nullptr;
+
+    State state = State::Blank;
+    QString currentPath;
+    QString errorText;
+    QString documentPath;
+    int pageIndex = -1;
+    int pageCount = 0;
+    quint64 generation = 0;
+    std::shared_ptr<std::atomic<quint64>> latest = std::make_shared<std::atomic<quint64>>(0);
+
+    ZoomSetting zoom;
+    bool resetScrollOnArrival = true;
+    QString pendingAnchor;
+
+    // The page on view.
+    QImage image;
+    QSize pageSize;
+    int dpi = 0;
+    RenderPlan plan;
+    bool textKnown = false;
+    PageTextInfo text;
+    FindController finder;
+
+    DocumentCache documents;
+
+    DjvuWorker* worker = nullptr;
+    DjvuThread* thread = nullptr;
+    QTimer* rerender = nullptr;
+
+    explicit Impl(TWebBrowser* owner) : q(owner) {}
+
+    void build();
+    void startWorker();
+    void stopWorker();
+
+    quint64 bump();
+    void load(quint64 g);
+    void showHtml(const QString& path, const QString& text);
+    void showDjvu(const EmbedTag& tag);
+    void requestPage(const QString& reference, int index, bool toTop);
+    bool showFromCache(const QString& reference, int index, bool toTop);
+    void present(const QString& path, int index, const DocInfo& info, const QImage& img,
+                 const RenderPlan& plan, bool toTop);
+    void showError(const QString& message);
+    void onPageReady(const PageResult& r);
+    void onTextReady(const TextResult& r);
+    void prefetchNeighbours();
+    void viewChanged();
+    void updateToolbar();
+    int runFind();
+    void followLink(const QUrl& url);
+    QScrollBar* activeScrollBar() const;
+};
+
+// Paths as the file system and the user see them.
+QString LocalPath(const QString& target);
+QString Native(const QString& path);
+
+} // namespace lexifol
