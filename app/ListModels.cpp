@@ -12,6 +12,7 @@ QVariant IndexListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= list_.count())
         return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
+        ++fetched_;
         const QStringView h = list_.headword(index.row());
         return h.isEmpty() ? kError : h.toString();
     }

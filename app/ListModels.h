@@ -37,9 +37,12 @@ public:
     explicit IndexListModel(const IndexList& list, QObject* parent = nullptr)
         : VirtualListModel(parent), list_(list) {}
     QVariant data(const QModelIndex& index, int role) const override;
+    // How many row texts the view has asked for so far.
+    quint64 textsFetched() const { return fetched_; }
 
 private:
     const IndexList& list_;
+    mutable quint64 fetched_ = 0;
 };
 
 // Headwords of history or bookmark lines.

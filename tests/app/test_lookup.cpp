@@ -2,6 +2,7 @@
 // opening, on a real main window over a temporary program folder.
 #include "Fixture.h"
 
+#include "app/ListModels.h"
 #include "pageview/WebBrowser.h"
 
 #include <QLabel>
@@ -265,8 +266,15 @@ private slots:
         fx.addDictionary("D", lines);
         auto w = fx.start();
         QCOMPARE(w->indexItemCount(), 200000);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QTest::keyClicks(w->TntEdit3, "w0150000");
         QCOMPARE(w->selectedIndexRow(), 150000);
+        w->TntListBox1->viewport()->repaint();
+        const auto* model = static_cast<const IndexListModel*>(w->TntListBox1->model());
+        // Drawn rows only: a screenful per keystroke, not the index.
+        QVERIFY2(model->textsFetched() > 0 && model->textsFetched() < 5000,
+                 qPrintable(QString::number(model->textsFetched())));
         QCOMPARE(rowText(*w, 150000), QString("w0150000"));
     }
 };

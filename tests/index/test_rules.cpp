@@ -200,4 +200,4 @@ void TestRules::processCodePage()
 }
 
 QTEST_APPLESS_MAIN(TestRules)
-#include "test_index_rules.moc"
+#include "test_rules.moc"

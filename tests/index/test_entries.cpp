@@ -85,4 +85,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestEntries)
-#include "test_index_entries.moc"
+#include "test_entries.moc"

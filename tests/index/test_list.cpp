@@ -208,4 +208,4 @@ void TestList::replacementListLoading()
 }
 
 QTEST_APPLESS_MAIN(TestList)
-#include "test_index_list.moc"
+#include "test_list.moc"

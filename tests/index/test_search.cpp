@@ -141,4 +141,4 @@ void TestSearch::randomListsAgainstLinearScan()
 }
 
 QTEST_APPLESS_MAIN(TestSearch)
-#include "test_index_search.moc"
+#include "test_search.moc"

@@ -257,4 +257,4 @@ void TestDecode::emptyAndBreaksOnlyFiles()
 }
 
 QTEST_APPLESS_MAIN(TestDecode)
-#include "test_index_decode.moc"
+#include "test_decode.moc"

@@ -296,4 +296,4 @@ void CompositionTest::parseQuoting()
 }
 
 QTEST_GUILESS_MAIN(CompositionTest)
-#include "tst_composition.moc"
+#include "test_composition.moc"

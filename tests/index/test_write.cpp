@@ -107,4 +107,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestIndexWrite)
-#include "test_index_write.moc"
+#include "test_write.moc"

@@ -229,4 +229,4 @@ void LayoutTest::cacheRemovesDocumentAndReplaces()
 }
 
 QTEST_GUILESS_MAIN(LayoutTest)
-#include "tst_layout.moc"
+#include "test_layout.moc"
