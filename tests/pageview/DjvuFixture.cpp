@@ -11,41 +11,7 @@
 
 namespace lexifol::testing {
 
-bool HaveDjvuTools()
-{
-    for (const char* tool : {"cjb2", "djvused", "djvm"})
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-            return false;
-    return true;
-}
-
-bool RunTool(const QString& program, const QStringList& args, QString* error, int timeoutMs)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForStarted(timeoutMs) || !p.waitForFinished(timeoutMs)) {
-        *error = program + QStringLiteral(": did not run");
-        p.kill();
-        p.waitForFinished(1000);
-        return false;
-    }
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        *error = program + QStringLiteral(": ") + QString::fromLocal8Bit(p.readAll());
-        return false;
-    }
-    return true;
-}
-
 namespace {
-
-QString Quoted(const QString& s)
-{
-    QString out = s;
-    out.replace(u'\\', QStringLiteral("\\\\"));
-    out.replace(u'"', QStringLiteral("\\\""));
-    return u'"' + out + u'"';
-}
 
 // "(type x0 y0 x1 y1" in DjVu coordinates (origin bottom left).
 QString Node(const char* type, const QRect& r, int pageHeight)
@@ -89,16 +55,6 @@ bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, Dr
         return false;
     }
 
-    const QString pbm = path + QStringLiteral(".pbm");
-    const QImage mono = img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither | Qt::MonoOnly);
-    if (!mono.save(pbm, "PBM")) {
-        *error = QStringLiteral("cannot write ") + pbm;
-        return false;
-    }
-    if (!RunTool(QStringLiteral("cjb2"), {QStringLiteral("-dpi"), QStringLiteral("300"), pbm, path}, error))
-        return false;
-    QFile::remove(pbm);
-
     QString txt = Node("page", QRect(QPoint(0, 0), size), size.height());
     for (int i = 0, w = 0; i < lines.size(); ++i) {
         const int n = int(lines[i].split(u' ', Qt::SkipEmptyParts).size());
@@ -110,32 +66,15 @@ bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, Dr
         txt += u'\n' + Node("line", lineBox, size.height());
         for (int k = 0; k < n; ++k, ++w)
             txt += u'\n' + Node("word", drawn.words[w].box, size.height()) + u' '
-                + Quoted(drawn.words[w].text) + u')';
+                + djvu::Quoted(drawn.words[w].text) + u')';
         txt += u')';
     }
     txt += QStringLiteral(")\n");
-    const QString txtPath = path + QStringLiteral(".txt");
-    QFile t(txtPath);
-    if (!t.open(QIODevice::WriteOnly) || t.write(txt.toUtf8()) < 0) {
-        *error = QStringLiteral("cannot write ") + txtPath;
+    if (!djvu::EncodeBilevelPage(img, 300, txt, path, error, quarterTurns))
         return false;
-    }
-    t.close();
-    QString script = QStringLiteral("select 1; set-txt %1").arg(txtPath);
-    if (quarterTurns != 0)
-        script += QStringLiteral("; set-rotation %1").arg(quarterTurns);
-    if (!RunTool(QStringLiteral("djvused"), {path, QStringLiteral("-e"), script, QStringLiteral("-s")}, error))
-        return false;
-    QFile::remove(txtPath);
     if (page)
         *page = drawn;
     return true;
-}
-
-bool BundleDjvu(const QString& path, const QStringList& pages, QString* error)
-{
-    QFile::remove(path);
-    return RunTool(QStringLiteral("djvm"), QStringList{QStringLiteral("-c"), path} + pages, error);
 }
 
 int InkIn(const QImage& image, const QRect& rect)

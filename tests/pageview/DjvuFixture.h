@@ -1,6 +1,7 @@
 #pragma once
 // Small DjVu documents made on the spot: words drawn with Qt, encoded with
 // cjb2, a text layer added with djvused, pages bundled with djvm.
+#include "DjvuEncode.h"
 #include <QImage>
 #include <QList>
 #include <QRect>
@@ -21,11 +22,12 @@ struct DrawnPage {
     QRect marker;   // a solid block that tells the pages apart
 };
 
-// True when cjb2, djvused and djvm are installed.
-bool HaveDjvuTools();
-
-// Runs a tool; false with the reason in `error` when it cannot run or fails.
-bool RunTool(const QString& program, const QStringList& args, QString* error, int timeoutMs = 60000);
+using djvu::RunTool;
+inline bool HaveDjvuTools() { return djvu::HaveTools(); }
+inline bool BundleDjvu(const QString& path, const QStringList& pages, QString* error)
+{
+    return djvu::Bundle(path, pages, error);
+}
 
 // One bilevel 300 dpi page at `path`: each line of `lines` holds words
 // separated by blanks; a black block is drawn at height `markerY`.
@@ -33,9 +35,6 @@ bool RunTool(const QString& program, const QStringList& args, QString* error, in
 bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, DrawnPage* page,
                   QString* error, QSize size = QSize(1200, 1600), int quarterTurns = 0,
                   int fontPixels = 64);
-
-// A bundled document of the given single-page files, in order.
-bool BundleDjvu(const QString& path, const QStringList& pages, QString* error);
 
 // Dark pixels (all channels below 128) inside `rect` of `image`.
 int InkIn(const QImage& image, const QRect& rect);
