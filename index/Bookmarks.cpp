@@ -13,8 +13,7 @@ bool LoadBookmarks(const QString& path, QStringList& lines)
     if (!ReadFileBytes(path, bytes))
         return false;
     lines = DecodeLinesToStrings(bytes);
-    const bool onlyMark = bytes.isEmpty() || bytes == QByteArray("\xFF\xFE", 2) || bytes == QByteArray("\xFE\xFF", 2)
-        || bytes == QByteArray("\xEF\xBB\xBF", 3);
+    const bool onlyMark = bytes.size() == DetectMark(bytes).length;
     return !lines.isEmpty() || onlyMark;
 }
 

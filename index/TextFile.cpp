@@ -73,11 +73,10 @@ QString DecodeUtf8(const uchar* s, qsizetype size)
 QString DecodeBytes(const uchar* b, qsizetype n)
 {
     QString text;
-    if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE)
-        text = DecodeUtf16(b + 2, n - 2, false);
-    else if (n >= 2 && b[0] == 0xFE && b[1] == 0xFF)
-        text = DecodeUtf16(b + 2, n - 2, true);
-    else if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
+    const TextMark mark = DetectMark(QByteArrayView(b, n));
+    if (mark.isUtf16())
+        text = DecodeUtf16(b + 2, n - 2, mark.kind == TextMark::Utf16BE);
+    else if (mark.kind == TextMark::Utf8)
         text = DecodeUtf8(b + 3, n - 3);
     else
         text = Ansi().decode(QByteArrayView(b, n));
@@ -87,12 +86,18 @@ QString DecodeBytes(const uchar* b, qsizetype n)
     return text;
 }
 
-bool IsUtf16Mark(const uchar* b, qsizetype n)
-{
-    return n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
-}
-
 } // namespace
+
+TextMark DetectMark(QByteArrayView b)
+{
+    if (b.size() >= 2 && uchar(b[0]) == 0xFF && uchar(b[1]) == 0xFE)
+        return {TextMark::Utf16LE, 2};
+    if (b.size() >= 2 && uchar(b[0]) == 0xFE && uchar(b[1]) == 0xFF)
+        return {TextMark::Utf16BE, 2};
+    if (b.size() >= 3 && uchar(b[0]) == 0xEF && uchar(b[1]) == 0xBB && uchar(b[2]) == 0xBF)
+        return {TextMark::Utf8, 3};
+    return {};
+}
 
 QString DecodeText(const QByteArray& bytes)
 {
@@ -105,12 +110,12 @@ namespace {
 void CutBytes(const uchar* b, qsizetype n, IndexList& out)
 {
     const char* raw = reinterpret_cast<const char*>(b);
-    if (IsUtf16Mark(b, n)) {
-        out.setUtf16(raw + 2, n - 2, b[0] == 0xFE);
+    const TextMark mark = DetectMark(QByteArrayView(raw, n));
+    if (mark.isUtf16()) {
+        out.setUtf16(raw + 2, n - 2, mark.kind == TextMark::Utf16BE);
         return;
     }
-    const bool utf8 = n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
-    if (const char16_t* table = Ansi().singleByteTable(); table && !utf8)
+    if (const char16_t* table = Ansi().singleByteTable(); table && mark.kind != TextMark::Utf8)
         out.setSingleByte(raw, n, table);
     else
         out.setText(DecodeBytes(b, n));
@@ -261,9 +266,9 @@ bool ReadIndexInPlace(QFile& file, qint64 size, const QString& path, IndexList& 
     if (!ReadInto(file, reinterpret_cast<char*>(head), qMin<qint64>(3, size), got, path, error) || !file.seek(0))
         return false;
     const char16_t* table = Ansi().singleByteTable();
-    const bool utf16 = IsUtf16Mark(head, got);
-    const bool utf8 = got == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF;
-    const bool inPlace8 = !utf16 && !utf8 && table;
+    const TextMark mark = DetectMark(QByteArrayView(reinterpret_cast<const char*>(head), got));
+    const bool utf16 = mark.isUtf16();
+    const bool inPlace8 = mark.kind == TextMark::None && table;
     // One unit more than the text needs leaves room for a final separator.
     const qsizetype units = inPlace8 ? qsizetype(size + 32) : qsizetype((size + 1) / 2 + 1);
     const qsizetype rawOffset = inPlace8 ? qsizetype(size + 32) : 0;
@@ -278,7 +283,7 @@ bool ReadIndexInPlace(QFile& file, qint64 size, const QString& path, IndexList& 
     done = CutGuarded(path, error, [&] {
         const auto* b = reinterpret_cast<const uchar*>(raw);
         if (utf16)
-            out.setRawUtf16(std::move(buffer), 1, (read - 2) / 2, b[0] == 0xFE);
+            out.setRawUtf16(std::move(buffer), 1, (read - 2) / 2, mark.kind == TextMark::Utf16BE);
         else if (inPlace8)
             out.setSingleByteInPlace(std::move(buffer), rawOffset, read, table);
         else

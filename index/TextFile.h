@@ -9,6 +9,15 @@
 
 namespace lexifol {
 
+// The byte-order mark a text starts with: FF FE, FE FF, or EF BB BF (this
+// one only in a text of three bytes or more), and its length in bytes.
+struct TextMark {
+    enum Kind { None, Utf16LE, Utf16BE, Utf8 } kind = None;
+    int length = 0;
+    bool isUtf16() const { return kind == Utf16LE || kind == Utf16BE; }
+};
+TextMark DetectMark(QByteArrayView bytes);
+
 // Decodes file bytes: FF FE, FE FF, EF BB BF (only for files of at least three
 // bytes), else the ANSI code page. Malformed or cut-off UTF-8 gives an empty
 // text. A trailing odd UTF-16 byte is ignored. The text ends at the first NUL.

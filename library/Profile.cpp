@@ -30,17 +30,17 @@ struct Parsed {
 Form detectForm(const QByteArray& b, QByteArray& bom)
 {
     // The same marks, in the same precedence, as the index file reader.
-    if (b.startsWith("\xFF\xFE")) {
-        bom = b.left(2);
+    const TextMark mark = DetectMark(b);
+    bom = b.left(mark.length);
+    switch (mark.kind) {
+    case TextMark::Utf16LE:
         return Form::Utf16LE;
-    }
-    if (b.startsWith("\xFE\xFF")) {
-        bom = b.left(2);
+    case TextMark::Utf16BE:
         return Form::Utf16BE;
-    }
-    if (b.size() >= 3 && b.startsWith("\xEF\xBB\xBF")) {
-        bom = b.left(3);
+    case TextMark::Utf8:
         return Form::Utf8;
+    case TextMark::None:
+        break;
     }
     return Form::Ansi8;
 }

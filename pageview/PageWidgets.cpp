@@ -1,6 +1,7 @@
 #include "pageview/PageWidgets.h"
 
 #include "index/CodePage.h"
+#include "index/TextFile.h"
 #include "pageview/ScrollRequest.h"
 
 #include <QFile>
@@ -297,9 +298,12 @@ void FindDialog::keyPressEvent(QKeyEvent* event)
 
 QString DecodeHtml(const QByteArray& bytes)
 {
-    if (auto bom = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*bom);
-        return decoder(bytes);
+    if (const TextMark mark = DetectMark(bytes); mark.kind != TextMark::None) {
+        const auto encoding = mark.kind == TextMark::Utf8 ? QStringConverter::Utf8
+            : mark.kind == TextMark::Utf16LE              ? QStringConverter::Utf16LE
+                                                          : QStringConverter::Utf16BE;
+        QStringDecoder decoder(encoding);
+        return decoder(QByteArrayView(bytes).sliced(mark.length));
     }
     static const QRegularExpression charsetPattern(
         QStringLiteral("charset\\s*=\\s*[\"']?\\s*([A-Za-z0-9_.:\\-]+)"),
