@@ -97,10 +97,8 @@ void TForm1::loadCatalogue()
     const QStringList discovered = DiscoverDictionaries(ProgramFolder + QStringLiteral("Data"));
     Dictionary.clear();
     SavedOrder.clear();
-    if (QFileInfo::exists(QStringLiteral("diclist.dat"))) {
-        if (!LoadSavedOrder(QStringLiteral("diclist.dat"), SavedOrder))
-            SavedOrder.clear();
-    }
+    if (const Result<QStringList> saved = LoadSavedOrder(QStringLiteral("diclist.dat")))
+        SavedOrder = saved.value();
     for (const QString& name : MergeCatalogue(discovered, SavedOrder)) {
         auto* item = new QListWidgetItem(name, ListView1);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -112,8 +110,12 @@ void TForm1::loadCatalogue()
 void TForm1::loadBookmarksFile()
 {
     Bookmarks.clear();
-    if (QFileInfo::exists(QStringLiteral("Bookmarks.dat")))
-        bookmarksUnusable_ = !LoadBookmarks(QStringLiteral("Bookmarks.dat"), Bookmarks);
+    if (QFileInfo::exists(QStringLiteral("Bookmarks.dat"))) {
+        const Result<QStringList> loaded = LoadBookmarks(QStringLiteral("Bookmarks.dat"));
+        bookmarksUnusable_ = !loaded;
+        if (loaded)
+            Bookmarks = loaded.value();
+    }
     bookmarkModel_->setItemCount(Bookmarks.size());
 }
 

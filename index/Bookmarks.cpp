@@ -1,20 +1,22 @@
 #include "index/Bookmarks.h"
 #include "index/AtomicFile.h"
+#include "index/IndexList.h"
 #include "index/TextFile.h"
 #include <QFile>
 #include <QFileInfo>
 
 namespace lexifol {
 
-bool LoadBookmarks(const QString& path, QStringList& lines)
+Result<QStringList> LoadBookmarks(const QString& path)
 {
-    lines.clear();
-    QByteArray bytes;
-    if (!ReadFileBytes(path, bytes))
-        return false;
-    lines = DecodeLinesToStrings(bytes);
-    const bool onlyMark = bytes.size() == DetectMark(bytes).length;
-    return !lines.isEmpty() || onlyMark;
+    const Result<QByteArray> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return Status::failure(bytes.error());
+    QStringList lines = DecodeLinesToStrings(bytes.value());
+    const bool onlyMark = bytes->size() == DetectMark(bytes.value()).length;
+    if (lines.isEmpty() && !onlyMark)
+        return Status::failure(QStringLiteral("%1 holds no text").arg(path));
+    return lines;
 }
 
 bool SetUnusableFileAside(const QString& path)
@@ -37,14 +39,14 @@ Status SaveBookmarks(const QString& path, const QStringList& lines)
 
 QString EntryHeadword(const QString& line)
 {
-    const qsizetype tab = line.indexOf(u'\t');
-    return tab < 0 ? QString() : line.left(tab);
+    const auto parts = SplitAtTab(line);
+    return parts ? parts->before.toString() : QString();
 }
 
 QString EntryDictionary(const QString& line)
 {
-    const qsizetype tab = line.indexOf(u'\t');
-    return tab < 0 ? QString() : line.mid(tab + 1);
+    const auto parts = SplitAtTab(line);
+    return parts ? parts->after.toString() : QString();
 }
 
 } // namespace lexifol

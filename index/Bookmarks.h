@@ -7,11 +7,10 @@
 
 namespace lexifol {
 
-// False when the file holds something that did not come through as text:
+// Fails when the file holds something that did not come through as text:
 // it cannot be read, or bytes beyond a mark decode to nothing (malformed
-// UTF-8, a leading NUL). `lines` is then empty, and such a file must not be
-// overwritten unseen.
-bool LoadBookmarks(const QString& path, QStringList& lines);
+// UTF-8, a leading NUL). Such a file must not be overwritten unseen.
+Result<QStringList> LoadBookmarks(const QString& path);
 // Moves such a file aside to "<path>.bak" (or .bak2, .bak3 ... when that
 // exists), so that writing the bookmarks loses nothing. False on failure.
 bool SetUnusableFileAside(const QString& path);

@@ -204,11 +204,18 @@ QStringView IndexList::line(long long pos) const
     return QStringView(text_.constData() + offsets_[i], qsizetype(offsets_[i + 1] - offsets_[i] - 1));
 }
 
+std::optional<TabSplit> SplitAtTab(QStringView line)
+{
+    const qsizetype tab = line.indexOf(u'\t');
+    if (tab < 0)
+        return std::nullopt;
+    return TabSplit{line.left(tab), line.mid(tab + 1)};
+}
+
 QStringView IndexList::headword(long long pos) const
 {
-    const QStringView l = line(pos);
-    const qsizetype tab = l.indexOf(u'\t');
-    return tab < 0 ? QStringView() : l.left(tab);
+    const auto parts = SplitAtTab(line(pos));
+    return parts ? parts->before : QStringView();
 }
 
 QStringView IndexList::value(long long pos) const

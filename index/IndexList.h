@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -18,6 +19,13 @@ public:
 private:
     long long pos_;
 };
+
+// The two sides of a "name TAB rest" line (index entries, history and
+// bookmark entries, catalogue lines): nothing when the line has no TAB.
+struct TabSplit {
+    QStringView before, after;
+};
+std::optional<TabSplit> SplitAtTab(QStringView line);
 
 class IndexList {
 public:

@@ -105,9 +105,9 @@ QString NormaliseHeadword(QStringView text, const ReplacementList& rules)
     return out;
 }
 
-bool LoadFirstIndex(const QString& path, IndexList& list, QString* error)
+Status LoadFirstIndex(const QString& path, IndexList& list)
 {
-    return ReadIndexFile(path, list, error);
+    return ReadIndexFile(path, list);
 }
 
 Status LoadSecondIndex(const QString& path, IndexList& second, const IndexList& first)
@@ -115,7 +115,7 @@ Status LoadSecondIndex(const QString& path, IndexList& second, const IndexList& 
     second.clear();
     if (!QFileInfo::exists(path))
         return {};
-    if (!ReadIndexFile(path, second))
+    if (!ReadIndexFile(path, second).ok())
         return {};   // not reported; the list stays empty
     if (second.count() != first.count()) {
         second.clear();
@@ -129,9 +129,8 @@ void LoadReplacementList(const QString& path, ReplacementList& rules)
     rules.clear();
     if (!QFileInfo::exists(path))
         return;
-    QByteArray bytes;
-    if (ReadFileBytes(path, bytes))
-        rules.setBytes(bytes);
+    if (const Result<QByteArray> bytes = ReadFileBytes(path))
+        rules.setBytes(bytes.value());
 }
 
 } // namespace lexifol

@@ -20,9 +20,9 @@ QStringList SplitValue(QStringView value);
 QString NormaliseHeadword(QStringView text, const ReplacementList& rules);
 
 
-// Replaces `list` with the file's lines. On an open/read error returns false,
-// fills *error and leaves `list` unchanged.
-bool LoadFirstIndex(const QString& path, IndexList& list, QString* error = nullptr);
+// Replaces `list` with the file's lines. On an open or read error fails and
+// leaves `list` unchanged.
+Status LoadFirstIndex(const QString& path, IndexList& list);
 // Empties `second`; loads it when the file exists. A count different from
 // `first` empties it again and fails with "Second index isn't equal to first
 // (number of items)"; a file that cannot be read leaves it empty silently.

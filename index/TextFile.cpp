@@ -170,26 +170,26 @@ bool ReadInto(QFile& file, char* raw, qint64 size, qint64& done, const QString& 
 
 } // namespace
 
-bool ReadFileBytes(const QString& path, QByteArray& bytes, QString* error)
+Result<QByteArray> ReadFileBytes(const QString& path)
 {
     QFile file(path);
-    if (!OpenForReading(file, path, error))
-        return false;
+    QString error;
+    if (!OpenForReading(file, path, &error))
+        return Status::failure(error);
     const qint64 size = file.size();
     QByteArray data;
     if (size > 0) {
         data.resize(size);
         qint64 done = 0;
-        if (!ReadInto(file, data.data(), size, done, path, error))
-            return false;
+        if (!ReadInto(file, data.data(), size, done, path, &error))
+            return Status::failure(error);
         data.truncate(done);
     }
     // Files that report no size (pipes, /proc) or grew meanwhile.
     const QByteArray rest = file.readAll();
     if (!rest.isEmpty())
         data.append(rest);
-    bytes = std::move(data);
-    return true;
+    return data;
 }
 
 QByteArrayList CutByteLines(QByteArrayView bytes)
@@ -293,24 +293,27 @@ bool ReadIndexInPlace(QFile& file, qint64 size, const QString& path, IndexList& 
 }
 } // namespace
 
-bool ReadIndexFile(const QString& path, IndexList& out, QString* error)
+Status ReadIndexFile(const QString& path, IndexList& out)
 {
     QFile file(path);
-    if (!OpenForReading(file, path, error))
-        return false;
+    QString error;
+    if (!OpenForReading(file, path, &error))
+        return Status::failure(error);
     const qint64 size = file.size();
     if (size > 0 && !file.isSequential()) {
         bool done = false;
-        if (!ReadIndexInPlace(file, size, path, out, error, done))
-            return false;
+        if (!ReadIndexInPlace(file, size, path, out, &error, done))
+            return Status::failure(error);
         if (done)
-            return true;
+            return {};
     }
     file.close();
-    QByteArray bytes;
-    if (!ReadFileBytes(path, bytes, error))
-        return false;
-    return CutGuarded(path, error, [&] { DecodeLines(bytes, out); });
+    const Result<QByteArray> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return Status::failure(bytes.error());
+    if (!CutGuarded(path, &error, [&] { DecodeLines(bytes.value(), out); }))
+        return Status::failure(error);
+    return {};
 }
 
 } // namespace lexifol

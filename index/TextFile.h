@@ -2,6 +2,7 @@
 // The one reader for the program's Unicode text files (indexes, bookmarks,
 // the order checker): byte-order mark detection, 8-bit fallback, line cutting.
 #include "index/IndexList.h"
+#include "index/Status.h"
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QString>
@@ -29,13 +30,13 @@ void DecodeLines(const QByteArray& bytes, IndexList& out);
 QStringList DecodeLinesToStrings(const QByteArray& bytes);
 
 // Reads a whole file and cuts it into lines, as DecodeLines does, with the
-// least copying: what the index loaders use. On an open or read error returns
-// false, fills *error and leaves `out` unchanged.
-bool ReadIndexFile(const QString& path, IndexList& out, QString* error = nullptr);
+// least copying: what the index loaders use. On an open or read error fails
+// and leaves `out` unchanged.
+Status ReadIndexFile(const QString& path, IndexList& out);
 
-// Reads a whole file (other readers allowed). Returns false and fills
-// *error when it cannot be opened or read.
-bool ReadFileBytes(const QString& path, QByteArray& bytes, QString* error = nullptr);
+// Reads a whole file (other readers allowed); fails when it cannot be
+// opened or read.
+Result<QByteArray> ReadFileBytes(const QString& path);
 
 // Cuts 8-bit text into byte lines at CR LF, CR and LF. A NUL byte ends the
 // text, no mark is recognised, and a break at the very end opens no empty

@@ -35,7 +35,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
             if (!r.startUp)
                 return out;   // gone since the catalogue was built: nothing to say
             out.messages << cannotOpen(list);
-        } else if (!LoadFirstIndex(list, fresh)) {
+        } else if (!LoadFirstIndex(list, fresh).ok()) {
             out.messages << cannotOpen(list);
             if (!r.startUp)
                 return out;
@@ -44,11 +44,10 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
         }
     }
     PluginLoad plugin;
-    QString pluginError;
     if (!r.startUp) {
-        plugin = LoadPluginParameters(paths, false, &pluginError);
-        if (!pluginError.isEmpty()) {
-            out.messages << cannotOpen(pluginError);
+        plugin = LoadPluginParameters(paths, false);
+        if (!plugin.unreadable.isEmpty()) {
+            out.messages << cannotOpen(plugin.unreadable);
             return out;
         }
     }
@@ -63,9 +62,9 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
             out.annotationVisible = annotation;
     }
     if (r.startUp) {
-        plugin = LoadPluginParameters(DictionaryPaths{r.programFolder, name}, r.catalogueEmpty, &pluginError);
-        if (!pluginError.isEmpty()) {
-            out.messages << cannotOpen(pluginError);
+        plugin = LoadPluginParameters(DictionaryPaths{r.programFolder, name}, r.catalogueEmpty);
+        if (!plugin.unreadable.isEmpty()) {
+            out.messages << cannotOpen(plugin.unreadable);
             plugin.parameters = BuiltInPluginParameters();
             plugin.message.clear();
         }

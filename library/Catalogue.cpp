@@ -44,11 +44,11 @@ QStringList DiscoverDictionaries(const QString& dataFolder)
 
 QString SavedOrderName(const QString& line)
 {
-    const qsizetype tab = line.indexOf(u'\t');
-    if (tab < 0)
+    const auto parts = SplitAtTab(line);
+    if (!parts)
         return QString();
     // A line that starts with TAB has an empty, but present, name.
-    QString name = line.left(tab);
+    QString name = parts->before.toString();
     if (name.isNull())
         name = QStringLiteral("");
     return name;
@@ -106,19 +106,19 @@ QStringList BuildSavedOrder(const QList<CatalogueEntry>& entries)
 // is decoded from the ANSI code page. The index reader is not used for it
 // because it would take leading bytes FF FE or EF BB BF for a Unicode mark,
 // which an 8-bit catalogue file never carries.
-bool LoadSavedOrder(const QString& path, QStringList& lines)
+Result<QStringList> LoadSavedOrder(const QString& path)
 {
-    lines.clear();
+    QStringList lines;
     if (!QFileInfo::exists(path))
-        return true;
-    QByteArray bytes;
-    if (!ReadFileBytes(path, bytes))
-        return false;
-    const QByteArrayList raw = CutByteLines(bytes);
+        return lines;
+    const Result<QByteArray> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return Status::failure(bytes.error());
+    const QByteArrayList raw = CutByteLines(bytes.value());
     lines.reserve(raw.size());
     for (const QByteArray& l : raw)
         lines.append(Ansi().decode(l));
-    return true;
+    return lines;
 }
 
 Status SaveSavedOrder(const QString& path, const QStringList& lines)

@@ -32,8 +32,9 @@ struct CatalogueEntry {
 };
 QStringList BuildSavedOrder(const QList<CatalogueEntry>& entries);
 
-// Lines of "diclist.dat" (8-bit); false when it exists but cannot be read.
-bool LoadSavedOrder(const QString& path, QStringList& lines);
+// Lines of "diclist.dat" (8-bit); none for a missing file; fails when it
+// exists but cannot be read.
+Result<QStringList> LoadSavedOrder(const QString& path);
 // Writes the lines, each followed by CR LF, atomically.
 Status SaveSavedOrder(const QString& path, const QStringList& lines);
 

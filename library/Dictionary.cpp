@@ -93,10 +93,10 @@ ListRead readParameterList(const QString& path, QByteArrayList& lines)
 {
     if (!QFileInfo::exists(path))
         return ListRead::Missing;
-    QByteArray bytes;
-    if (!ReadFileBytes(path, bytes))
+    const Result<QByteArray> bytes = ReadFileBytes(path);
+    if (!bytes)
         return ListRead::Unreadable;
-    lines = CutByteLines(bytes);
+    lines = CutByteLines(bytes.value());
     return ListRead::Read;
 }
 
@@ -104,20 +104,17 @@ const QString kMayHaveErrors = QStringLiteral("\r\nThis file may have errors.");
 
 } // namespace
 
-PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty,
-                                QString* readError)
+PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty)
 {
     PluginLoad r;
-    if (readError)
-        readError->clear();
     if (catalogueEmpty) {
         r.parameters = BuiltInPluginParameters();
         return r;
     }
 
     auto failRead = [&](const QString& fullPath) {
-        if (readError)
-            *readError = fullPath;
+        r.parameters.clear();
+        r.unreadable = fullPath;
         return r;
     };
 

@@ -39,13 +39,13 @@ QByteArrayList BuiltInPluginParameters();
 
 struct PluginLoad {
     QByteArrayList parameters;
-    QString message;   // empty when nothing is to be shown
+    QString message;      // empty when nothing is to be shown
+    QString unreadable;   // full path of a list that exists but cannot be read
 };
 // The plug-in step: own Plugin.dat, else "Plugin.dat" in the current
 // directory, else built-ins, with their messages. catalogueEmpty gives the
-// built-ins silently. A file that exists but cannot be read sets *readError
-// to its full path and returns no parameters.
-PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty,
-                                QString* readError = nullptr);
+// built-ins silently. A file that exists but cannot be read is named in
+// `unreadable`, with no parameters.
+PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty);
 
 } // namespace lexifol

@@ -227,13 +227,13 @@ QString ProfileFile::readString(const QString& section, const QString& key,
         *ok = true;
     if (!exists())
         return def;
-    QByteArray bytes;
-    if (!ReadFileBytes(path_, bytes)) {
+    const Result<QByteArray> bytes = ReadFileBytes(path_);
+    if (!bytes) {
         if (ok)
             *ok = false;
         return def;
     }
-    const Location loc = locate(parse(bytes, enc_), section, key);
+    const Location loc = locate(parse(bytes.value(), enc_), section, key);
     if (loc.key < 0 || !loc.keyInfo.value)
         return def;
     return *loc.keyInfo.value;
@@ -289,11 +289,10 @@ Status ProfileFile::writeString(const QString& section, const QString& key, cons
 {
     Parsed p;
     if (exists()) {
-        QByteArray bytes;
-        QString error;
-        if (!ReadFileBytes(path_, bytes, &error))
-            return Status::failure(error);
-        p = parse(bytes, enc_);
+        const Result<QByteArray> bytes = ReadFileBytes(path_);
+        if (!bytes)
+            return Status::failure(bytes.error());
+        p = parse(bytes.value(), enc_);
     }
     const QByteArray crlf = encodeText(p.form, QStringLiteral("\r\n"));
     const Location loc = locate(p, section, key);

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
     f.close();
     IndexList fromFile;
-    FUZZ_CHECK(ReadIndexFile(path, fromFile));
+    FUZZ_CHECK(ReadIndexFile(path, fromFile).ok());
     FUZZ_CHECK(Lines(fromFile) == expected);
     for (int i = 0; i < fromFile.count(); ++i) {
         const QStringView line = fromFile.line(i);

@@ -46,7 +46,7 @@ QStringList Lines(const QByteArray& bytes)
         return {"cannot write"};
     f.close();
     IndexList loaded;
-    if (!LoadFirstIndex(f.fileName(), loaded) || ToStrings(loaded) != lines)
+    if (!LoadFirstIndex(f.fileName(), loaded).ok() || ToStrings(loaded) != lines)
         return {"file reader disagrees"};
     return lines;
 }

@@ -149,14 +149,14 @@ void TestList::firstIndexLoading()
     QVERIFY(WriteFile(path, "\xFF\xFE" + QByteArray("b\0\t\0" "1\0\r\0\n\0", 10)));
     IndexList list;
     list.setLines({"previous\t1", "x\t2"});
-    QString error;
-    QVERIFY(!LoadFirstIndex(dir.filePath("missing.list"), list, &error));
-    QVERIFY(error.contains(dir.filePath("missing.list")));
+    const Status missing = LoadFirstIndex(dir.filePath("missing.list"), list);
+    QVERIFY(!missing.ok());
+    QVERIFY(missing.error().contains(dir.filePath("missing.list")));
     QCOMPARE(list.count(), 2);
     QCOMPARE(list.line(0), u"previous\t1");
-    QVERIFY(!LoadFirstIndex(dir.path(), list, &error));   // a folder cannot be read
+    QVERIFY(!LoadFirstIndex(dir.path(), list).ok());   // a folder cannot be read
     QCOMPARE(list.count(), 2);
-    QVERIFY(LoadFirstIndex(path, list, &error));
+    QVERIFY(LoadFirstIndex(path, list).ok());
     QCOMPARE(list.count(), 1);
     QCOMPARE(list.line(0), u"b\t1");
     QCOMPARE(list.headword(0), u"b");

@@ -100,9 +100,9 @@ private slots:
             FileSizeLimit full(10);
             QVERIFY(!SaveBookmarks(path, before + QStringList{QStringLiteral("plum\tSample")}).ok());
         }
-        QStringList loaded;
-        QVERIFY(LoadBookmarks(path, loaded));
-        QCOMPARE(loaded, before);
+        const Result<QStringList> loaded = LoadBookmarks(path);
+        QVERIFY(loaded.ok());
+        QCOMPARE(loaded.value(), before);
     }
 };
 

@@ -83,9 +83,9 @@ private slots:
         const QStringList lines = BuildSavedOrder({{QStringLiteral("Словарь"), true}, {QStringLiteral("B"), false}});
         QVERIFY(SaveSavedOrder(path, lines));
         QCOMPARE(readBytes(path), QByteArray("\xD1\xEB\xEE\xE2\xE0\xF0\xFC\t1\r\nB\t0\r\n"));
-        QStringList back;
-        QVERIFY(LoadSavedOrder(path, back));
-        QCOMPARE(back, lines);
+        const auto back = LoadSavedOrder(path);
+        QVERIFY(back.ok());
+        QCOMPARE(back.value(), lines);
     }
 
     void load_data()
@@ -103,18 +103,17 @@ private slots:
         QFETCH(QStringList, lines);
         const QString path = dir.filePath(QStringLiteral("load.dat"));
         QVERIFY(writeBytes(path, bytes));
-        QStringList got{"stale"};
-        QVERIFY(LoadSavedOrder(path, got));
-        QCOMPARE(got, lines);
+        const auto got = LoadSavedOrder(path);
+        QVERIFY(got.ok());
+        QCOMPARE(got.value(), lines);
     }
 
     void loadFailures()
     {
-        QStringList got{"stale"};
-        QVERIFY(LoadSavedOrder(dir.filePath(QStringLiteral("missing.dat")), got));
-        QVERIFY(got.isEmpty());
+        const auto missing = LoadSavedOrder(dir.filePath(QStringLiteral("missing.dat")));
+        QVERIFY(missing.ok() && missing.value().isEmpty());
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dir.dat")));
-        QVERIFY(!LoadSavedOrder(dir.filePath(QStringLiteral("dir.dat")), got));
+        QVERIFY(!LoadSavedOrder(dir.filePath(QStringLiteral("dir.dat"))).ok());
         QVERIFY(!SaveSavedOrder(dir.filePath(QStringLiteral("dir.dat")), {"A\t1"}));
     }
 };

@@ -133,15 +133,14 @@ private slots:
         QVERIFY(place(cwd.filePath(QStringLiteral("Plugin.dat")), shared));
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(cwd.path()));
-        QString error = QStringLiteral("stale");
-        const PluginLoad r = LoadPluginParameters(dict, catalogueEmpty, &error);
+        const PluginLoad r = LoadPluginParameters(dict, catalogueEmpty);
         QDir::setCurrent(previous);
 
         if (params.isEmpty() && readError.isEmpty())
             params = BuiltInPluginParameters();
         QCOMPARE(r.parameters, params);
         QCOMPARE(r.message, QString(message).replace("%OWN", dict.pluginList()));
-        QCOMPARE(error, QString(readError)
+        QCOMPARE(r.unreadable, QString(readError)
                             .replace("%OWN", dict.pluginList())
                             .replace("%SHARED", QDir(cwd.path()).canonicalPath() + "/Plugin.dat"));
     }
