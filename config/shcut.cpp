@@ -28,8 +28,31 @@ TForm2::TForm2(const QStringList& catalogue, ProfileFile* settings, QWidget* par
     PageControl1 = new QTabWidget(this);
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(PageControl1);
+    buildShortcutsPage();
+    buildSecondIndexPage();
 
-    // Shortcuts page
+    if (!catalogue.isEmpty()) {
+        ListBox1->addItems(catalogue);
+        ComboBox1->setCurrentIndex(0);
+        Edit1->setText(settings_ ? settings_->readString(QStringLiteral("Shortcuts"), QStringLiteral("0")) : QString());
+        ComboBox2->addItems(catalogue);
+        ComboBox2->setCurrentIndex(0);
+    }
+    const bool advanced = settings_ && settings_->readBool(QStringLiteral("main"), QStringLiteral("advanced"), false);
+    const QList<QWidget*> advancedControls{CheckBox1, TntMemo1, TntListBox1, ComboBox2, SpeedButton1,
+                                           SpeedButton2, SpeedButton3, SpeedButton4, Button3, Button4};
+    for (QWidget* w : advancedControls)
+        w->setVisible(advanced);
+
+    connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { CloseClick(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { CloseClick(); });
+}
+
+void TForm2::buildShortcutsPage()
+{
     TabSheet1 = new QWidget;
     PageControl1->addTab(TabSheet1, QStringLiteral("Shortcuts"));
     ComboBox1 = new QComboBox(TabSheet1);
@@ -56,8 +79,10 @@ TForm2::TForm2(const QStringList& catalogue, ProfileFile* settings, QWidget* par
         row->addWidget(Button1);
         g->addLayout(row, 3, 0, 1, 2);
     }
+}
 
-    // Second index page
+void TForm2::buildSecondIndexPage()
+{
     TabSheet2 = new QWidget;
     PageControl1->addTab(TabSheet2, QStringLiteral("Second index"));
     ComboBox2 = new QComboBox(TabSheet2);
@@ -100,25 +125,6 @@ TForm2::TForm2(const QStringList& catalogue, ProfileFile* settings, QWidget* par
         row->addWidget(Button5);
         g->addLayout(row, 2, 0, 1, 3);
     }
-
-    if (!catalogue.isEmpty()) {
-        ListBox1->addItems(catalogue);
-        ComboBox1->setCurrentIndex(0);
-        Edit1->setText(settings_ ? settings_->readString(QStringLiteral("Shortcuts"), QStringLiteral("0")) : QString());
-        ComboBox2->addItems(catalogue);
-        ComboBox2->setCurrentIndex(0);
-    }
-    const bool advanced = settings_ && settings_->readBool(QStringLiteral("main"), QStringLiteral("advanced"), false);
-    const QList<QWidget*> advancedControls{CheckBox1, TntMemo1, TntListBox1, ComboBox2, SpeedButton1,
-                                           SpeedButton2, SpeedButton3, SpeedButton4, Button3, Button4};
-    for (QWidget* w : advancedControls)
-        w->setVisible(advanced);
-
-    connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
-    connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { CloseClick(); });
-    connect(Button5, &QPushButton::clicked, this, [this] { CloseClick(); });
 }
 
 void TForm2::ComboBox1Change()

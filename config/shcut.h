@@ -54,6 +54,9 @@ public:
     void CloseClick();
 
 private:
+    void buildShortcutsPage();
+    void buildSecondIndexPage();
+
     lexifol::ProfileFile* settings_;
     lexifol::SaveReport saveReport_;
 };

@@ -353,6 +353,39 @@ void DjvuWorker::fail(const Job& job, const QString& message)
     emit pageReady(result);
 }
 
+// Draws the decoded page for the job's view and sends it out; false when
+// it failed (already reported).
+bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
+{
+    const PageRequest& r = job.request;
+    PageResult result;
+    result.generation = r.generation;
+    result.path = doc.path;
+    result.modified = doc.modified;
+    result.fileSize = doc.size;
+    result.pageIndex = r.pageIndex;
+    result.pageCount = count;
+    result.pageNames = doc.names;
+    result.pageSize = QSize(ddjvu_page_get_width(page), ddjvu_page_get_height(page));
+    result.dpi = ddjvu_page_get_resolution(page);
+    result.plan = PlanRender(result.pageSize, result.dpi, r.zoom, r.view);
+
+    QImage image(result.plan.image, QImage::Format_RGB32);
+    if (image.isNull()) {
+        fail(job, QStringLiteral("Not enough memory to show page %1 of %2").arg(r.pageIndex + 1).arg(Native(doc.path)));
+        return false;
+    }
+    image.fill(Qt::white);
+    ddjvu_rect_t pageRect{0, 0, unsigned(image.width()), unsigned(image.height())};
+    ddjvu_rect_t renderRect = pageRect;
+    // FALSE means there was nothing to draw: the page stays white.
+    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_.get(),
+                      unsigned(image.bytesPerLine()), reinterpret_cast<char*>(image.bits()));
+    result.image = image;
+    emit pageReady(result);
+    return true;
+}
+
 DjvuWorker::Progress DjvuWorker::advance(Job& job)
 {
     QString error;
@@ -398,31 +431,8 @@ DjvuWorker::Progress DjvuWorker::advance(Job& job)
         return Progress::Done;
     }
 
-    PageResult result;
-    result.generation = r.generation;
-    result.path = doc->path;
-    result.modified = doc->modified;
-    result.fileSize = doc->size;
-    result.pageIndex = r.pageIndex;
-    result.pageCount = count;
-    result.pageNames = doc->names;
-    result.pageSize = QSize(ddjvu_page_get_width(page), ddjvu_page_get_height(page));
-    result.dpi = ddjvu_page_get_resolution(page);
-    result.plan = PlanRender(result.pageSize, result.dpi, r.zoom, r.view);
-
-    QImage image(result.plan.image, QImage::Format_RGB32);
-    if (image.isNull()) {
-        fail(job, QStringLiteral("Not enough memory to show page %1 of %2").arg(r.pageIndex + 1).arg(Native(doc->path)));
+    if (!render(job, *doc, page, count))
         return Progress::Done;
-    }
-    image.fill(Qt::white);
-    ddjvu_rect_t pageRect{0, 0, unsigned(image.width()), unsigned(image.height())};
-    ddjvu_rect_t renderRect = pageRect;
-    // FALSE means there was nothing to draw: the page stays white.
-    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_.get(),
-                      unsigned(image.bytesPerLine()), reinterpret_cast<char*>(image.bits()));
-    result.image = image;
-    emit pageReady(result);
     job.rendered = true;
     job.idle.restart();
     return advanceText(job, *doc);

@@ -102,6 +102,7 @@ private:
     void noteActivity(ddjvu_document_t* document, const ddjvu_message_t* m);
     Progress advance(Job& job);
     Progress advanceText(Job& job, Doc& doc);
+    bool render(Job& job, Doc& doc, ddjvu_page_t* page, int count);
     Doc* openDocument(Job& job, QString* error);
     void releaseDocument(const QString& path);
     ddjvu_page_t* pageFor(Doc& doc, int index);
