@@ -6,6 +6,7 @@
 #include "index/Replacement.h"
 #include "index/SaveReport.h"
 #include "library/ActiveDictionary.h"
+#include "pageview/Automation.h"
 #include "pageview/Composition.h"
 
 #include <QByteArrayList>
@@ -40,7 +41,10 @@ public:
 signals:
     void clicked();
     void focused();
+    // Page Up or Page Down reached the box, whatever the modifiers.
+    void pageKey(bool up);
 protected:
+    void keyPressEvent(QKeyEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
@@ -139,6 +143,20 @@ public:
     // Opens a history or bookmark entry, switching dictionaries first when
     // needed; silent on every failure.
     void ShowHeadword(const QString& headword, const QByteArray& dictionary);
+
+    // Driving the page view (the keyboard commands call these).
+    QPoint AutomationPoint() const;     // 400, 250 from the window frame's corner
+    void LineScroll(bool up);           // Up, Down
+    void WheelPage(bool up);            // Page Up, Page Down
+    void PageJump(bool up);             // Home, End
+    void SearchBoxPageScroll(bool up);  // Page Up, Page Down in the search box
+    // The Find command; `closeFirst` for the button and F2, not for F3.
+    // False when it failed inside.
+    bool FindInPage(bool closeFirst);
+    void SpeedButton6Click() { FindInPage(true); }
+    // Replaces the platform operations (tests record them).
+    void setPlatformInput(std::unique_ptr<lexifol::PlatformInput> io) { Automation = std::move(io); }
+    std::unique_ptr<lexifol::PlatformInput> Automation;
     void Image1Click();
     void Image2Click();
     void TntListBox1DblClick();

@@ -1,4 +1,5 @@
 // Construction of the main window's controls; their behaviour is in Unit1.cpp.
+#include "app/QtPlatformInput.h"
 #include "app/Unit1.h"
 #include "app/ListModels.h"
 #include "config/Glyphs.h"
@@ -24,6 +25,13 @@ using namespace lexifol;
 using lexifol::glyphs::Glyph;
 
 namespace lexifol {
+
+void TSearchEdit::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown)
+        emit pageKey(e->key() == Qt::Key_PageUp);
+    QLineEdit::keyPressEvent(e);
+}
 
 void TSearchEdit::mouseReleaseEvent(QMouseEvent* e)
 {
@@ -100,6 +108,7 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent)
 {
     ProgramFolder = programFolder;
+    Automation = std::make_unique<QtPlatformInput>([this] { return WebBrowser1 ? WebBrowser1->pageWindow() : nullptr; });
     buildControls();
     buildMenu();
     startUp();
@@ -211,6 +220,7 @@ void TForm1::buildSearchRow()
     connect(TntEdit3, &QLineEdit::returnPressed, this, [this] { ShowSelectedEntry(); });
     connect(TntEdit3, &TSearchEdit::clicked, this, [this] { RefreshSearchBox(); });
     connect(TntEdit3, &TSearchEdit::focused, this, [this] { PageControl2->setCurrentWidget(TabSheet6); });
+    connect(TntEdit3, &TSearchEdit::pageKey, this, [this](bool up) { SearchBoxPageScroll(up); });
 
     SpeedButton3 = glyphs::button(Panel1, Glyph::Back, QStringLiteral("Back"), 18);
     SpeedButton3->setGeometry(518, 52, 26, 24);
@@ -224,6 +234,7 @@ void TForm1::buildSearchRow()
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { HistoryBack(); });
     connect(SpeedButton4, &QToolButton::clicked, this, [this] { HistoryForward(); });
     connect(SpeedButton5, &QToolButton::clicked, this, [this] { SpeedButton5Click(); });
+    connect(SpeedButton6, &QToolButton::clicked, this, [this] { SpeedButton6Click(); });
 
     Image1 = new TImage(Panel1);
     Image1->setPixmap(glyphs::icon(Glyph::Annotation, 32).pixmap(32, 32));

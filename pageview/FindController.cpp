@@ -28,23 +28,40 @@ void FindController::setQuery(const QString& text, bool wait)
 int FindController::run(const pv::PageTextInfo& text)
 {
     pending_ = false;
+    if (!query_.isEmpty() && query_ == searched_ && !matchStarts_.isEmpty()) {
+        current_ = (current_ + 1) % int(matchStarts_.size());
+        report(int(matchStarts_.size()), text.hasText);
+        return int(matchStarts_.size());
+    }
     hits_.clear();
-    int count = 0;
+    matchStarts_.clear();
+    current_ = -1;
+    searched_ = query_;
     if (!query_.isEmpty()) {
         const QList<QList<int>> matches = FindInWords(text.words, query_);
-        for (const QList<int>& match : matches)
+        for (const QList<int>& match : matches) {
+            matchStarts_.append(text.words[match.first()].box);
             for (int w : match)
                 hits_.append(text.words[w].box);
-        count = int(matches.size());
+        }
+        current_ = matchStarts_.isEmpty() ? -1 : 0;
     }
-    report(count, text.hasText);
-    return count;
+    report(int(matchStarts_.size()), text.hasText);
+    return int(matchStarts_.size());
 }
 
 void FindController::clear()
 {
     hits_.clear();
+    matchStarts_.clear();
+    current_ = -1;
+    searched_.clear();
     pending_ = false;
+}
+
+QRect FindController::currentBox() const
+{
+    return current_ >= 0 ? matchStarts_.at(current_) : QRect();
 }
 
 QWidget* FindController::dialog() const
@@ -69,6 +86,8 @@ void FindController::report(int count, bool hasText)
 void FindController::open(QWidget* owner, std::function<void(const QString&)> search)
 {
     if (!dialog_) {
+        // A new dialog starts a new search, from the first match.
+        searched_.clear();
         dialog_ = new FindDialog(owner);
         QObject::connect(dialog_, &FindDialog::searchRequested, owner, std::move(search));
     }

@@ -24,8 +24,11 @@ public:
     // A new query; the search runs now or, with `wait`, when the text comes.
     void setQuery(const QString& text, bool wait);
     // Searches the text; the number of matches. Hits are in page pixels.
+    // The same query again on the same page moves on to the next match.
     int run(const pv::PageTextInfo& text);
-    void clear();   // no hits, nothing pending
+    void clear();   // no hits, nothing pending, a new page
+    // The first word of the match to bring into view; empty without hits.
+    QRect currentBox() const;
 
     bool pending() const { return pending_; }
     const QList<QRect>& hits() const { return hits_; }
@@ -40,8 +43,11 @@ private:
 
     QPointer<pv::FindDialog> dialog_;
     QString query_;
+    QString searched_;            // the query of the hits shown
     bool pending_ = false;
     QList<QRect> hits_;
+    QList<QRect> matchStarts_;    // first word of each match
+    int current_ = -1;
 };
 
 } // namespace lexifol

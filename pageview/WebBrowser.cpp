@@ -168,8 +168,8 @@ int TWebBrowser::Impl::runFind()
 {
     const int count = finder.run(text);
     area->setHighlights(finder.hits());
-    if (!finder.hits().isEmpty())
-        area->scrollToBox(finder.hits().first());
+    if (!finder.currentBox().isNull())
+        area->scrollToBox(finder.currentBox());
     return count;
 }
 

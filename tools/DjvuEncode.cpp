@@ -72,7 +72,7 @@ bool EncodeBilevelPage(const QImage& page, int dpi, const QString& hiddenText, c
     if (!hiddenText.isEmpty()) {
         if (!WriteText(txt, hiddenText, error))
             return false;
-        script << QStringLiteral("set-txt %1").arg(txt);
+        script << QStringLiteral("set-txt %1").arg(Quoted(txt));
     }
     if (quarterTurns != 0)
         script << QStringLiteral("set-rotation %1").arg(quarterTurns);

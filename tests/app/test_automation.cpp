@@ -1,0 +1,133 @@
+// The page automation on a shown main window with a real page: keys scroll
+// the page view whatever has the focus, Find highlights the word.
+#include "Fixture.h"
+#include "pageview/DjvuFixture.h"
+
+#include "index/CodePage.h"
+#include "pageview/WebBrowser.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QListView>
+
+using namespace lexifol;
+using namespace lexifol::testing;
+
+namespace {
+// A tall page: the view scrolls through it at fit-width.
+QStringList pageLines(int n)
+{
+    QStringList lines;
+    for (int i = 0; i < 14; ++i)
+        lines << QStringLiteral("line%1 word%2 filler").arg(i).arg(n);
+    lines[13] = QStringLiteral("target%1 here").arg(n);
+    return lines;
+}
+} // namespace
+
+class TestAutomationApp : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<Fixture> fx_;
+    std::unique_ptr<TForm1> w_;
+
+    int scroll() const { return w_->WebBrowser1->scrollPosition(); }
+    void settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+
+private slots:
+    void init()
+    {
+        if (!HaveDjvuTools())
+            QSKIP("cjb2, djvused or djvm is not installed");
+        SetAnsiLocale(QStringLiteral("en_US.UTF-8"));
+        fx_ = std::make_unique<Fixture>();
+        fx_->addDictionary("D", {"alpha\t1", "beta\t2"}, "[main]\r\ntext_layer=yes\r\n");
+        QStringList files;
+        QString error;
+        for (int i = 1; i <= 2; ++i) {
+            const QString file = fx_->folder("D") + QStringLiteral("p%1.djvu").arg(i);
+            QVERIFY2(MakeDjvuPage(file, pageLines(i), 1400, nullptr, &error, QSize(1200, 2400), 0, 60), qPrintable(error));
+            files << file;
+        }
+        QVERIFY2(BundleDjvu(fx_->folder("D") + "D.djvu", files, &error), qPrintable(error));
+        w_ = fx_->start();
+        w_->showNormal();
+        w_->setGeometry(20, 20, 760, 560);
+        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+        w_->TntEdit3->setText("beta");
+        w_->ShowSelectedEntry();
+        QTRY_COMPARE_WITH_TIMEOUT(w_->WebBrowser1->state(), TWebBrowser::State::Page, 20000);
+        QVERIFY(w_->WebBrowser1->scrollMaximum() > 0);
+    }
+    void cleanup()
+    {
+        w_.reset();
+        fx_.reset();
+    }
+
+    void pageUnderTheAutomationPoint()
+    {
+        QWidget* under = QApplication::widgetAt(w_->AutomationPoint());
+        QVERIFY(under && (under == w_->WebBrowser1 || w_->WebBrowser1->isAncestorOf(under)));
+    }
+
+    void keysScrollWhateverHasTheFocus_data()
+    {
+        QTest::addColumn<bool>("inList");
+        QTest::newRow("search box") << false;
+        QTest::newRow("index list") << true;
+    }
+    void keysScrollWhateverHasTheFocus()
+    {
+        QFETCH(bool, inList);
+        (inList ? static_cast<QWidget*>(w_->TntListBox1) : w_->TntEdit3)->setFocus();
+        const int top = scroll();
+        w_->LineScroll(false);
+        QTRY_VERIFY(scroll() > top);
+        const int afterLine = scroll();
+        w_->WheelPage(false);
+        QTRY_VERIFY(scroll() > afterLine);
+        w_->WheelPage(true);
+        QTRY_VERIFY(scroll() <= afterLine);
+    }
+
+    void homeAndEndJumpThreePages()
+    {
+        w_->PageJump(false);
+        settle();
+        QTRY_VERIFY(scroll() > 0);
+        const int end = scroll();
+        const int page = w_->WebBrowser1->pageWindow()->height();
+        QVERIFY2(end >= qMin(w_->WebBrowser1->scrollMaximum(), 2 * page), qPrintable(QString::number(end)));
+        w_->PageJump(true);
+        QTRY_COMPARE(scroll(), 0);
+    }
+
+    void findHighlightsTheWord()
+    {
+        w_->TntEdit3->setText("target2");
+        QVERIFY(w_->FindInPage(true));
+        QTRY_COMPARE(w_->WebBrowser1->highlights().size(), 1);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("target2"));
+        QVERIFY(w_->WebBrowser1->findDialog() && w_->WebBrowser1->findDialog()->isHidden());
+        // The page scrolled down to the word, which is now in view.
+        QVERIFY(scroll() > 0);
+        const QRect hit = w_->WebBrowser1->highlights().first();
+        QVERIFY(hit.top() >= scroll() - 20 && hit.bottom() <= scroll() + w_->WebBrowser1->pageWindow()->height() + 20);
+        // Again from the button: the old dialog goes, one stays.
+        QVERIFY(w_->FindInPage(true));
+        settle();
+        int dialogs = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            dialogs += top->windowTitle() == QStringLiteral("Find");
+        QCOMPARE(dialogs, 1);
+        QTRY_COMPARE(w_->WebBrowser1->highlights().size(), 1);
+    }
+};
+
+QTEST_MAIN(TestAutomationApp)
+#include "test_automation.moc"
