@@ -59,6 +59,9 @@ void TForm1::startUp()
     setWindowIcon(appIcon);
     QApplication::setWindowIcon(appIcon);
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // The keys of the main window work wherever the focus is, also during
+    // start-up.
+    qApp->installEventFilter(this);
 
     loadCatalogue();
     int row = -1;
@@ -427,6 +430,8 @@ void TForm1::reportSave(const QString& path, const Status& result)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (commandKeyFilter(watched, event))
+        return true;
     if (watched == TntListBox3 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         TntListBox3KeyDown();

@@ -1,6 +1,8 @@
 #pragma once
 // The main window: catalogue, search box, index list, history, bookmarks and
 // the page view, and the shared state of the open dictionary.
+#include "app/KeyCommands.h"
+#include "config/MainWindowLink.h"
 #include "index/EntryLists.h"
 #include "index/IndexList.h"
 #include "index/Replacement.h"
@@ -63,7 +65,7 @@ protected:
 };
 } // namespace lexifol
 
-class TForm1 : public QMainWindow
+class TForm1 : public QMainWindow, public lexifol::KeyCommandTarget, public lexifol::MainWindowLink
 {
     Q_OBJECT
 public:
@@ -176,6 +178,33 @@ public:
     // Writes "Bookmarks.dat"; a failure is told once, the list stays.
     void SaveBookmarksFile();
 
+    // Keyboard commands.
+    void SelectNeighbourDictionary(bool up);   // Ctrl+Up, Ctrl+Down
+    void StepToPreviousPage() { stepPage(false); }
+    void StepToNextPage() { stepPage(true); }
+    // The conditions and actions of the key table.
+    bool extraPageOnView() const override { return ExtraPageOnView; }
+    bool singleFileOnView() const override { return SingleFileOnView; }
+    bool listHasFocus() const override;
+    bool searchBoxHasFocus() const override;
+    int catalogueSize() const override { return catalogueCount(); }
+    bool backVisible() const override;
+    bool forwardVisible() const override;
+    bool bookmarksPageActive() const override;
+    bool findAvailable() const override;
+    void selectNeighbourDictionary(bool up) override { SelectNeighbourDictionary(up); }
+    void stepPage(bool forward) override;
+    void refocusSearchBox() override;
+    void activateShortcut(int digit) override { ActivateShortcut(digit); }
+    void lineScroll(bool up) override { LineScroll(up); }
+    void wheelPage(bool up) override { WheelPage(up); }
+    void historyStep(bool back) override { back ? HistoryBack() : HistoryForward(); }
+    void clearBookmarks() override { ClearBookmarks(); }
+    void pageJump(bool up) override { PageJump(up); }
+    bool find(bool closeFirst) override { return FindInPage(closeFirst); }
+
+    void setPreviewVisible(bool visible) override { Image2->setVisible(visible); }
+
     // The shutdown sequence (also run by closing the window).
     void Shutdown();
 
@@ -206,6 +235,8 @@ private:
     void stepHistory(const lexifol::HistoryStep& step);
     void openEntryLine(const QStringList& list, const QListView* box);
     void openHeadword(const QString& headword, const QByteArray& dictionary);
+    // The application-wide key handling; true when it took the key.
+    bool commandKeyFilter(QObject* watched, QEvent* event);
     void applyCheckMarks();
     QString dictionaryFolder(const QString& name) const;
     void reportSave(const QString& path, const lexifol::Status& result);

@@ -19,6 +19,7 @@ int main(int argc, char** argv)
     TForm2 form2(catalogue, form1.Settings.get(), &form1);
     form1.setAboutBox(&aboutBox);
     form1.setConfigurationDialog(&form2);
+    form2.setMainWindow(&form1);
 
     form1.show();
     return app.exec();

@@ -49,6 +49,10 @@ TForm2::TForm2(const QStringList& catalogue, ProfileFile* settings, QWidget* par
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button1, &QPushButton::clicked, this, [this] { CloseClick(); });
     connect(Button5, &QPushButton::clicked, this, [this] { CloseClick(); });
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) {
+        if (mainWindow_)
+            mainWindow_->setPreviewVisible(on);
+    });
 }
 
 void TForm2::buildShortcutsPage()

@@ -1,5 +1,6 @@
 #pragma once
 // The Configuration dialog: dictionary shortcuts and the second-index page.
+#include "config/MainWindowLink.h"
 #include "index/SaveReport.h"
 #include <QDialog>
 
@@ -48,6 +49,9 @@ public:
     QCheckBox* CheckBox1 = nullptr;
     QPushButton* Button5 = nullptr;  // Close
 
+    // The main window, reached through its small interface only.
+    void setMainWindow(lexifol::MainWindowLink* link) { mainWindow_ = link; }
+
     void ComboBox1Change();
     void ListBox1DblClick();
     void Button2Click();
@@ -59,4 +63,5 @@ private:
 
     lexifol::ProfileFile* settings_;
     lexifol::SaveReport saveReport_;
+    lexifol::MainWindowLink* mainWindow_ = nullptr;
 };

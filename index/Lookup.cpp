@@ -53,4 +53,30 @@ std::optional<int> FindExactRow(const LookupIndexes& ix, QStringView headword)
     return row;
 }
 
+PageStep StepPage(const IndexList& first, int selected, bool forward)
+{
+    PageStep step;
+    const int last = first.count() - 1;
+    if (selected < 0 || selected > last || selected == (forward ? last : 0))
+        return step;
+    const std::optional<QString> current = EntryPage(first, selected);
+    if (!current) {
+        step.failed = true;
+        return step;
+    }
+    for (int i = selected; forward ? i <= last : i >= 0; i += forward ? 1 : -1) {
+        const std::optional<QString> page = EntryPage(first, i);
+        if (!page) {
+            step.failed = true;
+            return step;
+        }
+        if (*page != *current) {
+            step.row = i;
+            step.page = *page;
+            return step;
+        }
+    }
+    return step;
+}
+
 } // namespace lexifol

@@ -32,4 +32,13 @@ std::optional<QString> EntryPage(const IndexList& first, int row);
 // second index when there is one; nothing when no entry has it.
 std::optional<int> FindExactRow(const LookupIndexes& ix, QStringView headword);
 
+// Ctrl+Page Up and Ctrl+Page Down: the nearest row before (or after) the
+// selected one whose page reference differs, compared exactly.
+struct PageStep {
+    int row = -1;        // -1: nothing changes
+    QString page;
+    bool failed = false; // met an entry without any part
+};
+PageStep StepPage(const IndexList& first, int selected, bool forward);
+
 } // namespace lexifol

@@ -121,6 +121,19 @@ Result<QStringList> LoadSavedOrder(const QString& path)
     return lines;
 }
 
+std::optional<NeighbourStep> FindCheckedNeighbour(const QList<bool>& checked, int selected, bool up)
+{
+    if (selected < 0 || selected >= checked.size())
+        return std::nullopt;
+    int steps = 0;
+    for (int i = selected + (up ? -1 : 1); i >= 0 && i < checked.size(); i += up ? -1 : 1) {
+        ++steps;
+        if (checked.at(i))
+            return NeighbourStep{i, steps};
+    }
+    return std::nullopt;
+}
+
 Status SaveSavedOrder(const QString& path, const QStringList& lines)
 {
     QByteArray out;

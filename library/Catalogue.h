@@ -32,6 +32,15 @@ struct CatalogueEntry {
 };
 QStringList BuildSavedOrder(const QList<CatalogueEntry>& entries);
 
+// Ctrl+Up and Ctrl+Down: the nearest checked entry above (below) the
+// selected one, and how many entries that moves; nothing at the end, no
+// wrap-around.
+struct NeighbourStep {
+    int target = -1;
+    int steps = 0;
+};
+std::optional<NeighbourStep> FindCheckedNeighbour(const QList<bool>& checked, int selected, bool up);
+
 // Lines of "diclist.dat" (8-bit); none for a missing file; fails when it
 // exists but cannot be read.
 Result<QStringList> LoadSavedOrder(const QString& path);

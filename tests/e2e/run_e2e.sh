@@ -48,9 +48,9 @@ stop_display() {
 }
 start_display
 
-# Sample first and checked, so that it is the one opened; Pages is appended
-# when the catalogue is saved.
-printf 'Sample\t1\r\n' > "$CWD/diclist.dat"
+# Sample first, so that it is the one opened; Pages checked too, so that
+# Ctrl+Down reaches it.
+printf 'Sample\t1\r\nPages\t1\r\n' > "$CWD/diclist.dat"
 before=$(cd "$PROG" && ls -la --time-style=+%s.%N diclist.dat Bookmarks.dat 2>/dev/null | md5sum)
 
 cd "$CWD"
@@ -76,11 +76,19 @@ for _ in $(seq 50); do [ -f "$PROG/temp.htm" ] && break; sleep 0.1; done
 grep -q "Data/Sample.files/Sample.djvu\"" "$PROG/temp.htm" || fail "page view file names another document: $(cat "$PROG/temp.htm")"
 grep -q " Page=$PAGE>" "$PROG/temp.htm" || fail "page view file does not show page $PAGE: $(cat "$PROG/temp.htm")"
 
+# Ctrl+Down opens the next checked dictionary and shows the word's page there.
+PAGE2=$(tr -d '\r' < "$PROG/Data/Pages.list" | awk -F'\t' -v w="$WORD" '$1==w {print $2; exit}')
+PAGE2=${PAGE2%%>*}
+[ -n "$PAGE2" ] || fail "no page for $WORD in the Pages index"
+xdotool key ctrl+Down
+for _ in $(seq 50); do grep -q "Data/Pages.files/$PAGE2.djvu" "$PROG/temp.htm" && break; sleep 0.1; done
+grep -q "Data/Pages.files/$PAGE2.djvu\"" "$PROG/temp.htm" || fail "Ctrl+Down did not show $WORD in Pages: $(cat "$PROG/temp.htm")"
+
 xdotool key --window "$WIN" alt+F4
 for _ in $(seq 100); do kill -0 "$APP" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$APP" 2>/dev/null && fail "program did not end after closing its window"
 
-[ "$(cat "$CWD/diclist.dat")" = "$(printf 'Sample\t1\r\nPages\t0\r')" ] || fail "diclist.dat not rewritten in the current directory: $(od -c "$CWD/diclist.dat")"
+[ "$(cat "$CWD/diclist.dat")" = "$(printf 'Sample\t1\r\nPages\t1\r')" ] || fail "diclist.dat not rewritten in the current directory: $(od -c "$CWD/diclist.dat")"
 [ -f "$CWD/Bookmarks.dat" ] || fail "Bookmarks.dat not written in the current directory"
 after=$(cd "$PROG" && ls -la --time-style=+%s.%N diclist.dat Bookmarks.dat 2>/dev/null | md5sum)
 [ "$before" = "$after" ] || fail "the program folder's catalogue or bookmarks were touched"

@@ -1,5 +1,6 @@
 // The automation actions as sequences of platform operations, recorded.
 #include "pageview/Automation.h"
+#include "common/RecordingInput.h"
 
 #include <QtTest>
 #include <stdexcept>
@@ -8,77 +9,6 @@ using namespace lexifol;
 
 namespace {
 
-// Records every operation as text; windows are numbered.
-class Recorder : public PlatformInput {
-public:
-    QStringList log;
-    bool cursorReadable = true;
-    QString frontTitle = QStringLiteral("Find");
-    QString failAt;   // an operation that throws
-    QString text = QStringLiteral("word");
-
-    void note(const QString& op)
-    {
-        log << op;
-        if (!failAt.isEmpty() && op.startsWith(failAt))
-            throw std::runtime_error("failed");
-    }
-    std::optional<QPoint> cursorPos() override
-    {
-        note(QStringLiteral("getCursor"));
-        return cursorReadable ? std::optional<QPoint>(QPoint(7, 8)) : std::nullopt;
-    }
-    void setCursorPos(QPoint p) override { note(QStringLiteral("setCursor %1,%2").arg(p.x()).arg(p.y())); }
-    WindowHandle windowAt(QPoint p) override
-    {
-        note(QStringLiteral("windowAt %1,%2").arg(p.x()).arg(p.y()));
-        return 5;
-    }
-    void postMessage(WindowHandle w, int m, int wp, int lp) override
-    {
-        note(QStringLiteral("post %1 %2 %3 %4").arg(w).arg(m, 0, 16).arg(wp, 0, 16).arg(lp));
-    }
-    void wheel(int delta) override { note(QStringLiteral("wheel %1").arg(delta)); }
-    void keyDown(int k) override { note(QStringLiteral("down %1").arg(k, 0, 16)); }
-    void keyUp(int k) override { note(QStringLiteral("up %1").arg(k, 0, 16)); }
-    QByteArray inputLanguage() override
-    {
-        note(QStringLiteral("getLanguage"));
-        return "00000419";
-    }
-    bool activateInputLanguage(const QByteArray& id) override
-    {
-        note(QStringLiteral("language ") + QString::fromLatin1(id));
-        return true;
-    }
-    void showCursor(bool show) override { note(show ? QStringLiteral("showCursor") : QStringLiteral("hideCursor")); }
-    WindowHandle foregroundWindow() override
-    {
-        note(QStringLiteral("foreground"));
-        return 9;
-    }
-    QString windowTitle(WindowHandle w) override
-    {
-        note(QStringLiteral("title %1").arg(w));
-        return w == 9 ? frontTitle : QString();
-    }
-    void setWindowPos(WindowHandle w, QPoint p, int flags) override
-    {
-        note(QStringLiteral("setWindowPos %1 %2,%3 %4").arg(w).arg(p.x()).arg(p.y()).arg(flags, 0, 16));
-    }
-    WindowHandle findWindow(const QString& title) override
-    {
-        note(QStringLiteral("findWindow ") + title);
-        return 3;
-    }
-    void destroyWindow(WindowHandle w) override { note(QStringLiteral("destroy %1").arg(w)); }
-    void setClipboard(const QByteArray& ansi, const QString& unicode) override
-    {
-        note(QStringLiteral("clipboard %1 %2").arg(QString::fromLatin1(ansi), unicode));
-    }
-    void processEvents() override { note(QStringLiteral("process")); }
-};
-
 const QPoint kPoint(400, 250);
 
 QStringList split(const char* ops)
@@ -86,7 +16,7 @@ QStringList split(const char* ops)
     return QString::fromLatin1(ops).split(QLatin1Char('|'), Qt::SkipEmptyParts);
 }
 
-FindRequest findRequest(Recorder& r, bool closeFirst)
+FindRequest findRequest(RecordingInput& r, bool closeFirst)
 {
     return FindRequest{kPoint, [&r] { return r.text; }, closeFirst};
 }
@@ -128,7 +58,7 @@ private slots:
         QFETCH(bool, browserMouse);
         QFETCH(bool, cursorReadable);
         QFETCH(QString, ops);
-        Recorder r;
+        RecordingInput r;
         r.cursorReadable = cursorReadable;
         switch (action) {
         case 0: LineScroll(r, kPoint, browserMouse, up); break;
@@ -167,7 +97,7 @@ private slots:
     {
         QFETCH(bool, closeFirst);
         QFETCH(QString, ops);
-        Recorder r;
+        RecordingInput r;
         QFETCH(QString, title);
         r.frontTitle = title;
         QFETCH(bool, cursorReadable);
@@ -180,7 +110,7 @@ private slots:
 
     void findWithEmptyText()
     {
-        Recorder r;
+        RecordingInput r;
         r.text.clear();
         QVERIFY(FindCommand(r, findRequest(r, true)));
         QVERIFY(r.log.isEmpty());
