@@ -204,6 +204,12 @@ public:
     bool find(bool closeFirst) override { return FindInPage(closeFirst); }
 
     void setPreviewVisible(bool visible) override { Image2->setVisible(visible); }
+    QString programFolder() const override { return ProgramFolder; }
+    void reopenDictionary(const QString& name) override
+    {
+        if (SelectDictionaryByName(name))
+            OpenDictionary();
+    }
 
     // The shutdown sequence (also run by closing the window).
     void Shutdown();

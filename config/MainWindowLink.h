@@ -1,5 +1,7 @@
 #pragma once
 // What the Configuration dialog may ask of the main window, and no more.
+#include <QString>
+
 namespace lexifol {
 
 class MainWindowLink {
@@ -7,6 +9,11 @@ public:
     virtual ~MainWindowLink() = default;
     // Shows or hides the main window's normalisation preview picture.
     virtual void setPreviewVisible(bool visible) = 0;
+    // The program folder, with its trailing separator.
+    virtual QString programFolder() const = 0;
+    // Selects the catalogue entry of that name (case ignored) and opens it;
+    // nothing when there is none.
+    virtual void reopenDictionary(const QString& name) = 0;
 };
 
 } // namespace lexifol

@@ -49,6 +49,12 @@ TForm2::TForm2(const QStringList& catalogue, ProfileFile* settings, QWidget* par
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button1, &QPushButton::clicked, this, [this] { CloseClick(); });
     connect(Button5, &QPushButton::clicked, this, [this] { CloseClick(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] { SpeedButton4Click(); });
     connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) {
         if (mainWindow_)
             mainWindow_->setPreviewVisible(on);

@@ -2,6 +2,7 @@
 // The Configuration dialog: dictionary shortcuts and the second-index page.
 #include "config/MainWindowLink.h"
 #include "index/SaveReport.h"
+#include <QByteArrayList>
 #include <QDialog>
 
 class QComboBox;
@@ -57,11 +58,24 @@ public:
     void Button2Click();
     void CloseClick();
 
+    // Second index and order checks.
+    QByteArrayList AcceptedRules;
+    void Button3Click();        // Add&Check
+    void SpeedButton1Click();   // clear the accepted rules
+    void SpeedButton2Click();   // clear the editor
+    void Button4Click();        // Start
+    void SpeedButton3Click() { checkOrder(false); }
+    void SpeedButton4Click() { checkOrder(true); }
+
 private:
     void buildShortcutsPage();
     void buildSecondIndexPage();
+    void checkOrder(bool secondIndex);
+    bool buildSecondIndex(const QString& name);
+    void tell(const QString& text, bool error);
 
     lexifol::ProfileFile* settings_;
     lexifol::SaveReport saveReport_;
     lexifol::MainWindowLink* mainWindow_ = nullptr;
+    QString failure_;          // why the last build stopped, for the error report
 };

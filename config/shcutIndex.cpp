@@ -1,0 +1,137 @@
+// The "Second index" page: replacement rules, the second-index builder and
+// the index order checks.
+#include "config/Messages.h"
+#include "config/shcut.h"
+#include "index/AtomicFile.h"
+#include "index/CodePage.h"
+#include "index/IndexOps.h"
+#include "index/IndexTools.h"
+#include "index/TextFile.h"
+#include "library/Dictionary.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace lexifol;
+
+void TForm2::tell(const QString& text, bool error)
+{
+    ShowMessage(text, error ? MsgIcon::Error : MsgIcon::Information, QStringLiteral("Lexifol"), this);
+}
+
+void TForm2::Button3Click()
+{
+    TntListBox1->clear();
+    AcceptedRules.clear();
+    const RuleCheck check = CheckRules(TntMemo1->toPlainText());
+    if (check.badLine >= 0) {
+        tell(QStringLiteral("Error (line %1)").arg(check.badLine), true);
+        return;
+    }
+    TntListBox1->addItems(check.accepted);
+    AcceptedRules = check.encoded;
+    if (TntListBox1->count() > 0)
+        Button4->setEnabled(true);
+}
+
+void TForm2::SpeedButton1Click()
+{
+    TntListBox1->clear();
+    AcceptedRules.clear();
+}
+
+void TForm2::SpeedButton2Click()
+{
+    TntMemo1->clear();
+}
+
+// Steps 1 to 3 of Start; true when both files were written.
+bool TForm2::buildSecondIndex(const QString& name)
+{
+    if (TntListBox1->count() == 0 || TntListBox1->count() != AcceptedRules.size()) {
+        tell(QStringLiteral("Empty list"), true);
+        return false;
+    }
+    const DictionaryPaths paths{mainWindow_ ? mainWindow_->programFolder() : QString(), name};
+    IndexList working;
+    if (QFileInfo::exists(paths.firstIndex())) {
+        if (const Status read = LoadFirstIndex(paths.firstIndex(), working); !read) {
+            failure_ = read.error();
+            return false;
+        }
+    }
+    if (!QFileInfo(paths.folder()).isDir() || working.isEmpty())
+        return false;
+    ReplacementList rules;
+    rules.setLines(AcceptedRules);
+    const Status written = WriteSecondIndexFiles(paths.folder(), ReplacementFileBytes(AcceptedRules),
+                                                 SecondIndexFileBytes(working, rules));
+    if (!written) {
+        failure_ = written.error();
+        return false;
+    }
+    return true;
+}
+
+void TForm2::Button4Click()
+{
+    const QString name = ComboBox2->currentIndex() >= 0 ? ComboBox2->currentText() : QString();
+    failure_.clear();
+    const bool built = ComboBox2->count() > 0 && ComboBox2->currentIndex() >= 0 && buildSecondIndex(name);
+    if (built && mainWindow_)
+        mainWindow_->reopenDictionary(name);
+    const DictionaryPaths paths{mainWindow_ ? mainWindow_->programFolder() : QString(), name};
+    const bool ok = built && QFileInfo::exists(paths.secondIndex()) && QFileInfo::exists(paths.replacementList());
+    if (ok)
+        tell(QStringLiteral("Second index was created successfully"), false);
+    else
+        tell(QStringLiteral("Can not create second index"), true);
+    if (!failure_.isEmpty())
+        ShowMessage(failure_, MsgIcon::Error, QStringLiteral("Lexifol 3.1"), this);
+}
+
+void TForm2::checkOrder(bool secondIndex)
+{
+    const QString name = ComboBox2->currentIndex() >= 0 ? ComboBox2->currentText() : QString();
+    const QString folder = mainWindow_ ? mainWindow_->programFolder() : QString();
+    const DictionaryPaths paths{folder, name};
+    const QString file = secondIndex ? paths.secondIndex() : paths.firstIndex();
+    const bool chosen = ComboBox2->count() > 0 && ComboBox2->currentIndex() >= 0;
+    IndexList lines;
+    Status read;
+    if (chosen && QFileInfo::exists(file))
+        read = ReadIndexFile(file, lines);
+    if (!read || lines.count() < 2) {
+        if (secondIndex && !QFileInfo::exists(file))
+            tell(QStringLiteral("There is no second index for this dictionary."), false);
+        if (!read)
+            ShowMessage(read.error(), MsgIcon::Error, QStringLiteral("Lexifol 3.1"), this);
+        return;
+    }
+    const QString title = secondIndex ? name + QStringLiteral("\\secondindex.list") : name;
+    QStringList log{CheckLogHeader(title, QDateTime::currentDateTime())};
+    for (int k : FindOrderErrors(lines, secondIndex))
+        log << OrderErrorLine(k);
+    const bool clean = log.size() == 1;
+    if (clean)
+        log << QStringLiteral("No errors was found.");
+    QByteArray bytes;
+    for (const QString& l : log)
+        bytes += Ansi().encode(l) + "\r\n";
+    const QString logPath = folder + QStringLiteral("IndexErrors.log");
+    const Status written = WriteFileAtomically(logPath, bytes);
+    if (clean)
+        tell(secondIndex ? QStringLiteral("Sorting of second index is correct!")
+                         : QStringLiteral("Sorting of first index is correct!"), false);
+    else
+        tell(title + (secondIndex ? QString() : QStringLiteral(".list")) + QStringLiteral(" contains errors.\r\nCheck ")
+                 + QDir::toNativeSeparators(logPath), true);
+    if (!written)
+        ShowMessage(QStringLiteral("Can not save %1: %2").arg(QDir::toNativeSeparators(logPath), written.error()),
+                    MsgIcon::Error, QStringLiteral("Lexifol 3.1"), this);
+}

@@ -1,0 +1,169 @@
+#include "index/IndexTools.h"
+
+#include "index/AtomicFile.h"
+#include "index/IndexOps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+namespace lexifol {
+
+RuleCheck CheckRules(const QString& editorText)
+{
+    RuleCheck r;
+    if (editorText.isEmpty())
+        return r;
+    QStringList lines = editorText.split(u'\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();   // the break after the last line
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.size() < 2 || line[1] != u'=') {
+            r = RuleCheck();
+            r.badLine = i;
+            return r;
+        }
+        r.accepted << line;
+        r.encoded << EncodeUnits(line);
+    }
+    return r;
+}
+
+QByteArray EncodeUnits(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size() * 3);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            out.append(char(u));
+        } else if (u < 0x800) {
+            out.append(char(0xC0 | (u >> 6)));
+            out.append(char(0x80 | (u & 0x3F)));
+        } else {
+            out.append(char(0xE0 | (u >> 12)));
+            out.append(char(0x80 | ((u >> 6) & 0x3F)));
+            out.append(char(0x80 | (u & 0x3F)));
+        }
+    }
+    return out;
+}
+
+QByteArray ReplacementFileBytes(const QByteArrayList& lines)
+{
+    QByteArray out;
+    for (const QByteArray& l : lines)
+        out += l + "\r\n";
+    return out;
+}
+
+QByteArray SecondIndexFileBytes(const IndexList& first, const ReplacementList& rules)
+{
+    QByteArray out;
+    out.reserve(2 + qsizetype(first.memoryBytes()));
+    auto put = [&out](QStringView s) {
+        for (const QChar c : s) {
+            out.append(char(c.unicode() & 0xFF));
+            out.append(char(c.unicode() >> 8));
+        }
+    };
+    out.append("\xFF\xFE", 2);
+    for (int j = 0; j < first.count(); ++j) {
+        const QStringView headword = first.headword(j);
+        if (!headword.isEmpty())
+            put(NormaliseHeadword(headword, rules));
+        put(u"\r\n");
+    }
+    return out;
+}
+
+namespace {
+
+// Replaces `target` with `fresh`, keeping the old file as `aside` until the
+// caller is done; false when a rename failed (nothing then changed).
+bool Swap(const QString& fresh, const QString& target, const QString& aside)
+{
+    QFile::remove(aside);
+    const bool hadOld = QFile::exists(target);
+    if (hadOld && !QFile::rename(target, aside))
+        return false;
+    if (QFile::rename(fresh, target))
+        return true;
+    if (hadOld)
+        QFile::rename(aside, target);
+    return false;
+}
+
+void Restore(const QString& target, const QString& aside)
+{
+    QFile::remove(target);
+    if (QFile::exists(aside))
+        QFile::rename(aside, target);
+}
+
+} // namespace
+
+Status WriteSecondIndexFiles(const QString& folder, const QByteArray& rules, const QByteArray& index)
+{
+    const QDir dir(folder);
+    const QString rulesPath = dir.filePath(QStringLiteral("replacelist.dat"));
+    const QString indexPath = dir.filePath(QStringLiteral("secondindex.list"));
+    const QString rulesNew = rulesPath + QStringLiteral(".new"), indexNew = indexPath + QStringLiteral(".new");
+    const QString rulesOld = rulesPath + QStringLiteral(".old"), indexOld = indexPath + QStringLiteral(".old");
+    Status s = WriteFileAtomically(rulesNew, rules);
+    if (s)
+        s = WriteFileAtomically(indexNew, index);
+    if (s && Swap(rulesNew, rulesPath, rulesOld)) {
+        if (Swap(indexNew, indexPath, indexOld)) {
+            QFile::remove(rulesOld);
+            QFile::remove(indexOld);
+            return {};
+        }
+        Restore(rulesPath, rulesOld);
+    }
+    QFile::remove(rulesNew);
+    QFile::remove(indexNew);
+    return s ? Status::failure(QStringLiteral("Cannot replace the files in %1").arg(QDir::toNativeSeparators(folder)))
+             : s;
+}
+
+QList<int> FindOrderErrors(const IndexList& lines, bool wholeLine, const IndexCollation& collation)
+{
+    QList<int> errors;
+    auto key = [&](int i) { return wholeLine ? lines.line(i) : lines.headword(i); };
+    if (lines.count() < 2)
+        return errors;
+    QStringView p = key(0);
+    for (int k = 1; k < lines.count(); ++k) {
+        const QStringView c = key(k);
+        if (p != c && collation.compare(p, c) >= 0)
+            errors << k;
+        p = c;
+    }
+    return errors;
+}
+
+QString OrderErrorLine(int k)
+{
+    return QStringLiteral("Error: item on line %1 must be lower than item on line %2").arg(k).arg(k + 1);
+}
+
+QString CheckLogHeader(const QString& title, const QDateTime& when)
+{
+    const QLocale locale;
+    // The long time format without a time zone, and the short date with its
+    // year in full, as the system formats them.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    timeFormat = timeFormat.trimmed();
+    QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
+    if (!dateFormat.contains(QLatin1StringView("yyyy")))
+        dateFormat.replace(QLatin1StringView("yy"), QLatin1StringView("yyyy"));
+    return QStringLiteral("%1 (%2|%3)").arg(title, locale.toString(when.time(), timeFormat),
+                                            locale.toString(when.date(), dateFormat));
+}
+
+} // namespace lexifol
