@@ -1,0 +1,172 @@
+// lexifol-index lint: what would go wrong with each installed dictionary.
+#include "Commands.h"
+
+#include "index/IndexOps.h"
+#include "index/IndexTools.h"
+#include "index/Lookup.h"
+#include "index/TextFile.h"
+#include "library/Catalogue.h"
+#include "library/Dictionary.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <libdjvu/ddjvuapi.h>
+
+namespace lexifol::cli {
+
+namespace {
+
+// Pages of a DjVu document; -1 when it cannot be decoded.
+int DjvuPageCount(const QString& path)
+{
+    ddjvu_context_t* ctx = ddjvu_context_create("lexifol-index");
+    ddjvu_document_t* doc = ctx ? ddjvu_document_create_by_filename_utf8(ctx, path.toUtf8().constData(), 0) : nullptr;
+    int pages = -1;
+    if (doc) {
+        while (!ddjvu_document_decoding_done(doc)) {
+            ddjvu_message_wait(ctx);
+            while (ddjvu_message_peek(ctx))
+                ddjvu_message_pop(ctx);
+        }
+        if (!ddjvu_document_decoding_error(doc))
+            pages = ddjvu_document_get_pagenum(doc);
+        ddjvu_document_release(doc);
+    }
+    if (ctx)
+        ddjvu_context_release(ctx);
+    return pages;
+}
+
+QString EncodingName(const QString& path)
+{
+    const Result<QByteArray> bytes = ReadFileBytes(path);
+    if (!bytes)
+        return QStringLiteral("unreadable");
+    switch (DetectMark(bytes.value()).kind) {
+    case TextMark::Utf16LE: return QStringLiteral("UTF-16LE");
+    case TextMark::Utf16BE: return QStringLiteral("UTF-16BE");
+    case TextMark::Utf8: return QStringLiteral("UTF-8");
+    case TextMark::None: break;
+    }
+    return QStringLiteral("8-bit");
+}
+
+// Whether some entry has this headword (collation-equal). The bisection
+// compares whole lines, so the entry lies at or just beside where it lands.
+bool HasHeadword(const IndexList& first, const QString& headword)
+{
+    const int at = FindPosition(first, headword);
+    for (int i = qMax(0, at - 2); i < qMin(first.count(), at + 3); ++i)
+        if (IndexCollation::Default().compare(first.headword(i), headword) == 0)
+            return true;
+    return false;
+}
+
+struct Report {
+    QStringList faults;
+    void add(const QString& f) { faults << f; }
+};
+
+void LintReferences(const IndexList& first, const DictionaryPaths& paths, bool wholeFile, Report& r)
+{
+    const int pages = wholeFile ? DjvuPageCount(paths.folder() + paths.name + QStringLiteral(".djvu")) : 0;
+    if (wholeFile && pages < 0)
+        r.add(QStringLiteral("document %1.djvu cannot be read").arg(paths.name));
+    int reported = 0;
+    for (int i = 0; i < first.count() && reported < 20; ++i) {
+        const QStringList parts = SplitValue(first.value(i));
+        if (parts.size() >= 2 && !parts[1].isEmpty()) {
+            if (!HasHeadword(first, parts[1])) {
+                r.add(QStringLiteral("line %1: cross-reference to \"%2\", which is no headword").arg(i + 1).arg(parts[1]));
+                ++reported;
+            }
+        }
+        if (parts.isEmpty()) {
+            r.add(QStringLiteral("line %1: no page reference").arg(i + 1));
+            ++reported;
+            continue;
+        }
+        bool number = false;
+        const int page = parts[0].toInt(&number);
+        if (wholeFile && pages > 0 && number && (page < 1 || page > pages)) {
+            r.add(QStringLiteral("line %1: page %2 is past the last page (%3)").arg(i + 1).arg(page).arg(pages));
+            ++reported;
+        } else if (!wholeFile && parts[0] != QLatin1StringView("Annotation")
+                   && !QFileInfo::exists(paths.folder() + parts[0] + QStringLiteral(".djvu"))) {
+            r.add(QStringLiteral("line %1: page file %2.djvu does not exist").arg(i + 1).arg(parts[0]));
+            ++reported;
+        }
+    }
+}
+
+void LintDescriptor(const DictionaryPaths& paths, Report& r, bool& wholeFile)
+{
+    wholeFile = true;
+    if (!QFileInfo::exists(paths.descriptor()))
+        return;
+    const Descriptor d = ReadDescriptor(paths.descriptor());
+    if (d.readFailed)
+        r.add(QStringLiteral("descriptor %1 cannot be read").arg(paths.descriptor()));
+    auto yesNo = [&](const std::optional<QString>& v, const char* key) {
+        if (v && *v != u"yes" && *v != u"no")
+            r.add(QStringLiteral("descriptor: %1=%2 is neither yes nor no").arg(QLatin1StringView(key), *v));
+    };
+    yesNo(d.wholeFile, "whole_file");
+    yesNo(d.textLayer, "text_layer");
+    static const QRegularExpression hex8(QStringLiteral("^[0-9A-Fa-f]{8}$"));
+    if (d.keyboardLayout && !d.keyboardLayout->isEmpty() && !hex8.match(*d.keyboardLayout).hasMatch())
+        r.add(QStringLiteral("descriptor: keyboard_layout=%1 is not 8 hex digits").arg(*d.keyboardLayout));
+    wholeFile = WholeFileValue(d.wholeFile) == QLatin1StringView("yes");
+}
+
+bool LintOne(const QString& programFolder, const QString& name, Streams& io)
+{
+    const DictionaryPaths paths{programFolder, name};
+    IndexList first;
+    Report r;
+    if (const Status s = ReadIndexFile(paths.firstIndex(), first); !s) {
+        io.out << name << ": " << s.error() << "\n";
+        return false;
+    }
+    io.out << name << ": " << first.count() << " entries, " << EncodingName(paths.firstIndex()) << "\n";
+    const QList<int> errors = FindOrderErrors(first, false);
+    if (!errors.isEmpty())
+        r.add(QStringLiteral("%1 pairs out of order").arg(errors.size()));
+    for (int k : errors.mid(0, 10))
+        r.add(OrderErrorLine(k));
+    bool wholeFile = true;
+    LintDescriptor(paths, r, wholeFile);
+    LintReferences(first, paths, wholeFile, r);
+    IndexList second;
+    if (QFileInfo::exists(paths.secondIndex()) && ReadIndexFile(paths.secondIndex(), second) && second.count() != first.count())
+        r.add(QStringLiteral("second index has %1 lines, the first %2").arg(second.count()).arg(first.count()));
+    for (const QString& f : r.faults)
+        io.out << "  " << f << "\n";
+    return r.faults.isEmpty();
+}
+
+} // namespace
+
+int Lint(const QStringList& args, Streams& io)
+{
+    const Options o = ParseOptions(args, {}, {});
+    if (!o.error.isEmpty() || o.positional.isEmpty() || o.positional.size() > 2)
+        return io.err << "lexifol-index: " << (o.error.isEmpty() ? QStringLiteral("lint needs DATA_FOLDER [NAME]") : o.error) << "\n", 2;
+    const QString data = o.positional[0];
+    if (!QFileInfo(data).isDir())
+        return io.err << "lexifol-index: " << data << " is no folder\n", 2;
+    // DictionaryPaths work from the program folder, the parent of Data.
+    const QString programFolder = QFileInfo(data).absoluteDir().absolutePath() + u'/';
+    const QString dataName = QFileInfo(data).fileName();
+    if (dataName != QLatin1StringView("Data"))
+        return io.err << "lexifol-index: " << data << " must be a program folder's Data folder\n", 2;
+    const QStringList names = o.positional.size() == 2 ? QStringList{o.positional[1]} : DiscoverDictionaries(data);
+    bool clean = true;
+    for (const QString& name : names)
+        clean = LintOne(programFolder, name, io) && clean;
+    return clean ? 0 : 1;
+}
+
+} // namespace lexifol::cli

@@ -1,0 +1,59 @@
+// lexifol-index: sorts, checks and builds dictionary indexes with exactly
+// the rules the viewer uses.
+#include "Commands.h"
+#include "index/CodePage.h"
+#include "index/Collation.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <unistd.h>
+
+using namespace lexifol::cli;
+
+namespace {
+
+const char kUsage[] =
+    "usage: lexifol-index COMMAND [options]\n"
+    "  check FILE [--second]                       order of an index (exit 1 when out of order)\n"
+    "  sort FILE -o OUT [--encoding utf16|utf8|ansi]  entries ordered by headword, stable\n"
+    "  build-second DATA_FOLDER NAME --rules RULES  the second index and replacement list\n"
+    "  lint DATA_FOLDER [NAME]                     faults of the installed dictionaries\n"
+    "options for every command: --locale L (collation locale; default the user's), --help\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    QTextStream out(stdout), err(stderr);
+    Streams io{out, err, isatty(2) == 1};
+    if (args.isEmpty() || args.first() == QLatin1StringView("--help")) {
+        (args.isEmpty() ? err : out) << kUsage;
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString command = args.takeFirst();
+    if (args.contains(QStringLiteral("--help"))) {
+        out << kUsage;
+        return 0;
+    }
+    const qsizetype at = args.indexOf(QStringLiteral("--locale"));
+    if (at >= 0) {
+        if (at + 1 >= args.size()) {
+            err << "lexifol-index: --locale needs a value\n";
+            return 2;
+        }
+        lexifol::IndexCollation::SetDefaultLocale(args.at(at + 1));
+        args.remove(at, 2);
+    }
+    if (command == QLatin1StringView("check"))
+        return Check(args, io);
+    if (command == QLatin1StringView("sort"))
+        return Sort(args, io);
+    if (command == QLatin1StringView("build-second"))
+        return BuildSecond(args, io);
+    if (command == QLatin1StringView("lint"))
+        return Lint(args, io);
+    err << "lexifol-index: unknown command \"" << command << "\"\n" << kUsage;
+    return 2;
+}

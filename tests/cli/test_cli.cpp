@@ -1,0 +1,181 @@
+// lexifol-index run as a program: output, exit codes and files.
+#include "index/CodePage.h"
+#include "index/Collation.h"
+#include "index/IndexTools.h"
+#include "index/TextFile.h"
+#include "DjvuEncode.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lexifol;
+
+namespace {
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+
+Run lexifolIndex(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(LEXIFOL_INDEX_BIN), args + QStringList{"--locale", "en_US"});
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray get(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+}
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir_;
+
+private slots:
+    void initTestCase()
+    {
+        SetAnsiLocale(QStringLiteral("en_US.UTF-8"));
+        IndexCollation::SetDefaultLocale(QStringLiteral("en_US"));
+    }
+
+    void check_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("in order") << QByteArray("apple\t1\r\nbanana\t2\r\n") << QStringList{} << 0 << "";
+        QTest::newRow("one pair") << QByteArray("apple\t1\r\ncherry\t1\r\nbanana\t2\r\n") << QStringList{} << 1
+                                  << "Error: item on line 2 must be lower than item on line 3\n";
+        QTest::newRow("second index, empty line") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"--second"} << 1
+                                                  << "Error: item on line 1 must be lower than item on line 2\n";
+    }
+    void check()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, extra);
+        const QString file = dir_.filePath("check.list");
+        put(file, content);
+        const Run r = lexifolIndex(QStringList{"check", file} + extra);
+        QTEST(r.code, "code");
+        QTEST(r.out, "out");
+        QVERIFY(r.err.contains("out of order"));
+    }
+
+    void badInput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown command") << QStringList{"frob"} << "unknown command \"frob\"";
+        QTest::newRow("missing file") << QStringList{"check", "/nonexistent/x.list"} << "/nonexistent/x.list";
+        QTest::newRow("bad option") << QStringList{"check", "x.list", "--bogus"} << "unknown option --bogus";
+        QTest::newRow("sort without -o") << QStringList{"sort", "x.list"} << "sort needs FILE and -o OUT";
+    }
+    void badInput()
+    {
+        QFETCH(QStringList, args);
+        const Run r = lexifolIndex(args);
+        QCOMPARE(r.code, 2);
+        QFETCH(QString, message);
+        QVERIFY2(r.err.startsWith("lexifol-index: ") && r.err.contains(message), qPrintable(r.err));
+    }
+
+    void sortThenCheck()
+    {
+        QRandomGenerator rng(7);
+        const QString in = dir_.filePath("in.list"), out = dir_.filePath("out.list");
+        const QStringList alphabet{"a", "b", "e", "é", "-", " ", "'", "A", "z"};
+        for (int round = 0; round < 200; ++round) {
+            QStringList lines;
+            for (int i = 0; i < 30; ++i) {
+                QString w;
+                for (int n = 1 + rng.bounded(5); n > 0; --n)
+                    w += alphabet[rng.bounded(alphabet.size())];
+                lines << w + QStringLiteral("\t%1").arg(i);
+            }
+            put(in, Utf16FileBytes(lines));
+            QCOMPARE(lexifolIndex({"sort", in, "-o", out}).code, 0);
+            const Run checked = lexifolIndex({"check", out});
+            // Only headwords that compare equal without being identical can stay.
+            if (checked.code != 0)
+                QVERIFY2(checked.out.count('\n') >= 1 && lexifolIndex({"sort", in, "-o", out}).err.contains("compare equal"),
+                         qPrintable(checked.out));
+        }
+    }
+
+    void sortIsStable()
+    {
+        const QString in = dir_.filePath("stable.list"), out = dir_.filePath("stable.out");
+        put(in, "pear\t1\r\napple\t2\r\npear\t3\r\napple\t4\r\n");
+        QCOMPARE(lexifolIndex({"sort", in, "-o", out, "--encoding", "ansi"}).code, 0);
+        QCOMPARE(get(out), QByteArray("apple\t2\r\napple\t4\r\npear\t1\r\npear\t3\r\n"));
+    }
+
+    void buildSecondAsTheDialog()
+    {
+        const QString data = dir_.filePath("prog/Data");
+        put(data + "/D.list", "caf\xE9\t3\r\nco-op\t4\r\nabc\r\n");
+        QDir().mkpath(data + "/D.files");
+        put(dir_.filePath("rules.txt"), "\xC3\xA9=e\n-=\n");
+        const Run r = lexifolIndex({"build-second", data, "D", "--rules", dir_.filePath("rules.txt")});
+        QCOMPARE(r.code, 0);
+        const RuleCheck rules = CheckRules(QStringLiteral("é=e\n-=\n"));
+        ReplacementList list;
+        list.setLines(rules.encoded);
+        IndexList first;
+        QVERIFY(ReadIndexFile(data + "/D.list", first).ok());
+        QCOMPARE(get(data + "/D.files/replacelist.dat"), ReplacementFileBytes(rules.encoded));
+        QCOMPARE(get(data + "/D.files/secondindex.list"), SecondIndexFileBytes(first, list));
+        put(dir_.filePath("bad.txt"), "a=b\nxy\n");
+        const Run bad = lexifolIndex({"build-second", data, "D", "--rules", dir_.filePath("bad.txt")});
+        QCOMPARE(bad.code, 2);
+        QVERIFY(bad.err.contains("Error (line 1)"));
+    }
+
+    void lintFindsEachFault()
+    {
+        const QString data = dir_.filePath("lint/Data");
+        put(data + "/Pages.list", "apple\t1\r\nbanana\t2>cherry\r\nabc\t3\r\n");
+        put(data + "/Pages.files/Pages.ini", "[main]\r\nwhole_file=no\r\ntext_layer=maybe\r\nkeyboard_layout=409\r\n");
+        put(data + "/Pages.files/1.djvu", "x");
+        put(data + "/Pages.files/2.djvu", "x");
+        put(data + "/Pages.files/secondindex.list", "a\r\n");
+        const Run r = lexifolIndex({"lint", data});
+        QCOMPARE(r.code, 1);
+        for (const char* fault : {"1 pairs out of order", "cross-reference to \"cherry\"", "page file 3.djvu does not exist",
+                                  "text_layer=maybe", "keyboard_layout=409", "second index has 1 lines, the first 3"})
+            QVERIFY2(r.out.contains(QString::fromUtf8(fault)), qPrintable(r.out));
+        if (djvu::HaveTools()) {
+            QImage page(300, 300, QImage::Format_RGB32);
+            page.fill(Qt::white);
+            QString error;
+            QVERIFY(QDir().mkpath(data + "/Whole.files"));
+            QVERIFY2(djvu::EncodeBilevelPage(page, 100, QString(), data + "/Whole.files/Whole.djvu", &error), qPrintable(error));
+            put(data + "/Whole.list", "apple\t1\r\nbanana\t2\r\n");
+            const Run whole = lexifolIndex({"lint", data, "Whole"});
+            QCOMPARE(whole.code, 1);
+            QVERIFY2(whole.out.contains("page 2 is past the last page (1)"), qPrintable(whole.out));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"
