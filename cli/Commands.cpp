@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
+#include <thread>
 #include <numeric>
 
 namespace lexifol::cli {
@@ -54,23 +56,68 @@ int Usage(Streams& io, const QString& what)
 
 QByteArray EncodeLines(const IndexList& list, const std::vector<int>& order, const QString& encoding)
 {
-    QByteArray out;
+    // One text of all lines, converted once.
+    QString text;
+    text.reserve(qsizetype(list.memoryBytes() / 2) + qsizetype(order.size()) * 2);
+    for (int i : order) {
+        text += list.line(i);
+        text += QLatin1StringView("\r\n");
+    }
     if (encoding == QLatin1StringView("utf16")) {
-        out.append("\xFF\xFE", 2);
-        for (int i : order) {
-            const QString line = list.line(i).toString() + QStringLiteral("\r\n");
-            out.append(reinterpret_cast<const char*>(line.utf16()), line.size() * 2);
-        }
+        QByteArray out("\xFF\xFE", 2);
+        out.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
         return out;
     }
     if (encoding == QLatin1StringView("utf8"))
-        out.append("\xEF\xBB\xBF");
-    for (int i : order) {
-        const QStringView line = list.line(i);
-        out += encoding == QLatin1StringView("utf8") ? line.toUtf8() : Ansi().encode(line.toString());
-        out += "\r\n";
+        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return Ansi().encode(text);
+}
+
+// Sort keys of entries [from, to) into one buffer, with their offsets.
+struct KeyBlock {
+    QByteArray keys;
+    std::vector<qsizetype> at;
+    bool ok = true;
+};
+
+KeyBlock MakeKeys(const IndexList& list, const IndexCollation& coll, int from, int to)
+{
+    KeyBlock b;
+    b.at.reserve(size_t(to - from));
+    for (int i = from; i < to && b.ok; ++i) {
+        b.at.push_back(b.keys.size());
+        b.ok = coll.appendSortKey(list.headword(i), b.keys);
     }
-    return out;
+    return b;
+}
+
+// Entry positions ordered by headword, stable. Each entry's sort key is made
+// once, so a comparison is a byte comparison; keys are made and halves
+// sorted on two threads, then merged.
+std::vector<int> SortedOrder(const IndexList& list, const IndexCollation& coll)
+{
+    const int n = list.count(), half = n / 2;
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    const IndexCollation other(coll.locale());   // a collator is used by one thread at a time
+    KeyBlock upper;
+    std::thread worker([&] { upper = MakeKeys(list, other, half, n); });
+    const KeyBlock lower = MakeKeys(list, coll, 0, half);
+    worker.join();
+    if (!lower.ok || !upper.ok) {
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return coll.compare(list.headword(a), list.headword(b)) < 0; });
+        return order;
+    }
+    auto key = [&](int i) {
+        return i < half ? lower.keys.constData() + lower.at[size_t(i)] : upper.keys.constData() + upper.at[size_t(i - half)];
+    };
+    auto less = [&](int a, int b) { return std::strcmp(key(a), key(b)) < 0; };
+    std::thread sorter([&] { std::stable_sort(order.begin() + half, order.end(), less); });
+    std::stable_sort(order.begin(), order.begin() + half, less);
+    sorter.join();
+    std::inplace_merge(order.begin(), order.begin() + half, order.end(), less);
+    return order;
 }
 
 } // namespace
@@ -103,10 +150,7 @@ int Sort(const QStringList& args, Streams& io)
     if (!Load(o.positional.first(), list, io))
         return 2;
     const IndexCollation& coll = IndexCollation::Default();
-    std::vector<int> order(size_t(list.count()));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return coll.compare(list.headword(a), list.headword(b)) < 0; });
+    const std::vector<int> order = SortedOrder(list, coll);
     for (size_t i = 1; i < order.size(); ++i) {
         const QStringView p = list.headword(order[i - 1]), c = list.headword(order[i]);
         if (p != c && coll.compare(p, c) == 0)

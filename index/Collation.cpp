@@ -77,6 +77,22 @@ int IndexCollation::compare(QStringView a, QStringView b) const
                             reinterpret_cast<const UChar*>(b.utf16()), int32_t(b.size())));
 }
 
+bool IndexCollation::appendSortKey(QStringView text, QByteArray& out) const
+{
+    if (!d->coll)
+        return false;
+    const auto* s = reinterpret_cast<const UChar*>(text.utf16());
+    const qsizetype at = out.size();
+    out.resize(at + 64);
+    int32_t n = ucol_getSortKey(d->coll, s, int32_t(text.size()), reinterpret_cast<uint8_t*>(out.data() + at), 64);
+    if (n > 64) {
+        out.resize(at + n);
+        n = ucol_getSortKey(d->coll, s, int32_t(text.size()), reinterpret_cast<uint8_t*>(out.data() + at), n);
+    }
+    out.resize(at + n);
+    return true;
+}
+
 QString IndexCollation::locale() const
 {
     return d->locale;
