@@ -75,6 +75,7 @@ void TForm1::startUp()
 
     Settings = std::make_unique<ProfileFile>(ProgramFolder + QStringLiteral("Lexifol.ini"));
     BrowserMouse = Settings->readBool(QStringLiteral("Scroll"), QStringLiteral("Browser_Mouse"), false);
+    LocateHeadwordOnPage = Settings->readBool(QStringLiteral("View"), QStringLiteral("LocateHeadword"), true);
 
     History.clear();
     historyModel_->setItemCount(History.size());
@@ -360,6 +361,9 @@ bool TForm1::composeAndShow(const QString& pageReference, bool annotationCase)
         // request itself, with the real path the 8-bit file may not spell.
         if (!WritePageViewFile(request.viewFile, line))
             return false;
+        const bool annotation = annotationCase && pageReference == QLatin1StringView("Annotation");
+        if (LocateHeadwordOnPage && !annotation && indexItemCount() > 0 && selectedIndexRow() >= 0)
+            WebBrowser1->LocateWord(FirstIndex.headword(selectedIndexRow()).toString());
         WebBrowser1->Show(request);
         return true;
     } catch (...) {

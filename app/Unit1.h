@@ -122,6 +122,7 @@ public:
     QStringList History, Bookmarks;
     std::unique_ptr<lexifol::ProfileFile> Settings;
     bool BrowserMouse = false;
+    bool LocateHeadwordOnPage = true;   // [View] LocateHeadword
     bool SingleFileOnView = false;
     bool ExtraPageOnView = false;
     bool SkipSearchReplay = false;

@@ -82,6 +82,20 @@ void PageArea::setHighlights(const QList<QRect>& pageBoxes)
     viewport()->update();
 }
 
+void PageArea::setMark(const QRect& pageBox)
+{
+    mark_ = pageBox;
+    viewport()->update();
+}
+
+void PageArea::scrollBoxToUpperThird(const QRect& pageBox)
+{
+    const QRectF r = toView(pageBox).translated(-origin());
+    verticalScrollBar()->setValue(int(r.top() - viewport()->height() / 3.0));
+    if (r.left() < horizontalScrollBar()->value() || r.right() > horizontalScrollBar()->value() + viewport()->width())
+        horizontalScrollBar()->setValue(int(r.left() - viewport()->width() / 3.0));
+}
+
 void PageArea::scrollToBox(const QRect& pageBox)
 {
     const QRectF r = toView(pageBox).translated(-origin());   // content coordinates
@@ -206,9 +220,11 @@ void PageArea::paintEvent(QPaintEvent* event)
     if (image_.size() != display_)
         p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(QRectF(o, logicalDisplay()), image_, QRectF(image_.rect()));
+    // Multiplying keeps the ink readable under the marker colours.
+    p.setCompositionMode(QPainter::CompositionMode_Multiply);
+    if (!mark_.isEmpty())
+        p.fillRect(toView(mark_).adjusted(-4, -2, 4, 2), kHeadwordMarkColour);
     if (!highlights_.isEmpty()) {
-        // Multiplying keeps the ink readable under the marker colour.
-        p.setCompositionMode(QPainter::CompositionMode_Multiply);
         for (const QRect& box : highlights_)
             p.fillRect(toView(box).adjusted(-1, -1, 1, 1), QColor(255, 225, 0));
     }

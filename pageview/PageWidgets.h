@@ -4,6 +4,7 @@
 #include "pageview/PageLayout.h"
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QDialog>
 #include <QImage>
 #include <QLineEdit>
@@ -15,6 +16,9 @@ namespace lexifol::pv {
 
 // A rendered page in a scroll area. The page may be drawn larger or smaller
 // than its image while a new rendering is on its way.
+// The soft mark of a located headword, unlike the Find command's yellow.
+inline const QColor kHeadwordMarkColour(190, 225, 255);
+
 class PageArea : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -27,6 +31,11 @@ public:
     void setDisplaySize(QSize display);
     void clearPage(const QString& message);
     void setHighlights(const QList<QRect>& pageBoxes);
+    // The located headword's soft mark (an empty box: none).
+    void setMark(const QRect& pageBox);
+    QRect mark() const { return mark_; }
+    // Scrolls so that the box stands in the upper third of the view.
+    void scrollBoxToUpperThird(const QRect& pageBox);
     void scrollToBox(const QRect& pageBox);
     void setScrollBarsShown(bool shown);
     void scrollRequest(int code);
@@ -52,6 +61,7 @@ private:
     QSize display_;
     QSize pageSize_;
     QList<QRect> highlights_;
+    QRect mark_;
     QString message_;
     bool scrollBarsShown_ = true;
     qreal paintedRatio_ = 0;

@@ -2,6 +2,7 @@
 
 #include "pageview/Composition.h"
 #include "pageview/PageLayout.h"
+#include "pageview/LocateWord.h"
 #include "pageview/PageText.h"
 #include "pageview/ScrollRequest.h"
 
@@ -74,6 +75,7 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
     errorText.clear();
     if (!samePage) {
         finder.clear();
+        area->setMark(QRect());
         const auto t = info.texts.constFind(index);
         textKnown = t != info.texts.cend();
         text = textKnown ? *t : PageTextInfo();
@@ -86,6 +88,9 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
     area->setHighlights(finder.hits());
     stack->setCurrentWidget(panel);
     updateToolbar();
+    scrollAtArrival = area->verticalScrollBar()->value();
+    if (textKnown)
+        locateHeadword();
     emit q->pageShown();
     if (finder.pending() && textKnown)
         runFind();
@@ -126,6 +131,7 @@ void TWebBrowser::Impl::onTextReady(const TextResult& r)
         return;
     textKnown = true;
     text = PageTextInfo{r.hasText, r.words};
+    locateHeadword();
     if (finder.pending())
         runFind();
 }
@@ -164,9 +170,25 @@ void TWebBrowser::Impl::updateToolbar()
     toolbar->showPages(pageIndex, pageCount);
 }
 
+void TWebBrowser::Impl::locateHeadword()
+{
+    const QString word = std::exchange(locating, QString());
+    if (word.isEmpty() || !text.hasText)
+        return;
+    const std::optional<QRect> box = LocateHeadword(text.words, word);
+    if (!box)
+        return;
+    area->setMark(*box);
+    // A page the user has moved meanwhile stays where the user put it.
+    if (area->verticalScrollBar()->value() == scrollAtArrival)
+        area->scrollBoxToUpperThird(*box);
+}
+
 int TWebBrowser::Impl::runFind()
 {
     const int count = finder.run(text);
+    if (!finder.hits().isEmpty())
+        area->setMark(QRect());
     area->setHighlights(finder.hits());
     if (!finder.currentBox().isNull())
         area->scrollToBox(finder.currentBox());
@@ -191,8 +213,19 @@ TWebBrowser::~TWebBrowser()
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
+void TWebBrowser::LocateWord(const QString& headword)
+{
+    d->nextLocate = headword;
+}
+
+QRect TWebBrowser::headwordMark() const
+{
+    return d->area->mark();
+}
+
 void TWebBrowser::Navigate(const QString& path)
 {
+    d->locating = std::exchange(d->nextLocate, QString());
     const quint64 g = d->bump();
     d->currentPath = path;
     d->pendingAnchor.clear();
@@ -203,6 +236,7 @@ void TWebBrowser::Navigate(const QString& path)
 
 void TWebBrowser::Show(const PageViewRequest& request)
 {
+    d->locating = std::exchange(d->nextLocate, QString());
     const quint64 g = d->bump();
     d->currentPath = request.viewFile;
     d->pendingAnchor.clear();

@@ -23,6 +23,10 @@ public:
     // The same for a DjVu page given as values (the page view file the
     // request was written to becomes the current path).
     void Show(const PageViewRequest& request);
+    // The headword the next page is shown for: once the page's text layer is
+    // read, it is scrolled into the upper third of the view and marked.
+    void LocateWord(const QString& headword);
+    QRect headwordMark() const;        // page pixels; empty when none
 
     State state() const;
     QString currentPath() const;       // what was last navigated to

@@ -45,6 +45,9 @@ struct TWebBrowser::Impl {
     ZoomSetting zoom;
     bool resetScrollOnArrival = true;
     QString pendingAnchor;
+    QString nextLocate;    // the headword the next page is shown for
+    QString locating;      // the one the page on its way is shown for
+    int scrollAtArrival = 0;
 
     // The page on view.
     QImage image;
@@ -82,6 +85,7 @@ struct TWebBrowser::Impl {
     void viewChanged();
     void updateToolbar();
     int runFind();
+    void locateHeadword();
     void followLink(const QUrl& url);
     QScrollBar* activeScrollBar() const;
 };

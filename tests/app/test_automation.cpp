@@ -4,6 +4,7 @@
 #include "pageview/DjvuFixture.h"
 
 #include "index/CodePage.h"
+#include "pageview/ScrollRequest.h"
 #include "pageview/WebBrowser.h"
 
 #include <QApplication>
@@ -45,7 +46,9 @@ private slots:
             QSKIP("cjb2, djvused or djvm is not installed");
         SetAnsiLocale(QStringLiteral("en_US.UTF-8"));
         fx_ = std::make_unique<Fixture>();
-        fx_->addDictionary("D", {"alpha\t1", "beta\t2"}, "[main]\r\ntext_layer=yes\r\n");
+        fx_->addDictionary("D", {"alpha\t1", "beta\t2", "target1\t1", "target2\t2"}, "[main]\r\ntext_layer=yes\r\n");
+        if (QByteArray(QTest::currentTestFunction()) == "locateOff")
+            Fixture::writeBytes(fx_->prog + "Lexifol.ini", "[View]\r\nLocateHeadword=0\r\n");
         QStringList files;
         QString error;
         for (int i = 1; i <= 2; ++i) {
@@ -105,6 +108,46 @@ private slots:
         QVERIFY2(end >= qMin(w_->WebBrowser1->scrollMaximum(), 2 * page), qPrintable(QString::number(end)));
         w_->PageJump(true);
         QTRY_COMPARE(scroll(), 0);
+    }
+
+    void headwordFoundOnItsPage()
+    {
+        QVERIFY(w_->WebBrowser1->headwordMark().isEmpty());   // "beta" is not printed
+        w_->TntEdit3->setText("target1");
+        w_->ShowSelectedEntry();
+        QTRY_VERIFY(!w_->WebBrowser1->headwordMark().isEmpty());
+        QCOMPARE(w_->WebBrowser1->pageIndex(), 0);
+        QVERIFY(scroll() > 0);   // the last line of the page, brought into view
+        // The Find command's hits take the mark's place.
+        w_->TntEdit3->setText("word1");
+        QVERIFY(w_->FindInPage(true));
+        QTRY_VERIFY(!w_->WebBrowser1->highlights().isEmpty());
+        QVERIFY(w_->WebBrowser1->headwordMark().isEmpty());
+    }
+
+    void userScrollWins()
+    {
+        // Page 1 was never shown: its text layer comes after the page.
+        w_->TntEdit3->setText("target1");
+        connect(w_->WebBrowser1, &TWebBrowser::pageShown, this, [this] {
+            if (w_->WebBrowser1->pageIndex() == 0)
+                QCoreApplication::postEvent(w_->WebBrowser1->pageWindow(), new ScrollRequestEvent(SB_LINEDOWN));
+        });
+        w_->ShowSelectedEntry();
+        QTRY_VERIFY(!w_->WebBrowser1->headwordMark().isEmpty());
+        const int moved = scroll();
+        QVERIFY(moved > 0);
+        QVERIFY(moved < w_->WebBrowser1->pageWindow()->height());   // a line, not the way to the word
+    }
+
+    void locateOff()
+    {
+        w_->TntEdit3->setText("target2");
+        w_->ShowSelectedEntry();
+        settle();
+        QTest::qWait(300);
+        QVERIFY(w_->WebBrowser1->headwordMark().isEmpty());
+        QCOMPARE(scroll(), 0);
     }
 
     void findHighlightsTheWord()

@@ -69,9 +69,19 @@ PAGE=$(iconv -f UTF-16 -t UTF-8 "$PROG/Data/Sample.list" | tr -d '\r' | awk -F'\
 PAGE=${PAGE%%>*}
 [ -n "$PAGE" ] || fail "no page for $WORD in the sample index"
 
+# The headword is found on its page: "river" on page 22, marked in view.
+xdotool type --delay 60 river
+xdotool key Return
+sleep 2
+import -window root "$WORK/river.png" 2>/dev/null
+MARKED=$(convert "$WORK/river.png" -format %c histogram:info:- 2>/dev/null | grep -c "(190,225,255)")
+[ "$MARKED" -ge 1 ] || { SHOT=${SHOT:-$WORK/river.png}; fail "no headword mark in view after river"; }
+grep -q " Page=22>" "$PROG/temp.htm" || fail "river did not show page 22: $(cat "$PROG/temp.htm")"
+xdotool key ctrl+a
+
 xdotool type --delay 60 "$WORD"
 xdotool key Return
-for _ in $(seq 50); do [ -f "$PROG/temp.htm" ] && break; sleep 0.1; done
+for _ in $(seq 50); do grep -q " Page=$PAGE>" "$PROG/temp.htm" 2>/dev/null && break; sleep 0.1; done
 [ -f "$PROG/temp.htm" ] || fail "no page view file after Enter"
 grep -q "Data/Sample.files/Sample.djvu\"" "$PROG/temp.htm" || fail "page view file names another document: $(cat "$PROG/temp.htm")"
 grep -q " Page=$PAGE>" "$PROG/temp.htm" || fail "page view file does not show page $PAGE: $(cat "$PROG/temp.htm")"

@@ -1,0 +1,16 @@
+#pragma once
+// Where a headword stands on a page's text layer.
+#include "pageview/PageText.h"
+#include <optional>
+
+namespace lexifol {
+
+// The box of the headword's occurrence: one that begins a text line is
+// preferred, then the first in the layer's order. Letter case is ignored;
+// when nothing matches so, accents, stress marks and punctuation at the word
+// edges are ignored too. A headword of several words matches consecutive
+// words (also across a line break); a word hyphenated at a line end counts
+// as one word.
+std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword);
+
+} // namespace lexifol
