@@ -1,6 +1,7 @@
 // Construction of the main window's controls; their behaviour is in Unit1.cpp.
 #include "app/QtPlatformInput.h"
 #include "app/Unit1.h"
+#include "app/UniformListView.h"
 #include "app/ListModels.h"
 #include "config/Glyphs.h"
 #include "config/shcut.h"
@@ -85,8 +86,7 @@ QFont arialFont()
 
 QListView* makeList(QWidget* page, const QString& name, const QColor& base)
 {
-    auto* v = new QListView(page);
-    v->setUniformItemSizes(true);
+    auto* v = new UniformListView(page);
     v->setSelectionMode(QAbstractItemView::SingleSelection);
     v->setEditTriggers(QAbstractItemView::NoEditTriggers);
     v->setFont(unicodeFont());

@@ -1,0 +1,203 @@
+#include "app/UniformListView.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScrollBar>
+
+namespace lexifol {
+
+UniformListView::UniformListView(QWidget* parent)
+    : QListView(parent)
+{
+    setUniformItemSizes(true);
+    setVerticalScrollMode(ScrollPerItem);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int UniformListView::rowCount() const
+{
+    return model() ? model()->rowCount(rootIndex()) : 0;
+}
+
+int UniformListView::rowHeight() const
+{
+    if (rowCount() > 0) {
+        const int h = sizeHintForRow(0);
+        if (h > 0)
+            return h;
+    }
+    return fontMetrics().height() + 2;
+}
+
+int UniformListView::visibleRows() const
+{
+    return qMax(1, viewport()->height() / rowHeight());
+}
+
+int UniformListView::verticalOffset() const
+{
+    return verticalScrollBar()->value() * rowHeight();
+}
+
+QRect UniformListView::visualRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.parent() != rootIndex())
+        return {};
+    return QRect(0, index.row() * rowHeight() - verticalOffset(), viewport()->width(), rowHeight());
+}
+
+QModelIndex UniformListView::indexAt(const QPoint& point) const
+{
+    if (point.y() < 0 || !model())
+        return {};
+    const int row = (point.y() + verticalOffset()) / rowHeight();
+    return row < rowCount() ? model()->index(row, modelColumn(), rootIndex()) : QModelIndex();
+}
+
+void UniformListView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!index.isValid())
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const int row = index.row(), top = bar->value(), visible = visibleRows();
+    switch (hint) {
+    case PositionAtTop:
+        bar->setValue(row);
+        break;
+    case PositionAtBottom:
+        bar->setValue(row - visible + 1);
+        break;
+    case PositionAtCenter:
+        bar->setValue(row - visible / 2);
+        break;
+    case EnsureVisible:
+        if (row < top)
+            bar->setValue(row);
+        else if (row >= top + visible)
+            bar->setValue(row - visible + 1);
+        break;
+    }
+}
+
+void UniformListView::doItemsLayout()
+{
+    // No per-row layout: the rows are where their number puts them.
+    QAbstractItemView::doItemsLayout();
+    updateGeometries();
+}
+
+void UniformListView::updateGeometries()
+{
+    QScrollBar* bar = verticalScrollBar();
+    const int visible = visibleRows();
+    bar->setRange(0, qMax(0, rowCount() - visible));
+    bar->setSingleStep(1);
+    bar->setPageStep(visible);
+    QAbstractItemView::updateGeometries();
+}
+
+QModelIndex UniformListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    const int count = rowCount();
+    if (count == 0)
+        return {};
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    int row = current;
+    switch (action) {
+    case MoveUp:
+    case MovePrevious:
+        row = current < 0 ? 0 : current - 1;
+        break;
+    case MoveDown:
+    case MoveNext:
+        row = current + 1;
+        break;
+    case MovePageUp:
+        row = current - visibleRows();
+        break;
+    case MovePageDown:
+        row = current + visibleRows();
+        break;
+    case MoveHome:
+        row = 0;
+        break;
+    case MoveEnd:
+        row = count - 1;
+        break;
+    default:
+        return currentIndex();
+    }
+    return model()->index(qBound(0, row, count - 1), modelColumn(), rootIndex());
+}
+
+void UniformListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags flags)
+{
+    const QRect r = rect.normalized();
+    const QModelIndex first = indexAt(QPoint(0, qMax(0, r.top())));
+    QModelIndex last = indexAt(QPoint(0, r.bottom()));
+    if (!first.isValid())
+        return;
+    if (!last.isValid())
+        last = model()->index(rowCount() - 1, modelColumn(), rootIndex());
+    selectionModel()->select(QItemSelection(first, last), flags);
+}
+
+QRegion UniformListView::visualRegionForSelection(const QItemSelection& selection) const
+{
+    QRegion region;
+    for (const QItemSelectionRange& range : selection) {
+        const QRect top = visualRect(model()->index(range.top(), modelColumn(), rootIndex()));
+        const QRect bottom = visualRect(model()->index(range.bottom(), modelColumn(), rootIndex()));
+        region += (top | bottom).intersected(viewport()->rect());
+    }
+    return region;
+}
+
+void UniformListView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    const int h = rowHeight(), count = rowCount();
+    const int first = verticalScrollBar()->value();
+    const int last = qMin(count - 1, first + viewport()->height() / h + 1);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex current = currentIndex();
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = model()->index(row, modelColumn(), rootIndex());
+        QStyleOptionViewItem o = option;
+        o.rect = visualRect(index);
+        if (!o.rect.intersects(event->rect()))
+            continue;
+        if (selectionModel() && selectionModel()->isSelected(index))
+            o.state |= QStyle::State_Selected;
+        if (index == current && hasFocus())
+            o.state |= QStyle::State_HasFocus;
+        if (!isEnabled())
+            o.state &= ~QStyle::State_Enabled;
+        itemDelegateForIndex(index)->paint(&painter, o, index);
+    }
+}
+
+void UniformListView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractItemView::resizeEvent(event);
+    updateGeometries();
+}
+
+void UniformListView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void UniformListView::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    QAbstractItemView::rowsInserted(parent, start, end);
+    updateGeometries();
+}
+
+void UniformListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+} // namespace lexifol

@@ -1,0 +1,39 @@
+#pragma once
+// A list view for very long lists of rows of one height: it keeps nothing per
+// row and paints only the rows in view, straight from the model. A plain
+// QListView lays every row out (two ints a row, rebuilt on every reset).
+#include <QListView>
+
+namespace lexifol {
+
+class UniformListView : public QListView
+{
+    Q_OBJECT
+public:
+    explicit UniformListView(QWidget* parent = nullptr);
+
+    QRect visualRect(const QModelIndex& index) const override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void doItemsLayout() override;
+
+protected:
+    int horizontalOffset() const override { return 0; }
+    int verticalOffset() const override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags flags) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void updateGeometries() override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+
+private:
+    int rowHeight() const;
+    int rowCount() const;
+    int visibleRows() const;   // whole rows that fit
+};
+
+} // namespace lexifol
