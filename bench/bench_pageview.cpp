@@ -78,6 +78,21 @@ double ShowAndTime(TWebBrowser& view, const QString& html)
     return t.nsecsElapsed() / 1e6;
 }
 
+// Navigate for a headword: until the page is drawn with the word marked.
+double ShowLocatedAndTime(TWebBrowser& view, const QString& html, const QString& word)
+{
+    QElapsedTimer t;
+    t.start();
+    view.LocateWord(word);
+    view.Navigate(html);
+    while (view.headwordMark().isEmpty() && t.elapsed() < kTimeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    if (view.headwordMark().isEmpty())
+        return -1;
+    view.pageWindow()->repaint();
+    return t.nsecsElapsed() / 1e6;
+}
+
 bool WaitReady(TWebBrowser& view, int index)
 {
     QElapsedTimer t;
@@ -204,6 +219,27 @@ int main(int argc, char** argv)
         jump << ShowAndTime(fresh, PageHtml(dir.path(), book, page));
     }
 
+    // A headword looked up: the first show with the word found, scrolled
+    // into view and marked, against the plain first show, fresh views.
+    QList<double> plain, located;
+    for (int i = 0; i < 50; ++i) {
+        const int page = 2 + i % 8;
+        const QString word = DenseLines(page - 1).at(40).section(u' ', 0, 0);
+        for (bool locate : {false, true}) {
+            TWebBrowser fresh;
+            fresh.resize(1000, 800);
+            fresh.show();
+            Settle(100);
+            const QString html = PageHtml(dir.path(), book, page);
+            const double ms = locate ? ShowLocatedAndTime(fresh, html, word) : ShowAndTime(fresh, html);
+            if (ms < 0) {
+                out << "page " << page << (locate ? ": the word was not marked\n" : ": not shown\n");
+                return 1;
+            }
+            (locate ? located : plain) << ms;
+        }
+    }
+
     out << "view 1000x800, page rendered at " << rendered.width() << "x" << rendered.height() << "\n";
     auto row = [&](const char* what, const QList<double>& v) {
         out << QString::asprintf("%-52s median %8.2f ms  (min %.2f, max %.2f, n=%d)\n", what, Median(v),
@@ -216,6 +252,8 @@ int main(int argc, char** argv)
     row("step to the next page after prefetch", step);
     row("  prefetch still running when the step came", prefetchWait);
     row("jump to a page not prefetched, document open", jump);
+    row("first show for a headword, plain", plain);
+    row("  the same with the word in view and marked (goal +5)", located);
     out.flush();
     return 0;
 }
