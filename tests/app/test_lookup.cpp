@@ -5,6 +5,7 @@
 #include "app/ListModels.h"
 #include "pageview/WebBrowser.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
@@ -255,6 +256,26 @@ private slots:
         QCOMPARE(w->TntLabel1->text(), QString());
         w->Image2Click();
         QCOMPARE(w->TntLabel1->text(), QString("ekseks"));
+    }
+
+    void indexListIsAnAccessibleList()
+    {
+        Fixture fx;
+        fx.addDictionary("D", {"abbey\t1", "apple\t2", "\t3", "apricot\t4"});
+        auto w = fx.start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->TntEdit3->setText("apr");
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(w->TntListBox1);
+        QVERIFY(list);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Index"));
+        QCOMPARE(list->childCount(), 4);
+        QCOMPARE(list->child(2)->text(QAccessible::Name), QStringLiteral("error"));
+        QAccessibleInterface* row = list->child(3);
+        QCOMPARE(row->text(QAccessible::Name), QStringLiteral("apricot"));
+        QVERIFY(row->state().selected);
+        QVERIFY(!list->child(0)->state().selected);
     }
 
     void largeIndexListAsksOnlyForDrawnRows()
