@@ -41,6 +41,16 @@ void write(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+// Resident memory of this process, in MB.
+double ResidentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096 / (1024 * 1024) : -1;
+}
+
 struct Stats {
     double median, p99;
 };
@@ -110,6 +120,7 @@ int main(int argc, char** argv)
     write(prog + QStringLiteral("Data/Plain.files/Plugin.dat"), "zoom=width\r\n");
     write(prog + QStringLiteral("Data/Second.files/Plugin.dat"), "zoom=width\r\n");
     QDir::setCurrent(prog);
+    words.squeeze();
 
     QElapsedTimer startTimer;
     startTimer.start();
@@ -128,6 +139,9 @@ int main(int argc, char** argv)
         openTimer.start();
         w.OpenDictionary();
         const double openMs = openTimer.nsecsElapsed() / 1e6;
+        QApplication::processEvents();
+        w.TntListBox1->viewport()->repaint();
+        std::printf("resident after opening: %.1f MB\n", ResidentMb());
         const bool hasSecond = !w.SecondIndex.isEmpty();
         const Stats s = measure(w, words, samples);
         std::printf("%-26s %12.3f %12.3f   (opening %.1f ms)\n",
