@@ -72,9 +72,13 @@ PAGE=${PAGE%%>*}
 # The headword is found on its page: "river" on page 22, marked in view.
 xdotool type --delay 60 river
 xdotool key Return
-sleep 2
-import -window root "$WORK/river.png" 2>/dev/null
-MARKED=$(convert "$WORK/river.png" -format %c histogram:info:- 2>/dev/null | grep -c "(190,225,255)")
+MARKED=0
+for _ in $(seq 20); do
+  sleep 0.5
+  import -window root "$WORK/river.png" 2>/dev/null
+  MARKED=$(convert "$WORK/river.png" -format %c histogram:info:- 2>/dev/null | grep -c "(190,225,255)")
+  [ "$MARKED" -ge 1 ] && break
+done
 [ "$MARKED" -ge 1 ] || { SHOT=${SHOT:-$WORK/river.png}; fail "no headword mark in view after river"; }
 grep -q " Page=22>" "$PROG/temp.htm" || fail "river did not show page 22: $(cat "$PROG/temp.htm")"
 xdotool key ctrl+a
