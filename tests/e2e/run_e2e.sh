@@ -85,7 +85,7 @@ xdotool key ctrl+a
 
 xdotool type --delay 60 "$WORD"
 xdotool key Return
-for _ in $(seq 50); do grep -q " Page=$PAGE>" "$PROG/temp.htm" 2>/dev/null && break; sleep 0.1; done
+for _ in $(seq 150); do grep -q " Page=$PAGE>" "$PROG/temp.htm" 2>/dev/null && break; sleep 0.1; done
 [ -f "$PROG/temp.htm" ] || fail "no page view file after Enter"
 grep -q "Data/Sample.files/Sample.djvu\"" "$PROG/temp.htm" || fail "page view file names another document: $(cat "$PROG/temp.htm")"
 grep -q " Page=$PAGE>" "$PROG/temp.htm" || fail "page view file does not show page $PAGE: $(cat "$PROG/temp.htm")"
@@ -95,7 +95,7 @@ PAGE2=$(tr -d '\r' < "$PROG/Data/Pages.list" | awk -F'\t' -v w="$WORD" '$1==w {p
 PAGE2=${PAGE2%%>*}
 [ -n "$PAGE2" ] || fail "no page for $WORD in the Pages index"
 xdotool key ctrl+Down
-for _ in $(seq 50); do grep -q "Data/Pages.files/$PAGE2.djvu" "$PROG/temp.htm" && break; sleep 0.1; done
+for _ in $(seq 150); do grep -q "Data/Pages.files/$PAGE2.djvu" "$PROG/temp.htm" && break; sleep 0.1; done
 grep -q "Data/Pages.files/$PAGE2.djvu\"" "$PROG/temp.htm" || fail "Ctrl+Down did not show $WORD in Pages: $(cat "$PROG/temp.htm")"
 
 xdotool key --window "$WIN" alt+F4
@@ -124,7 +124,7 @@ xdotool type --delay 60 "$WORD"
 eval "$(xdotool getwindowgeometry --shell "$WIN")"
 xdotool mousemove --sync $((X + 589)) $((Y + 63)) click 1
 marked() { iconv -f UTF-16 -t UTF-8 "$CWD/Bookmarks.dat" 2>/dev/null | tr -d '\r' | grep -qx "$WORD	Sample"; }
-for _ in $(seq 50); do marked && break; sleep 0.1; done
+for _ in $(seq 150); do marked && break; sleep 0.1; done
 kill -9 "$APP"
 wait "$APP" 2>/dev/null
 marked || fail "the bookmark added before the kill is not in Bookmarks.dat: $(od -c "$CWD/Bookmarks.dat" | head)"
