@@ -48,6 +48,15 @@ bool Load(const QString& path, IndexList& list, Streams& io)
     return s.ok();
 }
 
+// A progress line for big files, when someone watches the terminal.
+void Progress(Streams& io, const IndexList& list, const char* what)
+{
+    if (io.progress && list.count() > 1000000) {
+        io.err << what << " " << list.count() << " lines...\n";
+        io.err.flush();
+    }
+}
+
 int Usage(Streams& io, const QString& what)
 {
     io.err << "lexifol-index: " << what << "\n";
@@ -130,6 +139,7 @@ int Check(const QStringList& args, Streams& io)
     IndexList list;
     if (!Load(o.positional.first(), list, io))
         return 2;
+    Progress(io, list, "checking");
     const QList<int> errors = FindOrderErrors(list, o.flags.contains(QStringLiteral("--second")));
     for (int k : errors)
         io.out << OrderErrorLine(k) << "\n";
@@ -150,6 +160,7 @@ int Sort(const QStringList& args, Streams& io)
     if (!Load(o.positional.first(), list, io))
         return 2;
     const IndexCollation& coll = IndexCollation::Default();
+    Progress(io, list, "sorting");
     const std::vector<int> order = SortedOrder(list, coll);
     for (size_t i = 1; i < order.size(); ++i) {
         const QStringView p = list.headword(order[i - 1]), c = list.headword(order[i]);
