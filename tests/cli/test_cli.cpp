@@ -5,6 +5,7 @@
 #include "index/TextFile.h"
 #include "DjvuEncode.h"
 
+#include "common/TestFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -29,19 +30,6 @@ Run lexifolIndex(const QStringList& args)
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-void put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray get(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
 } // namespace
 
 class TestCli : public QObject

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include "common/TestFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -28,19 +29,6 @@ struct Link : MainWindowLink {
     void reopenDictionary(const QString& name) override { reopened << name; }
 };
 
-void put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray get(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
 } // namespace
 
 class TestSecondIndex : public QObject

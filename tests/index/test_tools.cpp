@@ -3,6 +3,7 @@
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
 #include "common/FileSizeLimit.h"
+#include "common/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,11 +24,6 @@ QByteArray utf16(const QString& s)
     return b;
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
 } // namespace
 
 class TestTools : public QObject
@@ -106,12 +102,12 @@ private slots:
             FileSizeLimit full{100};
             QVERIFY(!WriteSecondIndexFiles(dir.path(), "a=b\r\n", QByteArray(5000, 'x')).ok());
         }
-        QCOMPARE(readAll(rules), QByteArray("old=rules\r\n"));
-        QCOMPARE(readAll(index), utf16("old\r\n"));
+        QCOMPARE(get(rules), QByteArray("old=rules\r\n"));
+        QCOMPARE(get(index), utf16("old\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
         QVERIFY(WriteSecondIndexFiles(dir.path(), "a=b\r\n", utf16("b\r\n")).ok());
-        QCOMPARE(readAll(rules), QByteArray("a=b\r\n"));
-        QCOMPARE(readAll(index), utf16("b\r\n"));
+        QCOMPARE(get(rules), QByteArray("a=b\r\n"));
+        QCOMPARE(get(index), utf16("b\r\n"));
     }
 
     void orderErrors_data()
