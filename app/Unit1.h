@@ -3,6 +3,8 @@
 // the page view, and the shared state of the open dictionary.
 #include "app/KeyCommands.h"
 #include "config/MainWindowLink.h"
+#include "config/shcut.h"
+#include "app/About.h"
 #include "index/EntryLists.h"
 #include "index/IndexList.h"
 #include "index/Replacement.h"
@@ -14,6 +16,7 @@
 #include <QByteArrayList>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <memory>
 
@@ -251,8 +254,8 @@ private:
     lexifol::IndexListModel* indexModel_ = nullptr;
     lexifol::EntryListModel* historyModel_ = nullptr;
     lexifol::EntryListModel* bookmarkModel_ = nullptr;
-    TAboutBox* aboutBox_ = nullptr;
-    TForm2* form2_ = nullptr;
+    QPointer<TAboutBox> aboutBox_;
+    QPointer<TForm2> form2_;
     bool shutDown_ = false;
     bool bookmarksUnusable_ = false;
     lexifol::SaveReport saveReport_;
