@@ -21,12 +21,11 @@ int UniformListView::rowCount() const
 
 int UniformListView::rowHeight() const
 {
-    if (rowCount() > 0) {
-        const int h = sizeHintForRow(0);
-        if (h > 0)
-            return h;
-    }
-    return fontMetrics().height() + 2;
+    if (rowHeight_ > 0)
+        return rowHeight_;
+    const int h = rowCount() > 0 ? sizeHintForRow(0) : 0;
+    rowHeight_ = h > 0 ? h : fontMetrics().height() + 2;
+    return rowHeight_;
 }
 
 int UniformListView::visibleRows() const
@@ -88,6 +87,7 @@ void UniformListView::doItemsLayout()
 
 void UniformListView::updateGeometries()
 {
+    rowHeight_ = 0;   // the model or the font may have changed
     QScrollBar* bar = verticalScrollBar();
     const int visible = visibleRows();
     bar->setRange(0, qMax(0, rowCount() - visible));

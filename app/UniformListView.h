@@ -34,6 +34,9 @@ private:
     int rowHeight() const;
     int rowCount() const;
     int visibleRows() const;   // whole rows that fit
+
+    // Measured once per layout, not for every row drawn.
+    mutable int rowHeight_ = 0;
 };
 
 } // namespace lexifol

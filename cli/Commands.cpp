@@ -74,7 +74,7 @@ QByteArray EncodeLines(const IndexList& list, const std::vector<int>& order, con
     }
     if (encoding == QLatin1StringView("utf16")) {
         QByteArray out("\xFF\xFE", 2);
-        out.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        AppendUtf16Le(out, text);
         return out;
     }
     if (encoding == QLatin1StringView("utf8"))

@@ -2,6 +2,7 @@
 
 #include "index/AtomicFile.h"
 #include "index/IndexOps.h"
+#include "index/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,20 +63,13 @@ QByteArray ReplacementFileBytes(const QByteArrayList& lines)
 
 QByteArray SecondIndexFileBytes(const IndexList& first, const ReplacementList& rules)
 {
-    QByteArray out;
+    QByteArray out("\xFF\xFE", 2);
     out.reserve(2 + qsizetype(first.memoryBytes()));
-    auto put = [&out](QStringView s) {
-        for (const QChar c : s) {
-            out.append(char(c.unicode() & 0xFF));
-            out.append(char(c.unicode() >> 8));
-        }
-    };
-    out.append("\xFF\xFE", 2);
     for (int j = 0; j < first.count(); ++j) {
         const QStringView headword = first.headword(j);
         if (!headword.isEmpty())
-            put(NormaliseHeadword(headword, rules));
-        put(u"\r\n");
+            AppendUtf16Le(out, NormaliseHeadword(headword, rules));
+        AppendUtf16Le(out, u"\r\n");
     }
     return out;
 }

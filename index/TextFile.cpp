@@ -221,23 +221,23 @@ QByteArrayList CutByteLines(QByteArrayView bytes)
     return lines;
 }
 
+void AppendUtf16Le(QByteArray& out, QStringView text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size() * 2);
+    qToLittleEndian<char16_t>(text.utf16(), text.size(), out.data() + at);
+}
+
 QByteArray Utf16FileBytes(const QStringList& lines)
 {
     qsizetype units = 1;
     for (const QString& l : lines)
         units += l.size() + 2;
-    QByteArray out;
+    QByteArray out("\xFF\xFE", 2);
     out.reserve(units * 2);
-    auto put = [&out](char16_t u) {
-        out.append(char(u & 0xFF));
-        out.append(char(u >> 8));
-    };
-    put(0xFEFF);
     for (const QString& l : lines) {
-        for (QChar c : l)
-            put(c.unicode());
-        put(u'\r');
-        put(u'\n');
+        AppendUtf16Le(out, l);
+        AppendUtf16Le(out, u"\r\n");
     }
     return out;
 }

@@ -43,6 +43,9 @@ Result<QByteArray> ReadFileBytes(const QString& path);
 // last line.
 QByteArrayList CutByteLines(QByteArrayView bytes);
 
+// Appends the text as UTF-16 little-endian, whatever the host's byte order.
+void AppendUtf16Le(QByteArray& out, QStringView text);
+
 // Lines as UTF-16LE with the FF FE mark, CR LF after every line: the form
 // the program writes its Unicode files in (bookmarks, second index).
 QByteArray Utf16FileBytes(const QStringList& lines);

@@ -5,6 +5,7 @@
 #include "library/FileUtil.h"
 
 #include <QFileInfo>
+#include <QtEndian>
 #include <QList>
 #include <optional>
 
@@ -100,20 +101,14 @@ QByteArray encodeText(Form form, const QString& text)
         return Ansi().encode(text);
     case Form::Utf8:
         return text.toUtf8();
-    case Form::Utf16LE:
-    case Form::Utf16BE: {
+    case Form::Utf16LE: {
         QByteArray out;
-        out.reserve(text.size() * 2);
-        for (QChar c : text) {
-            const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
-            if (form == Form::Utf16LE) {
-                out.append(lo);
-                out.append(hi);
-            } else {
-                out.append(hi);
-                out.append(lo);
-            }
-        }
+        AppendUtf16Le(out, text);
+        return out;
+    }
+    case Form::Utf16BE: {
+        QByteArray out(text.size() * 2, Qt::Uninitialized);
+        qToBigEndian<char16_t>(text.utf16(), text.size(), out.data());
         return out;
     }
     }

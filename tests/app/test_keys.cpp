@@ -59,6 +59,19 @@ QStringList pages(std::initializer_list<const char*> refs)
     return lines;
 }
 
+// Shows the window with its platform input recorded and the focus in the
+// search box; null when the window did not show.
+RecordingInput* shownWithRecorder(TForm1& w)
+{
+    auto* io = new RecordingInput;
+    w.setPlatformInput(std::unique_ptr<PlatformInput>(io));
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return nullptr;
+    w.TntEdit3->setFocus();
+    return io;
+}
+
 } // namespace
 
 class TestKeys : public QObject
@@ -188,11 +201,8 @@ private slots:
         Fixture::writeBytes(fx.cwd + "diclist.dat", "A\t1\r\nB\t1\r\n");
         Fixture::writeBytes(fx.prog + "Lexifol.ini", "[Shortcuts]\r\n2=b\r\n");
         auto w = fx.start();
-        auto* io = new RecordingInput;
-        w->setPlatformInput(std::unique_ptr<PlatformInput>(io));
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->TntEdit3->setFocus();
+        RecordingInput* io = shownWithRecorder(*w);
+        QVERIFY(io);
         QTest::keyClicks(w->TntEdit3, "apple");
         QTest::keyClick(w->TntEdit3, Qt::Key_Return);
 
@@ -233,11 +243,8 @@ private slots:
         Fixture fx;
         fx.addDictionary("P", {"apple\t1", "pear\t2"}, "[main]\r\nwhole_file=no\r\n");
         auto w = fx.start();
-        auto* io = new RecordingInput;
-        w->setPlatformInput(std::unique_ptr<PlatformInput>(io));
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->TntEdit3->setFocus();
+        RecordingInput* io = shownWithRecorder(*w);
+        QVERIFY(io);
         QTest::keyClicks(w->TntEdit3, "pear");
         QTest::keyClick(w->TntEdit3, Qt::Key_Home);
         QCOMPARE(w->TntEdit3->cursorPosition(), 0);
