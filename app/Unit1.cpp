@@ -339,11 +339,15 @@ void TForm1::Image2Click()
 void TForm1::ShowPage(const QString& pageReference)
 {
     ExtraPageOnView = false;
-    if (composeAndShow(pageReference, true) && indexItemCount() > 0 && selectedIndexRow() >= 0)
+    const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
+    QString word = row >= 0 ? typedWordFor(row) : QString();
+    if (word.isEmpty() && row >= 0)
+        word = FirstIndex.headword(row).toString();
+    if (composeAndShow(pageReference, true, word) && row >= 0)
         AddHistoryEntry();
 }
 
-bool TForm1::composeAndShow(const QString& pageReference, bool annotationCase)
+bool TForm1::composeAndShow(const QString& pageReference, bool annotationCase, const QString& word)
 {
     try {
         CompositionInput in;
@@ -362,8 +366,8 @@ bool TForm1::composeAndShow(const QString& pageReference, bool annotationCase)
         if (!WritePageViewFile(request.viewFile, line))
             return false;
         const bool annotation = annotationCase && pageReference == QLatin1StringView("Annotation");
-        if (LocateHeadwordOnPage && !annotation && indexItemCount() > 0 && selectedIndexRow() >= 0)
-            WebBrowser1->LocateWord(FirstIndex.headword(selectedIndexRow()).toString());
+        if (LocateHeadwordOnPage && !annotation && !word.isEmpty())
+            WebBrowser1->LocateWord(word);
         WebBrowser1->Show(request);
         return true;
     } catch (...) {

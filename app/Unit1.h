@@ -238,8 +238,11 @@ private:
     void moveCatalogueEntry(int direction);
     void showFirstPart(int row);
     // Writes the page view file and shows the page; false when it could not.
-    bool composeAndShow(const QString& pageReference, bool annotationCase);
+    // `word` is marked on the page when the view finds it there.
+    bool composeAndShow(const QString& pageReference, bool annotationCase, const QString& word);
     void rebuildSavedOrder();
+    // In a page index, the typed text when it lands on `row`; else empty.
+    QString typedWordFor(int row) const;
     QString selectedEntryText() const;
     void applyButtons(const lexifol::NavButtons& b);
     void stepHistory(const lexifol::HistoryStep& step);

@@ -26,13 +26,25 @@ void setCount(QListView* box, VirtualListModel* model, qsizetype n)
 
 } // namespace
 
+QString TForm1::typedWordFor(int row) const
+{
+    // A page index names pages, not words: the word looked up is the one
+    // typed, as long as the row is where it lands.
+    const QString typed = TntEdit3->text();
+    if (Dictionary.pageIndex && !typed.isEmpty() && SearchRow(Dictionary.indexes(), typed) == row)
+        return typed;
+    return QString();
+}
+
 QString TForm1::selectedEntryText() const
 {
     const int row = selectedIndexRow();
-    const QModelIndex idx = TntListBox1->model()->index(row, 0);
+    QString word = typedWordFor(row);
+    if (word.isEmpty())
+        word = TntListBox1->model()->index(row, 0).data(Qt::DisplayRole).toString();
     // The dictionary name as the 8-bit catalogue holds it.
     const QString dictionary = Ansi().decode(Ansi().encode(CurrentDictionary));
-    return MakeEntry(idx.data(Qt::DisplayRole).toString(), dictionary);
+    return MakeEntry(word, dictionary);
 }
 
 void TForm1::applyButtons(const NavButtons& b)
@@ -150,5 +162,5 @@ void TForm1::openHeadword(const QString& headword, const QByteArray& dictionary)
     const std::optional<QString> page = EntryPage(FirstIndex, selectedIndexRow());
     if (!page || page->isEmpty())
         return;
-    composeAndShow(*page, false);
+    composeAndShow(*page, false, Dictionary.pageIndex ? headword : FirstIndex.headword(selectedIndexRow()).toString());
 }

@@ -55,11 +55,11 @@ QString EncodingName(const QString& path)
 
 // Whether some entry has this headword (collation-equal). The bisection
 // compares whole lines, so the entry lies at or just beside where it lands.
-bool HasHeadword(const IndexList& first, const QString& headword)
+bool HasHeadword(const IndexList& first, const QString& headword, const IndexCollation& coll)
 {
-    const int at = FindPosition(first, headword);
+    const int at = FindPosition(first, headword, coll);
     for (int i = qMax(0, at - 2); i < qMin(first.count(), at + 3); ++i)
-        if (IndexCollation::Default().compare(first.headword(i), headword) == 0)
+        if (coll.compare(first.headword(i), headword) == 0)
             return true;
     return false;
 }
@@ -69,8 +69,63 @@ struct Report {
     void add(const QString& f) { faults << f; }
 };
 
-void LintReferences(const IndexList& first, const DictionaryPaths& paths, bool wholeFile, Report& r)
+// What the descriptor says about reading the index.
+struct Declared {
+    bool wholeFile = true;
+    bool pageIndex = false;
+    const IndexCollation* collation = &IndexCollation::Default();
+};
+
+// Page references in order: numbers by value, file names by their text
+// with digit runs compared by value ("p9" before "p10").
+int ComparePages(const QString& a, const QString& b)
 {
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            const QString na = a.mid(i, ei - i).remove(QRegularExpression(QStringLiteral("^0+")));
+            const QString nb = b.mid(j, ej - j).remove(QRegularExpression(QStringLiteral("^0+")));
+            if (na.size() != nb.size())
+                return na.size() < nb.size() ? -1 : 1;
+            if (const int c = na.compare(nb); c != 0)
+                return c;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        if (a[i] != b[j])
+            return a[i] < b[j] ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    return (a.size() - i > 0) - (b.size() - j > 0);
+}
+
+// A page index holds one entry per page in page order.
+void LintPageOrder(const IndexList& first, Report& r)
+{
+    int reported = 0;
+    QString previous;
+    for (int i = 0; i < first.count() && reported < 10; ++i) {
+        const QStringList parts = SplitValue(first.value(i));
+        if (parts.isEmpty())
+            continue;
+        if (!previous.isEmpty() && ComparePages(parts[0], previous) < 0) {
+            r.add(QStringLiteral("line %1: page %2 comes after page %3 in a page index").arg(i + 1).arg(parts[0], previous));
+            ++reported;
+        }
+        previous = parts[0];
+    }
+}
+
+void LintReferences(const IndexList& first, const DictionaryPaths& paths, const Declared& how, Report& r)
+{
+    const bool wholeFile = how.wholeFile;
     const int pages = wholeFile ? DjvuPageCount(paths.folder() + paths.name + QStringLiteral(".djvu")) : 0;
     if (wholeFile && pages < 0)
         r.add(QStringLiteral("document %1.djvu cannot be read").arg(paths.name));
@@ -78,7 +133,7 @@ void LintReferences(const IndexList& first, const DictionaryPaths& paths, bool w
     for (int i = 0; i < first.count() && reported < 20; ++i) {
         const QStringList parts = SplitValue(first.value(i));
         if (parts.size() >= 2 && !parts[1].isEmpty()) {
-            if (!HasHeadword(first, parts[1])) {
+            if (!HasHeadword(first, parts[1], *how.collation)) {
                 r.add(QStringLiteral("line %1: cross-reference to \"%2\", which is no headword").arg(i + 1).arg(parts[1]));
                 ++reported;
             }
@@ -101,16 +156,17 @@ void LintReferences(const IndexList& first, const DictionaryPaths& paths, bool w
     }
 }
 
-void LintDescriptor(const DictionaryPaths& paths, Report& r, bool& wholeFile)
+Declared LintDescriptor(const DictionaryPaths& paths, Report& r)
 {
-    wholeFile = true;
+    Declared how;
     if (!QFileInfo::exists(paths.descriptor()))
-        return;
+        return how;
     const Descriptor d = ReadDescriptor(paths.descriptor());
     if (d.readFailed)
         r.add(QStringLiteral("descriptor %1 cannot be read").arg(paths.descriptor()));
     auto yesNo = [&](const std::optional<QString>& v, const char* key) {
-        if (v && *v != u"yes" && *v != u"no")
+        // A missing key reads as empty, which the viewer takes as its default.
+        if (v && !v->isEmpty() && *v != u"yes" && *v != u"no")
             r.add(QStringLiteral("descriptor: %1=%2 is neither yes nor no").arg(QLatin1StringView(key), *v));
     };
     yesNo(d.wholeFile, "whole_file");
@@ -118,7 +174,16 @@ void LintDescriptor(const DictionaryPaths& paths, Report& r, bool& wholeFile)
     static const QRegularExpression hex8(QStringLiteral("^[0-9A-Fa-f]{8}$"));
     if (d.keyboardLayout && !d.keyboardLayout->isEmpty() && !hex8.match(*d.keyboardLayout).hasMatch())
         r.add(QStringLiteral("descriptor: keyboard_layout=%1 is not 8 hex digits").arg(*d.keyboardLayout));
-    wholeFile = WholeFileValue(d.wholeFile) == QLatin1StringView("yes");
+    if (d.pageIndex && *d.pageIndex != u"yes" && !d.pageIndex->isEmpty())
+        r.add(QStringLiteral("descriptor: page_index=%1 is not yes: the index is read as one entry per headword").arg(*d.pageIndex));
+    const DeclaredCollation declared = ResolveCollation(d.collation, paths.descriptor());
+    if (!declared.unknown.isEmpty())
+        r.add(QStringLiteral("descriptor: collation=%1 is no locale ICU knows").arg(d.collation->trimmed()));
+    if (declared.collation)
+        how.collation = declared.collation;
+    how.wholeFile = WholeFileValue(d.wholeFile) == QLatin1StringView("yes");
+    how.pageIndex = PageIndexValue(d.pageIndex);
+    return how;
 }
 
 bool LintOne(const QString& programFolder, const QString& name, Streams& io)
@@ -131,14 +196,15 @@ bool LintOne(const QString& programFolder, const QString& name, Streams& io)
         return false;
     }
     io.out << name << ": " << first.count() << " entries, " << EncodingName(paths.firstIndex()) << "\n";
-    const QList<int> errors = FindOrderErrors(first, false);
+    const Declared how = LintDescriptor(paths, r);
+    const QList<int> errors = FindOrderErrors(first, false, *how.collation);
     if (!errors.isEmpty())
-        r.add(QStringLiteral("%1 pairs out of order").arg(errors.size()));
+        r.add(QStringLiteral("%1 pairs out of order (collation %2)").arg(errors.size()).arg(how.collation->locale()));
     for (int k : errors.mid(0, 10))
         r.add(OrderErrorLine(k));
-    bool wholeFile = true;
-    LintDescriptor(paths, r, wholeFile);
-    LintReferences(first, paths, wholeFile, r);
+    if (how.pageIndex)
+        LintPageOrder(first, r);
+    LintReferences(first, paths, how, r);
     IndexList second;
     if (QFileInfo::exists(paths.secondIndex()) && ReadIndexFile(paths.secondIndex(), second) && second.count() != first.count())
         r.add(QStringLiteral("second index has %1 lines, the first %2").arg(second.count()).arg(first.count()));

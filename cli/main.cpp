@@ -18,7 +18,8 @@ const char kUsage[] =
     "  sort FILE -o OUT [--encoding utf16|utf8|ansi]  entries ordered by headword, stable\n"
     "  build-second DATA_FOLDER NAME --rules RULES  the second index and replacement list\n"
     "  lint DATA_FOLDER [NAME]                     faults of the installed dictionaries\n"
-    "options for every command: --locale L (collation locale; default the user's), --help\n";
+    "options for every command: --locale L (collation locale; default the user's), --help\n"
+    "lint compares a dictionary whose descriptor names a collation in that locale\n";
 
 } // namespace
 

@@ -115,7 +115,11 @@ void TForm2::checkOrder(bool secondIndex)
     }
     const QString title = secondIndex ? name + QStringLiteral("\\secondindex.list") : name;
     QStringList log{CheckLogHeader(title, QDateTime::currentDateTime())};
-    for (int k : FindOrderErrors(lines, secondIndex))
+    // The order the dictionary declares, as its lookups use it.
+    const IndexCollation* declared = QFileInfo::exists(paths.descriptor())
+            ? ResolveCollation(ReadDescriptor(paths.descriptor()).collation, paths.descriptor()).collation
+            : nullptr;
+    for (int k : FindOrderErrors(lines, secondIndex, declared ? *declared : IndexCollation::Default()))
         log << OrderErrorLine(k);
     const bool clean = log.size() == 1;
     if (clean)

@@ -4,6 +4,7 @@
 #include <unicode/uloc.h>
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace lexifol {
 struct IndexCollation::Impl {
     UCollator* coll = nullptr;
     QString locale;
+    bool known = false;
 };
 
 namespace {
@@ -54,6 +56,10 @@ IndexCollation::IndexCollation(const QString& locale)
             d->coll = nullptr;
     }
     if (d->coll) {
+        UErrorCode validErr = U_ZERO_ERROR;
+        const char* valid = ucol_getLocaleByType(d->coll, ULOC_VALID_LOCALE, &validErr);
+        d->known = U_SUCCESS(validErr) && valid
+                && (qstrcmp(valid, "root") != 0 || id.isEmpty() || id == "root");
         // Secondary: case ignored, accents count. Alternate handling stays
         // non-ignorable so that TAB sorts before blanks, punctuation, digits
         // and letters, and "apple" < "apple<TAB>12" < "applesauce<TAB>3".
@@ -98,12 +104,18 @@ QString IndexCollation::locale() const
     return d->locale;
 }
 
+bool IndexCollation::known() const
+{
+    return d->known;
+}
+
 namespace {
 struct CollationState {
     std::mutex lock;
     std::atomic<IndexCollation*> current{nullptr};
     // Replaced collations stay alive: callers may still hold the reference.
     std::vector<std::unique_ptr<IndexCollation>> all;
+    std::map<QString, std::unique_ptr<IndexCollation>> named;
 };
 
 CollationState& State()
@@ -133,6 +145,16 @@ void IndexCollation::SetDefaultLocale(const QString& locale)
     std::lock_guard guard(s.lock);
     s.all.push_back(std::make_unique<IndexCollation>(locale));
     s.current.store(s.all.back().get(), std::memory_order_release);
+}
+
+const IndexCollation* IndexCollation::ForLocale(const QString& locale)
+{
+    CollationState& s = State();
+    std::lock_guard guard(s.lock);
+    std::unique_ptr<IndexCollation>& slot = s.named[locale];
+    if (!slot)
+        slot = std::make_unique<IndexCollation>(locale);
+    return slot->known() ? slot.get() : nullptr;
 }
 
 } // namespace lexifol

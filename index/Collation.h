@@ -21,10 +21,16 @@ public:
     // (strcmp) order as compare() does. False when there is no collator.
     bool appendSortKey(QStringView text, QByteArray& out) const;
     QString locale() const;
+    // Whether ICU has collation data for the locale; an unknown name gets
+    // the root order, which sorts no language's dictionary.
+    bool known() const;
 
     // The process-wide collation; SetDefaultCollationLocale replaces it (tests).
     static const IndexCollation& Default();
     static void SetDefaultLocale(const QString& locale);
+    // The collation of a named locale, made once per name and kept for the
+    // process; nullptr when ICU does not know the locale.
+    static const IndexCollation* ForLocale(const QString& locale);
 
 private:
     struct Impl;

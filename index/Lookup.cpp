@@ -3,12 +3,43 @@
 
 namespace lexifol {
 
+namespace {
+
+// The text an index line is found by: the headword of an entry, the whole
+// line of a second index.
+QStringView LineWord(const IndexList& list, int row)
+{
+    const QStringView h = list.headword(row);
+    return h.isEmpty() ? list.line(row) : h;
+}
+
+// The bisection lands on the first line not before the text; unless that
+// line is the text's own, the page holding the text is the one before.
+int PageRow(const IndexList& list, int at, QStringView key, const IndexCollation& c)
+{
+    if (at < list.count() && c.compare(LineWord(list, at), key) == 0) {
+        // Several pages may begin with the word: it starts on the first.
+        while (at > 0 && c.compare(LineWord(list, at - 1), key) == 0)
+            --at;
+        return at;
+    }
+    return qMax(at - 1, 0);
+}
+
+int Position(const LookupIndexes& ix, const IndexList& list, QStringView key)
+{
+    const int at = FindPosition(list, key, ix.collation);
+    return ix.pageIndex ? PageRow(list, at, key, ix.collation) : at;
+}
+
+} // namespace
+
 int SearchRow(const LookupIndexes& ix, QStringView text)
 {
     if (ix.second.isEmpty())
-        return FindPosition(ix.first, text);
+        return Position(ix, ix.first, text);
     const QString key = NormaliseHeadword(text, ix.rules);
-    return key.isEmpty() ? -1 : FindPosition(ix.second, key);
+    return key.isEmpty() ? -1 : Position(ix, ix.second, key);
 }
 
 std::optional<int> FollowCrossReference(const LookupIndexes& ix, int row)
@@ -38,16 +69,22 @@ std::optional<int> FindExactRow(const LookupIndexes& ix, QStringView headword)
 {
     if (headword.isEmpty())
         return std::nullopt;
+    if (ix.pageIndex) {
+        const int row = SearchRow(ix, headword);
+        if (row < 0 || row >= ix.first.count())
+            return std::nullopt;
+        return row;
+    }
     if (!ix.second.isEmpty()) {
         const QString key = NormaliseHeadword(headword, ix.rules);
         if (key.isEmpty())
             return std::nullopt;
-        const int row = FindPosition(ix.second, key);
+        const int row = FindPosition(ix.second, key, ix.collation);
         if (row >= ix.second.count() || ix.second.line(row) != key)
             return std::nullopt;
         return row;
     }
-    const int row = FindPosition(ix.first, headword);
+    const int row = FindPosition(ix.first, headword, ix.collation);
     if (row >= ix.first.count() || ix.first.headword(row) != headword)
         return std::nullopt;
     return row;

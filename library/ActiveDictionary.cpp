@@ -81,6 +81,8 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
 void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startUp, OpenOutcome& out)
 {
     const QString path = DictionaryPaths{programFolder, name}.descriptor();
+    pageIndex = false;
+    collation = nullptr;
     if (!QFileInfo::exists(path)) {
         out.title = name;
         wholeFile = QStringLiteral("yes");
@@ -103,6 +105,11 @@ void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startU
         wholeFile = WholeFileValue(d.wholeFile);
     if (d.textLayer)
         out.findVisible = TextLayerVisible(d.textLayer);
+    pageIndex = PageIndexValue(d.pageIndex);
+    const DeclaredCollation declared = ResolveCollation(d.collation, path);
+    collation = declared.collation;
+    if (!declared.unknown.isEmpty())
+        out.messages << declared.unknown;
     if (d.readFailed) {
         out.messages << (startUp ? QStringLiteral("Can not open file ") : QStringLiteral("Cannot open file "))
                 + QDir::toNativeSeparators(path);
@@ -134,6 +141,8 @@ void ActiveDictionary::clear()
     second.clear();
     rules.clear();
     pluginParameters.clear();
+    pageIndex = false;
+    collation = nullptr;
 }
 
 } // namespace lexifol

@@ -34,6 +34,8 @@ public:
     IndexList first, second;
     ReplacementList rules;
     QByteArrayList pluginParameters;
+    bool pageIndex = false;
+    const IndexCollation* collation = nullptr;   // nullptr: the user's locale
 
     // Start-up: a first index that cannot be read is told and nothing is
     // open; the plug-in step always runs. Catalogue: everything that can
@@ -45,7 +47,8 @@ public:
     QStringList loadDerived(const QString& programFolder, bool report);
     void clear();
 
-    LookupIndexes indexes() const { return {first, second, rules}; }
+    const IndexCollation& order() const { return collation ? *collation : IndexCollation::Default(); }
+    LookupIndexes indexes() const { return {first, second, rules, order(), pageIndex}; }
 
 private:
     void applyDescriptor(const QString& programFolder, bool startUp, OpenOutcome& out);

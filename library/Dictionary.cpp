@@ -1,9 +1,11 @@
 #include "library/Dictionary.h"
 
+#include "index/Collation.h"
 #include "index/TextFile.h"
 #include "library/FileUtil.h"
 #include "library/Profile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace lexifol {
@@ -54,9 +56,10 @@ Descriptor ReadDescriptor(const QString& path)
     const ProfileFile ini(path, ProfileFile::Encoding::Detect);
     const QString section = QStringLiteral("main");
     // Read key by key, so a failure keeps what the earlier keys gave.
-    std::optional<QString>* fields[] = {&d.name, &d.keyboardLayout, &d.wholeFile, &d.textLayer};
-    const char* keys[] = {"name", "keyboard_layout", "whole_file", "text_layer"};
-    for (int i = 0; i < 4; ++i) {
+    std::optional<QString>* fields[] = {&d.name, &d.keyboardLayout, &d.wholeFile, &d.textLayer,
+                                        &d.pageIndex, &d.collation};
+    const char* keys[] = {"name", "keyboard_layout", "whole_file", "text_layer", "page_index", "collation"};
+    for (int i = 0; i < 6; ++i) {
         bool ok = true;
         const QString v = ini.readString(section, QString::fromLatin1(keys[i]), QString(), &ok);
         if (!ok) {
@@ -76,6 +79,24 @@ QString WholeFileValue(const std::optional<QString>& v)
 bool TextLayerVisible(const std::optional<QString>& v)
 {
     return v && *v == u"yes";
+}
+
+bool PageIndexValue(const std::optional<QString>& v)
+{
+    return v && *v == u"yes";
+}
+
+DeclaredCollation ResolveCollation(const std::optional<QString>& value, const QString& descriptorPath)
+{
+    DeclaredCollation out;
+    const QString name = value ? value->trimmed() : QString();
+    if (name.isEmpty())
+        return out;
+    out.collation = IndexCollation::ForLocale(name);
+    if (!out.collation)
+        out.unknown = QStringLiteral("Unknown collation \"%1\" in %2; the index is compared as in the user's locale")
+                          .arg(name, QDir::toNativeSeparators(descriptorPath));
+    return out;
 }
 
 QByteArrayList BuiltInPluginParameters()

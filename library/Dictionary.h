@@ -8,6 +8,8 @@
 
 namespace lexifol {
 
+class IndexCollation;
+
 struct DictionaryPaths {
     QString programFolder;   // with trailing separator
     QString name;
@@ -24,16 +26,27 @@ struct DictionaryPaths {
 struct Descriptor {
     // Each key is present only if it was read before a failure.
     std::optional<QString> name, keyboardLayout, wholeFile, textLayer;
+    std::optional<QString> pageIndex, collation;
     bool readFailed = false;
 };
-// Reads section "main" keys name, keyboard_layout, whole_file, text_layer in
-// that order (Unicode values).
+// Reads section "main" keys name, keyboard_layout, whole_file, text_layer,
+// page_index, collation in that order (Unicode values).
 Descriptor ReadDescriptor(const QString& path);
 
 // "no" only for exactly "no", else "yes".
 QString WholeFileValue(const std::optional<QString>& v);
 // Find button visible only for exactly "yes".
 bool TextLayerVisible(const std::optional<QString>& v);
+// A page index only for exactly "yes".
+bool PageIndexValue(const std::optional<QString>& v);
+
+// The collation a descriptor declares: nullptr for none (the user's
+// locale), or for a name ICU does not know, which `unknown` then tells.
+struct DeclaredCollation {
+    const IndexCollation* collation = nullptr;
+    QString unknown;   // the message, empty when there is none
+};
+DeclaredCollation ResolveCollation(const std::optional<QString>& value, const QString& descriptorPath);
 
 QByteArrayList BuiltInPluginParameters();
 

@@ -1,8 +1,9 @@
 // lexifol_mksample <program-folder>
 //
-// Makes a program folder with two sample dictionaries whose pages look like
-// a printed dictionary: "Sample" (one bundled DjVu document, UTF-16 index)
-// and "Pages" (one DjVu file per page, 8-bit index), plus the settings file,
+// Makes a program folder with sample dictionaries whose pages look like a
+// printed dictionary: "Sample" (one bundled DjVu document, UTF-16 index),
+// "Pages" (one DjVu file per page, 8-bit index) and "First words" (Sample's
+// document indexed by the first headword of each page), plus the settings file,
 // plug-in parameters, intro and help pages. Output is deterministic for a
 // given locale, since the index order follows the program's collation.
 
@@ -155,18 +156,36 @@ QByteArray pluginParameters()
                       QStringLiteral("ScrollBars=no"), QStringLiteral("zoom=width")});
 }
 
+// One line per page of Sample: the first headword printed on it.
+QStringList firstWordsIndex(const Dictionary& sample)
+{
+    QVector<Entry> firsts;
+    for (const PageLayout& p : sample.pages)
+        if (!p.first.isEmpty())
+            firsts << Entry{p.first, {}, {}, {}, p.number};
+    return indexLines(firsts, "First words");
+}
+
+Summary firstWordsSummary(const Dictionary& sample)
+{
+    return Summary{QStringLiteral("First words"), QStringLiteral("Sample English Dictionary, one index line per page"),
+                   sample.summary.pages, int(firstWordsIndex(sample).size()), {}};
+}
+
 void writeProgramFiles(const QString& root, const Dictionary& sample, const Dictionary& pages)
 {
     writeFile(root + QStringLiteral("/Plugin.dat"), pluginParameters());
     writeFile(root + QStringLiteral("/Lexifol.ini"),
               crlfLines({QStringLiteral("[Scroll]"), QStringLiteral("Browser_Mouse=0"), QStringLiteral("[main]"),
                          QStringLiteral("advanced=1"), QStringLiteral("[Shortcuts]"), QStringLiteral("1=Sample"),
-                         QStringLiteral("2=Pages")}));
+                         QStringLiteral("2=Pages"), QStringLiteral("3=First words")}));
     // The catalogue file of a user who starts Lexifol in this folder: the
     // whole-file sample first. A catalogue the user already has is kept.
     if (!QFileInfo::exists(root + QStringLiteral("/diclist.dat")))
-        writeFile(root + QStringLiteral("/diclist.dat"), crlfLines({QStringLiteral("Sample\t1"), QStringLiteral("Pages\t0")}));
-    writeFile(root + QStringLiteral("/Intro/intro.htm"), introPage({sample.summary, pages.summary}).toUtf8());
+        writeFile(root + QStringLiteral("/diclist.dat"), crlfLines({QStringLiteral("Sample\t1"), QStringLiteral("Pages\t0"),
+                                                                     QStringLiteral("First words\t1")}));
+    writeFile(root + QStringLiteral("/Intro/intro.htm"),
+              introPage({sample.summary, pages.summary, firstWordsSummary(sample)}).toUtf8());
     writeFile(root + QStringLiteral("/Help/main.htm"), helpPage().toUtf8());
 }
 
@@ -188,6 +207,21 @@ void installSample(const QString& tmp, const QString& data, const Dictionary& sa
     writeFile(dir + QStringLiteral("/Plugin.dat"), pluginParameters());
     writeFile(dir + QStringLiteral("/Annotation.htm"), annotationPage(sample.summary).toUtf8());
     writeFile(data + QStringLiteral("/Sample.list"), lexifol::Utf16FileBytes(sample.index));
+}
+
+void installFirstWords(const QString& tmp, const QString& data, const Dictionary& sample)
+{
+    const QString name = QStringLiteral("First words");
+    const QString dir = data + QLatin1Char('/') + name + QStringLiteral(".files");
+    makeDir(dir);
+    removeDocuments(dir);
+    copyReplacing(tmp + QStringLiteral("/Sample.djvu"), dir + QLatin1Char('/') + name + QStringLiteral(".djvu"));
+    writeFile(dir + QLatin1Char('/') + name + QStringLiteral(".ini"),
+              lexifol::Utf16FileBytes({QStringLiteral("[main]"), QStringLiteral("name=") + firstWordsSummary(sample).title,
+                                       QStringLiteral("whole_file=yes"), QStringLiteral("text_layer=yes"),
+                                       QStringLiteral("page_index=yes"), QStringLiteral("keyboard_layout=00000409")}));
+    writeFile(dir + QStringLiteral("/Plugin.dat"), pluginParameters());
+    writeFile(data + QLatin1Char('/') + name + QStringLiteral(".list"), lexifol::Utf16FileBytes(firstWordsIndex(sample)));
 }
 
 void installPages(const QString& tmp, const QString& data, const Dictionary& pages)
@@ -242,6 +276,7 @@ int run(const QString& programFolder)
     writeProgramFiles(root, sample, pages);
     installSample(tmp, data, sample);
     installPages(tmp, data, pages);
+    installFirstWords(tmp, data, sample);
 
     std::printf("%s: Sample %d pages, %d entries; Pages %d pages, %d entries (%s code page); "
                 "drawn in %lld ms, done in %lld ms\n",

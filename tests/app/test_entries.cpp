@@ -5,6 +5,7 @@
 
 #include "index/Bookmarks.h"
 #include "index/CodePage.h"
+#include "index/Collation.h"
 
 #include <QListView>
 #include <QListWidget>
@@ -126,6 +127,53 @@ private slots:
         QVERIFY(w->History.isEmpty());
         if (!line.contains(u'\t'))
             QCOMPARE(w->TntListBox3->model()->index(0, 0).data().toString(), QStringLiteral("error"));
+    }
+
+    // How a dictionary's descriptor says its index is read: Enter, the page
+    // shown, and what history and bookmarks keep.
+    void descriptorLookups_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("kept");
+        const QStringList firsts{"about\t1", "bath\t2", "candle\t3", "dog\t4"};
+        QTest::newRow("page index, between") << "page_index=yes" << firsts << "cat" << "3" << "cat";
+        QTest::newRow("page index, before the first") << "page_index=yes" << firsts << "aardvark" << "1" << "aardvark";
+        QTest::newRow("page index, after the last") << "page_index=yes" << firsts << "zoo" << "4" << "zoo";
+        QTest::newRow("page index, the page's word") << "page_index=yes" << firsts << "Candle" << "3" << "Candle";
+        QTest::newRow("not a page index") << "page_index=true" << firsts << "cat" << "4" << "dog";
+        const QStringList swedish{"apa\t1", "zebra\t2", "\u00e5l\t3", "\u00f6ra\t4"};
+        QTest::newRow("Swedish order") << "collation=sv" << swedish << "\u00e5l" << "3" << "\u00e5l";
+        // Under the user's English order the bisection misses it.
+        QTest::newRow("Swedish order undeclared") << "" << swedish << "\u00e5l" << "1" << "apa";
+    }
+    void descriptorLookups()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, typed);
+        QFETCH(QString, page);
+        QFETCH(QString, kept);
+        IndexCollation::SetDefaultLocale(QStringLiteral("en_US"));
+        Fixture fx;
+        fx.addDictionary("P", lines, "[main]\r\n" + keys + "\r\n");
+        auto w = fx.start();
+        QVERIFY(fx.messages.isEmpty());
+        lookUp(*w, typed);
+        QCOMPARE(shownPage(fx), page);
+        QCOMPARE(w->History, QStringList{kept + "\tP"});
+        w->SpeedButton5Click();
+        QCOMPARE(w->Bookmarks, QStringList{kept + "\tP"});
+
+        // Opening the bookmark finds the same page, whatever the box holds.
+        lookUp(*w, lines.first().section(u'\t', 0, 0));
+        QFile::remove(fx.prog + "temp.htm");
+        w->TntListBox3->selectionModel()->setCurrentIndex(w->TntListBox3->model()->index(0, 0),
+                                                            QItemSelectionModel::ClearAndSelect);
+        w->TntListBox3DblClick();
+        QCOMPARE(shownPage(fx), page);
     }
 
     void handWrittenBookmarksComeBackAsUtf16()

@@ -163,6 +163,43 @@ private slots:
             QVERIFY2(whole.out.contains("page 2 is past the last page (1)"), qPrintable(whole.out));
         }
     }
+
+    // Lint reads an index the way its descriptor says the viewer reads it.
+    void lintFollowsTheDescriptor_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<QString>("fault");    // must be reported; empty: none
+        QTest::addColumn<QString>("absent");   // must not be
+        const QByteArray swedish = "apa\t1\r\nzebra\t2\r\n\xC3\xA5l\t3\r\n";
+        QTest::newRow("Swedish, declared") << swedish << QByteArray("collation=sv") << QString() << "out of order";
+        QTest::newRow("Swedish, undeclared") << swedish << QByteArray() << "1 pairs out of order" << "is neither yes nor no";
+        QTest::newRow("unknown collation") << swedish << QByteArray("collation=xx") << "collation=xx" << "\n";
+        const QByteArray firsts = "about\t1\r\nbath\t3\r\ncandle\t2\r\n";
+        QTest::newRow("page index, pages back") << firsts << QByteArray("page_index=yes") << "line 3: page 2 comes after page 3"
+                                                << "line 2:";
+        QTest::newRow("not a page index") << firsts << QByteArray() << QString() << "comes after";
+        // File names ascend by their numbers: p9 before p10.
+        QTest::newRow("page index, file names") << QByteArray("about\tp9\r\nbath\tp10\r\n")
+                                                << QByteArray("page_index=yes\r\nwhole_file=no") << "page file p9.djvu"
+                                                << "comes after";
+    }
+    void lintFollowsTheDescriptor()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QByteArray, keys);
+        QFETCH(QString, fault);
+        QFETCH(QString, absent);
+        const QString data = dir_.filePath(QStringLiteral("lintd/%1/Data").arg(QTest::currentDataTag()));
+        put(data + "/D.list", "\xEF\xBB\xBF" + list);
+        put(data + "/D.files/D.ini", "[main]\r\n" + keys + "\r\n");
+        const Run r = lexifolIndex({"lint", data, "D"});
+        QCOMPARE(r.code, 1);   // no document: never clean
+        if (!fault.isEmpty())
+            QVERIFY2(r.out.contains(fault), qPrintable(r.out));
+        if (absent != u"\n")
+            QVERIFY2(!r.out.contains(absent), qPrintable(r.out));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCli)

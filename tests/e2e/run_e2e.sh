@@ -98,11 +98,26 @@ xdotool key ctrl+Down
 for _ in $(seq 150); do grep -q "Data/Pages.files/$PAGE2.djvu" "$PROG/temp.htm" && break; sleep 0.1; done
 grep -q "Data/Pages.files/$PAGE2.djvu\"" "$PROG/temp.htm" || fail "Ctrl+Down did not show $WORD in Pages: $(cat "$PROG/temp.htm")"
 
+# "First words" has one index line per page: a word printed in the middle of
+# a page shows that page, not the next one.
+MID=$(iconv -f UTF-16 -t UTF-8 "$PROG/Data/Sample.list" | tr -d '\r' | awk -F'\t' '$2 ~ /^[0-9]+$/ && $2 == 12 {w[n++]=$1} END {print w[int(n/2)]}')
+FIRSTS=$(iconv -f UTF-16 -t UTF-8 "$PROG/Data/First words.list" | tr -d '\r')
+[ -n "$MID" ] || fail "no headword on page 12 of the sample"
+echo "$FIRSTS" | cut -f1 | grep -qx "$MID" && fail "$MID begins its page"
+xdotool key ctrl+3
+sleep 1
+xdotool key ctrl+a
+xdotool type --delay 60 "$MID"
+xdotool key Return
+fw() { grep -q "Data/First words.files/First words.djvu\"" "$PROG/temp.htm" && grep -q " Page=12>" "$PROG/temp.htm"; }
+for _ in $(seq 150); do fw && break; sleep 0.1; done
+fw || fail "$MID in First words did not show page 12: $(cat "$PROG/temp.htm")"
+
 xdotool key --window "$WIN" alt+F4
 for _ in $(seq 100); do kill -0 "$APP" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$APP" 2>/dev/null && fail "program did not end after closing its window"
 
-[ "$(cat "$CWD/diclist.dat")" = "$(printf 'Sample\t1\r\nPages\t1\r')" ] || fail "diclist.dat not rewritten in the current directory: $(od -c "$CWD/diclist.dat")"
+[ "$(head -2 "$CWD/diclist.dat")" = "$(printf 'Sample\t1\r\nPages\t1\r')" ] || fail "diclist.dat not rewritten in the current directory: $(od -c "$CWD/diclist.dat")"
 [ -f "$CWD/Bookmarks.dat" ] || fail "Bookmarks.dat not written in the current directory"
 after=$(cd "$PROG" && ls -la --time-style=+%s.%N diclist.dat Bookmarks.dat 2>/dev/null | md5sum)
 [ "$before" = "$after" ] || fail "the program folder's catalogue or bookmarks were touched"
@@ -128,4 +143,4 @@ for _ in $(seq 150); do marked && break; sleep 0.1; done
 kill -9 "$APP"
 wait "$APP" 2>/dev/null
 marked || fail "the bookmark added before the kill is not in Bookmarks.dat: $(od -c "$CWD/Bookmarks.dat" | head)"
-echo "e2e: looked up $WORD on page $PAGE; files written in the current directory; bookmark kept after SIGKILL"
+echo "e2e: looked up $WORD on page $PAGE, $MID in First words on page 12; files written in the current directory; bookmark kept after SIGKILL"

@@ -1,6 +1,7 @@
 // Index order and the bisection: the collation's facts, the documented
 // examples, and random sorted lists against a linear reference.
 #include "index/IndexOps.h"
+#include "index/Lookup.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -20,6 +21,11 @@ private slots:
     void findPosition_data();
     void findPosition();
     void randomListsAgainstLinearScan();
+    void pageRule_data();
+    void pageRule();
+    void declaredCollation();
+    void knownLocales_data();
+    void knownLocales();
 };
 
 void TestSearch::collation_data()
@@ -138,6 +144,81 @@ void TestSearch::randomListsAgainstLinearScan()
                          qPrintable(QStringLiteral("%1 not in [%2,%3)").arg(pos).arg(first).arg(equalEnd)));
         }
     }
+}
+
+
+// A page index: one line per page, the first headword printed on it.
+void TestSearch::pageRule_data()
+{
+    QTest::addColumn<bool>("throughSecond");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("row");
+    const struct { const char* name; const char* text; int row; } cases[] = {
+        {"before the first entry", "aardvark", 0},
+        {"equal to the first entry", "about", 0},
+        {"equal to an entry", "candle", 2},
+        {"equal, other case", "CANDLE", 2},
+        {"between two entries", "cat", 2},
+        {"just before an entry", "candl", 1},
+        {"prefix of the next entry", "bat", 0},
+        {"after the last entry", "zebra", 4},
+        {"several pages begin with it", "dog", 3},
+    };
+    for (bool second : {false, true})
+        for (const auto& c : cases)
+            QTest::addRow("%s%s", c.name, second ? ", second index" : "") << second << c.text << c.row;
+    // The rules delete hyphens: "can-dle" lands where "candle" does.
+    QTest::newRow("rules applied, second index") << true << "can-dle" << 2;
+}
+
+void TestSearch::pageRule()
+{
+    QFETCH(bool, throughSecond);
+    QFETCH(QString, text);
+    QFETCH(int, row);
+    IndexList first, second;
+    first.setLines({"about\t1", "bath\t2", "candle\t3", "dog\t4", "dog\t5"});
+    ReplacementList rules;
+    rules.setLines({QByteArray("-=")});
+    if (throughSecond)
+        second.setLines({"about", "bath", "candle", "dog", "dog"});
+    const LookupIndexes ix{first, second, rules, IndexCollation::Default(), true};
+    QCOMPARE(SearchRow(ix, text), row);
+    // Opening a history entry applies the same rule.
+    QCOMPARE(FindExactRow(ix, text), std::optional<int>(row));
+}
+
+// A Swedish index puts "å" after "z": under English order it is never found.
+void TestSearch::declaredCollation()
+{
+    IndexList first;
+    first.setLines({"apa\t1", "zebra\t2", "\u00e5l\t3", "\u00f6ra\t4"});
+    const ReplacementList none;
+    const IndexCollation* sv = IndexCollation::ForLocale(QStringLiteral("sv"));
+    QVERIFY(sv);
+    QCOMPARE(IndexCollation::ForLocale(QStringLiteral("sv")), sv);   // made once
+    QCOMPARE(FindExactRow({first, IndexList(), none, *sv}, u"\u00e5l"), std::optional<int>(2));
+    QCOMPARE(FindExactRow({first, IndexList(), none, *sv}, u"\u00f6ra"), std::optional<int>(3));
+    QCOMPARE(FindExactRow({first, IndexList(), none}, u"\u00e5l"), std::nullopt);
+}
+
+void TestSearch::knownLocales_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("known");
+    QTest::newRow("sv") << "sv" << true;
+    QTest::newRow("en_US") << "en_US" << true;
+    QTest::newRow("cs_CZ") << "cs_CZ" << true;
+    QTest::newRow("traditional Spanish") << "es@collation=traditional" << true;
+    QTest::newRow("no such language") << "xx" << false;
+    QTest::newRow("a word") << "swedish" << false;
+}
+
+void TestSearch::knownLocales()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, known);
+    QCOMPARE(IndexCollation::ForLocale(locale) != nullptr, known);
 }
 
 QTEST_APPLESS_MAIN(TestSearch)

@@ -1,5 +1,7 @@
 // Opening a dictionary: paths, descriptor and the plug-in parameter list.
 #include "index/CodePage.h"
+#include "index/Collation.h"
+#include "library/ActiveDictionary.h"
 #include "library/Dictionary.h"
 #include "Files.h"
 
@@ -82,6 +84,51 @@ private slots:
         QVERIFY(!TextLayerVisible(V(QStringLiteral("Yes"))));
         QCOMPARE(BuiltInPluginParameters(),
                  (QByteArrayList{"width=\"100%\"", "height=\"100%\"", "Toolbar=no", "ScrollBars=no", "zoom=width"}));
+    }
+
+    // The two keys that say how the index is read, through the opening.
+    void indexKeys_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("pageIndex");
+        QTest::addColumn<QString>("collation");   // empty: the user's locale
+        QTest::addColumn<bool>("message");
+        QTest::newRow("none") << "" << false << "" << false;
+        QTest::newRow("page index") << "page_index=yes\r\n" << true << "" << false;
+        QTest::newRow("page index, other case") << "page_index=Yes\r\n" << false << "" << false;
+        QTest::newRow("page index no") << "page_index=no\r\n" << false << "" << false;
+        QTest::newRow("Swedish") << "collation=sv\r\n" << false << "sv" << false;
+        QTest::newRow("traditional Spanish") << "collation=es@collation=traditional\r\n" << false
+                                             << "es@collation=traditional" << false;
+        QTest::newRow("unknown") << "collation=klingon\r\n" << false << "" << true;
+        QTest::newRow("empty") << "collation=\r\n" << false << "" << false;
+    }
+    void indexKeys()
+    {
+        QFETCH(QString, keys);
+        QFETCH(bool, pageIndex);
+        QFETCH(QString, collation);
+        QFETCH(bool, message);
+        QTemporaryDir dir;
+        const QString root = dir.path() + u'/';
+        QVERIFY(QDir().mkpath(root + QStringLiteral("Data/D.files")));
+        QVERIFY(writeBytes(root + QStringLiteral("Data/D.files/Plugin.dat"), "zoom=width\r\n"));
+        QVERIFY(writeBytes(root + QStringLiteral("Data/D.list"), "a\t1\r\nb\t2\r\n"));
+        QVERIFY(writeBytes(root + QStringLiteral("Data/D.files/D.ini"), "[main]\r\nname=D\r\n" + keys.toLatin1()));
+        ActiveDictionary d;
+        // A dictionary opened before must not pass its keys on.
+        d.pageIndex = true;
+        d.collation = IndexCollation::ForLocale(QStringLiteral("de"));
+        const OpenOutcome out = d.open({root, QStringLiteral("D"), false, false});
+        QVERIFY(out.opened);
+        QCOMPARE(d.pageIndex, pageIndex);
+        QCOMPARE(d.indexes().pageIndex, pageIndex);
+        QCOMPARE(d.collation ? d.collation->locale() : QString(), collation);
+        QCOMPARE(&d.indexes().collation, d.collation ? d.collation : &IndexCollation::Default());
+        const bool told = !out.messages.filter(QStringLiteral("Unknown collation \"klingon\"")).isEmpty()
+                && !out.messages.filter(QStringLiteral("D.ini")).isEmpty();
+        QCOMPARE(told, message);
+        QCOMPARE(out.messages.size(), message ? 1 : 0);
     }
 
     void plugin_data()
