@@ -137,6 +137,9 @@ void TForm1::openDictionaryAtStartUp(int row)
 
 void TForm1::applyOpening(const OpenOutcome& outcome)
 {
+    // The zoom chosen on another dictionary's pages does not fit this one.
+    if (outcome.opened)
+        WebBrowser1->resetZoom();
     if (outcome.keyboardLayout)
         LoadKeyboardLayout(*outcome.keyboardLayout);
     if (outcome.title)
@@ -313,6 +316,14 @@ void TForm1::ShowSelectedEntry()
         row = selectedIndexRow();
     }
     showFirstPart(row);
+}
+
+void TForm1::LookUpPageWord(const QString& word)
+{
+    if (word.isEmpty())
+        return;
+    TntEdit3->setText(word);
+    ShowSelectedEntry();
 }
 
 void TForm1::TntListBox1DblClick()

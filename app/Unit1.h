@@ -136,6 +136,9 @@ public:
     void ActivateShortcut(int digit);
     void LookupSearchText();
     void ShowSelectedEntry();
+    // A word printed on the page: typed into the search box and shown as
+    // Enter shows it.
+    void LookUpPageWord(const QString& word);
     void RefreshSearchBox();
     void ShowPage(const QString& pageReference);
     void AddHistoryEntry();

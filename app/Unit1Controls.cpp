@@ -147,6 +147,7 @@ void TForm1::buildControls()
 
     WebBrowser1 = new TWebBrowser(splitter);
     WebBrowser1->setAccessibleName(QStringLiteral("Page"));
+    connect(WebBrowser1, &TWebBrowser::lookUpRequested, this, &TForm1::LookUpPageWord);
     splitter->addWidget(PageControl2);
     splitter->addWidget(WebBrowser1);
     splitter->setStretchFactor(0, 0);

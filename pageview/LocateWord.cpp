@@ -1,4 +1,5 @@
 #include "pageview/LocateWord.h"
+#include "pageview/PageSelection.h"
 
 namespace lexifol {
 
@@ -9,12 +10,6 @@ struct Token {
     QRect box;
     bool lineStart = false;
 };
-
-// A word begins a line when it stands left of the one before or below it.
-bool StartsLine(const QRect& previous, const QRect& box)
-{
-    return box.left() < previous.left() || box.top() > previous.center().y();
-}
 
 QList<Token> Tokens(const QList<PageWord>& words)
 {

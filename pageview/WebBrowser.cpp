@@ -76,6 +76,7 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
     if (!samePage) {
         finder.clear();
         area->setMark(QRect());
+        area->setSelection(QRect());
         const auto t = info.texts.constFind(index);
         textKnown = t != info.texts.cend();
         text = textKnown ? *t : PageTextInfo();

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <memory>
 
+class QMenu;
+
 namespace lexifol {
 struct PageViewRequest;
 
@@ -58,6 +60,19 @@ public:
     void setZoom(const QString& zoom);
     void goToPage(int index);
     QWidget* toolBar() const;
+    // The zoom of the page on view, as setZoom takes it.
+    QString zoom() const;
+    // A zoom the user chose (the wheel, the menu, the toolbar) stays for the
+    // following pages until this is called (another dictionary): they start
+    // again at their page view file's zoom.
+    void resetZoom();
+
+    // The mouse on the page: page pixels under a point of pageWindow(); the
+    // context menu for a point of it (the caller owns it); the words inside
+    // the rectangle drawn with Shift and the mouse.
+    QPointF pagePointAt(QPoint viewPos) const;
+    QMenu* contextMenu(QPoint viewPos);
+    QString selectedText() const;
 
     // Whether page `index` of the document on view would show at once: it is
     // rendered for the view's present size and its text layer has been read.
@@ -67,6 +82,8 @@ signals:
     void pageShown();                  // a DjVu page is drawn
     void htmlShown();
     void loadFailed(const QString& message);
+    // A word of the page's text was double-clicked or chosen from the menu.
+    void lookUpRequested(const QString& word);
 
 protected:
     bool event(QEvent* event) override;

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <optional>
 #include <memory>
 
 namespace lexifol {
@@ -43,6 +44,7 @@ struct TWebBrowser::Impl {
     std::shared_ptr<std::atomic<quint64>> latest = std::make_shared<std::atomic<quint64>>(0);
 
     ZoomSetting zoom;
+    std::optional<ZoomSetting> userZoom;   // kept across pages
     bool resetScrollOnArrival = true;
     QString pendingAnchor;
     QString nextLocate;    // the headword the next page is shown for
@@ -88,6 +90,14 @@ struct TWebBrowser::Impl {
     void locateHeadword();
     void followLink(const QUrl& url);
     QScrollBar* activeScrollBar() const;
+
+    // The mouse on the page.
+    void connectInput();
+    void zoomAround(double factor, QPointF viewPos);
+    void applyZoom(const ZoomSetting& z, std::optional<QPointF> anchor);
+    QMenu* buildMenu(QPoint viewPos);
+    QString wordAt(QPoint pagePoint) const;
+    void copyText(const QString& text) const;
 };
 
 // Paths as the file system and the user see them.

@@ -48,10 +48,9 @@ void TWebBrowser::Impl::build()
     column->setSpacing(0);
     toolbar = new PageToolbar(panel);
     QObject::connect(toolbar, &PageToolbar::zoomBy, q, [this](double factor) {
-        const double p = EffectivePercent(pageSize, dpi, plan.display, area->viewArea().screenDpi);
-        q->setZoom(QString::number(std::clamp(p * factor, kMinZoomPercent, kMaxZoomPercent), 'f', 1));
+        zoomAround(factor, QPointF(area->viewport()->width() / 2.0, area->viewport()->height() / 2.0));
     });
-    QObject::connect(toolbar, &PageToolbar::fitWidth, q, [this] { q->setZoom(QStringLiteral("width")); });
+    QObject::connect(toolbar, &PageToolbar::fitWidth, q, [this] { applyZoom(ZoomSetting{}, std::nullopt); });
     QObject::connect(toolbar, &PageToolbar::pageChosen, q, [this](int index) {
         if (state == State::Page || state == State::Loading)
             q->goToPage(index);
@@ -61,6 +60,7 @@ void TWebBrowser::Impl::build()
     column->addWidget(area, 1);
     stack->addWidget(panel);
     QObject::connect(area, &PageArea::viewChanged, q, [this] { viewChanged(); });
+    connectInput();
 
     errorView = new QLabel(q);
     errorView->setAlignment(Qt::AlignCenter);
@@ -174,7 +174,7 @@ void TWebBrowser::Impl::showHtml(const QString& path, const QString& text)
 void TWebBrowser::Impl::showDjvu(const EmbedTag& tag)
 {
     documentPath = tag.src;
-    zoom = ParseZoom(tag.zoom);
+    zoom = userZoom.value_or(ParseZoom(tag.zoom));
     toolbar->setVisible(tag.toolbar);
     area->setScrollBarsShown(tag.scrollBars);
     finder.clear();

@@ -109,6 +109,29 @@ private slots:
         QVERIFY(fx.messages.isEmpty());
     }
 
+    // A word double-clicked on the page: into the search box, then as Enter.
+    void wordFromThePage_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("a headword") << "banana" << "banana" << "4";
+        QTest::newRow("a cross-reference followed") << "colour" << "color" << "3";
+        QTest::newRow("not a headword: the nearest") << "bandit" << "color" << "3";
+    }
+    void wordFromThePage()
+    {
+        QFETCH(QString, word);
+        Fixture fx;
+        fx.addDictionary("D", {"apple\t2", "banana\t4", "color\t3", "colour\t9>color"});
+        auto w = fx.start();
+        emit w->WebBrowser1->lookUpRequested(word);
+        QCOMPARE(w->TntEdit3->text(), word);
+        QTEST(rowText(*w, SelectedRow(w->TntListBox1)), "selected");
+        QTEST(shownPage(fx), "page");
+        QCOMPARE(w->History.size(), 1);
+    }
+
     void crossReferenceTargetWithCrossReferenceIsNotFollowedAgain()
     {
         Fixture fx;

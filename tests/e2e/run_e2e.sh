@@ -90,6 +90,43 @@ for _ in $(seq 150); do grep -q " Page=$PAGE>" "$PROG/temp.htm" 2>/dev/null && b
 grep -q "Data/Sample.files/Sample.djvu\"" "$PROG/temp.htm" || fail "page view file names another document: $(cat "$PROG/temp.htm")"
 grep -q " Page=$PAGE>" "$PROG/temp.htm" || fail "page view file does not show page $PAGE: $(cat "$PROG/temp.htm")"
 
+# A word printed on the page, double-clicked, is looked up. Where it lies on
+# the screen follows from the text layer and the blue mark of the headword
+# looked up: the mark is that word's box, 4 pixels wider and 2 higher a side.
+command -v djvused >/dev/null || fail "djvused missing"
+djvused -e "select $PAGE; print-txt" "$PROG/Data/Sample.files/Sample.djvu" \
+  | sed -n 's/.*(word \([0-9]*\) \([0-9]*\) \([0-9]*\) \([0-9]*\) "\([a-z]*\)[,.;]*")*$/\5 \1 \2 \3 \4/p' > "$WORK/words"
+iconv -f UTF-16 -t UTF-8 "$PROG/Data/Sample.list" | tr -d '\r' | awk -F'\t' '$2 ~ /^[0-9]+$/ {print $1 "\t" $2}' > "$WORK/heads"
+MARK=""
+for _ in $(seq 20); do
+  import -window root "$WORK/apple.png" 2>/dev/null
+  MARK=$(convert "$WORK/apple.png" -alpha off -fill white +opaque "rgb(190,225,255)" -trim -format "%w %h %X %Y" info: 2>/dev/null)
+  set -- $MARK
+  [ "${1:-0}" -gt 8 ] && [ "${1:-0}" -lt 600 ] && break
+  MARK=""; sleep 0.5
+done
+[ -n "$MARK" ] || { SHOT=${SHOT:-$WORK/apple.png}; fail "no mark on $WORD"; }
+read -r _ AX0 AY0 AX1 AY1 < <(grep -m1 "^$WORD " "$WORK/words")
+set -- $MARK
+# Screen points of the words printed once on the page, those in view only.
+awk -v mw="$1" -v mx="$3" -v my="$4" -v ax0="$AX0" -v ax1="$AX1" -v ay1="$AY1" '
+  { n[$1]++; x[$1] = $2; y[$1] = $3; X[$1] = $4; Y[$1] = $5 }
+  END { s = (mw - 8) / (ax1 - ax0)
+        for (w in n) if (n[w] == 1 && length(w) >= 5) {
+          cx = mx + 4 + ((x[w] + X[w]) / 2 - ax0) * s; cy = my + 2 + (ay1 - (y[w] + Y[w]) / 2) * s
+          if (cx > 220 && cx < 1260 && cy > 140 && cy < 860) printf "%s %d %d\n", w, cx, cy } }' "$WORK/words" | sort > "$WORK/inview"
+PRINTED=""
+while read -r w cx cy; do
+  p=$(awk -F'\t' -v w="$w" '$1==w {print $2; exit}' "$WORK/heads")
+  [ -n "$p" ] && [ "$p" != "$PAGE" ] && { PRINTED=$w; PRINTED_PAGE=$p; CLICK="$cx $cy"; break; }
+done < "$WORK/inview"
+[ -n "$PRINTED" ] || fail "no headword of another page printed once in view on page $PAGE"
+xdotool mousemove --sync $CLICK click --repeat 2 --delay 80 1
+for _ in $(seq 150); do grep -q " Page=$PRINTED_PAGE>" "$PROG/temp.htm" && break; sleep 0.1; done
+grep -q " Page=$PRINTED_PAGE>" "$PROG/temp.htm" || { import -window root "$WORK/dbl.png"; SHOT=${SHOT:-$WORK/dbl.png}; fail "double-click on $PRINTED at $CLICK did not show page $PRINTED_PAGE: $(cat "$PROG/temp.htm")"; }
+xdotool key Insert ctrl+a
+xdotool type --delay 60 "$WORD"
+
 # Ctrl+Down opens the next checked dictionary and shows the word's page there.
 PAGE2=$(tr -d '\r' < "$PROG/Data/Pages.list" | awk -F'\t' -v w="$WORD" '$1==w {print $2; exit}')
 PAGE2=${PAGE2%%>*}
@@ -143,4 +180,4 @@ for _ in $(seq 150); do marked && break; sleep 0.1; done
 kill -9 "$APP"
 wait "$APP" 2>/dev/null
 marked || fail "the bookmark added before the kill is not in Bookmarks.dat: $(od -c "$CWD/Bookmarks.dat" | head)"
-echo "e2e: looked up $WORD on page $PAGE, $MID in First words on page 12; files written in the current directory; bookmark kept after SIGKILL"
+echo "e2e: looked up $WORD on page $PAGE, $PRINTED printed there on page $PRINTED_PAGE, $MID in First words on page 12; files written in the current directory; bookmark kept after SIGKILL"

@@ -1,5 +1,7 @@
-// Where a headword stands on a page: the occurrence chosen and the matching.
+// Where a headword stands on a page, and what the mouse picks out of the
+// text layer: the word under the pointer and the words in a rectangle.
 #include "pageview/LocateWord.h"
+#include "pageview/PageSelection.h"
 
 #include <QtTest>
 
@@ -50,6 +52,56 @@ private slots:
         QFETCH(QString, headword);
         const std::optional<QRect> box = LocateHeadword(page(text), headword);
         QTEST(box.value_or(QRect()), "box");
+    }
+
+    // The centre of the n-th word of `text` (counting from 0).
+    void wordUnderPointer_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("word");
+        QTest::addColumn<QString>("picked");
+        QTest::newRow("plain") << "river n. water" << 0 << "river";
+        QTest::newRow("punctuation dropped") << "(see colour.) x" << 1 << "colour";
+        QTest::newRow("inner hyphen and apostrophe kept") << "well-being o'clock" << 1 << "o'clock";
+        QTest::newRow("hyphen at line end, first part") << "a dictio-|nary here" << 1 << "dictionary";
+        QTest::newRow("hyphen at line end, second part") << "a dictio-|nary, here" << 2 << "dictionary";
+        QTest::newRow("hyphen inside a line") << "dictio- nary" << 0 << "dictio";
+        QTest::newRow("a dash alone") << "a - b" << 1 << "";
+    }
+    void wordUnderPointer()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, word);
+        const QList<PageWord> words = page(text);
+        QTEST(WordAt(words, words[word].box.center()), "picked");
+    }
+
+    void wordNearPointer()
+    {
+        const QList<PageWord> words = page("apple pear");
+        QCOMPARE(WordAt(words, QPoint(104, 20)), QStringLiteral("apple"));   // between, nearer apple
+        QCOMPARE(WordAt(words, QPoint(50, 300)), QString());                  // far below
+    }
+
+    // Two columns whose text layer reads the left one first; the rectangle
+    // takes the lower half of each.
+    void rectangleInReadingOrder()
+    {
+        QList<PageWord> words;
+        const QStringList left{"l1a l1b", "l2a l2b", "l3a l3b"};
+        const QStringList right{"r1a r1b", "r2a r2b", "r3a r3b"};
+        for (int column = 0; column < 2; ++column) {
+            const QStringList& lines = column == 0 ? left : right;
+            for (int l = 0; l < lines.size(); ++l) {
+                const QStringList parts = lines[l].split(u' ');
+                for (int k = 0; k < parts.size(); ++k)
+                    words << PageWord{parts[k], QRect(column * 1000 + k * 110, l * 50, 100, 40)};
+            }
+        }
+        QCOMPARE(TextInRect(words, QRect(0, 45, 2000, 200)), QStringLiteral("l2a l2b\nl3a l3b\nr2a r2b\nr3a r3b"));
+        QCOMPARE(TextInRect(words, QRect(100, 0, 1100, 60)), QStringLiteral("l1b\nr1a r1b"));
+        QCOMPARE(PageTextOf(words).count(u'\n'), 5);
+        QCOMPARE(TextInRect(words, QRect(3000, 0, 10, 10)), QString());
     }
 };
 

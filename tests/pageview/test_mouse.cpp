@@ -1,0 +1,223 @@
+// The mouse on a real DjVu page: zoom around the pointer and its keeping
+// across pages, panning, the rectangle copied, the word looked up.
+#include "DjvuFixture.h"
+
+#include "pageview/WebBrowser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lexifol;
+using namespace lexifol::testing;
+using State = TWebBrowser::State;
+
+class MouseTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup() { delete b_; }
+    void zoomAroundPointer();
+    void zoomKeptAcrossPages();
+    void panMovesThePage();
+    void rectangleCopied();
+    void wordLookedUp();
+
+private:
+    bool showPage(int page);
+    QPoint viewPointOf(QPointF pagePoint) const;
+    void send(QEvent::Type type, QPoint at, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    void ctrlWheel(QPoint at, int notches);
+    QAction* action(QMenu* menu, const QString& text) const;
+
+    QTemporaryDir dir_;
+    QString book_;
+    DrawnPage first_;
+    TWebBrowser* b_ = nullptr;
+};
+
+void MouseTest::initTestCase()
+{
+    if (!HaveDjvuTools())
+        QSKIP("cjb2, djvused or djvm is not installed");
+    QString error;
+    QStringList files;
+    const QList<QStringList> pages = {{"Apple banana,", "(cherry) first"}, {"Grape melon", "second plum"}};
+    for (int i = 0; i < pages.size(); ++i) {
+        DrawnPage page;
+        files << dir_.filePath(QStringLiteral("p%1.djvu").arg(i));
+        if (!MakeDjvuPage(files.last(), pages[i], 900, &page, &error))
+            QFAIL(qPrintable(error));
+        if (i == 0)
+            first_ = page;
+    }
+    book_ = dir_.filePath(QStringLiteral("book.djvu"));
+    QVERIFY2(djvu::Bundle(book_, files, &error), qPrintable(error));
+}
+
+void MouseTest::init()
+{
+    b_ = new TWebBrowser;
+    b_->resize(600, 500);
+    b_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(b_));
+    QVERIFY(showPage(1));
+}
+
+bool MouseTest::showPage(int page)
+{
+    const QString path = dir_.filePath(QStringLiteral("temp%1.htm").arg(page));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    f.write(QStringLiteral("<embed type=\"image/vnd.djvu\" SRC=\"%1\" zoom=width Page=%2></embed>").arg(book_).arg(page).toUtf8());
+    f.close();
+    b_->Navigate(path);
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 20000 && (b_->state() != State::Page || b_->pageIndex() != page - 1))
+        QTest::qWait(5);
+    return b_->state() == State::Page && b_->pageIndex() == page - 1;
+}
+
+// pagePointAt is linear: two samples invert it.
+QPoint MouseTest::viewPointOf(QPointF pagePoint) const
+{
+    const QPointF a = b_->pagePointAt(QPoint(0, 0));
+    const QPointF c = b_->pagePointAt(QPoint(100, 100));
+    return QPoint(qRound((pagePoint.x() - a.x()) * 100 / (c.x() - a.x())),
+                  qRound((pagePoint.y() - a.y()) * 100 / (c.y() - a.y())));
+}
+
+void MouseTest::send(QEvent::Type type, QPoint at, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    QWidget* w = b_->pageWindow();
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, at, w->mapToGlobal(at), button, buttons, mods);
+    QApplication::sendEvent(w, &e);
+}
+
+void MouseTest::ctrlWheel(QPoint at, int notches)
+{
+    QWidget* w = b_->pageWindow();
+    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::ControlModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+QAction* MouseTest::action(QMenu* menu, const QString& text) const
+{
+    for (QAction* a : menu->actions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
+
+void MouseTest::zoomAroundPointer()
+{
+    const int before = b_->pageImage().width();
+    const QPoint at(450, 300);
+    const QPointF under = b_->pagePointAt(at);
+    ctrlWheel(at, 3);
+    QVERIFY(b_->zoom() != u"width");
+    // Stretched at once, with the page point still under the pointer...
+    QVERIFY((b_->pagePointAt(at) - under).manhattanLength() < 4);
+    // ...then rendered sharp at the new scale, the point kept.
+    QTRY_VERIFY_WITH_TIMEOUT(b_->pageImage().width() > before * 1.25, 10000);
+    QVERIFY((b_->pagePointAt(at) - under).manhattanLength() < 4);
+    ctrlWheel(at, -3);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(b_->pageImage().width() - before) <= 2, 10000);
+}
+
+void MouseTest::zoomKeptAcrossPages()
+{
+    ctrlWheel(QPoint(300, 250), 2);
+    const QString chosen = b_->zoom();
+    QVERIFY(chosen != u"width");
+    QVERIFY(showPage(2));
+    QCOMPARE(b_->zoom(), chosen);   // the page view file says width
+
+    std::unique_ptr<QMenu> menu(b_->contextMenu(QPoint(10, 10)));
+    QVERIFY(action(menu.get(), "Fit width"));
+    action(menu.get(), "Fit width")->trigger();
+    QCOMPARE(b_->zoom(), QStringLiteral("width"));
+    QVERIFY(showPage(1));
+    QCOMPARE(b_->zoom(), QStringLiteral("width"));
+
+    std::unique_ptr<QMenu> again(b_->contextMenu(QPoint(10, 10)));
+    action(again.get(), "Actual size (100 %)")->trigger();
+    QCOMPARE(b_->zoom(), QStringLiteral("100.0"));
+    b_->resetZoom();   // another dictionary
+    QVERIFY(showPage(2));
+    QCOMPARE(b_->zoom(), QStringLiteral("width"));
+}
+
+void MouseTest::panMovesThePage()
+{
+    QWidget* w = b_->pageWindow();
+    ctrlWheel(QPoint(300, 250), 8);
+    QTRY_VERIFY_WITH_TIMEOUT(b_->scrollMaximum() > 200, 10000);
+    QCOMPARE(w->cursor().shape(), Qt::OpenHandCursor);
+    const int top = b_->scrollPosition();
+    send(QEvent::MouseButtonPress, QPoint(300, 300), Qt::LeftButton);
+    QCOMPARE(w->cursor().shape(), Qt::ClosedHandCursor);
+    send(QEvent::MouseMove, QPoint(300, 260), Qt::LeftButton);
+    send(QEvent::MouseMove, QPoint(300, 220), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, QPoint(300, 220), Qt::NoButton);
+    QCOMPARE(b_->scrollPosition(), top + 80);
+    QCOMPARE(w->cursor().shape(), Qt::OpenHandCursor);
+}
+
+void MouseTest::rectangleCopied()
+{
+    QRect all;
+    for (const DrawnWord& word : first_.words)
+        all |= word.box;
+    const QPoint from = viewPointOf(all.topLeft() - QPoint(10, 10));
+    const QPoint to = viewPointOf(all.bottomRight() + QPoint(10, 10));
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::ShiftModifier);
+    send(QEvent::MouseMove, to, Qt::LeftButton, Qt::ShiftModifier);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton, Qt::ShiftModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(b_->selectedText(), QStringLiteral("Apple banana,\n(cherry) first"), 10000);
+    QApplication::clipboard()->clear();
+    b_->pageWindow()->parentWidget()->setFocus();
+    QTest::keyClick(b_->pageWindow()->parentWidget(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Apple banana,\n(cherry) first"));
+    // A plain click takes the rectangle away.
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, from, Qt::NoButton);
+    QCOMPARE(b_->selectedText(), QString());
+}
+
+void MouseTest::wordLookedUp()
+{
+    QSignalSpy asked(b_, &TWebBrowser::lookUpRequested);
+    const QPoint cherry = viewPointOf(first_.words[2].box.center());
+    QTRY_VERIFY_WITH_TIMEOUT(b_->contextMenu(cherry)->actions().size() > 6, 10000);   // the text has come
+    send(QEvent::MouseButtonDblClick, cherry, Qt::LeftButton);
+    QCOMPARE(asked.count(), 1);
+    QCOMPARE(asked.last().at(0).toString(), QStringLiteral("cherry"));
+
+    std::unique_ptr<QMenu> menu(b_->contextMenu(viewPointOf(first_.words[1].box.center())));
+    QVERIFY(action(menu.get(), "Copy \"banana\""));
+    action(menu.get(), "Look up \"banana\"")->trigger();
+    QCOMPARE(asked.last().at(0).toString(), QStringLiteral("banana"));
+    action(menu.get(), "Copy \"banana\"")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("banana"));
+
+    // Between the lines, far from any word: nothing to look up.
+    send(QEvent::MouseButtonDblClick, QPoint(2, 2), Qt::LeftButton);
+    QCOMPARE(asked.count(), 2);
+}
+
+QTEST_MAIN(MouseTest)
+#include "test_mouse.moc"
