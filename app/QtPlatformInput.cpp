@@ -7,7 +7,10 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QElapsedTimer>
 #include <QMimeData>
+#include <QSet>
+#include <QThread>
 #include <QWheelEvent>
 
 namespace lexifol {
@@ -181,10 +184,25 @@ void QtPlatformInput::setClipboard(const QByteArray& ansi, const QString& unicod
 
 void QtPlatformInput::processEvents()
 {
-    // Until nothing is waiting: the posted F key opens the dialog, which
-    // then becomes the active window.
+    const QWidgetList before = QApplication::topLevelWidgets();
+    QSet<QWidget*> shownBefore;
+    for (QWidget* w : before)
+        if (w->isVisible())
+            shownBefore.insert(w);
+    // Until nothing is waiting: the posted F key opens the dialog...
     for (int i = 0; i < 4; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // ...which a window manager makes active a moment later, on its own time.
+    QWidget* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && !shownBefore.contains(w) && w->isWindow() && !w->windowTitle().isEmpty())
+            shown = w;
+    QElapsedTimer waited;
+    waited.start();
+    while (shown && QApplication::activeWindow() != shown && waited.elapsed() < 1000) {
+        QThread::msleep(5);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
 }
 
 } // namespace lexifol

@@ -124,6 +124,16 @@ done < "$WORK/inview"
 xdotool mousemove --sync $CLICK click --repeat 2 --delay 80 1
 for _ in $(seq 150); do grep -q " Page=$PRINTED_PAGE>" "$PROG/temp.htm" && break; sleep 0.1; done
 grep -q " Page=$PRINTED_PAGE>" "$PROG/temp.htm" || { import -window root "$WORK/dbl.png"; SHOT=${SHOT:-$WORK/dbl.png}; fail "double-click on $PRINTED at $CLICK did not show page $PRINTED_PAGE: $(cat "$PROG/temp.htm")"; }
+# F2 finds the search box's word on the page and marks it in yellow.
+xdotool key F2
+FOUND=0
+for _ in $(seq 20); do
+  sleep 0.5
+  import -window root "$WORK/find.png" 2>/dev/null
+  FOUND=$(convert "$WORK/find.png" -format %c histogram:info:- 2>/dev/null | grep -c "(255,225,0)")
+  [ "$FOUND" -ge 1 ] && break
+done
+[ "$FOUND" -ge 1 ] || { SHOT=${SHOT:-$WORK/find.png}; fail "F2 did not mark $PRINTED on page $PRINTED_PAGE"; }
 xdotool key Insert ctrl+a
 xdotool type --delay 60 "$WORD"
 
