@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
+#include <QPointingDevice>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -136,6 +138,14 @@ void MouseTest::zoomAroundPointer()
     QVERIFY((b_->pagePointAt(at) - under).manhattanLength() < 4);
     ctrlWheel(at, -3);
     QTRY_VERIFY_WITH_TIMEOUT(qAbs(b_->pageImage().width() - before) <= 2, 10000);
+
+    // A touchpad pinch: the value is the change of scale.
+    QWidget* w = b_->pageWindow();
+    QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, at,
+                              w->mapTo(w->window(), at), w->mapToGlobal(at), 0.5, QPointF());
+    QApplication::sendEvent(w, &pinch);
+    QVERIFY((b_->pagePointAt(at) - under).manhattanLength() < 4);
+    QTRY_VERIFY_WITH_TIMEOUT(b_->pageImage().width() > before * 1.4, 10000);
 }
 
 void MouseTest::zoomKeptAcrossPages()
