@@ -99,6 +99,13 @@ QString helpPage()
             "<tr><td>Delete</td><td>in the bookmarks list: delete the selected bookmark</td></tr>\n"
             "<tr><td>Ctrl+Delete</td><td>on the bookmarks tab: delete all bookmarks</td></tr>\n"
             "</table>\n"
+            "<h2>The mouse on the page</h2>\n"
+            "<p><b>Ctrl+wheel</b> (or a touchpad pinch) zooms around the pointer; the zoom stays for the "
+            "following pages of the dictionary until you choose <i>Fit width</i> or <i>Fit page</i> or "
+            "open another dictionary. Drag the page to move it. <b>Shift</b>+drag draws a rectangle: "
+            "<b>Ctrl+C</b> copies its words. Double-click a printed word to look it up. The right "
+            "button opens a menu: Fit width, Fit page, Actual size, Zoom in, Zoom out, Copy page text, "
+            "and for the word under the pointer Copy and Look up.</p>\n"
 
             "<h2>History and bookmarks</h2>\n"
             "<p>Every page shown is remembered in the history; the Back and Forward buttons "
