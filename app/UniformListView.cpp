@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace lexifol {
 
@@ -80,7 +82,9 @@ void UniformListView::scrollTo(const QModelIndex& index, ScrollHint hint)
 
 void UniformListView::doItemsLayout()
 {
-    // No per-row layout: the rows are where their number puts them.
+    // No per-row layout: the rows are where their number puts them. A reset
+    // or a new count may have changed every row's text.
+    dropTexts();
     QAbstractItemView::doItemsLayout();
     updateGeometries();
 }
@@ -159,23 +163,60 @@ void UniformListView::paintEvent(QPaintEvent* event)
     const int h = rowHeight(), count = rowCount();
     const int first = verticalScrollBar()->value();
     const int last = qMin(count - 1, first + viewport()->height() / h + 1);
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
+    const QPalette::ColorGroup group = !isEnabled() ? QPalette::Disabled
+        : hasFocus()                                 ? QPalette::Active
+                                                     : QPalette::Inactive;
+    const QPalette& pal = palette();
     const QModelIndex current = currentIndex();
+    const QFontMetrics fm(font());
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int textTop = (h - fm.height()) / 2;
+    painter.setFont(font());
     for (int row = first; row <= last; ++row) {
         const QModelIndex index = model()->index(row, modelColumn(), rootIndex());
-        QStyleOptionViewItem o = option;
-        o.rect = visualRect(index);
-        if (!o.rect.intersects(event->rect()))
+        const QRect rect = visualRect(index);
+        if (!rect.intersects(event->rect()))
             continue;
-        if (selectionModel() && selectionModel()->isSelected(index))
-            o.state |= QStyle::State_Selected;
-        if (index == current && hasFocus())
-            o.state |= QStyle::State_HasFocus;
-        if (!isEnabled())
-            o.state &= ~QStyle::State_Enabled;
-        itemDelegateForIndex(index)->paint(&painter, o, index);
+        const bool selected = selectionModel() && selectionModel()->isSelected(index);
+        if (selected)
+            painter.fillRect(rect, pal.brush(group, QPalette::Highlight));
+        painter.setPen(pal.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter.drawStaticText(rect.left() + margin, rect.top() + textTop, rowText(row, index));
+        if (index == current && hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = rect;
+            focus.backgroundColor = pal.color(group, selected ? QPalette::Highlight : QPalette::Base);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
     }
+}
+
+const QStaticText& UniformListView::rowText(int row, const QModelIndex& index)
+{
+    auto it = texts_.find(row);
+    if (it == texts_.end()) {
+        if (texts_.size() >= 512)
+            texts_.clear();   // a few screens' worth is all that pays
+        QStaticText text(index.data(Qt::DisplayRole).toString());
+        text.setTextFormat(Qt::PlainText);
+        text.setPerformanceHint(QStaticText::AggressiveCaching);
+        text.prepare(QTransform(), font());
+        it = texts_.insert(row, text);
+    }
+    return *it;
+}
+
+void UniformListView::dropTexts()
+{
+    texts_.clear();
+}
+
+bool UniformListView::event(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        dropTexts();
+    return QListView::event(event);
 }
 
 void UniformListView::resizeEvent(QResizeEvent* event)
@@ -189,14 +230,28 @@ void UniformListView::scrollContentsBy(int, int)
     viewport()->update();
 }
 
+void UniformListView::reset()
+{
+    dropTexts();
+    QListView::reset();
+}
+
+void UniformListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    dropTexts();
+    QListView::dataChanged(topLeft, bottomRight, roles);
+}
+
 void UniformListView::rowsInserted(const QModelIndex& parent, int start, int end)
 {
+    dropTexts();
     QAbstractItemView::rowsInserted(parent, start, end);
     updateGeometries();
 }
 
 void UniformListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
 {
+    dropTexts();
     QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
 }
 

@@ -119,6 +119,9 @@ int main(int argc, char** argv)
     write(prog + QStringLiteral("Data/Second.files/replacelist.dat"), QString::fromUtf8("é=e\r\nü=u\r\n").toUtf8());
     write(prog + QStringLiteral("Data/Plain.files/Plugin.dat"), "zoom=width\r\n");
     write(prog + QStringLiteral("Data/Second.files/Plugin.dat"), "zoom=width\r\n");
+    // Ten installed dictionaries of this size in all; start-up opens one.
+    for (int i = 1; i <= 8; ++i)
+        QFile::copy(prog + QStringLiteral("Data/Plain.list"), prog + QStringLiteral("Data/Zcopy%1.list").arg(i));
     QDir::setCurrent(prog);
     words.squeeze();
 
@@ -128,23 +131,34 @@ int main(int argc, char** argv)
     w.resize(1000, 700);
     w.show();
     QApplication::processEvents();
-    std::printf("start-up with %d entries: %.1f ms\n", count, startTimer.nsecsElapsed() / 1e6);
+    std::printf("start-up, %d dictionaries of %d entries: %.1f ms\n", int(w.ListView1->count()), count,
+                startTimer.nsecsElapsed() / 1e6);
 
-    const int samples = 2000;
+    const int samples = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 2000;
     std::printf("%-26s %12s %12s\n", "key press to row drawn", "median ms", "p99 ms");
-    for (int row = 0; row < w.ListView1->count(); ++row) {
-        QElapsedTimer openTimer;
-        w.ListView1->setCurrentRow(row);
-        w.TntEdit3->clear();
-        openTimer.start();
-        w.OpenDictionary();
-        const double openMs = openTimer.nsecsElapsed() / 1e6;
+    for (int row = 0; row < 2; ++row) {   // Plain, then Second
+        // Opened from the catalogue a few times, from the other dictionary
+        // each time: the median.
+        std::vector<double> opens;
+        for (int k = 0; k < 7; ++k) {
+            w.ListView1->setCurrentRow(1 - row);
+            w.OpenDictionary();
+            QApplication::processEvents();
+            QElapsedTimer openTimer;
+            w.ListView1->setCurrentRow(row);
+            w.TntEdit3->clear();
+            openTimer.start();
+            w.OpenDictionary();
+            opens.push_back(openTimer.nsecsElapsed() / 1e6);
+        }
+        std::sort(opens.begin(), opens.end());
+        const double openMs = opens[opens.size() / 2];
         QApplication::processEvents();
         w.TntListBox1->viewport()->repaint();
         std::printf("resident after opening: %.1f MB\n", ResidentMb());
         const bool hasSecond = !w.SecondIndex.isEmpty();
         const Stats s = measure(w, words, samples);
-        std::printf("%-26s %12.3f %12.3f   (opening %.1f ms)\n",
+        std::printf("%-26s %12.3f %12.3f   (opening median %.1f ms)\n",
                     hasSecond ? "with second index" : "first index only", s.median, s.p99, openMs);
     }
     w.Shutdown();

@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -114,7 +116,8 @@ struct ByteSource {
 // or before src: the write position then never passes the read position.
 // This is the load path of every index: one pass, eight units at a time.
 template <typename Source>
-qsizetype CutLines(const Source src, qsizetype n, char16_t* dst, bool inPlace, std::vector<uint32_t>& offsets)
+qsizetype CutLines(const Source src, qsizetype n, char16_t* dst, bool inPlace, std::vector<uint32_t>& offsets,
+                   bool* endedAtNul = nullptr)
 {
     qsizetype r = 0;
     qsizetype w = qsizetype(offsets.back());
@@ -157,8 +160,11 @@ qsizetype CutLines(const Source src, qsizetype n, char16_t* dst, bool inPlace, s
             dst[w++] = c;
             ++r;
         }
-        if (r >= n || c == 0)
+        if (r >= n || c == 0) {
+            if (endedAtNul)
+                *endedAtNul = r < n;
             break;   // end of the text, or NUL, which ends it
+        }
         ++r;
         if (c == u'\r' && r < n && src.at(r) == u'\n')
             ++r;
@@ -296,6 +302,60 @@ void IndexList::setUtf16(const char* data, qsizetype bytes, bool bigEndian)
     adopt(std::move(text), units, std::move(offsets));
 }
 
+namespace {
+
+// Big UTF-16 texts are cut in two halves at once, on two cores.
+constexpr qsizetype kSplitUnits = qsizetype(1) << 20;
+
+// Where the second half may begin: just after a LF whose break does not go
+// on (U+2028 right after a break belongs to it). -1 when there is none.
+qsizetype SplitPoint(const char16_t* p, qsizetype n)
+{
+    for (qsizetype i = n / 2; i + 1 < n; ++i)
+        if (p[i] == u'\n' && p[i + 1] != kLineSeparator)
+            return i + 1;
+    return -1;
+}
+
+// CutLines over p[start, start + units) in place, as two halves cut side by
+// side; the second is then moved down behind the first.
+qsizetype CutInTwo(char16_t* p, qsizetype start, qsizetype units, qsizetype split, std::vector<uint32_t>& offsets)
+{
+    std::vector<uint32_t> rest;
+    rest.reserve(offsets.capacity() / 2 + 2);
+    rest.push_back(uint32_t(start + split));
+    qsizetype restEnd = 0;
+    std::exception_ptr failed;
+    std::thread second([&] {
+        try {
+            restEnd = CutLines(Utf16Source<false>{p + start + split}, units - split, p, true, rest);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    bool nul = false;
+    qsizetype end = 0;
+    try {
+        end = CutLines(Utf16Source<false>{p + start}, split, p, true, offsets, &nul);
+    } catch (...) {
+        second.join();
+        throw;
+    }
+    second.join();
+    if (failed)
+        std::rethrow_exception(failed);
+    if (nul)
+        return end;   // the text ended inside the first half
+    const qsizetype shift = start + split - end;
+    std::memmove(p + end, p + start + split, size_t(restEnd - (start + split)) * sizeof(char16_t));
+    offsets.reserve(offsets.size() + rest.size());
+    for (size_t i = 1; i < rest.size(); ++i)
+        offsets.push_back(uint32_t(rest[i] - shift));
+    return restEnd - shift;
+}
+
+} // namespace
+
 void IndexList::setRawUtf16(QString buffer, qsizetype start, qsizetype units, bool bigEndian)
 {
     CheckSize(start + units);
@@ -309,8 +369,11 @@ void IndexList::setRawUtf16(QString buffer, qsizetype start, qsizetype units, bo
     // The units before `start` (the mark) stay unused in front of line 0:
     // a file without CR LF then needs no unit moved at all.
     offsets.push_back(uint32_t(start));
-    const qsizetype end = bigEndian != kHostBigEndian ? CutLines(Utf16Source<true>{p + start}, units, p, true, offsets)
-                                                      : CutLines(Utf16Source<false>{p + start}, units, p, true, offsets);
+    const bool swap = bigEndian != kHostBigEndian;
+    const qsizetype split = !swap && units >= kSplitUnits ? SplitPoint(p + start, units) : -1;
+    const qsizetype end = split > 0 ? CutInTwo(p, start, units, split, offsets)
+        : swap                      ? CutLines(Utf16Source<true>{p + start}, units, p, true, offsets)
+                                    : CutLines(Utf16Source<false>{p + start}, units, p, true, offsets);
     adopt(std::move(buffer), end, std::move(offsets));
 }
 

@@ -91,6 +91,8 @@ private slots:
     void randomTextAgainstReference();
     void binaryInput();
     void hugeLine();
+    void bigTextsReadAndCutInTwo_data();
+    void bigTextsReadAndCutInTwo();
     void emptyAndBreaksOnlyFiles();
 };
 
@@ -234,6 +236,42 @@ void TestDecode::hugeLine()
         QCOMPARE(list.value(0), u"7");
         QCOMPARE(list.headword(0).size(), 1 << 20);
     }
+}
+
+// Files of several MB are read and cut as two halves at once: whatever lies
+// where the halves meet must come out as one pass would cut it.
+void TestDecode::bigTextsReadAndCutInTwo_data()
+{
+    QTest::addColumn<QString>("middle");   // put at the middle of the text
+    QTest::addColumn<bool>("onlyCr");      // CR breaks elsewhere, no LF
+    const QChar ls(0x2028);
+    QTest::newRow("lines") << QString() << false;
+    QTest::newRow("CR LF across the middle") << "x\r\ny" << false;
+    QTest::newRow("LF and U+2028 at the middle") << QString("x\n") + ls + "y\n" + ls + ls << false;
+    QTest::newRow("empty lines at the middle") << "\n\n\n\r\n\r" << false;
+    QTest::newRow("NUL in the first half") << QStringLiteral("ab") + QChar(0) << false;
+    QTest::newRow("NUL in the second half") << QStringLiteral("\ncd") + QChar(0) << false;
+    QTest::newRow("a long line from the middle on") << QString(600000, u'z') << false;
+    QTest::newRow("no LF to split at") << "q" << true;
+}
+
+void TestDecode::bigTextsReadAndCutInTwo()
+{
+    QFETCH(QString, middle);
+    QFETCH(bool, onlyCr);
+    QString text;
+    const QString line = onlyCr ? QStringLiteral("headword\t123\r") : QStringLiteral("headword\t123\r\n");
+    while (text.size() < 4'600'000)
+        text += line + QString::number(text.size() % 97);
+    const qsizetype half = text.size() / 2;
+    if (middle.startsWith(QChar(0)) || middle.contains(QChar(0)) && middle.startsWith(u'a'))
+        text.insert(half - 1000, middle);   // well inside the first half
+    else if (middle.contains(QChar(0)))
+        text.insert(half + 1000, middle);
+    else
+        text.insert(half, middle);
+    const QStringList expected = ReferenceLines(text);
+    QCOMPARE(Lines(Le(text)), expected);
 }
 
 void TestDecode::emptyAndBreaksOnlyFiles()
