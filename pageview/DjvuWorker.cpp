@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <cmath>
+
 #include <libdjvu/ddjvuapi.h>
 #include <libdjvu/miniexp.h>
 
@@ -353,6 +355,27 @@ void DjvuWorker::fail(const Job& job, const QString& message)
     emit pageReady(result);
 }
 
+namespace {
+
+struct Band {
+    int top = 0;
+    int height = 0;
+};
+
+// The rows of the rendered image that the view shows first.
+Band VisibleBand(const PageRequest& r, const RenderPlan& plan)
+{
+    const int h = plan.image.height();
+    if (plan.display.height() <= 0 || h <= 0)
+        return {0, h};
+    const double scale = double(h) / plan.display.height();
+    const int top = std::clamp(int(r.visibleTop * scale), 0, h);
+    const int height = std::min(h - top, int(std::ceil(r.view.size.height() * scale)) + 1);
+    return {top, std::max(0, height)};
+}
+
+} // namespace
+
 // Draws the decoded page for the job's view and sends it out; false when
 // it failed (already reported).
 bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
@@ -376,14 +399,36 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
         return false;
     }
     image.fill(Qt::white);
-    ddjvu_rect_t pageRect{0, 0, unsigned(image.width()), unsigned(image.height())};
-    ddjvu_rect_t renderRect = pageRect;
-    // FALSE means there was nothing to draw: the page stays white.
-    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_.get(),
-                      unsigned(image.bytesPerLine()), reinterpret_cast<char*>(image.bits()));
+    const Band band = VisibleBand(r, result.plan);
+    // A page to be shown goes out as soon as the part in view is drawn; the
+    // rest follows.
+    if (r.generation != 0 && band.height < image.height() * 4 / 5) {
+        renderRows(page, image, band.top, band.height);
+        result.image = image;
+        result.partial = true;
+        emit pageReady(result);
+        result.partial = false;
+        image.detach();   // the view holds the first one
+        renderRows(page, image, 0, band.top);
+        renderRows(page, image, band.top + band.height, image.height() - band.top - band.height);
+    } else {
+        renderRows(page, image, 0, image.height());
+    }
     result.image = image;
     emit pageReady(result);
     return true;
+}
+
+// Rows [top, top + height) of the page as the image shows it, into those rows.
+void DjvuWorker::renderRows(ddjvu_page_t* page, QImage& image, int top, int height)
+{
+    if (height <= 0)
+        return;
+    ddjvu_rect_t pageRect{0, 0, unsigned(image.width()), unsigned(image.height())};
+    ddjvu_rect_t renderRect{0, top, unsigned(image.width()), unsigned(height)};
+    // FALSE means there was nothing to draw: the page stays white.
+    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_.get(), unsigned(image.bytesPerLine()),
+                      reinterpret_cast<char*>(image.scanLine(top)));
 }
 
 DjvuWorker::Progress DjvuWorker::advance(Job& job)

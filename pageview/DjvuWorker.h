@@ -28,6 +28,7 @@ struct PageRequest {
     int pageIndex = -1;
     ZoomSetting zoom;
     ViewArea view;
+    int visibleTop = 0;   // display pixels: the top of the view on the page
 };
 
 struct PageResult {
@@ -42,6 +43,7 @@ struct PageResult {
     int dpi = 0;
     RenderPlan plan;
     QImage image;
+    bool partial = false;            // only the part in view is drawn yet
     QString error;                   // set when nothing could be shown
 };
 
@@ -103,6 +105,7 @@ private:
     Progress advance(Job& job);
     Progress advanceText(Job& job, Doc& doc);
     bool render(Job& job, Doc& doc, ddjvu_page_t* page, int count);
+    void renderRows(ddjvu_page_t* page, QImage& image, int top, int height);
     Doc* openDocument(Job& job, QString* error);
     void releaseDocument(const QString& path);
     ddjvu_page_t* pageFor(Doc& doc, int index);

@@ -38,6 +38,7 @@ void TWebBrowser::Impl::requestPage(const QString& reference, int index, bool to
     r.pageIndex = index;
     r.zoom = zoom;
     r.view = area->viewArea();
+    r.visibleTop = toTop ? 0 : int(area->verticalScrollBar()->value() * area->devicePixelRatioF());
     QMetaObject::invokeMethod(worker, [w = worker, r] { w->show(r); }, Qt::QueuedConnection);
 }
 
@@ -92,6 +93,7 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
     scrollAtArrival = area->verticalScrollBar()->value();
     if (textKnown)
         locateHeadword();
+    emit q->pageVisible();
     emit q->pageShown();
     if (finder.pending() && textKnown)
         runFind();
@@ -114,12 +116,16 @@ void TWebBrowser::Impl::showError(const QString& message)
 
 void TWebBrowser::Impl::onPageReady(const PageResult& r)
 {
-    if (r.error.isEmpty())
+    if (r.error.isEmpty() && !r.partial)
         documents.recordPage(r);
     if (r.generation == 0 || r.generation != generation)
         return;
     if (!r.error.isEmpty()) {
         showError(r.error);
+        return;
+    }
+    if (r.partial) {
+        showPart(r);
         return;
     }
     present(r.path, r.pageIndex, *documents.find(r.path, false), r.image, r.plan, resetScrollOnArrival);
@@ -135,6 +141,21 @@ void TWebBrowser::Impl::onTextReady(const TextResult& r)
     locateHeadword();
     if (finder.pending())
         runFind();
+}
+
+// The part of a page in view, drawn before the rest: shown as it is, while
+// the page counts as still loading.
+void TWebBrowser::Impl::showPart(const PageResult& r)
+{
+    const bool samePage = r.path == documentPath && r.pageIndex == pageIndex && state == State::Page;
+    if (!samePage) {
+        area->setMark(QRect());
+        area->setSelection(QRect());
+        area->setHighlights({});
+    }
+    area->setPage(r.image, r.plan.display, r.pageSize, resetScrollOnArrival && !samePage);
+    stack->setCurrentWidget(panel);
+    emit q->pageVisible();
 }
 
 void TWebBrowser::Impl::prefetchNeighbours()

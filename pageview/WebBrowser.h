@@ -80,6 +80,9 @@ public:
 
 signals:
     void pageShown();                  // a DjVu page is drawn
+    // The part of a page in view is drawn: first alone, when the rest
+    // follows, then again with the whole page.
+    void pageVisible();
     void htmlShown();
     void loadFailed(const QString& message);
     // A word of the page's text was double-clicked or chosen from the menu.

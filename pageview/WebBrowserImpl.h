@@ -82,6 +82,7 @@ struct TWebBrowser::Impl {
                  const RenderPlan& plan, bool toTop);
     void showError(const QString& message);
     void onPageReady(const PageResult& r);
+    void showPart(const PageResult& r);
     void onTextReady(const TextResult& r);
     void prefetchNeighbours();
     void viewChanged();
