@@ -1,5 +1,6 @@
-// The mouse on a real DjVu page: zoom around the pointer and its keeping
-// across pages, panning, the rectangle copied, the word looked up.
+// A real DjVu page on view: the part in view drawn first; the mouse on it:
+// zoom around the pointer and its keeping across pages, panning, the
+// rectangle copied, the word looked up.
 #include "DjvuFixture.h"
 
 #include "pageview/WebBrowser.h"
@@ -33,6 +34,7 @@ private slots:
     void panMovesThePage();
     void rectangleCopied();
     void wordLookedUp();
+    void partInViewFirst();
 
 private:
     bool showPage(int page);
@@ -53,11 +55,12 @@ void MouseTest::initTestCase()
         QSKIP("cjb2, djvused or djvm is not installed");
     QString error;
     QStringList files;
-    const QList<QStringList> pages = {{"Apple banana,", "(cherry) first"}, {"Grape melon", "second plum"}};
+    const QList<QStringList> pages = {{"Apple banana,", "(cherry) first"}, {"Grape melon", "second plum"}, {"low"}};
     for (int i = 0; i < pages.size(); ++i) {
         DrawnPage page;
         files << dir_.filePath(QStringLiteral("p%1.djvu").arg(i));
-        if (!MakeDjvuPage(files.last(), pages[i], 900, &page, &error))
+        // The third page's block lies below what the view shows at first.
+        if (!MakeDjvuPage(files.last(), pages[i], i == 2 ? 1450 : 900, &page, &error))
             QFAIL(qPrintable(error));
         if (i == 0)
             first_ = page;
@@ -227,6 +230,27 @@ void MouseTest::wordLookedUp()
     // Between the lines, far from any word: nothing to look up.
     send(QEvent::MouseButtonDblClick, QPoint(2, 2), Qt::LeftButton);
     QCOMPARE(asked.count(), 2);
+}
+
+void MouseTest::partInViewFirst()
+{
+    QStringList order;
+    connect(b_, &TWebBrowser::pageVisible, this, [&] { order << (b_->state() == State::Loading ? "part" : "page"); });
+    connect(b_, &TWebBrowser::pageShown, this, [&] { order << "shown"; });
+    QVERIFY(showPage(3));
+    // About 800 high drawn for a view 500 high: the top first, then all of it.
+    QCOMPARE(order, QStringList({"part", "page", "shown"}));
+    const QImage img = b_->pageImage();
+    QVERIFY(img.height() > 700);
+    const QRect block(0, img.height() * 88 / 100, img.width(), img.height() / 10);   // at 1450 of 1600
+    QVERIFY(InkIn(img, block) > 100);
+    // Shown again from what was kept: the whole page at once.
+    order.clear();
+    QVERIFY(showPage(1));
+    order.clear();
+    QVERIFY(showPage(3));
+    QCOMPARE(order, QStringList({"page", "shown"}));
+    QVERIFY(InkIn(b_->pageImage(), block) > 100);
 }
 
 QTEST_MAIN(MouseTest)
