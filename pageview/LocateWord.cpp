@@ -34,12 +34,7 @@ QString Loose(const QString& word)
     for (const QChar c : word.normalized(QString::NormalizationForm_D))
         if (c.category() != QChar::Mark_NonSpacing)
             out += c.toCaseFolded();
-    qsizetype a = 0, b = out.size();
-    while (a < b && !out[a].isLetterOrNumber())
-        ++a;
-    while (b > a && !out[b - 1].isLetterOrNumber())
-        --b;
-    return out.mid(a, b - a);
+    return WithoutPunctuation(out);
 }
 
 std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, bool loose)

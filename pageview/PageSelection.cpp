@@ -29,9 +29,7 @@ int WordIndexAt(const QList<PageWord>& words, QPoint p)
     return nearest;
 }
 
-namespace {
-
-QString Trimmed(const QString& word)
+QString WithoutPunctuation(const QString& word)
 {
     qsizetype a = 0, b = word.size();
     while (a < b && !word[a].isLetterOrNumber())
@@ -40,6 +38,8 @@ QString Trimmed(const QString& word)
         --b;
     return word.mid(a, b - a);
 }
+
+namespace {
 
 // "dictio-" at the end of a line: the part before the hyphen, else empty.
 QString HyphenHead(const QString& word)
@@ -64,7 +64,7 @@ QString WordAt(const QList<PageWord>& words, QPoint pagePoint)
         text = head + words[i + 1].text;
     else if (const QString before = onNewLine ? HyphenHead(words[i - 1].text) : QString(); !before.isEmpty())
         text = before + text;
-    return Trimmed(text);
+    return WithoutPunctuation(text);
 }
 
 QString TextInRect(const QList<PageWord>& words, const QRect& pageRect)

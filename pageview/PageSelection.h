@@ -11,6 +11,10 @@ namespace lexifol {
 // above it.
 bool StartsLine(const QRect& previous, const QRect& box);
 
+// The word without what stands around it that is no letter or digit:
+// "(see" gives "see", "colour." "colour".
+QString WithoutPunctuation(const QString& word);
+
 // The word whose box holds the point, else the nearest within half a line
 // height; -1 when none is that close.
 int WordIndexAt(const QList<PageWord>& words, QPoint pagePoint);

@@ -69,17 +69,20 @@ PAGE=$(iconv -f UTF-16 -t UTF-8 "$PROG/Data/Sample.list" | tr -d '\r' | awk -F'\
 PAGE=${PAGE%%>*}
 [ -n "$PAGE" ] || fail "no page for $WORD in the sample index"
 
+# Waits up to 10 s for the colour R,G,B on the screen; screenshot in $2.
+on_screen() {
+  for _ in $(seq 20); do
+    sleep 0.5
+    import -window root "$2" 2>/dev/null
+    convert "$2" -format %c histogram:info:- 2>/dev/null | grep -q "($1)" && return 0
+  done
+  return 1
+}
+
 # The headword is found on its page: "river" on page 22, marked in view.
 xdotool type --delay 60 river
 xdotool key Return
-MARKED=0
-for _ in $(seq 20); do
-  sleep 0.5
-  import -window root "$WORK/river.png" 2>/dev/null
-  MARKED=$(convert "$WORK/river.png" -format %c histogram:info:- 2>/dev/null | grep -c "(190,225,255)")
-  [ "$MARKED" -ge 1 ] && break
-done
-[ "$MARKED" -ge 1 ] || { SHOT=${SHOT:-$WORK/river.png}; fail "no headword mark in view after river"; }
+on_screen 190,225,255 "$WORK/river.png" || { SHOT=${SHOT:-$WORK/river.png}; fail "no headword mark in view after river"; }
 grep -q " Page=22>" "$PROG/temp.htm" || fail "river did not show page 22: $(cat "$PROG/temp.htm")"
 xdotool key ctrl+a
 
@@ -126,14 +129,7 @@ for _ in $(seq 150); do grep -q " Page=$PRINTED_PAGE>" "$PROG/temp.htm" && break
 grep -q " Page=$PRINTED_PAGE>" "$PROG/temp.htm" || { import -window root "$WORK/dbl.png"; SHOT=${SHOT:-$WORK/dbl.png}; fail "double-click on $PRINTED at $CLICK did not show page $PRINTED_PAGE: $(cat "$PROG/temp.htm")"; }
 # F2 finds the search box's word on the page and marks it in yellow.
 xdotool key F2
-FOUND=0
-for _ in $(seq 20); do
-  sleep 0.5
-  import -window root "$WORK/find.png" 2>/dev/null
-  FOUND=$(convert "$WORK/find.png" -format %c histogram:info:- 2>/dev/null | grep -c "(255,225,0)")
-  [ "$FOUND" -ge 1 ] && break
-done
-[ "$FOUND" -ge 1 ] || { SHOT=${SHOT:-$WORK/find.png}; fail "F2 did not mark $PRINTED on page $PRINTED_PAGE"; }
+on_screen 255,225,0 "$WORK/find.png" || { SHOT=${SHOT:-$WORK/find.png}; fail "F2 did not mark $PRINTED on page $PRINTED_PAGE"; }
 xdotool key Insert ctrl+a
 xdotool type --delay 60 "$WORD"
 
