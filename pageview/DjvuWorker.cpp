@@ -404,34 +404,45 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
     image.fill(Qt::white);
     const Band band = VisibleBand(r, result.plan);
     // A page to be shown goes out as soon as the part in view is drawn; the
-    // rest follows.
-    if (r.generation != 0 && band.height < image.height() * 4 / 5) {
-        renderRows(page, image, band.top, band.height);
-        result.image = image;
+    // other rows follow in an image of their own, which the view puts in
+    // (it then holds the only reference, so nothing is copied twice).
+    const QSize size = result.plan.image;
+    if (r.generation != 0 && band.height < size.height() * 4 / 5) {
+        renderRows(page, size, image, band.top, band.top, band.height);
+        result.image = std::exchange(image, QImage());
         result.partial = true;
         emit pageReady(result);
+        QImage rest(size.width(), size.height() - band.height, QImage::Format_RGB32);
+        if (rest.isNull()) {
+            fail(job, QStringLiteral("Not enough memory to show page %1 of %2").arg(r.pageIndex + 1).arg(Native(doc.path)));
+            return false;
+        }
+        rest.fill(Qt::white);
+        renderRows(page, size, rest, 0, 0, band.top);
+        renderRows(page, size, rest, band.top, band.top + band.height, size.height() - band.top - band.height);
+        result.image = rest;
         result.partial = false;
-        image.detach();   // the view holds the first one
-        renderRows(page, image, 0, band.top);
-        renderRows(page, image, band.top + band.height, image.height() - band.top - band.height);
+        result.restOfTop = band.top;
+        result.restOfHeight = band.height;
     } else {
-        renderRows(page, image, 0, image.height());
+        renderRows(page, size, image, 0, 0, size.height());
+        result.image = image;
     }
-    result.image = image;
     emit pageReady(result);
     return true;
 }
 
-// Rows [top, top + height) of the page as the image shows it, into those rows.
-void DjvuWorker::renderRows(ddjvu_page_t* page, QImage& image, int top, int height)
+// `rows` rows of the page drawn at `size`, from row `from` on, into the
+// target's rows from `top` on.
+void DjvuWorker::renderRows(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows)
 {
-    if (height <= 0)
+    if (rows <= 0)
         return;
-    ddjvu_rect_t pageRect{0, 0, unsigned(image.width()), unsigned(image.height())};
-    ddjvu_rect_t renderRect{0, top, unsigned(image.width()), unsigned(height)};
-    // FALSE means there was nothing to draw: the page stays white.
-    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_.get(), unsigned(image.bytesPerLine()),
-                      reinterpret_cast<char*>(image.scanLine(top)));
+    ddjvu_rect_t pageRect{0, 0, unsigned(size.width()), unsigned(size.height())};
+    ddjvu_rect_t renderRect{0, from, unsigned(size.width()), unsigned(rows)};
+    // FALSE means there was nothing to draw: the rows stay white.
+    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_.get(),
+                      unsigned(target.bytesPerLine()), reinterpret_cast<char*>(target.scanLine(top)));
 }
 
 DjvuWorker::Progress DjvuWorker::advance(Job& job)

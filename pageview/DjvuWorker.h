@@ -44,6 +44,9 @@ struct PageResult {
     RenderPlan plan;
     QImage image;
     bool partial = false;            // only the part in view is drawn yet
+    // After a partial result: `image` holds the other rows only, those
+    // above the part in view and then those below it.
+    int restOfTop = -1, restOfHeight = 0;
     QString error;                   // set when nothing could be shown
 };
 
@@ -105,7 +108,7 @@ private:
     Progress advance(Job& job);
     Progress advanceText(Job& job, Doc& doc);
     bool render(Job& job, Doc& doc, ddjvu_page_t* page, int count);
-    void renderRows(ddjvu_page_t* page, QImage& image, int top, int height);
+    void renderRows(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows);
     Doc* openDocument(Job& job, QString* error);
     void releaseDocument(const QString& path);
     ddjvu_page_t* pageFor(Doc& doc, int index);

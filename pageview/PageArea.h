@@ -24,6 +24,9 @@ public:
     void setPage(const QImage& image, QSize display, QSize pageSize, bool toTop);
     void setDisplaySize(QSize display);
     void clearPage(const QString& message);
+    // Lets go of the image without drawing anything: a new one is set
+    // before the next paint.
+    void releaseImage() { image_ = QImage(); }
     void setHighlights(const QList<QRect>& pageBoxes);
     // The located headword's soft mark (an empty box: none).
     void setMark(const QRect& pageBox);

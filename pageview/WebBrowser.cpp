@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace lexifol {
 
@@ -25,6 +26,7 @@ quint64 TWebBrowser::Impl::bump()
 void TWebBrowser::Impl::requestPage(const QString& reference, int index, bool toTop)
 {
     rerender->stop();
+    partShown = QImage();
     const quint64 g = bump();
     if (showFromCache(reference, index, toTop))
         return;
@@ -116,7 +118,7 @@ void TWebBrowser::Impl::showError(const QString& message)
 
 void TWebBrowser::Impl::onPageReady(const PageResult& r)
 {
-    if (r.error.isEmpty() && !r.partial)
+    if (r.error.isEmpty() && !r.partial && r.restOfTop < 0)
         documents.recordPage(r);
     if (r.generation == 0 || r.generation != generation)
         return;
@@ -126,6 +128,15 @@ void TWebBrowser::Impl::onPageReady(const PageResult& r)
     }
     if (r.partial) {
         showPart(r);
+        return;
+    }
+    if (r.restOfTop >= 0) {
+        const std::optional<PageResult> whole = completePart(r);
+        if (whole) {
+            documents.recordPage(*whole);
+            present(whole->path, whole->pageIndex, *documents.find(whole->path, false), whole->image, whole->plan,
+                    resetScrollOnArrival);
+        }
         return;
     }
     present(r.path, r.pageIndex, *documents.find(r.path, false), r.image, r.plan, resetScrollOnArrival);
@@ -154,8 +165,29 @@ void TWebBrowser::Impl::showPart(const PageResult& r)
         area->setHighlights({});
     }
     area->setPage(r.image, r.plan.display, r.pageSize, resetScrollOnArrival && !samePage);
+    partShown = r.image;
     stack->setCurrentWidget(panel);
     emit q->pageVisible();
+}
+
+// The rows that followed the part in view, put into it: the view lets go of
+// the part first, so that it is written where it lies rather than copied.
+std::optional<PageResult> TWebBrowser::Impl::completePart(const PageResult& rest)
+{
+    QImage whole = std::exchange(partShown, QImage());
+    const int top = rest.restOfTop, band = rest.restOfHeight;
+    if (whole.isNull() || whole.width() != rest.image.width() || whole.height() != rest.image.height() + band
+        || whole.format() != rest.image.format())
+        return std::nullopt;
+    area->releaseImage();
+    const qsizetype line = whole.bytesPerLine();
+    std::memcpy(whole.scanLine(0), rest.image.constScanLine(0), size_t(line) * top);
+    if (rest.image.height() > top)
+        std::memcpy(whole.scanLine(top + band), rest.image.constScanLine(top), size_t(line) * (rest.image.height() - top));
+    PageResult out = rest;
+    out.image = whole;
+    out.restOfTop = -1;
+    return out;
 }
 
 void TWebBrowser::Impl::prefetchNeighbours()

@@ -53,6 +53,7 @@ struct TWebBrowser::Impl {
 
     // The page on view.
     QImage image;
+    QImage partShown;   // the part in view, while the rest is on its way
     QSize pageSize;
     int dpi = 0;
     RenderPlan plan;
@@ -83,6 +84,7 @@ struct TWebBrowser::Impl {
     void showError(const QString& message);
     void onPageReady(const PageResult& r);
     void showPart(const PageResult& r);
+    std::optional<PageResult> completePart(const PageResult& rest);
     void onTextReady(const TextResult& r);
     void prefetchNeighbours();
     void viewChanged();

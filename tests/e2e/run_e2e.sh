@@ -74,7 +74,8 @@ on_screen() {
   for _ in $(seq 20); do
     sleep 0.5
     import -window root "$2" 2>/dev/null
-    convert "$2" -format %c histogram:info:- 2>/dev/null | grep -q "($1)" && return 0
+    # Not grep -q: under pipefail the convert it cuts short would fail the test.
+    convert "$2" -format %c histogram:info:- 2>/dev/null | grep "($1)" >/dev/null && return 0
   done
   return 1
 }
