@@ -1,0 +1,104 @@
+// Drawing a decoded page: the part in view first when the page is to be
+// shown, the other rows after it.
+#include "pageview/DjvuWorker.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <cmath>
+
+#include <libdjvu/ddjvuapi.h>
+
+namespace lexifol::pv {
+
+namespace {
+
+struct Band {
+    int top = 0;
+    int height = 0;
+};
+
+// The rows of the rendered image that the view shows first.
+Band VisibleBand(const PageRequest& r, const RenderPlan& plan)
+{
+    const int h = plan.image.height();
+    if (plan.display.height() <= 0 || h <= 0)
+        return {0, h};
+    const double scale = double(h) / plan.display.height();
+    const int top = std::clamp(int(r.visibleTop * scale), 0, h);
+    const int height = std::min(h - top, int(std::ceil(r.view.size.height() * scale)) + 1);
+    return {top, std::max(0, height)};
+}
+
+} // namespace
+
+// Draws the decoded page for the job's view and sends it out; false when
+// it failed (already reported).
+bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
+{
+    const PageRequest& r = job.request;
+    PageResult result;
+    result.generation = r.generation;
+    result.path = doc.path;
+    result.modified = doc.modified;
+    result.fileSize = doc.size;
+    result.pageIndex = r.pageIndex;
+    result.pageCount = count;
+    result.pageNames = doc.names;
+    result.pageSize = QSize(ddjvu_page_get_width(page), ddjvu_page_get_height(page));
+    result.dpi = ddjvu_page_get_resolution(page);
+    result.plan = PlanRender(result.pageSize, result.dpi, r.zoom, r.view);
+
+    const QString noMemory = QStringLiteral("Not enough memory to show page %1 of %2")
+                                 .arg(r.pageIndex + 1)
+                                 .arg(QDir::toNativeSeparators(doc.path));
+    QImage image(result.plan.image, QImage::Format_RGB32);
+    if (image.isNull()) {
+        fail(job, noMemory);
+        return false;
+    }
+    image.fill(Qt::white);
+    const Band band = VisibleBand(r, result.plan);
+    // A page to be shown goes out as soon as the part in view is drawn; the
+    // other rows follow in an image of their own, which the view puts in
+    // (it then holds the only reference, so nothing is copied twice).
+    const QSize size = result.plan.image;
+    if (r.generation != 0 && band.height < size.height() * 4 / 5) {
+        renderRows(page, size, image, band.top, band.top, band.height);
+        result.image = std::exchange(image, QImage());
+        result.partial = true;
+        emit pageReady(result);
+        QImage rest(size.width(), size.height() - band.height, QImage::Format_RGB32);
+        if (rest.isNull()) {
+            fail(job, noMemory);
+            return false;
+        }
+        rest.fill(Qt::white);
+        renderRows(page, size, rest, 0, 0, band.top);
+        renderRows(page, size, rest, band.top, band.top + band.height, size.height() - band.top - band.height);
+        result.image = rest;
+        result.partial = false;
+        result.restOfTop = band.top;
+        result.restOfHeight = band.height;
+    } else {
+        renderRows(page, size, image, 0, 0, size.height());
+        result.image = image;
+    }
+    emit pageReady(result);
+    return true;
+}
+
+// `rows` rows of the page drawn at `size`, from row `from` on, into the
+// target's rows from `top` on.
+void DjvuWorker::renderRows(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows)
+{
+    if (rows <= 0)
+        return;
+    ddjvu_rect_t pageRect{0, 0, unsigned(size.width()), unsigned(size.height())};
+    ddjvu_rect_t renderRect{0, from, unsigned(size.width()), unsigned(rows)};
+    // FALSE means there was nothing to draw: the rows stay white.
+    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_.get(),
+                      unsigned(target.bytesPerLine()), reinterpret_cast<char*>(target.scanLine(top)));
+}
+
+} // namespace lexifol::pv
