@@ -88,8 +88,13 @@ int ComparePages(const QString& a, const QString& b)
                 ++ei;
             while (ej < b.size() && b[ej].isDigit())
                 ++ej;
-            const QString na = a.mid(i, ei - i).remove(QRegularExpression(QStringLiteral("^0+")));
-            const QString nb = b.mid(j, ej - j).remove(QRegularExpression(QStringLiteral("^0+")));
+            // Leading zeros say nothing of the value.
+            while (i + 1 < ei && a[i] == u'0')
+                ++i;
+            while (j + 1 < ej && b[j] == u'0')
+                ++j;
+            const QStringView na = QStringView(a).mid(i, ei - i);
+            const QStringView nb = QStringView(b).mid(j, ej - j);
             if (na.size() != nb.size())
                 return na.size() < nb.size() ? -1 : 1;
             if (const int c = na.compare(nb); c != 0)

@@ -112,23 +112,7 @@ void PageArea::setScrollBarsShown(bool shown)
 
 void PageArea::scrollRequest(int code)
 {
-    QScrollBar* v = verticalScrollBar();
-    switch (code) {
-    case SB_LINEUP:
-        v->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        break;
-    case SB_LINEDOWN:
-        v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        break;
-    case SB_PAGEUP:
-        v->triggerAction(QAbstractSlider::SliderPageStepSub);
-        break;
-    case SB_PAGEDOWN:
-        v->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        break;
-    default:
-        break;
-    }
+    ApplyScrollCode(verticalScrollBar(), code);
 }
 
 ViewArea PageArea::viewArea() const

@@ -376,12 +376,7 @@ bool TWebBrowser::event(QEvent* event)
     if (event->type() == ScrollRequestEvent::eventType()) {
         const int code = static_cast<ScrollRequestEvent*>(event)->code();
         if (d->stack->currentWidget() == d->html) {
-            QScrollBar* v = d->html->verticalScrollBar();
-            const QAbstractSlider::SliderAction actions[] = {
-                QAbstractSlider::SliderSingleStepSub, QAbstractSlider::SliderSingleStepAdd,
-                QAbstractSlider::SliderPageStepSub, QAbstractSlider::SliderPageStepAdd};
-            if (code >= 0 && code < 4)
-                v->triggerAction(actions[code]);
+            ApplyScrollCode(d->html->verticalScrollBar(), code);
         } else {
             d->area->scrollRequest(code);
         }
