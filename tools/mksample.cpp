@@ -168,7 +168,7 @@ QStringList firstWordsIndex(const Dictionary& sample)
 
 Summary firstWordsSummary(const Dictionary& sample)
 {
-    return Summary{QStringLiteral("First words"), QStringLiteral("Sample English Dictionary, one index line per page"),
+    return Summary{QStringLiteral("First words"), QStringLiteral("Sample dictionary, page index"),
                    sample.summary.pages, int(firstWordsIndex(sample).size()), {}};
 }
 
