@@ -112,11 +112,25 @@ Status LoadFirstIndex(const QString& path, IndexList& list)
 
 Status LoadSecondIndex(const QString& path, IndexList& second, const IndexList& first)
 {
+    if (!ReadSecondIndex(path, second))
+        return {};
+    return MatchSecondIndex(second, first);
+}
+
+bool ReadSecondIndex(const QString& path, IndexList& second)
+{
     second.clear();
     if (!QFileInfo::exists(path))
-        return {};
-    if (!ReadIndexFile(path, second).ok())
-        return {};   // not reported; the list stays empty
+        return false;
+    if (!ReadIndexFile(path, second).ok()) {
+        second.clear();   // not reported; the list stays empty
+        return false;
+    }
+    return true;
+}
+
+Status MatchSecondIndex(IndexList& second, const IndexList& first)
+{
     if (second.count() != first.count()) {
         second.clear();
         return Status::failure(QStringLiteral("Second index isn't equal to first (number of items)"));

@@ -27,6 +27,11 @@ Status LoadFirstIndex(const QString& path, IndexList& list);
 // `first` empties it again and fails with "Second index isn't equal to first
 // (number of items)"; a file that cannot be read leaves it empty silently.
 Status LoadSecondIndex(const QString& path, IndexList& second, const IndexList& first);
+// The two halves of that: the file read into `second`, false (and `second`
+// empty) when it is absent or unreadable; then its count held against
+// `first`.
+bool ReadSecondIndex(const QString& path, IndexList& second);
+Status MatchSecondIndex(IndexList& second, const IndexList& first);
 // Empties `rules`; loads the file when it exists; errors leave it empty.
 void LoadReplacementList(const QString& path, ReplacementList& rules);
 

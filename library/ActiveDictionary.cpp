@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <future>
+
 namespace lexifol {
 
 namespace {
@@ -23,10 +25,23 @@ bool hasAnnotation(const DictionaryPaths& paths)
 
 } // namespace
 
+// The second index read on a thread of its own while the first is read:
+// the two files are the most of an opening.
+struct ActiveDictionary::SecondRead {
+    IndexList list;
+    bool read = false;
+    std::future<void> done;
+};
+
 OpenOutcome ActiveDictionary::open(const OpenRequest& r)
 {
     OpenOutcome out;
     const DictionaryPaths paths{r.programFolder, r.name};
+    SecondRead early;
+    if (!r.startUp && !r.name.isEmpty() && QFileInfo::exists(paths.secondIndex()))
+        early.done = std::async(std::launch::async, [&early, path = paths.secondIndex()] {
+            early.read = ReadSecondIndex(path, early.list);
+        });
     IndexList fresh;
     bool listRead = false;
     if (!r.name.isEmpty()) {
@@ -74,7 +89,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
         out.messages << plugin.message;
     out.rowCount = first.count();
     if (!r.startUp)
-        out.messages << loadDerived(r.programFolder, false);
+        out.messages << loadDerived(r.programFolder, false, &early);
     return out;
 }
 
@@ -122,13 +137,27 @@ void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startU
 
 QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool report)
 {
+    return loadDerived(programFolder, report, nullptr);
+}
+
+QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool report, SecondRead* early)
+{
     QStringList messages;
     second.clear();
     rules.clear();
     if (name.isEmpty())
         return messages;
     const DictionaryPaths paths{programFolder, name};
-    const Status loaded = LoadSecondIndex(paths.secondIndex(), second, first);
+    Status loaded;
+    if (early) {
+        if (early->done.valid())
+            early->done.wait();
+        second.swap(early->list);
+        if (early->read)
+            loaded = MatchSecondIndex(second, first);
+    } else {
+        loaded = LoadSecondIndex(paths.secondIndex(), second, first);
+    }
     if (!loaded && report)
         messages << loaded.error();
     LoadReplacementList(paths.replacementList(), rules);

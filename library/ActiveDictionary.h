@@ -51,7 +51,9 @@ public:
     LookupIndexes indexes() const { return {first, second, rules, order(), pageIndex}; }
 
 private:
+    struct SecondRead;
     void applyDescriptor(const QString& programFolder, bool startUp, OpenOutcome& out);
+    QStringList loadDerived(const QString& programFolder, bool report, SecondRead* early);
 };
 
 } // namespace lexifol

@@ -1,11 +1,14 @@
 // Drawing a decoded page: the part in view first when the page is to be
 // shown, the other rows after it.
 #include "pageview/DjvuWorker.h"
+#include "pageview/PageImage.h"
+#include "pageview/StripRender.h"
 
 #include <QDir>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include <libdjvu/ddjvuapi.h>
 
@@ -30,6 +33,12 @@ Band VisibleBand(const PageRequest& r, const RenderPlan& plan)
     return {top, std::max(0, height)};
 }
 
+void FillRows(QImage& image, int top, int rows)
+{
+    if (rows > 0)
+        std::memset(image.scanLine(top), 0xff, size_t(image.bytesPerLine()) * size_t(rows));
+}
+
 } // namespace
 
 // Draws the decoded page for the job's view and sends it out; false when
@@ -52,28 +61,31 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
     const QString noMemory = QStringLiteral("Not enough memory to show page %1 of %2")
                                  .arg(r.pageIndex + 1)
                                  .arg(QDir::toNativeSeparators(doc.path));
-    QImage image(result.plan.image, QImage::Format_RGB32);
+    const QSize size = result.plan.image;
+    // The helper may be faulting in memory for this very image: it stops.
+    stopPreparing_ = true;
+    QImage image = NewPageImage(size);
     if (image.isNull()) {
         fail(job, noMemory);
         return false;
     }
-    image.fill(Qt::white);
     const Band band = VisibleBand(r, result.plan);
     // A page to be shown goes out as soon as the part in view is drawn; the
     // other rows follow in an image of their own, which the view puts in
     // (it then holds the only reference, so nothing is copied twice).
-    const QSize size = result.plan.image;
     if (r.generation != 0 && band.height < size.height() * 4 / 5) {
-        renderRows(page, size, image, band.top, band.top, band.height);
+        // White until the rest comes, in case the view is scrolled there.
+        FillRows(image, 0, band.top);
+        FillRows(image, band.top + band.height, size.height() - band.top - band.height);
+        renderRowsOnTwo(page, size, image, band.top, band.top, band.height);
         result.image = std::exchange(image, QImage());
         result.partial = true;
         emit pageReady(result);
-        QImage rest(size.width(), size.height() - band.height, QImage::Format_RGB32);
+        QImage rest = NewPageImage(QSize(size.width(), size.height() - band.height));
         if (rest.isNull()) {
             fail(job, noMemory);
             return false;
         }
-        rest.fill(Qt::white);
         renderRows(page, size, rest, 0, 0, band.top);
         renderRows(page, size, rest, band.top, band.top + band.height, size.height() - band.top - band.height);
         result.image = rest;
@@ -85,6 +97,9 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
         result.image = image;
     }
     emit pageReady(result);
+    // Memory for the next page, made ready while nothing waits.
+    stopPreparing_ = false;
+    strips_.runLater([this, size] { PrepareSparePageImage(size, stopPreparing_); });
     return true;
 }
 
@@ -92,13 +107,15 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
 // target's rows from `top` on.
 void DjvuWorker::renderRows(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows)
 {
-    if (rows <= 0)
-        return;
-    ddjvu_rect_t pageRect{0, 0, unsigned(size.width()), unsigned(size.height())};
-    ddjvu_rect_t renderRect{0, from, unsigned(size.width()), unsigned(rows)};
-    // FALSE means there was nothing to draw: the rows stay white.
-    ddjvu_page_render(page, DDJVU_RENDER_COLOR, &pageRect, &renderRect, format_.get(),
-                      unsigned(target.bytesPerLine()), reinterpret_cast<char*>(target.scanLine(top)));
+    if (rows > 0)
+        RenderInto(page, format_.get(), size, target.scanLine(top), target.bytesPerLine(), from, rows);
+}
+
+// The same, with a second thread drawing alongside: the part in view is
+// waited for, and drawing is most of that wait.
+void DjvuWorker::renderRowsOnTwo(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows)
+{
+    strips_.render(page, format_.get(), size, target.scanLine(top), target.bytesPerLine(), from, rows);
 }
 
 } // namespace lexifol::pv

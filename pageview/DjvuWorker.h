@@ -5,6 +5,7 @@
 #include "pageview/DjvuHandles.h"
 #include "pageview/PageLayout.h"
 #include "pageview/PageText.h"
+#include "pageview/StripRender.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -109,6 +110,7 @@ private:
     Progress advanceText(Job& job, Doc& doc);
     bool render(Job& job, Doc& doc, ddjvu_page_t* page, int count);
     void renderRows(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows);
+    void renderRowsOnTwo(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows);
     Doc* openDocument(Job& job, QString* error);
     void releaseDocument(const QString& path);
     ddjvu_page_t* pageFor(Doc& doc, int index);
@@ -126,6 +128,8 @@ private:
     QHash<QString, std::pair<QDateTime, qint64>> stamps_;   // every file opened
     quint64 useClock_ = 0;
     class QTimer* poll_ = nullptr;
+    std::atomic<bool> stopPreparing_{false};
+    StripRenderer strips_;   // last: its thread ends before the rest goes
 };
 
 // Runs the worker's event loop and, when that ends, frees every DjVu object on

@@ -317,7 +317,7 @@ QWidget* TWebBrowser::pageWindow() const
 int TWebBrowser::scrollPosition() const { return d->activeScrollBar()->value(); }
 int TWebBrowser::scrollMaximum() const { return d->activeScrollBar()->maximum(); }
 
-QImage TWebBrowser::pageImage() const { return d->image; }
+QImage TWebBrowser::pageImage() const { return d->partShown.isNull() ? d->image : d->partShown; }
 
 QList<QRect> TWebBrowser::highlights() const
 {

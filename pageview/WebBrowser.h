@@ -42,7 +42,8 @@ public:
     int scrollPosition() const;        // vertical, in pixels
     int scrollMaximum() const;
 
-    // The rendered page as drawn (for tests): empty until a page is shown.
+    // The rendered page as drawn (for tests): empty until a page is shown;
+    // while the rest of a page is drawn, the part on view.
     QImage pageImage() const;
     // Word hits of the last Find, in page image coordinates.
     QList<QRect> highlights() const;

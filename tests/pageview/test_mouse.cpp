@@ -3,6 +3,7 @@
 // rectangle copied, the word looked up.
 #include "DjvuFixture.h"
 
+#include "pageview/PageImage.h"
 #include "pageview/WebBrowser.h"
 
 #include <QAction>
@@ -235,7 +236,15 @@ void MouseTest::wordLookedUp()
 void MouseTest::partInViewFirst()
 {
     QStringList order;
-    connect(b_, &TWebBrowser::pageVisible, this, [&] { order << (b_->state() == State::Loading ? "part" : "page"); });
+    QImage part;
+    connect(b_, &TWebBrowser::pageVisible, this, [&] {
+        order << (b_->state() == State::Loading ? "part" : "page");
+        if (b_->state() == State::Loading)
+            part = b_->pageImage();
+    });
+    // Memory left black by an earlier page, for the page to be drawn into.
+    pv::DropSparePageBuffers();
+    pv::NewPageImage(b_->pageImage().size()).fill(Qt::black);
     connect(b_, &TWebBrowser::pageShown, this, [&] { order << "shown"; });
     QVERIFY(showPage(3));
     // About 800 high drawn for a view 500 high: the top first, then all of it.
@@ -244,6 +253,10 @@ void MouseTest::partInViewFirst()
     QVERIFY(img.height() > 700);
     const QRect block(0, img.height() * 88 / 100, img.width(), img.height() / 10);   // at 1450 of 1600
     QVERIFY(InkIn(img, block) > 100);
+    // Below the part in view the first image is white, not what the memory
+    // held before.
+    QCOMPARE(part.size(), img.size());
+    QCOMPARE(InkIn(part, block), 0);
     // Shown again from what was kept: the whole page at once.
     order.clear();
     QVERIFY(showPage(1));

@@ -1,0 +1,170 @@
+// Drawing pages: rows drawn in strips on two threads come out as one call
+// draws them, and page images reuse the memory of images let go of.
+#include "DjvuFixture.h"
+
+#include "pageview/PageImage.h"
+#include "pageview/StripRender.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <libdjvu/ddjvuapi.h>
+
+using namespace lexifol;
+using namespace lexifol::pv;
+using namespace lexifol::testing;
+
+class RenderTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void stripsDrawWhatOneCallDraws_data();
+    void stripsDrawWhatOneCallDraws();
+    void pageImagesReuseMemory();
+    void spareMadeReady();
+
+private:
+    QTemporaryDir dir_;
+    ddjvu_context_t* ctx_ = nullptr;
+    ddjvu_document_t* doc_ = nullptr;
+    ddjvu_page_t* page_ = nullptr;
+    ddjvu_format_t* format_ = nullptr;
+};
+
+void RenderTest::initTestCase()
+{
+    if (!HaveDjvuTools())
+        QSKIP("cjb2, djvused or djvm is not installed");
+    QStringList lines;
+    for (int i = 0; i < 14; ++i)
+        lines << QStringLiteral("line%1 with words across").arg(i);
+    const QString file = dir_.filePath(QStringLiteral("p.djvu"));
+    QString error;
+    QVERIFY2(MakeDjvuPage(file, lines, 700, nullptr, &error), qPrintable(error));
+    ctx_ = ddjvu_context_create("test");
+    doc_ = ddjvu_document_create_by_filename_utf8(ctx_, file.toUtf8().constData(), 0);
+    QVERIFY(doc_);
+    auto pump = [this] {
+        ddjvu_message_wait(ctx_);
+        while (ddjvu_message_peek(ctx_))
+            ddjvu_message_pop(ctx_);
+    };
+    while (!ddjvu_document_decoding_done(doc_))
+        pump();
+    page_ = ddjvu_page_create_by_pageno(doc_, 0);
+    QVERIFY(page_);
+    while (!ddjvu_page_decoding_done(page_))
+        pump();
+    static unsigned int masks[4] = {0xff0000, 0xff00, 0xff, 0xff000000};
+    format_ = ddjvu_format_create(DDJVU_FORMAT_RGBMASK32, 4, masks);
+    ddjvu_format_set_row_order(format_, 1);
+    ddjvu_format_set_y_direction(format_, 1);
+}
+
+void RenderTest::cleanupTestCase()
+{
+    if (format_)
+        ddjvu_format_release(format_);
+    if (page_)
+        ddjvu_page_release(page_);
+    if (doc_)
+        ddjvu_document_release(doc_);
+    if (ctx_)
+        ddjvu_context_release(ctx_);
+}
+
+void RenderTest::stripsDrawWhatOneCallDraws_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("too few to split") << 100 << 120;
+    QTest::newRow("strips of the least height") << 0 << 300;
+    QTest::newRow("eight strips, last one short") << 37 << 701;
+    QTest::newRow("whole page") << 0 << 1066;
+}
+
+void RenderTest::stripsDrawWhatOneCallDraws()
+{
+    QFETCH(int, from);
+    QFETCH(int, rows);
+    const QSize size(800, 1066);
+    QImage reference(size, QImage::Format_RGB32);
+    RenderInto(page_, format_, size, reference.bits(), reference.bytesPerLine(), 0, size.height());
+    QVERIFY(InkIn(reference, reference.rect()) > 1000);
+
+    // Rows outside the ones asked for must stay as they were.
+    QImage drawn(size, QImage::Format_RGB32);
+    drawn.fill(Qt::red);
+    StripRenderer strips;
+    strips.render(page_, format_, size, drawn.scanLine(from), drawn.bytesPerLine(), from, rows);
+    for (int y = 0; y < size.height(); ++y) {
+        const bool inside = y >= from && y < from + rows;
+        const QImage& want = inside ? reference : drawn;
+        if (inside)
+            QVERIFY2(std::memcmp(drawn.constScanLine(y), want.constScanLine(y), size_t(drawn.bytesPerLine())) == 0,
+                     qPrintable(QStringLiteral("row %1").arg(y)));
+        else
+            QCOMPARE(drawn.pixel(size.width() / 2, y), QColor(Qt::red).rgb());
+    }
+}
+
+void RenderTest::pageImagesReuseMemory()
+{
+    DropSparePageBuffers();
+    const QSize page(1000, 1294);
+    const uchar* first = nullptr;
+    {
+        QImage a = NewPageImage(page);
+        QCOMPARE(a.size(), page);
+        QCOMPARE(a.format(), QImage::Format_RGB32);
+        a.fill(Qt::white);   // writable where it lies
+        first = a.constBits();
+        // Two living images never share memory.
+        QImage b = NewPageImage(page);
+        QVERIFY(b.constBits() != first);
+    }
+    int before = SparePageBuffers();
+    QCOMPARE(before, 2);
+    QImage again = NewPageImage(page);
+    QVERIFY(SparePageBuffers() == before - 1);
+    // A copy written to goes elsewhere; the original keeps its memory.
+    QImage copy = again;
+    copy.fill(Qt::black);
+    QVERIFY(copy.constBits() != again.constBits());
+
+    // Memory much larger than asked for is not handed out.
+    before = SparePageBuffers();
+    QImage small = NewPageImage(QSize(1000, 600));
+    QCOMPARE(small.size(), QSize(1000, 600));
+    QCOMPARE(SparePageBuffers(), before);
+    // Small images do not go through the spares at all.
+    const QImage thumb = NewPageImage(QSize(100, 100));
+    QCOMPARE(thumb.size(), QSize(100, 100));
+    QCOMPARE(SparePageBuffers(), before);
+}
+
+void RenderTest::spareMadeReady()
+{
+    const QSize page(900, 1200);
+    DropSparePageBuffers();
+    std::atomic<bool> stop{true};
+    const int before = 0;
+    // Stopped before it began: nothing half made is kept.
+    PrepareSparePageImage(page, stop);
+    QCOMPARE(SparePageBuffers(), before);
+    stop = false;
+    PrepareSparePageImage(page, stop);
+    qsizetype bytes = 0;
+    QCOMPARE(SparePageBuffers(&bytes), before + 1);
+    QVERIFY(bytes >= qsizetype(900) * 4 * 1200);
+    // Already there: not made twice.
+    PrepareSparePageImage(page, stop);
+    QCOMPARE(SparePageBuffers(), before + 1);
+    const QImage taken = NewPageImage(page);
+    QCOMPARE(SparePageBuffers(), before);
+}
+
+QTEST_MAIN(RenderTest)
+#include "test_render.moc"
