@@ -131,6 +131,42 @@ private slots:
         QCOMPARE(out.messages.size(), message ? 1 : 0);
     }
 
+    // Read alongside the first index at an opening from the catalogue.
+    void secondIndexAtOpening_data()
+    {
+        QTest::addColumn<QByteArray>("second");   // null: no file
+        QTest::addColumn<bool>("firstReadable");
+        QTest::addColumn<int>("rows");
+        const QByteArray none;
+        QTest::newRow("none") << none << true << 0;
+        QTest::newRow("as many lines") << QByteArray("A\r\nB\r\n") << true << 2;
+        QTest::newRow("one line short") << QByteArray("A\r\n") << true << 0;
+        QTest::newRow("a folder in its place") << kDir << true << 0;
+        QTest::newRow("first index unreadable") << QByteArray("A\r\nB\r\n") << false << 0;
+    }
+    void secondIndexAtOpening()
+    {
+        QFETCH(QByteArray, second);
+        QFETCH(bool, firstReadable);
+        QFETCH(int, rows);
+        QTemporaryDir dir;
+        const QString root = dir.path() + u'/';
+        const QString folder = root + QStringLiteral("Data/D.files/");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writeBytes(folder + QStringLiteral("Plugin.dat"), "zoom=width\r\n"));
+        const QString list = root + QStringLiteral("Data/D.list");
+        QVERIFY(firstReadable ? writeBytes(list, "a\t1\r\nb\t2\r\n") : QDir().mkpath(list));
+        QVERIFY(place(folder + QStringLiteral("secondindex.list"), second));
+        ActiveDictionary d;
+        const OpenOutcome out = d.open({root, QStringLiteral("D"), false, false});
+        QCOMPARE(out.opened, firstReadable);
+        QCOMPARE(d.second.count(), rows);
+        if (rows > 0)
+            QCOMPARE(d.second.line(1).toString(), QStringLiteral("B"));
+        // Only start-up tells of a second index that does not match.
+        QVERIFY(out.messages.filter(QStringLiteral("Second index")).isEmpty());
+    }
+
     void plugin_data()
     {
         QTest::addColumn<QByteArray>("own");      // null: no file
