@@ -142,7 +142,8 @@ LoadRow TimeLoad(const QString& path, bool utf16)
         {
             IndexList list;
             const auto t0 = Clock::now();
-            LoadFirstIndex(path, list);
+            if (!LoadFirstIndex(path, list).ok())
+                qFatal("cannot load %s", qPrintable(path));
             const auto t1 = Clock::now();
             loads.push_back(Seconds(t0, t1));
         }
@@ -235,7 +236,8 @@ void Measure(const QString& dir, bool warm)
         malloc_trim(0);
         const long before = ResidentBytes();
         ResetPeak();
-        LoadFirstIndex(utf16 ? utf16Path : ansiPath, first);
+        if (!LoadFirstIndex(utf16 ? utf16Path : ansiPath, first).ok())
+            qFatal("cannot load %s", qPrintable(utf16 ? utf16Path : ansiPath));
         const long peak = PeakResidentBytes();
         malloc_trim(0);
         const long after = ResidentBytes();
