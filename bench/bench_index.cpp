@@ -257,7 +257,8 @@ void Measure(const QString& dir, bool warm)
     }
 
     IndexList keyList;
-    LoadFirstIndex(dir + "/keys.txt", keyList);
+    if (!LoadFirstIndex(dir + "/keys.txt", keyList).ok())
+        qFatal("cannot load %s/keys.txt", qPrintable(dir));
     std::vector<QString> keys;
     for (int i = 0; i < keyList.count(); ++i)
         keys.push_back(keyList.line(i).toString());
