@@ -286,8 +286,11 @@ void TForm1::LookupSearchText()
     if (text.isEmpty())
         return;
     const int position = SearchRow(Dictionary.indexes(), text);
-    if (position >= 0)
+    if (position >= 0) {
         selectIndexRow(position);
+        if (selectedIndexRow() >= 0)
+            PreparePageTimer->start();
+    }
 }
 
 void TForm1::showFirstPart(int row)

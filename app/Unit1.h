@@ -21,6 +21,7 @@
 #include <memory>
 
 #include <QLabel>
+class QTimer;
 class QListView;
 class QListWidget;
 class QMenu;
@@ -102,6 +103,9 @@ public:
     QToolButton* SpeedButton5 = nullptr;
     QToolButton* SpeedButton6 = nullptr;
     lexifol::TWebBrowser* WebBrowser1 = nullptr;
+    // Restarted by every selection made by typing; when it runs out, the
+    // selected entry's page is drawn in the background.
+    QTimer* PreparePageTimer = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QAction* file1 = nullptr;
     QMenu* About1 = nullptr;
@@ -240,6 +244,7 @@ private:
     void replaySearchText();
     void moveCatalogueEntry(int direction);
     void showFirstPart(int row);
+    void prepareSelectedPage();
     // Writes the page view file and shows the page; false when it could not.
     // `word` is marked on the page when the view finds it there.
     bool composeAndShow(const QString& pageReference, bool annotationCase, const QString& word);

@@ -9,6 +9,7 @@
 #include "library/Profile.h"
 #include "pageview/WebBrowser.h"
 
+#include <QTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
@@ -218,6 +219,11 @@ void TForm1::buildSearchRow()
     TntEdit3->setGeometry(212, 52, 300, 24);
     TntEdit3->setAccessibleName(QStringLiteral("Search"));
     connect(TntEdit3, &QLineEdit::textChanged, this, [this] { LookupSearchText(); });
+    // A pause in typing: long enough not to draw pages for every letter.
+    PreparePageTimer = new QTimer(this);
+    PreparePageTimer->setSingleShot(true);
+    PreparePageTimer->setInterval(200);
+    connect(PreparePageTimer, &QTimer::timeout, this, [this] { prepareSelectedPage(); });
     connect(TntEdit3, &QLineEdit::returnPressed, this, [this] { ShowSelectedEntry(); });
     connect(TntEdit3, &TSearchEdit::clicked, this, [this] { RefreshSearchBox(); });
     connect(TntEdit3, &TSearchEdit::focused, this, [this] { PageControl2->setCurrentWidget(TabSheet6); });

@@ -1,7 +1,11 @@
 // The main window drives its page view as a user would: scrolling from the
-// keyboard and the Find command.
+// keyboard and the Find command; and it has the page of the entry typed
+// drawn ahead of Enter.
 #include "app/QtPlatformInput.h"
 #include "app/Unit1.h"
+#include "index/IndexOps.h"
+#include "index/Lookup.h"
+#include "pageview/Composition.h"
 #include "pageview/WebBrowser.h"
 
 using namespace lexifol;
@@ -38,4 +42,30 @@ bool TForm1::FindInPage(bool closeFirst)
     request.searchText = [this] { return TntEdit3->text(); };
     request.closeFirst = closeFirst;
     return FindCommand(*Automation, request);
+}
+
+// The page Enter would show for the selected entry, drawn now, so that
+// Enter finds it ready. Nothing is written and nothing on view changes.
+void TForm1::prepareSelectedPage()
+{
+    const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
+    if (row < 0)
+        return;
+    const std::optional<int> target = FollowCrossReference(Dictionary.indexes(), row);
+    if (!target)
+        return;
+    const QStringList parts = SplitValue(FirstIndex.value(*target));
+    if (parts.isEmpty())
+        return;
+    try {
+        CompositionInput in;
+        in.programFolder = ProgramFolder;
+        in.dictionary = CurrentDictionary;
+        in.wholeFile = WholeFile;
+        in.pluginParameters = PluginParameters;
+        in.pageReference = parts.at(0);
+        WebBrowser1->Prepare(ComposePageRequest(in, PageViewState{SingleFileOnView, ExtraPageOnView}));
+    } catch (...) {
+        // Only a head start: Enter reports what is wrong.
+    }
 }

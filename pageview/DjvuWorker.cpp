@@ -147,7 +147,7 @@ void DjvuWorker::prefetch(const PageRequest& request)
 {
     for (const Job& j : jobs_)
         if (j.request.path == request.path && j.request.pageIndex == request.pageIndex
-            && j.kind == Kind::Prefetch && j.request.view.size == request.view.size
+            && j.request.pageReference == request.pageReference && j.kind == Kind::Prefetch && j.request.view.size == request.view.size
             && j.request.zoom == request.zoom)
             return;
     Job job;

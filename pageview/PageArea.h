@@ -35,6 +35,7 @@ public:
     void scrollBoxToUpperThird(const QRect& pageBox);
     void scrollToBox(const QRect& pageBox);
     void setScrollBarsShown(bool shown);
+    bool scrollBarsShown() const { return scrollBarsShown_; }
     void scrollRequest(int code);
 
     ViewArea viewArea() const;

@@ -142,7 +142,8 @@ void PrepareSparePageImage(QSize size, const std::atomic<bool>& stop)
     auto* data = static_cast<char*>(std::malloc(size_t(bytes)));
     if (!data)
         return;
-    // A write to every memory page, a few hundred at a time.
+    // A write to every memory page, sixteen at a time, looking for a stop
+    // in between.
     constexpr qsizetype kStep = 4096, kChunk = 64 * 1024;
     for (qsizetype at = 0; at < bytes; at += kChunk) {
         if (stop.load(std::memory_order_relaxed)) {

@@ -1,6 +1,7 @@
 #include "pageview/WebBrowserImpl.h"
 
 #include "pageview/Composition.h"
+#include "pageview/EmbedTag.h"
 #include "pageview/PageLayout.h"
 #include "pageview/LocateWord.h"
 #include "pageview/PageText.h"
@@ -207,6 +208,25 @@ void TWebBrowser::Impl::prefetchNeighbours()
     }
 }
 
+void TWebBrowser::Impl::prepare(const EmbedTag& tag)
+{
+    if (tag.src.isEmpty() || state != State::Page || stack->currentWidget() != panel
+        || toolbar->isVisible() != tag.toolbar || area->scrollBarsShown() != tag.scrollBars)
+        return;
+    PageRequest r;
+    r.path = tag.src;
+    r.pageReference = tag.page;
+    r.zoom = userZoom.value_or(ParseZoom(tag.zoom));
+    r.view = area->viewArea();
+    if (const DocInfo* info = documents.find(r.path, true); info && info->pageCount > 0) {
+        const int i = ResolvePageReference(r.pageReference, info->pageCount, info->names);
+        if (i >= info->pageCount || documents.isReady(r.path, i, r.zoom, r.view))
+            return;
+        r.pageIndex = i;
+    }
+    QMetaObject::invokeMethod(worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
+}
+
 void TWebBrowser::Impl::viewChanged()
 {
     if (state != State::Page || pageSize.isEmpty())
@@ -300,6 +320,11 @@ void TWebBrowser::Show(const PageViewRequest& request)
         if (g == d->generation)
             d->showDjvu(tag);
     }, Qt::QueuedConnection);
+}
+
+void TWebBrowser::Prepare(const PageViewRequest& request)
+{
+    d->prepare(TagForRequest(request));
 }
 
 TWebBrowser::State TWebBrowser::state() const { return d->state; }

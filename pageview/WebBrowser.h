@@ -25,6 +25,10 @@ public:
     // The same for a DjVu page given as values (the page view file the
     // request was written to becomes the current path).
     void Show(const PageViewRequest& request);
+    // Draws the page such a request names in the background, so that
+    // showing it later is immediate. Only while a DjVu page with the same
+    // toolbar and scroll bars is on view: the page is drawn for its size.
+    void Prepare(const PageViewRequest& request);
     // The headword the next page is shown for: once the page's text layer is
     // read, it is scrolled into the upper third of the view and marked.
     void LocateWord(const QString& headword);

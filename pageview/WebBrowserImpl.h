@@ -87,6 +87,7 @@ struct TWebBrowser::Impl {
     std::optional<PageResult> completePart(const PageResult& rest);
     void onTextReady(const TextResult& r);
     void prefetchNeighbours();
+    void prepare(const EmbedTag& tag);
     void viewChanged();
     void updateToolbar();
     int runFind();

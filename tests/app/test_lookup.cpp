@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTimer>
 
 using namespace lexifol;
 
@@ -62,7 +63,12 @@ private slots:
         auto w = fx.start();
         QTest::keyClicks(w->TntEdit3, typed);
         QCOMPARE(w->selectedIndexRow(), row);
+        // A pause in typing has the selected entry's page drawn ahead,
+        // which writes nothing and shows nothing.
+        QCOMPARE(w->PreparePageTimer->isActive(), row >= 0);
+        QTRY_VERIFY(!w->PreparePageTimer->isActive());
         QVERIFY(!QFile::exists(fx.prog + "temp.htm"));  // typing shows no page
+        QVERIFY(fx.messages.isEmpty());
     }
 
     void deletingTextKeepsSelection()

@@ -3,6 +3,7 @@
 // rectangle copied, the word looked up.
 #include "DjvuFixture.h"
 
+#include "pageview/Composition.h"
 #include "pageview/PageImage.h"
 #include "pageview/WebBrowser.h"
 
@@ -36,6 +37,7 @@ private slots:
     void rectangleCopied();
     void wordLookedUp();
     void partInViewFirst();
+    void pagePreparedAhead();
 
 private:
     bool showPage(int page);
@@ -264,6 +266,32 @@ void MouseTest::partInViewFirst()
     QVERIFY(showPage(3));
     QCOMPARE(order, QStringList({"page", "shown"}));
     QVERIFY(InkIn(b_->pageImage(), block) > 100);
+}
+
+// Drawn in the background for a later Enter; nothing on view changes.
+void MouseTest::pagePreparedAhead()
+{
+    // Page 3 is no neighbour of page 1: only a preparation draws it.
+    PageViewRequest request;
+    request.viewFile = dir_.filePath(QStringLiteral("temp3.htm"));
+    request.document = book_;
+    request.page = QStringLiteral("3");
+    request.pluginParameters = {"zoom=width", "Toolbar=no"};
+    // Without the toolbar the page would be drawn for another size.
+    b_->Prepare(request);
+    QTest::qWait(300);
+    QVERIFY(!b_->isPageReady(2));
+
+    request.pluginParameters = {"zoom=width"};
+    b_->Prepare(request);
+    QTRY_VERIFY_WITH_TIMEOUT(b_->isPageReady(2), 20000);
+    QCOMPARE(b_->pageIndex(), 0);
+    QCOMPARE(b_->state(), State::Page);
+
+    QStringList order;
+    connect(b_, &TWebBrowser::pageVisible, this, [&] { order << (b_->state() == State::Loading ? "part" : "page"); });
+    QVERIFY(showPage(3));
+    QCOMPARE(order, QStringList({"page"}));   // whole, at once
 }
 
 QTEST_MAIN(MouseTest)
