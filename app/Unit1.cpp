@@ -361,16 +361,22 @@ void TForm1::ShowPage(const QString& pageReference)
         AddHistoryEntry();
 }
 
+CompositionInput TForm1::compositionFor(const QString& pageReference, bool annotationCase) const
+{
+    CompositionInput in;
+    in.programFolder = ProgramFolder;
+    in.dictionary = CurrentDictionary;
+    in.wholeFile = WholeFile;
+    in.pluginParameters = PluginParameters;
+    in.pageReference = pageReference;
+    in.annotationCase = annotationCase;
+    return in;
+}
+
 bool TForm1::composeAndShow(const QString& pageReference, bool annotationCase, const QString& word)
 {
     try {
-        CompositionInput in;
-        in.programFolder = ProgramFolder;
-        in.dictionary = CurrentDictionary;
-        in.wholeFile = WholeFile;
-        in.pluginParameters = PluginParameters;
-        in.pageReference = pageReference;
-        in.annotationCase = annotationCase;
+        const CompositionInput in = compositionFor(pageReference, annotationCase);
         PageViewState state{SingleFileOnView, ExtraPageOnView};
         const PageViewRequest request = ComposePageRequest(in, state);
         const QString line = ComposePageLine(in, state);

@@ -248,6 +248,8 @@ private:
     // Writes the page view file and shows the page; false when it could not.
     // `word` is marked on the page when the view finds it there.
     bool composeAndShow(const QString& pageReference, bool annotationCase, const QString& word);
+    // What composing a page for the open dictionary starts from.
+    lexifol::CompositionInput compositionFor(const QString& pageReference, bool annotationCase) const;
     void rebuildSavedOrder();
     // In a page index, the typed text when it lands on `row`; else empty.
     QString typedWordFor(int row) const;

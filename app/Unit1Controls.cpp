@@ -9,7 +9,6 @@
 #include "library/Profile.h"
 #include "pageview/WebBrowser.h"
 
-#include <QTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
@@ -20,6 +19,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 

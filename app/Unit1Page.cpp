@@ -5,7 +5,6 @@
 #include "app/Unit1.h"
 #include "index/IndexOps.h"
 #include "index/Lookup.h"
-#include "pageview/Composition.h"
 #include "pageview/WebBrowser.h"
 
 using namespace lexifol;
@@ -58,13 +57,8 @@ void TForm1::prepareSelectedPage()
     if (parts.isEmpty())
         return;
     try {
-        CompositionInput in;
-        in.programFolder = ProgramFolder;
-        in.dictionary = CurrentDictionary;
-        in.wholeFile = WholeFile;
-        in.pluginParameters = PluginParameters;
-        in.pageReference = parts.at(0);
-        WebBrowser1->Prepare(ComposePageRequest(in, PageViewState{SingleFileOnView, ExtraPageOnView}));
+        WebBrowser1->Prepare(ComposePageRequest(compositionFor(parts.at(0), true),
+                                                PageViewState{SingleFileOnView, ExtraPageOnView}));
     } catch (...) {
         // Only a head start: Enter reports what is wrong.
     }

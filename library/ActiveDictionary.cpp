@@ -38,7 +38,8 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
     OpenOutcome out;
     const DictionaryPaths paths{r.programFolder, r.name};
     SecondRead early;
-    if (!r.startUp && !r.name.isEmpty() && QFileInfo::exists(paths.secondIndex()))
+    if (!r.startUp && !r.name.isEmpty() && QFileInfo::exists(paths.secondIndex())
+        && QFileInfo::exists(paths.firstIndex()))
         early.done = std::async(std::launch::async, [&early, path = paths.secondIndex()] {
             early.read = ReadSecondIndex(path, early.list);
         });

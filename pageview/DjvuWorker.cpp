@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include <cmath>
-
 #include <libdjvu/ddjvuapi.h>
 #include <libdjvu/miniexp.h>
 
@@ -146,8 +144,8 @@ void DjvuWorker::show(const PageRequest& request)
 void DjvuWorker::prefetch(const PageRequest& request)
 {
     for (const Job& j : jobs_)
-        if (j.request.path == request.path && j.request.pageIndex == request.pageIndex
-            && j.request.pageReference == request.pageReference && j.kind == Kind::Prefetch && j.request.view.size == request.view.size
+        if (j.kind == Kind::Prefetch && j.request.path == request.path && j.request.pageIndex == request.pageIndex
+            && j.request.pageReference == request.pageReference && j.request.view.size == request.view.size
             && j.request.zoom == request.zoom)
             return;
     Job job;
