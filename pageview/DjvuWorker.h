@@ -109,6 +109,7 @@ private:
     Progress advance(Job& job);
     Progress advanceText(Job& job, Doc& doc);
     bool render(Job& job, Doc& doc, ddjvu_page_t* page, int count);
+    void send(const PageResult& result);
     void renderRows(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows);
     void renderRowsOnTwo(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows);
     Doc* openDocument(Job& job, QString* error);

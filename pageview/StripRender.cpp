@@ -1,4 +1,5 @@
 #include "pageview/StripRender.h"
+#include "pageview/BilevelScale.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,6 +11,8 @@ namespace lexifol::pv {
 void RenderInto(ddjvu_page_t* page, const ddjvu_format_t* format, QSize size, uchar* first, qsizetype line, int from,
                 int rows)
 {
+    if (RenderBilevelReduced(page, size, first, line, from, rows))
+        return;
     ddjvu_rect_t pageRect{0, 0, unsigned(size.width()), unsigned(size.height())};
     ddjvu_rect_t renderRect{0, from, unsigned(size.width()), unsigned(rows)};
     // FALSE means there was nothing to draw: the rows are white.

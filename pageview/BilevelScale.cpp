@@ -1,0 +1,123 @@
+#include "pageview/BilevelScale.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace lexifol::pv {
+
+namespace {
+
+constexpr int kMostReduction = 15;   // DjVuLibre reduces directly up to this
+constexpr int kChunkRows = 128;      // rows drawn per call: small buffers stay in cache
+
+struct GreyFormat {
+    ddjvu_format_t* format = ddjvu_format_create(DDJVU_FORMAT_GREY8, 0, nullptr);
+    GreyFormat()
+    {
+        if (format) {
+            ddjvu_format_set_row_order(format, 1);
+            ddjvu_format_set_y_direction(format, 1);
+        }
+    }
+    ~GreyFormat()
+    {
+        if (format)
+            ddjvu_format_release(format);
+    }
+};
+
+// Where target pixel `i` samples the source, 16.16 fixed point, pixel
+// centres matched; `step` is source size over target size in 16.16.
+int64_t SourceAt(int i, int64_t step)
+{
+    return std::max<int64_t>(0, (2 * int64_t(i) + 1) * step / 2 - 32768);
+}
+
+struct Plan {
+    int reduced = 0;                 // whole factor DjVuLibre reduces by
+    QSize source;                    // the page reduced by it
+    int64_t stepX = 0, stepY = 0;
+};
+
+bool MakePlan(ddjvu_page_t* page, QSize size, Plan* plan)
+{
+    if (ddjvu_page_get_type(page) != DDJVU_PAGETYPE_BITONAL || ddjvu_page_get_rotation(page) != DDJVU_ROTATE_0)
+        return false;
+    const int w = ddjvu_page_get_width(page), h = ddjvu_page_get_height(page);
+    if (size.width() < 1 || size.height() < 1 || w < size.width())
+        return false;
+    const int red = w / size.width();
+    const QSize source((w + red - 1) / red, (h + red - 1) / red);
+    if (red > kMostReduction || source == size || source.width() < 2 || source.height() < 2
+        || source.height() < size.height() || source.height() > 2 * size.height() + 2)
+        return false;
+    plan->reduced = red;
+    plan->source = source;
+    plan->stepX = (int64_t(source.width()) << 16) / size.width();
+    plan->stepY = (int64_t(source.height()) << 16) / size.height();
+    return true;
+}
+
+} // namespace
+
+bool RenderBilevelReduced(ddjvu_page_t* page, QSize size, uchar* first, qsizetype line, int from, int rows)
+{
+    Plan plan;
+    if (!MakePlan(page, size, &plan))
+        return false;
+    static GreyFormat grey;
+    if (!grey.format)
+        return false;
+    const int sw = plan.source.width(), sh = plan.source.height(), tw = size.width();
+    // Kept per thread: buffers this size come from fresh memory each time
+    // otherwise, and faulting it in costs more than the drawing.
+    static thread_local std::vector<int> column, weight;
+    static thread_local std::vector<uint8_t> source;
+    static thread_local std::vector<uint16_t> mixed;
+    column.resize(size_t(tw));
+    weight.resize(size_t(tw));
+    for (int x = 0; x < tw; ++x) {
+        const int64_t at = SourceAt(x, plan.stepX);
+        int i = int(at >> 16), w = int((at >> 8) & 255);
+        if (i >= sw - 1) {
+            i = sw - 2;
+            w = 256;
+        }
+        column[size_t(x)] = i;
+        weight[size_t(x)] = w;
+    }
+    mixed.resize(size_t(sw));
+    ddjvu_rect_t whole{0, 0, unsigned(sw), unsigned(sh)};
+    for (int top = from; top < from + rows; top += kChunkRows) {
+        const int count = std::min(kChunkRows, from + rows - top);
+        const int y0 = int(SourceAt(top, plan.stepY) >> 16);
+        const int y1 = std::min(sh - 1, int(SourceAt(top + count - 1, plan.stepY) >> 16) + 1);
+        const int height = y1 - y0 + 1;
+        source.resize(size_t(sw) * size_t(height));
+        ddjvu_rect_t part{0, y0, unsigned(sw), unsigned(height)};
+        // FALSE means there was nothing to draw: white.
+        if (!ddjvu_page_render(page, DDJVU_RENDER_COLOR, &whole, &part, grey.format, unsigned(sw),
+                               reinterpret_cast<char*>(source.data())))
+            std::memset(source.data(), 0xff, source.size());
+        for (int y = top; y < top + count; ++y) {
+            const int64_t at = SourceAt(y, plan.stepY);
+            const int i = int(at >> 16) - y0, wy = int((at >> 8) & 255);
+            const uint8_t* a = source.data() + size_t(i) * size_t(sw);
+            const uint8_t* b = i + 1 < height ? a + sw : a;
+            for (int x = 0; x < sw; ++x)
+                mixed[size_t(x)] = uint16_t(a[x] * (256 - wy) + b[x] * wy);
+            auto* out = reinterpret_cast<uint32_t*>(first + qsizetype(y - from) * line);
+            for (int x = 0; x < tw; ++x) {
+                const int i2 = column[size_t(x)], w = weight[size_t(x)];
+                const uint32_t v = (uint32_t(mixed[size_t(i2)]) * uint32_t(256 - w)
+                                    + uint32_t(mixed[size_t(i2) + 1]) * uint32_t(w) + 32768) >> 16;
+                out[x] = 0xff000000u | v * 0x010101u;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace lexifol::pv
