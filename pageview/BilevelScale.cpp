@@ -60,6 +60,23 @@ bool MakePlan(ddjvu_page_t* page, QSize size, Plan* plan)
     return true;
 }
 
+// Two source rows mixed by `wy`/256 of the second: kept as 8.8 fixed point.
+void MixRow(const uint8_t* a, const uint8_t* b, int wy, int count, uint16_t* mixed)
+{
+    for (int x = 0; x < count; ++x)
+        mixed[x] = uint16_t(a[x] * (256 - wy) + b[x] * wy);
+}
+
+// A mixed row interpolated across to the target's width, as grey RGB32.
+void SpreadRow(const uint16_t* mixed, const int* column, const int* weight, int width, uint32_t* out)
+{
+    for (int x = 0; x < width; ++x) {
+        const uint32_t w = uint32_t(weight[x]);
+        const uint32_t v = (uint32_t(mixed[column[x]]) * (256 - w) + uint32_t(mixed[column[x] + 1]) * w + 32768) >> 16;
+        out[x] = 0xff000000u | v * 0x010101u;
+    }
+}
+
 } // namespace
 
 bool RenderBilevelReduced(ddjvu_page_t* page, QSize size, uchar* first, qsizetype line, int from, int rows)
@@ -105,16 +122,9 @@ bool RenderBilevelReduced(ddjvu_page_t* page, QSize size, uchar* first, qsizetyp
             const int64_t at = SourceAt(y, plan.stepY);
             const int i = int(at >> 16) - y0, wy = int((at >> 8) & 255);
             const uint8_t* a = source.data() + size_t(i) * size_t(sw);
-            const uint8_t* b = i + 1 < height ? a + sw : a;
-            for (int x = 0; x < sw; ++x)
-                mixed[size_t(x)] = uint16_t(a[x] * (256 - wy) + b[x] * wy);
-            auto* out = reinterpret_cast<uint32_t*>(first + qsizetype(y - from) * line);
-            for (int x = 0; x < tw; ++x) {
-                const int i2 = column[size_t(x)], w = weight[size_t(x)];
-                const uint32_t v = (uint32_t(mixed[size_t(i2)]) * uint32_t(256 - w)
-                                    + uint32_t(mixed[size_t(i2) + 1]) * uint32_t(w) + 32768) >> 16;
-                out[x] = 0xff000000u | v * 0x010101u;
-            }
+            MixRow(a, i + 1 < height ? a + sw : a, wy, sw, mixed.data());
+            SpreadRow(mixed.data(), column.data(), weight.data(), tw,
+                      reinterpret_cast<uint32_t*>(first + qsizetype(y - from) * line));
         }
     }
     return true;
