@@ -1,4 +1,5 @@
 #include "pageview/BilevelScale.h"
+#include "pageview/GreySpread.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -28,17 +29,10 @@ struct GreyFormat {
     }
 };
 
-// Where target pixel `i` samples the source, 16.16 fixed point, pixel
-// centres matched; `step` is source size over target size in 16.16.
-int64_t SourceAt(int i, int64_t step)
-{
-    return std::max<int64_t>(0, (2 * int64_t(i) + 1) * step / 2 - 32768);
-}
-
 struct Plan {
     int reduced = 0;                 // whole factor DjVuLibre reduces by
     QSize source;                    // the page reduced by it
-    int64_t stepX = 0, stepY = 0;
+    int64_t stepY = 0;
 };
 
 bool MakePlan(ddjvu_page_t* page, QSize size, Plan* plan)
@@ -55,26 +49,15 @@ bool MakePlan(ddjvu_page_t* page, QSize size, Plan* plan)
         return false;
     plan->reduced = red;
     plan->source = source;
-    plan->stepX = (int64_t(source.width()) << 16) / size.width();
     plan->stepY = (int64_t(source.height()) << 16) / size.height();
     return true;
 }
 
-// Two source rows mixed by `wy`/256 of the second: kept as 8.8 fixed point.
-void MixRow(const uint8_t* a, const uint8_t* b, int wy, int count, uint16_t* mixed)
+// Two source rows mixed, `wy`/256 of the second.
+void MixRow(const uint8_t* a, const uint8_t* b, int wy, int count, uint8_t* mixed)
 {
     for (int x = 0; x < count; ++x)
-        mixed[x] = uint16_t(a[x] * (256 - wy) + b[x] * wy);
-}
-
-// A mixed row interpolated across to the target's width, as grey RGB32.
-void SpreadRow(const uint16_t* mixed, const int* column, const int* weight, int width, uint32_t* out)
-{
-    for (int x = 0; x < width; ++x) {
-        const uint32_t w = uint32_t(weight[x]);
-        const uint32_t v = (uint32_t(mixed[column[x]]) * (256 - w) + uint32_t(mixed[column[x] + 1]) * w + 32768) >> 16;
-        out[x] = 0xff000000u | v * 0x010101u;
-    }
+        mixed[x] = uint8_t((a[x] * (256 - wy) + b[x] * wy + 128) >> 8);
 }
 
 } // namespace
@@ -90,27 +73,16 @@ bool RenderBilevelReduced(ddjvu_page_t* page, QSize size, uchar* first, qsizetyp
     const int sw = plan.source.width(), sh = plan.source.height(), tw = size.width();
     // Kept per thread: buffers this size come from fresh memory each time
     // otherwise, and faulting it in costs more than the drawing.
-    static thread_local std::vector<int> column, weight;
-    static thread_local std::vector<uint8_t> source;
-    static thread_local std::vector<uint16_t> mixed;
-    column.resize(size_t(tw));
-    weight.resize(size_t(tw));
-    for (int x = 0; x < tw; ++x) {
-        const int64_t at = SourceAt(x, plan.stepX);
-        int i = int(at >> 16), w = int((at >> 8) & 255);
-        if (i >= sw - 1) {
-            i = sw - 2;
-            w = 256;
-        }
-        column[size_t(x)] = i;
-        weight[size_t(x)] = w;
-    }
-    mixed.resize(size_t(sw));
+    static thread_local GreySpread across;
+    static thread_local std::vector<uint8_t> source, mixed;
+    if (across.width() != tw || across.sourceWidth() != sw)
+        across.prepare(sw, tw);
+    mixed.assign(size_t(sw) + GreySpread::kPadding, 0);
     ddjvu_rect_t whole{0, 0, unsigned(sw), unsigned(sh)};
     for (int top = from; top < from + rows; top += kChunkRows) {
         const int count = std::min(kChunkRows, from + rows - top);
-        const int y0 = int(SourceAt(top, plan.stepY) >> 16);
-        const int y1 = std::min(sh - 1, int(SourceAt(top + count - 1, plan.stepY) >> 16) + 1);
+        const int y0 = int(GreySpread::SourceAt(top, plan.stepY) >> 16);
+        const int y1 = std::min(sh - 1, int(GreySpread::SourceAt(top + count - 1, plan.stepY) >> 16) + 1);
         const int height = y1 - y0 + 1;
         source.resize(size_t(sw) * size_t(height));
         ddjvu_rect_t part{0, y0, unsigned(sw), unsigned(height)};
@@ -119,12 +91,11 @@ bool RenderBilevelReduced(ddjvu_page_t* page, QSize size, uchar* first, qsizetyp
                                reinterpret_cast<char*>(source.data())))
             std::memset(source.data(), 0xff, source.size());
         for (int y = top; y < top + count; ++y) {
-            const int64_t at = SourceAt(y, plan.stepY);
+            const int64_t at = GreySpread::SourceAt(y, plan.stepY);
             const int i = int(at >> 16) - y0, wy = int((at >> 8) & 255);
             const uint8_t* a = source.data() + size_t(i) * size_t(sw);
             MixRow(a, i + 1 < height ? a + sw : a, wy, sw, mixed.data());
-            SpreadRow(mixed.data(), column.data(), weight.data(), tw,
-                      reinterpret_cast<uint32_t*>(first + qsizetype(y - from) * line));
+            across.spread(mixed.data(), reinterpret_cast<uint32_t*>(first + qsizetype(y - from) * line));
         }
     }
     return true;

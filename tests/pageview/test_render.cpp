@@ -2,6 +2,7 @@
 // draws them, and page images reuse the memory of images let go of.
 #include "DjvuFixture.h"
 
+#include "pageview/GreySpread.h"
 #include "pageview/PageImage.h"
 #include "pageview/StripRender.h"
 
@@ -24,6 +25,8 @@ private slots:
     void stripsDrawWhatOneCallDraws();
     void reducedAsDjvuLibreDraws_data();
     void reducedAsDjvuLibreDraws();
+    void rowSpreadSameEitherWay_data();
+    void rowSpreadSameEitherWay();
     void pageImagesReuseMemory();
     void spareMadeReady();
 
@@ -147,6 +150,46 @@ void RenderTest::reducedAsDjvuLibreDraws()
     const int ink = InkIn(ours, ours.rect()), theirInk = InkIn(theirs, theirs.rect());
     QVERIFY2(theirInk > 500 && std::abs(ink - theirInk) < theirInk / 10,
              qPrintable(QStringLiteral("ink %1 against %2").arg(ink).arg(theirInk)));
+}
+
+void RenderTest::rowSpreadSameEitherWay_data()
+{
+    QTest::addColumn<int>("sourceWidth");
+    QTest::addColumn<int>("width");
+    QTest::newRow("a page reduced") << 1275 << 1000;
+    QTest::newRow("one block and one pixel") << 11 << 8;
+    QTest::newRow("too narrow for a block") << 9 << 7;
+    QTest::newRow("nearly halved") << 1999 << 1001;
+    QTest::newRow("the same width") << 64 << 64;
+    QTest::newRow("widened") << 40 << 90;
+}
+
+// Seven pixels at a time with SSSE3 or one by one: the same pixels, none
+// written past the row, and a ramp stays a ramp from end to end.
+void RenderTest::rowSpreadSameEitherWay()
+{
+    QFETCH(int, sourceWidth);
+    QFETCH(int, width);
+    std::vector<uint8_t> noise(size_t(sourceWidth) + GreySpread::kPadding, 0), ramp(noise);
+    for (int i = 0; i < sourceWidth; ++i) {
+        noise[size_t(i)] = uint8_t((i * 7919 + 13) % 251);
+        ramp[size_t(i)] = uint8_t(i * 255 / std::max(1, sourceWidth - 1));
+    }
+    GreySpread spread;
+    spread.prepare(sourceWidth, width);
+    const uint32_t guard = 0x12345678u;
+    std::vector<uint32_t> fast(size_t(width) + 1, guard), slow(fast);
+    spread.spread(noise.data(), fast.data(), true);
+    spread.spread(noise.data(), slow.data(), false);
+    QCOMPARE(fast[size_t(width)], guard);
+    QVERIFY(fast == slow);
+
+    spread.spread(ramp.data(), fast.data(), true);
+    for (int x = 1; x < width; ++x)
+        QVERIFY2(qBlue(fast[size_t(x)]) >= qBlue(fast[size_t(x - 1)]), qPrintable(QString::number(x)));
+    QVERIFY(qBlue(fast[0]) <= 255 / std::max(1, sourceWidth - 1) + 1);
+    QVERIFY(qBlue(fast[size_t(width - 1)]) >= 255 - 255 / std::max(1, sourceWidth - 1) - 1);
+    QCOMPARE(qAlpha(fast[0]), 255);
 }
 
 void RenderTest::pageImagesReuseMemory()
