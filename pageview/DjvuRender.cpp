@@ -65,7 +65,8 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
     const QSize size = result.plan.image;
     // The helper may be faulting in memory for this very image: it stops.
     stopPreparing_ = true;
-    QImage image = NewPageImage(size);
+    bool white = false;
+    QImage image = NewPageImage(size, &white);
     if (image.isNull()) {
         fail(job, noMemory);
         return false;
@@ -76,8 +77,10 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
     // (it then holds the only reference, so nothing is copied twice).
     if (r.generation != 0 && band.height < size.height() * 4 / 5) {
         // White until the rest comes, in case the view is scrolled there.
-        FillRows(image, 0, band.top);
-        FillRows(image, band.top + band.height, size.height() - band.top - band.height);
+        if (!white) {
+            FillRows(image, 0, band.top);
+            FillRows(image, band.top + band.height, size.height() - band.top - band.height);
+        }
         renderRowsOnTwo(page, size, image, band.top, band.top, band.height);
         result.image = std::exchange(image, QImage());
         result.partial = true;

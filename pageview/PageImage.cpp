@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <mutex>
 #include <vector>
@@ -18,6 +19,7 @@ constexpr qsizetype kMaxSpareBytes = qsizetype(48) << 20;
 struct Block {
     void* data = nullptr;
     qsizetype capacity = 0;
+    bool white = false;   // every byte 0xff, as prepared
 };
 
 // Without wasting more than a quarter.
@@ -29,18 +31,20 @@ bool Fits(const Block& b, qsizetype bytes)
 class Pool
 {
 public:
+    // A white one first.
     Block take(qsizetype bytes)
     {
         std::lock_guard lock(mutex_);
-        for (auto it = spare_.begin(); it != spare_.end(); ++it) {
-            if (Fits(*it, bytes)) {
-                const Block b = *it;
-                spare_.erase(it);
-                spareBytes_ -= b.capacity;
-                return b;
-            }
-        }
-        return {};
+        auto pick = spare_.end();
+        for (auto it = spare_.begin(); it != spare_.end(); ++it)
+            if (Fits(*it, bytes) && (pick == spare_.end() || (it->white && !pick->white)))
+                pick = it;
+        if (pick == spare_.end())
+            return {};
+        const Block b = *pick;
+        spare_.erase(pick);
+        spareBytes_ -= b.capacity;
+        return b;
     }
 
     void give(Block b)
@@ -56,10 +60,10 @@ public:
         std::free(b.data);
     }
 
-    bool has(qsizetype bytes)
+    bool hasWhite(qsizetype bytes)
     {
         std::lock_guard lock(mutex_);
-        return std::any_of(spare_.begin(), spare_.end(), [bytes](const Block& b) { return Fits(b, bytes); });
+        return std::any_of(spare_.begin(), spare_.end(), [bytes](const Block& b) { return b.white && Fits(b, bytes); });
     }
 
     void drop()
@@ -98,6 +102,7 @@ Pool& ThePool()
 void GiveBack(void* info)
 {
     auto* block = static_cast<Block*>(info);
+    block->white = false;   // it held a page
     ThePool().give(*block);
     delete block;
 }
@@ -113,12 +118,16 @@ qsizetype PooledBytes(QSize size)
 
 } // namespace
 
-QImage NewPageImage(QSize size)
+QImage NewPageImage(QSize size, bool* white)
 {
+    if (white)
+        *white = false;
     const qsizetype bytes = PooledBytes(size);
     if (bytes == 0)
         return QImage(size, QImage::Format_RGB32);
     Block block = ThePool().take(bytes);
+    if (white)
+        *white = block.white;
     if (!block.data) {
         block.data = std::malloc(size_t(bytes));
         block.capacity = bytes;
@@ -137,24 +146,30 @@ QImage NewPageImage(QSize size)
 void PrepareSparePageImage(QSize size, const std::atomic<bool>& stop)
 {
     const qsizetype bytes = PooledBytes(size);
-    if (bytes == 0 || ThePool().has(bytes))
+    if (bytes == 0 || stop.load(std::memory_order_relaxed) || ThePool().hasWhite(bytes))
         return;
-    auto* data = static_cast<char*>(std::malloc(size_t(bytes)));
-    if (!data)
-        return;
-    // A write to every memory page, sixteen at a time, looking for a stop
-    // in between.
-    constexpr qsizetype kStep = 4096, kChunk = 64 * 1024;
-    for (qsizetype at = 0; at < bytes; at += kChunk) {
+    // A page's let-go memory is whitened where it lies; fresh memory only
+    // when there is none.
+    Block block = ThePool().take(bytes);
+    if (!block.data) {
+        block.data = std::malloc(size_t(bytes));
+        block.capacity = bytes;
+        if (!block.data)
+            return;
+    }
+    // Written in pieces, looking for a stop in between.
+    constexpr qsizetype kChunk = 64 * 1024;
+    auto* data = static_cast<char*>(block.data);
+    for (qsizetype at = 0; at < block.capacity; at += kChunk) {
         if (stop.load(std::memory_order_relaxed)) {
-            // Half ready would pass for ready.
-            std::free(data);
+            // Half white would pass for white.
+            ThePool().give(block);
             return;
         }
-        for (qsizetype p = at; p < std::min(bytes, at + kChunk); p += kStep)
-            data[p] = 0;
+        std::memset(data + at, 0xff, size_t(std::min(kChunk, block.capacity - at)));
     }
-    ThePool().give(Block{data, bytes});
+    block.white = true;
+    ThePool().give(block);
 }
 
 int SparePageBuffers(qsizetype* bytes)

@@ -10,11 +10,14 @@ namespace lexifol::pv {
 // takes the memory of a page image let go of earlier when there is one:
 // fresh memory has to be faulted in page by page, which here cost more
 // than drawing the page into it.
-QImage NewPageImage(QSize size);
+// `white`, when given, tells whether the memory came all white, so that
+// rows not drawn yet need no filling.
+QImage NewPageImage(QSize size, bool* white = nullptr);
 
-// Makes sure a buffer for an image of `size` waits, faulted in, so that the
-// next page drawn at that size does not wait for the kernel. Gives up
-// early (keeping what it did) once `stop` is set.
+// Makes sure a buffer for an image of `size` waits, faulted in and white,
+// so that the next page drawn at that size waits neither for the kernel nor
+// for filling. Gives up early once `stop` is set: a buffer it began on is
+// kept as one not known to be white.
 void PrepareSparePageImage(QSize size, const std::atomic<bool>& stop);
 
 // How many let-go buffers wait for reuse, and their bytes.

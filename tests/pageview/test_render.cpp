@@ -232,20 +232,41 @@ void RenderTest::spareMadeReady()
     const QSize page(900, 1200);
     DropSparePageBuffers();
     std::atomic<bool> stop{true};
-    const int before = 0;
-    // Stopped before it began: nothing half made is kept.
+    // Stopped before it began: nothing made.
     PrepareSparePageImage(page, stop);
-    QCOMPARE(SparePageBuffers(), before);
+    QCOMPARE(SparePageBuffers(), 0);
     stop = false;
     PrepareSparePageImage(page, stop);
     qsizetype bytes = 0;
-    QCOMPARE(SparePageBuffers(&bytes), before + 1);
+    QCOMPARE(SparePageBuffers(&bytes), 1);
     QVERIFY(bytes >= qsizetype(900) * 4 * 1200);
     // Already there: not made twice.
     PrepareSparePageImage(page, stop);
-    QCOMPARE(SparePageBuffers(), before + 1);
-    const QImage taken = NewPageImage(page);
-    QCOMPARE(SparePageBuffers(), before);
+    QCOMPARE(SparePageBuffers(), 1);
+
+    // Handed out white, and said to be.
+    bool white = false;
+    {
+        QImage taken = NewPageImage(page, &white);
+        QCOMPARE(SparePageBuffers(), 0);
+        QVERIFY(white);
+        for (int y : {0, 599, 1199})
+            for (int x : {0, 450, 899})
+                QCOMPARE(taken.pixel(x, y), qRgb(255, 255, 255));
+        taken.fill(Qt::black);
+    }
+    // Let go of after holding a page: not white until made so again, where
+    // it lies rather than in fresh memory.
+    QImage again = NewPageImage(page, &white);
+    QVERIFY(!white);
+    const uchar* memory = again.constBits();
+    again = QImage();
+    PrepareSparePageImage(page, stop);
+    QCOMPARE(SparePageBuffers(), 1);
+    const QImage whitened = NewPageImage(page, &white);
+    QVERIFY(white);
+    QCOMPARE(whitened.constBits(), memory);
+    QCOMPARE(whitened.pixel(899, 1199), qRgb(255, 255, 255));
 }
 
 QTEST_MAIN(RenderTest)
