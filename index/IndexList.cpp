@@ -116,7 +116,7 @@ struct ByteSource {
 // or before src: the write position then never passes the read position.
 // This is the load path of every index: one pass, eight units at a time.
 template <typename Source>
-qsizetype CutLines(const Source src, qsizetype n, char16_t* dst, bool inPlace, std::vector<uint32_t>& offsets,
+qsizetype CutLines(const Source src, qsizetype n, char16_t* dst, bool inPlace, LineOffsets& offsets,
                    bool* endedAtNul = nullptr)
 {
     qsizetype r = 0;
@@ -193,7 +193,7 @@ ListIndexError::ListIndexError(long long position)
 void IndexList::clear()
 {
     QString().swap(text_);
-    std::vector<uint32_t>().swap(offsets_);
+    LineOffsets().swap(offsets_);
 }
 
 void IndexList::swap(IndexList& other) noexcept
@@ -237,6 +237,13 @@ QStringView IndexList::value(long long pos) const
 }
 
 namespace {
+// Every line ends at a break of at least one unit, and the last may have
+// none: with the first offset, no text of n units has more than n + 2.
+size_t LineBound(qsizetype units)
+{
+    return size_t(units) + 2;
+}
+
 // uint32 offsets and an int count: the text must stay below both.
 void CheckSize(qsizetype units)
 {
@@ -245,7 +252,7 @@ void CheckSize(qsizetype units)
 }
 } // namespace
 
-void IndexList::adopt(QString text, qsizetype units, std::vector<uint32_t> offsets)
+void IndexList::adopt(QString text, qsizetype units, LineOffsets offsets)
 {
     if (offsets.size() < 2) {
         clear();
@@ -253,11 +260,9 @@ void IndexList::adopt(QString text, qsizetype units, std::vector<uint32_t> offse
     }
     text.truncate(units);
     // Compaction, a NUL or a multi-byte source leave slack; shrinking a big
-    // block is a cheap realloc. The offsets are copied only when the
-    // estimate was far off.
+    // block is a cheap realloc.
     text.squeeze();
-    if (offsets.capacity() - offsets.size() > offsets.size() / 16)
-        offsets.shrink_to_fit();
+    offsets.fit();
     text_ = std::move(text);
     offsets_ = std::move(offsets);
 }
@@ -273,8 +278,7 @@ void IndexList::setText(QString text)
     const qsizetype n = text.size();
     text.reserve(n + 1);
     char16_t* p = reinterpret_cast<char16_t*>(text.data());
-    std::vector<uint32_t> offsets;
-    offsets.reserve(size_t(n / 20) + 2);
+    LineOffsets offsets(LineBound(n));
     offsets.push_back(0);
     const qsizetype units = CutLines(Utf16Source<false>{p}, n, p, true, offsets);
     adopt(std::move(text), units, std::move(offsets));
@@ -294,8 +298,7 @@ void IndexList::setUtf16(const char* data, qsizetype bytes, bool bigEndian)
     QString text(n + 1, Qt::Uninitialized);
     char16_t* dst = reinterpret_cast<char16_t*>(text.data());
     const auto* src = reinterpret_cast<const char16_t*>(data);
-    std::vector<uint32_t> offsets;
-    offsets.reserve(size_t(n / 20) + 2);
+    LineOffsets offsets(LineBound(n));
     offsets.push_back(0);
     const qsizetype units = bigEndian != kHostBigEndian ? CutLines(Utf16Source<true>{src}, n, dst, false, offsets)
                                                         : CutLines(Utf16Source<false>{src}, n, dst, false, offsets);
@@ -319,10 +322,9 @@ qsizetype SplitPoint(const char16_t* p, qsizetype n)
 
 // CutLines over p[start, start + units) in place, as two halves cut side by
 // side; the second is then moved down behind the first.
-qsizetype CutInTwo(char16_t* p, qsizetype start, qsizetype units, qsizetype split, std::vector<uint32_t>& offsets)
+qsizetype CutInTwo(char16_t* p, qsizetype start, qsizetype units, qsizetype split, LineOffsets& offsets)
 {
-    std::vector<uint32_t> rest;
-    rest.reserve(offsets.capacity() / 2 + 2);
+    LineOffsets rest(LineBound(units - split));
     rest.push_back(uint32_t(start + split));
     qsizetype restEnd = 0;
     std::exception_ptr failed;
@@ -348,7 +350,6 @@ qsizetype CutInTwo(char16_t* p, qsizetype start, qsizetype units, qsizetype spli
         return end;   // the text ended inside the first half
     const qsizetype shift = start + split - end;
     std::memmove(p + end, p + start + split, size_t(restEnd - (start + split)) * sizeof(char16_t));
-    offsets.reserve(offsets.size() + rest.size());
     for (size_t i = 1; i < rest.size(); ++i)
         offsets.push_back(uint32_t(rest[i] - shift));
     return restEnd - shift;
@@ -364,8 +365,7 @@ void IndexList::setRawUtf16(QString buffer, qsizetype start, qsizetype units, bo
     if (units == 0)
         return;
     char16_t* p = reinterpret_cast<char16_t*>(buffer.data());
-    std::vector<uint32_t> offsets;
-    offsets.reserve(size_t(units / 20) + 2);
+    LineOffsets offsets(LineBound(units));
     // The units before `start` (the mark) stay unused in front of line 0:
     // a file without CR LF then needs no unit moved at all.
     offsets.push_back(uint32_t(start));
@@ -413,8 +413,7 @@ void IndexList::decodeSingleByte(QString out, const uchar* data, qsizetype bytes
         setText(std::move(out));
         return;
     }
-    std::vector<uint32_t> offsets;
-    offsets.reserve(size_t(bytes / 20) + 2);
+    LineOffsets offsets(LineBound(bytes));
     offsets.push_back(0);
     const ByteSource src{data, table, asciiAsIs};
     const qsizetype units = CutLines(src, bytes, dst, false, offsets);
@@ -431,8 +430,7 @@ void IndexList::setLines(const QStringList& lines)
     clear();
     QString text;
     text.reserve(total);
-    std::vector<uint32_t> offsets;
-    offsets.reserve(size_t(lines.size()) + 1);
+    LineOffsets offsets(size_t(lines.size()) + 1);
     offsets.push_back(0);
     for (const QString& l : lines) {
         text.append(l);

@@ -4,10 +4,12 @@
 // strings; headword and value are views into the buffer.
 #include <QString>
 #include <QStringView>
+
+#include "index/LineOffsets.h"
+
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
-#include <vector>
 
 namespace lexifol {
 
@@ -68,13 +70,13 @@ public:
 
 private:
     void decodeSingleByte(QString out, const uchar* data, qsizetype bytes, const char16_t* table);
-    void adopt(QString text, qsizetype units, std::vector<uint32_t> offsets);
+    void adopt(QString text, qsizetype units, LineOffsets offsets);
 
     // Lines are compacted in place so that each is followed by exactly one
     // separator unit: line i is [offsets_[i], offsets_[i+1] - 1).
     // offsets_[0] may be 1: a UTF-16 file read in place keeps its mark there.
     QString text_;
-    std::vector<uint32_t> offsets_;
+    LineOffsets offsets_;
 };
 
 } // namespace lexifol

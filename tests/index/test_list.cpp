@@ -1,5 +1,6 @@
 // The in-memory index: access by position, errors, memory, and the loaders.
 #include "index/IndexOps.h"
+#include "index/LineOffsets.h"
 #include "index/TextFile.h"
 
 #include <QTemporaryDir>
@@ -37,6 +38,9 @@ private slots:
     void singleByteTables();
     void linesAreViewsIntoOneBuffer();
     void memoryStaysNearText();
+    void aBreakPerUnit_data();
+    void aBreakPerUnit();
+    void offsetsSizedOnce();
     void firstIndexLoading();
     void secondIndexLoading();
     void replacementListLoading();
@@ -140,6 +144,61 @@ void TestList::memoryStaysNearText()
         QVERIFY2(double(list.memoryBytes()) <= 1.2 * double(units * 2) + 4.0 * (list.count() + 1),
                  qPrintable(QString::number(list.memoryBytes())));
     }
+}
+
+// The most lines a text can hold: the offsets' bound is reached exactly.
+void TestList::aBreakPerUnit_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("LF") << QString(5000, u'\n') << 5000;
+    QTest::newRow("CR") << QString(5000, u'\r') << 5000;
+    QTest::newRow("line separator") << QString(5000, QChar(0x2028)) << 5000;
+    QTest::newRow("one unit, unterminated") << QStringLiteral("x") << 1;
+    QTest::newRow("single units") << QStringLiteral("a\nb\nc") << 3;
+}
+
+void TestList::aBreakPerUnit()
+{
+    QFETCH(QString, text);
+    QFETCH(int, lines);
+    IndexList list;
+    list.setText(text);
+    QCOMPARE(list.count(), lines);
+    list.setUtf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2, false);
+    QCOMPARE(list.count(), lines);
+    if (text.front().unicode() < 0x80) {
+        char16_t table[256];
+        for (int b = 0; b < 256; ++b)
+            table[b] = char16_t(b);
+        const QByteArray bytes = text.toLatin1();
+        list.setSingleByte(bytes.constData(), bytes.size(), table);
+        QCOMPARE(list.count(), lines);
+    }
+    QCOMPARE(list.line(lines - 1), text.endsWith(u'c') ? u"c" : text.endsWith(u'x') ? u"x" : u"");
+}
+
+void TestList::offsetsSizedOnce()
+{
+    LineOffsets offsets(6);
+    for (uint32_t i = 0; i < 4; ++i)
+        offsets.push_back(i * 10);
+    QCOMPARE(offsets.capacity(), size_t(6));
+    offsets.fit();
+    QCOMPARE(offsets.capacity(), size_t(4));
+    QCOMPARE(offsets.back(), 30u);
+    // Past a wrong bound the offsets still land, in a larger block.
+    for (uint32_t i = 4; i < 40; ++i)
+        offsets.push_back(i * 10);
+    QCOMPARE(offsets.size(), size_t(40));
+    for (size_t i = 0; i < offsets.size(); ++i)
+        QCOMPARE(offsets[i], uint32_t(i * 10));
+    LineOffsets moved(std::move(offsets));
+    QCOMPARE(moved.size(), size_t(40));
+    QVERIFY(offsets.empty());
+    moved = LineOffsets(3);
+    moved.fit();
+    QCOMPARE(moved.capacity(), size_t(0));
 }
 
 void TestList::firstIndexLoading()
