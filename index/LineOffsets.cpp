@@ -6,14 +6,14 @@
 
 namespace lexifol {
 
-LineOffsets::LineOffsets(size_t bound)
+LineOffsets::LineOffsets(size_t room)
 {
-    if (bound == 0)
+    if (room == 0)
         return;
-    data_ = static_cast<uint32_t*>(std::malloc(bound * sizeof(uint32_t)));
+    data_ = static_cast<uint32_t*>(std::malloc(room * sizeof(uint32_t)));
     if (!data_)
         throw std::bad_alloc();
-    capacity_ = bound;
+    capacity_ = room;
 }
 
 LineOffsets::~LineOffsets()
@@ -57,8 +57,6 @@ void LineOffsets::fit()
     }
 }
 
-// Not reached with a true bound; kept so that a wrong one costs a copy,
-// not memory that is not ours.
 void LineOffsets::grow()
 {
     const size_t more = capacity_ < 8 ? 16 : capacity_ * 2;

@@ -5,15 +5,15 @@
 
 namespace lexifol {
 
-// Room for `bound` offsets is asked for at once. Memory not yet written to
-// is only reserved, so a bound no text can pass (a line per unit) costs
-// nothing and the block never has to grow. fit() gives the unwritten end
-// back where it lies: the block shrinks, nothing is copied.
+// Room for an estimated count is asked for once. Should the estimate fall
+// short, the block grows, and fit() gives the unwritten end back: both
+// through realloc, which shrinks a block where it lies and moves a large
+// one by remapping it, so the offsets are never copied one by one.
 class LineOffsets
 {
 public:
     LineOffsets() = default;
-    explicit LineOffsets(size_t bound);   // throws std::bad_alloc
+    explicit LineOffsets(size_t room);   // throws std::bad_alloc
     ~LineOffsets();
     LineOffsets(LineOffsets&& other) noexcept;
     LineOffsets& operator=(LineOffsets&& other) noexcept;

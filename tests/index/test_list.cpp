@@ -40,7 +40,7 @@ private slots:
     void memoryStaysNearText();
     void aBreakPerUnit_data();
     void aBreakPerUnit();
-    void offsetsSizedOnce();
+    void offsetsGrowAndFit();
     void firstIndexLoading();
     void secondIndexLoading();
     void replacementListLoading();
@@ -146,7 +146,7 @@ void TestList::memoryStaysNearText()
     }
 }
 
-// The most lines a text can hold: the offsets' bound is reached exactly.
+// The most lines a text can hold, far past the room first made for them.
 void TestList::aBreakPerUnit_data()
 {
     QTest::addColumn<QString>("text");
@@ -178,7 +178,7 @@ void TestList::aBreakPerUnit()
     QCOMPARE(list.line(lines - 1), text.endsWith(u'c') ? u"c" : text.endsWith(u'x') ? u"x" : u"");
 }
 
-void TestList::offsetsSizedOnce()
+void TestList::offsetsGrowAndFit()
 {
     LineOffsets offsets(6);
     for (uint32_t i = 0; i < 4; ++i)
@@ -187,7 +187,7 @@ void TestList::offsetsSizedOnce()
     offsets.fit();
     QCOMPARE(offsets.capacity(), size_t(4));
     QCOMPARE(offsets.back(), 30u);
-    // Past a wrong bound the offsets still land, in a larger block.
+    // Past the room made, the offsets still land, in a larger block.
     for (uint32_t i = 4; i < 40; ++i)
         offsets.push_back(i * 10);
     QCOMPARE(offsets.size(), size_t(40));
