@@ -15,9 +15,12 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 
 
 namespace lexifol::pv {
@@ -107,6 +110,7 @@ private:
     void step();
     void noteActivity(ddjvu_document_t* document, const ddjvu_message_t* m);
     Progress advance(Job& job);
+    bool waitForDecoding(const Job& job, const std::function<bool()>& ready);
     Progress advanceText(Job& job, Doc& doc);
     bool render(Job& job, Doc& doc, ddjvu_page_t* page, int count);
     void send(const PageResult& result);
@@ -121,6 +125,9 @@ private:
 
     std::shared_ptr<std::atomic<quint64>> latest_;
     std::atomic<bool> pumpPosted_{false};
+    std::mutex messageMutex_;
+    std::condition_variable messageArrived_;
+    quint64 messages_ = 0;   // guarded by messageMutex_
     DjvuHandle<ddjvu_context_t> ctx_;
     DjvuHandle<ddjvu_format_t> format_;
     std::map<QString, std::unique_ptr<Doc>> docs_;
