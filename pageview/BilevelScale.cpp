@@ -30,8 +30,7 @@ struct GreyFormat {
 };
 
 struct Plan {
-    int reduced = 0;                 // whole factor DjVuLibre reduces by
-    QSize source;                    // the page reduced by it
+    QSize source;                    // the page reduced by a whole factor
     int64_t stepY = 0;
 };
 
@@ -47,7 +46,6 @@ bool MakePlan(ddjvu_page_t* page, QSize size, Plan* plan)
     if (red > kMostReduction || source == size || source.width() < 2 || source.height() < 2
         || source.height() < size.height() || source.height() > 2 * size.height() + 2)
         return false;
-    plan->reduced = red;
     plan->source = source;
     plan->stepY = (int64_t(source.height()) << 16) / size.height();
     return true;

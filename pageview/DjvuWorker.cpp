@@ -424,10 +424,10 @@ DjvuWorker::Progress DjvuWorker::advance(Job& job)
 // as its own callers wait for them, rather than each through the event
 // loop, which took 0.1 to 0.3 ms a message longer. Gives up after a while,
 // or as soon as a newer page is asked for; the event loop then takes over.
-bool DjvuWorker::waitForDecoding(const Job& job, const std::function<bool()>& ready)
+void DjvuWorker::waitForDecoding(const Job& job, const std::function<bool()>& ready)
 {
     if (job.kind != Kind::Show || job.rendered)
-        return ready();
+        return;
     QElapsedTimer waited;
     waited.start();
     quint64 seen = 0;
@@ -437,7 +437,7 @@ bool DjvuWorker::waitForDecoding(const Job& job, const std::function<bool()>& re
     }
     while (!ready()) {
         if (waited.elapsed() >= kBlockMs || latest_->load() > job.request.generation)
-            return false;
+            return;
         {
             std::unique_lock lock(messageMutex_);
             // A decoding may end without a message: look again soon.
@@ -446,7 +446,6 @@ bool DjvuWorker::waitForDecoding(const Job& job, const std::function<bool()>& re
         }
         pump();
     }
-    return true;
 }
 
 DjvuWorker::Progress DjvuWorker::advanceText(Job& job, Doc& doc)

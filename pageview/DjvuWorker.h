@@ -110,7 +110,7 @@ private:
     void step();
     void noteActivity(ddjvu_document_t* document, const ddjvu_message_t* m);
     Progress advance(Job& job);
-    bool waitForDecoding(const Job& job, const std::function<bool()>& ready);
+    void waitForDecoding(const Job& job, const std::function<bool()>& ready);
     Progress advanceText(Job& job, Doc& doc);
     bool render(Job& job, Doc& doc, ddjvu_page_t* page, int count);
     void send(const PageResult& result);
