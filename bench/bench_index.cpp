@@ -120,7 +120,7 @@ LoadRow TimeLoad(const QString& path, bool utf16)
     for (int round = 0; round < 7; ++round) {
         {
             const auto t0 = Clock::now();
-            const QByteArray bytes = ReadFileBytes(path).value();
+            const QByteArray bytes = ReadFileBytes(path, kIndexCap).value();
             const QString text = utf16 ? QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
                                                             (bytes.size() - 2) / 2)
                                        : Ansi().decode(bytes);
@@ -131,7 +131,7 @@ LoadRow TimeLoad(const QString& path, bool utf16)
         }
         if (!utf16) {
             const auto t0 = Clock::now();
-            const QByteArray bytes = ReadFileBytes(path).value();
+            const QByteArray bytes = ReadFileBytes(path, kIndexCap).value();
             const char16_t* table = Ansi().singleByteTable();
             QString text(bytes.size(), Qt::Uninitialized);
             char16_t* out = reinterpret_cast<char16_t*>(text.data());

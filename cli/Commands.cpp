@@ -179,7 +179,7 @@ int BuildSecond(const QStringList& args, Streams& io)
     const Options o = ParseOptions(args, {QStringLiteral("--rules")}, {});
     if (!o.error.isEmpty() || o.positional.size() != 2 || !o.values.contains(QStringLiteral("--rules")))
         return Usage(io, o.error.isEmpty() ? QStringLiteral("build-second needs DATA_FOLDER NAME --rules RULES") : o.error);
-    const Result<QByteArray> ruleBytes = ReadFileBytes(o.values.value(QStringLiteral("--rules")));
+    const Result<QByteArray> ruleBytes = ReadFileBytes(o.values.value(QStringLiteral("--rules")), kListCap);
     if (!ruleBytes)
         return Usage(io, ruleBytes.error());
     // Rules as typed: UTF-16 or UTF-8 by their mark, else UTF-8.

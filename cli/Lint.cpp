@@ -1,6 +1,8 @@
 // lexifol-index lint: what would go wrong with each installed dictionary.
 #include "Commands.h"
 
+#include "djvu/Document.h"
+#include "djvu/PageFiles.h"
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
 #include "index/Lookup.h"
@@ -12,36 +14,21 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <libdjvu/ddjvuapi.h>
 
 namespace lexifol::cli {
 
 namespace {
 
-// Pages of a DjVu document; -1 when it cannot be decoded.
+// Pages of a DjVu document; -1 when it cannot be opened or decoded.
 int DjvuPageCount(const QString& path)
 {
-    ddjvu_context_t* ctx = ddjvu_context_create("lexifol-index");
-    ddjvu_document_t* doc = ctx ? ddjvu_document_create_by_filename_utf8(ctx, path.toUtf8().constData(), 0) : nullptr;
-    int pages = -1;
-    if (doc) {
-        while (!ddjvu_document_decoding_done(doc)) {
-            ddjvu_message_wait(ctx);
-            while (ddjvu_message_peek(ctx))
-                ddjvu_message_pop(ctx);
-        }
-        if (!ddjvu_document_decoding_error(doc))
-            pages = ddjvu_document_get_pagenum(doc);
-        ddjvu_document_release(doc);
-    }
-    if (ctx)
-        ddjvu_context_release(ctx);
-    return pages;
+    const auto doc = djvu::Document::open(path);
+    return doc ? doc.value()->pageCount() : -1;
 }
 
 QString EncodingName(const QString& path)
 {
-    const Result<QByteArray> bytes = ReadFileBytes(path);
+    const Result<QByteArray> bytes = ReadFileBytes(path, kIndexCap);
     if (!bytes)
         return QStringLiteral("unreadable");
     switch (DetectMark(bytes.value()).kind) {
@@ -131,7 +118,7 @@ void LintPageOrder(const IndexList& first, Report& r)
 void LintReferences(const IndexList& first, const DictionaryPaths& paths, const Declared& how, Report& r)
 {
     const bool wholeFile = how.wholeFile;
-    const int pages = wholeFile ? DjvuPageCount(paths.folder() + paths.name + QStringLiteral(".djvu")) : 0;
+    const int pages = wholeFile ? DjvuPageCount(djvu::WholeDocumentPath(paths.folder(), paths.name)) : 0;
     if (wholeFile && pages < 0)
         r.add(QStringLiteral("document %1.djvu cannot be read").arg(paths.name));
     int reported = 0;
@@ -154,7 +141,7 @@ void LintReferences(const IndexList& first, const DictionaryPaths& paths, const 
             r.add(QStringLiteral("line %1: page %2 is past the last page (%3)").arg(i + 1).arg(page).arg(pages));
             ++reported;
         } else if (!wholeFile && parts[0] != QLatin1StringView("Annotation")
-                   && !QFileInfo::exists(paths.folder() + parts[0] + QStringLiteral(".djvu"))) {
+                   && !QFileInfo::exists(djvu::PageSourceFor(paths.folder(), paths.name, false, parts[0]).document)) {
             r.add(QStringLiteral("line %1: page file %2.djvu does not exist").arg(i + 1).arg(parts[0]));
             ++reported;
         }

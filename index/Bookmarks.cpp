@@ -9,7 +9,7 @@ namespace lexifol {
 
 Result<QStringList> LoadBookmarks(const QString& path)
 {
-    const Result<QByteArray> bytes = ReadFileBytes(path);
+    const Result<QByteArray> bytes = ReadFileBytes(path, kListCap);
     if (!bytes)
         return Status::failure(bytes.error());
     QStringList lines = DecodeLinesToStrings(bytes.value());

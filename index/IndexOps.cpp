@@ -143,7 +143,7 @@ void LoadReplacementList(const QString& path, ReplacementList& rules)
     rules.clear();
     if (!QFileInfo::exists(path))
         return;
-    if (const Result<QByteArray> bytes = ReadFileBytes(path))
+    if (const Result<QByteArray> bytes = ReadFileBytes(path, kListCap))
         rules.setBytes(bytes.value());
 }
 

@@ -1,6 +1,7 @@
 #include "index/TextFile.h"
 
 #include "index/CodePage.h"
+#include "index/RegularFile.h"
 
 #include <QFile>
 
@@ -146,13 +147,12 @@ QStringList DecodeLinesToStrings(const QByteArray& bytes)
 
 namespace {
 
-bool OpenForReading(QFile& file, const QString& path, QString* error)
+bool OpenForReading(QFile& file, const QString& path, qint64 cap, QString* error)
 {
-    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return true;
-    if (error)
-        *error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
-    return false;
+    const Status opened = OpenRegularFile(file, path, cap);
+    if (!opened && error)
+        *error = opened.error();
+    return opened.ok();
 }
 
 // Reads up to `size` bytes into `raw`; `done` tells how many came (fewer when
@@ -176,11 +176,11 @@ bool ReadInto(QFile& file, char* raw, qint64 size, qint64& done, const QString& 
 
 } // namespace
 
-Result<QByteArray> ReadFileBytes(const QString& path)
+Result<QByteArray> ReadFileBytes(const QString& path, qint64 cap)
 {
-    QFile file(path);
+    QFile file;
     QString error;
-    if (!OpenForReading(file, path, &error))
+    if (!OpenForReading(file, path, cap, &error))
         return Status::failure(error);
     const qint64 size = file.size();
     QByteArray data;
@@ -191,10 +191,13 @@ Result<QByteArray> ReadFileBytes(const QString& path)
             return Status::failure(error);
         data.truncate(done);
     }
-    // Files that report no size (pipes, /proc) or grew meanwhile.
-    const QByteArray rest = file.readAll();
+    // Files that report no size (/proc) or grew meanwhile, up to the cap.
+    const QByteArray rest = file.read(cap + 1 - data.size());
     if (!rest.isEmpty())
         data.append(rest);
+    if (data.size() > cap)
+        return Status::failure(QStringLiteral("Cannot read file \"%1\". It grew past %2 MB while being read.")
+                                   .arg(path).arg(cap >> 20));
     return data;
 }
 
@@ -289,8 +292,8 @@ bool ReadInTwo(QFile& file, char* raw, qint64 size, qint64& done, const QString&
     QString lateError;
     bool lateOk = false;
     std::thread late([&] {
-        QFile other(path);
-        lateOk = OpenForReading(other, path, &lateError) && other.seek(half)
+        QFile other;
+        lateOk = OpenForReading(other, path, size, &lateError) && other.seek(half)
             && ReadInto(other, raw + half, size - half, lateDone, path, &lateError);
     });
     const bool ok = ReadInto(file, raw, half, done, path, error);
@@ -349,9 +352,9 @@ bool ReadIndexInPlace(QFile& file, qint64 size, const QString& path, IndexList& 
 
 Status ReadIndexFile(const QString& path, IndexList& out)
 {
-    QFile file(path);
+    QFile file;
     QString error;
-    if (!OpenForReading(file, path, &error))
+    if (!OpenForReading(file, path, kIndexCap, &error))
         return Status::failure(error);
     const qint64 size = file.size();
     if (size > 0 && !file.isSequential()) {
@@ -362,7 +365,7 @@ Status ReadIndexFile(const QString& path, IndexList& out)
             return {};
     }
     file.close();
-    const Result<QByteArray> bytes = ReadFileBytes(path);
+    const Result<QByteArray> bytes = ReadFileBytes(path, kIndexCap);
     if (!bytes)
         return Status::failure(bytes.error());
     if (!CutGuarded(path, &error, [&] { DecodeLines(bytes.value(), out); }))

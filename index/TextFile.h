@@ -2,6 +2,7 @@
 // The one reader for the program's Unicode text files (indexes, bookmarks,
 // the order checker): byte-order mark detection, 8-bit fallback, line cutting.
 #include "index/IndexList.h"
+#include "index/RegularFile.h"
 #include "index/Status.h"
 #include <QByteArray>
 #include <QByteArrayList>
@@ -36,7 +37,7 @@ Status ReadIndexFile(const QString& path, IndexList& out);
 
 // Reads a whole file (other readers allowed); fails when it cannot be
 // opened or read.
-Result<QByteArray> ReadFileBytes(const QString& path);
+Result<QByteArray> ReadFileBytes(const QString& path, qint64 cap);
 
 // Cuts 8-bit text into byte lines at CR LF, CR and LF. A NUL byte ends the
 // text, no mark is recognised, and a break at the very end opens no empty

@@ -111,7 +111,7 @@ Result<QStringList> LoadSavedOrder(const QString& path)
     QStringList lines;
     if (!QFileInfo::exists(path))
         return lines;
-    const Result<QByteArray> bytes = ReadFileBytes(path);
+    const Result<QByteArray> bytes = ReadFileBytes(path, kListCap);
     if (!bytes)
         return Status::failure(bytes.error());
     const QByteArrayList raw = CutByteLines(bytes.value());

@@ -114,7 +114,7 @@ ListRead readParameterList(const QString& path, QByteArrayList& lines)
 {
     if (!QFileInfo::exists(path))
         return ListRead::Missing;
-    const Result<QByteArray> bytes = ReadFileBytes(path);
+    const Result<QByteArray> bytes = ReadFileBytes(path, kSmallFileCap);
     if (!bytes)
         return ListRead::Unreadable;
     lines = CutByteLines(bytes.value());

@@ -222,7 +222,7 @@ QString ProfileFile::readString(const QString& section, const QString& key,
         *ok = true;
     if (!exists())
         return def;
-    const Result<QByteArray> bytes = ReadFileBytes(path_);
+    const Result<QByteArray> bytes = ReadFileBytes(path_, kSmallFileCap);
     if (!bytes) {
         if (ok)
             *ok = false;
@@ -284,7 +284,7 @@ Status ProfileFile::writeString(const QString& section, const QString& key, cons
 {
     Parsed p;
     if (exists()) {
-        const Result<QByteArray> bytes = ReadFileBytes(path_);
+        const Result<QByteArray> bytes = ReadFileBytes(path_, kSmallFileCap);
         if (!bytes)
             return Status::failure(bytes.error());
         p = parse(bytes.value(), enc_);

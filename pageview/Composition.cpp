@@ -2,6 +2,7 @@
 
 #include "index/CodePage.h"
 #include "index/AtomicFile.h"
+#include "djvu/PageFiles.h"
 
 
 namespace lexifol {
@@ -36,14 +37,13 @@ Target TargetOf(const CompositionInput& in, PageViewState& state)
     const QChar sep = SeparatorFor(in.programFolder);
     const QString folder = in.programFolder + QStringLiteral("Data") + sep + in.dictionary
         + QStringLiteral(".files") + sep;
-    if (in.annotationCase && in.pageReference == QLatin1StringView("Annotation"))
-        return {folder + QStringLiteral("Annotation.djvu"), QString(), false};
-    if (in.wholeFile == QLatin1StringView("no")) {
-        state.singleFileOnView = true;
-        return {folder + in.pageReference + QStringLiteral(".djvu"), QString(), false};
-    }
-    state.singleFileOnView = false;
-    return {folder + in.dictionary + QStringLiteral(".djvu"), in.pageReference, true};
+    const bool whole = in.wholeFile != QLatin1StringView("no");
+    const djvu::PageSource source = djvu::PageSourceFor(folder, in.dictionary, whole, in.pageReference, in.annotationCase);
+    const bool annotation = in.annotationCase && in.pageReference == QLatin1StringView("Annotation");
+    // The annotation leaves the flag as it was.
+    if (!annotation)
+        state.singleFileOnView = !whole;
+    return {source.document, source.page, source.inDocument};
 }
 } // namespace
 

@@ -2,7 +2,7 @@
 // What the page view knows of the documents it has shown: their pages'
 // sizes, text layers and rendered images, so that a page can be shown again
 // without asking the render thread. Forgets a document whose file changed.
-#include "pageview/DjvuWorker.h"
+#include "djvu/DjvuWorker.h"
 #include "pageview/ImageCache.h"
 
 #include <QDateTime>
@@ -10,6 +10,9 @@
 #include <map>
 
 namespace lexifol::pv {
+
+using djvu::PageResult;
+using djvu::TextResult;
 
 struct PageGeometry {
     QSize size;

@@ -1,6 +1,6 @@
 #include "pageview/FindController.h"
 
-#include "pageview/PageText.h"
+#include "djvu/PageText.h"
 #include "pageview/PageWidgets.h"
 
 namespace lexifol {

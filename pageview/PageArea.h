@@ -1,6 +1,6 @@
 #pragma once
 // The scrolling page of the page view, and what the mouse does on it.
-#include "pageview/PageLayout.h"
+#include "djvu/PageLayout.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>

@@ -2,9 +2,9 @@
 
 #include "pageview/Composition.h"
 #include "pageview/EmbedTag.h"
-#include "pageview/PageLayout.h"
-#include "pageview/LocateWord.h"
-#include "pageview/PageText.h"
+#include "djvu/PageLayout.h"
+#include "djvu/LocateWord.h"
+#include "djvu/PageText.h"
 #include "pageview/ScrollRequest.h"
 
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 // The page view's private state, shared by its two source files: the
 // widgets, the document on view, the render thread and the caches.
 #include "pageview/WebBrowser.h"
-#include "pageview/DjvuWorker.h"
+#include "djvu/DjvuWorker.h"
 #include "pageview/DocumentCache.h"
 #include "pageview/EmbedTag.h"
 #include "pageview/FindController.h"
@@ -19,6 +19,7 @@
 namespace lexifol {
 
 using namespace pv;
+using namespace djvu;
 
 inline constexpr int kRerenderDelayMs = 80;
 inline constexpr int kShutdownWaitMs = 5000;

@@ -2,7 +2,7 @@
 // copying the text layer and looking a printed word up.
 #include "pageview/WebBrowserImpl.h"
 
-#include "pageview/PageSelection.h"
+#include "djvu/PageSelection.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // The pure parts of the page view: zoom and render size, page references,
 // text-layer boxes and search, and the render cache.
 #include "pageview/ImageCache.h"
-#include "pageview/PageLayout.h"
-#include "pageview/PageText.h"
+#include "djvu/PageLayout.h"
+#include "djvu/PageText.h"
 
 #include <QtTest>
 

@@ -4,7 +4,7 @@
 #include "DjvuFixture.h"
 
 #include "pageview/Composition.h"
-#include "pageview/PageImage.h"
+#include "djvu/PageImage.h"
 #include "pageview/WebBrowser.h"
 
 #include <QAction>
@@ -245,8 +245,8 @@ void MouseTest::partInViewFirst()
             part = b_->pageImage();
     });
     // Memory left black by an earlier page, for the page to be drawn into.
-    pv::DropSparePageBuffers();
-    pv::NewPageImage(b_->pageImage().size()).fill(Qt::black);
+    djvu::DropSparePageBuffers();
+    djvu::NewPageImage(b_->pageImage().size()).fill(Qt::black);
     connect(b_, &TWebBrowser::pageShown, this, [&] { order << "shown"; });
     QVERIFY(showPage(3));
     // About 800 high drawn for a view 500 high: the top first, then all of it.

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 // An RGB32 image for a rendered page, its contents undefined. A large one
 // takes the memory of a page image let go of earlier when there is one:
@@ -25,4 +25,4 @@ int SparePageBuffers(qsizetype* bytes = nullptr);
 // Frees them all.
 void DropSparePageBuffers();
 
-} // namespace lexifol::pv
+} // namespace lexifol::djvu

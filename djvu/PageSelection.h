@@ -1,7 +1,7 @@
 #pragma once
 // What the mouse picks out of a page's text layer: the word under the
 // pointer, ready to be looked up, and the words inside a rectangle.
-#include "pageview/PageText.h"
+#include "djvu/PageText.h"
 
 #include <QPoint>
 

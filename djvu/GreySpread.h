@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 // Linear interpolation between the two source pixels nearest each target
 // pixel's centre, weights in 64ths. For a source at most twice as wide as
@@ -41,4 +41,4 @@ private:
     int sourceWidth_ = 0;
 };
 
-} // namespace lexifol::pv
+} // namespace lexifol::djvu

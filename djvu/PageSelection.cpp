@@ -1,4 +1,4 @@
-#include "pageview/PageSelection.h"
+#include "djvu/PageSelection.h"
 
 #include <limits>
 

@@ -1,10 +1,10 @@
-// Drawing pages: rows drawn in strips on two threads come out as one call
-// draws them, and page images reuse the memory of images let go of.
+// Drawing pages: a band of rows comes out as drawing the whole page draws
+// it, and page images reuse the memory of images let go of.
 #include "DjvuFixture.h"
 
-#include "pageview/GreySpread.h"
-#include "pageview/PageImage.h"
-#include "pageview/StripRender.h"
+#include "djvu/GreySpread.h"
+#include "djvu/PageImage.h"
+#include "djvu/RenderRows.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,7 +12,7 @@
 #include <libdjvu/ddjvuapi.h>
 
 using namespace lexifol;
-using namespace lexifol::pv;
+using namespace lexifol::djvu;
 using namespace lexifol::testing;
 
 class RenderTest : public QObject
@@ -21,8 +21,8 @@ class RenderTest : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void stripsDrawWhatOneCallDraws_data();
-    void stripsDrawWhatOneCallDraws();
+    void bandDrawsWhatOneCallDraws_data();
+    void bandDrawsWhatOneCallDraws();
     void reducedAsDjvuLibreDraws_data();
     void reducedAsDjvuLibreDraws();
     void rowSpreadSameEitherWay_data();
@@ -80,17 +80,17 @@ void RenderTest::cleanupTestCase()
         ddjvu_context_release(ctx_);
 }
 
-void RenderTest::stripsDrawWhatOneCallDraws_data()
+void RenderTest::bandDrawsWhatOneCallDraws_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("rows");
-    QTest::newRow("too few to split") << 100 << 120;
-    QTest::newRow("strips of the least height") << 0 << 300;
-    QTest::newRow("eight strips, last one short") << 37 << 701;
+    QTest::newRow("a short band") << 100 << 120;
+    QTest::newRow("from the top") << 0 << 300;
+    QTest::newRow("an odd start") << 37 << 701;
     QTest::newRow("whole page") << 0 << 1066;
 }
 
-void RenderTest::stripsDrawWhatOneCallDraws()
+void RenderTest::bandDrawsWhatOneCallDraws()
 {
     QFETCH(int, from);
     QFETCH(int, rows);
@@ -102,8 +102,7 @@ void RenderTest::stripsDrawWhatOneCallDraws()
     // Rows outside the ones asked for must stay as they were.
     QImage drawn(size, QImage::Format_RGB32);
     drawn.fill(Qt::red);
-    StripRenderer strips;
-    strips.render(page_, format_, size, drawn.scanLine(from), drawn.bytesPerLine(), from, rows);
+    RenderInto(page_, format_, size, drawn.scanLine(from), drawn.bytesPerLine(), from, rows);
     for (int y = 0; y < size.height(); ++y) {
         const bool inside = y >= from && y < from + rows;
         const QImage& want = inside ? reference : drawn;

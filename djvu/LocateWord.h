@@ -1,6 +1,6 @@
 #pragma once
 // Where a headword stands on a page's text layer.
-#include "pageview/PageText.h"
+#include "djvu/PageText.h"
 #include <optional>
 
 namespace lexifol {

@@ -1,8 +1,8 @@
 // Drawing a decoded page: the part in view first when the page is to be
 // shown, the other rows after it.
-#include "pageview/DjvuWorker.h"
-#include "pageview/PageImage.h"
-#include "pageview/StripRender.h"
+#include "djvu/DjvuWorker.h"
+#include "djvu/PageImage.h"
+#include "djvu/RenderRows.h"
 
 #include <QDir>
 #include <QThread>
@@ -13,7 +13,7 @@
 
 #include <libdjvu/ddjvuapi.h>
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 namespace {
 
@@ -81,7 +81,7 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
             FillRows(image, 0, band.top);
             FillRows(image, band.top + band.height, size.height() - band.top - band.height);
         }
-        renderRowsOnTwo(page, size, image, band.top, band.top, band.height);
+        renderRows(page, size, image, band.top, band.top, band.height);
         result.image = std::exchange(image, QImage());
         result.partial = true;
         send(result);
@@ -103,7 +103,7 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
     send(result);
     // Memory for the next page, made ready while nothing waits.
     stopPreparing_ = false;
-    strips_.runLater([this, size] { PrepareSparePageImage(size, stopPreparing_); });
+    helper_.runLater([this, size] { PrepareSparePageImage(size, stopPreparing_); });
     return true;
 }
 
@@ -125,11 +125,4 @@ void DjvuWorker::renderRows(ddjvu_page_t* page, QSize size, QImage& target, int 
         RenderInto(page, format_.get(), size, target.scanLine(top), target.bytesPerLine(), from, rows);
 }
 
-// The same, with a second thread drawing alongside: the part in view is
-// waited for, and drawing is most of that wait.
-void DjvuWorker::renderRowsOnTwo(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows)
-{
-    strips_.render(page, format_.get(), size, target.scanLine(top), target.bytesPerLine(), from, rows);
-}
-
-} // namespace lexifol::pv
+} // namespace lexifol::djvu

@@ -1,5 +1,5 @@
-#include "pageview/LocateWord.h"
-#include "pageview/PageSelection.h"
+#include "djvu/LocateWord.h"
+#include "djvu/PageSelection.h"
 
 namespace lexifol {
 

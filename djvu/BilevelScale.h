@@ -4,7 +4,7 @@
 
 #include <libdjvu/ddjvuapi.h>
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 // Rows [from, from + rows) of a bilevel page drawn at `size`, into RGB32
 // rows `line` bytes apart. DjVuLibre reduces by a whole factor, which is a
@@ -14,4 +14,4 @@ namespace lexifol::pv {
 // rotated, or drawn larger than or at a whole fraction of their size.
 bool RenderBilevelReduced(ddjvu_page_t* page, QSize size, uchar* first, qsizetype line, int from, int rows);
 
-} // namespace lexifol::pv
+} // namespace lexifol::djvu

@@ -2,10 +2,11 @@
 // The DjVu side of the page view. One thread owns the ddjvu context and every
 // document and page made from it; requests reach it as queued calls and
 // results leave it as queued signals, so nothing DjVu is touched elsewhere.
-#include "pageview/DjvuHandles.h"
-#include "pageview/PageLayout.h"
-#include "pageview/PageText.h"
-#include "pageview/StripRender.h"
+#include "djvu/DjvuHandles.h"
+#include "djvu/PageLayout.h"
+#include "djvu/PageText.h"
+#include "djvu/TextLayer.h"
+#include "djvu/RenderRows.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -23,7 +24,7 @@
 #include <mutex>
 
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 struct PageRequest {
     quint64 generation = 0;   // 0: a prefetch, never shown by itself
@@ -59,6 +60,7 @@ struct TextResult {
     int pageIndex = -1;
     bool hasText = false;
     QList<PageWord> words;           // boxes in displayed page pixels
+    QList<TextLine> lines;
 };
 
 class DjvuWorker : public QObject
@@ -76,8 +78,8 @@ public:
     void shutdown();
 
 signals:
-    void pageReady(const lexifol::pv::PageResult& result);
-    void textReady(const lexifol::pv::TextResult& result);
+    void pageReady(const lexifol::djvu::PageResult& result);
+    void textReady(const lexifol::djvu::TextResult& result);
 
 private:
     struct Doc {
@@ -88,6 +90,8 @@ private:
         QString lastError;
         QHash<QString, int> names;
         bool namesRead = false;
+        bool componentsChecked = false;
+        QString refusal;   // a part that is no regular file
         quint64 lastUse = 0;
     };
     struct PageSlot {
@@ -115,7 +119,6 @@ private:
     bool render(Job& job, Doc& doc, ddjvu_page_t* page, int count);
     void send(const PageResult& result);
     void renderRows(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows);
-    void renderRowsOnTwo(ddjvu_page_t* page, QSize size, QImage& target, int top, int from, int rows);
     Doc* openDocument(Job& job, QString* error);
     void releaseDocument(const QString& path);
     ddjvu_page_t* pageFor(Doc& doc, int index);
@@ -137,7 +140,7 @@ private:
     quint64 useClock_ = 0;
     class QTimer* poll_ = nullptr;
     std::atomic<bool> stopPreparing_{false};
-    StripRenderer strips_;   // last: its thread ends before the rest goes
+    RenderHelper helper_;   // last: its thread ends before the rest goes
 };
 
 // Runs the worker's event loop and, when that ends, frees every DjVu object on
@@ -154,7 +157,7 @@ private:
     DjvuWorker* worker_;
 };
 
-} // namespace lexifol::pv
+} // namespace lexifol::djvu
 
-Q_DECLARE_METATYPE(lexifol::pv::PageResult)
-Q_DECLARE_METATYPE(lexifol::pv::TextResult)
+Q_DECLARE_METATYPE(lexifol::djvu::PageResult)
+Q_DECLARE_METATYPE(lexifol::djvu::TextResult)

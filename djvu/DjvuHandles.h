@@ -4,7 +4,7 @@
 #include <libdjvu/ddjvuapi.h>
 #include <memory>
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 struct DjvuRelease {
     void operator()(ddjvu_context_t* p) const { ddjvu_context_release(p); }
@@ -16,4 +16,4 @@ struct DjvuRelease {
 template <typename T>
 using DjvuHandle = std::unique_ptr<T, DjvuRelease>;
 
-} // namespace lexifol::pv
+} // namespace lexifol::djvu

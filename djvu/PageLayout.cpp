@@ -1,4 +1,4 @@
-#include "pageview/PageLayout.h"
+#include "djvu/PageLayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Where a headword stands on a page, and what the mouse picks out of the
 // text layer: the word under the pointer and the words in a rectangle.
-#include "pageview/LocateWord.h"
-#include "pageview/PageSelection.h"
+#include "djvu/LocateWord.h"
+#include "djvu/PageSelection.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "pageview/PageImage.h"
+#include "djvu/PageImage.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include <mutex>
 #include <vector>
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 namespace {
 
@@ -182,4 +182,4 @@ void DropSparePageBuffers()
     ThePool().drop();
 }
 
-} // namespace lexifol::pv
+} // namespace lexifol::djvu

@@ -1,4 +1,4 @@
-#include "pageview/GreySpread.h"
+#include "djvu/GreySpread.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include <tmmintrin.h>
 #endif
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 namespace {
 
@@ -117,4 +117,4 @@ void GreySpread::spread(const uint8_t* source, uint32_t* out, bool vectors) cons
     spreadOneByOne(source, from, out);
 }
 
-} // namespace lexifol::pv
+} // namespace lexifol::djvu

@@ -1,12 +1,12 @@
-#include "pageview/BilevelScale.h"
-#include "pageview/GreySpread.h"
+#include "djvu/BilevelScale.h"
+#include "djvu/GreySpread.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 namespace {
 
@@ -99,4 +99,4 @@ bool RenderBilevelReduced(ddjvu_page_t* page, QSize size, uchar* first, qsizetyp
     return true;
 }
 
-} // namespace lexifol::pv
+} // namespace lexifol::djvu

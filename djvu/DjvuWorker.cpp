@@ -1,4 +1,6 @@
-#include "pageview/DjvuWorker.h"
+#include "djvu/DjvuWorker.h"
+#include "djvu/Components.h"
+#include "djvu/TextLayerParse.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,7 +11,7 @@
 
 #include <algorithm>
 
-namespace lexifol::pv {
+namespace lexifol::djvu {
 
 namespace {
 
@@ -30,38 +32,6 @@ constexpr qint64 kBlockMs = 50;
 QString Native(const QString& path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-int ToInt(miniexp_t e, bool* ok)
-{
-    if (!miniexp_numberp(e)) {
-        *ok = false;
-        return 0;
-    }
-    return miniexp_to_int(e);
-}
-
-// Nodes are (type x0 y0 x1 y1 children...) or (type x0 y0 x1 y1 "text").
-void CollectWords(miniexp_t node, int pageHeight, QList<PageWord>& out)
-{
-    if (!miniexp_consp(node) || !miniexp_symbolp(miniexp_car(node)))
-        return;
-    bool ok = true;
-    const int x0 = ToInt(miniexp_nth(1, node), &ok);
-    const int y0 = ToInt(miniexp_nth(2, node), &ok);
-    const int x1 = ToInt(miniexp_nth(3, node), &ok);
-    const int y1 = ToInt(miniexp_nth(4, node), &ok);
-    if (!ok)
-        return;
-    miniexp_t rest = miniexp_cddr(miniexp_cdddr(node));
-    if (miniexp_consp(rest) && miniexp_stringp(miniexp_car(rest))) {
-        const QString text = QString::fromUtf8(miniexp_to_str(miniexp_car(rest)));
-        if (!text.trimmed().isEmpty())
-            out.append(PageWord{text, FromDjvuBox(x0, y0, x1, y1, pageHeight)});
-        return;
-    }
-    for (; miniexp_consp(rest); rest = miniexp_cdr(rest))
-        CollectWords(miniexp_car(rest), pageHeight, out);
 }
 
 } // namespace
@@ -247,6 +217,11 @@ DjvuWorker::Doc* DjvuWorker::openDocument(Job& job, QString* error)
             *error = QStringLiteral("Cannot open file %1").arg(Native(path));
             return nullptr;
         }
+        if (const QString refusal = DocumentRefusal(path); !refusal.isEmpty()) {
+            releaseDocument(path);
+            *error = refusal;
+            return nullptr;
+        }
         const auto stamp = std::make_pair(info.lastModified(), info.size());
         const auto seen = stamps_.constFind(path);
         if (seen != stamps_.cend() && *seen != stamp) {
@@ -386,6 +361,15 @@ DjvuWorker::Progress DjvuWorker::advance(Job& job)
         releaseDocument(doc->path);
         return Progress::Done;
     }
+    if (!doc->componentsChecked) {
+        doc->componentsChecked = true;
+        doc->refusal = ComponentRefusal(handle, doc->path);
+    }
+    if (!doc->refusal.isEmpty()) {
+        fail(job, doc->refusal);
+        releaseDocument(doc->path);
+        return Progress::Done;
+    }
     if (job.rendered)
         return advanceText(job, *doc);
 
@@ -467,20 +451,10 @@ DjvuWorker::Progress DjvuWorker::advanceText(Job& job, Doc& doc)
     TextResult result;
     result.path = doc.path;
     result.pageIndex = index;
-    if (text != miniexp_nil && miniexp_consp(text)) {
-        result.hasText = true;
-        // The root node spans the unrotated page.
-        bool ok = true;
-        const int w0 = ToInt(miniexp_nth(3, text), &ok);
-        const int h0 = ToInt(miniexp_nth(4, text), &ok);
-        QList<PageWord> words;
-        CollectWords(text, h0, words);
-        const int turns = infoStatus == DDJVU_JOB_OK ? info.rotation : 0;
-        if (ok && turns % 4 != 0)
-            for (PageWord& w : words)
-                w.box = RotateBox(w.box, QSize(w0, h0), turns);
-        result.words = std::move(words);
-    }
+    TextLayer layer = ParseTextLayer(text, infoStatus == DDJVU_JOB_OK ? info.rotation : 0);
+    result.hasText = layer.present;
+    result.words = std::move(layer.words);
+    result.lines = std::move(layer.lines);
     if (text != miniexp_nil)
         ddjvu_miniexp_release(doc.doc.get(), text);
     emit textReady(result);
@@ -495,4 +469,4 @@ void DjvuThread::run()
     worker_ = nullptr;
 }
 
-} // namespace lexifol::pv
+} // namespace lexifol::djvu

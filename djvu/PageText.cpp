@@ -1,4 +1,4 @@
-#include "pageview/PageText.h"
+#include "djvu/PageText.h"
 
 #include <algorithm>
 

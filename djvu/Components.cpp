@@ -1,0 +1,42 @@
+#include "djvu/Components.h"
+
+#include "index/RegularFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <limits>
+
+namespace lexifol::djvu {
+
+QString DocumentRefusal(const QString& path)
+{
+    return RegularFileRefusal(path, std::numeric_limits<qint64>::max());
+}
+
+QString ComponentRefusal(ddjvu_document_t* doc, const QString& path)
+{
+    if (ddjvu_document_get_type(doc) != DDJVU_DOCTYPE_INDIRECT)
+        return QString();
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const int files = ddjvu_document_get_filenum(doc);
+    for (int i = 0; i < files; ++i) {
+        ddjvu_fileinfo_t info;
+        if (ddjvu_document_get_fileinfo(doc, i, &info) != DDJVU_JOB_OK || !info.id)
+            continue;
+        const QString id = QString::fromUtf8(info.id);
+        // A component lies beside the document; a name that climbs out of
+        // its folder is refused like a FIFO.
+        if (id.contains(u'/') || id.contains(u'\\') || id == QLatin1StringView(".."))
+            return QStringLiteral("Cannot open file \"%1\". Its part \"%2\" lies outside its folder.").arg(path, id);
+        // A missing part is DjVuLibre's to report for its page alone.
+        const QString file = folder.filePath(id);
+        if (!QFileInfo(file).exists() && !QFileInfo(file).isSymLink())
+            continue;
+        if (QString refusal = DocumentRefusal(file); !refusal.isEmpty())
+            return refusal;
+    }
+    return QString();
+}
+
+} // namespace lexifol::djvu

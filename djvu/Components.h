@@ -1,0 +1,16 @@
+#pragma once
+// The files an indirect document is made of: DjVuLibre opens them itself,
+// so each is checked to be a regular file before any page is asked for.
+#include <libdjvu/ddjvuapi.h>
+#include <QString>
+
+namespace lexifol::djvu {
+
+// Empty when every component of `doc` (opened from `path`, its decoding
+// done) is a regular file; else why the first one that is not is refused.
+QString ComponentRefusal(ddjvu_document_t* doc, const QString& path);
+
+// The file itself: a regular file, whatever its size.
+QString DocumentRefusal(const QString& path);
+
+} // namespace lexifol::djvu

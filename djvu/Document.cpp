@@ -1,0 +1,128 @@
+#include "djvu/Document.h"
+
+#include "djvu/Components.h"
+#include "djvu/Context.h"
+#include "djvu/TextLayerParse.h"
+
+#include <QDir>
+
+namespace lexifol::djvu {
+
+struct Document::Impl {
+    ddjvu_document_t* doc = nullptr;
+    int stallMs = 10000;
+    ~Impl()
+    {
+        if (doc)
+            ddjvu_document_release(doc);
+    }
+};
+
+namespace {
+
+QString Native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+Document::Document(std::unique_ptr<Impl> impl, QString path) : d(std::move(impl)), path_(std::move(path)) {}
+Document::~Document() = default;
+
+Result<std::unique_ptr<Document>> Document::open(const QString& path, const OpenLimits& limits)
+{
+    if (QString refusal = DocumentRefusal(path); !refusal.isEmpty())
+        return Status::failure(refusal);
+    Context& context = Context::shared();
+    if (!context.get())
+        return Status::failure(QStringLiteral("DjVuLibre could not be started"));
+    auto impl = std::make_unique<Impl>();
+    impl->stallMs = limits.stallMs;
+    impl->doc = ddjvu_document_create_by_filename_utf8(context.get(), path.toUtf8().constData(), 0);
+    if (!impl->doc)
+        return Status::failure(QStringLiteral("Cannot open file %1").arg(Native(path)));
+    ddjvu_document_t* doc = impl->doc;
+    if (!context.waitFor([doc] { return ddjvu_document_decoding_done(doc) != 0; }, limits.stallMs))
+        return Status::failure(QStringLiteral("Cannot decode file %1 (it stopped decoding)").arg(Native(path)));
+    if (ddjvu_document_decoding_error(doc) || ddjvu_document_get_pagenum(doc) <= 0)
+        return Status::failure(QStringLiteral("Cannot decode file %1").arg(Native(path)));
+    if (QString refusal = ComponentRefusal(doc, path); !refusal.isEmpty())
+        return Status::failure(refusal);
+    return std::unique_ptr<Document>(new Document(std::move(impl), path));
+}
+
+int Document::pageCount() const
+{
+    return ddjvu_document_get_pagenum(d->doc);
+}
+
+Result<TextLayer> Document::pageText(int index) const
+{
+    if (index < 0 || index >= pageCount())
+        return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
+    ddjvu_document_t* doc = d->doc;
+    ddjvu_pageinfo_t info;
+    ddjvu_status_t infoStatus = DDJVU_JOB_NOTSTARTED;
+    miniexp_t text = miniexp_dummy;
+    const bool done = Context::shared().waitFor([&] {
+        if (infoStatus < DDJVU_JOB_OK)
+            infoStatus = ddjvu_document_get_pageinfo(doc, index, &info);
+        if (infoStatus < DDJVU_JOB_OK)
+            return false;
+        text = ddjvu_document_get_pagetext(doc, index, "word");
+        return text != miniexp_dummy;
+    }, d->stallMs);
+    if (!done || infoStatus >= DDJVU_JOB_FAILED)
+        return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
+    TextLayer layer = ParseTextLayer(text, info.rotation);
+    if (text != miniexp_nil)
+        ddjvu_miniexp_release(doc, text);
+    return layer;
+}
+
+Status Document::decodePage(int index) const
+{
+    if (index < 0 || index >= pageCount())
+        return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
+    ddjvu_page_t* page = ddjvu_page_create_by_pageno(d->doc, index);
+    if (!page)
+        return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
+    const bool done = Context::shared().waitFor([page] { return ddjvu_page_decoding_done(page) != 0; }, d->stallMs);
+    const bool good = done && !ddjvu_page_decoding_error(page) && ddjvu_page_get_width(page) > 0;
+    ddjvu_page_release(page);
+    if (!good)
+        return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
+    return {};
+}
+
+Result<QImage> Document::render(int index, QSize size) const
+{
+    if (index < 0 || index >= pageCount() || size.isEmpty())
+        return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
+    ddjvu_page_t* page = ddjvu_page_create_by_pageno(d->doc, index);
+    if (!page)
+        return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
+    const bool done = Context::shared().waitFor([page] { return ddjvu_page_decoding_done(page) != 0; }, d->stallMs);
+    QImage image;
+    if (done && !ddjvu_page_decoding_error(page)) {
+        static const unsigned int masks[4] = {0xff0000, 0xff00, 0xff, 0xff000000};
+        ddjvu_format_t* format = ddjvu_format_create(DDJVU_FORMAT_RGBMASK32, 4, const_cast<unsigned int*>(masks));
+        ddjvu_format_set_row_order(format, 1);
+        ddjvu_format_set_y_direction(format, 1);
+        image = QImage(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        ddjvu_rect_t rect{0, 0, unsigned(size.width()), unsigned(size.height())};
+        if (image.isNull()
+            || !ddjvu_page_render(page, DDJVU_RENDER_COLOR, &rect, &rect, format, size_t(image.bytesPerLine()),
+                                  reinterpret_cast<char*>(image.bits())))
+            image = QImage();
+        ddjvu_format_release(format);
+    }
+    ddjvu_page_release(page);
+    if (image.isNull())
+        return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
+    return image;
+}
+
+} // namespace lexifol::djvu

@@ -1,0 +1,48 @@
+#pragma once
+// A DjVu document for callers that wait for what they ask: the command-line
+// tool, the text indexer, the page-index maker. Every wait is bounded by
+// progress, so a document that stops decoding is given up, not waited for.
+#include "djvu/TextLayer.h"
+#include "index/Status.h"
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+namespace lexifol::djvu {
+
+struct OpenLimits {
+    int stallMs = 10000;   // no progress for this long: given up
+};
+
+class Document {
+public:
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // One bundled file, an indirect document or a single page. Only regular
+    // files are opened, the component files of an indirect document too.
+    static Result<std::unique_ptr<Document>> open(const QString& path, const OpenLimits& limits = {});
+
+    const QString& path() const { return path_; }
+    int pageCount() const;
+    // The page's text; a layer that is not `present` when it has none.
+    Result<TextLayer> pageText(int index) const;
+    // Decodes the page's image data: fails for a page cut short or corrupt.
+    Status decodePage(int index) const;
+    // The page drawn at `size` (the whole page scaled), RGB32.
+    Result<QImage> render(int index, QSize size) const;
+
+private:
+    struct Impl;
+    explicit Document(std::unique_ptr<Impl> impl, QString path);
+    std::unique_ptr<Impl> d;
+    QString path_;
+};
+
+// Why `path` cannot be opened as a file of this kind: not there, not a
+// regular file (a FIFO, a device, a folder), or unreadable. Empty when it can.
+QString RefusalOf(const QString& path);
+
+} // namespace lexifol::djvu
