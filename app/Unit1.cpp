@@ -1,16 +1,15 @@
-// The main window's behaviour: event handlers that call the rules of the
-// layers below and apply their results to the controls.
+// The main window's behaviour: event handlers that call the services below
+// and apply their results to the controls.
 #include "app/Unit1.h"
 #include "app/About.h"
 #include "app/Application.h"
 #include "app/ListModels.h"
+#include "app/WindowKeys.h"
 #include "config/Glyphs.h"
 #include "config/Messages.h"
 #include "config/shcut.h"
-#include "index/Bookmarks.h"
 #include "index/IndexOps.h"
 #include "index/Lookup.h"
-#include "library/Catalogue.h"
 #include "library/Dictionary.h"
 #include "library/KeyboardLayout.h"
 #include "library/Profile.h"
@@ -24,6 +23,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -31,30 +31,9 @@
 using namespace lexifol;
 using lexifol::glyphs::Glyph;
 
-namespace {
-
-QString executableFolder()
-{
-    QString dir = QCoreApplication::applicationDirPath();
-    if (!dir.endsWith(u'/'))
-        dir += u'/';
-    return dir;
-}
-
-} // namespace
-
-QString TForm1::dictionaryFolder(const QString& name) const
-{
-    return DictionaryPaths{ProgramFolder, name}.folder();
-}
-
 void TForm1::startUp()
 {
     SingleFileOnView = ExtraPageOnView = SkipSearchReplay = false;
-    if (ProgramFolder.isEmpty())
-        ProgramFolder = executableFolder();
-    else if (!ProgramFolder.endsWith(u'/') && !ProgramFolder.endsWith(QDir::separator()))
-        ProgramFolder += u'/';
     const QIcon appIcon = glyphs::icon(Glyph::App, 32);
     setWindowIcon(appIcon);
     QApplication::setWindowIcon(appIcon);
@@ -63,31 +42,30 @@ void TForm1::startUp()
     // start-up.
     qApp->installEventFilter(this);
 
-    loadCatalogue();
-    int row = -1;
-    for (int i = 0; i < ListView1->count() && row < 0; ++i) {
-        if (ListView1->item(i)->checkState() == Qt::Checked)
-            row = i;
-    }
-    openDictionaryAtStartUp(ListView1->count() > 0 ? qMax(row, 0) : -1);
+    Dictionary.clear();
+    Catalogue.load(Places.dataFolder(), Places.catalogueFile());
+    showCatalogue();
+    openDictionaryAtStartUp(Catalogue.count() > 0 ? qMax(Catalogue.firstChecked(), 0) : -1);
 
     QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
 
-    Settings = std::make_unique<ProfileFile>(ProgramFolder + QStringLiteral("Lexifol.ini"));
+    Settings = std::make_unique<ProfileFile>(Places.settingsFile());
     BrowserMouse = Settings->readBool(QStringLiteral("Scroll"), QStringLiteral("Browser_Mouse"), false);
     LocateHeadwordOnPage = Settings->readBool(QStringLiteral("View"), QStringLiteral("LocateHeadword"), true);
+    bool number = false;
+    const int budgetMb = Settings->readString(QStringLiteral("Memory"), QStringLiteral("DictionaryCacheMB")).toInt(&number);
+    if (number && budgetMb >= 0)
+        indexCache_.setBudget(size_t(budgetMb) << 20);
 
     History.clear();
-    historyModel_->setItemCount(History.size());
-    EntryValueParts.clear();
-    loadBookmarksFile();
+    Bookmarks.load(Places.bookmarksFile());
+    showEntryLists();
     SpeedButton3->hide();
     SpeedButton4->hide();
 
-    const QString intro = ProgramFolder + QStringLiteral("Intro/intro.htm");
-    if (QFileInfo::exists(intro)) {
+    if (QFileInfo::exists(Places.introPage())) {
         SingleFileOnView = ExtraPageOnView = true;
-        WebBrowser1->Navigate(intro);
+        WebBrowser1->Navigate(Places.introPage());
     }
     showMessages(Dictionary.loadDerived(ProgramFolder, true));
     if (indexItemCount() > 0)
@@ -96,42 +74,34 @@ void TForm1::startUp()
     TntEdit3->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm1::loadCatalogue()
+void TForm1::showCatalogue()
 {
-    const QStringList discovered = DiscoverDictionaries(ProgramFolder + QStringLiteral("Data"));
-    Dictionary.clear();
-    SavedOrder.clear();
-    if (const Result<QStringList> saved = LoadSavedOrder(QStringLiteral("diclist.dat")))
-        SavedOrder = saved.value();
-    for (const QString& name : MergeCatalogue(discovered, SavedOrder)) {
-        auto* item = new QListWidgetItem(name, ListView1);
+    const QSignalBlocker block(ListView1);
+    ListView1->clear();
+    for (int i = 0; i < Catalogue.count(); ++i) {
+        auto* item = new QListWidgetItem(Catalogue.name(i), ListView1);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
+        item->setCheckState(Catalogue.checked(i) ? Qt::Checked : Qt::Unchecked);
     }
-    applyCheckMarks();
+    if (Catalogue.current() >= 0)
+        selectCatalogueRow(Catalogue.current());
 }
 
-void TForm1::loadBookmarksFile()
+void TForm1::selectCatalogueRow(int row)
 {
-    Bookmarks.clear();
-    if (QFileInfo::exists(QStringLiteral("Bookmarks.dat"))) {
-        const Result<QStringList> loaded = LoadBookmarks(QStringLiteral("Bookmarks.dat"));
-        bookmarksUnusable_ = !loaded;
-        if (loaded)
-            Bookmarks = loaded.value();
+    Catalogue.setCurrent(row);
+    if (QListWidgetItem* item = ListView1->item(row)) {
+        ListView1->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+        ListView1->scrollToItem(item);
     }
-    bookmarkModel_->setItemCount(Bookmarks.size());
 }
 
 void TForm1::openDictionaryAtStartUp(int row)
 {
-    QListWidgetItem* item = row >= 0 ? ListView1->item(row) : nullptr;
-    OpenRequest request{ProgramFolder, item ? item->text() : QString(), true, ListView1->count() == 0};
-    const OpenOutcome outcome = Dictionary.open(request);
-    if (outcome.opened) {
-        ListView1->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
-        ListView1->scrollToItem(item);
-    }
+    const QString name = row >= 0 ? Catalogue.name(row) : QString();
+    const OpenOutcome outcome = Dictionary.open({ProgramFolder, name, true, Catalogue.count() == 0});
+    if (outcome.opened)
+        selectCatalogueRow(row);
     applyOpening(outcome);
 }
 
@@ -148,7 +118,7 @@ void TForm1::applyOpening(const OpenOutcome& outcome)
         SpeedButton6->setVisible(*outcome.findVisible);
     if (outcome.annotationVisible)
         Image1->setVisible(*outcome.annotationVisible);
-    setIndexItemCount(outcome.rowCount);
+    indexModel_->setItemCount(outcome.rowCount);
     showMessages(outcome.messages);
 }
 
@@ -160,12 +130,9 @@ void TForm1::showMessages(const QStringList& messages)
 
 void TForm1::OpenDictionary()
 {
-    if (ListView1->count() == 0)
+    if (Catalogue.count() == 0 || Catalogue.current() < 0)
         return;
-    QListWidgetItem* item = ListView1->currentItem();
-    if (!item || !item->isSelected())
-        return;
-    const OpenOutcome outcome = Dictionary.open(OpenRequest{ProgramFolder, item->text(), false, false});
+    const OpenOutcome outcome = Dictionary.open({ProgramFolder, Catalogue.name(Catalogue.current()), false, false});
     if (!outcome.opened) {
         showMessages(outcome.messages);
         return;
@@ -189,83 +156,31 @@ void TForm1::replaySearchText()
 
 bool TForm1::SelectDictionaryByName(const QString& name)
 {
-    for (int i = 0; i < ListView1->count(); ++i) {
-        QListWidgetItem* item = ListView1->item(i);
-        if (item->text().compare(name, Qt::CaseInsensitive) == 0) {
-            ListView1->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
-            ListView1->scrollToItem(item);
-            return true;
-        }
-    }
-    return false;
+    const int row = Catalogue.find(name);
+    if (row < 0)
+        return false;
+    selectCatalogueRow(row);
+    return true;
 }
 
 void TForm1::ActivateShortcut(int digit)
 {
-    if (!Settings || digit < 0 || digit > 9)
+    const int row = Settings ? Catalogue.shortcutRow(*Settings, digit) : -1;
+    if (row < 0)
         return;
-    const QString value = Settings->readString(QStringLiteral("Shortcuts"), QString::number(digit));
-    if (value.isEmpty())
-        return;
-    if (SelectDictionaryByName(value))
-        OpenDictionary();
-}
-
-int TForm1::catalogueCount() const
-{
-    return ListView1->count();
-}
-
-QString TForm1::catalogueName(int row) const
-{
-    QListWidgetItem* item = ListView1->item(row);
-    return item ? item->text() : QString();
-}
-
-void TForm1::rebuildSavedOrder()
-{
-    QList<CatalogueEntry> entries;
-    for (int i = 0; i < ListView1->count(); ++i)
-        entries.append({ListView1->item(i)->text(), ListView1->item(i)->checkState() == Qt::Checked});
-    SavedOrder = BuildSavedOrder(entries);
-}
-
-void TForm1::applyCheckMarks()
-{
-    for (int i = 0; i < ListView1->count(); ++i) {
-        QListWidgetItem* item = ListView1->item(i);
-        if (const auto mark = SavedCheckMark(SavedOrder, item->text()))
-            item->setCheckState(*mark ? Qt::Checked : Qt::Unchecked);
-    }
+    selectCatalogueRow(row);
+    OpenDictionary();
 }
 
 void TForm1::moveCatalogueEntry(int direction)
 {
-    rebuildSavedOrder();
-    QListWidgetItem* item = ListView1->currentItem();
-    if (!item || !item->isSelected())
-        return;
-    const int row = ListView1->row(item);
-    const int target = row + direction;
-    if (target < 0 || target >= ListView1->count())
-        return;
-    QListWidgetItem* other = ListView1->item(target);
-    const QString a = item->text();
-    item->setText(other->text());
-    other->setText(a);
-    ListView1->setCurrentItem(other, QItemSelectionModel::ClearAndSelect);
-    ListView1->scrollToItem(other);
-    applyCheckMarks();
+    if (Catalogue.moveCurrent(direction))
+        showCatalogue();
 }
 
 int TForm1::indexItemCount() const
 {
     return indexModel_->rowCount();
-}
-
-void TForm1::setIndexItemCount(int n)
-{
-    indexModel_->setItemCount(n);
 }
 
 int TForm1::selectedIndexRow() const
@@ -282,10 +197,7 @@ void TForm1::selectIndexRow(int position)
 
 void TForm1::LookupSearchText()
 {
-    const QString text = TntEdit3->text();
-    if (text.isEmpty())
-        return;
-    const int position = SearchRow(Dictionary.indexes(), text);
+    const int position = TypedRow(Dictionary, TntEdit3->text());
     if (position >= 0) {
         selectIndexRow(position);
         if (selectedIndexRow() >= 0)
@@ -293,32 +205,28 @@ void TForm1::LookupSearchText()
     }
 }
 
-void TForm1::showFirstPart(int row)
-{
-    EntryValueParts = row >= 0 ? SplitValue(FirstIndex.value(row)) : QStringList();
-    if (EntryValueParts.isEmpty()) {
-        ShowMessage(QString::fromUtf8(ListIndexError(0).what()), MsgIcon::Error,
-                    QString::fromLatin1(kApplicationTitle));
-        return;
-    }
-    ShowPage(EntryValueParts.at(0));
-}
-
 void TForm1::ShowSelectedEntry()
 {
-    if (indexItemCount() == 0)
-        return;
-    int row = selectedIndexRow();
+    const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
     if (row < 0)
         return;
-    const std::optional<int> target = FollowCrossReference(Dictionary.indexes(), row);
-    if (!target)
+    const std::optional<Hit> hit = EntryHit(Dictionary, row, TntEdit3->text());
+    if (!hit)
         return;
-    if (*target != row) {
-        selectIndexRow(*target);
-        row = selectedIndexRow();
+    if (hit->row != row)
+        selectIndexRow(hit->row);
+    if (hit->noPage || selectedIndexRow() < 0) {
+        ShowMessage(ListIndexMessage(0), MsgIcon::Error, QString::fromLatin1(kApplicationTitle));
+        return;
     }
-    showFirstPart(row);
+    showHit(*hit);
+}
+
+void TForm1::showHit(const Hit& hit)
+{
+    ExtraPageOnView = false;
+    composeAndShow(hit.page, true, hit.mark);
+    AddHistoryEntry();
 }
 
 void TForm1::LookUpPageWord(const QString& word)
@@ -331,9 +239,15 @@ void TForm1::LookUpPageWord(const QString& word)
 
 void TForm1::TntListBox1DblClick()
 {
-    if (indexItemCount() == 0 || selectedIndexRow() < 0)
+    const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
+    if (row < 0)
         return;
-    showFirstPart(selectedIndexRow());
+    const std::optional<QString> page = EntryPage(FirstIndex, row);
+    if (!page) {
+        ShowMessage(ListIndexMessage(0), MsgIcon::Error, QString::fromLatin1(kApplicationTitle));
+        return;
+    }
+    ShowPage(*page);
 }
 
 void TForm1::RefreshSearchBox()
@@ -354,46 +268,10 @@ void TForm1::ShowPage(const QString& pageReference)
 {
     ExtraPageOnView = false;
     const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
-    QString word = row >= 0 ? typedWordFor(row) : QString();
-    if (word.isEmpty() && row >= 0)
-        word = FirstIndex.headword(row).toString();
-    if (composeAndShow(pageReference, true, word) && row >= 0)
+    const QString word = row >= 0 ? MarkWord(Dictionary, row, TntEdit3->text()) : QString();
+    composeAndShow(pageReference, true, word);
+    if (row >= 0)
         AddHistoryEntry();
-}
-
-CompositionInput TForm1::compositionFor(const QString& pageReference, bool annotationCase) const
-{
-    CompositionInput in;
-    in.programFolder = ProgramFolder;
-    in.dictionary = CurrentDictionary;
-    in.wholeFile = WholeFile;
-    in.pluginParameters = PluginParameters;
-    in.pageReference = pageReference;
-    in.annotationCase = annotationCase;
-    return in;
-}
-
-bool TForm1::composeAndShow(const QString& pageReference, bool annotationCase, const QString& word)
-{
-    try {
-        const CompositionInput in = compositionFor(pageReference, annotationCase);
-        PageViewState state{SingleFileOnView, ExtraPageOnView};
-        const PageViewRequest request = ComposePageRequest(in, state);
-        const QString line = ComposePageLine(in, state);
-        SingleFileOnView = state.singleFileOnView;
-        // The file is what users and tools may read; the viewer gets the
-        // request itself, with the real path the 8-bit file may not spell.
-        if (!WritePageViewFile(request.viewFile, line))
-            return false;
-        const bool annotation = annotationCase && pageReference == QLatin1StringView("Annotation");
-        if (LocateHeadwordOnPage && !annotation && !word.isEmpty())
-            WebBrowser1->LocateWord(word);
-        WebBrowser1->Show(request);
-        return true;
-    } catch (...) {
-        // A page that cannot be shown leaves the view as it was.
-        return false;
-    }
 }
 
 void TForm1::Image1Click()
@@ -410,7 +288,7 @@ void TForm1::Image1Click()
 void TForm1::LexifolHelp1Click()
 {
     SingleFileOnView = ExtraPageOnView = true;
-    WebBrowser1->Navigate(ProgramFolder + QStringLiteral("Help/main.htm"));
+    WebBrowser1->Navigate(Places.helpPage());
 }
 
 void TForm1::KeyboardLayout1Click()
@@ -426,27 +304,10 @@ void TForm1::Shutdown()
     if (shutDown_)
         return;
     shutDown_ = true;
-    setIndexItemCount(0);
+    indexModel_->setItemCount(0);
     Dictionary.clear();
-    rebuildSavedOrder();
-    reportSave(QStringLiteral("diclist.dat"), SaveSavedOrder(QStringLiteral("diclist.dat"), SavedOrder));
-    SaveBookmarksFile();
-    SavedOrder.clear();
-}
-
-void TForm1::SaveBookmarksFile()
-{
-    const QString path = QStringLiteral("Bookmarks.dat");
-    // A bookmarks file that could not be read is kept beside the new one:
-    // the user's bookmarks are never overwritten unseen.
-    if (bookmarksUnusable_) {
-        if (!SetUnusableFileAside(path)) {
-            reportSave(path, Status::failure(QStringLiteral("the unreadable file could not be renamed")));
-            return;
-        }
-        bookmarksUnusable_ = false;
-    }
-    reportSave(path, SaveBookmarks(path, Bookmarks));
+    reportSave(Places.catalogueFile(), Catalogue.save(Places.catalogueFile()));
+    reportSave(Bookmarks.path(), Bookmarks.save());
 }
 
 void TForm1::reportSave(const QString& path, const Status& result)
@@ -458,7 +319,7 @@ void TForm1::reportSave(const QString& path, const Status& result)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (commandKeyFilter(watched, event))
+    if (keys_ && keys_->filter(watched, event))
         return true;
     if (watched == TntListBox3 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {

@@ -1,75 +1,44 @@
 #pragma once
-// The main window: catalogue, search box, index list, history, bookmarks and
-// the page view, and the shared state of the open dictionary.
-#include "app/KeyCommands.h"
+// The main window: it binds its controls to the services below (catalogue,
+// open dictionary, history, bookmarks, the one lookup) and applies what they
+// return. The state lives in the services, not in the widgets.
+#include "app/MainWidgets.h"
 #include "config/MainWindowLink.h"
 #include "config/shcut.h"
 #include "app/About.h"
-#include "index/EntryLists.h"
-#include "index/IndexList.h"
-#include "index/Replacement.h"
 #include "index/SaveReport.h"
 #include "library/ActiveDictionary.h"
+#include "library/BookmarkList.h"
+#include "library/Catalogue.h"
+#include "library/History.h"
+#include "library/IndexCache.h"
+#include "library/Locations.h"
+#include "library/WordLookup.h"
 #include "pageview/Automation.h"
 #include "pageview/Composition.h"
 
-#include <QByteArrayList>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
-#include <QStringList>
 #include <memory>
 
-#include <QLabel>
-class QTimer;
+class QAction;
 class QListView;
 class QListWidget;
 class QMenu;
-class QAction;
 class QStatusBar;
 class QTabWidget;
+class QTimer;
 class QToolButton;
-class TAboutBox;
-class TForm2;
 
 namespace lexifol {
 class ProfileFile;
 class TWebBrowser;
 class IndexListModel;
 class EntryListModel;
-
-// The search box reports clicks and focus, which the lookup reacts to.
-class TSearchEdit : public QLineEdit
-{
-    Q_OBJECT
-public:
-    using QLineEdit::QLineEdit;
-signals:
-    void clicked();
-    void focused();
-    // Page Up or Page Down reached the box, whatever the modifiers.
-    void pageKey(bool up);
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-};
-
-// A clickable picture.
-class TImage : public QLabel
-{
-    Q_OBJECT
-public:
-    explicit TImage(QWidget* parent = nullptr);
-signals:
-    void clicked();
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override;
-};
+class WindowKeys;
 } // namespace lexifol
 
-class TForm1 : public QMainWindow, public lexifol::KeyCommandTarget, public lexifol::MainWindowLink
+class TForm1 : public QMainWindow, public lexifol::MainWindowLink
 {
     Q_OBJECT
 public:
@@ -84,24 +53,16 @@ public:
     // Controls
     QWidget* Panel1 = nullptr;
     QListWidget* ListView1 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QToolButton* SpeedButton2 = nullptr;
+    QToolButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr;
     QTabWidget* PageControl2 = nullptr;
-    QWidget* TabSheet4 = nullptr;
-    QWidget* TabSheet5 = nullptr;
-    QWidget* TabSheet6 = nullptr;
-    QListView* TntListBox1 = nullptr;
-    QListView* TntListBox2 = nullptr;
-    QListView* TntListBox3 = nullptr;
+    QWidget *TabSheet4 = nullptr, *TabSheet5 = nullptr, *TabSheet6 = nullptr;
+    QListView *TntListBox1 = nullptr, *TntListBox2 = nullptr, *TntListBox3 = nullptr;
     QLineEdit* TntEdit1 = nullptr;
     lexifol::TSearchEdit* TntEdit3 = nullptr;
     lexifol::TImage* Image2 = nullptr;
     QLabel* TntLabel1 = nullptr;
     lexifol::TImage* Image1 = nullptr;
-    QToolButton* SpeedButton3 = nullptr;
-    QToolButton* SpeedButton4 = nullptr;
-    QToolButton* SpeedButton5 = nullptr;
-    QToolButton* SpeedButton6 = nullptr;
+    QToolButton *SpeedButton3 = nullptr, *SpeedButton4 = nullptr, *SpeedButton5 = nullptr, *SpeedButton6 = nullptr;
     lexifol::TWebBrowser* WebBrowser1 = nullptr;
     // Restarted by every selection made by typing; when it runs out, the
     // selected entry's page is drawn in the background.
@@ -109,12 +70,11 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     QAction* file1 = nullptr;
     QMenu* About1 = nullptr;
-    QAction* LexifolHelp1 = nullptr;
-    QAction* KeyboardLayout1 = nullptr;
-    QAction* About2 = nullptr;
+    QAction *LexifolHelp1 = nullptr, *KeyboardLayout1 = nullptr, *About2 = nullptr;
 
-    // Shared state. The open dictionary is owned by `Dictionary`; the names
-    // below are views of it.
+    // Shared state, owned by the services. The names below the dictionary
+    // are views of it.
+    lexifol::Locations Places;
     QString ProgramFolder;
     lexifol::ActiveDictionary Dictionary;
     const QString& CurrentDictionary = Dictionary.name;
@@ -124,9 +84,10 @@ public:
     const lexifol::IndexList& SecondIndex = Dictionary.second;
     const lexifol::ReplacementList& ReplacementList = Dictionary.rules;
     const QByteArrayList& PluginParameters = Dictionary.pluginParameters;
-    QStringList EntryValueParts;
-    QStringList SavedOrder;
-    QStringList History, Bookmarks;
+    lexifol::Catalogue Catalogue;
+    lexifol::History History;
+    lexifol::Bookmarks Bookmarks;
+    lexifol::IndexCache& indexCache() { return indexCache_; }
     std::unique_ptr<lexifol::ProfileFile> Settings;
     bool BrowserMouse = false;
     bool LocateHeadwordOnPage = true;   // [View] LocateHeadword
@@ -146,8 +107,8 @@ public:
     void RefreshSearchBox();
     void ShowPage(const QString& pageReference);
     void AddHistoryEntry();
-    void HistoryBack();
-    void HistoryForward();
+    void HistoryBack() { stepHistory(History.back()); }
+    void HistoryForward() { stepHistory(History.forward()); }
     void TntListBox2DblClick();
     void TntListBox3DblClick();
     void SpeedButton5Click();       // add a bookmark
@@ -157,16 +118,9 @@ public:
     // needed; silent on every failure.
     void ShowHeadword(const QString& headword, const QByteArray& dictionary);
 
-    // Driving the page view (the keyboard commands call these).
-    QPoint AutomationPoint() const;     // 400, 250 from the window frame's corner
-    void LineScroll(bool up);           // Up, Down
-    void WheelPage(bool up);            // Page Up, Page Down
-    void PageJump(bool up);             // Home, End
-    void SearchBoxPageScroll(bool up);  // Page Up, Page Down in the search box
-    // The Find command; `closeFirst` for the button and F2, not for F3.
-    // False when it failed inside.
-    bool FindInPage(bool closeFirst);
-    void SpeedButton6Click() { FindInPage(true); }
+    // The keys, and the page view driven as a user would drive it.
+    lexifol::WindowKeys& keys() { return *keys_; }
+    void SpeedButton6Click();
     // Replaces the platform operations (tests record them).
     void setPlatformInput(std::unique_ptr<lexifol::PlatformInput> io) { Automation = std::move(io); }
     std::unique_ptr<lexifol::PlatformInput> Automation;
@@ -182,37 +136,6 @@ public:
     int selectedIndexRow() const;
     void selectIndexRow(int position);
     int indexItemCount() const;
-    void setIndexItemCount(int n);
-    QString catalogueName(int row) const;
-    int catalogueCount() const;
-
-    // Writes "Bookmarks.dat"; a failure is told once, the list stays.
-    void SaveBookmarksFile();
-
-    // Keyboard commands.
-    void SelectNeighbourDictionary(bool up);   // Ctrl+Up, Ctrl+Down
-    void StepToPreviousPage() { stepPage(false); }
-    void StepToNextPage() { stepPage(true); }
-    // The conditions and actions of the key table.
-    bool extraPageOnView() const override { return ExtraPageOnView; }
-    bool singleFileOnView() const override { return SingleFileOnView; }
-    bool listHasFocus() const override;
-    bool searchBoxHasFocus() const override;
-    int catalogueSize() const override { return catalogueCount(); }
-    bool backVisible() const override;
-    bool forwardVisible() const override;
-    bool bookmarksPageActive() const override;
-    bool findAvailable() const override;
-    void selectNeighbourDictionary(bool up) override { SelectNeighbourDictionary(up); }
-    void stepPage(bool forward) override;
-    void refocusSearchBox() override;
-    void activateShortcut(int digit) override { ActivateShortcut(digit); }
-    void lineScroll(bool up) override { LineScroll(up); }
-    void wheelPage(bool up) override { WheelPage(up); }
-    void historyStep(bool back) override { back ? HistoryBack() : HistoryForward(); }
-    void clearBookmarks() override { ClearBookmarks(); }
-    void pageJump(bool up) override { PageJump(up); }
-    bool find(bool closeFirst) override { return FindInPage(closeFirst); }
 
     void setPreviewVisible(bool visible) override { Image2->setVisible(visible); }
     QString programFolder() const override { return ProgramFolder; }
@@ -230,46 +153,40 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class lexifol::WindowKeys;
     void buildControls();
     void buildCatalogue();
     void buildSearchRow();
     void buildLists(QWidget* splitter);
     void buildMenu();
     void startUp();
-    void loadCatalogue();
-    void loadBookmarksFile();
     void openDictionaryAtStartUp(int row);
     void applyOpening(const lexifol::OpenOutcome& outcome);
     void showMessages(const QStringList& messages);
     void replaySearchText();
     void moveCatalogueEntry(int direction);
-    void showFirstPart(int row);
+    // The catalogue list shows the catalogue; the check boxes write back.
+    void showCatalogue();
+    void selectCatalogueRow(int row);
+    void showHit(const lexifol::Hit& hit);
     void prepareSelectedPage();
-    // Writes the page view file and shows the page; false when it could not.
-    // `word` is marked on the page when the view finds it there.
-    bool composeAndShow(const QString& pageReference, bool annotationCase, const QString& word);
-    // What composing a page for the open dictionary starts from.
+    // Writes the page view file and shows the page; `word` is marked on the
+    // page when the view finds it.
+    void composeAndShow(const QString& pageReference, bool annotationCase, const QString& word);
     lexifol::CompositionInput compositionFor(const QString& pageReference, bool annotationCase) const;
-    void rebuildSavedOrder();
-    // In a page index, the typed text when it lands on `row`; else empty.
-    QString typedWordFor(int row) const;
-    QString selectedEntryText() const;
-    void applyButtons(const lexifol::NavButtons& b);
     void stepHistory(const lexifol::HistoryStep& step);
+    void showEntryLists();
     void openEntryLine(const QStringList& list, const QListView* box);
     void openHeadword(const QString& headword, const QByteArray& dictionary);
-    // The application-wide key handling; true when it took the key.
-    bool commandKeyFilter(QObject* watched, QEvent* event);
-    void applyCheckMarks();
-    QString dictionaryFolder(const QString& name) const;
     void reportSave(const QString& path, const lexifol::Status& result);
 
+    lexifol::IndexCache indexCache_;
     lexifol::IndexListModel* indexModel_ = nullptr;
     lexifol::EntryListModel* historyModel_ = nullptr;
     lexifol::EntryListModel* bookmarkModel_ = nullptr;
+    std::unique_ptr<lexifol::WindowKeys> keys_;
     QPointer<TAboutBox> aboutBox_;
     QPointer<TForm2> form2_;
     bool shutDown_ = false;
-    bool bookmarksUnusable_ = false;
     lexifol::SaveReport saveReport_;
 };

@@ -1,6 +1,7 @@
 // Construction of the main window's controls; their behaviour is in Unit1.cpp.
 #include "app/QtPlatformInput.h"
 #include "app/Unit1.h"
+#include "app/WindowKeys.h"
 #include "app/UniformListView.h"
 #include "app/ListModels.h"
 #include "config/Glyphs.h"
@@ -9,7 +10,9 @@
 #include "library/Profile.h"
 #include "pageview/WebBrowser.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
@@ -26,81 +29,11 @@
 using namespace lexifol;
 using lexifol::glyphs::Glyph;
 
-namespace lexifol {
-
-void TSearchEdit::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown)
-        emit pageKey(e->key() == Qt::Key_PageUp);
-    QLineEdit::keyPressEvent(e);
-}
-
-void TSearchEdit::mouseReleaseEvent(QMouseEvent* e)
-{
-    QLineEdit::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton)
-        emit clicked();
-}
-
-void TSearchEdit::mouseDoubleClickEvent(QMouseEvent* e)
-{
-    QLineEdit::mouseDoubleClickEvent(e);
-    emit clicked();
-}
-
-void TSearchEdit::focusInEvent(QFocusEvent* e)
-{
-    QLineEdit::focusInEvent(e);
-    emit focused();
-}
-
-TImage::TImage(QWidget* parent)
-    : QLabel(parent)
-{
-    setCursor(Qt::PointingHandCursor);
-}
-
-void TImage::mouseReleaseEvent(QMouseEvent* e)
-{
-    QLabel::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
-        emit clicked();
-}
-
-} // namespace lexifol
-
 namespace {
 
-QFont unicodeFont()
+QString ExecutableFolder()
 {
-    QFont f;
-    f.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans")});
-    return f;
-}
-
-QFont arialFont()
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    return f;
-}
-
-QListView* makeList(QWidget* page, const QString& name, const QColor& base)
-{
-    auto* v = new UniformListView(page);
-    v->setSelectionMode(QAbstractItemView::SingleSelection);
-    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    v->setFont(unicodeFont());
-    v->setAccessibleName(name);
-    if (base.isValid()) {
-        QPalette pal = v->palette();
-        pal.setColor(QPalette::Base, base);
-        v->setPalette(pal);
-    }
-    auto* l = new QVBoxLayout(page);
-    l->setContentsMargins(0, 0, 0, 0);
-    l->addWidget(v);
-    return v;
+    return WithSeparator(QCoreApplication::applicationDirPath());
 }
 
 } // namespace
@@ -108,7 +41,10 @@ QListView* makeList(QWidget* page, const QString& name, const QColor& base)
 TForm1::TForm1(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent)
 {
-    ProgramFolder = programFolder;
+    Places = Locations::Portable(programFolder.isEmpty() ? ExecutableFolder() : programFolder);
+    ProgramFolder = Places.programFolder();
+    Dictionary.cache = &indexCache_;
+    keys_ = std::make_unique<WindowKeys>(*this);
     Automation = std::make_unique<QtPlatformInput>([this] { return WebBrowser1 ? WebBrowser1->pageWindow() : nullptr; });
     buildControls();
     buildMenu();
@@ -165,7 +101,7 @@ void TForm1::buildControls()
 void TForm1::buildCatalogue()
 {
     ListView1 = new QListWidget(Panel1);
-    ListView1->setFont(arialFont());
+    ListView1->setFont(ArialFont());
     ListView1->setGeometry(4, 3, 174, 75);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -178,6 +114,13 @@ void TForm1::buildCatalogue()
         ListView1->setPalette(pal);
     }
     connect(ListView1, &QListWidget::itemDoubleClicked, this, [this] { OpenDictionary(); });
+    connect(ListView1, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        Catalogue.setChecked(ListView1->row(item), item->checkState() == Qt::Checked);
+    });
+    connect(ListView1, &QListWidget::itemSelectionChanged, this, [this] {
+        QListWidgetItem* item = ListView1->currentItem();
+        Catalogue.setCurrent(item && item->isSelected() ? ListView1->row(item) : -1);
+    });
 
     SpeedButton1 = glyphs::button(Panel1, Glyph::MoveUp, QStringLiteral("Move up"), 16);
     SpeedButton1->setGeometry(181, 6, 24, 24);
@@ -194,7 +137,7 @@ void TForm1::buildSearchRow()
     TntEdit1->setFocusPolicy(Qt::ClickFocus);
     TntEdit1->setGeometry(212, 4, 300, 22);
     {
-        QFont f = unicodeFont();
+        QFont f = UnicodeFont();
         f.setBold(true);
         TntEdit1->setFont(f);
         QPalette pal = TntEdit1->palette();
@@ -211,11 +154,11 @@ void TForm1::buildSearchRow()
     Image2->hide();
     connect(Image2, &TImage::clicked, this, [this] { Image2Click(); });
     TntLabel1 = new QLabel(Panel1);
-    TntLabel1->setFont(unicodeFont());
+    TntLabel1->setFont(UnicodeFont());
     TntLabel1->setGeometry(232, 30, 280, 18);
 
     TntEdit3 = new TSearchEdit(Panel1);
-    TntEdit3->setFont(unicodeFont());
+    TntEdit3->setFont(UnicodeFont());
     TntEdit3->setGeometry(212, 52, 300, 24);
     TntEdit3->setAccessibleName(QStringLiteral("Search"));
     connect(TntEdit3, &QLineEdit::textChanged, this, [this] { LookupSearchText(); });
@@ -227,7 +170,7 @@ void TForm1::buildSearchRow()
     connect(TntEdit3, &QLineEdit::returnPressed, this, [this] { ShowSelectedEntry(); });
     connect(TntEdit3, &TSearchEdit::clicked, this, [this] { RefreshSearchBox(); });
     connect(TntEdit3, &TSearchEdit::focused, this, [this] { PageControl2->setCurrentWidget(TabSheet6); });
-    connect(TntEdit3, &TSearchEdit::pageKey, this, [this](bool up) { SearchBoxPageScroll(up); });
+    connect(TntEdit3, &TSearchEdit::pageKey, this, [this](bool up) { keys_->searchBoxPageScroll(up); });
 
     SpeedButton3 = glyphs::button(Panel1, Glyph::Back, QStringLiteral("Back"), 18);
     SpeedButton3->setGeometry(518, 52, 26, 24);
@@ -258,7 +201,7 @@ void TForm1::buildLists(QWidget* splitter)
 {
     PageControl2 = new QTabWidget(splitter);
     PageControl2->setTabPosition(QTabWidget::East);
-    PageControl2->setFont(arialFont());
+    PageControl2->setFont(ArialFont());
     PageControl2->setIconSize(QSize(16, 16));
     // A click on a tab takes the focus, so that coming back to the search box
     // brings the index list back into sight.
@@ -278,20 +221,22 @@ void TForm1::buildLists(QWidget* splitter)
         t.page->setAccessibleName(QString::fromLatin1(t.name));
     }
 
-    TntListBox1 = makeList(TabSheet6, QStringLiteral("Index"), QColor());
-    TntListBox2 = makeList(TabSheet5, QStringLiteral("History"), QColor(0xff, 0xfb, 0xf0));
-    TntListBox3 = makeList(TabSheet4, QStringLiteral("Bookmarks"), QColor(0xa6, 0xca, 0xf0));
+    TntListBox1 = MakeList(TabSheet6, QStringLiteral("Index"), QColor());
+    TntListBox2 = MakeList(TabSheet5, QStringLiteral("History"), QColor(0xff, 0xfb, 0xf0));
+    TntListBox3 = MakeList(TabSheet4, QStringLiteral("Bookmarks"), QColor(0xa6, 0xca, 0xf0));
     {
-        QFont f = unicodeFont();
+        QFont f = UnicodeFont();
         f.setPixelSize(11);
         TntListBox1->setFont(f);
     }
     indexModel_ = new IndexListModel(FirstIndex, this);
-    historyModel_ = new EntryListModel(History, this);
-    bookmarkModel_ = new EntryListModel(Bookmarks, this);
+    historyModel_ = new EntryListModel(History.entries(), this);
+    bookmarkModel_ = new EntryListModel(Bookmarks.entries(), this);
     TntListBox1->setModel(indexModel_);
     TntListBox2->setModel(historyModel_);
     TntListBox3->setModel(bookmarkModel_);
+    connect(TntListBox2->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { History.setPosition(SelectedRow(TntListBox2)); });
     connect(TntListBox1, &QListView::doubleClicked, this, [this] { TntListBox1DblClick(); });
     connect(TntListBox2, &QListView::doubleClicked, this, [this] { TntListBox2DblClick(); });
     connect(TntListBox3, &QListView::doubleClicked, this, [this] { TntListBox3DblClick(); });

@@ -1,13 +1,10 @@
-// The main window's history and bookmarks: handlers that apply the list
-// rules of the index layer to the two list boxes and the buttons.
+// The main window's history and bookmarks: handlers that call the two
+// models and show them in their list boxes and buttons.
 #include "app/ListModels.h"
 #include "app/Unit1.h"
 #include "index/Bookmarks.h"
 #include "index/CodePage.h"
-#include "index/EntryLists.h"
-#include "index/Lookup.h"
 
-#include <QItemSelectionModel>
 #include <QListView>
 #include <QListWidget>
 #include <QToolButton>
@@ -26,41 +23,23 @@ void setCount(QListView* box, VirtualListModel* model, qsizetype n)
 
 } // namespace
 
-QString TForm1::typedWordFor(int row) const
+void TForm1::showEntryLists()
 {
-    // A page index names pages, not words: the word looked up is the one
-    // typed, as long as the row is where it lands.
-    const QString typed = TntEdit3->text();
-    if (Dictionary.pageIndex && !typed.isEmpty() && SearchRow(Dictionary.indexes(), typed) == row)
-        return typed;
-    return QString();
-}
-
-QString TForm1::selectedEntryText() const
-{
-    const int row = selectedIndexRow();
-    QString word = typedWordFor(row);
-    if (word.isEmpty())
-        word = TntListBox1->model()->index(row, 0).data(Qt::DisplayRole).toString();
-    // The dictionary name as the 8-bit catalogue holds it.
-    const QString dictionary = Ansi().decode(Ansi().encode(CurrentDictionary));
-    return MakeEntry(word, dictionary);
-}
-
-void TForm1::applyButtons(const NavButtons& b)
-{
+    setCount(TntListBox2, historyModel_, History.size());
+    SelectRow(TntListBox2, History.position());
+    setCount(TntListBox3, bookmarkModel_, Bookmarks.size());
+    const NavButtons b = History.buttons();
     SpeedButton3->setVisible(b.back);
     SpeedButton4->setVisible(b.forward);
 }
 
 void TForm1::AddHistoryEntry()
 {
-    const QString entry = selectedEntryText();
-    TntListBox2->setEnabled(false);
-    const int newest = AppendHistory(History, entry);
-    setCount(TntListBox2, historyModel_, History.size());
-    SelectRow(TntListBox2, newest);
-    applyButtons(ButtonsFor(int(History.size()), SelectedRow(TntListBox2)));
+    const int row = selectedIndexRow();
+    // The dictionary name as the 8-bit catalogue holds it.
+    const QString dictionary = Ansi().decode(Ansi().encode(CurrentDictionary));
+    History.add(MakeEntry(EntryWord(Dictionary, row, TntEdit3->text()), dictionary));
+    showEntryLists();
 }
 
 void TForm1::stepHistory(const HistoryStep& step)
@@ -70,17 +49,8 @@ void TForm1::stepHistory(const HistoryStep& step)
     SelectRow(TntListBox2, step.select);
     if (step.open)
         TntListBox2DblClick();
-    applyButtons(step.buttons);
-}
-
-void TForm1::HistoryBack()
-{
-    stepHistory(StepBack(int(History.size()), SelectedRow(TntListBox2)));
-}
-
-void TForm1::HistoryForward()
-{
-    stepHistory(StepForward(int(History.size()), SelectedRow(TntListBox2)));
+    SpeedButton3->setVisible(step.buttons.back);
+    SpeedButton4->setVisible(step.buttons.forward);
 }
 
 void TForm1::openEntryLine(const QStringList& list, const QListView* box)
@@ -93,21 +63,23 @@ void TForm1::openEntryLine(const QStringList& list, const QListView* box)
 
 void TForm1::TntListBox2DblClick()
 {
-    openEntryLine(History, TntListBox2);
+    openEntryLine(History.entries(), TntListBox2);
 }
 
 void TForm1::TntListBox3DblClick()
 {
-    openEntryLine(Bookmarks, TntListBox3);
+    openEntryLine(Bookmarks.entries(), TntListBox3);
 }
 
 void TForm1::SpeedButton5Click()
 {
-    if (indexItemCount() == 0 || selectedIndexRow() < 0)
+    const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
+    if (row < 0)
         return;
-    Bookmarks.append(selectedEntryText());
+    const QString dictionary = Ansi().decode(Ansi().encode(CurrentDictionary));
+    const Status saved = Bookmarks.add(MakeEntry(EntryWord(Dictionary, row, TntEdit3->text()), dictionary));
     setCount(TntListBox3, bookmarkModel_, Bookmarks.size());
-    SaveBookmarksFile();
+    reportSave(Bookmarks.path(), saved);
 }
 
 void TForm1::TntListBox3KeyDown()
@@ -115,37 +87,33 @@ void TForm1::TntListBox3KeyDown()
     const int row = SelectedRow(TntListBox3);
     if (Bookmarks.isEmpty() || row < 0)
         return;
-    const int next = DeleteEntry(Bookmarks, row);
+    int next = -1;
+    const Status saved = Bookmarks.remove(row, &next);
     setCount(TntListBox3, bookmarkModel_, Bookmarks.size());
     if (!Bookmarks.isEmpty()) {
         SelectRow(TntListBox3, next);
         TntListBox3->setFocus(Qt::OtherFocusReason);
     }
-    SaveBookmarksFile();
+    reportSave(Bookmarks.path(), saved);
 }
 
 void TForm1::ClearBookmarks()
 {
-    Bookmarks.clear();
+    const Status saved = Bookmarks.clear();
     setCount(TntListBox3, bookmarkModel_, 0);
-    SaveBookmarksFile();
+    reportSave(Bookmarks.path(), saved);
 }
 
 void TForm1::ShowHeadword(const QString& headword, const QByteArray& dictionary)
 {
     ExtraPageOnView = false;
-    try {
-        openHeadword(headword, dictionary);
-    } catch (...) {
-        // Opening an entry never asks or tells the user anything.
-    }
+    openHeadword(headword, dictionary);
     SkipSearchReplay = false;
 }
 
 void TForm1::openHeadword(const QString& headword, const QByteArray& dictionary)
 {
-    const QListWidgetItem* current = ListView1->currentItem();
-    if (dictionary.isEmpty() || headword.isEmpty() || !current || !current->isSelected())
+    if (dictionary.isEmpty() || headword.isEmpty() || Catalogue.current() < 0)
         return;
     if (dictionary != Ansi().encode(CurrentDictionary)) {
         if (!SelectDictionaryByName(Ansi().decode(dictionary)))
@@ -153,14 +121,11 @@ void TForm1::openHeadword(const QString& headword, const QByteArray& dictionary)
         SkipSearchReplay = true;
         OpenDictionary();
     }
-    const std::optional<int> row = FindExactRow(Dictionary.indexes(), headword);
-    if (!row)
+    const std::optional<Hit> hit = HeadwordHit(Dictionary, headword);
+    if (!hit)
         return;
-    selectIndexRow(*row);
+    selectIndexRow(hit->row);
     if (indexItemCount() == 0 || selectedIndexRow() < 0)
         return;
-    const std::optional<QString> page = EntryPage(FirstIndex, selectedIndexRow());
-    if (!page || page->isEmpty())
-        return;
-    composeAndShow(*page, false, Dictionary.pageIndex ? headword : FirstIndex.headword(selectedIndexRow()).toString());
+    composeAndShow(hit->page, false, hit->mark);
 }

@@ -1,46 +1,38 @@
-// The main window drives its page view as a user would: scrolling from the
-// keyboard and the Find command; and it has the page of the entry typed
-// drawn ahead of Enter.
-#include "app/QtPlatformInput.h"
+// The main window composes and shows pages, and has the page of the entry
+// typed drawn ahead of Enter.
 #include "app/Unit1.h"
-#include "index/IndexOps.h"
-#include "index/Lookup.h"
+#include "app/WindowKeys.h"
 #include "pageview/WebBrowser.h"
 
 using namespace lexifol;
 
-QPoint TForm1::AutomationPoint() const
+void TForm1::SpeedButton6Click()
 {
-    return frameGeometry().topLeft() + QPoint(400, 250);
+    keys_->find(true);
 }
 
-void TForm1::LineScroll(bool up)
+CompositionInput TForm1::compositionFor(const QString& pageReference, bool annotationCase) const
 {
-    lexifol::LineScroll(*Automation, AutomationPoint(), BrowserMouse, up);
+    CompositionInput in;
+    in.programFolder = ProgramFolder;
+    in.dictionary = CurrentDictionary;
+    in.wholeFile = WholeFile;
+    in.pluginParameters = PluginParameters;
+    in.pageReference = pageReference;
+    in.annotationCase = annotationCase;
+    return in;
 }
 
-void TForm1::WheelPage(bool up)
+void TForm1::composeAndShow(const QString& pageReference, bool annotationCase, const QString& word)
 {
-    lexifol::WheelPage(*Automation, up);
-}
-
-void TForm1::PageJump(bool up)
-{
-    lexifol::PageJump(*Automation, AutomationPoint(), up);
-}
-
-void TForm1::SearchBoxPageScroll(bool up)
-{
-    lexifol::SearchBoxPageScroll(*Automation, AutomationPoint(), up);
-}
-
-bool TForm1::FindInPage(bool closeFirst)
-{
-    FindRequest request;
-    request.point = AutomationPoint();
-    request.searchText = [this] { return TntEdit3->text(); };
-    request.closeFirst = closeFirst;
-    return FindCommand(*Automation, request);
+    PageViewState state{SingleFileOnView, ExtraPageOnView};
+    const PageViewRequest request = ComposeAndWrite(compositionFor(pageReference, annotationCase), state,
+                                                    Places.pageViewFile());
+    SingleFileOnView = state.singleFileOnView;
+    const bool annotation = annotationCase && pageReference == QLatin1StringView("Annotation");
+    if (LocateHeadwordOnPage && !annotation && !word.isEmpty())
+        WebBrowser1->LocateWord(word);
+    WebBrowser1->Show(request);
 }
 
 // The page Enter would show for the selected entry, drawn now, so that
@@ -48,18 +40,10 @@ bool TForm1::FindInPage(bool closeFirst)
 void TForm1::prepareSelectedPage()
 {
     const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
-    if (row < 0)
+    const std::optional<Hit> hit = row >= 0 ? EntryHit(Dictionary, row, TntEdit3->text()) : std::nullopt;
+    if (!hit || hit->noPage)
         return;
-    const std::optional<int> target = FollowCrossReference(Dictionary.indexes(), row);
-    if (!target)
-        return;
-    const QStringList parts = SplitValue(FirstIndex.value(*target));
-    if (parts.isEmpty())
-        return;
-    try {
-        WebBrowser1->Prepare(ComposePageRequest(compositionFor(parts.at(0), true),
-                                                PageViewState{SingleFileOnView, ExtraPageOnView}));
-    } catch (...) {
-        // Only a head start: Enter reports what is wrong.
-    }
+    PageViewRequest request = ComposePageRequest(compositionFor(hit->page, true), {SingleFileOnView, ExtraPageOnView});
+    request.viewFile = Places.pageViewFile();
+    WebBrowser1->Prepare(request);
 }

@@ -4,7 +4,6 @@
 #include "app/Unit1.h"
 #include "config/shcut.h"
 
-#include <QListWidget>
 
 int main(int argc, char** argv)
 {
@@ -13,10 +12,7 @@ int main(int argc, char** argv)
 
     TForm1 form1;
     TAboutBox aboutBox(&form1);
-    QStringList catalogue;
-    for (int i = 0; i < form1.catalogueCount(); ++i)
-        catalogue << form1.catalogueName(i);
-    TForm2 form2(catalogue, form1.Settings.get(), &form1);
+    TForm2 form2(form1.Catalogue.names(), form1.Settings.get(), &form1);
     form1.setAboutBox(&aboutBox);
     form1.setConfigurationDialog(&form2);
     form2.setMainWindow(&form1);

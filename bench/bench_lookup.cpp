@@ -159,21 +159,29 @@ int main(int argc, char** argv)
     std::printf("%-26s %12s %12s\n", "key press to row drawn", "median ms", "p99 ms");
     for (int row = 0; row < 2; ++row) {   // Plain, then Second
         // Opened from the catalogue a few times, from the other dictionary
-        // each time: the median.
-        std::vector<double> opens;
+        // each time: the median, read from the files (the cache emptied
+        // first) and back from the cache (opened a moment ago).
+        std::vector<double> opens, reopens;
         for (int k = 0; k < 7; ++k) {
-            w.ListView1->setCurrentRow(1 - row);
-            w.OpenDictionary();
-            QApplication::processEvents();
-            QElapsedTimer openTimer;
-            w.ListView1->setCurrentRow(row);
-            w.TntEdit3->clear();
-            openTimer.start();
-            w.OpenDictionary();
-            opens.push_back(openTimer.nsecsElapsed() / 1e6);
+            for (std::vector<double>* into : {&opens, &reopens}) {
+                w.ListView1->setCurrentRow(1 - row);
+                w.OpenDictionary();
+                QApplication::processEvents();
+                if (into == &opens)
+                    w.indexCache().clear();
+                QElapsedTimer openTimer;
+                w.ListView1->setCurrentRow(row);
+                w.TntEdit3->clear();
+                openTimer.start();
+                w.OpenDictionary();
+                into->push_back(openTimer.nsecsElapsed() / 1e6);
+            }
         }
         std::sort(opens.begin(), opens.end());
+        std::sort(reopens.begin(), reopens.end());
         const double openMs = opens[opens.size() / 2];
+        std::printf("opened again a moment later (goal < 5 ms): median %.2f ms, max %.2f ms\n",
+                    reopens[reopens.size() / 2], reopens.back());
         QApplication::processEvents();
         w.TntListBox1->viewport()->repaint();
         std::printf("resident after opening: %.1f MB\n", ResidentMb());

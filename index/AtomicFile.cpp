@@ -35,7 +35,7 @@ Status syncToDisk(QSaveFile& file)
 
 } // namespace
 
-Status WriteFileAtomically(const QString& path, const QByteArray& bytes)
+Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durability durability)
 {
     QSaveFile file(path);
     // Unbuffered: Qt's buffer would hold a small file until commit(), where a
@@ -51,7 +51,7 @@ Status WriteFileAtomically(const QString& path, const QByteArray& bytes)
     }
     if (!file.flush() || file.size() != bytes.size())
         return fail(file, file.errorString());
-    if (Status synced = syncToDisk(file); !synced)
+    if (Status synced = durability == Durability::Synced ? syncToDisk(file) : Status(); !synced)
         return fail(file, synced.error());
     if (!file.commit())
         return Status::failure(file.errorString());

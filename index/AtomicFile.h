@@ -10,6 +10,9 @@ namespace lexifol {
 // sees either the old or the new content, never a half-written file. Fails,
 // with the system's reason, unless every byte reached the disk; the old file
 // is then left as it was.
-Status WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// `Unsynced` skips waiting for the disk, for a file rebuilt for every use
+// (the page view file): a crash may lose it, never leave it half written.
+enum class Durability { Synced, Unsynced };
+Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durability durability = Durability::Synced);
 
 } // namespace lexifol

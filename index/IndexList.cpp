@@ -184,10 +184,9 @@ qsizetype CutLines(const Source src, qsizetype n, char16_t* dst, bool inPlace, L
 
 } // namespace
 
-ListIndexError::ListIndexError(long long position)
-    : std::out_of_range(QStringLiteral("List index out of bounds (%1)").arg(position).toStdString())
-    , pos_(position)
+QString ListIndexMessage(long long position)
 {
+    return QStringLiteral("List index out of bounds (%1)").arg(position);
 }
 
 void IndexList::clear()
@@ -205,7 +204,7 @@ void IndexList::swap(IndexList& other) noexcept
 QStringView IndexList::line(long long pos) const
 {
     if (pos < 0 || pos >= count())
-        throw ListIndexError(pos);
+        return QStringView();
     const size_t i = size_t(pos);
     return QStringView(text_.constData() + offsets_[i], qsizetype(offsets_[i + 1] - offsets_[i] - 1));
 }

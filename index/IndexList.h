@@ -14,13 +14,7 @@
 namespace lexifol {
 
 // "List index out of bounds (%d)", as the user sees it.
-class ListIndexError : public std::out_of_range {
-public:
-    explicit ListIndexError(long long position);
-    long long position() const { return pos_; }
-private:
-    long long pos_;
-};
+QString ListIndexMessage(long long position);
 
 // The two sides of a "name TAB rest" line (index entries, history and
 // bookmark entries, catalogue lines): nothing when the line has no TAB.
@@ -36,11 +30,11 @@ public:
     void clear();
     void swap(IndexList& other) noexcept;
 
-    // Throw ListIndexError outside 0..count-1.
+    // Empty outside 0..count-1: callers check positions against count().
     QStringView line(long long pos) const;
     QStringView headword(long long pos) const;   // text before the first TAB; empty without TAB
     // Everything after the first TAB (without TAB: the line without its first
-    // character). Empty for a negative position; throws at or beyond count.
+    // character).
     QStringView value(long long pos) const;
 
     // Builds the list from decoded text (the text is cut into lines with the

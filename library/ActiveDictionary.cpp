@@ -28,22 +28,54 @@ bool hasAnnotation(const DictionaryPaths& paths)
 // The second index read on a thread of its own while the first is read:
 // the two files are the most of an opening.
 struct ActiveDictionary::SecondRead {
+    QString path;
+    FileStamp stamp;
     IndexList list;
     bool read = false;
     std::future<void> done;
 };
+
+bool ActiveDictionary::readFirst(const QString& path, IndexList& out, FileStamp& stamp)
+{
+    stamp = FileStamp::Of(path);
+    if (cache && cache->take(path, stamp, out))
+        return true;
+    return LoadFirstIndex(path, out).ok();
+}
+
+void ActiveDictionary::keepFirst()
+{
+    if (cache)
+        cache->put(firstPath_, firstStamp_, std::move(first));
+    first.clear();
+    firstPath_.clear();
+}
+
+void ActiveDictionary::keepSecond()
+{
+    if (cache)
+        cache->put(secondPath_, secondStamp_, std::move(second));
+    second.clear();
+    secondPath_.clear();
+}
 
 OpenOutcome ActiveDictionary::open(const OpenRequest& r)
 {
     OpenOutcome out;
     const DictionaryPaths paths{r.programFolder, r.name};
     SecondRead early;
-    if (!r.startUp && !r.name.isEmpty() && QFileInfo::exists(paths.secondIndex())
-        && QFileInfo::exists(paths.firstIndex()))
-        early.done = std::async(std::launch::async, [&early, path = paths.secondIndex()] {
-            early.read = ReadSecondIndex(path, early.list);
-        });
+    early.path = paths.secondIndex();
+    early.stamp = FileStamp::Of(early.path);
+    if (!r.startUp && !r.name.isEmpty() && early.stamp.size >= 0 && QFileInfo::exists(paths.firstIndex())) {
+        if (cache && cache->take(early.path, early.stamp, early.list))
+            early.read = true;
+        else
+            early.done = std::async(std::launch::async, [&early] {
+                early.read = ReadSecondIndex(early.path, early.list);
+            });
+    }
     IndexList fresh;
+    FileStamp freshStamp;
     bool listRead = false;
     if (!r.name.isEmpty()) {
         const QString list = paths.firstIndex();
@@ -51,7 +83,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
             if (!r.startUp)
                 return out;   // gone since the catalogue was built: nothing to say
             out.messages << cannotOpen(list);
-        } else if (!LoadFirstIndex(list, fresh).ok()) {
+        } else if (!readFirst(list, fresh, freshStamp)) {
             out.messages << cannotOpen(list);
             if (!r.startUp)
                 return out;
@@ -68,7 +100,10 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
         }
     }
     if (listRead) {
+        keepFirst();
         first.swap(fresh);
+        firstPath_ = paths.firstIndex();
+        firstStamp_ = freshStamp;
         name = r.name;
         out.opened = true;
         applyDescriptor(r.programFolder, r.startUp, out);
@@ -144,20 +179,26 @@ QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool rep
 QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool report, SecondRead* early)
 {
     QStringList messages;
-    second.clear();
+    keepSecond();
     rules.clear();
     if (name.isEmpty())
         return messages;
     const DictionaryPaths paths{programFolder, name};
+    SecondRead late;
+    if (!early) {
+        late.path = paths.secondIndex();
+        late.stamp = FileStamp::Of(late.path);
+        late.read = (cache && cache->take(late.path, late.stamp, late.list)) || ReadSecondIndex(late.path, late.list);
+        early = &late;
+    }
+    if (early->done.valid())
+        early->done.wait();
+    second.swap(early->list);
     Status loaded;
-    if (early) {
-        if (early->done.valid())
-            early->done.wait();
-        second.swap(early->list);
-        if (early->read)
-            loaded = MatchSecondIndex(second, first);
-    } else {
-        loaded = LoadSecondIndex(paths.secondIndex(), second, first);
+    if (early->read) {
+        loaded = MatchSecondIndex(second, first);
+        secondPath_ = early->path;
+        secondStamp_ = early->stamp;
     }
     if (!loaded && report)
         messages << loaded.error();
@@ -167,8 +208,8 @@ QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool rep
 
 void ActiveDictionary::clear()
 {
-    first.clear();
-    second.clear();
+    keepFirst();
+    keepSecond();
     rules.clear();
     pluginParameters.clear();
     pageIndex = false;

@@ -5,6 +5,7 @@
 #include "index/IndexList.h"
 #include "index/Lookup.h"
 #include "index/Replacement.h"
+#include "library/IndexCache.h"
 #include <QByteArrayList>
 #include <QStringList>
 #include <optional>
@@ -36,6 +37,9 @@ public:
     QByteArrayList pluginParameters;
     bool pageIndex = false;
     const IndexCollation* collation = nullptr;   // nullptr: the user's locale
+    // Where the lists of a dictionary left go, and where an opening looks
+    // first; none: every opening reads the files.
+    IndexCache* cache = nullptr;
 
     // Start-up: a first index that cannot be read is told and nothing is
     // open; the plug-in step always runs. Catalogue: everything that can
@@ -52,6 +56,13 @@ public:
 
 private:
     struct SecondRead;
+    // The lists, read from the files or taken from the cache.
+    bool readFirst(const QString& path, IndexList& out, FileStamp& stamp);
+    // Gives the open lists to the cache.
+    void keepFirst();
+    void keepSecond();
+    QString firstPath_, secondPath_;
+    FileStamp firstStamp_, secondStamp_;
     void applyDescriptor(const QString& programFolder, bool startUp, OpenOutcome& out);
     QStringList loadDerived(const QString& programFolder, bool report, SecondRead* early);
 };

@@ -47,4 +47,41 @@ Result<QStringList> LoadSavedOrder(const QString& path);
 // Writes the lines, each followed by CR LF, atomically.
 Status SaveSavedOrder(const QString& path, const QStringList& lines);
 
+class ProfileFile;
+
+// The catalogue as the window shows it: entries in order with their check
+// marks and the selected one, kept here rather than in list items.
+class Catalogue {
+public:
+    // The dictionaries found in `dataFolder`, in the saved order of
+    // `savedOrderFile` with its check marks; a saved order that cannot be
+    // read counts as none.
+    void load(const QString& dataFolder, const QString& savedOrderFile);
+    int count() const { return int(entries_.size()); }
+    const QString& name(int row) const { return entries_.at(row).name; }
+    bool checked(int row) const { return entries_.at(row).checked; }
+    void setChecked(int row, bool checked);
+    QStringList names() const;
+
+    int current() const { return current_; }   // -1: none selected
+    void setCurrent(int row) { current_ = row >= 0 && row < count() ? row : -1; }
+    // The entry of that name, letter case ignored; -1 for none.
+    int find(const QString& name) const;
+    int firstChecked() const;
+    // Moves the selected entry up (-1) or down (+1) with its check mark;
+    // false at the end of the list or with nothing selected.
+    bool moveCurrent(int direction);
+    // Ctrl+Up, Ctrl+Down from the selected entry.
+    std::optional<NeighbourStep> checkedNeighbour(bool up) const;
+    // The entry bound to Ctrl+digit in the settings; -1 for none.
+    int shortcutRow(const ProfileFile& settings, int digit) const;
+
+    QStringList savedOrder() const { return BuildSavedOrder(entries_); }
+    Status save(const QString& path) const { return SaveSavedOrder(path, savedOrder()); }
+
+private:
+    QList<CatalogueEntry> entries_;
+    int current_ = -1;
+};
+
 } // namespace lexifol

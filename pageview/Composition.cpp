@@ -80,7 +80,17 @@ QByteArray PageViewFileBytes(const QString& line)
 
 Status WritePageViewFile(const QString& path, const QString& line)
 {
-    return WriteFileAtomically(path, PageViewFileBytes(line));
+    return WriteFileAtomically(path, PageViewFileBytes(line), Durability::Unsynced);
+}
+
+PageViewRequest ComposeAndWrite(const CompositionInput& in, PageViewState& state, const QString& viewFile)
+{
+    PageViewRequest request = ComposePageRequest(in, state);
+    request.viewFile = viewFile;
+    // The file is what users and tools may read; the viewer gets the
+    // request itself, with the real path the 8-bit file may not spell.
+    (void)WritePageViewFile(viewFile, ComposePageLine(in, state));
+    return request;
 }
 
 QString PageViewFilePath(const QString& programFolder)

@@ -47,6 +47,11 @@ Status WritePageViewFile(const QString& path, const QString& line);
 
 QString PageViewFilePath(const QString& programFolder);  // programFolder + "temp.htm"
 
+// Composes the page, writes its page view file at `viewFile` and returns the
+// request for the view, with `state` updated as showing it does. A file
+// that cannot be written does not keep the page from being shown.
+PageViewRequest ComposeAndWrite(const CompositionInput& in, PageViewState& state, const QString& viewFile);
+
 // The SRC prefix written before every document path.
 inline constexpr char kSrcPrefix[] = "file:\\\\localhost\\";
 

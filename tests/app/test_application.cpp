@@ -19,7 +19,7 @@ public:
     {
         if (e->type() == QEvent::User) {
             ++handled;
-            throw ListIndexError(0);
+            throw std::out_of_range("List index out of bounds (0)");
         }
         if (e->type() == QEvent::User + 1) {
             ++handled;

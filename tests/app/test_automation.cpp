@@ -1,6 +1,7 @@
 // The page automation on a shown main window with a real page: keys scroll
 // the page view whatever has the focus, Find highlights the word.
 #include "Fixture.h"
+#include "app/WindowKeys.h"
 #include "pageview/DjvuFixture.h"
 
 #include "index/CodePage.h"
@@ -74,7 +75,7 @@ private slots:
 
     void pageUnderTheAutomationPoint()
     {
-        QWidget* under = QApplication::widgetAt(w_->AutomationPoint());
+        QWidget* under = QApplication::widgetAt(w_->keys().automationPoint());
         QVERIFY(under && (under == w_->WebBrowser1 || w_->WebBrowser1->isAncestorOf(under)));
     }
 
@@ -89,24 +90,24 @@ private slots:
         QFETCH(bool, inList);
         (inList ? static_cast<QWidget*>(w_->TntListBox1) : w_->TntEdit3)->setFocus();
         const int top = scroll();
-        w_->LineScroll(false);
+        w_->keys().lineScroll(false);
         QTRY_VERIFY(scroll() > top);
         const int afterLine = scroll();
-        w_->WheelPage(false);
+        w_->keys().wheelPage(false);
         QTRY_VERIFY(scroll() > afterLine);
-        w_->WheelPage(true);
+        w_->keys().wheelPage(true);
         QTRY_VERIFY(scroll() <= afterLine);
     }
 
     void homeAndEndJumpThreePages()
     {
-        w_->PageJump(false);
+        w_->keys().pageJump(false);
         settle();
         QTRY_VERIFY(scroll() > 0);
         const int end = scroll();
         const int page = w_->WebBrowser1->pageWindow()->height();
         QVERIFY2(end >= qMin(w_->WebBrowser1->scrollMaximum(), 2 * page), qPrintable(QString::number(end)));
-        w_->PageJump(true);
+        w_->keys().pageJump(true);
         QTRY_COMPARE(scroll(), 0);
     }
 
@@ -120,7 +121,7 @@ private slots:
         QVERIFY(scroll() > 0);   // the last line of the page, brought into view
         // The Find command's hits take the mark's place.
         w_->TntEdit3->setText("word1");
-        QVERIFY(w_->FindInPage(true));
+        QVERIFY(w_->keys().find(true));
         QTRY_VERIFY(!w_->WebBrowser1->highlights().isEmpty());
         QVERIFY(w_->WebBrowser1->headwordMark().isEmpty());
     }
@@ -153,7 +154,7 @@ private slots:
     void findHighlightsTheWord()
     {
         w_->TntEdit3->setText("target2");
-        QVERIFY(w_->FindInPage(true));
+        QVERIFY(w_->keys().find(true));
         QTRY_COMPARE(w_->WebBrowser1->highlights().size(), 1);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("target2"));
         QVERIFY(w_->WebBrowser1->findDialog() && w_->WebBrowser1->findDialog()->isHidden());
@@ -162,7 +163,7 @@ private slots:
         const QRect hit = w_->WebBrowser1->highlights().first();
         QVERIFY(hit.top() >= scroll() - 20 && hit.bottom() <= scroll() + w_->WebBrowser1->pageWindow()->height() + 20);
         // Again from the button: the old dialog goes, one stays.
-        QVERIFY(w_->FindInPage(true));
+        QVERIFY(w_->keys().find(true));
         settle();
         int dialogs = 0;
         for (QWidget* top : QApplication::topLevelWidgets())

@@ -54,7 +54,7 @@ private slots:
         for (int i = 0; i < 22; ++i)
             lookUp(*w, QStringLiteral("%1word").arg(QChar(u'a' + i)));
         QCOMPARE(w->History.size(), 21);
-        QCOMPARE(w->History.first(), QStringLiteral("bword\tD"));
+        QCOMPARE(w->History.entries().first(), QStringLiteral("bword\tD"));
         QVERIFY(!w->SpeedButton3->isHidden() && w->SpeedButton4->isHidden());
 
         w->HistoryBack();
@@ -66,8 +66,8 @@ private slots:
 
         // A new lookup is appended after the newest entry, not after the one stepped back to.
         lookUp(*w, QStringLiteral("yword"));
-        QCOMPARE(w->History.last(), QStringLiteral("yword\tD"));
-        QCOMPARE(w->History.at(19), QStringLiteral("vword\tD"));
+        QCOMPARE(w->History.entries().last(), QStringLiteral("yword\tD"));
+        QCOMPARE(w->History.entries().at(19), QStringLiteral("vword\tD"));
         QCOMPARE(selected(w->TntListBox2), 20);
         QVERIFY(w->SpeedButton4->isHidden());
     }
@@ -87,9 +87,9 @@ private slots:
         w->TntListBox3->selectionModel()->setCurrentIndex(w->TntListBox3->model()->index(1, 0),
                                                             QItemSelectionModel::ClearAndSelect);
         QTest::keyClick(w->TntListBox3, Qt::Key_Delete, Qt::ShiftModifier);
-        QCOMPARE(w->Bookmarks, QStringList({"aword\tD", "cword\tD", "cword\tD"}));
+        QCOMPARE(w->Bookmarks.entries(), QStringList({"aword\tD", "cword\tD", "cword\tD"}));
         QCOMPARE(selected(w->TntListBox3), 1);
-        QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes(w->Bookmarks));
+        QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes(w->Bookmarks.entries()));
 
         w->ClearBookmarks();
         QCOMPARE(w->TntListBox3->model()->rowCount(), 0);
@@ -124,7 +124,7 @@ private slots:
         QTEST(w->CurrentDictionary, "dictionary");
         QTEST(shownPage(fx), "page");
         QVERIFY(!w->SkipSearchReplay);
-        QVERIFY(w->History.isEmpty());
+        QVERIFY(w->History.entries().isEmpty());
         if (!line.contains(u'\t'))
             QCOMPARE(w->TntListBox3->model()->index(0, 0).data().toString(), QStringLiteral("error"));
     }
@@ -163,9 +163,9 @@ private slots:
         QVERIFY(fx.messages.isEmpty());
         lookUp(*w, typed);
         QCOMPARE(shownPage(fx), page);
-        QCOMPARE(w->History, QStringList{kept + "\tP"});
+        QCOMPARE(w->History.entries(), QStringList{kept + "\tP"});
         w->SpeedButton5Click();
-        QCOMPARE(w->Bookmarks, QStringList{kept + "\tP"});
+        QCOMPARE(w->Bookmarks.entries(), QStringList{kept + "\tP"});
 
         // Opening the bookmark finds the same page, whatever the box holds.
         lookUp(*w, lines.first().section(u'\t', 0, 0));
@@ -184,10 +184,12 @@ private slots:
         Fixture::writeBytes(fx.cwd + "Bookmarks.dat", "\xE4\xEE\xEC\tD\r\naword\tD");
         {
             auto w = fx.start();
-            QCOMPARE(w->Bookmarks, QStringList({QStringLiteral("дом\tD"), "aword\tD"}));
+            QCOMPARE(w->Bookmarks.entries(), QStringList({QStringLiteral("дом\tD"), "aword\tD"}));
+            w->SpeedButton5Click();
             w->close();
         }
-        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), BookmarkFileBytes({QStringLiteral("дом\tD"), "aword\tD"}));
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"),
+                 BookmarkFileBytes({QStringLiteral("дом\tD"), "aword\tD", "aword\tD"}));
         SetAnsiLocale(QStringLiteral("en_US.UTF-8"));
     }
 

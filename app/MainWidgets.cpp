@@ -1,0 +1,83 @@
+// Small widgets of the main window and the look of its controls.
+#include "app/MainWidgets.h"
+#include "app/UniformListView.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+namespace lexifol {
+
+void TSearchEdit::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown)
+        emit pageKey(e->key() == Qt::Key_PageUp);
+    QLineEdit::keyPressEvent(e);
+}
+
+void TSearchEdit::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLineEdit::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton)
+        emit clicked();
+}
+
+void TSearchEdit::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QLineEdit::mouseDoubleClickEvent(e);
+    emit clicked();
+}
+
+void TSearchEdit::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    emit focused();
+}
+
+TImage::TImage(QWidget* parent)
+    : QLabel(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+}
+
+
+QFont UnicodeFont()
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans")});
+    return f;
+}
+
+QFont ArialFont()
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    return f;
+}
+
+QListView* MakeList(QWidget* page, const QString& name, const QColor& base)
+{
+    auto* v = new UniformListView(page);
+    v->setSelectionMode(QAbstractItemView::SingleSelection);
+    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    v->setFont(UnicodeFont());
+    v->setAccessibleName(name);
+    if (base.isValid()) {
+        QPalette pal = v->palette();
+        pal.setColor(QPalette::Base, base);
+        v->setPalette(pal);
+    }
+    auto* l = new QVBoxLayout(page);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(v);
+    return v;
+}
+
+} // namespace lexifol

@@ -1,0 +1,47 @@
+#pragma once
+// Small widgets of the main window and the look of its controls.
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+
+class QListView;
+
+namespace lexifol {
+
+// The search box reports clicks and focus, which the lookup reacts to.
+class TSearchEdit : public QLineEdit
+{
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+signals:
+    void clicked();
+    void focused();
+    // Page Up or Page Down reached the box, whatever the modifiers.
+    void pageKey(bool up);
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+};
+
+// A clickable picture.
+class TImage : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit TImage(QWidget* parent = nullptr);
+signals:
+    void clicked();
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+QFont UnicodeFont();
+QFont ArialFont();
+// A single-selection list filling `page`, named for screen readers.
+QListView* MakeList(QWidget* page, const QString& name, const QColor& base);
+
+} // namespace lexifol

@@ -1,0 +1,74 @@
+// The catalogue's entries, check marks and selection.
+#include "library/Catalogue.h"
+#include "library/Profile.h"
+
+namespace lexifol {
+
+void Catalogue::load(const QString& dataFolder, const QString& savedOrderFile)
+{
+    QStringList saved;
+    if (const Result<QStringList> read = LoadSavedOrder(savedOrderFile))
+        saved = read.value();
+    entries_.clear();
+    current_ = -1;
+    for (const QString& name : MergeCatalogue(DiscoverDictionaries(dataFolder), saved))
+        entries_.append({name, SavedCheckMark(saved, name).value_or(false)});
+}
+
+void Catalogue::setChecked(int row, bool checked)
+{
+    if (row >= 0 && row < count())
+        entries_[row].checked = checked;
+}
+
+QStringList Catalogue::names() const
+{
+    QStringList out;
+    for (const CatalogueEntry& e : entries_)
+        out << e.name;
+    return out;
+}
+
+int Catalogue::find(const QString& name) const
+{
+    for (int i = 0; i < count(); ++i)
+        if (entries_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int Catalogue::firstChecked() const
+{
+    for (int i = 0; i < count(); ++i)
+        if (entries_[i].checked)
+            return i;
+    return -1;
+}
+
+bool Catalogue::moveCurrent(int direction)
+{
+    const int target = current_ + direction;
+    if (current_ < 0 || target < 0 || target >= count())
+        return false;
+    entries_.swapItemsAt(current_, target);
+    current_ = target;
+    return true;
+}
+
+std::optional<NeighbourStep> Catalogue::checkedNeighbour(bool up) const
+{
+    QList<bool> marks;
+    for (const CatalogueEntry& e : entries_)
+        marks << e.checked;
+    return FindCheckedNeighbour(marks, current_, up);
+}
+
+int Catalogue::shortcutRow(const ProfileFile& settings, int digit) const
+{
+    if (digit < 0 || digit > 9)
+        return -1;
+    const QString value = settings.readString(QStringLiteral("Shortcuts"), QString::number(digit));
+    return value.isEmpty() ? -1 : find(value);
+}
+
+} // namespace lexifol

@@ -1,0 +1,80 @@
+#include "library/IndexCache.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace lexifol {
+
+FileStamp FileStamp::Of(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, quint64(st.st_ino), qint64(st.st_size)};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {info.lastModified().toMSecsSinceEpoch() * 1000000, 0, info.size()};
+#endif
+}
+
+void IndexCache::setBudget(size_t bytes)
+{
+    budget_ = bytes;
+    trim();
+}
+
+bool IndexCache::take(const QString& path, const FileStamp& now, IndexList& out)
+{
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+        if (it->path != path)
+            continue;
+        const bool fresh = it->stamp == now && now.size >= 0;
+        if (fresh)
+            out.swap(it->list);
+        held_ -= it->bytes;
+        entries_.erase(it);
+        return fresh;
+    }
+    return false;
+}
+
+void IndexCache::put(const QString& path, const FileStamp& stamp, IndexList&& list)
+{
+    if (path.isEmpty() || stamp.size < 0 || list.isEmpty())
+        return;
+    IndexList dropped;
+    take(path, FileStamp(), dropped);   // an older copy of the same file goes
+    Entry e;
+    e.path = path;
+    e.stamp = stamp;
+    e.list.swap(list);
+    e.bytes = e.list.memoryBytes();
+    if (e.bytes > budget_)
+        return;
+    held_ += e.bytes;
+    entries_.push_front(std::move(e));
+    trim();
+}
+
+void IndexCache::trim()
+{
+    while (held_ > budget_ && !entries_.empty()) {
+        held_ -= entries_.back().bytes;
+        entries_.pop_back();
+    }
+}
+
+void IndexCache::clear()
+{
+    entries_.clear();
+    held_ = 0;
+}
+
+} // namespace lexifol

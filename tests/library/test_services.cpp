@@ -1,0 +1,214 @@
+// The services the window binds to: catalogue, history, bookmarks, the index
+// cache and the one lookup, each without a window.
+#include "Files.h"
+
+#include "index/Bookmarks.h"
+#include "library/BookmarkList.h"
+#include "library/Catalogue.h"
+#include "library/History.h"
+#include "library/IndexCache.h"
+#include "library/Profile.h"
+#include "library/WordLookup.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lexifol;
+
+class ServicesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void catalogueOrderMarksAndMoves();
+    void historyPositionIsANumber();
+    void bookmarksMergeWithAnotherWriter();
+    void bookmarksUnchangedAreNotWritten();
+    void indexCacheHandsBackOnlyUnchangedFiles();
+    void indexCacheKeepsWithinItsBudget();
+    void lookup_data();
+    void lookup();
+};
+
+void ServicesTest::catalogueOrderMarksAndMoves()
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("Data"));
+    for (const char* name : {"A", "B", "C", "D"})
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("Data/%1.list").arg(QLatin1String(name))), "a\t1"));
+    QVERIFY(writeBytes(dir.filePath("diclist.dat"), "C\t1\r\nA\t0\r\nB\t1\r\n"));
+    Catalogue c;
+    c.load(dir.filePath("Data"), dir.filePath("diclist.dat"));
+    QCOMPARE(c.names(), (QStringList{"C", "A", "B", "D"}));
+    QCOMPARE(c.firstChecked(), 0);
+    QVERIFY(!c.checked(3));
+    QCOMPARE(c.find("b"), 2);
+
+    c.setCurrent(1);   // A, unchecked
+    QVERIFY(c.moveCurrent(-1));
+    QCOMPARE(c.names(), (QStringList{"A", "C", "B", "D"}));
+    QVERIFY(!c.checked(0) && c.checked(1));
+    QCOMPARE(c.current(), 0);
+    QVERIFY(!c.moveCurrent(-1));
+
+    // Ctrl+Down from A: C is the next checked one, one step away.
+    const auto step = c.checkedNeighbour(false);
+    QVERIFY(step);
+    QCOMPARE(step->target, 1);
+    QCOMPARE(c.savedOrder(), (QStringList{"A\t0", "C\t1", "B\t1", "D\t0"}));
+
+    QVERIFY(writeBytes(dir.filePath("Lexifol.ini"), "[Shortcuts]\r\n3=d\r\n4=Nobody\r\n"));
+    ProfileFile settings(dir.filePath("Lexifol.ini"));
+    QCOMPARE(c.shortcutRow(settings, 3), 3);
+    QCOMPARE(c.shortcutRow(settings, 4), -1);
+    QCOMPARE(c.shortcutRow(settings, 5), -1);
+}
+
+void ServicesTest::historyPositionIsANumber()
+{
+    History h;
+    QVERIFY(!h.back().act);
+    for (int i = 0; i < kHistoryLimit + 3; ++i)
+        h.add(QStringLiteral("w%1\tD").arg(i));
+    QCOMPARE(h.size(), kHistoryLimit);
+    QCOMPARE(h.position(), kHistoryLimit - 1);
+    QCOMPARE(h.entries().first(), QStringLiteral("w3\tD"));
+    HistoryStep s = h.back();
+    QVERIFY(s.open);
+    QCOMPARE(h.position(), kHistoryLimit - 2);
+    QVERIFY(h.buttons().back && h.buttons().forward);
+    h.setPosition(0);
+    s = h.back();
+    QVERIFY(s.act && !s.open);
+    QCOMPARE(h.position(), 0);
+    s = h.forward();
+    QCOMPARE(h.position(), 1);
+    h.setPosition(99);
+    QCOMPARE(h.position(), -1);
+}
+
+void ServicesTest::bookmarksMergeWithAnotherWriter()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Bookmarks.dat");
+    Bookmarks a, b;
+    a.load(path);
+    b.load(path);
+    QVERIFY(a.add("apple\tA"));
+    QVERIFY(b.add("zebra\tA"));
+    QVERIFY(a.add("bake\tA"));
+    Bookmarks reader;
+    reader.load(path);
+    QCOMPARE(reader.entries(), (QStringList{"apple\tA", "zebra\tA", "bake\tA"}));
+    // A removal by the other writer is kept too.
+    int next = -1;
+    QVERIFY(b.remove(1, &next));   // b held apple, zebra: zebra goes
+    QVERIFY(a.add("cake\tA"));
+    reader.load(path);
+    QCOMPARE(reader.entries(), (QStringList{"apple\tA", "bake\tA", "cake\tA"}));
+}
+
+void ServicesTest::bookmarksUnchangedAreNotWritten()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Bookmarks.dat");
+    Bookmarks b;
+    b.load(path);
+    QVERIFY(b.save());
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(b.add("a\tD"));
+    const QByteArray written = readBytes(path);
+    QVERIFY(QFile::remove(path));
+    QVERIFY(b.save());   // nothing changed since it was written
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(b.clear());
+    QVERIFY(b.restore({"a\tD"}));
+    QCOMPARE(readBytes(path), written);
+}
+
+void ServicesTest::indexCacheHandsBackOnlyUnchangedFiles()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("x.list");
+    QVERIFY(writeBytes(path, "a\t1\r\nb\t2\r\n"));
+    IndexCache cache;
+    IndexList list;
+    list.setLines({"a\t1", "b\t2"});
+    const FileStamp stamp = FileStamp::Of(path);
+    cache.put(path, stamp, std::move(list));
+    IndexList back;
+    QVERIFY(cache.take(path, FileStamp::Of(path), back));
+    QCOMPARE(back.count(), 2);
+    QVERIFY(!cache.take(path, FileStamp::Of(path), back));   // taken once
+
+    cache.put(path, stamp, std::move(back));
+    // Replaced through a rename with the same size: a new file.
+    QVERIFY(writeBytes(path + ".new", "c\t1\r\nd\t2\r\n"));
+    QVERIFY(QFile::remove(path) && QFile::rename(path + ".new", path));
+    IndexList stale;
+    QVERIFY(!cache.take(path, FileStamp::Of(path), stale));
+    QCOMPARE(stale.count(), 0);
+}
+
+void ServicesTest::indexCacheKeepsWithinItsBudget()
+{
+    IndexList big;
+    QStringList lines;
+    for (int i = 0; i < 1000; ++i)
+        lines << QStringLiteral("headword%1\t%1").arg(i);
+    big.setLines(lines);
+    const size_t one = big.memoryBytes();
+    IndexCache cache(one * 2 + one / 2);
+    for (const char* name : {"a", "b", "c"}) {
+        IndexList copy;
+        copy.setLines(lines);
+        cache.put(QString::fromLatin1(name), {1, 1, 1}, std::move(copy));
+    }
+    QVERIFY(cache.heldBytes() <= cache.budget());
+    IndexList out;
+    QVERIFY(!cache.take("a", {1, 1, 1}, out));   // the oldest went
+    QVERIFY(cache.take("c", {1, 1, 1}, out));
+    cache.setBudget(0);
+    QCOMPARE(cache.heldBytes(), size_t(0));
+}
+
+void ServicesTest::lookup_data()
+{
+    QTest::addColumn<bool>("pageIndex");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("exact") << false << "bread" << 1 << "12" << "bread" << "bread";
+    QTest::newRow("nearest") << false << "brea" << 1 << "12" << "bread" << "bread";
+    QTest::newRow("cross-reference followed") << false << "cake" << 3 << "30" << "candle" << "candle";
+    QTest::newRow("no page") << false << "dud" << -1 << "" << "" << "";
+    QTest::newRow("page index keeps the typed word") << true << "bun" << 1 << "12" << "bun" << "bun";
+}
+
+void ServicesTest::lookup()
+{
+    QFETCH(bool, pageIndex);
+    QFETCH(QString, text);
+    QFETCH(int, row);
+    QFETCH(QString, page);
+    QFETCH(QString, mark);
+    QFETCH(QString, kept);
+    ActiveDictionary d;
+    d.first.setLines({"apple\t5", "bread\t12", "cake\t>candle", "candle\t30", "dud\t"});
+    d.pageIndex = pageIndex;
+    const std::optional<Hit> hit = LookUp(d, text);
+    QCOMPARE(hit.has_value(), row >= 0);
+    if (!hit)
+        return;
+    QCOMPARE(hit->row, row);
+    QCOMPARE(hit->page, page);
+    QCOMPARE(hit->mark, mark);
+    QCOMPARE(hit->entryWord, kept);
+    const std::optional<Hit> again = HeadwordHit(d, kept);
+    QVERIFY(again);
+    QCOMPARE(again->page, page);
+}
+
+QTEST_GUILESS_MAIN(ServicesTest)
+#include "test_services.moc"
