@@ -176,7 +176,7 @@ private:
     lexifol::CompositionInput compositionFor(const QString& pageReference, bool annotationCase) const;
     void stepHistory(const lexifol::HistoryStep& step);
     void showEntryLists();
-    void openEntryLine(const QStringList& list, const QListView* box);
+    void openEntryLine(const QStringList& list, int row);
     void openHeadword(const QString& headword, const QByteArray& dictionary);
     void reportSave(const QString& path, const lexifol::Status& result);
 

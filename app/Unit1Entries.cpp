@@ -53,9 +53,8 @@ void TForm1::stepHistory(const HistoryStep& step)
     SpeedButton4->setVisible(step.buttons.forward);
 }
 
-void TForm1::openEntryLine(const QStringList& list, const QListView* box)
+void TForm1::openEntryLine(const QStringList& list, int row)
 {
-    const int row = SelectedRow(box);
     if (list.isEmpty() || row < 0 || row >= list.size())
         return;
     ShowHeadword(EntryHeadword(list.at(row)), Ansi().encode(EntryDictionary(list.at(row))));
@@ -63,12 +62,12 @@ void TForm1::openEntryLine(const QStringList& list, const QListView* box)
 
 void TForm1::TntListBox2DblClick()
 {
-    openEntryLine(History.entries(), TntListBox2);
+    openEntryLine(History.entries(), History.position());
 }
 
 void TForm1::TntListBox3DblClick()
 {
-    openEntryLine(Bookmarks.entries(), TntListBox3);
+    openEntryLine(Bookmarks.entries(), SelectedRow(TntListBox3));
 }
 
 void TForm1::SpeedButton5Click()
