@@ -4,6 +4,7 @@
 #include "index/CodePage.h"
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
+#include "index/TextCheck.h"
 #include "index/TextFile.h"
 
 #include <QDir>
@@ -40,12 +41,22 @@ Options ParseOptions(const QStringList& args, const QStringList& withValue, cons
 
 namespace {
 
+// The tools take only text that comes through the reader whole: a line
+// lost or garbled on the way would be written back short, with exit 0.
 bool Load(const QString& path, IndexList& list, Streams& io)
 {
-    const Status s = ReadIndexFile(path, list);
-    if (!s)
-        io.err << "lexifol-index: " << s.error() << "\n";
-    return s.ok();
+    const Result<QByteArray> bytes = ReadFileBytes(path, kIndexCap);
+    if (!bytes) {
+        io.err << "lexifol-index: " << bytes.error() << "\n";
+        return false;
+    }
+    if (const TextVerdict v = CheckText(bytes.value()); !v.ok()) {
+        io.err << "lexifol-index: " << path << ": " << DescribeBadText(v) << " (" << v.encoding
+               << "): refused, no line may be lost\n";
+        return false;
+    }
+    DecodeLines(bytes.value(), list);
+    return true;
 }
 
 // A progress line for big files, when someone watches the terminal.

@@ -44,7 +44,15 @@ int main(int argc, char** argv)
             err << "lexifol-index: --locale needs a value\n";
             return 2;
         }
-        lexifol::IndexCollation::SetDefaultLocale(args.at(at + 1));
+        const QString locale = args.at(at + 1);
+        // ICU falls back to the root order for a name it does not know:
+        // an order no viewer uses.
+        if (locale.size() > 100 || !lexifol::IndexCollation::ForLocale(locale)) {
+            err << "lexifol-index: --locale " << locale.left(100) << (locale.size() > 100 ? "..." : "")
+                << ": no locale ICU has a collation for\n";
+            return 2;
+        }
+        lexifol::IndexCollation::SetDefaultLocale(locale);
         args.remove(at, 2);
     }
     if (command == QLatin1StringView("check"))

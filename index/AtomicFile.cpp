@@ -1,6 +1,7 @@
 #include "index/AtomicFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #ifdef Q_OS_UNIX
@@ -37,6 +38,9 @@ Status syncToDisk(QSaveFile& file)
 
 Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durability durability)
 {
+    // A device, a FIFO or a folder is never replaced by a file.
+    if (const QFileInfo target(path); target.exists() && !target.isFile())
+        return Status::failure(QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(path)));
     QSaveFile file(path);
     // Unbuffered: Qt's buffer would hold a small file until commit(), where a
     // failed write-out is lost and an empty file replaces the old one.

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace lexifol;
 
 namespace {
@@ -84,6 +86,55 @@ private slots:
         QCOMPARE(r.code, 2);
         QFETCH(QString, message);
         QVERIFY2(r.err.startsWith("lexifol-index: ") && r.err.contains(message), qPrintable(r.err));
+    }
+
+    // Input the reader would cut short, special files and unknown locales:
+    // exit 2 with the reason, nothing written.
+    void refusesWhatItCannotKeep_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QString>("message");
+        const QByteArray badUtf8("\xEF\xBB\xBF" "b\t1\r\na\xC3(x\t2\r\nc\t3\r\n");
+        const QByteArray nul8bit("b\t1\r\na\0\t2\r\nc\t3\r\n", 17);
+        const QByteArray good("b\t1\r\na\t2\r\n");
+        for (const char* command : {"sort", "check"}) {
+            const QString c = QString::fromLatin1(command);
+            QTest::newRow(QByteArray(command) + ": malformed UTF-8") << badUtf8 << c << QStringList{} << "byte offset 9";
+            QTest::newRow(QByteArray(command) + ": NUL in 8-bit") << nul8bit << c << QStringList{} << "byte offset 6";
+            QTest::newRow(QByteArray(command) + ": unknown locale")
+                << good << c << QStringList{"--locale", "swedish"} << "--locale swedish";
+            QTest::newRow(QByteArray(command) + ": a path as locale")
+                << good << c << QStringList{"--locale", "../../etc"} << "--locale ../../etc";
+        }
+        QTest::newRow("sort: -o names a FIFO") << good << "sort-to-fifo" << QStringList{} << "not a regular file";
+    }
+    void refusesWhatItCannotKeep()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, command);
+        QFETCH(QStringList, extra);
+        QFETCH(QString, message);
+        const QString in = dir_.filePath("refuse.list");
+        QString out = dir_.filePath("refused-out.list");
+        QFile::remove(out);
+        put(in, content);
+        if (command == QLatin1StringView("sort-to-fifo")) {
+            out = dir_.filePath("fifo-out");
+            QFile::remove(out);
+            QVERIFY(::mkfifo(QFile::encodeName(out).constData(), 0600) == 0);
+            command = QStringLiteral("sort");
+        }
+        const QStringList args = command == QLatin1StringView("sort") ? QStringList{command, in, "-o", out}
+                                                                       : QStringList{command, in};
+        const Run r = lexifolIndex(args + extra);
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        if (out.endsWith(QLatin1StringView("fifo-out")))
+            QVERIFY(!QFileInfo(out).isFile());
+        else
+            QVERIFY(!QFile::exists(out));
     }
 
     void sortThenCheck()
