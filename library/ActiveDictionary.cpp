@@ -18,6 +18,14 @@ QString cannotOpen(const QString& path)
     return QStringLiteral("Can not open ") + QDir::toNativeSeparators(path);
 }
 
+// The sentence after the path of a refusal ("It is a FIFO ..."), on a line
+// of its own; nothing for an ordinary read error.
+QString Reason(const QString& error)
+{
+    const qsizetype at = error.indexOf(QStringLiteral("\". It "));
+    return at < 0 ? QString() : QStringLiteral("\r\n") + error.mid(at + 3);
+}
+
 bool hasAnnotation(const DictionaryPaths& paths)
 {
     return QFileInfo::exists(paths.annotationDjvu()) || QFileInfo::exists(paths.annotationHtm());
@@ -79,7 +87,8 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
     bool listRead = false;
     if (!r.name.isEmpty()) {
         const QString list = paths.firstIndex();
-        if (!QFileInfo::exists(list)) {
+        // A link that leads nowhere is told, not taken for a missing file.
+        if (!QFileInfo::exists(list) && !QFileInfo(list).isSymLink()) {
             if (!r.startUp)
                 return out;   // gone since the catalogue was built: nothing to say
             out.messages << cannotOpen(list);
@@ -95,7 +104,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
     if (!r.startUp) {
         plugin = LoadPluginParameters(paths, false);
         if (!plugin.unreadable.isEmpty()) {
-            out.messages << cannotOpen(plugin.unreadable);
+            out.messages << cannotOpen(plugin.unreadable) + Reason(plugin.reason);
             return out;
         }
     }
@@ -115,7 +124,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
     if (r.startUp) {
         plugin = LoadPluginParameters(DictionaryPaths{r.programFolder, name}, r.catalogueEmpty);
         if (!plugin.unreadable.isEmpty()) {
-            out.messages << cannotOpen(plugin.unreadable);
+            out.messages << cannotOpen(plugin.unreadable) + Reason(plugin.reason);
             plugin.parameters = BuiltInPluginParameters();
             plugin.message.clear();
         }

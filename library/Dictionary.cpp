@@ -110,13 +110,15 @@ namespace {
 
 enum class ListRead { Missing, Unreadable, Read };
 
-ListRead readParameterList(const QString& path, QByteArrayList& lines)
+ListRead readParameterList(const QString& path, QByteArrayList& lines, QString* why)
 {
     if (!QFileInfo::exists(path))
         return ListRead::Missing;
     const Result<QByteArray> bytes = ReadFileBytes(path, kSmallFileCap);
-    if (!bytes)
+    if (!bytes) {
+        *why = bytes.error();
         return ListRead::Unreadable;
+    }
     lines = CutByteLines(bytes.value());
     return ListRead::Read;
 }
@@ -142,7 +144,7 @@ PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty
     // Without an open dictionary there is no folder of its own to look in.
     if (!dict.name.isEmpty()) {
         const QString own = dict.pluginList();
-        switch (readParameterList(own, r.parameters)) {
+        switch (readParameterList(own, r.parameters, &r.reason)) {
         case ListRead::Unreadable:
             return failRead(QFileInfo(own).absoluteFilePath());
         case ListRead::Read:
@@ -158,7 +160,7 @@ PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty
 
     // Named without a folder: it resolves against the current directory.
     const QString shared = QStringLiteral("Plugin.dat");
-    switch (readParameterList(shared, r.parameters)) {
+    switch (readParameterList(shared, r.parameters, &r.reason)) {
     case ListRead::Unreadable:
         return failRead(QFileInfo(shared).absoluteFilePath());
     case ListRead::Read:

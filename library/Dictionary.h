@@ -54,6 +54,7 @@ struct PluginLoad {
     QByteArrayList parameters;
     QString message;      // empty when nothing is to be shown
     QString unreadable;   // full path of a list that exists but cannot be read
+    QString reason;       // why it cannot
 };
 // The plug-in step: own Plugin.dat, else "Plugin.dat" in the current
 // directory, else built-ins, with their messages. catalogueEmpty gives the

@@ -1,9 +1,11 @@
 #include "pageview/PageWidgets.h"
 
 #include "index/CodePage.h"
+#include "index/RegularFile.h"
 #include "index/TextFile.h"
 #include "pageview/ScrollRequest.h"
 
+#include <QDir>
 #include <QFile>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -138,18 +140,23 @@ void HtmlView::preload(const QUrl& url, const QString& html)
 
 QVariant HtmlView::loadResource(int type, const QUrl& name)
 {
-    if (type == QTextDocument::HtmlResource) {
-        QUrl plain = name;
-        plain.setFragment(QString());
-        if (!preloadedUrl_.isEmpty() && plain == preloadedUrl_) {
-            preloadedUrl_.clear();
-            return std::exchange(preloaded_, QString());
-        }
-        if (plain.isLocalFile()) {
-            QFile file(plain.toLocalFile());
-            if (file.open(QIODevice::ReadOnly))
-                return DecodeHtml(file.readAll());
-        }
+    QUrl plain = name;
+    plain.setFragment(QString());
+    if (type == QTextDocument::HtmlResource && !preloadedUrl_.isEmpty() && plain == preloadedUrl_) {
+        preloadedUrl_.clear();
+        return std::exchange(preloaded_, QString());
+    }
+    // A page or picture the HTML names is read only when it is a regular
+    // file of a sane size: never a FIFO or a device.
+    const QString local = plain.isLocalFile() ? plain.toLocalFile()
+                        : plain.isRelative()  ? QDir(searchPaths().value(0)).filePath(plain.path())
+                                              : QString();
+    if (!local.isEmpty()) {
+        QFile file;
+        if (!OpenRegularFile(file, local, kListCap))
+            return QVariant();
+        const QByteArray bytes = file.readAll();
+        return type == QTextDocument::HtmlResource ? QVariant(DecodeHtml(bytes)) : QVariant(bytes);
     }
     return QTextBrowser::loadResource(type, name);
 }

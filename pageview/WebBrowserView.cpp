@@ -1,6 +1,9 @@
 // The page view's widgets, its render thread, and loading what it is
 // pointed at: HTML pages, page view files and DjVu files.
 #include "pageview/WebBrowserImpl.h"
+#include "index/RegularFile.h"
+
+#include <limits>
 
 #include <QDesktopServices>
 #include <QDir>
@@ -124,9 +127,10 @@ void TWebBrowser::Impl::load(quint64 g)
     if (g != generation)
         return;
     const QString path = LocalPath(currentPath);
-    QFile file(path);
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        showError(QStringLiteral("Cannot open file %1").arg(Native(path)));
+    QFile file;
+    // Opened only as a regular file: a FIFO would block the window for good.
+    if (const Status opened = OpenRegularFile(file, path, std::numeric_limits<qint64>::max()); path.isEmpty() || !opened) {
+        showError(path.isEmpty() ? QStringLiteral("Cannot open file %1").arg(Native(path)) : opened.error());
         return;
     }
     const QByteArray head = file.read(8);
@@ -137,7 +141,11 @@ void TWebBrowser::Impl::load(quint64 g)
         showDjvu(tag);
         return;
     }
-    const QByteArray bytes = head + file.readAll();
+    if (file.size() > kSmallFileCap) {
+        showError(RegularFileRefusal(path, kSmallFileCap));
+        return;
+    }
+    const QByteArray bytes = head + file.read(kSmallFileCap);
     const QString text = DecodeHtml(bytes);
     if (std::optional<EmbedTag> tag = ParseDjvuEmbed(text)) {
         if (!tag->src.isEmpty() && QFileInfo(tag->src).isRelative() && !tag->src.contains(u'\\'))
