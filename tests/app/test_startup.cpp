@@ -327,7 +327,7 @@ private slots:
         QVERIFY(QDir().mkpath(fx.folder("B") + "Plugin.dat"));
         w->OpenDictionary();
         QCOMPARE(w->CurrentDictionary, QString("A"));
-        QCOMPARE(fx.messageTexts(), QStringList{"Can not open " + fx.folder("B") + "Plugin.dat"});
+        QCOMPARE(fx.messageTexts(), QStringList{"Can not open " + fx.folder("B") + "Plugin.dat\r\nIt is a folder."});
     }
 
     void bookmarksRoundTrip()
