@@ -9,7 +9,11 @@ struct Token {
     QString text;
     QRect box;
     bool lineStart = false;
+    QString folded, loose;   // made once: a page may hold 50,000 words
 };
+
+// Words of a headword compared; a longer one is looked for by these.
+constexpr qsizetype kMostWords = 16;
 
 QList<Token> Tokens(const QList<PageWord>& words)
 {
@@ -23,6 +27,7 @@ QList<Token> Tokens(const QList<PageWord>& words)
             t.text += words[++i].text;
             t.box |= words[i].box;
         }
+        t.folded = t.text.toCaseFolded();
         tokens << t;
     }
     return tokens;
@@ -43,8 +48,8 @@ std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, 
     for (int i = 0; i + parts.size() <= tokens.size(); ++i) {
         bool match = true;
         for (int k = 0; k < parts.size() && match; ++k) {
-            const QString& t = tokens[i + k].text;
-            match = loose ? Loose(t) == Loose(parts[k]) : t.compare(parts[k], Qt::CaseInsensitive) == 0;
+            const Token& t = tokens[i + k];
+            match = loose ? t.loose == parts[k] : t.folded == parts[k];
         }
         if (!match)
             continue;
@@ -63,13 +68,20 @@ std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, 
 
 std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword)
 {
-    const QStringList parts = headword.split(u' ', Qt::SkipEmptyParts);
+    const QStringList parts = headword.split(u' ', Qt::SkipEmptyParts).mid(0, kMostWords);
     if (parts.isEmpty() || words.isEmpty())
         return std::nullopt;
-    const QList<Token> tokens = Tokens(words);
-    if (auto box = Find(tokens, parts, false))
+    QList<Token> tokens = Tokens(words);
+    QStringList folded, loose;
+    for (const QString& p : parts) {
+        folded << p.toCaseFolded();
+        loose << Loose(p);
+    }
+    if (auto box = Find(tokens, folded, false))
         return box;
-    return Find(tokens, parts, true);
+    for (Token& t : tokens)
+        t.loose = Loose(t.text);
+    return Find(tokens, loose, true);
 }
 
 } // namespace lexifol

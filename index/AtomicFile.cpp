@@ -1,4 +1,5 @@
 #include "index/AtomicFile.h"
+#include "index/Faults.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,6 +48,8 @@ Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durabil
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Status::failure(file.errorString());
     qint64 done = 0;
+    if (faults::Fail(faults::Op::Write))
+        return fail(file, QStringLiteral("No space left on device"));
     while (done < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
         if (n <= 0)
@@ -57,6 +60,12 @@ Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durabil
         return fail(file, file.errorString());
     if (Status synced = durability == Durability::Synced ? syncToDisk(file) : Status(); !synced)
         return fail(file, synced.error());
+    if (durability == Durability::Synced && faults::Fail(faults::Op::Sync))
+        return fail(file, QStringLiteral("Input/output error"));
+    if (faults::Fail(faults::Op::Rename)) {
+        file.cancelWriting();
+        return Status::failure(QStringLiteral("Permission denied"));
+    }
     if (!file.commit())
         return Status::failure(file.errorString());
     return {};

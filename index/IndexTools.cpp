@@ -1,4 +1,5 @@
 #include "index/IndexTools.h"
+#include "index/FilePair.h"
 
 #include "index/AtomicFile.h"
 #include "index/IndexOps.h"
@@ -74,54 +75,14 @@ QByteArray SecondIndexFileBytes(const IndexList& first, const ReplacementList& r
     return out;
 }
 
-namespace {
-
-// Replaces `target` with `fresh`, keeping the old file as `aside` until the
-// caller is done; false when a rename failed (nothing then changed).
-bool Swap(const QString& fresh, const QString& target, const QString& aside)
-{
-    QFile::remove(aside);
-    const bool hadOld = QFile::exists(target);
-    if (hadOld && !QFile::rename(target, aside))
-        return false;
-    if (QFile::rename(fresh, target))
-        return true;
-    if (hadOld)
-        QFile::rename(aside, target);
-    return false;
-}
-
-void Restore(const QString& target, const QString& aside)
-{
-    QFile::remove(target);
-    if (QFile::exists(aside))
-        QFile::rename(aside, target);
-}
-
-} // namespace
-
 Status WriteSecondIndexFiles(const QString& folder, const QByteArray& rules, const QByteArray& index)
 {
-    const QDir dir(folder);
-    const QString rulesPath = dir.filePath(QStringLiteral("replacelist.dat"));
-    const QString indexPath = dir.filePath(QStringLiteral("secondindex.list"));
-    const QString rulesNew = rulesPath + QStringLiteral(".new"), indexNew = indexPath + QStringLiteral(".new");
-    const QString rulesOld = rulesPath + QStringLiteral(".old"), indexOld = indexPath + QStringLiteral(".old");
-    Status s = WriteFileAtomically(rulesNew, rules);
-    if (s)
-        s = WriteFileAtomically(indexNew, index);
-    if (s && Swap(rulesNew, rulesPath, rulesOld)) {
-        if (Swap(indexNew, indexPath, indexOld)) {
-            QFile::remove(rulesOld);
-            QFile::remove(indexOld);
-            return {};
-        }
-        Restore(rulesPath, rulesOld);
-    }
-    QFile::remove(rulesNew);
-    QFile::remove(indexNew);
-    return s ? Status::failure(QStringLiteral("Cannot replace the files in %1").arg(QDir::toNativeSeparators(folder)))
-             : s;
+    return WriteFilePair(folder, {QStringLiteral("replacelist.dat"), rules}, {QStringLiteral("secondindex.list"), index});
+}
+
+void RecoverSecondIndexFiles(const QString& folder)
+{
+    RecoverFilePair(folder, QStringLiteral("replacelist.dat"), QStringLiteral("secondindex.list"));
 }
 
 QList<int> FindOrderErrors(const IndexList& lines, bool wholeLine, const IndexCollation& collation)

@@ -38,6 +38,8 @@ QByteArray SecondIndexFileBytes(const IndexList& first, const ReplacementList& r
 // written to a temporary file first, and the old files are replaced only
 // when both are complete.
 Status WriteSecondIndexFiles(const QString& folder, const QByteArray& rules, const QByteArray& index);
+// Finishes or undoes a replacement of the two that a crash interrupted.
+void RecoverSecondIndexFiles(const QString& folder);
 
 // Neighbouring lines out of order: the 1-based number k of the earlier line
 // of each bad pair. The key is the headword (before the first TAB, empty

@@ -2,6 +2,7 @@
 
 #include "index/CodePage.h"
 #include "index/IndexOps.h"
+#include "index/IndexTools.h"
 #include "library/Dictionary.h"
 
 #include <QDir>
@@ -71,6 +72,10 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
 {
     OpenOutcome out;
     const DictionaryPaths paths{r.programFolder, r.name};
+    // A build of the second index that a crash cut short is finished or
+    // undone before the pair is read.
+    if (!r.name.isEmpty() && QFileInfo(paths.folder()).isDir())
+        RecoverSecondIndexFiles(paths.folder());
     SecondRead early;
     early.path = paths.secondIndex();
     early.stamp = FileStamp::Of(early.path);
@@ -195,6 +200,8 @@ QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool rep
     const DictionaryPaths paths{programFolder, name};
     SecondRead late;
     if (!early) {
+        if (QFileInfo(paths.folder()).isDir())
+            RecoverSecondIndexFiles(paths.folder());
         late.path = paths.secondIndex();
         late.stamp = FileStamp::Of(late.path);
         late.read = (cache && cache->take(late.path, late.stamp, late.list)) || ReadSecondIndex(late.path, late.list);

@@ -4,6 +4,8 @@
 #include "index/AtomicFile.h"
 #include "djvu/PageFiles.h"
 
+#include <algorithm>
+
 
 namespace lexifol {
 
@@ -20,6 +22,19 @@ const QLatin1StringView kTail("> </embed></body></html>");
 QChar SeparatorFor(const QString& programFolder)
 {
     return programFolder.endsWith(u'\\') ? QChar(u'\\') : QChar(u'/');
+}
+
+// A page reference as an attribute value: as it is, unless something in it
+// would end the value or the tag; then quoted, with entities.
+QString AttributeValue(const QString& value)
+{
+    static const QString breaking = QStringLiteral(" \t\r\n\"'<>&=`");
+    if (std::none_of(value.begin(), value.end(), [](QChar c) { return breaking.contains(c); }))
+        return value;
+    QString v = value;
+    v.replace(u'&', QStringLiteral("&amp;")).replace(u'"', QStringLiteral("&quot;"));
+    v.replace(u'<', QStringLiteral("&lt;")).replace(u'>', QStringLiteral("&gt;"));
+    return u'"' + v + u'"';
 }
 
 } // namespace
@@ -57,8 +72,8 @@ PageViewRequest ComposePageRequest(const CompositionInput& in, const PageViewSta
 QString ComposePageLine(const CompositionInput& in, PageViewState& state)
 {
     const Target target = TargetOf(in, state);
-    QString line = kHead + kEmbedOpen + QLatin1StringView(kSrcPrefix) + target.document;
-    const QString pageAttribute = target.hasPage ? QStringLiteral(" Page=") + target.page : QString();
+    QString line = kHead + kEmbedOpen + QLatin1StringView(kSrcPrefix) + QString(target.document).replace(u'"', QStringLiteral("&quot;"));
+    const QString pageAttribute = target.hasPage ? QStringLiteral(" Page=") + AttributeValue(target.page) : QString();
     line += u'"';
     // Parameter lines are 8-bit text of the same code page the file is
     // written in, so decoding them here round-trips their bytes.

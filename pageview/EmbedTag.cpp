@@ -19,9 +19,19 @@ struct Attribute {
     QString value;
 };
 
+// A quoted value with the entities the page view file writes decoded.
+QString Unescaped(QString v)
+{
+    if (!v.contains(u'&'))
+        return v;
+    v.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    v.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    return v.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+}
+
 // Reads the attributes of a tag whose name ends at `pos`; stops after the
-// closing '>' (or at the end of the text). Values are taken verbatim: the
-// page view file escapes nothing, so no entity is decoded either.
+// closing '>' (or at the end of the text). Unquoted values are taken
+// verbatim; quoted ones lose the entities the page view file may write.
 QList<Attribute> ReadAttributes(const QString& html, qsizetype& pos)
 {
     QList<Attribute> attributes;
@@ -52,7 +62,7 @@ QList<Attribute> ReadAttributes(const QString& html, qsizetype& pos)
                 const qsizetype valueStart = pos;
                 while (pos < n && html[pos] != quote)
                     ++pos;
-                a.value = html.mid(valueStart, pos - valueStart);
+                a.value = Unescaped(html.mid(valueStart, pos - valueStart));
                 if (pos < n)
                     ++pos;
             } else {

@@ -45,6 +45,9 @@ private slots:
         QTest::newRow("two words across a break") << "text ice|cream n." << "ice cream" << QRect(0, 0, 210, 90);
         QTest::newRow("hyphenated at a line end") << "a dictio-|nary here" << "dictionary" << QRect(0, 0, 210, 90);
         QTest::newRow("no match") << "apple pear" << "plum" << QRect();
+        // A headword of many words is looked for by its first sixteen.
+        const QString many = QStringLiteral("w1 w2 w3 w4 w5 w6 w7 w8 w9 w10 w11 w12 w13 w14 w15 w16");
+        QTest::newRow("seventeen words, sixteen printed") << "x|" + many << many + " w17" << QRect(0, 50, 1600 + 150, 40);
     }
     void occurrence()
     {

@@ -94,9 +94,13 @@ void CompositionTest::composeLine_data()
     QTest::newRow("windows folder keeps backslashes")
         << QStringLiteral("C:\\Lexifol\\") << "yes" << BuiltIn() << "7" << false
         << kHead + "C:\\Lexifol\\Data\\Sample.files\\Sample.djvu\"" + kBuiltInText + " Page=7" + kTail << false;
-    QTest::newRow("nothing escaped in the page reference")
+    // A quote would end the file name early, and a blank or '>' the page.
+    QTest::newRow("a quote in a page file's name")
         << unixFolder << "no" << QByteArrayList() << "a\"b<c" << false
-        << kHead + "/opt/Lexifol/Data/Sample.files/a\"b<c.djvu\"" + kTail << true;
+        << kHead + "/opt/Lexifol/Data/Sample.files/a&quot;b<c.djvu\"" + kTail << true;
+    QTest::newRow("a page reference that would end the tag")
+        << unixFolder << "yes" << BuiltIn() << "7 x\">" << false
+        << kHead + whole + kBuiltInText + " Page=\"7 x&quot;&gt;\"" + kTail << false;
 }
 
 void CompositionTest::composeLine()
