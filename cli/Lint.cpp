@@ -5,6 +5,7 @@
 #include "djvu/PageFiles.h"
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
+#include "index/TextCheck.h"
 #include "index/Lookup.h"
 #include "index/TextFile.h"
 #include "library/Catalogue.h"
@@ -14,30 +15,25 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <memory>
+
 
 namespace lexifol::cli {
 
 namespace {
 
-// Pages of a DjVu document; -1 when it cannot be opened or decoded.
-int DjvuPageCount(const QString& path)
-{
-    const auto doc = djvu::Document::open(path);
-    return doc ? doc.value()->pageCount() : -1;
-}
-
-QString EncodingName(const QString& path)
+// The encoding the reader takes the file in, and why; a fault where lines
+// would be lost or garbled.
+QString EncodingOf(const QString& path, QString* fault)
 {
     const Result<QByteArray> bytes = ReadFileBytes(path, kIndexCap);
     if (!bytes)
         return QStringLiteral("unreadable");
-    switch (DetectMark(bytes.value()).kind) {
-    case TextMark::Utf16LE: return QStringLiteral("UTF-16LE");
-    case TextMark::Utf16BE: return QStringLiteral("UTF-16BE");
-    case TextMark::Utf8: return QStringLiteral("UTF-8");
-    case TextMark::None: break;
-    }
-    return QStringLiteral("8-bit");
+    const TextVerdict v = CheckText(bytes.value());
+    if (!v.ok())
+        *fault = DescribeBadText(v);
+    return v.encoding + QStringLiteral(" (") + v.why + u')';
 }
 
 // Whether some entry has this headword (collation-equal). The bisection
@@ -56,8 +52,29 @@ struct Report {
     void add(const QString& f) { faults << f; }
 };
 
+// Every page's header, or with `deep` every page's image, decodes: a
+// document cut short or damaged shows here rather than on a reader's screen.
+void LintDocumentPages(const djvu::Document& doc, bool deep, Report& r)
+{
+    int bad = 0;
+    QString first;
+    for (int i = 0; i < doc.pageCount(); ++i) {
+        const Status s = deep ? doc.decodePage(i) : Status(doc.pageSize(i) ? Status() : Status::failure(QString()));
+        if (!s && bad++ == 0)
+            first = QString::number(i + 1);
+    }
+    if (bad > 0)
+        r.add(QStringLiteral("document %1: %2 of %3 pages cannot be decoded (the first: page %4)%5")
+                  .arg(QFileInfo(doc.path()).fileName())
+                  .arg(bad)
+                  .arg(doc.pageCount())
+                  .arg(first)
+                  .arg(deep ? QString() : QStringLiteral("; --deep decodes every page's image")));
+}
+
 // What the descriptor says about reading the index.
 struct Declared {
+    bool deep = false;   // decode every page's image
     bool wholeFile = true;
     bool pageIndex = false;
     const IndexCollation* collation = &IndexCollation::Default();
@@ -115,37 +132,63 @@ void LintPageOrder(const IndexList& first, Report& r)
     }
 }
 
+// What the document says of a page reference; empty when it is a page.
+QString PageFault(const QString& ref, const djvu::Document* doc)
+{
+    const QString r = ref.trimmed();
+    const bool digits = !r.isEmpty() && std::all_of(r.begin(), r.end(), [](QChar c) { return c.isDigit(); });
+    const bool signedNumber = r.size() > 1 && (r[0] == u'-' || r[0] == u'+')
+        && std::all_of(r.begin() + 1, r.end(), [](QChar c) { return c.isDigit(); });
+    const bool zero = digits && std::all_of(r.begin(), r.end(), [](QChar c) { return c == u'0'; });
+    if (signedNumber || zero)
+        return QStringLiteral("page %1 is no page: pages count from 1").arg(r);
+    if (!doc)
+        return QString();
+    if (doc->pageOf(r) >= 0)
+        return QString();
+    if (digits)
+        return QStringLiteral("page %1 is past the last page (%2)").arg(r).arg(doc->pageCount());
+    return QStringLiteral("page \"%1\" is not a page number nor a page's name in the document").arg(r);
+}
+
 void LintReferences(const IndexList& first, const DictionaryPaths& paths, const Declared& how, Report& r)
 {
     const bool wholeFile = how.wholeFile;
-    const int pages = wholeFile ? DjvuPageCount(djvu::WholeDocumentPath(paths.folder(), paths.name)) : 0;
-    if (wholeFile && pages < 0)
-        r.add(QStringLiteral("document %1.djvu cannot be read").arg(paths.name));
+    std::unique_ptr<djvu::Document> doc;
+    if (wholeFile) {
+        auto opened = djvu::Document::open(djvu::WholeDocumentPath(paths.folder(), paths.name));
+        if (opened)
+            doc = std::move(opened.value());
+        else
+            r.add(QStringLiteral("document %1.djvu cannot be read: %2").arg(paths.name, opened.error()));
+    }
     int reported = 0;
     for (int i = 0; i < first.count() && reported < 20; ++i) {
         const QStringList parts = SplitValue(first.value(i));
-        if (parts.size() >= 2 && !parts[1].isEmpty()) {
-            if (!HasHeadword(first, parts[1], *how.collation)) {
-                r.add(QStringLiteral("line %1: cross-reference to \"%2\", which is no headword").arg(i + 1).arg(parts[1]));
+        if (parts.size() >= 2 && !parts[1].isEmpty() && !HasHeadword(first, parts[1], *how.collation)) {
+            r.add(QStringLiteral("line %1: cross-reference to \"%2\", which is no headword").arg(i + 1).arg(parts[1]));
+            ++reported;
+        }
+        if (parts.isEmpty() || (parts.size() >= 2 && parts[0].isEmpty() && !parts[1].isEmpty())) {
+            if (parts.isEmpty()) {
+                r.add(QStringLiteral("line %1: no page reference").arg(i + 1));
                 ++reported;
             }
-        }
-        if (parts.isEmpty()) {
-            r.add(QStringLiteral("line %1: no page reference").arg(i + 1));
-            ++reported;
             continue;
         }
-        bool number = false;
-        const int page = parts[0].toInt(&number);
-        if (wholeFile && pages > 0 && number && (page < 1 || page > pages)) {
-            r.add(QStringLiteral("line %1: page %2 is past the last page (%3)").arg(i + 1).arg(page).arg(pages));
-            ++reported;
-        } else if (!wholeFile && parts[0] != QLatin1StringView("Annotation")
-                   && !QFileInfo::exists(djvu::PageSourceFor(paths.folder(), paths.name, false, parts[0]).document)) {
-            r.add(QStringLiteral("line %1: page file %2.djvu does not exist").arg(i + 1).arg(parts[0]));
+        QString fault;
+        if (wholeFile)
+            fault = PageFault(parts[0], doc.get());
+        else if (parts[0] != QLatin1StringView("Annotation")
+                 && !QFileInfo::exists(djvu::PageSourceFor(paths.folder(), paths.name, false, parts[0]).document))
+            fault = QStringLiteral("page file %1.djvu does not exist").arg(parts[0]);
+        if (!fault.isEmpty()) {
+            r.add(QStringLiteral("line %1: %2").arg(i + 1).arg(fault));
             ++reported;
         }
     }
+    if (doc)
+        LintDocumentPages(*doc, how.deep, r);
 }
 
 Declared LintDescriptor(const DictionaryPaths& paths, Report& r)
@@ -178,7 +221,19 @@ Declared LintDescriptor(const DictionaryPaths& paths, Report& r)
     return how;
 }
 
-bool LintOne(const QString& programFolder, const QString& name, Streams& io)
+void LintSecond(const IndexList& first, const DictionaryPaths& paths, Report& r)
+{
+    IndexList second;
+    if (!QFileInfo::exists(paths.secondIndex()) || !ReadIndexFile(paths.secondIndex(), second))
+        return;
+    if (second.count() != first.count())
+        r.add(QStringLiteral("second index has %1 lines, the first %2").arg(second.count()).arg(first.count()));
+    const QList<int> errors = FindOrderErrors(second, true);
+    if (!errors.isEmpty())
+        r.add(QStringLiteral("second index: %1 pairs out of order, first %2").arg(errors.size()).arg(OrderErrorLine(errors.first())));
+}
+
+bool LintOne(const QString& programFolder, const QString& name, bool deep, Streams& io)
 {
     const DictionaryPaths paths{programFolder, name};
     IndexList first;
@@ -187,8 +242,14 @@ bool LintOne(const QString& programFolder, const QString& name, Streams& io)
         io.out << name << ": " << s.error() << "\n";
         return false;
     }
-    io.out << name << ": " << first.count() << " entries, " << EncodingName(paths.firstIndex()) << "\n";
-    const Declared how = LintDescriptor(paths, r);
+    QString textFault;
+    io.out << name << ": " << first.count() << " entries, " << EncodingOf(paths.firstIndex(), &textFault) << "\n";
+    if (!textFault.isEmpty())
+        r.add(QStringLiteral("index text: %1").arg(textFault));
+    if (first.isEmpty())
+        r.add(QStringLiteral("the index holds no entries"));
+    Declared how = LintDescriptor(paths, r);
+    how.deep = deep;
     const QList<int> errors = FindOrderErrors(first, false, *how.collation);
     if (!errors.isEmpty())
         r.add(QStringLiteral("%1 pairs out of order (collation %2)").arg(errors.size()).arg(how.collation->locale()));
@@ -197,9 +258,7 @@ bool LintOne(const QString& programFolder, const QString& name, Streams& io)
     if (how.pageIndex)
         LintPageOrder(first, r);
     LintReferences(first, paths, how, r);
-    IndexList second;
-    if (QFileInfo::exists(paths.secondIndex()) && ReadIndexFile(paths.secondIndex(), second) && second.count() != first.count())
-        r.add(QStringLiteral("second index has %1 lines, the first %2").arg(second.count()).arg(first.count()));
+    LintSecond(first, paths, r);
     for (const QString& f : r.faults)
         io.out << "  " << f << "\n";
     return r.faults.isEmpty();
@@ -209,7 +268,7 @@ bool LintOne(const QString& programFolder, const QString& name, Streams& io)
 
 int Lint(const QStringList& args, Streams& io)
 {
-    const Options o = ParseOptions(args, {}, {});
+    const Options o = ParseOptions(args, {}, {QStringLiteral("--deep")});
     if (!o.error.isEmpty() || o.positional.isEmpty() || o.positional.size() > 2)
         return io.err << "lexifol-index: " << (o.error.isEmpty() ? QStringLiteral("lint needs DATA_FOLDER [NAME]") : o.error) << "\n", 2;
     const QString data = o.positional[0];
@@ -223,7 +282,7 @@ int Lint(const QStringList& args, Streams& io)
     const QStringList names = o.positional.size() == 2 ? QStringList{o.positional[1]} : DiscoverDictionaries(data);
     bool clean = true;
     for (const QString& name : names)
-        clean = LintOne(programFolder, name, io) && clean;
+        clean = LintOne(programFolder, name, o.flags.contains(QStringLiteral("--deep")), io) && clean;
     return clean ? 0 : 1;
 }
 

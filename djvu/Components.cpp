@@ -39,4 +39,25 @@ QString ComponentRefusal(ddjvu_document_t* doc, const QString& path)
     return QString();
 }
 
+QHash<QString, int> ReadPageNames(ddjvu_document_t* doc)
+{
+    QHash<QString, int> names;
+    const int files = ddjvu_document_get_filenum(doc);
+    for (int i = 0; i < files; ++i) {
+        ddjvu_fileinfo_t info;
+        if (ddjvu_document_get_fileinfo(doc, i, &info) != DDJVU_JOB_OK || info.type != 'P' || info.pageno < 0)
+            continue;
+        for (const char* s : {info.id, info.name, info.title}) {
+            if (!s || !*s)
+                continue;
+            const QString name = QString::fromUtf8(s);
+            names.insert(name, info.pageno);
+            const qsizetype dot = name.lastIndexOf(u'.');
+            if (dot > 0)
+                names.insert(name.left(dot), info.pageno);
+        }
+    }
+    return names;
+}
+
 } // namespace lexifol::djvu

@@ -301,23 +301,7 @@ void DjvuWorker::readNames(Doc& doc)
     if (doc.namesRead)
         return;
     doc.namesRead = true;
-    const int files = ddjvu_document_get_filenum(doc.doc.get());
-    for (int i = 0; i < files; ++i) {
-        ddjvu_fileinfo_t info;
-        if (ddjvu_document_get_fileinfo(doc.doc.get(), i, &info) != DDJVU_JOB_OK)
-            continue;
-        if (info.type != 'P' || info.pageno < 0)
-            continue;
-        for (const char* s : {info.id, info.name, info.title}) {
-            if (!s || !*s)
-                continue;
-            const QString name = QString::fromUtf8(s);
-            doc.names.insert(name, info.pageno);
-            const qsizetype dot = name.lastIndexOf(u'.');
-            if (dot > 0)
-                doc.names.insert(name.left(dot), info.pageno);
-        }
-    }
+    doc.names = ReadPageNames(doc.doc.get());
 }
 
 void DjvuWorker::fail(const Job& job, const QString& message)

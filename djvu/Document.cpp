@@ -81,6 +81,35 @@ Result<TextLayer> Document::pageText(int index) const
     return layer;
 }
 
+Result<QSize> Document::pageSize(int index) const
+{
+    if (index < 0 || index >= pageCount())
+        return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
+    ddjvu_pageinfo_t info;
+    ddjvu_status_t status = DDJVU_JOB_NOTSTARTED;
+    const bool done = Context::shared().waitFor([&] {
+        status = ddjvu_document_get_pageinfo(d->doc, index, &info);
+        return status >= DDJVU_JOB_OK;
+    }, d->stallMs);
+    if (!done || status != DDJVU_JOB_OK || info.width <= 0 || info.height <= 0)
+        return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
+    return QSize(info.width, info.height);
+}
+
+int Document::pageOf(const QString& reference) const
+{
+    const QString ref = reference.trimmed();
+    bool number = false;
+    const qlonglong n = ref.toLongLong(&number);
+    if (number && !ref.startsWith(u'+') && !ref.startsWith(u'-'))
+        return n >= 1 && n <= pageCount() ? int(n - 1) : -1;
+    const QHash<QString, int> names = ReadPageNames(d->doc);
+    for (auto it = names.cbegin(); it != names.cend(); ++it)
+        if (it.key().compare(ref, Qt::CaseInsensitive) == 0)
+            return it.value();
+    return -1;
+}
+
 Status Document::decodePage(int index) const
 {
     if (index < 0 || index >= pageCount())

@@ -31,6 +31,12 @@ public:
     Result<TextLayer> pageText(int index) const;
     // Decodes the page's image data: fails for a page cut short or corrupt.
     Status decodePage(int index) const;
+    // The page's size as its header gives it, without decoding the image:
+    // fails for a page whose data is missing.
+    Result<QSize> pageSize(int index) const;
+    // The page a reference names: a number counted from 1, or a page's id,
+    // name or title; -1 for none.
+    int pageOf(const QString& reference) const;
     // The page drawn at `size` (the whole page scaled), RGB32.
     Result<QImage> render(int index, QSize size) const;
 

@@ -215,6 +215,80 @@ private slots:
         }
     }
 
+    // Each page reference a one-document dictionary cannot show, told as
+    // what it is; an empty index; a second index out of order; UTF-8
+    // without a mark named as such.
+    void lintTellsWhatIsWrong_data()
+    {
+        QTest::addColumn<QByteArray>("index");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<QString>("fault");
+        const QByteArray none;
+        QTest::newRow("page 0") << QByteArray("a\t0\r\n") << none << "page 0 is no page: pages count from 1";
+        QTest::newRow("page -1") << QByteArray("a\t-1\r\n") << none << "page -1 is no page: pages count from 1";
+        QTest::newRow("a word as page") << QByteArray("a\tabc\r\n") << none << "page \"abc\" is not a page number";
+        QTest::newRow("1e9") << QByteArray("a\t1e9\r\n") << none << "page \"1e9\" is not a page number";
+        QTest::newRow("past the last") << QByteArray("a\t999\r\n") << none << "page 999 is past the last page (1)";
+        QTest::newRow("past every integer") << QByteArray("a\t99999999999999999999\r\n") << none
+                                            << "page 99999999999999999999 is past the last page (1)";
+        QTest::newRow("no entries") << QByteArray("") << none << "the index holds no entries";
+        QTest::newRow("second index out of order") << QByteArray("a\t1\r\nb\t1\r\n") << QByteArray("b\r\na\r\n")
+                                                   << "second index: 1 pairs out of order";
+        QTest::newRow("UTF-8 without a mark") << QByteArray("caf\xC3\xA9\t1\r\n") << none
+                                              << "it would also read as UTF-8";
+    }
+    void lintTellsWhatIsWrong()
+    {
+        if (!djvu::HaveTools())
+            QSKIP("the DjVuLibre tools are not installed");
+        QFETCH(QByteArray, index);
+        QFETCH(QByteArray, second);
+        QFETCH(QString, fault);
+        QTemporaryDir dir;
+        const QString data = dir.filePath("Data");
+        QImage page(300, 300, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QString error;
+        QVERIFY(QDir().mkpath(data + "/One.files"));
+        QVERIFY2(djvu::EncodeBilevelPage(page, 100, QString(), data + "/One.files/One.djvu", &error), qPrintable(error));
+        put(data + "/One.list", index);
+        if (!second.isNull())
+            put(data + "/One.files/secondindex.list", second);
+        const Run r = lexifolIndex({"lint", data, "One"});
+        QVERIFY2(r.out.contains(fault), qPrintable(r.out));
+        if (!fault.contains("UTF-8"))
+            QCOMPARE(r.code, 1);
+    }
+
+    void lintFindsADocumentCutShort()
+    {
+        if (!djvu::HaveTools())
+            QSKIP("the DjVuLibre tools are not installed");
+        QTemporaryDir dir;
+        const QString data = dir.filePath("Data");
+        QVERIFY(QDir().mkpath(data + "/Cut.files"));
+        QStringList pages;
+        for (int i = 0; i < 3; ++i) {
+            QImage page(600, 600, QImage::Format_RGB32);
+            page.fill(Qt::white);
+            for (int k = 0; k < 40; ++k)
+                page.setPixel(50 + 10 * k, 50 + i * 100, qRgb(0, 0, 0));
+            const QString p = dir.filePath(QStringLiteral("p%1.djvu").arg(i));
+            QString error;
+            QVERIFY2(djvu::EncodeBilevelPage(page, 100, QString(), p, &error), qPrintable(error));
+            pages << p;
+        }
+        QString error;
+        const QString book = data + "/Cut.files/Cut.djvu";
+        QVERIFY2(djvu::Bundle(book, pages, &error), qPrintable(error));
+        const QByteArray whole = get(book);
+        put(book, whole.left(whole.size() - 200));
+        put(data + "/Cut.list", "a\t1\r\nb\t3\r\n");
+        const Run r = lexifolIndex({"lint", data, "Cut", "--deep"});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.out.contains("cannot be decoded") || r.out.contains("cannot be read"), qPrintable(r.out));
+    }
+
     // Lint reads an index the way its descriptor says the viewer reads it.
     void lintFollowsTheDescriptor_data()
     {
