@@ -38,6 +38,9 @@ bool FindField::event(QEvent* event)
         if (enter || paste) {
             event->accept();
             if (event->type() == QEvent::KeyPress) {
+                if (paste && fresh_)
+                    selectAll();
+                fresh_ = false;
                 if (paste)
                     QLineEdit::paste();
                 else
@@ -45,6 +48,10 @@ bool FindField::event(QEvent* event)
             }
             return true;
         }
+        // The reader types into it (modifier keys alone change nothing).
+        if (event->type() == QEvent::KeyPress
+            && (!key->text().isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete))
+            fresh_ = false;
     }
     return QLineEdit::event(event);
 }
@@ -74,7 +81,7 @@ FindDialog::FindDialog(QWidget* parent)
 
 void FindDialog::prepare()
 {
-    field_->selectAll();
+    field_->startFresh();
     field_->setFocus(Qt::OtherFocusReason);
 }
 

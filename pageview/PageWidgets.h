@@ -19,12 +19,19 @@ class FindField : public QLineEdit
     Q_OBJECT
 public:
     using QLineEdit::QLineEdit;
+    // The dialog was opened afresh: what comes in by a paste replaces the
+    // text rather than joining it, whenever the window system lets the
+    // focus arrive.
+    void startFresh() { fresh_ = true; selectAll(); }
 
 signals:
     void submitted();
 
 protected:
     bool event(QEvent* event) override;
+
+private:
+    bool fresh_ = false;
 };
 
 class FindDialog : public QDialog

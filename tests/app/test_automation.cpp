@@ -9,6 +9,7 @@
 #include "pageview/WebBrowser.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QClipboard>
 #include <QListView>
 
@@ -149,6 +150,24 @@ private slots:
         QTest::qWait(300);
         QVERIFY(w_->WebBrowser1->headwordMark().isEmpty());
         QCOMPARE(scroll(), 0);
+    }
+
+    // F3 after F2: the same word, the marks stay and the search moves on;
+    // the Find field holds the word once.
+    void findAgainMovesOn()
+    {
+        w_->TntEdit3->setText("word2");
+        QVERIFY(w_->keys().find(true));
+        QTRY_COMPARE(w_->WebBrowser1->highlights().size(), 13);
+        settle();
+        for (int press = 0; press < 3; ++press) {
+            QVERIFY(w_->keys().find(false));
+            settle();
+            QCOMPARE(w_->WebBrowser1->highlights().size(), 13);
+            auto* field = w_->WebBrowser1->findDialog()->findChild<QLineEdit*>("findField");
+            QVERIFY(field);
+            QCOMPARE(field->text(), QStringLiteral("word2"));
+        }
     }
 
     void findHighlightsTheWord()
