@@ -1,5 +1,6 @@
 #include "djvu/DjvuWorker.h"
 #include "djvu/Components.h"
+#include "djvu/RunningHead.h"
 #include "djvu/TextLayerParse.h"
 
 #include <QDir>
@@ -437,6 +438,7 @@ DjvuWorker::Progress DjvuWorker::advanceText(Job& job, Doc& doc)
     result.pageIndex = index;
     TextLayer layer = ParseTextLayer(text, infoStatus == DDJVU_JOB_OK ? info.rotation : 0);
     result.hasText = layer.present;
+    result.runningHead = RunningHeadWords(layer);
     result.words = std::move(layer.words);
     result.lines = std::move(layer.lines);
     if (text != miniexp_nil)

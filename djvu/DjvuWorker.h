@@ -61,6 +61,7 @@ struct TextResult {
     bool hasText = false;
     QList<PageWord> words;           // boxes in displayed page pixels
     QList<TextLine> lines;
+    QList<bool> runningHead;         // for each word: in the running head
 };
 
 class DjvuWorker : public QObject

@@ -9,17 +9,19 @@ struct Token {
     QString text;
     QRect box;
     bool lineStart = false;
+    bool head = false;   // in the running head
     QString folded, loose;   // made once: a page may hold 50,000 words
 };
 
 // Words of a headword compared; a longer one is looked for by these.
 constexpr qsizetype kMostWords = 16;
 
-QList<Token> Tokens(const QList<PageWord>& words)
+QList<Token> Tokens(const QList<PageWord>& words, const QList<bool>& head)
 {
     QList<Token> tokens;
     for (int i = 0; i < words.size(); ++i) {
-        Token t{words[i].text, words[i].box, i == 0 || StartsLine(words[i - 1].box, words[i].box)};
+        Token t{words[i].text, words[i].box, i == 0 || StartsLine(words[i - 1].box, words[i].box),
+                i < head.size() && head[i]};
         // "dictio-" ending a line and "nary" beginning the next: one word.
         while (t.text.endsWith(u'-') && t.text.size() > 1 && i + 1 < words.size()
                && StartsLine(words[i].box, words[i + 1].box)) {
@@ -42,15 +44,29 @@ QString Loose(const QString& word)
     return WithoutPunctuation(out);
 }
 
-std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, bool loose)
+enum class Match { Exact, Loose, Attached };
+
+bool Matches(const Token& t, const QString& part, Match how)
+{
+    switch (how) {
+    case Match::Exact: return t.folded == part;
+    case Match::Loose: return t.loose == part;
+    case Match::Attached:
+        // "SAVEPOINT(7)": the word with something printed onto it.
+        return t.loose.size() > part.size() && t.loose.startsWith(part) && !t.loose[part.size()].isLetterOrNumber();
+    }
+    return false;
+}
+
+std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, Match how, bool inHead)
 {
     std::optional<QRect> first;
     for (int i = 0; i + parts.size() <= tokens.size(); ++i) {
+        if (tokens[i].head != inHead)
+            continue;
         bool match = true;
-        for (int k = 0; k < parts.size() && match; ++k) {
-            const Token& t = tokens[i + k];
-            match = loose ? t.loose == parts[k] : t.folded == parts[k];
-        }
+        for (int k = 0; k < parts.size() && match; ++k)
+            match = Matches(tokens[i + k], parts[k], parts.size() == 1 ? how : std::min(how, Match::Loose));
         if (!match)
             continue;
         QRect box;
@@ -66,22 +82,28 @@ std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, 
 
 } // namespace
 
-std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword)
+std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword, const QList<bool>& head)
 {
     const QStringList parts = headword.split(u' ', Qt::SkipEmptyParts).mid(0, kMostWords);
     if (parts.isEmpty() || words.isEmpty())
         return std::nullopt;
-    QList<Token> tokens = Tokens(words);
+    QList<Token> tokens = Tokens(words, head);
     QStringList folded, loose;
     for (const QString& p : parts) {
         folded << p.toCaseFolded();
         loose << Loose(p);
     }
-    if (auto box = Find(tokens, folded, false))
-        return box;
     for (Token& t : tokens)
         t.loose = Loose(t.text);
-    return Find(tokens, loose, true);
+    // The body first, in every way of matching; the running head, which
+    // repeats the page's first and last headword, only when the body has it
+    // nowhere.
+    for (const bool inHead : {false, true}) {
+        for (const Match how : {Match::Exact, Match::Loose, Match::Attached})
+            if (auto box = Find(tokens, how == Match::Exact ? folded : loose, how, inHead))
+                return box;
+    }
+    return std::nullopt;
 }
 
 } // namespace lexifol

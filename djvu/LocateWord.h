@@ -11,6 +11,10 @@ namespace lexifol {
 // edges are ignored too. A headword of several words matches consecutive
 // words (also across a line break); a word hyphenated at a line end counts
 // as one word.
-std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword);
+// Words flagged in `head` (the running head) are matched only when the
+// body holds the headword nowhere; a word with something printed onto it
+// ("SAVEPOINT(7)") matches after every plainer way.
+std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword,
+                                    const QList<bool>& head = {});
 
 } // namespace lexifol

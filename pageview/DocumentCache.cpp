@@ -53,7 +53,7 @@ void DocumentCache::recordText(const TextResult& r)
 {
     auto it = docs_.find(r.path);
     if (it != docs_.end() && r.pageIndex >= 0)
-        it->second.texts.insert(r.pageIndex, PageTextInfo{r.hasText, r.words});
+        it->second.texts.insert(r.pageIndex, PageTextInfo{r.hasText, r.words, r.runningHead});
 }
 
 QImage DocumentCache::image(const QString& path, int index, const RenderPlan& plan)

@@ -22,6 +22,7 @@ struct PageGeometry {
 struct PageTextInfo {
     bool hasText = false;
     QList<PageWord> words;
+    QList<bool> runningHead;   // for each word
 };
 
 struct DocInfo {

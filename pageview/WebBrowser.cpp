@@ -149,7 +149,7 @@ void TWebBrowser::Impl::onTextReady(const TextResult& r)
     if (r.path != documentPath || r.pageIndex != pageIndex || state != State::Page)
         return;
     textKnown = true;
-    text = PageTextInfo{r.hasText, r.words};
+    text = PageTextInfo{r.hasText, r.words, r.runningHead};
     locateHeadword();
     if (finder.pending())
         runFind();
@@ -249,7 +249,7 @@ void TWebBrowser::Impl::locateHeadword()
     const QString word = std::exchange(locating, QString());
     if (word.isEmpty() || !text.hasText)
         return;
-    const std::optional<QRect> box = LocateHeadword(text.words, word);
+    const std::optional<QRect> box = LocateHeadword(text.words, word, text.runningHead);
     if (!box)
         return;
     area->setMark(*box);
