@@ -365,8 +365,15 @@ DjvuWorker::Progress DjvuWorker::advance(Job& job)
     }
     readNames(*doc);
     PageRequest& r = job.request;
-    if (r.pageIndex < 0)
+    if (r.pageIndex < 0) {
         r.pageIndex = ResolvePageReference(r.pageReference, count, doc->names);
+        if (r.pageIndex < 0) {
+            fail(job, QStringLiteral("Page %1 is not in %2 (%3 pages)")
+                          .arg(r.pageReference.trimmed(), QFileInfo(doc->path).fileName())
+                          .arg(count));
+            return Progress::Done;
+        }
+    }
     if (r.pageIndex >= count) {
         fail(job, QStringLiteral("There is no page %1 in %2").arg(r.pageIndex + 1).arg(Native(doc->path)));
         return Progress::Done;

@@ -75,22 +75,22 @@ double EffectivePercent(QSize pageSize, int pageDpi, QSize display, double scree
 int ResolvePageReference(const QString& reference, int count, const QHash<QString, int>& names)
 {
     const QString ref = reference.trimmed();
-    if (ref.isEmpty() || count <= 0)
+    if (count <= 0)
+        return -1;
+    if (ref.isEmpty())
         return 0;
     const bool digits = std::all_of(ref.begin(), ref.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (digits) {
         bool ok = false;
         const qlonglong n = ref.toLongLong(&ok);
-        if (!ok)   // more digits than any document has pages
-            return count - 1;
-        return int(std::clamp<qlonglong>(n - 1, 0, count - 1));
+        return ok && n >= 1 && n <= count ? int(n - 1) : -1;
     }
     if (auto it = names.constFind(ref); it != names.cend())
-        return std::clamp(*it, 0, count - 1);
+        return *it >= 0 && *it < count ? *it : -1;
     for (auto it = names.cbegin(); it != names.cend(); ++it)
         if (it.key().compare(ref, Qt::CaseInsensitive) == 0)
-            return std::clamp(it.value(), 0, count - 1);
-    return 0;
+            return it.value() >= 0 && it.value() < count ? it.value() : -1;
+    return -1;
 }
 
 } // namespace lexifol

@@ -43,9 +43,10 @@ RenderPlan PlanRender(QSize pageSize, int pageDpi, const ZoomSetting& zoom, cons
 double EffectivePercent(QSize pageSize, int pageDpi, QSize display, double screenDpi);
 
 // The 0-based page that a Page attribute names in a document of `count`
-// pages: empty is the first page; digits are a 1-based number, kept within
-// the document; anything else is a page id, name or title (exact, then
-// letter case ignored), and the first page when nothing has that name.
+// pages: empty is the first page; digits are a 1-based number; anything
+// else is a page id, name or title (exact, then letter case ignored). -1
+// when the reference names no page of the document: it is told, never
+// replaced by another page.
 int ResolvePageReference(const QString& reference, int count, const QHash<QString, int>& names);
 
 } // namespace lexifol

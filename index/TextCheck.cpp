@@ -2,6 +2,8 @@
 
 #include "index/TextFile.h"
 
+#include <cstring>
+
 namespace lexifol {
 
 qsizetype FirstBadUtf8(QByteArrayView bytes, bool* multiByte)
@@ -11,6 +13,16 @@ qsizetype FirstBadUtf8(QByteArrayView bytes, bool* multiByte)
     const auto* b = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {
+        // Runs of ASCII, eight bytes at a time.
+        while (i + 8 <= n) {
+            quint64 chunk;
+            std::memcpy(&chunk, b + i, 8);
+            if (chunk & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
         const uchar c = b[i];
         if (c < 0x80) {
             ++i;
@@ -41,6 +53,12 @@ qsizetype FirstBadUtf8(QByteArrayView bytes, bool* multiByte)
         i += len;
     }
     return -1;
+}
+
+bool LooksUtf8(QByteArrayView bytes)
+{
+    bool multiByte = false;
+    return FirstBadUtf8(bytes, &multiByte) < 0 && multiByte;
 }
 
 namespace {
@@ -95,9 +113,10 @@ TextVerdict CheckText(QByteArrayView bytes)
             v.bad = QStringLiteral("a malformed UTF-8 sequence, after which the reader reads nothing");
         }
     } else {
-        v.encoding = QStringLiteral("8-bit");
-        v.why = badUtf8 >= 0 ? QStringLiteral("no byte-order mark, and not UTF-8")
-                : multiByte  ? QStringLiteral("no byte-order mark; it would also read as UTF-8")
+        const bool utf8 = badUtf8 < 0 && multiByte;
+        v.encoding = utf8 ? QStringLiteral("UTF-8 without a mark") : QStringLiteral("8-bit");
+        v.why = badUtf8 >= 0 ? QStringLiteral("no byte-order mark, and not valid UTF-8")
+                : multiByte  ? QStringLiteral("no byte-order mark, valid UTF-8 with multi-byte characters")
                              : QStringLiteral("no byte-order mark, ASCII only");
     }
     if (v.ok()) {

@@ -11,6 +11,10 @@ namespace lexifol {
 // whether any sequence of two or more bytes came before it.
 qsizetype FirstBadUtf8(QByteArrayView bytes, bool* multiByte = nullptr);
 
+// Text without a mark that is valid UTF-8 and holds multi-byte sequences is
+// read as UTF-8: real 8-bit dictionary text practically never is.
+bool LooksUtf8(QByteArrayView bytes);
+
 struct TextVerdict {
     QString encoding;        // as lint reports it
     QString why;             // how it was told

@@ -2,6 +2,7 @@
 
 #include "index/CodePage.h"
 #include "index/RegularFile.h"
+#include "index/TextCheck.h"
 
 #include <QFile>
 
@@ -85,6 +86,8 @@ QString DecodeBytes(const uchar* b, qsizetype n)
         text = DecodeUtf16(b + 2, n - 2, mark.kind == TextMark::Utf16BE);
     else if (mark.kind == TextMark::Utf8)
         text = DecodeUtf8(b + 3, n - 3);
+    else if (LooksUtf8(QByteArrayView(b, n)))
+        text = DecodeUtf8(b, n);
     else
         text = Ansi().decode(QByteArrayView(b, n));
     const qsizetype nul = QStringView(text).indexOf(QChar(0));
@@ -122,7 +125,8 @@ void CutBytes(const uchar* b, qsizetype n, IndexList& out)
         out.setUtf16(raw + 2, n - 2, mark.kind == TextMark::Utf16BE);
         return;
     }
-    if (const char16_t* table = Ansi().singleByteTable(); table && mark.kind != TextMark::Utf8)
+    if (const char16_t* table = Ansi().singleByteTable();
+        table && mark.kind != TextMark::Utf8 && !LooksUtf8(QByteArrayView(raw, n)))
         out.setSingleByte(raw, n, table);
     else
         out.setText(DecodeBytes(b, n));
@@ -337,6 +341,8 @@ bool ReadIndexInPlace(QFile& file, qint64 size, const QString& path, IndexList& 
     char probe;
     if (read != size || file.read(&probe, 1) > 0)
         return true;   // it changed while being read: the general way
+    if (inPlace8 && LooksUtf8(QByteArrayView(raw, read)))
+        return true;   // UTF-8 without a mark: decoded the general way
     done = CutGuarded(path, error, [&] {
         const auto* b = reinterpret_cast<const uchar*>(raw);
         if (utf16)

@@ -51,7 +51,7 @@ bool TWebBrowser::Impl::showFromCache(const QString& reference, int index, bool 
     if (!info || info->pageCount <= 0)
         return false;
     const int i = index >= 0 ? index : ResolvePageReference(reference, info->pageCount, info->names);
-    if (i >= info->pageCount)
+    if (i < 0 || i >= info->pageCount)
         return false;
     const auto geometry = info->pages.constFind(i);
     if (geometry == info->pages.cend())
@@ -220,7 +220,7 @@ void TWebBrowser::Impl::prepare(const EmbedTag& tag)
     r.view = area->viewArea();
     if (const DocInfo* info = documents.find(r.path, true); info && info->pageCount > 0) {
         const int i = ResolvePageReference(r.pageReference, info->pageCount, info->names);
-        if (i >= info->pageCount || documents.isReady(r.path, i, r.zoom, r.view))
+        if (i < 0 || i >= info->pageCount || documents.isReady(r.path, i, r.zoom, r.view))
             return;
         r.pageIndex = i;
     }
@@ -369,6 +369,12 @@ int TWebBrowser::findText(const QString& text)
     const bool wait = d->state == State::Loading || !d->textKnown;
     d->finder.setQuery(text, wait);
     return wait ? -1 : d->runFind();
+}
+
+void TWebBrowser::ShowNotice(const QString& text)
+{
+    d->bump();
+    d->showError(text);
 }
 
 QWidget* TWebBrowser::findDialog() const { return d->finder.dialog(); }

@@ -32,6 +32,8 @@ public:
     // The headword the next page is shown for: once the page's text layer is
     // read, it is scrolled into the upper third of the view and marked.
     void LocateWord(const QString& headword);
+    // A message in place of the page (what was asked before is dropped).
+    void ShowNotice(const QString& text);
     QRect headwordMark() const;        // page pixels; empty when none
 
     State state() const;

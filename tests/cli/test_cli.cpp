@@ -235,7 +235,7 @@ private slots:
         QTest::newRow("second index out of order") << QByteArray("a\t1\r\nb\t1\r\n") << QByteArray("b\r\na\r\n")
                                                    << "second index: 1 pairs out of order";
         QTest::newRow("UTF-8 without a mark") << QByteArray("caf\xC3\xA9\t1\r\n") << none
-                                              << "it would also read as UTF-8";
+                                              << "UTF-8 without a mark (no byte-order mark, valid UTF-8";
     }
     void lintTellsWhatIsWrong()
     {

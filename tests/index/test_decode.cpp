@@ -111,7 +111,10 @@ void TestDecode::encodings_data()
     QTest::newRow("utf16le odd byte") << (Le(u"ab") + 'c') << QStringList{QStringLiteral("ab")};
     QTest::newRow("utf16be odd byte") << (Be(u"ab") + 'c') << QStringList{QStringLiteral("ab")};
     QTest::newRow("no mark: 8-bit") << QByteArray("caf\xE9") << QStringList{QStringLiteral("caf\u00e9")};
-    QTest::newRow("utf8 without mark is 8-bit") << QByteArray("caf\xC3\xA9") << QStringList{QStringLiteral("caf\u00c3\u00a9")};
+    // Valid UTF-8 with multi-byte characters is UTF-8 without its mark;
+    // one malformed sequence and it is 8-bit text.
+    QTest::newRow("utf8 without mark") << QByteArray("caf\xC3\xA9\r\nna\xC3\xAFve") << QStringList{QStringLiteral("caf\u00e9"), QStringLiteral("na\u00efve")};
+    QTest::newRow("utf8-like but malformed is 8-bit") << QByteArray("caf\xC3\xA9 \xC3(") << QStringList{QStringLiteral("caf\u00c3\u00a9 \u00c3(")};
     QTest::newRow("one byte") << QByteArray("\xFF") << QStringList{QStringLiteral("\u00ff")};
     QTest::newRow("two bytes of the utf8 mark") << QByteArray("\xEF\xBB") << QStringList{QStringLiteral("\u00ef\u00bb")};
     QTest::newRow("utf8 two- and three-byte") << QByteArray("\xEF\xBB\xBF\xD0\x96\xE2\x82\xAC") << QStringList{QStringLiteral("\u0416\u20ac")};

@@ -244,16 +244,23 @@ void BrowserTest::pageSelection_data()
     QTest::newRow("empty") << "" << 0;
     QTest::newRow("2") << "2" << 1;
     QTest::newRow("3") << "3" << 2;
-    QTest::newRow("beyond the last") << "7" << 2;
+    // A page the document does not have is told in the view, not replaced.
+    QTest::newRow("beyond the last") << "7" << -1;
+    QTest::newRow("zero") << "0" << -1;
     QTest::newRow("by file id") << "p2.djvu" << 1;
     QTest::newRow("by id without extension") << "p3" << 2;
-    QTest::newRow("unknown id") << "nowhere" << 0;
+    QTest::newRow("unknown id") << "nowhere" << -1;
 }
 
 void BrowserTest::pageSelection()
 {
     QFETCH(QString, page);
     QFETCH(int, index);
+    if (index < 0) {
+        QVERIFY(show(Html(book_, page), State::Error));
+        QCOMPARE(b_->errorText(), QStringLiteral("Page %1 is not in book.djvu (3 pages)").arg(page));
+        return;
+    }
     QVERIFY(show(Html(book_, page)));
     QCOMPARE(b_->pageIndex(), index);
     const QImage img = b_->pageImage();

@@ -103,14 +103,15 @@ void LayoutTest::resolvePage_data()
     QTest::newRow("empty") << "" << 5 << 0;
     QTest::newRow("blanks around") << " 4 " << 5 << 3;
     QTest::newRow("leading zeros") << "005" << 5 << 4;
-    QTest::newRow("zero") << "0" << 5 << 0;
-    QTest::newRow("past the end") << "99" << 5 << 4;
-    QTest::newRow("far past the end") << "99999999999999999999999" << 5 << 4;
+    // A page the document does not have is no page: never another one.
+    QTest::newRow("zero") << "0" << 5 << -1;
+    QTest::newRow("past the end") << "99" << 5 << -1;
+    QTest::newRow("far past the end") << "99999999999999999999999" << 5 << -1;
     QTest::newRow("by id without extension") << "p4" << 5 << 3;
     QTest::newRow("by title, case ignored") << "preface" << 5 << 1;
-    QTest::newRow("unknown name") << "nothing" << 5 << 0;
-    QTest::newRow("signed number is a name") << "-2" << 5 << 0;
-    QTest::newRow("no pages") << "3" << 0 << 0;
+    QTest::newRow("unknown name") << "nothing" << 5 << -1;
+    QTest::newRow("signed number is a name") << "-2" << 5 << -1;
+    QTest::newRow("no pages") << "3" << 0 << -1;
 }
 
 void LayoutTest::resolvePage()
