@@ -4,6 +4,8 @@
 #include "app/About.h"
 #include "app/Application.h"
 #include "app/ListModels.h"
+#include "app/StatusLine.h"
+#include "app/WindowExtras.h"
 #include "app/WindowKeys.h"
 #include "config/Glyphs.h"
 #include "config/Messages.h"
@@ -112,13 +114,23 @@ void TForm1::applyOpening(const OpenOutcome& outcome)
         WebBrowser1->resetZoom();
     if (outcome.keyboardLayout)
         LoadKeyboardLayout(*outcome.keyboardLayout);
-    if (outcome.title)
+    if (outcome.title) {
+        // A long title shows its beginning, the whole in the tooltip.
         TntEdit1->setText(*outcome.title);
+        TntEdit1->setCursorPosition(0);
+        TntEdit1->setToolTip(*outcome.title);
+    }
     if (outcome.findVisible)
         SpeedButton6->setVisible(*outcome.findVisible);
     if (outcome.annotationVisible)
         Image1->setVisible(*outcome.annotationVisible);
     indexModel_->setItemCount(outcome.rowCount);
+    if (outcome.opened && outcome.rowCount == 0) {
+        // Nothing of the previous dictionary stays on view.
+        const QString empty = QStringLiteral("The index of %1 holds no entries.").arg(CurrentDictionary);
+        WebBrowser1->ShowNotice(empty);
+        StatusText->say(empty, 0);
+    }
     showMessages(outcome.messages);
 }
 
@@ -203,6 +215,8 @@ void TForm1::LookupSearchText()
         if (selectedIndexRow() >= 0)
             PreparePageTimer->start();
     }
+    if (position >= FirstIndex.count() && FirstIndex.count() > 0)
+        StatusText->say(QStringLiteral("not found: \"%1\" comes after the last headword").arg(TntEdit3->text()));
 }
 
 void TForm1::ShowSelectedEntry()
@@ -313,6 +327,8 @@ void TForm1::Shutdown()
 void TForm1::reportSave(const QString& path, const Status& result)
 {
     const QString text = saveReport_.message(path, result);
+    if (!result)
+        StatusText->say(QStringLiteral("Not saved: %1").arg(QDir::toNativeSeparators(path)), 0);
     if (!text.isEmpty())
         ShowMessage(text, MsgIcon::Error, QStringLiteral("Lexifol"), this);
 }
@@ -320,6 +336,8 @@ void TForm1::reportSave(const QString& path, const Status& result)
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (keys_ && keys_->filter(watched, event))
+        return true;
+    if (extras_ && extras_->redirectTyping(watched, event))
         return true;
     if (watched == TntListBox3 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {

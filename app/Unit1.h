@@ -35,6 +35,8 @@ class ProfileFile;
 class TWebBrowser;
 class IndexListModel;
 class EntryListModel;
+class StatusLine;
+class WindowExtras;
 class WindowKeys;
 } // namespace lexifol
 
@@ -68,6 +70,7 @@ public:
     // selected entry's page is drawn in the background.
     QTimer* PreparePageTimer = nullptr;
     QStatusBar* StatusBar1 = nullptr;
+    lexifol::StatusLine* StatusText = nullptr;
     QAction* file1 = nullptr;
     QMenu* About1 = nullptr;
     QAction *LexifolHelp1 = nullptr, *KeyboardLayout1 = nullptr, *About2 = nullptr;
@@ -185,6 +188,7 @@ private:
     lexifol::EntryListModel* historyModel_ = nullptr;
     lexifol::EntryListModel* bookmarkModel_ = nullptr;
     std::unique_ptr<lexifol::WindowKeys> keys_;
+    lexifol::WindowExtras* extras_ = nullptr;
     QPointer<TAboutBox> aboutBox_;
     QPointer<TForm2> form2_;
     bool shutDown_ = false;

@@ -1,6 +1,8 @@
 // Construction of the main window's controls; their behaviour is in Unit1.cpp.
 #include "app/QtPlatformInput.h"
 #include "app/Unit1.h"
+#include "app/StatusLine.h"
+#include "app/WindowExtras.h"
 #include "app/WindowKeys.h"
 #include "app/UniformListView.h"
 #include "app/ListModels.h"
@@ -48,6 +50,7 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     Automation = std::make_unique<QtPlatformInput>([this] { return WebBrowser1 ? WebBrowser1->pageWindow() : nullptr; });
     buildControls();
     buildMenu();
+    extras_ = new WindowExtras(*this);
     startUp();
 }
 
@@ -92,9 +95,9 @@ void TForm1::buildControls()
     splitter->setSizes({200, 476});
 
     StatusBar1 = new QStatusBar(this);
-    auto* panel = new QLabel(StatusBar1);
-    panel->setFixedWidth(348);
-    StatusBar1->addWidget(panel);
+    StatusText = new StatusLine(StatusBar1);
+    connect(WebBrowser1, &TWebBrowser::pageShown, this,
+            [this] { StatusText->setPage(WebBrowser1->pageIndex() + 1, WebBrowser1->pageCount()); });
     setStatusBar(StatusBar1);
 }
 

@@ -1,6 +1,7 @@
 // The main window's history and bookmarks: handlers that call the two
 // models and show them in their list boxes and buttons.
 #include "app/ListModels.h"
+#include "app/StatusLine.h"
 #include "app/Unit1.h"
 #include "index/Bookmarks.h"
 #include "index/CodePage.h"
@@ -98,9 +99,19 @@ void TForm1::TntListBox3KeyDown()
 
 void TForm1::ClearBookmarks()
 {
+    const QStringList cleared = Bookmarks.entries();
     const Status saved = Bookmarks.clear();
     setCount(TntListBox3, bookmarkModel_, 0);
     reportSave(Bookmarks.path(), saved);
+    if (cleared.isEmpty())
+        return;
+    // Immediate, and undone as quickly (Ctrl+Z or the button).
+    StatusText->offerUndo((cleared.size() == 1 ? QStringLiteral("1 bookmark cleared")
+                                                 : QStringLiteral("%1 bookmarks cleared").arg(cleared.size())), [this, cleared] {
+        const lexifol::Status back = Bookmarks.restore(cleared);
+        setCount(TntListBox3, bookmarkModel_, Bookmarks.size());
+        reportSave(Bookmarks.path(), back);
+    });
 }
 
 void TForm1::ShowHeadword(const QString& headword, const QByteArray& dictionary)

@@ -1,0 +1,105 @@
+#include "app/StatusLine.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace lexifol {
+
+namespace {
+
+// The page label is a button too: a click asks for a page to go to.
+class ClickLabel : public QLabel
+{
+public:
+    std::function<void()> clicked;
+    using QLabel::QLabel;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        QLabel::mouseReleaseEvent(e);
+        if (e->button() == Qt::LeftButton && clicked)
+            clicked();
+    }
+};
+
+} // namespace
+
+StatusLine::StatusLine(QStatusBar* bar)
+    : QObject(bar)
+{
+    message_ = new QLabel(bar);
+    message_->setAccessibleName(QStringLiteral("Status"));
+    undoButton_ = new QToolButton(bar);
+    undoButton_->setText(QStringLiteral("Undo"));
+    undoButton_->setAccessibleName(QStringLiteral("Undo"));
+    undoButton_->hide();
+    auto* page = new ClickLabel(bar);
+    page->setAccessibleName(QStringLiteral("Page"));
+    page->setToolTip(QStringLiteral("Go to a page (Ctrl+G)"));
+    page->setCursor(Qt::PointingHandCursor);
+    page->clicked = [this] { emit pageClicked(); };
+    page_ = page;
+    bar->addWidget(message_, 1);
+    bar->addWidget(undoButton_);
+    bar->addPermanentWidget(page_);
+    clear_ = new QTimer(this);
+    clear_->setSingleShot(true);
+    connect(clear_, &QTimer::timeout, this, [this] {
+        message_->clear();
+        message_->setAccessibleDescription(QString());
+        undoButton_->hide();
+        undo_ = nullptr;
+    });
+    connect(undoButton_, &QToolButton::clicked, this, [this] { undo(); });
+}
+
+void StatusLine::setPage(int page, int count)
+{
+    page_->setText(count > 0 ? QStringLiteral("page %1 of %2").arg(page).arg(count) : QString());
+    page_->setAccessibleDescription(page_->text());
+}
+
+QString StatusLine::pageText() const
+{
+    return page_->text();
+}
+
+void StatusLine::say(const QString& text, int ms)
+{
+    undoButton_->hide();
+    undo_ = nullptr;
+    message_->setText(text);
+    message_->setAccessibleDescription(text);
+    clear_->stop();
+    if (ms > 0)
+        clear_->start(ms);
+}
+
+QString StatusLine::message() const
+{
+    return message_->text();
+}
+
+void StatusLine::offerUndo(const QString& text, std::function<void()> undo)
+{
+    say(text, 8000);
+    undo_ = std::move(undo);
+    undoButton_->show();
+}
+
+bool StatusLine::undo()
+{
+    if (!undo_)
+        return false;
+    auto run = std::exchange(undo_, nullptr);
+    undoButton_->hide();
+    message_->clear();
+    run();
+    return true;
+}
+
+} // namespace lexifol

@@ -1,0 +1,99 @@
+#include "app/WindowExtras.h"
+
+#include "app/StatusLine.h"
+#include "app/Unit1.h"
+#include "pageview/WebBrowser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QListView>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace lexifol {
+
+namespace {
+
+void AddAction(QWidget* window, const QString& name, const QKeySequence& keys, std::function<void()> run)
+{
+    auto* a = new QAction(name, window);
+    a->setShortcut(keys);
+    a->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(a, &QAction::triggered, window, std::move(run));
+    window->addAction(a);
+}
+
+} // namespace
+
+WindowExtras::WindowExtras(TForm1& w)
+    : QObject(&w)
+    , w_(w)
+{
+    AddAction(&w, QStringLiteral("Full screen"), QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
+    AddAction(&w, QStringLiteral("Print the page"), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { printPage(); });
+    AddAction(&w, QStringLiteral("Go to page"), QKeySequence(Qt::CTRL | Qt::Key_G), [this] { goToPage(); });
+    AddAction(&w, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { w_.StatusText->undo(); });
+    connect(w_.StatusText, &StatusLine::pageClicked, this, [this] { goToPage(); });
+}
+
+bool WindowExtras::redirectTyping(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || watched != QApplication::focusWidget())
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.isEmpty() || !text.at(0).isPrint() || text.at(0).isSpace()
+        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    const bool list = widget == w_.TntListBox1 || widget == w_.TntListBox2 || widget == w_.TntListBox3
+        || widget == w_.ListView1;
+    if (!list && !w_.WebBrowser1->isAncestorOf(widget))
+        return false;
+    w_.TntEdit3->setFocus(Qt::OtherFocusReason);
+    w_.TntEdit3->insert(text);
+    return true;
+}
+
+void WindowExtras::toggleFullScreen()
+{
+    w_.setWindowState(w_.windowState() ^ Qt::WindowFullScreen);
+}
+
+void WindowExtras::printPage()
+{
+    const QImage page = w_.WebBrowser1->pageImage();
+    if (page.isNull()) {
+        w_.StatusText->say(QStringLiteral("No page to print"));
+        return;
+    }
+    QPrinter printer;
+    QPrintDialog dialog(&printer, &w_);
+    dialog.setWindowTitle(QStringLiteral("Print the page"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QPainter painter(&printer);
+    const QRect area = painter.viewport();
+    const QSize size = page.size().scaled(area.size(), Qt::KeepAspectRatio);
+    painter.drawImage(QRect(area.topLeft(), size), page);
+}
+
+void WindowExtras::goToPage()
+{
+    const int count = w_.WebBrowser1->pageCount();
+    if (count <= 0) {
+        w_.StatusText->say(QStringLiteral("No document on view"));
+        return;
+    }
+    bool ok = false;
+    const int page = QInputDialog::getInt(&w_, QStringLiteral("Go to page"), QStringLiteral("Page (1 to %1):").arg(count),
+                                          w_.WebBrowser1->pageIndex() + 1, 1, count, 1, &ok);
+    if (ok)
+        w_.WebBrowser1->goToPage(page - 1);
+}
+
+} // namespace lexifol

@@ -1,0 +1,109 @@
+// What the window tells a reader: the status bar, an empty index, a long
+// title, Undo after clearing the bookmarks, and typing that reaches the
+// search box from anywhere.
+#include "Fixture.h"
+#include "app/StatusLine.h"
+#include "index/Bookmarks.h"
+#include "pageview/WebBrowser.h"
+
+#include <QApplication>
+#include <QListView>
+#include <QListWidget>
+#include <QTest>
+
+class TestFeedback : public QObject
+{
+    Q_OBJECT
+private slots:
+    void emptyIndexIsSaidAndThePreviousPageGoes()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1"});
+        fx.addDictionary("B", {});
+        auto w = fx.start();
+        w->WebBrowser1->ShowNotice("page of A");
+        w->ListView1->setCurrentRow(1);
+        w->OpenDictionary();
+        QCOMPARE(w->CurrentDictionary, QString("B"));
+        QCOMPARE(w->WebBrowser1->errorText(), QString("The index of B holds no entries."));
+        QCOMPARE(w->StatusText->message(), QString("The index of B holds no entries."));
+    }
+
+    void longTitleShowsItsBeginning()
+    {
+        Fixture fx;
+        const QString title = QStringLiteral("PostgreSQL 15 SQL commands, with every clause and option explained");
+        fx.addDictionary("A", {"apple\t1"}, "[main]\r\nname=" + title + "\r\n");
+        auto w = fx.start();
+        QCOMPARE(w->TntEdit1->text(), title);
+        QCOMPARE(w->TntEdit1->cursorPosition(), 0);
+        QCOMPARE(w->TntEdit1->toolTip(), title);
+    }
+
+    void notFoundPastTheLastHeadword_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("said");
+        QTest::newRow("past the last") << "zzz" << true;
+        QTest::newRow("inside") << "b" << false;
+    }
+    void notFoundPastTheLastHeadword()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, said);
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1", "cherry\t2"});
+        auto w = fx.start();
+        w->TntEdit3->setText(typed);
+        QCOMPARE(w->StatusText->message().startsWith("not found"), said);
+    }
+
+    void clearedBookmarksComeBack()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1", "cherry\t2"});
+        auto w = fx.start();
+        w->SpeedButton5Click();
+        w->selectIndexRow(1);
+        w->SpeedButton5Click();
+        const QStringList before = w->Bookmarks.entries();
+        QCOMPARE(before.size(), 2);
+        w->ClearBookmarks();
+        QVERIFY(w->Bookmarks.isEmpty());
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), lexifol::BookmarkFileBytes({}));
+        QVERIFY(w->StatusText->undo());
+        QCOMPARE(w->Bookmarks.entries(), before);
+        QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), lexifol::BookmarkFileBytes(before));
+        QVERIFY(!w->StatusText->undo());   // once
+    }
+
+    void typingReachesTheSearchBox_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("index list") << "index";
+        QTest::newRow("bookmarks") << "bookmarks";
+        QTest::newRow("catalogue") << "catalogue";
+    }
+    void typingReachesTheSearchBox()
+    {
+        QFETCH(QString, where);
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1", "cherry\t2"});
+        auto w = fx.start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QWidget* target = where == "index" ? static_cast<QWidget*>(w->TntListBox1)
+                        : where == "bookmarks" ? static_cast<QWidget*>(w->TntListBox3)
+                                               : static_cast<QWidget*>(w->ListView1);
+        target->setFocus();
+        // Each key goes where the focus is, as a keyboard's would.
+        for (const char c : {'c', 'h'})
+            QTest::keyClick(QApplication::focusWidget(), c);
+        QCOMPARE(w->TntEdit3->text(), QString("ch"));
+        QVERIFY(w->TntEdit3->hasFocus());
+        QCOMPARE(w->selectedIndexRow(), 1);
+    }
+};
+
+QTEST_MAIN(TestFeedback)
+#include "test_feedback.moc"
