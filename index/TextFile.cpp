@@ -195,10 +195,11 @@ Result<QByteArray> ReadFileBytes(const QString& path, qint64 cap)
             return Status::failure(error);
         data.truncate(done);
     }
-    // Files that report no size (/proc) or grew meanwhile, up to the cap.
-    const QByteArray rest = file.read(cap + 1 - data.size());
-    if (!rest.isEmpty())
-        data.append(rest);
+    // Files that report no size (/proc) or grew meanwhile, up to the cap,
+    // a block at a time: read(n) would set n bytes aside first.
+    char block[65536];
+    for (qint64 got; data.size() <= cap && (got = file.read(block, sizeof block)) > 0;)
+        data.append(block, qsizetype(got));
     if (data.size() > cap)
         return Status::failure(QStringLiteral("Cannot read file \"%1\". It grew past %2 MB while being read.")
                                    .arg(path).arg(cap >> 20));
