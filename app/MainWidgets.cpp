@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace lexifol {
@@ -53,6 +55,37 @@ QFont UnicodeFont()
     QFont f;
     f.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans")});
     return f;
+}
+
+void KeepSelectionVisible(QWidget* list)
+{
+    QPalette pal = list->palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+    list->setPalette(pal);
+}
+
+QLineEdit* MakeTitleBox(QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+    QFont f = UnicodeFont();
+    f.setBold(true);
+    box->setFont(f);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base, QColor(0xff, 0xff, 0xe1));
+    box->setPalette(pal);
+    box->setAccessibleName(QStringLiteral("Dictionary title"));
+    return box;
+}
+
+void AddListTab(QTabWidget* tabs, QWidget* page, const QIcon& icon, const QString& name)
+{
+    const int i = tabs->addTab(page, icon, QString());
+    tabs->setTabToolTip(i, name);
+    tabs->tabBar()->setAccessibleTabName(i, name);
+    page->setAccessibleName(name);
 }
 
 QFont ArialFont()

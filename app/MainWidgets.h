@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 class QListView;
+class QTabWidget;
 
 namespace lexifol {
 
@@ -40,6 +41,12 @@ protected:
 };
 
 QFont UnicodeFont();
+// The selection stays visible when the list loses the focus.
+void KeepSelectionVisible(QWidget* list);
+// The read-only box of the dictionary's title.
+QLineEdit* MakeTitleBox(QWidget* parent);
+// A tab with an icon only, its name in the tooltip and for screen readers.
+void AddListTab(QTabWidget* tabs, QWidget* page, const QIcon& icon, const QString& name);
 QFont ArialFont();
 // A single-selection list filling `page`, named for screen readers.
 QListView* MakeList(QWidget* page, const QString& name, const QColor& base);

@@ -109,13 +109,7 @@ void TForm1::buildCatalogue()
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setAccessibleName(QStringLiteral("Dictionaries"));
-    {
-        // The selection stays visible when the list loses the focus.
-        QPalette pal = ListView1->palette();
-        pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
-        pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
-        ListView1->setPalette(pal);
-    }
+    KeepSelectionVisible(ListView1);
     connect(ListView1, &QListWidget::itemDoubleClicked, this, [this] { OpenDictionary(); });
     connect(ListView1, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         Catalogue.setChecked(ListView1->row(item), item->checkState() == Qt::Checked);
@@ -135,19 +129,8 @@ void TForm1::buildCatalogue()
 
 void TForm1::buildSearchRow()
 {
-    TntEdit1 = new QLineEdit(Panel1);
-    TntEdit1->setReadOnly(true);
-    TntEdit1->setFocusPolicy(Qt::ClickFocus);
+    TntEdit1 = MakeTitleBox(Panel1);
     TntEdit1->setGeometry(212, 4, 300, 22);
-    {
-        QFont f = UnicodeFont();
-        f.setBold(true);
-        TntEdit1->setFont(f);
-        QPalette pal = TntEdit1->palette();
-        pal.setColor(QPalette::Base, QColor(0xff, 0xff, 0xe1));
-        TntEdit1->setPalette(pal);
-    }
-    TntEdit1->setAccessibleName(QStringLiteral("Dictionary title"));
 
     Image2 = new TImage(Panel1);
     Image2->setPixmap(glyphs::icon(Glyph::Preview, 16).pixmap(16, 16));
@@ -212,17 +195,9 @@ void TForm1::buildLists(QWidget* splitter)
     TabSheet4 = new QWidget;
     TabSheet5 = new QWidget;
     TabSheet6 = new QWidget;
-    const struct { QWidget* page; Glyph g; const char* name; } tabs[] = {
-        {TabSheet4, Glyph::TabBookmarks, "Bookmarks"},
-        {TabSheet5, Glyph::TabHistory, "History"},
-        {TabSheet6, Glyph::TabIndex, "Index"},
-    };
-    for (const auto& t : tabs) {
-        const int i = PageControl2->addTab(t.page, glyphs::icon(t.g, 16), QString());
-        PageControl2->setTabToolTip(i, QString::fromLatin1(t.name));
-        PageControl2->tabBar()->setAccessibleTabName(i, QString::fromLatin1(t.name));
-        t.page->setAccessibleName(QString::fromLatin1(t.name));
-    }
+    AddListTab(PageControl2, TabSheet4, glyphs::icon(Glyph::TabBookmarks, 16), QStringLiteral("Bookmarks"));
+    AddListTab(PageControl2, TabSheet5, glyphs::icon(Glyph::TabHistory, 16), QStringLiteral("History"));
+    AddListTab(PageControl2, TabSheet6, glyphs::icon(Glyph::TabIndex, 16), QStringLiteral("Index"));
 
     TntListBox1 = MakeList(TabSheet6, QStringLiteral("Index"), QColor());
     TntListBox2 = MakeList(TabSheet5, QStringLiteral("History"), QColor(0xff, 0xfb, 0xf0));
