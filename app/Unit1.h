@@ -47,6 +47,7 @@ public:
     // Runs the start-up sequence. An empty programFolder means the folder of
     // the executable.
     explicit TForm1(const QString& programFolder = QString(), QWidget* parent = nullptr);
+    static QString DefaultProgramFolder();   // the folder of the executable
     ~TForm1() override;
 
     void setAboutBox(TAboutBox* box) { aboutBox_ = box; }

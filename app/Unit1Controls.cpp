@@ -31,19 +31,15 @@
 using namespace lexifol;
 using lexifol::glyphs::Glyph;
 
-namespace {
-
-QString ExecutableFolder()
+QString TForm1::DefaultProgramFolder()
 {
     return WithSeparator(QCoreApplication::applicationDirPath());
 }
 
-} // namespace
-
 TForm1::TForm1(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent)
 {
-    Places = Locations::Portable(programFolder.isEmpty() ? ExecutableFolder() : programFolder);
+    Places = Locations::Portable(programFolder.isEmpty() ? DefaultProgramFolder() : programFolder);
     ProgramFolder = Places.programFolder();
     Dictionary.cache = &indexCache_;
     keys_ = std::make_unique<WindowKeys>(*this);

@@ -1,16 +1,69 @@
 #include "app/About.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/MessageBox.h"
+#include "app/OutsideRequests.h"
+#include "app/SingleInstance.h"
 #include "app/Unit1.h"
 #include "config/shcut.h"
 
+#include <QClipboard>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+using namespace lexifol;
+
+namespace {
+
+int Say(FILE* to, const QString& text, int code)
+{
+    std::fputs(qPrintable(text.endsWith(u'\n') ? text : text + u'\n'), to);
+    return code;
+}
+
+// The word of `lexifol --selection`: the primary selection, else the clipboard.
+QString SelectedWord()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QString word = clipboard->supportsSelection() ? SelectionWord(clipboard->text(QClipboard::Selection)) : QString();
+    if (word.isEmpty())
+        word = SelectionWord(clipboard->text(QClipboard::Clipboard));
+    return word;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    lexifol::TApplication app(argc, argv);
-    lexifol::InstallMessageBoxes();
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    CommandLine line = ParseCommandLine(args);
+    switch (line.action) {
+    case CommandLine::Action::Help: return Say(stdout, CommandLineHelp(), 0);
+    case CommandLine::Action::Version: return Say(stdout, QStringLiteral("lexifol %1").arg(QStringLiteral(LEXIFOL_VERSION)), 0);
+    case CommandLine::Action::Error: return Say(stderr, QStringLiteral("lexifol: ") + line.error, 2);
+    default: break;
+    }
+    TApplication app(argc, argv);
+    if (line.action == CommandLine::Action::Selection) {
+        line.word = SelectedWord();
+        if (line.word.isEmpty())
+            return Say(stderr, QStringLiteral("lexifol: nothing is selected"), 1);
+    }
+    const InstanceRequest request{!line.word.isEmpty(), line.dictionary, line.word};
+    const QString instance = InstanceName(TForm1::DefaultProgramFolder());
+    if (const std::optional<QByteArray> reply = HandOver(instance, request, 300))
+        return *reply == "ok" ? 0 : Say(stderr, QString::fromUtf8(*reply), 2);
 
+    InstallMessageBoxes();
     TForm1 form1;
+    auto* outside = new OutsideRequests(form1);
+    if (request.lookUp && !request.dictionary.isEmpty()
+        && form1.Catalogue.findByNameOrTitle(form1.ProgramFolder, request.dictionary) < 0)
+        return Say(stderr, QStringLiteral("lexifol: no dictionary \"%1\" is installed").arg(request.dictionary), 2);
+    InstanceServer server(instance, [outside](const InstanceRequest& r) { return outside->accept(r); });
     TAboutBox aboutBox(&form1);
     TForm2 form2(form1.Catalogue.names(), form1.Settings.get(), &form1);
     form1.setAboutBox(&aboutBox);
@@ -18,5 +71,7 @@ int main(int argc, char** argv)
     form2.setMainWindow(&form1);
 
     form1.show();
+    if (request.lookUp)
+        outside->apply(request);
     return app.exec();
 }

@@ -17,7 +17,9 @@ const char kUsage[] =
     "  check FILE [--second]                       order of an index (exit 1 when out of order)\n"
     "  sort FILE -o OUT [--encoding utf16|utf8|ansi]  entries ordered by headword, stable\n"
     "  build-second DATA_FOLDER NAME --rules RULES  the second index and replacement list\n"
-    "  lint DATA_FOLDER [NAME]                     faults of the installed dictionaries\n"
+    "  lint DATA_FOLDER [NAME] [--deep]            faults of the installed dictionaries\n"
+    "  lookup DATA_FOLDER NAME WORD...             the viewer's lookup: word TAB headword TAB page\n"
+    "                                              (~ before a nearest headword; exit 1 when a word has none)\n"
     "options for every command: --locale L (collation locale; default the user's), --help\n"
     "lint compares a dictionary whose descriptor names a collation in that locale\n";
 
@@ -63,6 +65,8 @@ int main(int argc, char** argv)
         return BuildSecond(args, io);
     if (command == QLatin1StringView("lint"))
         return Lint(args, io);
+    if (command == QLatin1StringView("lookup"))
+        return LookUpWords(args, io);
     err << "lexifol-index: unknown command \"" << command << "\"\n" << kUsage;
     return 2;
 }

@@ -73,6 +73,9 @@ public:
     bool moveCurrent(int direction);
     // Ctrl+Up, Ctrl+Down from the selected entry.
     std::optional<NeighbourStep> checkedNeighbour(bool up) const;
+    // The entry of that catalogue name, else of that title (its
+    // descriptor's name), letter case ignored; -1 for none.
+    int findByNameOrTitle(const QString& programFolder, const QString& nameOrTitle) const;
     // The entry bound to Ctrl+digit in the settings; -1 for none.
     int shortcutRow(const ProfileFile& settings, int digit) const;
 

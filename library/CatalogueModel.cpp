@@ -1,6 +1,9 @@
 // The catalogue's entries, check marks and selection.
 #include "library/Catalogue.h"
+#include "library/Dictionary.h"
 #include "library/Profile.h"
+
+#include <QFileInfo>
 
 namespace lexifol {
 
@@ -34,6 +37,21 @@ int Catalogue::find(const QString& name) const
     for (int i = 0; i < count(); ++i)
         if (entries_[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
+    return -1;
+}
+
+int Catalogue::findByNameOrTitle(const QString& programFolder, const QString& nameOrTitle) const
+{
+    if (const int row = find(nameOrTitle.trimmed()); row >= 0)
+        return row;
+    for (int i = 0; i < count(); ++i) {
+        const DictionaryPaths paths{programFolder, entries_[i].name};
+        if (!QFileInfo::exists(paths.descriptor()))
+            continue;
+        const std::optional<QString> title = ReadDescriptor(paths.descriptor()).name;
+        if (title && title->trimmed().compare(nameOrTitle.trimmed(), Qt::CaseInsensitive) == 0)
+            return i;
+    }
     return -1;
 }
 

@@ -260,6 +260,39 @@ private slots:
             QCOMPARE(r.code, 1);
     }
 
+    // The viewer's lookup for scripts: exact, nearest, a cross-reference
+    // followed, a page index's page, a word past every entry.
+    void lookupAsTheViewer_data()
+    {
+        QTest::addColumn<QString>("descriptor");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("code");
+        QTest::newRow("exact") << "" << "bread" << "bread\tbread\t2\n" << 0;
+        QTest::newRow("letter case ignored") << "" << "Bread" << "Bread\tbread\t2\n" << 0;
+        QTest::newRow("nearest") << "" << "brea" << "brea\t~bread\t2\n" << 0;
+        QTest::newRow("cross-reference") << "" << "cake" << "cake\tbread\t2\n" << 0;
+        QTest::newRow("past every entry") << "" << "zebra" << "zebra\t\t\n" << 1;
+        QTest::newRow("page index") << "[main]\r\npage_index=yes\r\n" << "bun" << "bun\t~bread\t2\n" << 0;
+    }
+    void lookupAsTheViewer()
+    {
+        QFETCH(QString, descriptor);
+        QFETCH(QString, word);
+        QTemporaryDir dir;
+        const QString data = dir.filePath("Data");
+        put(data + "/T.list", "apple\t1\r\nbread\t2\r\ncake\t9>bread\r\n");
+        if (!descriptor.isEmpty())
+            put(data + "/T.files/T.ini", descriptor.toUtf8());
+        put(dir.filePath("cwd/Plugin.dat"), "zoom=width\r\n");
+        QProcess p;
+        p.setWorkingDirectory(dir.filePath("cwd"));
+        p.start(QStringLiteral(LEXIFOL_INDEX_BIN), {"lookup", data, "T", word, "--locale", "en_US"});
+        QVERIFY(p.waitForFinished(20000));
+        QTEST(QString::fromUtf8(p.readAllStandardOutput()), "line");
+        QTEST(p.exitCode(), "code");
+    }
+
     void lintFindsADocumentCutShort()
     {
         if (!djvu::HaveTools())

@@ -1,0 +1,89 @@
+#include "app/CommandLine.h"
+
+namespace lexifol {
+
+namespace {
+
+QString TrimPunctuation(const QString& text)
+{
+    qsizetype a = 0, b = text.size();
+    auto edge = [](QChar c) { return c.isSpace() || c.isPunct() || c.isSymbol(); };
+    while (a < b && edge(text[a]))
+        ++a;
+    while (b > a && edge(text[b - 1]))
+        --b;
+    return text.mid(a, b - a);
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList& args)
+{
+    CommandLine c;
+    QStringList words;
+    bool selection = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1StringView("--help") || a == QLatin1StringView("-h")) {
+            c.action = CommandLine::Action::Help;
+            return c;
+        }
+        if (a == QLatin1StringView("--version")) {
+            c.action = CommandLine::Action::Version;
+            return c;
+        }
+        if (a == QLatin1StringView("--selection")) {
+            selection = true;
+        } else if (a == QLatin1StringView("--dictionary")) {
+            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+                c.action = CommandLine::Action::Error;
+                c.error = QStringLiteral("--dictionary needs a dictionary's name");
+                return c;
+            }
+            c.dictionary = args[++i];
+        } else if (a == QLatin1StringView("--")) {
+            words += args.mid(i + 1);
+            break;
+        } else if (a.startsWith(u'-') && a.size() > 1) {
+            c.action = CommandLine::Action::Error;
+            c.error = QStringLiteral("unknown option %1 (lexifol --help tells the options)").arg(a.left(60));
+            return c;
+        } else {
+            words << a;
+        }
+    }
+    c.word = words.join(u' ').simplified();
+    if (selection && !c.word.isEmpty()) {
+        c.action = CommandLine::Action::Error;
+        c.error = QStringLiteral("--selection takes no word");
+    } else if (selection) {
+        c.action = CommandLine::Action::Selection;
+    } else if (!c.word.isEmpty()) {
+        c.action = CommandLine::Action::LookUp;
+    } else if (!c.dictionary.isEmpty()) {
+        c.action = CommandLine::Action::Error;
+        c.error = QStringLiteral("--dictionary needs a word to look up");
+    }
+    return c;
+}
+
+QString SelectionWord(const QString& selection)
+{
+    const QString firstLine = selection.trimmed().section(u'\n', 0, 0).section(u'\r', 0, 0);
+    return TrimPunctuation(firstLine.left(100)).simplified();
+}
+
+QString CommandLineHelp()
+{
+    return QStringLiteral(
+        "usage: lexifol [WORD... | --selection] [--dictionary NAME]\n"
+        "  (nothing)           start Lexifol, or bring the running one to the front\n"
+        "  WORD...             look the word up in the running Lexifol (started if need be),\n"
+        "                      as typing it and pressing Enter does\n"
+        "  --dictionary NAME   in that dictionary (its catalogue name or its title)\n"
+        "  --selection         look up the text selected in any program (the primary\n"
+        "                      selection, else the clipboard): bind this to a key\n"
+        "  --help, --version\n");
+}
+
+} // namespace lexifol

@@ -1,0 +1,135 @@
+// A word from anywhere: the command line, the request on the socket, and
+// the hand-over between two real processes.
+#include "Fixture.h"
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
+
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTest>
+
+using namespace lexifol;
+using Action = CommandLine::Action;
+
+class TestInstance : public QObject
+{
+    Q_OBJECT
+private slots:
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("dictionary");
+        QTest::newRow("nothing") << QStringList{} << int(Action::Run) << "" << "";
+        QTest::newRow("a word") << QStringList{"bread"} << int(Action::LookUp) << "bread" << "";
+        QTest::newRow("words joined") << QStringList{"ice", " cream"} << int(Action::LookUp) << "ice cream" << "";
+        QTest::newRow("dictionary and word") << QStringList{"--dictionary", "First words", "bun"} << int(Action::LookUp) << "bun" << "First words";
+        QTest::newRow("word then dictionary") << QStringList{"bun", "--dictionary", "Pages"} << int(Action::LookUp) << "bun" << "Pages";
+        QTest::newRow("a word that looks like an option") << QStringList{"--", "-ism"} << int(Action::LookUp) << "-ism" << "";
+        QTest::newRow("selection") << QStringList{"--selection"} << int(Action::Selection) << "" << "";
+        QTest::newRow("selection in a dictionary") << QStringList{"--selection", "--dictionary", "X"} << int(Action::Selection) << "" << "X";
+        QTest::newRow("help") << QStringList{"bread", "--help"} << int(Action::Help) << "" << "";
+        QTest::newRow("version") << QStringList{"--version"} << int(Action::Version) << "" << "";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << int(Action::Error) << "" << "";
+        QTest::newRow("dictionary without name") << QStringList{"--dictionary"} << int(Action::Error) << "" << "";
+        QTest::newRow("dictionary without word") << QStringList{"--dictionary", "X"} << int(Action::Error) << "" << "X";
+        QTest::newRow("selection and a word") << QStringList{"--selection", "bread"} << int(Action::Error) << "" << "";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, action);
+        const CommandLine c = ParseCommandLine(args);
+        QCOMPARE(int(c.action), action);
+        if (action == int(Action::Error)) {
+            QVERIFY(!c.error.isEmpty() && !c.error.contains(u'\n'));
+            return;
+        }
+        if (action == int(Action::LookUp) || action == int(Action::Selection)) {
+            QTEST(c.word, "word");
+            QTEST(c.dictionary, "dictionary");
+        }
+    }
+
+    void selectionWord_data()
+    {
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("a word") << "bread" << "bread";
+        QTest::newRow("punctuation around") << "  «bread», " << "bread";
+        QTest::newRow("first line only") << "ice cream\nand more" << "ice cream";
+        QTest::newRow("inner punctuation kept") << "well-being." << "well-being";
+        QTest::newRow("at most 100 characters") << QString(150, u'a') << QString(100, u'a');
+        QTest::newRow("nothing") << " \n " << "";
+        QTest::newRow("punctuation only") << "...;" << "";
+    }
+    void selectionWord()
+    {
+        QFETCH(QString, selection);
+        QTEST(SelectionWord(selection), "word");
+    }
+
+    void requests()
+    {
+        for (const InstanceRequest& r : {InstanceRequest{}, InstanceRequest{true, "", "bread"},
+                                         InstanceRequest{true, "First words", "ice\tcream"}}) {
+            const auto back = DecodeRequest(EncodeRequest(r));
+            QVERIFY(back);
+            QCOMPARE(back->lookUp, r.lookUp);
+            QCOMPARE(back->dictionary, r.dictionary);
+            QCOMPARE(back->word, QString(r.word).replace(u'\t', u' '));
+        }
+        for (const QByteArray bad : {QByteArray("lookup\tbread\n"), QByteArray("raise"), QByteArray("LOOKUP\t\tx\n"),
+                                     QByteArray("lookup\t\t \n"), QByteArray("lookup\t\t") + QByteArray(5000, 'a') + '\n'})
+            QVERIFY2(!DecodeRequest(bad), bad.left(40).constData());
+    }
+
+    // The real program twice: the second hands its word over and ends; the
+    // first shows the page. A malformed or oversized message changes nothing.
+    void handOverBetweenTwoProcesses()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t3", "bread\t7", "cake\t>bread"});
+        fx.addDictionary("B", {"bun\t2"}, "[main]\r\nname=Bakery words\r\n");
+        QVERIFY(QFile::copy(QStringLiteral(LEXIFOL_BIN), fx.prog + "lexifol"));
+        QProcess first;
+        first.setWorkingDirectory(fx.cwd);
+        first.start(fx.prog + "lexifol", {});
+        QVERIFY(first.waitForStarted());
+        const QString name = InstanceName(fx.prog);
+        QElapsedTimer t;
+        t.start();
+        while (!HandOver(name, InstanceRequest{}, 200) && t.elapsed() < 20000)
+            QTest::qWait(50);
+        auto run = [&](const QStringList& args) {
+            QProcess p;
+            p.setWorkingDirectory(fx.cwd);
+            p.start(fx.prog + "lexifol", args);
+            p.waitForFinished(20000);
+            return std::make_pair(p.exitCode(), QString::fromUtf8(p.readAllStandardError()));
+        };
+        QCOMPARE(run({"cake"}).first, 0);   // a cross-reference, followed
+        QTRY_VERIFY_WITH_TIMEOUT(fx.pageFile().contains(" Page=7"), 10000);
+        const auto unknown = run({"--dictionary", "Nowhere", "bun"});
+        QCOMPARE(unknown.first, 2);
+        QVERIFY2(unknown.second.contains("Nowhere"), qPrintable(unknown.second));
+        for (const QByteArray& junk : {QByteArray(5000, 'x'), QByteArray("hello\n")}) {
+            QLocalSocket s;
+            s.connectToServer(name);
+            QVERIFY(s.waitForConnected(2000));
+            s.write(junk);
+            s.waitForBytesWritten(2000);
+            QVERIFY(s.waitForReadyRead(5000));
+            QVERIFY(s.readAll().startsWith("lexifol: "));
+        }
+        QCOMPARE(run({"--dictionary", "bakery WORDS", "bun"}).first, 0);   // by its title
+        QTRY_VERIFY_WITH_TIMEOUT(fx.pageFile().contains("Data/B.files/B.djvu"), 10000);
+        first.terminate();
+        first.waitForFinished(5000);
+    }
+};
+
+QTEST_MAIN(TestInstance)
+#include "test_instance.moc"
