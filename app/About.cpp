@@ -28,6 +28,9 @@ TAboutBox::TAboutBox(QWidget* parent)
     Version = new QLabel(QStringLiteral("Written by the Lexifol developers"), this);
     Copyright = new QLabel(QStringLiteral("Released December 2026"), this);
     Comments = new QLabel(QStringLiteral("Contact: lexifol@example.org"), this);
+    Folders = new QLabel(this);
+    Folders->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Folders->setAccessibleName(QStringLiteral("Folders"));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setDefault(true);
@@ -42,10 +45,17 @@ TAboutBox::TAboutBox(QWidget* parent)
     inner->addWidget(Version, 1, 1);
     inner->addWidget(Copyright, 2, 1);
     inner->addWidget(Comments, 3, 1);
+    inner->addWidget(Folders, 4, 0, 1, 2);
 
     auto* g = new QGridLayout(this);
     g->addWidget(frame, 0, 0, 1, 3);
     g->addWidget(OKButton, 1, 1);
+    setFixedSize(sizeHint().expandedTo(QSize(300, 200)));
+}
+
+void TAboutBox::setFolders(const QString& text)
+{
+    Folders->setText(text);
     setFixedSize(sizeHint().expandedTo(QSize(300, 200)));
 }
 

@@ -38,7 +38,8 @@ std::optional<InstanceRequest> DecodeRequest(const QByteArray& raw)
 
 QString InstanceName(const QString& dataFolder)
 {
-    const QByteArray folder = QDir(dataFolder).canonicalPath().toUtf8();
+    // Not the canonical path: the folder may not exist yet at a first start.
+    const QByteArray folder = QDir::cleanPath(QDir(dataFolder).absolutePath()).toUtf8();
     const QByteArray hash = QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16);
     return QStringLiteral("lexifol-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
 }

@@ -45,7 +45,7 @@ void TForm1::startUp()
     qApp->installEventFilter(this);
 
     Dictionary.clear();
-    Catalogue.load(Places.dataFolder(), Places.catalogueFile());
+    Catalogue.load(Places.dictionaryRoots(), Places.catalogueFile());
     showCatalogue();
     openDictionaryAtStartUp(Catalogue.count() > 0 ? qMax(Catalogue.firstChecked(), 0) : -1);
 
@@ -98,12 +98,21 @@ void TForm1::selectCatalogueRow(int row)
     }
 }
 
+QString TForm1::dictionaryRoot(const QString& name) const
+{
+    const int row = Catalogue.find(name);
+    return row >= 0 ? Catalogue.root(row) : Places.userRoot();
+}
+
 void TForm1::openDictionaryAtStartUp(int row)
 {
     const QString name = row >= 0 ? Catalogue.name(row) : QString();
-    const OpenOutcome outcome = Dictionary.open({ProgramFolder, name, true, Catalogue.count() == 0});
-    if (outcome.opened)
+    const QString root = row >= 0 ? Catalogue.root(row) : ProgramFolder;
+    const OpenOutcome outcome = Dictionary.open({root, name, true, Catalogue.count() == 0});
+    if (outcome.opened) {
+        ProgramFolder = root;
         selectCatalogueRow(row);
+    }
     applyOpening(outcome);
 }
 
@@ -144,11 +153,13 @@ void TForm1::OpenDictionary()
 {
     if (Catalogue.count() == 0 || Catalogue.current() < 0)
         return;
-    const OpenOutcome outcome = Dictionary.open({ProgramFolder, Catalogue.name(Catalogue.current()), false, false});
+    const QString root = Catalogue.root(Catalogue.current());
+    const OpenOutcome outcome = Dictionary.open({root, Catalogue.name(Catalogue.current()), false, false});
     if (!outcome.opened) {
         showMessages(outcome.messages);
         return;
     }
+    ProgramFolder = root;
     applyOpening(outcome);
     if (indexItemCount() > 0)
         selectIndexRow(0);

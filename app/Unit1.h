@@ -142,7 +142,8 @@ public:
     int indexItemCount() const;
 
     void setPreviewVisible(bool visible) override { Image2->setVisible(visible); }
-    QString programFolder() const override { return ProgramFolder; }
+    QString programFolder() const override { return Places.checkLogFolder(); }
+    QString dictionaryRoot(const QString& name) const override;
     void reopenDictionary(const QString& name) override
     {
         if (SelectDictionaryByName(name))

@@ -39,7 +39,9 @@ QString TForm1::DefaultProgramFolder()
 TForm1::TForm1(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent)
 {
-    Places = Locations::Portable(programFolder.isEmpty() ? DefaultProgramFolder() : programFolder);
+    Places = programFolder.isEmpty() ? Locations::Decide(DefaultProgramFolder(), XdgFolders::FromEnvironment())
+                                     : Locations::Portable(programFolder);
+    Places.prepareUserFolders();
     ProgramFolder = Places.programFolder();
     Dictionary.cache = &indexCache_;
     keys_ = std::make_unique<WindowKeys>(*this);

@@ -47,13 +47,15 @@ int main(int argc, char** argv)
     default: break;
     }
     TApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.lexifol.Lexifol"));
     if (line.action == CommandLine::Action::Selection) {
         line.word = SelectedWord();
         if (line.word.isEmpty())
             return Say(stderr, QStringLiteral("lexifol: nothing is selected"), 1);
     }
     const InstanceRequest request{!line.word.isEmpty(), line.dictionary, line.word};
-    const QString instance = InstanceName(TForm1::DefaultProgramFolder());
+    const QString instance
+        = InstanceName(Locations::Decide(TForm1::DefaultProgramFolder(), XdgFolders::FromEnvironment()).userRoot());
     if (const std::optional<QByteArray> reply = HandOver(instance, request, 300))
         return *reply == "ok" ? 0 : Say(stderr, QString::fromUtf8(*reply), 2);
 
@@ -65,6 +67,7 @@ int main(int argc, char** argv)
         return Say(stderr, QStringLiteral("lexifol: no dictionary \"%1\" is installed").arg(request.dictionary), 2);
     InstanceServer server(instance, [outside](const InstanceRequest& r) { return outside->accept(r); });
     TAboutBox aboutBox(&form1);
+    aboutBox.setFolders(form1.Places.describe());
     TForm2 form2(form1.Catalogue.names(), form1.Settings.get(), &form1);
     form1.setAboutBox(&aboutBox);
     form1.setConfigurationDialog(&form2);

@@ -9,8 +9,14 @@ public:
     virtual ~MainWindowLink() = default;
     // Shows or hides the main window's normalisation preview picture.
     virtual void setPreviewVisible(bool visible) = 0;
-    // The program folder, with its trailing separator.
+    // The folder the check log is written to, with its trailing separator.
     virtual QString programFolder() const = 0;
+    // The folder holding the Data folder of that dictionary.
+    virtual QString dictionaryRoot(const QString& name) const
+    {
+        Q_UNUSED(name);
+        return programFolder();
+    }
     // Selects the catalogue entry of that name (case ignored) and opens it;
     // nothing when there is none.
     virtual void reopenDictionary(const QString& name) = 0;

@@ -57,7 +57,7 @@ bool TForm2::buildSecondIndex(const QString& name)
         tell(QStringLiteral("Empty list"), true);
         return false;
     }
-    const DictionaryPaths paths{mainWindow_ ? mainWindow_->programFolder() : QString(), name};
+    const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name};
     IndexList working;
     if (QFileInfo::exists(paths.firstIndex())) {
         if (const Status read = LoadFirstIndex(paths.firstIndex(), working); !read) {
@@ -85,7 +85,7 @@ void TForm2::Button4Click()
     const bool built = ComboBox2->count() > 0 && ComboBox2->currentIndex() >= 0 && buildSecondIndex(name);
     if (built && mainWindow_)
         mainWindow_->reopenDictionary(name);
-    const DictionaryPaths paths{mainWindow_ ? mainWindow_->programFolder() : QString(), name};
+    const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name};
     const bool ok = built && QFileInfo::exists(paths.secondIndex()) && QFileInfo::exists(paths.replacementList());
     if (ok)
         tell(QStringLiteral("Second index was created successfully"), false);
@@ -99,7 +99,7 @@ void TForm2::checkOrder(bool secondIndex)
 {
     const QString name = ComboBox2->currentIndex() >= 0 ? ComboBox2->currentText() : QString();
     const QString folder = mainWindow_ ? mainWindow_->programFolder() : QString();
-    const DictionaryPaths paths{folder, name};
+    const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name};
     const QString file = secondIndex ? paths.secondIndex() : paths.firstIndex();
     const bool chosen = ComboBox2->count() > 0 && ComboBox2->currentIndex() >= 0;
     IndexList lines;

@@ -29,6 +29,7 @@ std::optional<bool> SavedCheckMark(const QStringList& savedOrder, const QString&
 struct CatalogueEntry {
     QString name;
     bool checked = false;
+    QString root;   // the folder holding its Data folder
 };
 QStringList BuildSavedOrder(const QList<CatalogueEntry>& entries);
 
@@ -53,12 +54,13 @@ class ProfileFile;
 // marks and the selected one, kept here rather than in list items.
 class Catalogue {
 public:
-    // The dictionaries found in `dataFolder`, in the saved order of
-    // `savedOrderFile` with its check marks; a saved order that cannot be
-    // read counts as none.
-    void load(const QString& dataFolder, const QString& savedOrderFile);
+    // The dictionaries found in the Data folders of `roots` (a name found in
+    // two: the first root's), in the saved order of `savedOrderFile` with
+    // its check marks; a saved order that cannot be read counts as none.
+    void load(const QStringList& roots, const QString& savedOrderFile);
     int count() const { return int(entries_.size()); }
     const QString& name(int row) const { return entries_.at(row).name; }
+    const QString& root(int row) const { return entries_.at(row).root; }
     bool checked(int row) const { return entries_.at(row).checked; }
     void setChecked(int row, bool checked);
     QStringList names() const;

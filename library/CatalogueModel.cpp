@@ -4,18 +4,27 @@
 #include "library/Profile.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace lexifol {
 
-void Catalogue::load(const QString& dataFolder, const QString& savedOrderFile)
+void Catalogue::load(const QStringList& roots, const QString& savedOrderFile)
 {
     QStringList saved;
     if (const Result<QStringList> read = LoadSavedOrder(savedOrderFile))
         saved = read.value();
+    QStringList names;
+    QHash<QString, QString> rootOf;
+    for (const QString& root : roots)
+        for (const QString& name : DiscoverDictionaries(root + QStringLiteral("Data")))
+            if (!rootOf.contains(name)) {
+                rootOf.insert(name, root);
+                names << name;
+            }
     entries_.clear();
     current_ = -1;
-    for (const QString& name : MergeCatalogue(DiscoverDictionaries(dataFolder), saved))
-        entries_.append({name, SavedCheckMark(saved, name).value_or(false)});
+    for (const QString& name : MergeCatalogue(names, saved))
+        entries_.append({name, SavedCheckMark(saved, name).value_or(false), rootOf.value(name)});
 }
 
 void Catalogue::setChecked(int row, bool checked)
@@ -45,7 +54,7 @@ int Catalogue::findByNameOrTitle(const QString& programFolder, const QString& na
     if (const int row = find(nameOrTitle.trimmed()); row >= 0)
         return row;
     for (int i = 0; i < count(); ++i) {
-        const DictionaryPaths paths{programFolder, entries_[i].name};
+        const DictionaryPaths paths{entries_[i].root.isEmpty() ? programFolder : entries_[i].root, entries_[i].name};
         if (!QFileInfo::exists(paths.descriptor()))
             continue;
         const std::optional<QString> title = ReadDescriptor(paths.descriptor()).name;

@@ -1,6 +1,9 @@
 #include "library/Locations.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace lexifol {
 
@@ -11,12 +14,64 @@ QString WithSeparator(const QString& folder)
     return folder + u'/';
 }
 
+XdgFolders XdgFolders::FromEnvironment()
+{
+    auto mine = [](QStandardPaths::StandardLocation l) {
+        return WithSeparator(QStandardPaths::writableLocation(l)) + QStringLiteral("lexifol/");
+    };
+    XdgFolders x{mine(QStandardPaths::GenericConfigLocation), mine(QStandardPaths::GenericDataLocation),
+                 mine(QStandardPaths::GenericCacheLocation), {}};
+    const QStringList all = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    for (const QString& d : all.mid(1))
+        x.shared << WithSeparator(d) + QStringLiteral("lexifol/");
+    return x;
+}
+
 Locations Locations::Portable(const QString& programFolder)
 {
     Locations l;
     l.programFolder_ = WithSeparator(programFolder);
+    l.userRoot_ = l.programFolder_;
+    l.configFolder_ = l.programFolder_;
+    l.packageFolder_ = l.programFolder_;
     l.cacheFolder_ = l.programFolder_ + QStringLiteral("cache/");
     return l;
+}
+
+Locations Locations::Installed(const XdgFolders& xdg, const QString& packageFolder)
+{
+    Locations l;
+    l.mode_ = Mode::Installed;
+    l.userFolder_ = WithSeparator(xdg.data);
+    l.userRoot_ = l.userFolder_;
+    l.programFolder_ = l.userFolder_;
+    l.configFolder_ = WithSeparator(xdg.config);
+    l.cacheFolder_ = WithSeparator(xdg.cache);
+    l.packageFolder_ = WithSeparator(packageFolder);
+    for (const QString& root : xdg.shared)
+        if (WithSeparator(root) != l.userRoot_ && !l.sharedRoots_.contains(WithSeparator(root)))
+            l.sharedRoots_ << WithSeparator(root);
+    return l;
+}
+
+Locations Locations::Decide(const QString& executableFolder, const XdgFolders& xdg)
+{
+    const QString exe = WithSeparator(executableFolder);
+    const QFileInfo folder(exe);
+    const bool holdsOne = QFileInfo::exists(exe + QStringLiteral("Lexifol.ini"))
+        || QFileInfo(exe + QStringLiteral("Data")).isDir();
+    if (folder.isDir() && folder.isWritable() && holdsOne)
+        return Portable(exe);
+    // The package's own data lies beside bin/, as share/lexifol/.
+    QString package = QDir(exe + QStringLiteral("../share/lexifol")).absolutePath();
+    if (!QFileInfo(package).isDir() && !xdg.shared.isEmpty())
+        package = xdg.shared.first();
+    return Installed(xdg, package);
+}
+
+QStringList Locations::dictionaryRoots() const
+{
+    return QStringList{userRoot_} + sharedRoots_;
 }
 
 QString Locations::userFile(const QString& name) const
@@ -24,14 +79,51 @@ QString Locations::userFile(const QString& name) const
     return userFolder_.isEmpty() ? name : userFolder_ + name;
 }
 
-QString Locations::dataFolder() const { return programFolder_ + QStringLiteral("Data"); }
-QString Locations::settingsFile() const { return programFolder_ + QStringLiteral("Lexifol.ini"); }
+QString Locations::dataFolder() const { return userRoot_ + QStringLiteral("Data"); }
+QString Locations::settingsFile() const { return configFolder_ + QStringLiteral("Lexifol.ini"); }
 QString Locations::catalogueFile() const { return userFile(QStringLiteral("diclist.dat")); }
 QString Locations::bookmarksFile() const { return userFile(QStringLiteral("Bookmarks.dat")); }
 QString Locations::sharedPluginList() const { return userFile(QStringLiteral("Plugin.dat")); }
-QString Locations::pageViewFile() const { return programFolder_ + QStringLiteral("temp.htm"); }
-QString Locations::introPage() const { return programFolder_ + QStringLiteral("Intro/intro.htm"); }
-QString Locations::helpPage() const { return programFolder_ + QStringLiteral("Help/main.htm"); }
+QString Locations::introPage() const { return packageFolder_ + QStringLiteral("Intro/intro.htm"); }
+QString Locations::helpPage() const { return packageFolder_ + QStringLiteral("Help/main.htm"); }
 QString Locations::cacheFolder() const { return cacheFolder_; }
+QString Locations::checkLogFolder() const { return userRoot_; }
+
+QString Locations::pageViewFile() const
+{
+    return (mode_ == Mode::Portable ? programFolder_ : cacheFolder_) + QStringLiteral("temp.htm");
+}
+
+bool Locations::prepareUserFolders() const
+{
+    if (mode_ == Mode::Portable)
+        return true;
+    bool ok = true;
+    for (const QString& f : {configFolder_, userRoot_ + QStringLiteral("Data"), cacheFolder_})
+        ok = QDir().mkpath(f) && ok;
+    // A first start: the package's fallback parameters and catalogue order
+    // (the sample dictionaries checked), so that nothing greets a new user
+    // with an error.
+    for (const QString& name : {QStringLiteral("Plugin.dat"), QStringLiteral("diclist.dat")}) {
+        const QString shipped = packageFolder_ + name;
+        if (!QFileInfo::exists(userFile(name)) && QFileInfo(shipped).isFile())
+            ok = QFile::copy(shipped, userFile(name)) && ok;
+    }
+    return ok;
+}
+
+QString Locations::describe() const
+{
+    if (mode_ == Mode::Portable)
+        return QStringLiteral("Portable: everything in %1\n(the catalogue, bookmarks and Plugin.dat in the folder "
+                              "Lexifol was started from)")
+            .arg(QDir::toNativeSeparators(programFolder_));
+    QString text = QStringLiteral("Installed\nSettings: %1\nYour files and dictionaries: %2\nCache: %3")
+                       .arg(QDir::toNativeSeparators(settingsFile()), QDir::toNativeSeparators(userRoot_),
+                            QDir::toNativeSeparators(cacheFolder_));
+    for (const QString& r : sharedRoots_)
+        text += QStringLiteral("\nShipped dictionaries: %1").arg(QDir::toNativeSeparators(r + QStringLiteral("Data")));
+    return text;
+}
 
 } // namespace lexifol

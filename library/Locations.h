@@ -1,19 +1,46 @@
 #pragma once
 // Where every file the program reads or writes lies: the one place that
-// knows it.
+// knows it, and the one decision between the two ways Lexifol lives.
+//
+// Portable: the folder of the executable is writable and holds
+// "Lexifol.ini" or a "Data" folder (a sample folder, a USB stick).
+// Everything lies there, except the user's three files ("diclist.dat",
+// "Bookmarks.dat", "Plugin.dat"), which are named without a folder and so
+// follow the current directory, as they always have.
+//
+// Installed (say /usr/bin/lexifol): settings in the user's configuration
+// folder, the user's files and own dictionaries in the user's data folder,
+// dictionaries shipped by packages read from the system's data folders,
+// the page view file in the cache folder. Nothing is written under /usr.
 #include <QString>
 #include <QStringList>
 
 namespace lexifol {
 
+// The XDG folders, each with a trailing separator ($XDG_CONFIG_HOME/lexifol/ ...).
+struct XdgFolders {
+    QString config, data, cache;
+    QStringList shared;   // $XDG_DATA_DIRS/lexifol/ in order
+    static XdgFolders FromEnvironment();
+};
+
 class Locations {
 public:
-    // Everything in the program folder, except the user's three files,
-    // which are named without a folder and so follow the current directory.
-    static Locations Portable(const QString& programFolder);
+    enum class Mode { Portable, Installed };
 
+    static Locations Portable(const QString& programFolder);
+    // `packageFolder`: the installed program's own data (help page, intro,
+    // the fallback Plugin.dat), e.g. /usr/share/lexifol/.
+    static Locations Installed(const XdgFolders& xdg, const QString& packageFolder);
+    // The decision, from the executable's folder.
+    static Locations Decide(const QString& executableFolder, const XdgFolders& xdg);
+
+    Mode mode() const { return mode_; }
     const QString& programFolder() const { return programFolder_; }   // with trailing separator
-    QString dataFolder() const;        // programFolder + "Data"
+    // Folders holding a "Data" folder of dictionaries, the user's own first.
+    QStringList dictionaryRoots() const;
+    QString userRoot() const { return userRoot_; }   // dictionaries added, derived files written
+    QString dataFolder() const;        // the user's "Data"
     QString settingsFile() const;      // "Lexifol.ini"
     QString catalogueFile() const;     // "diclist.dat"
     QString bookmarksFile() const;     // "Bookmarks.dat"
@@ -22,13 +49,25 @@ public:
     QString introPage() const;
     QString helpPage() const;
     QString cacheFolder() const;       // with trailing separator
+    QString checkLogFolder() const;    // where "IndexErrors.log" goes
+
+    // Installed: makes the user's folders and puts the package's fallback
+    // "Plugin.dat" there on a first start. False when a folder cannot be made.
+    bool prepareUserFolders() const;
+    // For the About box: the mode and the folders, one per line.
+    QString describe() const;
 
 private:
     QString userFile(const QString& name) const;
 
+    Mode mode_ = Mode::Portable;
     QString programFolder_;
     QString userFolder_;    // empty: the current directory
+    QString userRoot_;
+    QString configFolder_;
+    QString packageFolder_;
     QString cacheFolder_;
+    QStringList sharedRoots_;
 };
 
 // `folder` with a trailing separator.

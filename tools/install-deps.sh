@@ -4,7 +4,8 @@ set -euo pipefail
 PKGS=(build-essential cmake ninja-build pkg-config
       qt6-base-dev libicu-dev libdjvulibre-dev djvulibre-bin libx11-dev
       fonts-dejavu-core clang libclang-rt-14-dev
-      xvfb xauth openbox xdotool x11-utils wmctrl imagemagick)
+      xvfb xauth openbox xdotool x11-utils wmctrl imagemagick
+      desktop-file-utils appstream dpkg-dev)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -37,7 +37,7 @@ void ServicesTest::catalogueOrderMarksAndMoves()
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("Data/%1.list").arg(QLatin1String(name))), "a\t1"));
     QVERIFY(writeBytes(dir.filePath("diclist.dat"), "C\t1\r\nA\t0\r\nB\t1\r\n"));
     Catalogue c;
-    c.load(dir.filePath("Data"), dir.filePath("diclist.dat"));
+    c.load({dir.path() + "/"}, dir.filePath("diclist.dat"));
     QCOMPARE(c.names(), (QStringList{"C", "A", "B", "D"}));
     QCOMPARE(c.firstChecked(), 0);
     QVERIFY(!c.checked(3));

@@ -1,0 +1,101 @@
+// Where files lie: the one decision between a portable folder and an
+// installed program, and the folders of each.
+#include "Files.h"
+#include "library/Catalogue.h"
+#include "library/Locations.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace lexifol;
+
+class LocationsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void decision_data()
+    {
+        QTest::addColumn<QString>("holds");      // what the executable's folder holds
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("portable");
+        QTest::newRow("a Data folder") << "Data" << true << true;
+        QTest::newRow("Lexifol.ini") << "Lexifol.ini" << true << true;
+        QTest::newRow("nothing of ours (/usr/bin)") << "" << true << false;
+        QTest::newRow("read-only with a Data folder") << "Data" << false << false;
+    }
+    void decision()
+    {
+        QFETCH(QString, holds);
+        QFETCH(bool, writable);
+        QFETCH(bool, portable);
+        if (!writable && ::geteuid() == 0)
+            QSKIP("root writes everywhere");
+        QTemporaryDir dir;
+        const QString exe = dir.filePath("bin");
+        QDir().mkpath(exe);
+        if (holds == "Data")
+            QDir().mkpath(exe + "/Data");
+        else if (!holds.isEmpty())
+            QVERIFY(writeBytes(exe + "/" + holds, ""));
+        if (!writable)
+            QFile::setPermissions(exe, QFile::ReadOwner | QFile::ExeOwner);
+        const XdgFolders xdg{dir.filePath("config/lexifol/"), dir.filePath("data/lexifol/"),
+                             dir.filePath("cache/lexifol/"), {dir.filePath("share/lexifol/")}};
+        const Locations l = Locations::Decide(exe, xdg);
+        QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(l.mode() == Locations::Mode::Portable, portable);
+        if (portable) {
+            QCOMPARE(l.settingsFile(), exe + "/Lexifol.ini");
+            QCOMPARE(l.bookmarksFile(), QString("Bookmarks.dat"));   // the current directory
+            QCOMPARE(l.pageViewFile(), exe + "/temp.htm");
+            QCOMPARE(l.dictionaryRoots(), QStringList{exe + "/"});
+        } else {
+            QCOMPARE(l.settingsFile(), xdg.config + "Lexifol.ini");
+            QCOMPARE(l.bookmarksFile(), xdg.data + "Bookmarks.dat");
+            QCOMPARE(l.catalogueFile(), xdg.data + "diclist.dat");
+            QCOMPARE(l.pageViewFile(), xdg.cache + "temp.htm");
+            QCOMPARE(l.dictionaryRoots(), (QStringList{xdg.data, xdg.shared.first()}));
+            QVERIFY(l.describe().contains(QDir::toNativeSeparators(xdg.data)));
+        }
+    }
+
+    void firstStartPreparesTheUsersFolders()
+    {
+        QTemporaryDir dir;
+        const QString package = dir.filePath("share/lexifol/");
+        QVERIFY(QDir().mkpath(package));
+        QVERIFY(writeBytes(package + "Plugin.dat", "zoom=width\r\n"));
+        const XdgFolders xdg{dir.filePath("config/lexifol/"), dir.filePath("data/lexifol/"),
+                             dir.filePath("cache/lexifol/"), {package}};
+        const Locations l = Locations::Installed(xdg, package);
+        QVERIFY(l.prepareUserFolders());
+        QCOMPARE(readBytes(l.sharedPluginList()), QByteArray("zoom=width\r\n"));
+        QVERIFY(QFileInfo(xdg.data + "Data").isDir() && QFileInfo(xdg.cache).isDir() && QFileInfo(xdg.config).isDir());
+        // Never over the user's own.
+        QVERIFY(writeBytes(l.sharedPluginList(), "mine\r\n"));
+        QVERIFY(l.prepareUserFolders());
+        QCOMPARE(readBytes(l.sharedPluginList()), QByteArray("mine\r\n"));
+    }
+
+    void userDictionaryBeforeAShippedOne()
+    {
+        QTemporaryDir dir;
+        const QString user = dir.filePath("user/"), shipped = dir.filePath("shipped/");
+        QDir().mkpath(user + "Data");
+        QDir().mkpath(shipped + "Data");
+        QVERIFY(writeBytes(user + "Data/Mine.list", "a\t1"));
+        QVERIFY(writeBytes(user + "Data/Both.list", "a\t1"));
+        QVERIFY(writeBytes(shipped + "Data/Both.list", "a\t1"));
+        QVERIFY(writeBytes(shipped + "Data/Sample.list", "a\t1"));
+        Catalogue c;
+        c.load({user, shipped}, dir.filePath("none.dat"));
+        QCOMPARE(c.names(), (QStringList{"Both", "Mine", "Sample"}));
+        QCOMPARE(c.root(c.find("Both")), user);
+        QCOMPARE(c.root(c.find("Sample")), shipped);
+    }
+};
+
+QTEST_GUILESS_MAIN(LocationsTest)
+#include "test_locations.moc"
