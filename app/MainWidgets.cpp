@@ -1,6 +1,9 @@
 // Small widgets of the main window and the look of its controls.
 #include "app/MainWidgets.h"
 #include "app/UniformListView.h"
+#include "config/Glyphs.h"
+
+#include <QApplication>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -55,6 +58,13 @@ QFont UnicodeFont()
     QFont f;
     f.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans")});
     return f;
+}
+
+void ApplyProgramIcon(QWidget* window)
+{
+    const QIcon icon = glyphs::icon(glyphs::Glyph::App, 32);
+    window->setWindowIcon(icon);
+    QApplication::setWindowIcon(icon);
 }
 
 void KeepSelectionVisible(QWidget* list)

@@ -41,6 +41,8 @@ protected:
 };
 
 QFont UnicodeFont();
+// The program's icon on the window and the application.
+void ApplyProgramIcon(QWidget* window);
 // The selection stays visible when the list loses the focus.
 void KeepSelectionVisible(QWidget* list);
 // The read-only box of the dictionary's title.

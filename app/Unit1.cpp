@@ -1,15 +1,12 @@
 // The main window's behaviour: event handlers that call the services below
 // and apply their results to the controls.
 #include "app/Unit1.h"
-#include "app/About.h"
 #include "app/Application.h"
 #include "app/ListModels.h"
 #include "app/StatusLine.h"
 #include "app/WindowExtras.h"
 #include "app/WindowKeys.h"
-#include "config/Glyphs.h"
 #include "config/Messages.h"
-#include "config/shcut.h"
 #include "index/IndexOps.h"
 #include "index/Lookup.h"
 #include "library/Dictionary.h"
@@ -26,19 +23,15 @@
 #include <QListView>
 #include <QListWidget>
 #include <QSignalBlocker>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
 using namespace lexifol;
-using lexifol::glyphs::Glyph;
 
 void TForm1::startUp()
 {
     SingleFileOnView = ExtraPageOnView = SkipSearchReplay = false;
-    const QIcon appIcon = glyphs::icon(Glyph::App, 32);
-    setWindowIcon(appIcon);
-    QApplication::setWindowIcon(appIcon);
+    ApplyProgramIcon(this);
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     // The keys of the main window work wherever the focus is, also during
     // start-up.
@@ -52,12 +45,10 @@ void TForm1::startUp()
     QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
 
     Settings = std::make_unique<ProfileFile>(Places.settingsFile());
-    BrowserMouse = Settings->readBool(QStringLiteral("Scroll"), QStringLiteral("Browser_Mouse"), false);
-    LocateHeadwordOnPage = Settings->readBool(QStringLiteral("View"), QStringLiteral("LocateHeadword"), true);
-    bool number = false;
-    const int budgetMb = Settings->readString(QStringLiteral("Memory"), QStringLiteral("DictionaryCacheMB")).toInt(&number);
-    if (number && budgetMb >= 0)
-        indexCache_.setBudget(size_t(budgetMb) << 20);
+    const ViewSettings view = ReadViewSettings(*Settings);
+    BrowserMouse = view.browserMouse;
+    LocateHeadwordOnPage = view.locateHeadword;
+    indexCache_.setBudget(view.cacheBytes);
 
     History.clear();
     Bookmarks.load(Places.bookmarksFile());

@@ -31,11 +31,12 @@ class QTimer;
 class QToolButton;
 
 namespace lexifol {
-class ProfileFile;
-class TWebBrowser;
-class IndexListModel;
 class EntryListModel;
+class IndexListModel;
+class OtherStrip;
+class ProfileFile;
 class StatusLine;
+class TWebBrowser;
 class WindowExtras;
 class WindowKeys;
 } // namespace lexifol
@@ -72,6 +73,7 @@ public:
     QTimer* PreparePageTimer = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     lexifol::StatusLine* StatusText = nullptr;
+    lexifol::OtherStrip* OtherDictionaries = nullptr;   // none when [View] OtherDictionaries=0
     QAction* file1 = nullptr;
     QMenu* About1 = nullptr;
     QAction *LexifolHelp1 = nullptr, *KeyboardLayout1 = nullptr, *About2 = nullptr;

@@ -48,8 +48,8 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     Automation = std::make_unique<QtPlatformInput>([this] { return WebBrowser1 ? WebBrowser1->pageWindow() : nullptr; });
     buildControls();
     buildMenu();
-    extras_ = new WindowExtras(*this);
     startUp();
+    extras_ = new WindowExtras(*this);
 }
 
 TForm1::~TForm1() = default;

@@ -1,6 +1,9 @@
 #include "app/WindowExtras.h"
 
+#include "app/OtherStrip.h"
 #include "app/StatusLine.h"
+#include "library/Profile.h"
+#include <QBoxLayout>
 #include "app/Unit1.h"
 #include "pageview/WebBrowser.h"
 
@@ -38,6 +41,12 @@ WindowExtras::WindowExtras(TForm1& w)
     AddAction(&w, QStringLiteral("Go to page"), QKeySequence(Qt::CTRL | Qt::Key_G), [this] { goToPage(); });
     AddAction(&w, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { w_.StatusText->undo(); });
     connect(w_.StatusText, &StatusLine::pageClicked, this, [this] { goToPage(); });
+    // [View] OtherDictionaries: the strip of the other checked dictionaries.
+    if (!w_.Settings || ReadViewSettings(*w_.Settings).otherDictionaries) {
+        w_.OtherDictionaries = new OtherStrip(w_);
+        if (auto* column = qobject_cast<QBoxLayout*>(w_.centralWidget()->layout()))
+            column->insertWidget(1, w_.OtherDictionaries);
+    }
 }
 
 bool WindowExtras::redirectTyping(QObject* watched, QEvent* event)

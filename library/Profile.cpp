@@ -322,4 +322,17 @@ Status ProfileFile::writeString(const QString& section, const QString& key, cons
     return ReplaceFile(path_, out);
 }
 
+ViewSettings ReadViewSettings(const ProfileFile& settings)
+{
+    ViewSettings v;
+    v.browserMouse = settings.readBool(QStringLiteral("Scroll"), QStringLiteral("Browser_Mouse"), false);
+    v.locateHeadword = settings.readBool(QStringLiteral("View"), QStringLiteral("LocateHeadword"), true);
+    v.otherDictionaries = settings.readBool(QStringLiteral("View"), QStringLiteral("OtherDictionaries"), true);
+    bool number = false;
+    const int mb = settings.readString(QStringLiteral("Memory"), QStringLiteral("DictionaryCacheMB")).toInt(&number);
+    if (number && mb >= 0)
+        v.cacheBytes = size_t(mb) << 20;
+    return v;
+}
+
 } // namespace lexifol

@@ -35,4 +35,13 @@ private:
     Encoding enc_;
 };
 
+// The settings the window reads at start-up.
+struct ViewSettings {
+    bool browserMouse = false;        // [Scroll] Browser_Mouse
+    bool locateHeadword = true;       // [View] LocateHeadword
+    bool otherDictionaries = true;    // [View] OtherDictionaries
+    size_t cacheBytes = size_t(512) << 20;   // [Memory] DictionaryCacheMB
+};
+ViewSettings ReadViewSettings(const ProfileFile& settings);
+
 } // namespace lexifol

@@ -1,0 +1,120 @@
+#include "app/OtherStrip.h"
+
+#include "app/Unit1.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+#include <QtConcurrent>
+
+namespace lexifol {
+
+namespace {
+
+constexpr int kPauseMs = 150;
+
+QString EntryText(const ShelfHit& h)
+{
+    switch (h.kind) {
+    case ShelfHit::Kind::Exact: return h.title + QStringLiteral(": ") + h.headword;
+    case ShelfHit::Kind::Nearest: return h.title + QStringLiteral(": \u2248 ") + h.headword;
+    case ShelfHit::Kind::Page: return h.title + QStringLiteral(": page ") + h.page;
+    case ShelfHit::Kind::Nothing: return h.title + QStringLiteral(": \u2014");
+    case ShelfHit::Kind::Opening: return h.title + QStringLiteral(": opening\u2026");
+    case ShelfHit::Kind::Broken: return h.title + QStringLiteral(": cannot be opened");
+    }
+    return h.title;
+}
+
+} // namespace
+
+OtherStrip::OtherStrip(TForm1& w)
+    : QWidget(&w)
+    , w_(w)
+{
+    setAccessibleName(QStringLiteral("In other dictionaries"));
+    row_ = new QHBoxLayout(this);
+    row_->setContentsMargins(4, 1, 4, 1);
+    row_->setSpacing(8);
+    row_->addStretch(1);
+    pause_ = new QTimer(this);
+    pause_->setSingleShot(true);
+    pause_->setInterval(kPauseMs);
+    connect(pause_, &QTimer::timeout, this, &OtherStrip::refresh);
+    connect(w_.TntEdit3, &QLineEdit::textChanged, pause_, qOverload<>(&QTimer::start));
+    connect(&opening_, &QFutureWatcher<void>::finished, this, &OtherStrip::refresh);
+    for (int digit = 1; digit <= 9; ++digit) {
+        auto* a = new QAction(this);
+        a->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + digit)));
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, [this, digit] { choose(digit - 1); });
+        w_.addAction(a);
+    }
+    // The other dictionaries are opened off the window's thread.
+    const QList<ShelfEntry> entries = others();
+    opening_.setFuture(QtConcurrent::run([this, entries] { shelf_.open(entries); }));
+}
+
+OtherStrip::~OtherStrip()
+{
+    opening_.waitForFinished();
+}
+
+QList<ShelfEntry> OtherStrip::others() const
+{
+    QList<ShelfEntry> out;
+    for (int i = 0; i < w_.Catalogue.count(); ++i)
+        if (w_.Catalogue.checked(i) && w_.Catalogue.name(i) != w_.CurrentDictionary)
+            out << ShelfEntry{w_.Catalogue.name(i), w_.Catalogue.root(i)};
+    return out;
+}
+
+void OtherStrip::refresh()
+{
+    const QList<ShelfEntry> entries = others();
+    QList<ShelfHit> hits = shelf_.lookUp(entries, w_.TntEdit3->text().trimmed());
+    const bool missing = std::any_of(hits.begin(), hits.end(), [](const ShelfHit& h) { return h.kind == ShelfHit::Kind::Opening; });
+    if (missing && opening_.isFinished())
+        opening_.setFuture(QtConcurrent::run([this, entries] { shelf_.open(entries); }));
+    showHits(hits);
+}
+
+void OtherStrip::showHits(const QList<ShelfHit>& hits)
+{
+    hits_ = hits;
+    while (row_->count() > 1) {
+        QLayoutItem* item = row_->takeAt(0);
+        delete item->widget();
+        delete item;
+    }
+    for (int i = 0; i < hits.size(); ++i) {
+        const ShelfHit& h = hits[i];
+        auto* b = new QToolButton(this);
+        b->setAutoRaise(true);
+        b->setText((i < 9 ? QStringLiteral("%1 ").arg(i + 1) : QString()) + EntryText(h));
+        b->setAccessibleName(EntryText(h));
+        b->setToolTip(h.kind == ShelfHit::Kind::Broken ? h.why
+                                                       : QStringLiteral("Open %1 with the word (Alt+%2)").arg(h.title).arg(i + 1));
+        // A nearest headword or nothing in a quieter style.
+        if (h.kind != ShelfHit::Kind::Exact && h.kind != ShelfHit::Kind::Page) {
+            QPalette p = b->palette();
+            p.setColor(QPalette::ButtonText, p.color(QPalette::Disabled, QPalette::ButtonText));
+            b->setPalette(p);
+        }
+        connect(b, &QToolButton::clicked, this, [this, i] { choose(i); });
+        row_->insertWidget(i, b);
+    }
+    setVisible(!hits.isEmpty());
+}
+
+void OtherStrip::choose(int i)
+{
+    if (i < 0 || i >= hits_.size() || hits_[i].kind == ShelfHit::Kind::Broken)
+        return;
+    if (w_.SelectDictionaryByName(hits_[i].name))
+        w_.OpenDictionary();
+}
+
+} // namespace lexifol

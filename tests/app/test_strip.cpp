@@ -1,0 +1,102 @@
+// The strip of the other checked dictionaries on a real window: what it
+// lists, a click and Alt+digit opening a dictionary with the word, a broken
+// dictionary told in its entry and never in a box.
+#include "Fixture.h"
+#include "app/OtherStrip.h"
+
+#include <QListWidget>
+#include <QTest>
+#include <QToolButton>
+
+using Kind = lexifol::ShelfHit::Kind;
+
+class TestStrip : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<Fixture> fx_;
+    std::unique_ptr<TForm1> w_;
+
+    // The other dictionaries are opened on a worker: until they are.
+    QList<lexifol::ShelfHit> settle()
+    {
+        auto opening = [this] {
+            w_->OtherDictionaries->refresh();
+            const auto& hits = w_->OtherDictionaries->hits();
+            return std::any_of(hits.begin(), hits.end(), [](const lexifol::ShelfHit& h) { return h.kind == Kind::Opening; });
+        };
+        for (int i = 0; i < 200 && opening(); ++i)
+            QTest::qWait(20);
+        return w_->OtherDictionaries->hits();
+    }
+
+private slots:
+    void init()
+    {
+        fx_ = std::make_unique<Fixture>();
+        fx_->addDictionary("A", {"apple\t1", "bread\t2"});
+        fx_->addDictionary("B", {"bread\t7", "butter\t8"});
+        fx_->addDictionary("C", {"apple\t1", "zebra\t3"}, "[main]\r\nname=Zoo\r\n");
+        fx_->addDictionary("U", {"bread\t1"});   // unchecked
+        Fixture::writeBytes(fx_->cwd + "diclist.dat", "A\t1\r\nB\t1\r\nC\t1\r\nU\t0\r\n");
+        w_ = fx_->start();
+        QVERIFY(w_->OtherDictionaries);
+    }
+    void cleanup()
+    {
+        w_.reset();
+        fx_.reset();
+    }
+
+    void listsTheOtherCheckedOnes()
+    {
+        w_->TntEdit3->setText("bread");
+        const QList<lexifol::ShelfHit> hits = settle();
+        QCOMPARE(hits.size(), 2);   // not A (open), not U (unchecked)
+        QCOMPARE(hits[0].name, QString("B"));
+        QCOMPARE(int(hits[0].kind), int(Kind::Exact));
+        QCOMPARE(hits[1].title, QString("Zoo"));
+        QCOMPARE(int(hits[1].kind), int(Kind::Nearest));
+        QCOMPARE(hits[1].headword, QString("zebra"));
+        const auto buttons = w_->OtherDictionaries->findChildren<QToolButton*>();
+        QCOMPARE(buttons.size(), 2);
+        QVERIFY(buttons[1]->accessibleName().contains(QStringLiteral("\u2248 zebra")));
+        QCOMPARE(w_->OtherDictionaries->accessibleName(), QString("In other dictionaries"));
+    }
+
+    void clickOpensWithTheWord()
+    {
+        w_->TntEdit3->setText("butter");
+        settle();
+        w_->OtherDictionaries->findChildren<QToolButton*>().first()->click();
+        QCOMPARE(w_->CurrentDictionary, QString("B"));
+        QCOMPARE(w_->TntEdit3->text(), QString("butter"));
+        QVERIFY(fx_->pageFile().contains("B.djvu\"") || fx_->pageFile().contains("Page=8"));
+    }
+
+    void altDigitOpens()
+    {
+        w_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+        w_->TntEdit3->setText("apple");
+        settle();
+        QTest::keyClick(w_->TntEdit3, Qt::Key_2, Qt::AltModifier);
+        QCOMPARE(w_->CurrentDictionary, QString("C"));
+    }
+
+    void brokenToldInItsEntry()
+    {
+        w_.reset();
+        // B cannot be opened: its parameter list is a folder.
+        QVERIFY(QDir().mkpath(fx_->folder("B") + "Plugin.dat"));
+        w_ = fx_->start();
+        w_->TntEdit3->setText("bread");
+        const QList<lexifol::ShelfHit> hits = settle();
+        QCOMPARE(int(hits[0].kind), int(Kind::Broken));
+        QVERIFY2(hits[0].why.contains("Plugin.dat"), qPrintable(hits[0].why));
+        QCOMPARE(int(hits[1].kind), int(Kind::Nearest));
+        QVERIFY(fx_->messageTexts().isEmpty());   // never a box while typing
+    }
+};
+
+QTEST_MAIN(TestStrip)
+#include "test_strip.moc"
