@@ -109,46 +109,38 @@ QString Headword(QRandomGenerator& rng)
 
 struct LoadRow {
     double floor = 0, load = 0;
-    double tableFloor = 0;   // 8-bit only: a byte-table widening loop instead of ICU
 };
 
-// The floor is reading the bytes plus one conversion call (QString::fromUtf16
-// for UTF-16, ICU's ucnv_toUChars through AnsiCodec for 8-bit); no lines.
+// The least any loader must do: read the file into one buffer and find its
+// line ends (LF bytes, or LF units of UTF-16LE). No conversion, no second
+// buffer: what the loader does beyond it is its own cost.
+double FloorOnce(const QString& path, bool utf16)
+{
+    const auto t0 = Clock::now();
+    const QByteArray bytes = ReadFileBytes(path, kIndexCap).value();
+    const char* p = bytes.constData();
+    const char* end = p + bytes.size();
+    qsizetype lines = 0;
+    for (const char* at; (at = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))); p = at + 1)
+        lines += !utf16 || ((at - bytes.constData()) % 2 == 0 && at + 1 < end && at[1] == 0);
+    const double s = Seconds(t0, Clock::now());
+    if (lines == 0)
+        std::puts("no lines?");
+    return s;
+}
+
 LoadRow TimeLoad(const QString& path, bool utf16)
 {
-    std::vector<double> floors, loads, tableFloors;
+    std::vector<double> floors, loads;
     for (int round = 0; round < 7; ++round) {
-        {
-            const auto t0 = Clock::now();
-            const QByteArray bytes = ReadFileBytes(path, kIndexCap).value();
-            const QString text = utf16 ? QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
-                                                            (bytes.size() - 2) / 2)
-                                       : Ansi().decode(bytes);
-            const auto t1 = Clock::now();
-            floors.push_back(Seconds(t0, t1));
-            if (text.isEmpty())
-                std::puts("empty text?");
-        }
-        if (!utf16) {
-            const auto t0 = Clock::now();
-            const QByteArray bytes = ReadFileBytes(path, kIndexCap).value();
-            const char16_t* table = Ansi().singleByteTable();
-            QString text(bytes.size(), Qt::Uninitialized);
-            char16_t* out = reinterpret_cast<char16_t*>(text.data());
-            for (qsizetype i = 0; i < bytes.size(); ++i)
-                out[i] = table[uchar(bytes[i])];
-            tableFloors.push_back(Seconds(t0, Clock::now()));
-        }
-        {
-            IndexList list;
-            const auto t0 = Clock::now();
-            if (!LoadFirstIndex(path, list).ok())
-                qFatal("cannot load %s", qPrintable(path));
-            const auto t1 = Clock::now();
-            loads.push_back(Seconds(t0, t1));
-        }
+        floors.push_back(FloorOnce(path, utf16));
+        IndexList list;
+        const auto t0 = Clock::now();
+        if (!LoadFirstIndex(path, list).ok())
+            qFatal("cannot load %s", qPrintable(path));
+        loads.push_back(Seconds(t0, Clock::now()));
     }
-    return {Median(floors), Median(loads), utf16 ? 0.0 : Median(tableFloors)};
+    return {Median(floors), Median(loads)};
 }
 
 // Writes the two first indexes, the second index and the rules into `dir`,
@@ -222,10 +214,6 @@ void Measure(const QString& dir, bool warm)
         char what[64];
         std::snprintf(what, sizeof what, "load %s, %s (ms vs floor)", utf16 ? "UTF-16LE" : "8-bit", warm ? "warm" : "cold");
         Row(what, r.load * 1e3, r.floor * 1e3, "ms", r.load <= 1.5 * r.floor);
-        if (!utf16) {
-            std::snprintf(what, sizeof what, "  same vs byte-table floor, %s", warm ? "warm" : "cold");
-            Row(what, r.load * 1e3, r.tableFloor * 1e3, "ms", r.load <= 1.5 * r.tableFloor);
-        }
     }
     if (warm)
         return;

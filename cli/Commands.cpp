@@ -144,18 +144,33 @@ std::vector<int> SortedOrder(const IndexList& list, const IndexCollation& coll)
 
 int Check(const QStringList& args, Streams& io)
 {
-    const Options o = ParseOptions(args, {}, {QStringLiteral("--second")});
+    const Options o = ParseOptions(args, {}, {QStringLiteral("--second"), QStringLiteral("--strict")});
     if (!o.error.isEmpty() || o.positional.size() != 1)
         return Usage(io, o.error.isEmpty() ? QStringLiteral("check needs one FILE") : o.error);
     IndexList list;
     if (!Load(o.positional.first(), list, io))
         return 2;
     Progress(io, list, "checking");
-    const QList<int> errors = FindOrderErrors(list, o.flags.contains(QStringLiteral("--second")));
+    const OrderScan scan = ScanOrder(list, o.flags.contains(QStringLiteral("--second")));
+    // --strict: equal pairs are errors too, as the Configuration dialog has it.
+    const bool strict = o.flags.contains(QStringLiteral("--strict"));
+    QList<int> errors = scan.outOfOrder;
+    if (strict) {
+        errors += scan.equal;
+        std::sort(errors.begin(), errors.end());
+    }
     for (int k : errors)
         io.out << OrderErrorLine(k) << "\n";
+    if (!strict)
+        for (int k : scan.equal)
+            io.out << QStringLiteral("Equal: items on lines %1 and %2 compare equal (\"%3\", \"%4\"); no order puts them apart")
+                          .arg(k).arg(k + 1).arg(list.headword(k - 1).toString(), list.headword(k).toString())
+                   << "\n";
     io.err << o.positional.first() << ": " << list.count() << " lines, " << errors.size()
-           << (errors.size() == 1 ? " pair" : " pairs") << " out of order\n";
+           << (errors.size() == 1 ? " pair" : " pairs") << " out of order";
+    if (!strict && !scan.equal.isEmpty())
+        io.err << ", " << scan.equal.size() << (scan.equal.size() == 1 ? " pair" : " pairs") << " equal";
+    io.err << "\n";
     return errors.isEmpty() ? 0 : 1;
 }
 

@@ -101,6 +101,23 @@ QList<int> FindOrderErrors(const IndexList& lines, bool wholeLine, const IndexCo
     return errors;
 }
 
+OrderScan ScanOrder(const IndexList& lines, bool wholeLine, const IndexCollation& collation)
+{
+    OrderScan scan;
+    auto key = [&](int i) { return wholeLine ? lines.line(i) : lines.headword(i); };
+    for (int k = 1; k < lines.count(); ++k) {
+        const QStringView p = key(k - 1), c = key(k);
+        if (p == c)
+            continue;
+        const int order = collation.compare(p, c);
+        if (order > 0)
+            scan.outOfOrder << k;
+        else if (order == 0)
+            scan.equal << k;
+    }
+    return scan;
+}
+
 QString OrderErrorLine(int k)
 {
     return QStringLiteral("Error: item on line %1 must be lower than item on line %2").arg(k).arg(k + 1);

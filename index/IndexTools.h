@@ -50,6 +50,13 @@ QList<int> FindOrderErrors(const IndexList& lines, bool wholeLine,
 
 // "Error: item on line k must be lower than item on line k+1".
 QString OrderErrorLine(int k);
+
+// The same pairs told apart: those out of order, and those that differ but
+// compare equal ("AC", "Ac"), which no order can put apart.
+struct OrderScan {
+    QList<int> outOfOrder, equal;   // k: lines k and k+1 (1-based k)
+};
+OrderScan ScanOrder(const IndexList& lines, bool wholeLine, const IndexCollation& collation = IndexCollation::Default());
 // "<title> (<long time>|<short date>)" in the default locale's formats.
 QString CheckLogHeader(const QString& title, const QDateTime& when);
 

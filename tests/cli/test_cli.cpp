@@ -57,6 +57,12 @@ private slots:
                                   << "Error: item on line 2 must be lower than item on line 3\n";
         QTest::newRow("second index, empty line") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"--second"} << 1
                                                   << "Error: item on line 1 must be lower than item on line 2\n";
+        // Headwords that differ only in letter case compare equal: told
+        // apart from disorder, an error only under --strict.
+        QTest::newRow("equal pair") << QByteArray("AC\t1\r\nAc\t2\r\nb\t3\r\n") << QStringList{} << 0
+                                    << "Equal: items on lines 1 and 2 compare equal (\"AC\", \"Ac\"); no order puts them apart\n";
+        QTest::newRow("equal pair, strict") << QByteArray("AC\t1\r\nAc\t2\r\nb\t3\r\n") << QStringList{"--strict"} << 1
+                                            << "Error: item on line 1 must be lower than item on line 2\n";
     }
     void check()
     {
