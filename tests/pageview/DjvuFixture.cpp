@@ -1,5 +1,7 @@
 #include "DjvuFixture.h"
 
+#include <QDir>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -88,6 +90,12 @@ int InkIn(const QImage& image, const QRect& rect)
                 ++ink;
         }
     return ink;
+}
+
+bool MakeIndirect(const QString& book, const QString& folder, QString* error)
+{
+    return QDir().mkpath(folder)
+        && RunTool(QStringLiteral("djvmcvt"), {QStringLiteral("-i"), book, folder, QStringLiteral("index.djvu")}, error);
 }
 
 } // namespace lexifol::testing

@@ -36,6 +36,10 @@ bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, Dr
                   QString* error, QSize size = QSize(1200, 1600), int quarterTurns = 0,
                   int fontPixels = 64);
 
+// `book` split into an indirect document "index.djvu" in `folder`, with
+// djvmcvt; false (and `error`) when that cannot be done.
+bool MakeIndirect(const QString& book, const QString& folder, QString* error);
+
 // Dark pixels (all channels below 128) inside `rect` of `image`.
 int InkIn(const QImage& image, const QRect& rect);
 
