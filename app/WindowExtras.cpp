@@ -41,6 +41,10 @@ WindowExtras::WindowExtras(TForm1& w)
     AddAction(&w, QStringLiteral("Go to page"), QKeySequence(Qt::CTRL | Qt::Key_G), [this] { goToPage(); });
     AddAction(&w, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { w_.StatusText->undo(); });
     connect(w_.StatusText, &StatusLine::pageClicked, this, [this] { goToPage(); });
+    connect(w_.WebBrowser1, &TWebBrowser::findDone, this, [this](int count) {
+        w_.StatusText->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
+                                     : QStringLiteral("not found on the page"));
+    });
     // [View] OtherDictionaries: the strip of the other checked dictionaries.
     if (!w_.Settings || ReadViewSettings(*w_.Settings).otherDictionaries) {
         w_.OtherDictionaries = new OtherStrip(w_);

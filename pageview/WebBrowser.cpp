@@ -99,7 +99,7 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
     emit q->pageVisible();
     emit q->pageShown();
     if (finder.pending() && textKnown)
-        runFind();
+        emit q->findDone(runFind());
     prefetchNeighbours();
 }
 
@@ -152,7 +152,7 @@ void TWebBrowser::Impl::onTextReady(const TextResult& r)
     text = PageTextInfo{r.hasText, r.words, r.runningHead};
     locateHeadword();
     if (finder.pending())
-        runFind();
+        emit q->findDone(runFind());
 }
 
 // The part of a page in view, drawn before the rest: shown as it is, while
@@ -368,7 +368,11 @@ int TWebBrowser::findText(const QString& text)
     }
     const bool wait = d->state == State::Loading || !d->textKnown;
     d->finder.setQuery(text, wait);
-    return wait ? -1 : d->runFind();
+    if (wait)
+        return -1;
+    const int count = d->runFind();
+    emit findDone(count);
+    return count;
 }
 
 void TWebBrowser::ShowNotice(const QString& text)

@@ -94,6 +94,8 @@ signals:
     void loadFailed(const QString& message);
     // A word of the page's text was double-clicked or chosen from the menu.
     void lookUpRequested(const QString& word);
+    // A search of the Find command ended with `count` matches on the page.
+    void findDone(int count);
 
 protected:
     bool event(QEvent* event) override;

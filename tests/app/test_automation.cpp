@@ -1,6 +1,7 @@
 // The page automation on a shown main window with a real page: keys scroll
 // the page view whatever has the focus, Find highlights the word.
 #include "Fixture.h"
+#include "app/StatusLine.h"
 #include "app/WindowKeys.h"
 #include "pageview/DjvuFixture.h"
 
@@ -168,6 +169,10 @@ private slots:
             QVERIFY(field);
             QCOMPARE(field->text(), QStringLiteral("word2"));
         }
+        QCOMPARE(w_->StatusText->message(), QStringLiteral("13 found on the page"));
+        w_->TntEdit3->setText("nowhere");
+        QVERIFY(w_->keys().find(true));
+        QTRY_COMPARE(w_->StatusText->message(), QStringLiteral("not found on the page"));
     }
 
     void findHighlightsTheWord()
