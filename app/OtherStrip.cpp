@@ -52,9 +52,9 @@ OtherStrip::OtherStrip(TForm1& w)
         connect(a, &QAction::triggered, this, [this, digit] { choose(digit - 1); });
         w_.addAction(a);
     }
-    // The other dictionaries are opened off the window's thread.
-    const QList<ShelfEntry> entries = others();
-    opening_.setFuture(QtConcurrent::run([this, entries] { shelf_.open(entries); }));
+    // The other dictionaries are opened off the window's thread, at the
+    // first pause in typing: start-up does not wait for them.
+    hide();
 }
 
 OtherStrip::~OtherStrip()
