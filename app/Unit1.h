@@ -161,6 +161,7 @@ protected:
 
 private:
     friend class lexifol::WindowKeys;
+    friend class lexifol::WindowExtras;
     void buildControls();
     void buildCatalogue();
     void buildSearchRow();

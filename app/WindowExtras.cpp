@@ -8,6 +8,9 @@
 #include "pageview/WebBrowser.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
 #include <QApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -45,6 +48,16 @@ WindowExtras::WindowExtras(TForm1& w)
         w_.StatusText->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
                                      : QStringLiteral("not found on the page"));
     });
+    // The Data folders are watched: a dictionary copied in appears at once.
+    auto* watcher = new QFileSystemWatcher(this);
+    for (const QString& root : w_.Places.dictionaryRoots())
+        if (QFileInfo(root + QStringLiteral("Data")).isDir())
+            watcher->addPath(root + QStringLiteral("Data"));
+    rescan_ = new QTimer(this);
+    rescan_->setSingleShot(true);
+    rescan_->setInterval(300);   // a copy in progress settles first
+    connect(rescan_, &QTimer::timeout, this, &WindowExtras::catalogueChanged);
+    connect(watcher, &QFileSystemWatcher::directoryChanged, rescan_, qOverload<>(&QTimer::start));
     // [View] OtherDictionaries: the strip of the other checked dictionaries.
     if (!w_.Settings || ReadViewSettings(*w_.Settings).otherDictionaries) {
         w_.OtherDictionaries = new OtherStrip(w_);
@@ -70,6 +83,16 @@ bool WindowExtras::redirectTyping(QObject* watched, QEvent* event)
     w_.TntEdit3->setFocus(Qt::OtherFocusReason);
     w_.TntEdit3->insert(text);
     return true;
+}
+
+void WindowExtras::catalogueChanged()
+{
+    const QStringList before = w_.Catalogue.names();
+    w_.Catalogue.rescan(w_.Places.dictionaryRoots());
+    if (w_.Catalogue.names() == before)
+        return;
+    w_.showCatalogue();
+    w_.StatusText->say(QStringLiteral("The dictionaries were looked at again: %1 installed").arg(w_.Catalogue.count()));
 }
 
 void WindowExtras::toggleFullScreen()

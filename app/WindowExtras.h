@@ -5,6 +5,7 @@
 #include <QObject>
 
 class QEvent;
+class QTimer;
 class TForm1;
 
 namespace lexifol {
@@ -22,9 +23,12 @@ public:
     void toggleFullScreen();
     void printPage();
     void goToPage();
+    // Dictionaries copied into a Data folder, or taken out, by hand.
+    void catalogueChanged();
 
 private:
     TForm1& w_;
+    QTimer* rescan_ = nullptr;
 };
 
 } // namespace lexifol

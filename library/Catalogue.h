@@ -58,6 +58,9 @@ public:
     // two: the first root's), in the saved order of `savedOrderFile` with
     // its check marks; a saved order that cannot be read counts as none.
     void load(const QStringList& roots, const QString& savedOrderFile);
+    // The folders looked at again (a dictionary copied in or taken out by
+    // hand): the order, check marks and selection so far are kept.
+    void rescan(const QStringList& roots);
     int count() const { return int(entries_.size()); }
     const QString& name(int row) const { return entries_.at(row).name; }
     const QString& root(int row) const { return entries_.at(row).root; }
@@ -85,6 +88,8 @@ public:
     Status save(const QString& path) const { return SaveSavedOrder(path, savedOrder()); }
 
 private:
+    void merge(const QStringList& roots, const QStringList& saved);
+
     QList<CatalogueEntry> entries_;
     int current_ = -1;
 };

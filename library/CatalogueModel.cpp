@@ -13,6 +13,18 @@ void Catalogue::load(const QStringList& roots, const QString& savedOrderFile)
     QStringList saved;
     if (const Result<QStringList> read = LoadSavedOrder(savedOrderFile))
         saved = read.value();
+    merge(roots, saved);
+}
+
+void Catalogue::rescan(const QStringList& roots)
+{
+    const QString selected = current_ >= 0 ? name(current_) : QString();
+    merge(roots, savedOrder());
+    setCurrent(selected.isEmpty() ? -1 : find(selected));
+}
+
+void Catalogue::merge(const QStringList& roots, const QStringList& saved)
+{
     QStringList names;
     QHash<QString, QString> rootOf;
     for (const QString& root : roots)

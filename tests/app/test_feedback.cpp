@@ -77,6 +77,24 @@ private slots:
         QVERIFY(!w->StatusText->undo());   // once
     }
 
+    // A dictionary copied into Data by hand appears without a restart; the
+    // order, marks and selection so far stay.
+    void copiedDictionaryAppears()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1"});
+        Fixture::writeBytes(fx.cwd + "diclist.dat", "A\t1\r\n");
+        auto w = fx.start();
+        QCOMPARE(w->ListView1->count(), 1);
+        fx.addDictionary("B", {"bread\t2"});
+        QTRY_COMPARE_WITH_TIMEOUT(w->ListView1->count(), 2, 5000);
+        QCOMPARE(w->Catalogue.names(), (QStringList{"A", "B"}));
+        QVERIFY(w->Catalogue.checked(0));
+        QCOMPARE(w->ListView1->currentRow(), 0);
+        QVERIFY(QFile::remove(fx.prog + "Data/B.list"));
+        QTRY_COMPARE_WITH_TIMEOUT(w->ListView1->count(), 1, 5000);
+    }
+
     void typingReachesTheSearchBox_data()
     {
         QTest::addColumn<QString>("where");
