@@ -339,7 +339,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (keys_ && keys_->filter(watched, event))
         return true;
-    if (extras_ && extras_->redirectTyping(watched, event))
+    if (extras_ && extras_->filter(watched, event))
         return true;
     if (watched == TntListBox3 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {

@@ -126,6 +126,7 @@ public:
 
     // The keys, and the page view driven as a user would drive it.
     lexifol::WindowKeys& keys() { return *keys_; }
+    lexifol::WindowExtras& extras() { return *extras_; }
     void SpeedButton6Click();
     // Replaces the platform operations (tests record them).
     void setPlatformInput(std::unique_ptr<lexifol::PlatformInput> io) { Automation = std::move(io); }

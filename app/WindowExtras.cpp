@@ -2,12 +2,18 @@
 
 #include "app/OtherStrip.h"
 #include "app/StatusLine.h"
+#include "config/Messages.h"
+#include "library/DictionaryInstall.h"
 #include "library/Profile.h"
 #include <QBoxLayout>
 #include "app/Unit1.h"
 #include "pageview/WebBrowser.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
@@ -43,6 +49,14 @@ WindowExtras::WindowExtras(TForm1& w)
     AddAction(&w, QStringLiteral("Print the page"), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { printPage(); });
     AddAction(&w, QStringLiteral("Go to page"), QKeySequence(Qt::CTRL | Qt::Key_G), [this] { goToPage(); });
     AddAction(&w, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { w_.StatusText->undo(); });
+    w.setAcceptDrops(true);
+    QAction* add = w.menuBar()->addAction(QStringLiteral("Add dictionary\u2026"));
+    connect(add, &QAction::triggered, this, [this] {
+        const QStringList files = QFileDialog::getOpenFileNames(&w_, QStringLiteral("Add dictionary: its index, with its DjVu document when it has no NAME.files folder"),
+                                                                QString(), QStringLiteral("Index and document (*.list *.txt *.djvu);;All files (*)"));
+        if (!files.isEmpty())
+            addDictionary(files);
+    });
     connect(w_.StatusText, &StatusLine::pageClicked, this, [this] { goToPage(); });
     connect(w_.WebBrowser1, &TWebBrowser::findDone, this, [this](int count) {
         w_.StatusText->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
@@ -64,6 +78,57 @@ WindowExtras::WindowExtras(TForm1& w)
         if (auto* column = qobject_cast<QBoxLayout*>(w_.centralWidget()->layout()))
             column->insertWidget(1, w_.OtherDictionaries);
     }
+}
+
+bool WindowExtras::filter(QObject* watched, QEvent* event)
+{
+    if (watched == &w_ && event->type() == QEvent::DragEnter) {
+        auto* e = static_cast<QDragEnterEvent*>(event);
+        if (e->mimeData()->hasUrls())
+            e->acceptProposedAction();
+        return e->isAccepted();
+    }
+    if (watched == &w_ && event->type() == QEvent::Drop) {
+        auto* e = static_cast<QDropEvent*>(event);
+        QStringList paths;
+        for (const QUrl& url : e->mimeData()->urls())
+            if (url.isLocalFile())
+                paths << url.toLocalFile();
+        e->acceptProposedAction();
+        if (!paths.isEmpty())
+            QTimer::singleShot(0, this, [this, paths] { addDictionary(paths); });
+        return true;
+    }
+    return redirectTyping(watched, event);
+}
+
+bool WindowExtras::addDictionary(const QStringList& paths)
+{
+    const bool withDocument = std::any_of(paths.begin(), paths.end(), [](const QString& p) { return p.endsWith(".djvu", Qt::CaseInsensitive); });
+    Result<DictionarySource> source = SourceFrom(paths);
+    if (source && withDocument) {
+        bool ok = false;
+        const QString name = QInputDialog::getText(&w_, QStringLiteral("Add dictionary"), QStringLiteral("Its name:"),
+                                                   QLineEdit::Normal, source->name, &ok);
+        if (!ok)
+            return false;
+        source = SourceFrom(paths, name);
+    }
+    QStringList warnings;
+    const QStringList faults = source ? CheckDictionary(source.value(), &warnings) : QStringList{source.error()};
+    Status installed = faults.isEmpty() ? InstallDictionary(source.value(), w_.Places.dataFolder(), w_.Catalogue.names())
+                                        : Status::failure(faults.join(u'\n'));
+    if (!installed) {
+        ShowMessage(QStringLiteral("The dictionary was not added.\n\n") + installed.error(), MsgIcon::Error,
+                    QStringLiteral("Lexifol"), &w_);
+        return false;
+    }
+    // At the end of the catalogue, checked, at once.
+    w_.Catalogue.rescan(w_.Places.dictionaryRoots());
+    w_.Catalogue.setChecked(w_.Catalogue.find(source->name), true);
+    w_.showCatalogue();
+    w_.StatusText->say(QStringLiteral("Added %1").arg(source->name) + (warnings.isEmpty() ? QString() : QStringLiteral(". ") + warnings.join(u' ')), 0);
+    return true;
 }
 
 bool WindowExtras::redirectTyping(QObject* watched, QEvent* event)

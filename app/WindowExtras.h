@@ -17,8 +17,13 @@ public:
     explicit WindowExtras(TForm1& w);
 
     // A letter typed while a list or the page has the focus goes to the
-    // search box, as if typed there; true when it took the key.
+    // search box, as if typed there; a dictionary dropped on the window is
+    // added. True when it took the event.
+    bool filter(QObject* watched, QEvent* event);
     bool redirectTyping(QObject* watched, QEvent* event);
+    // Adds a dictionary: a folder laid out as Data expects, or a DjVu
+    // document with an index file. Says what is wrong in plain words.
+    bool addDictionary(const QStringList& paths);
 
     void toggleFullScreen();
     void printPage();

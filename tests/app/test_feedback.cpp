@@ -3,12 +3,14 @@
 // search box from anywhere.
 #include "Fixture.h"
 #include "app/StatusLine.h"
+#include "app/WindowExtras.h"
 #include "index/Bookmarks.h"
 #include "pageview/WebBrowser.h"
 
 #include <QApplication>
 #include <QListView>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestFeedback : public QObject
@@ -93,6 +95,30 @@ private slots:
         QCOMPARE(w->ListView1->currentRow(), 0);
         QVERIFY(QFile::remove(fx.prog + "Data/B.list"));
         QTRY_COMPARE_WITH_TIMEOUT(w->ListView1->count(), 1, 5000);
+    }
+
+    // Added from the window: at the end of the catalogue, checked, at once;
+    // a broken one or a name taken said in plain words, nothing copied.
+    void addedFromTheWindow()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1"});
+        auto w = fx.start();
+        QTemporaryDir src;
+        QDir().mkpath(src.filePath("B.files"));
+        Fixture::writeBytes(src.filePath("B.list"), "bread\t1\r\n");
+        Fixture::writeBytes(src.filePath("B.files/1.djvu"), "AT&TFORM");
+        QVERIFY(w->extras().addDictionary({src.path()}));
+        QCOMPARE(w->Catalogue.names(), (QStringList{"A", "B"}));
+        QVERIFY(w->Catalogue.checked(1));
+        QCOMPARE(w->ListView1->item(1)->checkState(), Qt::Checked);
+        QVERIFY(fx.messageTexts().isEmpty());
+        QVERIFY(!w->extras().addDictionary({src.path()}));   // the name is taken now
+        QVERIFY(fx.messageTexts().join(' ').contains("installed already"));
+        Fixture::writeBytes(src.filePath("B.list"), "");
+        fx.messages.clear();
+        QVERIFY(!w->extras().addDictionary({src.filePath("B.list")}));
+        QVERIFY(fx.messageTexts().join(' ').contains("holds no entries"));
     }
 
     void typingReachesTheSearchBox_data()

@@ -1,0 +1,120 @@
+#include "library/DictionaryInstall.h"
+
+#include "djvu/Document.h"
+#include "index/AtomicFile.h"
+#include "index/IndexTools.h"
+#include "index/TextCheck.h"
+#include "index/TextFile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace lexifol {
+
+namespace {
+
+const QString kList = QStringLiteral(".list");
+
+Status CopyFolder(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    if (!QDir().mkpath(to))
+        return Status::failure(QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(to)));
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + u'/' + QDir(from).relativeFilePath(path);
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(target))
+                return Status::failure(QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(target)));
+        } else if (!it.fileInfo().isFile() || !QFile::copy(path, target)) {
+            return Status::failure(QStringLiteral("Cannot copy %1").arg(QDir::toNativeSeparators(path)));
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+Result<DictionarySource> SourceFrom(const QStringList& paths, const QString& name)
+{
+    DictionarySource s;
+    for (const QString& p : paths) {
+        const QFileInfo f(p);
+        if (f.isDir()) {
+            const QStringList lists = QDir(p).entryList({QStringLiteral("*.list")}, QDir::Files);
+            if (lists.size() != 1)
+                return Status::failure(QStringLiteral("%1 holds %2 index files (NAME.list); a dictionary's folder holds one")
+                                           .arg(QDir::toNativeSeparators(p)).arg(lists.size()));
+            s.index = QDir(p).filePath(lists.first());
+        } else if (f.suffix().compare(QStringLiteral("djvu"), Qt::CaseInsensitive) == 0) {
+            s.document = f.absoluteFilePath();
+        } else {
+            s.index = f.absoluteFilePath();
+        }
+    }
+    if (s.index.isEmpty())
+        return Status::failure(QStringLiteral("No index file: give a NAME.list, or a folder holding one"));
+    const QFileInfo index(s.index);
+    s.name = name.isEmpty() ? index.completeBaseName() : name.trimmed();
+    const QString folder = index.absolutePath() + u'/' + index.completeBaseName() + QStringLiteral(".files");
+    if (s.document.isEmpty() && QFileInfo(folder).isDir())
+        s.folder = folder;
+    if (s.name.isEmpty() || s.name.contains(u'/') || s.name.contains(u'\\') || s.name.startsWith(u'.'))
+        return Status::failure(QStringLiteral("\"%1\" cannot be a dictionary's name").arg(s.name));
+    return s;
+}
+
+QStringList CheckDictionary(const DictionarySource& s, QStringList* warnings)
+{
+    QStringList faults;
+    const Result<QByteArray> bytes = ReadFileBytes(s.index, kIndexCap);
+    if (!bytes)
+        return {bytes.error()};
+    if (const TextVerdict v = CheckText(bytes.value()); !v.ok())
+        faults << QStringLiteral("The index file is damaged at %1.").arg(DescribeBadText(v));
+    IndexList list;
+    DecodeLines(bytes.value(), list);
+    if (list.isEmpty())
+        faults << QStringLiteral("The index holds no entries.");
+    const QList<int> disorder = FindOrderErrors(list, false);
+    if (!disorder.isEmpty() && warnings)
+        *warnings << QStringLiteral("%1 pairs of entries are out of order: some words will not be found.").arg(disorder.size());
+    if (!s.document.isEmpty()) {
+        if (auto doc = djvu::Document::open(s.document); !doc)
+            faults << QStringLiteral("The DjVu document cannot be read: %1").arg(doc.error());
+    } else if (s.folder.isEmpty()) {
+        faults << QStringLiteral("There are no pages: give the DjVu document too, or the folder %1.files beside the index.")
+                      .arg(QFileInfo(s.index).completeBaseName());
+    }
+    return faults;
+}
+
+Status InstallDictionary(const DictionarySource& s, const QString& userData, const QStringList& installed)
+{
+    for (const QString& n : installed)
+        if (n.compare(s.name, Qt::CaseInsensitive) == 0)
+            return Status::failure(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(s.name));
+    const QDir data(userData);
+    const QString list = data.filePath(s.name + kList);
+    const QString folder = data.filePath(s.name + QStringLiteral(".files"));
+    if (QFileInfo::exists(list) || QFileInfo::exists(folder))
+        return Status::failure(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(s.name));
+    Status done = QDir().mkpath(folder) ? Status() : Status::failure(QStringLiteral("Cannot make %1").arg(folder));
+    if (done && !s.folder.isEmpty())
+        done = CopyFolder(s.folder, folder);
+    if (done && !s.document.isEmpty()) {
+        done = QFile::copy(s.document, folder + u'/' + s.name + QStringLiteral(".djvu"))
+            ? WriteFileAtomically(folder + u'/' + s.name + QStringLiteral(".ini"),
+                                  QStringLiteral("[main]\r\nname=%1\r\nwhole_file=yes\r\n").arg(s.name).toUtf8())
+            : Status::failure(QStringLiteral("Cannot copy %1").arg(s.document));
+    }
+    // The index last: its arrival installs the dictionary.
+    if (done && !QFile::copy(s.index, list))
+        done = Status::failure(QStringLiteral("Cannot copy %1").arg(s.index));
+    if (!done)
+        QDir(folder).removeRecursively();
+    return done;
+}
+
+} // namespace lexifol

@@ -1,0 +1,34 @@
+#pragma once
+// Adding a dictionary from the window: a folder laid out as Data expects
+// (NAME.list beside NAME.files/), or a DjVu document and an index file.
+// It is checked as lint checks it, told in plain words when it cannot
+// serve, and copied into the user's Data folder, the index last: its
+// arrival is what installs the dictionary.
+#include "index/Status.h"
+#include <QString>
+#include <QStringList>
+
+namespace lexifol {
+
+struct DictionarySource {
+    QString index;      // NAME.list, or any index file
+    QString folder;     // NAME.files/ beside it, when there is one
+    QString document;   // a DjVu document given with the index, else empty
+    QString name;       // the name it is installed under
+};
+
+// What was dropped or chosen, as a source: a folder holding one NAME.list
+// (and NAME.files/), a NAME.list file, or a .djvu with an index file.
+// `name` names a document given with an index; empty takes the index's
+// base name.
+Result<DictionarySource> SourceFrom(const QStringList& paths, const QString& name = QString());
+
+// Why the source cannot serve, one line each; empty when it can. Warnings
+// (pairs out of order) are not faults.
+QStringList CheckDictionary(const DictionarySource& s, QStringList* warnings);
+
+// Copies it into `userData` (a Data folder); fails for a name already
+// installed there or in `installed`, and for any write that fails.
+Status InstallDictionary(const DictionarySource& s, const QString& userData, const QStringList& installed);
+
+} // namespace lexifol
