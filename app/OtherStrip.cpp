@@ -106,7 +106,14 @@ void OtherStrip::showHits(const QList<ShelfHit>& hits)
         connect(b, &QToolButton::clicked, this, [this, i] { choose(i); });
         row_->insertWidget(i, b);
     }
+    const bool appears = isHidden() && !hits.isEmpty();
     setVisible(!hits.isEmpty());
+    // The strip takes its height from the index list: its selected row
+    // stays in sight.
+    if (appears)
+        QTimer::singleShot(0, this, [this] {
+            w_.selectIndexRow(w_.selectedIndexRow());
+        });
 }
 
 void OtherStrip::choose(int i)
