@@ -93,15 +93,20 @@ std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString&
         folded << p.toCaseFolded();
         loose << Loose(p);
     }
-    for (Token& t : tokens)
-        t.loose = Loose(t.text);
     // The body first, in every way of matching; the running head, which
     // repeats the page's first and last headword, only when the body has it
-    // nowhere.
+    // nowhere. Loose forms are made only when an exact match failed.
+    bool looseMade = false;
     for (const bool inHead : {false, true}) {
-        for (const Match how : {Match::Exact, Match::Loose, Match::Attached})
+        for (const Match how : {Match::Exact, Match::Loose, Match::Attached}) {
+            if (how != Match::Exact && !looseMade) {
+                for (Token& t : tokens)
+                    t.loose = Loose(t.text);
+                looseMade = true;
+            }
             if (auto box = Find(tokens, how == Match::Exact ? folded : loose, how, inHead))
                 return box;
+        }
     }
     return std::nullopt;
 }
