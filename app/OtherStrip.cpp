@@ -35,6 +35,7 @@ OtherStrip::OtherStrip(TForm1& w)
     , w_(w)
 {
     setAccessibleName(QStringLiteral("In other dictionaries"));
+    shelf_.userRoot = w_.Places.userRoot();
     row_ = new QHBoxLayout(this);
     row_->setContentsMargins(4, 1, 4, 1);
     row_->setSpacing(8);

@@ -140,6 +140,22 @@ void TForm1::showMessages(const QStringList& messages)
         ShowMessage(text, MsgIcon::Error, QStringLiteral("Lexifol"), this);
 }
 
+void TForm1::openAnother()
+{
+    const int row = Catalogue.firstChecked() >= 0 ? Catalogue.firstChecked() : (Catalogue.count() > 0 ? 0 : -1);
+    if (row >= 0) {
+        selectCatalogueRow(row);
+        OpenDictionary();
+        return;
+    }
+    Dictionary.clear();
+    Dictionary.name.clear();
+    Dictionary.title.clear();
+    indexModel_->setItemCount(0);
+    TntEdit1->clear();
+    WebBrowser1->ShowNotice(QStringLiteral("No dictionary is installed."));
+}
+
 void TForm1::OpenDictionary()
 {
     if (Catalogue.count() == 0 || Catalogue.current() < 0)

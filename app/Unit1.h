@@ -147,6 +147,7 @@ public:
     void setPreviewVisible(bool visible) override { Image2->setVisible(visible); }
     QString programFolder() const override { return Places.checkLogFolder(); }
     QString dictionaryRoot(const QString& name) const override;
+    QString userRoot() const override { return Places.userRoot(); }
     void reopenDictionary(const QString& name) override
     {
         if (SelectDictionaryByName(name))
@@ -176,6 +177,9 @@ private:
     void moveCatalogueEntry(int direction);
     // The catalogue list shows the catalogue; the check boxes write back.
     void showCatalogue();
+    // The open dictionary went away: the first checked one, else the first,
+    // else nothing, is opened.
+    void openAnother();
     void selectCatalogueRow(int row);
     void showHit(const lexifol::Hit& hit);
     void prepareSelectedPage();

@@ -44,6 +44,7 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     Places.prepareUserFolders();
     ProgramFolder = Places.programFolder();
     Dictionary.cache = &indexCache_;
+    Dictionary.userRoot = Places.userRoot();
     keys_ = std::make_unique<WindowKeys>(*this);
     Automation = std::make_unique<QtPlatformInput>([this] { return WebBrowser1 ? WebBrowser1->pageWindow() : nullptr; });
     buildControls();

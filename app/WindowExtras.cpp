@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QFileInfo>
@@ -51,12 +52,9 @@ WindowExtras::WindowExtras(TForm1& w)
     AddAction(&w, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { w_.StatusText->undo(); });
     w.setAcceptDrops(true);
     QAction* add = w.menuBar()->addAction(QStringLiteral("Add dictionary\u2026"));
-    connect(add, &QAction::triggered, this, [this] {
-        const QStringList files = QFileDialog::getOpenFileNames(&w_, QStringLiteral("Add dictionary: its index, with its DjVu document when it has no NAME.files folder"),
-                                                                QString(), QStringLiteral("Index and document (*.list *.txt *.djvu);;All files (*)"));
-        if (!files.isEmpty())
-            addDictionary(files);
-    });
+    connect(add, &QAction::triggered, this, &WindowExtras::chooseAndAdd);
+    w_.ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w_.ListView1, &QWidget::customContextMenuRequested, this, &WindowExtras::catalogueMenu);
     connect(w_.StatusText, &StatusLine::pageClicked, this, [this] { goToPage(); });
     connect(w_.WebBrowser1, &TWebBrowser::findDone, this, [this](int count) {
         w_.StatusText->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
@@ -128,6 +126,56 @@ bool WindowExtras::addDictionary(const QStringList& paths)
     w_.Catalogue.setChecked(w_.Catalogue.find(source->name), true);
     w_.showCatalogue();
     w_.StatusText->say(QStringLiteral("Added %1").arg(source->name) + (warnings.isEmpty() ? QString() : QStringLiteral(". ") + warnings.join(u' ')), 0);
+    return true;
+}
+
+void WindowExtras::chooseAndAdd()
+{
+    const QStringList files = QFileDialog::getOpenFileNames(&w_, QStringLiteral("Add dictionary: its index, with its DjVu document when it has no NAME.files folder"),
+                                                            QString(), QStringLiteral("Index and document (*.list *.txt *.djvu);;All files (*)"));
+    if (!files.isEmpty())
+        addDictionary(files);
+}
+
+void WindowExtras::catalogueMenu(const QPoint& at)
+{
+    QMenu menu(w_.ListView1);
+    menu.addAction(QStringLiteral("Add dictionary\u2026"), this, &WindowExtras::chooseAndAdd);
+    const QModelIndex index = w_.ListView1->indexAt(at);
+    if (index.isValid()) {
+        const int row = index.row();
+        QAction* remove = menu.addAction(QStringLiteral("Remove \u201c%1\u201d").arg(w_.Catalogue.name(row)),
+                                         this, [this, row] { removeDictionary(row); });
+        if (!IsUserDictionary(w_.Catalogue.root(row), w_.Places.userRoot())) {
+            remove->setEnabled(false);
+            remove->setText(QStringLiteral("Installed with the program: uncheck it to leave it out"));
+        }
+    }
+    menu.exec(w_.ListView1->viewport()->mapToGlobal(at));
+}
+
+bool WindowExtras::removeDictionary(int row)
+{
+    if (row < 0 || row >= w_.Catalogue.count())
+        return false;
+    const QString name = w_.Catalogue.name(row);
+    if (!IsUserDictionary(w_.Catalogue.root(row), w_.Places.userRoot())) {
+        ShowMessage(QStringLiteral("\"%1\" was installed with the program and can only be unchecked.").arg(name),
+                    MsgIcon::Information, QStringLiteral("Lexifol"), &w_);
+        return false;
+    }
+    const bool wasOpen = name.compare(w_.CurrentDictionary, Qt::CaseInsensitive) == 0;
+    const Result<QString> removed = RemoveDictionary(w_.Places.dataFolder(), name);
+    if (!removed) {
+        ShowMessage(QStringLiteral("The dictionary was not removed.\n\n") + removed.error(), MsgIcon::Error,
+                    QStringLiteral("Lexifol"), &w_);
+        return false;
+    }
+    w_.Catalogue.rescan(w_.Places.dictionaryRoots());
+    w_.showCatalogue();
+    if (wasOpen)
+        w_.openAnother();
+    w_.StatusText->say(QStringLiteral("Removed %1: moved to %2").arg(name, removed.value()), 0);
     return true;
 }
 

@@ -24,6 +24,9 @@ public:
     // Adds a dictionary: a folder laid out as Data expects, or a DjVu
     // document with an index file. Says what is wrong in plain words.
     bool addDictionary(const QStringList& paths);
+    // Takes the user's dictionary of that catalogue row out, to the trash;
+    // a shipped one can only be unchecked, and is told so.
+    bool removeDictionary(int row);
 
     void toggleFullScreen();
     void printPage();
@@ -32,6 +35,8 @@ public:
     void catalogueChanged();
 
 private:
+    void catalogueMenu(const QPoint& at);
+    void chooseAndAdd();
     TForm1& w_;
     QTimer* rescan_ = nullptr;
 };

@@ -3,6 +3,7 @@
 
 #include "index/IndexOps.h"
 #include "library/ActiveDictionary.h"
+#include "library/Locations.h"
 #include "library/WordLookup.h"
 
 #include <QDir>
@@ -33,6 +34,9 @@ int LookUpWords(const QStringList& args, Streams& io)
         return io.err << "lexifol-index: " << o.positional[0] << " must be a program folder's Data folder\n", 2;
     const QString programFolder = data.absoluteDir().absolutePath() + u'/';
     ActiveDictionary d;
+    // A second index built for a dictionary the user cannot write lies in
+    // the user's data folder, as the viewer finds it.
+    d.userRoot = XdgFolders::FromEnvironment().data;
     const OpenOutcome opened = d.open({programFolder, o.positional[1], false, false});
     for (const QString& m : opened.messages)
         io.err << "lexifol-index: " << QString(m).replace(QStringLiteral("\r\n"), QStringLiteral(" ")) << "\n";

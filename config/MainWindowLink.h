@@ -17,6 +17,8 @@ public:
         Q_UNUSED(name);
         return programFolder();
     }
+    // The user's own root: files built for a read-only dictionary go there.
+    virtual QString userRoot() const { return QString(); }
     // Selects the catalogue entry of that name (case ignored) and opens it;
     // nothing when there is none.
     virtual void reopenDictionary(const QString& name) = 0;

@@ -57,7 +57,8 @@ bool TForm2::buildSecondIndex(const QString& name)
         tell(QStringLiteral("Empty list"), true);
         return false;
     }
-    const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name};
+    const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name,
+                                mainWindow_ ? mainWindow_->userRoot() : QString()};
     IndexList working;
     if (QFileInfo::exists(paths.firstIndex())) {
         if (const Status read = LoadFirstIndex(paths.firstIndex(), working); !read) {
@@ -67,9 +68,13 @@ bool TForm2::buildSecondIndex(const QString& name)
     }
     if (!QFileInfo(paths.folder()).isDir() || working.isEmpty())
         return false;
+    if (!QDir().mkpath(paths.derivedWriteFolder())) {
+        failure_ = QStringLiteral("Can not create %1").arg(QDir::toNativeSeparators(paths.derivedWriteFolder()));
+        return false;
+    }
     ReplacementList rules;
     rules.setLines(AcceptedRules);
-    const Status written = WriteSecondIndexFiles(paths.folder(), ReplacementFileBytes(AcceptedRules),
+    const Status written = WriteSecondIndexFiles(paths.derivedWriteFolder(), ReplacementFileBytes(AcceptedRules),
                                                  SecondIndexFileBytes(working, rules));
     if (!written) {
         failure_ = written.error();
@@ -85,7 +90,8 @@ void TForm2::Button4Click()
     const bool built = ComboBox2->count() > 0 && ComboBox2->currentIndex() >= 0 && buildSecondIndex(name);
     if (built && mainWindow_)
         mainWindow_->reopenDictionary(name);
-    const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name};
+    const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name,
+                                mainWindow_ ? mainWindow_->userRoot() : QString()};
     const bool ok = built && QFileInfo::exists(paths.secondIndex()) && QFileInfo::exists(paths.replacementList());
     if (ok)
         tell(QStringLiteral("Second index was created successfully"), false);
@@ -99,7 +105,8 @@ void TForm2::checkOrder(bool secondIndex)
 {
     const QString name = ComboBox2->currentIndex() >= 0 ? ComboBox2->currentText() : QString();
     const QString folder = mainWindow_ ? mainWindow_->programFolder() : QString();
-    const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name};
+    const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name,
+                                mainWindow_ ? mainWindow_->userRoot() : QString()};
     const QString file = secondIndex ? paths.secondIndex() : paths.firstIndex();
     const bool chosen = ComboBox2->count() > 0 && ComboBox2->currentIndex() >= 0;
     IndexList lines;

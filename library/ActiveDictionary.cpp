@@ -71,11 +71,11 @@ void ActiveDictionary::keepSecond()
 OpenOutcome ActiveDictionary::open(const OpenRequest& r)
 {
     OpenOutcome out;
-    const DictionaryPaths paths{r.programFolder, r.name};
+    const DictionaryPaths paths{r.programFolder, r.name, userRoot};
     // A build of the second index that a crash cut short is finished or
     // undone before the pair is read.
-    if (!r.name.isEmpty() && QFileInfo(paths.folder()).isDir())
-        RecoverSecondIndexFiles(paths.folder());
+    if (!r.name.isEmpty() && QFileInfo(paths.derivedFolder()).isDir())
+        RecoverSecondIndexFiles(paths.derivedFolder());
     SecondRead early;
     early.path = paths.secondIndex();
     early.stamp = FileStamp::Of(early.path);
@@ -197,11 +197,11 @@ QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool rep
     rules.clear();
     if (name.isEmpty())
         return messages;
-    const DictionaryPaths paths{programFolder, name};
+    const DictionaryPaths paths{programFolder, name, userRoot};
     SecondRead late;
     if (!early) {
-        if (QFileInfo(paths.folder()).isDir())
-            RecoverSecondIndexFiles(paths.folder());
+        if (QFileInfo(paths.derivedFolder()).isDir())
+            RecoverSecondIndexFiles(paths.derivedFolder());
         late.path = paths.secondIndex();
         late.stamp = FileStamp::Of(late.path);
         late.read = (cache && cache->take(late.path, late.stamp, late.list)) || ReadSecondIndex(late.path, late.list);

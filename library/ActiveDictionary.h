@@ -40,6 +40,8 @@ public:
     // Where the lists of a dictionary left go, and where an opening looks
     // first; none: every opening reads the files.
     IndexCache* cache = nullptr;
+    // The user's root: a read-only dictionary's second index lies there.
+    QString userRoot;
 
     // Start-up: a first index that cannot be read is told and nothing is
     // open; the plug-in step always runs. Catalogue: everything that can

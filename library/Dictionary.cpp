@@ -30,14 +30,28 @@ QString DictionaryPaths::pluginList() const
     return folder() + QStringLiteral("Plugin.dat");
 }
 
+QString DictionaryPaths::derivedWriteFolder() const
+{
+    if (userRoot.isEmpty() || QDir::cleanPath(userRoot) == QDir::cleanPath(programFolder))
+        return folder();
+    return userRoot + QStringLiteral("Data/") + name + QStringLiteral(".files/");
+}
+
+QString DictionaryPaths::derivedFolder() const
+{
+    // The user's build wins over what the package shipped, as a pair.
+    const QString mine = derivedWriteFolder();
+    return QFileInfo(mine).isDir() ? mine : folder();
+}
+
 QString DictionaryPaths::secondIndex() const
 {
-    return folder() + QStringLiteral("secondindex.list");
+    return derivedFolder() + QStringLiteral("secondindex.list");
 }
 
 QString DictionaryPaths::replacementList() const
 {
-    return folder() + QStringLiteral("replacelist.dat");
+    return derivedFolder() + QStringLiteral("replacelist.dat");
 }
 
 QString DictionaryPaths::annotationDjvu() const

@@ -13,12 +13,21 @@ class IndexCollation;
 struct DictionaryPaths {
     QString programFolder;   // with trailing separator
     QString name;
+    // The user's own root (trailing separator). The files built for a
+    // dictionary of another root (one shipped by a package, read only) go
+    // there, under the same names. Empty: always the dictionary's folder.
+    QString userRoot;
     QString firstIndex() const;       // Data/<name>.list
     QString folder() const;           // Data/<name>.files/
     QString descriptor() const;       // Data/<name>.files/<name>.ini
     QString pluginList() const;       // Data/<name>.files/Plugin.dat
-    QString secondIndex() const;      // Data/<name>.files/secondindex.list
-    QString replacementList() const;  // Data/<name>.files/replacelist.dat
+    // Where the second index and its rules are read: the user's folder for
+    // this dictionary once one was built there, else the dictionary's own.
+    QString derivedFolder() const;
+    // Where they are written: the user's folder for a dictionary of another root.
+    QString derivedWriteFolder() const;
+    QString secondIndex() const;      // <derived>/secondindex.list
+    QString replacementList() const;  // <derived>/replacelist.dat
     QString annotationDjvu() const;
     QString annotationHtm() const;
 };

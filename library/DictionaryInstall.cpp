@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QStorageInfo>
 
 namespace lexifol {
 
@@ -31,6 +33,37 @@ Status CopyFolder(const QString& from, const QString& to)
             return Status::failure(QStringLiteral("Cannot copy %1").arg(QDir::toNativeSeparators(path)));
         }
     }
+    return {};
+}
+
+// `path` into the trash, else into `fallback` under a name not taken there.
+// Empty on success, with `where` naming the place; else why not.
+// The user's own trash only, on the same disk: elsewhere the system may
+// pick a trash in some other folder, even a relative one.
+bool HomeTrashTakes(const QString& path)
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return !data.isEmpty() && QDir::isAbsolutePath(data) && QFileInfo(data).isDir()
+        && QStorageInfo(data) == QStorageInfo(path);
+}
+
+QString PutAway(const QString& path, const QString& fallback, QString* where)
+{
+    QString inTrash;
+    if (HomeTrashTakes(path) && QFile::moveToTrash(path, &inTrash)) {
+        *where = QStringLiteral("the trash");
+        return {};
+    }
+    if (!QDir().mkpath(fallback))
+        return QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(fallback));
+    const QFileInfo info(path);
+    QString target = QDir(fallback).filePath(info.fileName());
+    for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
+        target = QDir(fallback).filePath(QStringLiteral("%1 (%2)%3").arg(info.completeBaseName()).arg(n)
+                                         .arg(info.suffix().isEmpty() ? QString() : u'.' + info.suffix()));
+    if (!QDir().rename(path, target))
+        return QStringLiteral("Cannot move %1 out of the way").arg(QDir::toNativeSeparators(path));
+    *where = QDir::toNativeSeparators(fallback);
     return {};
 }
 
@@ -115,6 +148,33 @@ Status InstallDictionary(const DictionarySource& s, const QString& userData, con
     if (!done)
         QDir(folder).removeRecursively();
     return done;
+}
+
+bool IsUserDictionary(const QString& root, const QString& userRoot)
+{
+    return !userRoot.isEmpty() && QDir::cleanPath(root) == QDir::cleanPath(userRoot);
+}
+
+Result<QString> RemoveDictionary(const QString& userData, const QString& name)
+{
+    const QDir data(userData);
+    const QString list = data.filePath(name + kList);
+    const QString folder = data.filePath(name + QStringLiteral(".files"));
+    if (name.isEmpty() || name.contains(u'/') || !QFileInfo(list).isFile())
+        return Status::failure(QStringLiteral("\"%1\" is not one of your own dictionaries.").arg(name));
+    const QString fallback = QFileInfo(QDir::cleanPath(userData)).absolutePath() + QStringLiteral("/Removed");
+    QString where;
+    if (const QString why = PutAway(list, fallback, &where); !why.isEmpty())
+        return Status::failure(why);
+    if (QFileInfo(folder).isDir()) {
+        QString folderWhere;
+        if (const QString why = PutAway(folder, fallback, &folderWhere); !why.isEmpty())
+            return Status::failure(QStringLiteral("%1 was moved to %2, but not its folder: %3")
+                                                .arg(name + kList, where, why));
+        if (folderWhere != where)
+            where += QStringLiteral(" and ") + folderWhere;
+    }
+    return where;
 }
 
 } // namespace lexifol

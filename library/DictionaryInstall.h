@@ -31,4 +31,14 @@ QStringList CheckDictionary(const DictionarySource& s, QStringList* warnings);
 // installed there or in `installed`, and for any write that fails.
 Status InstallDictionary(const DictionarySource& s, const QString& userData, const QStringList& installed);
 
+// A dictionary of the user's own root, which the user may take out; one
+// shipped by a package may only be unchecked.
+bool IsUserDictionary(const QString& root, const QString& userRoot);
+
+// Takes a user's dictionary out of `userData`: its index first (its going
+// uninstalls the dictionary), then its folder, into the desktop's trash;
+// where there is none, into a "Removed" folder beside `userData`. Never a
+// plain delete. Says where they went.
+Result<QString> RemoveDictionary(const QString& userData, const QString& name);
+
 } // namespace lexifol

@@ -49,6 +49,7 @@ void Shelf::open(const QList<ShelfEntry>& entries)
                 continue;
         }
         auto d = std::make_shared<ActiveDictionary>();
+        d->userRoot = userRoot;
         const OpenOutcome out = d->open({e.root, e.name, false, false});
         Opened o;
         if (out.opened) {

@@ -31,6 +31,8 @@ public:
     explicit Shelf(size_t budgetBytes = size_t(512) << 20) : budget_(budgetBytes) {}
     // Opens each entry not open yet (within the budget; the rest stay
     // closed). Safe on a worker thread.
+    // The user's root, where a read-only dictionary's second index lies.
+    QString userRoot;
     void open(const QList<ShelfEntry>& entries);
     // What each entry has for `text`, in the entries' order.
     QList<ShelfHit> lookUp(const QList<ShelfEntry>& entries, const QString& text) const;

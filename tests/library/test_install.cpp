@@ -1,7 +1,13 @@
 // Adding a dictionary: a good one copied into the user's Data folder, the
 // index last; a broken one told in plain words; a name taken refused.
 #include "Files.h"
+#include "index/IndexOps.h"
+#include "index/IndexTools.h"
+#include "library/ActiveDictionary.h"
+#include "library/Catalogue.h"
+#include "library/Dictionary.h"
 #include "library/DictionaryInstall.h"
+#include "library/WordLookup.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -90,6 +96,85 @@ private slots:
         const auto s = SourceFrom({index});
         QVERIFY(s);
         QVERIFY(CheckDictionary(s.value(), nullptr).join(' ').contains("There are no pages"));
+    }
+
+    // A dictionary shipped read only: the second index built for it goes to
+    // the user's folder, nothing is written beside it, and opening finds it.
+    void shippedDictionaryKeepsItsSecondIndexInTheUsersFolder()
+    {
+        const QString shipped = dir_.filePath("share/") , user = dir_.filePath("user/");
+        QDir().mkpath(shipped + "Data/Ship.files");
+        QDir().mkpath(user + "Data");
+        writeBytes(shipped + "Data/Ship.list", "a-z\t1\r\nb\t2\r\nc\t3\r\n");
+        const DictionaryPaths paths{shipped, "Ship", user};
+        QCOMPARE(paths.derivedFolder(), paths.folder());
+        QCOMPARE(paths.derivedWriteFolder(), user + "Data/Ship.files/");
+
+        IndexList first;
+        QVERIFY(LoadFirstIndex(paths.firstIndex(), first));
+        const RuleCheck rules = CheckRules("-=\n");
+        ReplacementList list;
+        list.setLines(rules.encoded);
+        QVERIFY(QDir().mkpath(paths.derivedWriteFolder()));
+        QVERIFY(WriteSecondIndexFiles(paths.derivedWriteFolder(), ReplacementFileBytes(rules.encoded),
+                                      SecondIndexFileBytes(first, list)));
+        QCOMPARE(QDir(paths.folder()).entryList(QDir::Files), QStringList());
+        QCOMPARE(paths.secondIndex(), user + "Data/Ship.files/secondindex.list");
+
+        ActiveDictionary d;
+        d.userRoot = user;
+        QVERIFY(d.open({shipped, "Ship", false, false}).opened);
+        QCOMPARE(d.second.count(), 3);
+        QCOMPARE(d.second.line(0).toString(), QStringLiteral("az"));
+        // Typed without its hyphen, "a-z" is found by the rules only.
+        const std::optional<Hit> hit = LookUp(d, "az");
+        QVERIFY(hit);
+        QCOMPARE(d.first.headword(hit->row).toString(), QStringLiteral("a-z"));
+        // Without the user's root, the shipped folder alone: no second index.
+        ActiveDictionary plain;
+        QVERIFY(plain.open({shipped, "Ship", false, false}).opened);
+        QCOMPARE(plain.second.count(), 0);
+        QCOMPARE(plain.first.headword(LookUp(plain, "az")->row).toString(), QStringLiteral("b"));
+        // The overlay is no dictionary of its own in the user's Data.
+        QCOMPARE(DiscoverDictionaries(user + "Data"), QStringList());
+    }
+
+    // Remove: into the trash where there is one, else into "Removed"
+    // beside the Data folder; never deleted; only the user's own.
+    void removeTakesOutOnlyTheUsersOwn_data()
+    {
+        QTest::addColumn<bool>("trash");
+        QTest::newRow("to the trash") << true;
+        QTest::newRow("no trash: Removed") << false;
+    }
+    void removeTakesOutOnlyTheUsersOwn()
+    {
+        QFETCH(bool, trash);
+        const QString root = dir_.filePath(QStringLiteral("rm-%1/").arg(QTest::currentDataTag()));
+        QDir().mkpath(root + "Data/Mine.files");
+        writeBytes(root + "Data/Mine.list", "a\t1\r\n");
+        writeBytes(root + "Data/Mine.files/1.djvu", "AT&TFORM");
+        const QByteArray home = qgetenv("HOME"), data = qgetenv("XDG_DATA_HOME");
+        qputenv("HOME", QFile::encodeName(root));
+        // A file where the user's data folder should be: no trash.
+        writeBytes(root + "notafolder", "x");
+        QDir().mkpath(root + "xdg");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(trash ? root + "xdg" : root + "notafolder/xdg"));
+        const Result<QString> done = RemoveDictionary(root + "Data", "Mine");
+        qputenv("HOME", home);
+        data.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", data);
+        QVERIFY2(done, qPrintable(done.error()));
+        QCOMPARE(DiscoverDictionaries(root + "Data"), QStringList());
+        QVERIFY(!QFileInfo::exists(root + "Data/Mine.files"));
+        const QString kept = trash ? root + "xdg/Trash/files/" : root + "Removed/";
+        QCOMPARE(readBytes(kept + "Mine.list"), QByteArray("a\t1\r\n"));
+        QVERIFY(QFileInfo(kept + "Mine.files/1.djvu").isFile());
+        QVERIFY2(done.value().contains(trash ? "trash" : "Removed"), qPrintable(done.value()));
+
+        QVERIFY(!RemoveDictionary(root + "Data", "Mine"));          // gone already
+        QVERIFY(!RemoveDictionary(root + "Data", "../Data/Mine"));  // no way out of Data
+        QVERIFY(IsUserDictionary(root, root + "/"));
+        QVERIFY(!IsUserDictionary(dir_.filePath("share/"), root));
     }
 };
 
