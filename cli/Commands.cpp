@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "index/OrderStream.h"
 #include "index/AtomicFile.h"
 #include "index/CodePage.h"
 #include "index/IndexOps.h"
@@ -147,29 +148,31 @@ int Check(const QStringList& args, Streams& io)
     const Options o = ParseOptions(args, {}, {QStringLiteral("--second"), QStringLiteral("--strict")});
     if (!o.error.isEmpty() || o.positional.size() != 1)
         return Usage(io, o.error.isEmpty() ? QStringLiteral("check needs one FILE") : o.error);
-    IndexList list;
-    if (!Load(o.positional.first(), list, io))
+    const QString path = o.positional.first();
+    const Result<StreamedOrder> scan = ScanOrderInFile(path, o.flags.contains(QStringLiteral("--second")));
+    if (!scan) {
+        io.err << "lexifol-index: " << path << ": " << scan.error() << "\n";
         return 2;
-    Progress(io, list, "checking");
-    const OrderScan scan = ScanOrder(list, o.flags.contains(QStringLiteral("--second")));
+    }
     // --strict: equal pairs are errors too, as the Configuration dialog has it.
     const bool strict = o.flags.contains(QStringLiteral("--strict"));
-    QList<int> errors = scan.outOfOrder;
+    QList<long long> errors = scan->outOfOrder;
     if (strict) {
-        errors += scan.equal;
+        for (const StreamedOrder::Equal& e : scan->equal)
+            errors << e.k;
         std::sort(errors.begin(), errors.end());
     }
-    for (int k : errors)
-        io.out << OrderErrorLine(k) << "\n";
+    for (long long k : errors)
+        io.out << OrderErrorLine(int(k)) << "\n";
     if (!strict)
-        for (int k : scan.equal)
+        for (const StreamedOrder::Equal& e : scan->equal)
             io.out << QStringLiteral("Equal: items on lines %1 and %2 compare equal (\"%3\", \"%4\"); no order puts them apart")
-                          .arg(k).arg(k + 1).arg(list.headword(k - 1).toString(), list.headword(k).toString())
+                          .arg(e.k).arg(e.k + 1).arg(e.before, e.after)
                    << "\n";
-    io.err << o.positional.first() << ": " << list.count() << " lines, " << errors.size()
+    io.err << path << ": " << scan->lines << " lines, " << errors.size()
            << (errors.size() == 1 ? " pair" : " pairs") << " out of order";
-    if (!strict && !scan.equal.isEmpty())
-        io.err << ", " << scan.equal.size() << (scan.equal.size() == 1 ? " pair" : " pairs") << " equal";
+    if (!strict && !scan->equal.isEmpty())
+        io.err << ", " << scan->equal.size() << (scan->equal.size() == 1 ? " pair" : " pairs") << " equal";
     io.err << "\n";
     return errors.isEmpty() ? 0 : 1;
 }

@@ -61,8 +61,6 @@ bool LooksUtf8(QByteArrayView bytes)
     return FirstBadUtf8(bytes, &multiByte) < 0 && multiByte;
 }
 
-namespace {
-
 TextVerdict CheckUtf16(QByteArrayView bytes, bool bigEndian, int mark)
 {
     TextVerdict v;
@@ -94,7 +92,6 @@ TextVerdict CheckUtf16(QByteArrayView bytes, bool bigEndian, int mark)
     return v;
 }
 
-} // namespace
 
 TextVerdict CheckText(QByteArrayView bytes)
 {

@@ -28,6 +28,8 @@ struct TextVerdict {
 // its mark (the reader then reads nothing), an unpaired UTF-16 surrogate or
 // a trailing odd byte.
 TextVerdict CheckText(QByteArrayView bytes);
+// UTF-16 units after `mark` bytes: NULs, unpaired surrogates, a lone byte.
+TextVerdict CheckUtf16(QByteArrayView bytes, bool bigEndian, int mark);
 
 // "byte offset N: what", for a message.
 QString DescribeBadText(const TextVerdict& v);
