@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "cli/Sorting.h"
 
 #include "index/OrderStream.h"
 #include "index/AtomicFile.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <thread>
 #include <numeric>
 
@@ -75,72 +77,6 @@ int Usage(Streams& io, const QString& what)
     return 2;
 }
 
-QByteArray EncodeLines(const IndexList& list, const std::vector<int>& order, const QString& encoding)
-{
-    // One text of all lines, converted once.
-    QString text;
-    text.reserve(qsizetype(list.memoryBytes() / 2) + qsizetype(order.size()) * 2);
-    for (int i : order) {
-        text += list.line(i);
-        text += QLatin1StringView("\r\n");
-    }
-    if (encoding == QLatin1StringView("utf16")) {
-        QByteArray out("\xFF\xFE", 2);
-        AppendUtf16Le(out, text);
-        return out;
-    }
-    if (encoding == QLatin1StringView("utf8"))
-        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    return Ansi().encode(text);
-}
-
-// Sort keys of entries [from, to) into one buffer, with their offsets.
-struct KeyBlock {
-    QByteArray keys;
-    std::vector<qsizetype> at;
-    bool ok = true;
-};
-
-KeyBlock MakeKeys(const IndexList& list, const IndexCollation& coll, int from, int to)
-{
-    KeyBlock b;
-    b.at.reserve(size_t(to - from));
-    for (int i = from; i < to && b.ok; ++i) {
-        b.at.push_back(b.keys.size());
-        b.ok = coll.appendSortKey(list.headword(i), b.keys);
-    }
-    return b;
-}
-
-// Entry positions ordered by headword, stable. Each entry's sort key is made
-// once, so a comparison is a byte comparison; keys are made and halves
-// sorted on two threads, then merged.
-std::vector<int> SortedOrder(const IndexList& list, const IndexCollation& coll)
-{
-    const int n = list.count(), half = n / 2;
-    std::vector<int> order(static_cast<size_t>(n));
-    std::iota(order.begin(), order.end(), 0);
-    const IndexCollation other(coll.locale());   // a collator is used by one thread at a time
-    KeyBlock upper;
-    std::thread worker([&] { upper = MakeKeys(list, other, half, n); });
-    const KeyBlock lower = MakeKeys(list, coll, 0, half);
-    worker.join();
-    if (!lower.ok || !upper.ok) {
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return coll.compare(list.headword(a), list.headword(b)) < 0; });
-        return order;
-    }
-    auto key = [&](int i) {
-        return i < half ? lower.keys.constData() + lower.at[size_t(i)] : upper.keys.constData() + upper.at[size_t(i - half)];
-    };
-    auto less = [&](int a, int b) { return std::strcmp(key(a), key(b)) < 0; };
-    std::thread sorter([&] { std::stable_sort(order.begin() + half, order.end(), less); });
-    std::stable_sort(order.begin(), order.begin() + half, less);
-    sorter.join();
-    std::inplace_merge(order.begin(), order.begin() + half, order.end(), less);
-    return order;
-}
-
 } // namespace
 
 int Check(const QStringList& args, Streams& io)
@@ -190,15 +126,13 @@ int Sort(const QStringList& args, Streams& io)
         return 2;
     const IndexCollation& coll = IndexCollation::Default();
     Progress(io, list, "sorting");
-    const std::vector<int> order = SortedOrder(list, coll);
-    for (size_t i = 1; i < order.size(); ++i) {
-        const QStringView p = list.headword(order[i - 1]), c = list.headword(order[i]);
-        if (p != c && coll.compare(p, c) == 0)
-            io.err << "lexifol-index: \"" << p.toString() << "\" and \"" << c.toString()
-                   << "\" compare equal: no order puts them apart (output lines " << i << " and " << i + 1 << ")\n";
-    }
+    SortedIndex sorted = SortIndex(list, coll);
+    for (int i : sorted.equalAt)
+        io.err << "lexifol-index: \"" << list.headword(sorted.order[size_t(i - 1)]).toString() << "\" and \""
+               << list.headword(sorted.order[size_t(i)]).toString()
+               << "\" compare equal: no order puts them apart (output lines " << i << " and " << i + 1 << ")\n";
     const QString target = o.values.value(QStringLiteral("-o"));
-    if (const Status s = WriteFileAtomically(target, EncodeLines(list, order, encoding)); !s)
+    if (const Status s = WriteFileAtomically(target, [lines = std::make_shared<EncodedLines>(list, sorted.order, encoding)](QByteArray& piece) { return lines->next(piece); }); !s)
         return Usage(io, QStringLiteral("cannot write %1: %2").arg(target, s.error()));
     return 0;
 }

@@ -39,6 +39,18 @@ Status syncToDisk(QSaveFile& file)
 
 Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durability durability)
 {
+    bool given = false;
+    return WriteFileAtomically(path, [&](QByteArray& piece) {
+        if (given)
+            return false;
+        piece = bytes;
+        given = true;
+        return true;
+    }, durability);
+}
+
+Status WriteFileAtomically(const QString& path, const std::function<bool(QByteArray&)>& next, Durability durability)
+{
     // A device, a FIFO or a folder is never replaced by a file.
     if (const QFileInfo target(path); target.exists() && !target.isFile())
         return Status::failure(QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(path)));
@@ -47,16 +59,19 @@ Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durabil
     // failed write-out is lost and an empty file replaces the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Status::failure(file.errorString());
-    qint64 done = 0;
     if (faults::Fail(faults::Op::Write))
         return fail(file, QStringLiteral("No space left on device"));
-    while (done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            return fail(file, file.errorString());
-        done += n;
+    qint64 total = 0;
+    for (QByteArray bytes; next(bytes);) {
+        for (qint64 done = 0; done < bytes.size();) {
+            const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+            if (n <= 0)
+                return fail(file, file.errorString());
+            done += n;
+        }
+        total += bytes.size();
     }
-    if (!file.flush() || file.size() != bytes.size())
+    if (!file.flush() || file.size() != total)
         return fail(file, file.errorString());
     if (Status synced = durability == Durability::Synced ? syncToDisk(file) : Status(); !synced)
         return fail(file, synced.error());

@@ -3,6 +3,7 @@
 #include "index/Status.h"
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace lexifol {
 
@@ -14,5 +15,9 @@ namespace lexifol {
 // (the page view file): a crash may lose it, never leave it half written.
 enum class Durability { Synced, Unsynced };
 Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durability durability = Durability::Synced);
+// The same for content made a piece at a time (a large file never held
+// whole): `next` fills the next piece and returns false after the last.
+Status WriteFileAtomically(const QString& path, const std::function<bool(QByteArray&)>& next,
+                           Durability durability = Durability::Synced);
 
 } // namespace lexifol

@@ -99,6 +99,27 @@ bool IndexCollation::appendSortKey(QStringView text, QByteArray& out) const
     return true;
 }
 
+std::optional<quint64> IndexCollation::sortKeyPrefix(QStringView text, bool* whole) const
+{
+    if (!d->coll)
+        return std::nullopt;
+    const auto* s = reinterpret_cast<const UChar*>(text.utf16());
+    uint8_t small[64];
+    std::vector<uint8_t> large;
+    uint8_t* key = small;
+    int32_t n = ucol_getSortKey(d->coll, s, int32_t(text.size()), small, int32_t(sizeof small));
+    if (n > int32_t(sizeof small)) {
+        large.resize(size_t(n));
+        key = large.data();
+        n = ucol_getSortKey(d->coll, s, int32_t(text.size()), key, n);
+    }
+    quint64 prefix = 0;
+    for (int i = 0; i < 8; ++i)
+        prefix = prefix << 8 | (i < n ? key[i] : 0);
+    *whole = n <= 8;   // the terminating NUL counted
+    return prefix;
+}
+
 QString IndexCollation::locale() const
 {
     return d->locale;

@@ -2,6 +2,7 @@
 // The one comparison for index order: linguistic, in the user's locale,
 // letter case ignored, blanks and punctuation not ignorable.
 #include <QString>
+#include <optional>
 #include <QStringView>
 #include <memory>
 
@@ -20,6 +21,10 @@ public:
     // Appends the text's sort key, NUL-terminated: keys compared bytewise
     // (strcmp) order as compare() does. False when there is no collator.
     bool appendSortKey(QStringView text, QByteArray& out) const;
+    // The first eight bytes of the sort key as one number (zeros past its
+    // end): numbers that differ order as compare() does; equal numbers need
+    // compare() unless `whole` says the key fitted. nullopt: no collator.
+    std::optional<quint64> sortKeyPrefix(QStringView text, bool* whole) const;
     QString locale() const;
     // Whether ICU has collation data for the locale; an unknown name gets
     // the root order, which sorts no language's dictionary.
