@@ -78,13 +78,24 @@ QString NormaliseHeadword(QStringView text, const ReplacementList& rules)
         return text.toString();
     QString out;
     out.reserve(text.size());
+    AppendNormalised(text, rules, out);
+    return out;
+}
+
+void AppendNormalised(QStringView text, const ReplacementList& rules, QString& out)
+{
+    if (rules.isEmpty()) {
+        out.append(text);
+        return;
+    }
+    qsizetype run = 0;   // start of the units copied as they are
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         const ReplacementList::UnitRule* rule = rules.ruleForUnit(c.unicode());
-        if (!rule) {
-            out.append(c);
+        if (!rule)
             continue;
-        }
+        out.append(text.mid(run, i - run));
+        run = i + 1;
         switch (rule->kind) {
         case ReplacementList::UnitRule::Keep:
             out.append(c);
@@ -102,7 +113,7 @@ QString NormaliseHeadword(QStringView text, const ReplacementList& rules)
             break;
         }
     }
-    return out;
+    out.append(text.mid(run));
 }
 
 Status LoadFirstIndex(const QString& path, IndexList& list)

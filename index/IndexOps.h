@@ -18,6 +18,8 @@ QStringList SplitValue(QStringView value);
 
 // Applies the replacement rules to each UTF-16 unit of the text once.
 QString NormaliseHeadword(QStringView text, const ReplacementList& rules);
+// The same, appended to `out` (no string of its own for each headword).
+void AppendNormalised(QStringView text, const ReplacementList& rules, QString& out);
 
 
 // Replaces `list` with the file's lines. On an open or read error fails and

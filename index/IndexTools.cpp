@@ -1,4 +1,6 @@
 #include "index/IndexTools.h"
+
+#include <thread>
 #include "index/FilePair.h"
 
 #include "index/AtomicFile.h"
@@ -62,15 +64,43 @@ QByteArray ReplacementFileBytes(const QByteArrayList& lines)
     return out;
 }
 
+namespace {
+
+void AppendSecondLines(const IndexList& first, const ReplacementList& rules, int from, int to, QByteArray& out)
+{
+    // A batch of lines at a time, converted once.
+    QString batch;
+    batch.reserve(1 << 16);
+    for (int j = from; j < to; ++j) {
+        AppendNormalised(first.headword(j), rules, batch);
+        batch.append(u"\r\n");
+        if (batch.size() > (1 << 16) - 512 || j + 1 == to) {
+            AppendUtf16Le(out, batch);
+            batch.resize(0);
+        }
+    }
+}
+
+} // namespace
+
 QByteArray SecondIndexFileBytes(const IndexList& first, const ReplacementList& rules)
 {
     QByteArray out("\xFF\xFE", 2);
     out.reserve(2 + qsizetype(first.memoryBytes()));
-    for (int j = 0; j < first.count(); ++j) {
-        const QStringView headword = first.headword(j);
-        if (!headword.isEmpty())
-            AppendUtf16Le(out, NormaliseHeadword(headword, rules));
-        AppendUtf16Le(out, u"\r\n");
+    // Large lists in two halves at once; the rules are only read.
+    const int n = first.count(), half = n > 200000 ? n / 2 : n;
+    QByteArray upper;
+    rules.ruleForUnit(0);   // the rule table is built here, before two threads read it
+    std::thread worker;
+    if (half < n)
+        worker = std::thread([&] {
+            upper.reserve(qsizetype(first.memoryBytes()) / 2 + 1024);
+            AppendSecondLines(first, rules, half, n, upper);
+        });
+    AppendSecondLines(first, rules, 0, half, out);
+    if (worker.joinable()) {
+        worker.join();
+        out += upper;
     }
     return out;
 }
