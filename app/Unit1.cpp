@@ -38,7 +38,6 @@ void TForm1::startUp()
     qApp->installEventFilter(this);
 
     Dictionary.clear();
-    Catalogue.load(Places.dictionaryRoots(), Places.catalogueFile());
     showCatalogue();
     openDictionaryAtStartUp(Catalogue.count() > 0 ? qMax(Catalogue.firstChecked(), 0) : -1);
 

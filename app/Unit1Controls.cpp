@@ -1,6 +1,8 @@
 // Construction of the main window's controls; their behaviour is in Unit1.cpp.
 #include "app/QtPlatformInput.h"
 #include "app/Unit1.h"
+#include "index/IndexOps.h"
+#include "library/Dictionary.h"
 #include "app/StatusLine.h"
 #include "app/WindowExtras.h"
 #include "app/WindowKeys.h"
@@ -45,6 +47,13 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     ProgramFolder = Places.programFolder();
     Dictionary.cache = &indexCache_;
     Dictionary.userRoot = Places.userRoot();
+    // The index start-up opens is read while the widgets are built.
+    Catalogue.load(Places.dictionaryRoots(), Places.catalogueFile());
+    if (const int row = Catalogue.count() > 0 ? qMax(Catalogue.firstChecked(), 0) : -1; row >= 0) {
+        const DictionaryPaths paths{Catalogue.root(row), Catalogue.name(row), Places.userRoot()};
+        indexCache_.prefetch(paths.firstIndex(), [](const QString& p, IndexList& l) { return LoadFirstIndex(p, l).ok(); });
+        indexCache_.prefetch(paths.secondIndex(), [](const QString& p, IndexList& l) { return ReadSecondIndex(p, l); });
+    }
     keys_ = std::make_unique<WindowKeys>(*this);
     Automation = std::make_unique<QtPlatformInput>([this] { return WebBrowser1 ? WebBrowser1->pageWindow() : nullptr; });
     buildControls();

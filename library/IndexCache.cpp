@@ -30,8 +30,34 @@ void IndexCache::setBudget(size_t bytes)
     trim();
 }
 
+void IndexCache::prefetch(const QString& path, std::function<bool(const QString&, IndexList&)> read)
+{
+    const FileStamp stamp = FileStamp::Of(path);
+    if (path.isEmpty() || stamp.size < 0)
+        return;
+    auto list = std::make_shared<IndexList>();
+    pending_.push_back({path, stamp, list, std::async(std::launch::async, [path, list, read = std::move(read)] {
+                            return read(path, *list);
+                        })});
+}
+
+void IndexCache::settle(const QString& path)
+{
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        if (it->path != path) {
+            ++it;
+            continue;
+        }
+        Pending done = std::move(*it);
+        it = pending_.erase(it);
+        if (done.read.get())
+            put(done.path, done.stamp, std::move(*done.list));
+    }
+}
+
 bool IndexCache::take(const QString& path, const FileStamp& now, IndexList& out)
 {
+    settle(path);
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         if (it->path != path)
             continue;
@@ -73,6 +99,9 @@ void IndexCache::trim()
 
 void IndexCache::clear()
 {
+    for (Pending& p : pending_)
+        p.read.wait();
+    pending_.clear();
     entries_.clear();
     held_ = 0;
 }

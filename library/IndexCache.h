@@ -6,7 +6,10 @@
 
 #include <QString>
 
+#include <functional>
+#include <future>
 #include <list>
+#include <memory>
 
 namespace lexifol {
 
@@ -34,6 +37,10 @@ public:
     // Keeps `list`, read from `path` when it had `stamp`. The oldest lists
     // go when the budget is passed; a list larger than it is not kept.
     void put(const QString& path, const FileStamp& stamp, IndexList&& list);
+    // Reads `path` with `read` on a thread of its own, to be taken as if it
+    // had been put: start-up reads the index while the window is built. A
+    // take of that path waits for it.
+    void prefetch(const QString& path, std::function<bool(const QString&, IndexList&)> read);
     void clear();
 
 private:
@@ -44,6 +51,15 @@ private:
         size_t bytes = 0;
     };
     void trim();
+    void settle(const QString& path);   // a prefetch of `path` becomes an entry
+
+    struct Pending {
+        QString path;
+        FileStamp stamp;
+        std::shared_ptr<IndexList> list;
+        std::future<bool> read;
+    };
+    std::list<Pending> pending_;
 
     std::list<Entry> entries_;   // most recent first
     size_t budget_;

@@ -6,6 +6,7 @@
 #include "library/BookmarkList.h"
 #include "library/Catalogue.h"
 #include "library/History.h"
+#include "index/IndexOps.h"
 #include "library/IndexCache.h"
 #include "library/Profile.h"
 #include "library/WordLookup.h"
@@ -25,6 +26,7 @@ private slots:
     void bookmarksUnchangedAreNotWritten();
     void indexCacheHandsBackOnlyUnchangedFiles();
     void indexCacheKeepsWithinItsBudget();
+    void indexCachePrefetchIsTakenOnlyWhenStillTrue();
     void lookup_data();
     void lookup();
 };
@@ -147,6 +149,32 @@ void ServicesTest::indexCacheHandsBackOnlyUnchangedFiles()
     IndexList stale;
     QVERIFY(!cache.take(path, FileStamp::Of(path), stale));
     QCOMPARE(stale.count(), 0);
+}
+
+void ServicesTest::indexCachePrefetchIsTakenOnlyWhenStillTrue()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("x.list"), bad = dir.filePath("bad.list");
+    QVERIFY(writeBytes(path, "a\t1\r\nb\t2\r\n"));
+    QVERIFY(writeBytes(bad, "a\t1\r\n"));
+    auto load = [](const QString& p, IndexList& l) { return LoadFirstIndex(p, l).ok(); };
+    IndexCache cache;
+    cache.prefetch(path, load);
+    cache.prefetch(bad, [](const QString&, IndexList&) { return false; });
+    IndexList out;
+    QVERIFY(cache.take(path, FileStamp::Of(path), out));
+    QCOMPARE(out.count(), 2);
+    QVERIFY(!cache.take(bad, FileStamp::Of(bad), out));   // a read that failed is no entry
+    // Changed after it was read ahead: the prefetch is not handed out.
+    cache.prefetch(path, load);
+    QVERIFY(writeBytes(path + ".new", "c\t1\r\n"));
+    QVERIFY(QFile::remove(path) && QFile::rename(path + ".new", path));
+    IndexList stale;
+    QVERIFY(!cache.take(path, FileStamp::Of(path), stale));
+    QCOMPARE(stale.count(), 0);
+    cache.prefetch(path, load);
+    cache.clear();   // waits for the reading, holds nothing
+    QCOMPARE(cache.heldBytes(), size_t(0));
 }
 
 void ServicesTest::indexCacheKeepsWithinItsBudget()
