@@ -19,6 +19,8 @@ int Sort(const QStringList& args, Streams& io);
 int BuildSecond(const QStringList& args, Streams& io);
 int Lint(const QStringList& args, Streams& io);
 int LookUpWords(const QStringList& args, Streams& io);
+int TextIndexCommand(const QStringList& args, Streams& io);
+int TextSearchCommand(const QStringList& args, Streams& io);
 
 // Option parsing shared by the commands: takes "--name value" and "--flag"
 // out of `args`, leaving the positional arguments.

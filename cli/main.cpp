@@ -20,6 +20,8 @@ const char kUsage[] =
     "  lint DATA_FOLDER [NAME] [--deep]            faults of the installed dictionaries\n"
     "  lookup DATA_FOLDER NAME WORD...             the viewer's lookup: word TAB headword TAB page\n"
     "                                              (~ before a nearest headword; exit 1 when a word has none)\n"
+    "  text-index DATA_FOLDER [NAME]               makes the pages' printed text searchable, ahead of the viewer\n"
+    "  text-search DATA_FOLDER NAME WORDS...       pages holding the words: page TAB line (\"a phrase\", prefix*)\n"
     "options for every command: --locale L (collation locale; default the user's), --help\n"
     "lint compares a dictionary whose descriptor names a collation in that locale\n";
 
@@ -67,6 +69,10 @@ int main(int argc, char** argv)
         return Lint(args, io);
     if (command == QLatin1StringView("lookup"))
         return LookUpWords(args, io);
+    if (command == QLatin1StringView("text-index"))
+        return TextIndexCommand(args, io);
+    if (command == QLatin1StringView("text-search"))
+        return TextSearchCommand(args, io);
     err << "lexifol-index: unknown command \"" << command << "\"\n" << kUsage;
     return 2;
 }

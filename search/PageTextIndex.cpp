@@ -1,0 +1,169 @@
+#include "search/PageTextIndex.h"
+
+#include "djvu/Document.h"
+#include "djvu/PageFiles.h"
+#include "search/TextQuery.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <map>
+
+namespace lexifol::search {
+
+namespace {
+
+QString Stamp(const QFileInfo& f)
+{
+    return QStringLiteral("%1|%2|%3").arg(f.absoluteFilePath()).arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
+}
+
+// The page files of a dictionary stored page by page: "<page>.djvu", the
+// numbered ones by their numbers, then the rest by name.
+QFileInfoList PageFiles(const TextSource& s)
+{
+    QFileInfoList files = QDir(s.folder).entryInfoList({QStringLiteral("*.djvu")}, QDir::Files, QDir::Name);
+    files.erase(std::remove_if(files.begin(), files.end(), [](const QFileInfo& f) {
+                    return f.completeBaseName().compare(QLatin1String("Annotation"), Qt::CaseInsensitive) == 0;
+                }), files.end());
+    std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        bool na = false, nb = false;
+        const qlonglong x = a.completeBaseName().toLongLong(&na), y = b.completeBaseName().toLongLong(&nb);
+        return na && nb ? x < y : na && !nb;
+    });
+    return files;
+}
+
+QStringList FoldedLines(const djvu::TextLayer& layer, const ReplacementList& rules)
+{
+    QStringList lines;
+    for (int i = 0; i < layer.lines.size(); ++i)
+        lines << FoldForIndex(layer.lineText(i), rules);
+    return lines;
+}
+
+// The text layer of one page of the source; `open` keeps the document of a
+// whole-file dictionary open from page to page.
+Result<djvu::TextLayer> PageTextOf(const TextSource& s, const QString& reference, int page,
+                                   std::unique_ptr<djvu::Document>& open)
+{
+    if (s.wholeFile) {
+        if (!open) {
+            auto doc = djvu::Document::open(djvu::WholeDocumentPath(s.folder, s.name));
+            if (!doc)
+                return Status::failure(doc.error());
+            open = std::move(doc.value());
+        }
+        return open->pageText(page);
+    }
+    auto doc = djvu::Document::open(s.folder + reference + QStringLiteral(".djvu"));
+    if (!doc)
+        return Status::failure(doc.error());
+    return doc.value()->pageText(0);
+}
+
+} // namespace
+
+Result<SourcePages> ListPages(const TextSource& s)
+{
+    SourcePages out;
+    if (s.wholeFile) {
+        const QString path = djvu::WholeDocumentPath(s.folder, s.name);
+        auto doc = djvu::Document::open(path);
+        if (!doc)
+            return Status::failure(doc.error());
+        out.identity = Stamp(QFileInfo(path));
+        for (int i = 1; i <= doc.value()->pageCount(); ++i)
+            out.pages << QString::number(i);
+        return out;
+    }
+    for (const QFileInfo& f : PageFiles(s)) {
+        out.identity += Stamp(f) + u'\n';
+        out.pages << f.completeBaseName();
+    }
+    if (out.pages.isEmpty())
+        return Status::failure(QStringLiteral("%1 holds no pages").arg(QDir::toNativeSeparators(s.folder)));
+    return out;
+}
+
+QString IndexPathFor(const QString& cacheFolder, const TextSource& s)
+{
+    const QByteArray key = QFileInfo(s.folder).absoluteFilePath().toUtf8();
+    return cacheFolder + QStringLiteral("text-")
+        + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16))
+        + QStringLiteral(".sqlite");
+}
+
+Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const BuildProgress& progress, bool* complete)
+{
+    *complete = false;
+    const Result<SourcePages> pages = ListPages(s);
+    if (!pages)
+        return Status::failure(pages.error());
+    if (!QDir().mkpath(cacheFolder))
+        return Status::failure(QStringLiteral("Cannot make the folder %1").arg(cacheFolder));
+    auto index = TextIndex::open(IndexPathFor(cacheFolder, s), pages->identity, pages->pages);
+    if (!index)
+        return Status::failure(index.error());
+    TextIndex& t = *index.value();
+    std::unique_ptr<djvu::Document> doc;
+    while (!t.complete()) {
+        if (progress.cancel && progress.cancel->load())
+            return t.flush();
+        const int page = t.pagesDone();
+        const Result<djvu::TextLayer> layer = PageTextOf(s, t.pages()[page], page, doc);
+        // A page without text, or one that cannot be read, holds nothing to find.
+        if (Status added = t.addPage(layer ? FoldedLines(layer.value(), s.rules) : QStringList()); !added)
+            return added;
+        if (progress.step)
+            progress.step(t.pagesDone(), t.pageCount());
+    }
+    *complete = true;
+    return t.flush();
+}
+
+Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed,
+                                      int limit, int* pagesDone, int* pageCount)
+{
+    const TextQuery query = ParseQuery(typed, s.rules);
+    if (query.match.isEmpty())
+        return QList<PageResult>();
+    auto index = TextIndex::openToRead(IndexPathFor(cacheFolder, s));
+    if (!index)
+        return Status::failure(index.error());
+    const TextIndex& t = *index.value();
+    if (pagesDone)
+        *pagesDone = t.pagesDone();
+    if (pageCount)
+        *pageCount = t.pageCount();
+    const Result<QList<LineHit>> lines = t.search(query.match, limit * 8);
+    if (!lines)
+        return Status::failure(lines.error());
+    // A page once, at its best line; the lines it holds counted.
+    QList<PageResult> pages;
+    std::map<int, qsizetype> at;
+    for (const LineHit& h : lines.value()) {
+        if (auto it = at.find(h.page); it != at.end()) {
+            ++pages[it->second].lines;
+            continue;
+        }
+        if (pages.size() >= limit || h.page >= t.pageCount())
+            continue;
+        at.emplace(h.page, pages.size());
+        pages.append({s.name, s.title, h.page, t.pages()[h.page], h.line, {}, {}, 1, h.rank});
+    }
+    // The printed line of each, from the page's own text layer.
+    std::unique_ptr<djvu::Document> doc;
+    for (PageResult& r : pages) {
+        const Result<djvu::TextLayer> layer = PageTextOf(s, r.pageReference, r.page, doc);
+        if (layer && r.line < layer->lines.size()) {
+            r.lineText = layer->lineText(r.line);
+            r.marks = FindHits(r.lineText, query.words, s.rules);
+        }
+    }
+    return pages;
+}
+
+} // namespace lexifol::search

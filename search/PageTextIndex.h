@@ -1,0 +1,59 @@
+#pragma once
+// A dictionary's pages made searchable, and searched: which pages its
+// document has, where its index file lies, building it (in the background,
+// a page at a time, cut short and resumed at will), and the pages that hold
+// what a reader typed, with the line to show.
+#include "index/Replacement.h"
+#include "index/Status.h"
+#include "search/TextIndex.h"
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+
+namespace lexifol::search {
+
+struct TextSource {
+    QString name;        // the dictionary's name (its catalogue caption)
+    QString title;       // as shown in results
+    QString folder;      // Data/<name>.files/, with its trailing separator
+    bool wholeFile = true;
+    ReplacementList rules;
+};
+
+// The document's identity (path, size, time of every file) and its pages:
+// page numbers of one document, or the page files of a dictionary stored
+// page by page, in the order of their numbers.
+struct SourcePages {
+    QString identity;
+    QStringList pages;   // page references, as the index and the page view take them
+};
+Result<SourcePages> ListPages(const TextSource& s);
+
+// The index file of a dictionary in `cacheFolder`: one per dictionary folder.
+QString IndexPathFor(const QString& cacheFolder, const TextSource& s);
+
+struct BuildProgress {
+    std::function<void(int done, int total)> step;   // after each page
+    const std::atomic<bool>* cancel = nullptr;        // set: stop after the page
+};
+// Builds, or goes on building, the index; true in `complete` when all pages are in.
+Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const BuildProgress& progress, bool* complete);
+
+struct PageResult {
+    QString dictionary, title;
+    int page = 0;            // counted from 0 in the index's pages
+    QString pageReference;
+    int line = 0;            // the best line on the page
+    QString lineText;        // that line as printed
+    QList<std::pair<int, int>> marks;   // the hits in lineText
+    int lines = 0;           // matching lines on the page
+    double rank = 0;         // lower is better
+};
+// The pages holding `typed` in the dictionary's index as built so far,
+// best first, each once; `pagesDone` says how far the index has got.
+Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed,
+                                      int limit, int* pagesDone = nullptr, int* pageCount = nullptr);
+
+} // namespace lexifol::search

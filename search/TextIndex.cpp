@@ -1,0 +1,205 @@
+#include "search/TextIndex.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace lexifol::search {
+
+namespace {
+
+constexpr int kLayout = 1;          // raised whenever the tables change
+constexpr int kPagesPerCommit = 16;
+
+QString Why(sqlite3* db, const QString& path)
+{
+    return QStringLiteral("Text index %1: %2").arg(path, QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open"));
+}
+
+struct Statement {
+    sqlite3_stmt* s = nullptr;
+    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &s, nullptr); }
+    ~Statement() { sqlite3_finalize(s); }
+    explicit operator bool() const { return s; }
+};
+
+void BindText(sqlite3_stmt* s, int at, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(s, at, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+QString ColumnText(sqlite3_stmt* s, int at)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, at)), sqlite3_column_bytes(s, at));
+}
+
+} // namespace
+
+TextIndex::~TextIndex()
+{
+    if (db_) {
+        // What was added is kept, with how far it got.
+        if (inBatch_)
+            (void)flush();
+        sqlite3_close(db_);
+    }
+}
+
+Status TextIndex::exec(const char* sql) const
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) == SQLITE_OK)
+        return {};
+    const QString why = QStringLiteral("Text index %1: %2").arg(path_, QString::fromUtf8(error ? error : "error"));
+    sqlite3_free(error);
+    return Status::failure(why);
+}
+
+// What the file holds: its layout, the document it was made from, its pages
+// and how many are in.
+Status TextIndex::loadState()
+{
+    Statement layout(db_, "PRAGMA user_version");
+    if (!layout || sqlite3_step(layout.s) != SQLITE_ROW || sqlite3_column_int(layout.s, 0) != kLayout)
+        return Status::failure(QStringLiteral("another layout"));
+    Statement pages(db_, "SELECT ref FROM pages ORDER BY n");
+    if (!pages)
+        return Status::failure(Why(db_, path_));
+    pages_.clear();
+    while (sqlite3_step(pages.s) == SQLITE_ROW)
+        pages_ << ColumnText(pages.s, 0);
+    Statement done(db_, "SELECT value FROM meta WHERE key = 'done'");
+    if (!done || sqlite3_step(done.s) != SQLITE_ROW)
+        return Status::failure(Why(db_, path_));
+    done_ = sqlite3_column_int(done.s, 0);
+    return {};
+}
+
+Result<std::unique_ptr<TextIndex>> TextIndex::openToRead(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return Status::failure(QStringLiteral("no text index yet"));
+    std::unique_ptr<TextIndex> t(new TextIndex);
+    t->path_ = path;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &t->db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        return Status::failure(Why(t->db_, path));
+    sqlite3_busy_timeout(t->db_, 2000);
+    if (Status s = t->loadState(); !s)
+        return s;
+    return t;
+}
+
+Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QString& identity, const QStringList& pages)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::unique_ptr<TextIndex> t(new TextIndex);
+        t->path_ = path;
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &t->db_,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+            return Status::failure(Why(t->db_, path));
+        sqlite3_busy_timeout(t->db_, 2000);
+        // Ours, of this layout, from this document: go on where it stopped.
+        bool same = t->loadState().ok();
+        if (same) {
+            Statement id(t->db_, "SELECT value FROM meta WHERE key = 'identity'");
+            same = id && sqlite3_step(id.s) == SQLITE_ROW && ColumnText(id.s, 0) == identity && t->pages_ == pages;
+        }
+        if (same)
+            return t;
+        // Anything else is made anew: a file that even this fails on is
+        // removed and made once more.
+        const bool made = t->exec("PRAGMA journal_mode=WAL").ok()
+            && t->exec("DROP TABLE IF EXISTS lines; DROP TABLE IF EXISTS pages; DROP TABLE IF EXISTS meta;").ok()
+            && t->exec("CREATE VIRTUAL TABLE lines USING fts5(text, content='', "
+                       "tokenize='unicode61 remove_diacritics 2');"
+                       "CREATE TABLE pages(n INTEGER PRIMARY KEY, ref TEXT);"
+                       "CREATE TABLE meta(key TEXT PRIMARY KEY, value);").ok();
+        if (made && t->exec("BEGIN")) {
+            Statement meta(t->db_, "INSERT INTO meta VALUES('identity', ?), ('done', 0)");
+            BindText(meta.s, 1, identity);
+            bool ok = meta && sqlite3_step(meta.s) == SQLITE_DONE;
+            Statement page(t->db_, "INSERT INTO pages VALUES(?, ?)");
+            for (int i = 0; ok && i < pages.size(); ++i) {
+                sqlite3_bind_int(page.s, 1, i);
+                BindText(page.s, 2, pages[i]);
+                ok = sqlite3_step(page.s) == SQLITE_DONE;
+                sqlite3_reset(page.s);
+            }
+            const QString version = QStringLiteral("PRAGMA user_version=%1").arg(kLayout);
+            if (ok && t->exec(version.toUtf8().constData()) && t->exec("COMMIT")) {
+                t->pages_ = pages;
+                t->done_ = 0;
+                return t;
+            }
+        }
+        sqlite3_close(t->db_);
+        t->db_ = nullptr;
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            QFile::remove(path + QLatin1String(suffix));
+    }
+    return Status::failure(QStringLiteral("Text index %1 cannot be made").arg(path));
+}
+
+Status TextIndex::addPage(const QStringList& foldedLines)
+{
+    if (done_ >= pages_.size())
+        return {};
+    if (!inBatch_) {
+        if (Status s = exec("BEGIN"); !s)
+            return s;
+        inBatch_ = true;
+    }
+    Statement insert(db_, "INSERT INTO lines(rowid, text) VALUES(?, ?)");
+    for (int line = 0; line < foldedLines.size() && line < 0x10000; ++line) {
+        if (foldedLines[line].isEmpty())
+            continue;
+        sqlite3_bind_int64(insert.s, 1, RowId(done_, line));
+        BindText(insert.s, 2, foldedLines[line]);
+        if (sqlite3_step(insert.s) != SQLITE_DONE)
+            return Status::failure(Why(db_, path_));
+        sqlite3_reset(insert.s);
+    }
+    ++done_;
+    if (++batchPages_ >= kPagesPerCommit)
+        return flush();
+    return {};
+}
+
+Status TextIndex::flush()
+{
+    if (!inBatch_)
+        return {};
+    Statement done(db_, "UPDATE meta SET value = ? WHERE key = 'done'");
+    sqlite3_bind_int(done.s, 1, done_);
+    if (!done || sqlite3_step(done.s) != SQLITE_DONE)
+        return Status::failure(Why(db_, path_));
+    inBatch_ = false;
+    batchPages_ = 0;
+    return exec("COMMIT");
+}
+
+Result<QList<LineHit>> TextIndex::search(const QString& match, int limit) const
+{
+    QList<LineHit> hits;
+    Statement q(db_, "SELECT rowid, rank FROM lines WHERE lines MATCH ? ORDER BY rank LIMIT ?");
+    if (!q)
+        return Status::failure(Why(db_, path_));
+    BindText(q.s, 1, match);
+    sqlite3_bind_int(q.s, 2, limit);
+    int rc;
+    while ((rc = sqlite3_step(q.s)) == SQLITE_ROW) {
+        const qint64 id = sqlite3_column_int64(q.s, 0);
+        hits.append({RowPage(id), RowLine(id), sqlite3_column_double(q.s, 1)});
+    }
+    if (rc != SQLITE_DONE)
+        return Status::failure(Why(db_, path_));
+    return hits;
+}
+
+qint64 TextIndex::fileBytes() const
+{
+    return QFileInfo(path_).size() + QFileInfo(path_ + QStringLiteral("-wal")).size();
+}
+
+} // namespace lexifol::search

@@ -1,0 +1,71 @@
+#pragma once
+// The full-text index of one dictionary's pages, in a database file of its
+// own in the cache folder. It stores no text (the text stays in the DjVu
+// document): a row is one printed line, its id the page and the line, and
+// the words are found through the index alone. The file says which
+// document it was made from and how far it got; a file of another layout,
+// another document, or one that is damaged is thrown away and made again.
+#include "index/Status.h"
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+struct sqlite3;
+
+namespace lexifol::search {
+
+// A row's id: page (counted from 0) and line on it.
+constexpr qint64 RowId(int page, int line) { return qint64(page) << 16 | (line & 0xffff); }
+constexpr int RowPage(qint64 id) { return int(id >> 16); }
+constexpr int RowLine(qint64 id) { return int(id & 0xffff); }
+
+struct LineHit {
+    int page = 0;
+    int line = 0;
+    double rank = 0;   // lower is better
+};
+
+class TextIndex {
+public:
+    ~TextIndex();
+    TextIndex(const TextIndex&) = delete;
+    TextIndex& operator=(const TextIndex&) = delete;
+
+    // Opens or makes the index at `path` for a document of `identity` with
+    // `pages` pages (their references in order, for per-page dictionaries
+    // the file names). One whose identity or layout differ, or that cannot
+    // be read, is made anew.
+    static Result<std::unique_ptr<TextIndex>> open(const QString& path, const QString& identity,
+                                                    const QStringList& pages);
+    // Opens one to search only, as it is now; fails when there is none yet.
+    static Result<std::unique_ptr<TextIndex>> openToRead(const QString& path);
+
+    int pageCount() const { return pages_.size(); }
+    const QStringList& pages() const { return pages_; }
+    int pagesDone() const { return done_; }
+    bool complete() const { return done_ >= pages_.size(); }
+
+    // Adds the folded lines of the next page and counts it done; written
+    // for good every few pages (and at `flush`), so a build cut short goes
+    // on from there and searches see the pages written so far.
+    Status addPage(const QStringList& foldedLines);
+    Status flush();
+
+    // Lines matching `match`, best first.
+    Result<QList<LineHit>> search(const QString& match, int limit) const;
+    // Bytes of the database file.
+    qint64 fileBytes() const;
+
+private:
+    TextIndex() = default;
+    Status exec(const char* sql) const;
+    Status loadState();
+    sqlite3* db_ = nullptr;
+    QString path_;
+    QStringList pages_;
+    int done_ = 0;
+    bool inBatch_ = false;
+    int batchPages_ = 0;
+};
+
+} // namespace lexifol::search

@@ -1,0 +1,118 @@
+#include "search/TextQuery.h"
+
+#include "index/IndexOps.h"
+
+namespace lexifol::search {
+
+namespace {
+
+QString Quoted(const QString& term)
+{
+    QString q = term;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+// Letters and digits of a word as the index's tokenizer keeps them.
+QStringList Tokens(const QString& text)
+{
+    QStringList out;
+    QString word;
+    for (QChar c : text) {
+        if (c.isLetterOrNumber() || c.category() == QChar::Mark_NonSpacing) {
+            word += c;
+        } else if (!word.isEmpty()) {
+            out << word;
+            word.clear();
+        }
+    }
+    if (!word.isEmpty())
+        out << word;
+    return out;
+}
+
+// Letter case and accents away, as the index's tokenizer does.
+QString Plain(const QString& word)
+{
+    QString out;
+    for (QChar c : word.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c.toCaseFolded();
+    return out;
+}
+
+} // namespace
+
+QString FoldForIndex(QStringView text, const ReplacementList& rules)
+{
+    QString out;
+    out.reserve(text.size());
+    AppendNormalised(text, rules, out);
+    return out;
+}
+
+TextQuery ParseQuery(const QString& typed, const ReplacementList& rules)
+{
+    TextQuery q;
+    QStringList parts;
+    const QString text = typed.trimmed();
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i].isSpace()) {
+            ++i;
+            continue;
+        }
+        if (text[i] == u'"') {
+            const qsizetype end = text.indexOf(u'"', i + 1);
+            const QString phrase = text.mid(i + 1, (end < 0 ? text.size() : end) - i - 1);
+            const QStringList words = Tokens(FoldForIndex(phrase, rules));
+            if (!words.isEmpty())
+                parts << Quoted(words.join(u' '));
+            q.words << words;
+            i = end < 0 ? text.size() : end + 1;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && !text[end].isSpace() && text[end] != u'"')
+            ++end;
+        const QString chunk = text.mid(i, end - i);
+        const bool prefix = chunk.endsWith(u'*');
+        const QStringList words = Tokens(FoldForIndex(prefix ? chunk.chopped(1) : chunk, rules));
+        // "half-way" holds two words: the index cut it so too, side by side.
+        if (words.size() > 1)
+            parts << Quoted(words.join(u' ')) + (prefix ? QStringLiteral("*") : QString());
+        else if (words.size() == 1)
+            parts << Quoted(words.first()) + (prefix ? QStringLiteral("*") : QString());
+        q.words << words;
+        i = end;
+    }
+    q.match = parts.join(u' ');
+    return q;
+}
+
+QList<std::pair<int, int>> FindHits(const QString& line, const QStringList& words, const ReplacementList& rules)
+{
+    QList<std::pair<int, int>> hits;
+    QStringList wanted;
+    for (const QString& w : words)
+        wanted << Plain(w);
+    // Word by word through the printed line, each folded as the index folds it.
+    for (qsizetype i = 0; i < line.size();) {
+        if (!line[i].isLetterOrNumber()) {
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < line.size() && (line[end].isLetterOrNumber() || line[end].category() == QChar::Mark_NonSpacing))
+            ++end;
+        const QString plain = Plain(FoldForIndex(QStringView(line).mid(i, end - i), rules));
+        for (const QString& w : wanted)
+            if (!w.isEmpty() && plain.startsWith(w)) {
+                hits.append({int(i), int(end - i)});
+                break;
+            }
+        i = end;
+    }
+    return hits;
+}
+
+} // namespace lexifol::search

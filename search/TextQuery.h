@@ -1,0 +1,27 @@
+#pragma once
+// What a reader types into the text search, as the full-text index takes
+// it: words that must all occur, "a quoted phrase", a prefix*. Every term is
+// folded as the stored text is (the dictionary's replacement rules; the
+// index itself folds letter case and accents), and quoted, so that no
+// character typed is ever read as the index's own syntax.
+#include "index/Replacement.h"
+#include <QString>
+#include <QStringList>
+
+namespace lexifol::search {
+
+struct TextQuery {
+    QString match;        // the index's MATCH expression; empty: nothing to search
+    QStringList words;    // the folded words, for marking hits
+};
+
+TextQuery ParseQuery(const QString& typed, const ReplacementList& rules);
+
+// The text as stored: the rules applied.
+QString FoldForIndex(QStringView text, const ReplacementList& rules);
+
+// Where the words of `query` occur in `line` (the printed text): ranges of
+// [start, length), letter case and accents ignored, rules applied.
+QList<std::pair<int, int>> FindHits(const QString& line, const QStringList& words, const ReplacementList& rules);
+
+} // namespace lexifol::search
