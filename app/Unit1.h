@@ -34,6 +34,7 @@ namespace lexifol {
 class EntryListModel;
 class IndexListModel;
 class OtherStrip;
+class TextSearchPane;
 class ProfileFile;
 class StatusLine;
 class TWebBrowser;
@@ -74,6 +75,7 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     lexifol::StatusLine* StatusText = nullptr;
     lexifol::OtherStrip* OtherDictionaries = nullptr;   // none when [View] OtherDictionaries=0
+    lexifol::TextSearchPane* TextSearch = nullptr;       // the fourth tab
     QAction* file1 = nullptr;
     QMenu* About1 = nullptr;
     QAction *LexifolHelp1 = nullptr, *KeyboardLayout1 = nullptr, *About2 = nullptr;
@@ -164,6 +166,7 @@ protected:
 private:
     friend class lexifol::WindowKeys;
     friend class lexifol::WindowExtras;
+    friend class lexifol::TextSearchPane;
     void buildControls();
     void buildCatalogue();
     void buildSearchRow();

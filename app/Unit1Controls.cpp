@@ -6,6 +6,7 @@
 #include "app/StatusLine.h"
 #include "app/WindowExtras.h"
 #include "app/WindowKeys.h"
+#include "app/TextSearchPane.h"
 #include "app/UniformListView.h"
 #include "app/ListModels.h"
 #include "config/Glyphs.h"
@@ -227,6 +228,8 @@ void TForm1::buildLists(QWidget* splitter)
     connect(TntListBox2, &QListView::doubleClicked, this, [this] { TntListBox2DblClick(); });
     connect(TntListBox3, &QListView::doubleClicked, this, [this] { TntListBox3DblClick(); });
     TntListBox3->installEventFilter(this);
+    TextSearch = new TextSearchPane(*this);
+    AddListTab(PageControl2, TextSearch, glyphs::icon(Glyph::Find, 16), QStringLiteral("Text search"));
     PageControl2->setCurrentWidget(TabSheet6);
 }
 

@@ -1,6 +1,7 @@
 // The main window's keyboard commands: the application-wide key handling,
 // and the commands of the key table that belong to the window.
 #include "app/WindowKeys.h"
+#include "app/TextSearchPane.h"
 
 #include "app/About.h"
 #include "app/Application.h"
@@ -81,6 +82,9 @@ void WindowKeys::searchBoxPageScroll(bool up)
 
 bool WindowKeys::find(bool closeFirst)
 {
+    // F3 on the text search tab walks through its hits and results.
+    if (!closeFirst && w_.TextSearch && w_.TextSearch->active() && w_.TextSearch->nextHit())
+        return true;
     FindRequest request;
     request.point = automationPoint();
     request.searchText = [this] { return w_.TntEdit3->text(); };
@@ -99,6 +103,8 @@ bool WindowKeys::listHasFocus() const
 
 bool WindowKeys::findAvailable() const
 {
+    if (w_.TextSearch && w_.TextSearch->active() && w_.TextSearch->hasShown())
+        return true;
     return !w_.TntEdit3->text().isEmpty() && !w_.SpeedButton6->isHidden();
 }
 

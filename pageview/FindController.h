@@ -31,6 +31,8 @@ public:
     QRect currentBox() const;
 
     bool pending() const { return pending_; }
+    int current() const { return current_; }
+    int count() const { return int(matchStarts_.size()); }
     const QList<QRect>& hits() const { return hits_; }
     QWidget* dialog() const;
 

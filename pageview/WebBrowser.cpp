@@ -88,6 +88,8 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
             QMetaObject::invokeMethod(worker, [w = worker, path, index] { w->fetchText(path, index); },
                                       Qt::QueuedConnection);
     }
+    if (!findOnArrival.isEmpty())
+        finder.setQuery(std::exchange(findOnArrival, QString()), true);
     state = State::Page;
     area->setPage(image, plan.display, pageSize, !samePage);
     area->setHighlights(finder.hits());
@@ -292,6 +294,11 @@ void TWebBrowser::LocateWord(const QString& headword)
     d->nextLocate = headword;
 }
 
+void TWebBrowser::FindOnArrival(const QString& text)
+{
+    d->findOnArrival = text;
+}
+
 QRect TWebBrowser::headwordMark() const
 {
     return d->area->mark();
@@ -373,6 +380,11 @@ int TWebBrowser::findText(const QString& text)
     const int count = d->runFind();
     emit findDone(count);
     return count;
+}
+
+std::pair<int, int> TWebBrowser::findPosition() const
+{
+    return {d->finder.current(), d->finder.count()};
 }
 
 void TWebBrowser::ShowNotice(const QString& text)

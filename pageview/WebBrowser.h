@@ -32,6 +32,9 @@ public:
     // The headword the next page is shown for: once the page's text layer is
     // read, it is scrolled into the upper third of the view and marked.
     void LocateWord(const QString& headword);
+    // The next page presented has `text` found on it, as Find would, every
+    // match marked and the first brought into view.
+    void FindOnArrival(const QString& text);
     // A message in place of the page (what was asked before is dropped).
     void ShowNotice(const QString& text);
     QRect headwordMark() const;        // page pixels; empty when none
@@ -58,6 +61,9 @@ public:
     // case ignored: the number of matches, or -1 while the page or its text
     // is still on its way (the search then runs when it comes).
     int findText(const QString& text);
+    // The match of the last Find in view, counted from 0, and how many
+    // there are; {-1, 0} without any.
+    std::pair<int, int> findPosition() const;
 
     // The "Find" dialog (created on the first F key).
     QWidget* findDialog() const;

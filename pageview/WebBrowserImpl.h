@@ -48,6 +48,7 @@ struct TWebBrowser::Impl {
     std::optional<ZoomSetting> userZoom;   // kept across pages
     bool resetScrollOnArrival = true;
     QString pendingAnchor;
+    QString findOnArrival;   // found on the next page presented
     QString nextLocate;    // the headword the next page is shown for
     QString locating;      // the one the page on its way is shown for
     int scrollAtArrival = 0;

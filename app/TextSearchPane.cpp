@@ -1,0 +1,281 @@
+#include "app/TextSearchPane.h"
+
+#include "app/StatusLine.h"
+#include "app/Unit1.h"
+#include "library/TextSearch.h"
+#include "pageview/WebBrowser.h"
+#include "search/TextQuery.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtConcurrent>
+#include <algorithm>
+
+namespace lexifol {
+
+namespace {
+constexpr int kResults = 100;
+}
+
+TextSearchPane::TextSearchPane(TForm1& w)
+    : QWidget(nullptr)
+    , w_(w)
+{
+    setAccessibleName(QStringLiteral("Text search"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(2, 2, 2, 2);
+    field_ = new QLineEdit(this);
+    field_->setAccessibleName(QStringLiteral("Text search"));
+    field_->setPlaceholderText(QStringLiteral("words, \"a phrase\", prefix*"));
+    field_->setClearButtonEnabled(true);
+    everywhere_ = new QCheckBox(QStringLiteral("All checked dictionaries"), this);
+    list_ = new QListWidget(this);
+    list_->setAccessibleName(QStringLiteral("Found pages"));
+    list_->setWordWrap(true);
+    list_->setUniformItemSizes(false);
+    progress_ = new QProgressBar(this);
+    progress_->setAccessibleName(QStringLiteral("Making the pages searchable"));
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* building = new QHBoxLayout;
+    building->addWidget(progress_, 1);
+    building->addWidget(cancel_);
+    column->addWidget(field_);
+    column->addWidget(everywhere_);
+    column->addLayout(building);
+    column->addWidget(list_, 1);
+    progress_->hide();
+    cancel_->hide();
+    builder_.setMaxThreadCount(1);
+
+    typing_ = new QTimer(this);
+    typing_->setSingleShot(true);
+    typing_->setInterval(250);
+    refresh_ = new QTimer(this);
+    refresh_->setInterval(800);   // while pages are made searchable, results grow
+    connect(field_, &QLineEdit::textChanged, typing_, qOverload<>(&QTimer::start));
+    connect(field_, &QLineEdit::returnPressed, this, [this] {
+        if (list_->count() > 0 && !typing_->isActive())
+            showResult(qMax(list_->currentRow(), 0));
+        else
+            search();
+    });
+    connect(typing_, &QTimer::timeout, this, &TextSearchPane::search);
+    connect(refresh_, &QTimer::timeout, this, &TextSearchPane::search);
+    connect(everywhere_, &QCheckBox::toggled, this, &TextSearchPane::search);
+    connect(list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { showResult(list_->row(item)); });
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        queue_.clear();
+        cancelBuild_ = true;
+    });
+    connect(&searching_, &QFutureWatcherBase::finished, this, &TextSearchPane::searchDone);
+
+    auto* go = new QAction(QStringLiteral("Text search"), &w_);
+    go->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    go->setShortcutContext(Qt::WindowShortcut);
+    connect(go, &QAction::triggered, this, [this] {
+        w_.PageControl2->setCurrentWidget(this);
+        field_->setFocus(Qt::ShortcutFocusReason);
+        field_->selectAll();
+    });
+    w_.addAction(go);
+}
+
+TextSearchPane::~TextSearchPane()
+{
+    queue_.clear();
+    cancelBuild_ = true;
+    builder_.waitForDone();
+    searching_.waitForFinished();
+}
+
+bool TextSearchPane::active() const
+{
+    return w_.PageControl2->currentWidget() == this;
+}
+
+QList<search::TextSource> TextSearchPane::sources() const
+{
+    QList<search::TextSource> out;
+    const QString user = w_.Places.userRoot();
+    if (!everywhere_->isChecked()) {
+        if (!w_.CurrentDictionary.isEmpty())
+            out << TextSourceFor(DictionaryPaths{w_.ProgramFolder, w_.CurrentDictionary, user});
+        return out;
+    }
+    for (int row = 0; row < w_.Catalogue.count(); ++row)
+        if (w_.Catalogue.checked(row))
+            out << TextSourceFor(DictionaryPaths{w_.Catalogue.root(row), w_.Catalogue.name(row), user});
+    return out;
+}
+
+void TextSearchPane::search()
+{
+    typing_->stop();
+    const QString typed = field_->text();
+    if (search::ParseQuery(typed, {}).match.isEmpty()) {
+        list_->clear();
+        found_.clear();
+        refresh_->stop();
+        return;
+    }
+    if (searching_.isRunning()) {
+        again_ = true;
+        return;
+    }
+    const QList<search::TextSource> in = sources();
+    const QString cache = w_.Places.cacheFolder();
+    searching_.setFuture(QtConcurrent::run([in, cache, typed] {
+        QList<search::PageResult> all;
+        QStringList unbuilt;
+        for (const search::TextSource& s : in) {
+            int done = 0, total = 0;
+            const auto found = search::SearchPages(s, cache, typed, kResults, &done, &total);
+            if (found)
+                all += found.value();
+            if (!found || done < total)
+                unbuilt << s.name;
+        }
+        std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.rank < b.rank; });
+        if (all.size() > kResults)
+            all.resize(kResults);
+        return std::make_pair(all, unbuilt);
+    }));
+}
+
+void TextSearchPane::searchDone()
+{
+    const auto [results, unbuilt] = searching_.result();
+    found_ = results;
+    unbuilt_ = unbuilt;
+    const bool many = everywhere_->isChecked();
+    const int keep = list_->currentRow();
+    list_->clear();
+    for (const search::PageResult& r : found_) {
+        QString text = (many ? r.title + QStringLiteral(", ") : QString()) + QStringLiteral("p. %1: ").arg(r.pageReference)
+                     + (r.lineText.isEmpty() ? QStringLiteral("\u2026") : r.lineText);
+        if (r.lines > 1)
+            text += QStringLiteral("  (+%1)").arg(r.lines - 1);
+        list_->addItem(text);
+    }
+    if (keep >= 0 && keep < list_->count())
+        list_->setCurrentRow(keep);
+    // What is not searchable yet is made so, one dictionary after another.
+    for (const search::TextSource& s : sources())
+        if (unbuilt_.contains(s.name) && s.name != buildingName_
+            && std::none_of(queue_.begin(), queue_.end(), [&](const auto& q) { return q.name == s.name; }))
+            queue_.push_back(s);
+    buildNext();
+    if (!building_)
+        refresh_->stop();
+    if (again_) {
+        again_ = false;
+        search();
+    }
+    emit searched();
+}
+
+void TextSearchPane::buildNext()
+{
+    if (building_ || queue_.empty())
+        return;
+    const search::TextSource s = queue_.front();
+    queue_.pop_front();
+    building_ = true;
+    buildingName_ = s.name;
+    cancelBuild_ = false;
+    progress_->setRange(0, 0);
+    progress_->setFormat(s.title + QStringLiteral(": %v of %m pages"));
+    progress_->show();
+    cancel_->show();
+    refresh_->start();
+    const QString cache = w_.Places.cacheFolder();
+    QPointer<TextSearchPane> self(this);
+    builder_.start([this, self, s, cache] {
+        search::BuildProgress p;
+        p.cancel = &cancelBuild_;
+        p.step = [self](int done, int total) {
+            QMetaObject::invokeMethod(self.data(), [self, done, total] {
+                if (self) {
+                    self->progress_->setRange(0, total);
+                    self->progress_->setValue(done);
+                }
+            }, Qt::QueuedConnection);
+        };
+        bool complete = false;
+        const Status built = search::BuildTextIndex(s, cache, p, &complete);
+        const QString why = built ? QString() : built.error();
+        QMetaObject::invokeMethod(self.data(), [self, why] {
+            if (!self)
+                return;
+            if (!why.isEmpty())
+                self->w_.StatusText->say(QStringLiteral("The pages cannot be searched: ") + why);
+            self->buildDone();
+        }, Qt::QueuedConnection);
+    });
+}
+
+void TextSearchPane::buildDone()
+{
+    building_ = false;
+    buildingName_.clear();
+    progress_->hide();
+    cancel_->hide();
+    if (cancelBuild_) {
+        refresh_->stop();
+        return;
+    }
+    buildNext();
+    search();
+}
+
+void TextSearchPane::showResult(int row)
+{
+    if (row < 0 || row >= found_.size())
+        return;
+    const search::PageResult r = found_[row];
+    list_->setCurrentRow(row);
+    if (r.dictionary.compare(w_.CurrentDictionary, Qt::CaseInsensitive) != 0) {
+        const int at = w_.Catalogue.find(r.dictionary);
+        if (at < 0)
+            return;
+        w_.selectCatalogueRow(at);
+        w_.SkipSearchReplay = true;
+        w_.OpenDictionary();
+    }
+    // Every hit of the first word or phrase marked; F3 goes on from it.
+    QString word = field_->text().trimmed();
+    if (word.startsWith(u'"'))
+        word = word.section(u'"', 1, 1);
+    else
+        word = word.section(u' ', 0, 0);
+    word.remove(u'*');
+    shownWord_ = word;
+    shownRow_ = row;
+    w_.WebBrowser1->FindOnArrival(word);
+    w_.composeAndShow(r.pageReference, false, QString());
+    w_.StatusText->say(QStringLiteral("%1, page %2").arg(r.title, r.pageReference));
+}
+
+bool TextSearchPane::nextHit()
+{
+    if (shownRow_ < 0 || shownWord_.isEmpty())
+        return false;
+    const auto [current, count] = w_.WebBrowser1->findPosition();
+    if (count > 0 && current + 1 < count) {
+        w_.WebBrowser1->findText(shownWord_);
+        return true;
+    }
+    if (shownRow_ + 1 < found_.size())
+        showResult(shownRow_ + 1);
+    return true;
+}
+
+} // namespace lexifol

@@ -1,0 +1,73 @@
+#pragma once
+// The text search tab: words, "a phrase" or a prefix* looked for inside the
+// printed pages of the open dictionary or of every checked one. A
+// dictionary's pages are made searchable in the background the first time
+// it is searched; results come from the pages done so far, and typing in the
+// headword search box goes on at full speed meanwhile.
+#include "search/PageTextIndex.h"
+
+#include <QFutureWatcher>
+#include <QThreadPool>
+#include <QWidget>
+#include <atomic>
+#include <deque>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class TForm1;
+
+namespace lexifol {
+
+class TextSearchPane : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TextSearchPane(TForm1& w);
+    ~TextSearchPane() override;
+
+    QLineEdit* field() const { return field_; }
+    QListWidget* results() const { return list_; }
+    const QList<search::PageResult>& found() const { return found_; }
+    bool building() const { return building_; }
+    // F3 on this tab: the next hit on the page, after the last the next result.
+    bool nextHit();
+    bool active() const;
+    bool hasShown() const { return shownRow_ >= 0; }
+    void search();          // the text of the field, now
+    void showResult(int row);
+
+signals:
+    void searched();        // results shown (for tests)
+
+private:
+    QList<search::TextSource> sources() const;
+    void searchDone();
+    void buildNext();
+    void buildDone();
+
+    TForm1& w_;
+    QLineEdit* field_;
+    QCheckBox* everywhere_;
+    QListWidget* list_;
+    QProgressBar* progress_;
+    QPushButton* cancel_;
+    QTimer* typing_;
+    QTimer* refresh_;
+    QList<search::PageResult> found_;
+    QStringList unbuilt_;                 // dictionaries of the last search not complete
+    QFutureWatcher<std::pair<QList<search::PageResult>, QStringList>> searching_;
+    QThreadPool builder_;
+    std::deque<search::TextSource> queue_;
+    std::atomic<bool> cancelBuild_{false};
+    bool building_ = false;
+    QString buildingName_;
+    QString shownWord_;
+    int shownRow_ = -1;
+    bool again_ = false;                  // a search asked for while one ran
+};
+
+} // namespace lexifol
