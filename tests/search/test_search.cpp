@@ -1,0 +1,193 @@
+// Search inside the pages: what a reader types finds the pages that print
+// it, however it was typed (letter case, accents, the dictionary's rules,
+// Latin, Cyrillic and Greek); nothing typed is taken for the index's own
+// syntax; an index file that is damaged, of another layout or of another
+// document is made anew; a build cut short goes on where it stopped, and
+// what it has done is searchable meanwhile.
+#include "DjvuFixture.h"
+#include "search/PageTextIndex.h"
+#include "search/TextQuery.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sqlite3.h>
+
+using namespace lexifol;
+using namespace lexifol::search;
+
+class SearchTest : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir_;
+    TextSource source_;
+    QString cache_;
+
+    static QStringList Pages(const QList<PageResult>& found)
+    {
+        QStringList pages;
+        for (const PageResult& r : found)
+            pages << r.pageReference;
+        pages.sort();
+        return pages;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!testing::HaveDjvuTools())
+            QSKIP("cjb2, djvused and djvm are needed");
+        const QList<QStringList> text = {
+            {"apple the round fruit", "caf\u00e9 au lait", "\u0451\u043b\u043a\u0430 \u0437\u0438\u043c\u043e\u0439"},
+            {"fruitful full of fruit", "a red apple"},
+            {"\u0391\u039b\u03a6\u0391 beta gamma", "to be or not to be"},
+        };
+        source_.name = "Doc";
+        source_.title = "Doc";
+        source_.folder = dir_.filePath("Data/Doc.files/");
+        QDir().mkpath(source_.folder);
+        QStringList files;
+        QString error;
+        for (int i = 0; i < text.size(); ++i) {
+            files << dir_.filePath(QStringLiteral("p%1.djvu").arg(i));
+            QVERIFY2(testing::MakeDjvuPage(files.last(), text[i], 1400, nullptr, &error), qPrintable(error));
+        }
+        QVERIFY2(testing::BundleDjvu(source_.folder + "Doc.djvu", files, &error), qPrintable(error));
+        cache_ = dir_.filePath("cache/");
+        bool complete = false;
+        const Status built = BuildTextIndex(source_, cache_, {}, &complete);
+        QVERIFY2(built, qPrintable(built.error()));
+        QVERIFY(complete);
+    }
+
+    void findsHoweverTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("a word") << "apple" << "" << QStringList{"1", "2"};
+        QTest::newRow("capitals") << "APPLE" << "" << QStringList{"1", "2"};
+        QTest::newRow("without its accent") << "cafe" << "" << QStringList{"1"};
+        QTest::newRow("with an accent not printed") << "\u00e0pple" << "" << QStringList{"1", "2"};
+        QTest::newRow("prefix") << "fruit*" << "" << QStringList{"1", "2"};
+        QTest::newRow("a word, not its prefix") << "fruit" << "" << QStringList{"1", "2"};
+        QTest::newRow("two words on a line") << "round apple" << "" << QStringList{"1"};
+        QTest::newRow("a phrase") << "\"to be or not\"" << "" << QStringList{"3"};
+        QTest::newRow("a phrase out of order") << "\"be to or\"" << "" << QStringList{};
+        QTest::newRow("Greek in small letters") << "\u03b1\u03bb\u03c6\u03b1" << "" << QStringList{"3"};
+        QTest::newRow("Cyrillic by the rules") << "\u0415\u041b\u041a\u0410" << "\u0451=\u0435\n\u0401=\u0415" << QStringList{"1"};
+        QTest::newRow("Cyrillic without them") << "\u0435\u043b\u043a\u0430" << "" << QStringList{};
+        QTest::newRow("the index's syntax typed") << "apple OR NEAR( \"\"\"^ -lait" << "" << QStringList{};
+        QTest::newRow("a column filter typed") << "text:apple" << "" << QStringList{};
+        QTest::newRow("nothing but signs") << "*** \" -" << "" << QStringList{};
+    }
+    void findsHoweverTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, rules);
+        QFETCH(QStringList, pages);
+        TextSource s = source_;
+        if (!rules.isEmpty()) {
+            QByteArrayList lines;
+            for (const QString& l : rules.split('\n'))
+                lines << l.toUtf8();
+            s.rules.setLines(lines);
+            // The stored text is folded by the same rules: made anew with them.
+            s.folder = source_.folder;
+            QTemporaryDir other;
+            bool complete = false;
+            QVERIFY(BuildTextIndex(s, other.path() + "/", {}, &complete));
+            const auto found = SearchPages(s, other.path() + "/", typed, 20);
+            QVERIFY2(found, qPrintable(found.error()));
+            QCOMPARE(Pages(found.value()), pages);
+            return;
+        }
+        const auto found = SearchPages(s, cache_, typed, 20);
+        QVERIFY2(found, qPrintable(found.error()));
+        QCOMPARE(Pages(found.value()), pages);
+        for (const PageResult& r : found.value())
+            QVERIFY2(!r.marks.isEmpty(), qPrintable(r.lineText));   // the line shown holds the hit
+    }
+
+    // Damaged, foreign, older or of another document: made anew, never a
+    // wrong hit or a failure.
+    void indexFileIsMadeAnew_data()
+    {
+        QTest::addColumn<QByteArray>("spoil");
+        QTest::newRow("garbage") << QByteArray("garbage");
+        QTest::newRow("another layout") << QByteArray("PRAGMA user_version=0");
+        QTest::newRow("another program's database") << QByteArray("DROP TABLE pages; CREATE TABLE pages(x)");
+        QTest::newRow("another document") << QByteArray("UPDATE meta SET value='elsewhere' WHERE key='identity'");
+    }
+    void indexFileIsMadeAnew()
+    {
+        QFETCH(QByteArray, spoil);
+        QTemporaryDir cache;
+        const QString folder = cache.path() + "/";
+        bool complete = false;
+        QVERIFY(BuildTextIndex(source_, folder, {}, &complete));
+        const QString path = IndexPathFor(folder, source_);
+        if (spoil == "garbage") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(8192, 'x'));
+        } else {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, spoil.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        }
+        const Status again = BuildTextIndex(source_, folder, {}, &complete);
+        QVERIFY2(again, qPrintable(again.error()));
+        QVERIFY(complete);
+        const auto found = SearchPages(source_, folder, "apple", 20);
+        QVERIFY2(found, qPrintable(found.error()));
+        QCOMPARE(Pages(found.value()), QStringList({"1", "2"}));
+    }
+
+    void buildCutShortGoesOn()
+    {
+        QTemporaryDir cache;
+        const QString folder = cache.path() + "/";
+        std::atomic<bool> cancel{false};
+        BuildProgress p;
+        p.cancel = &cancel;
+        p.step = [&](int done, int) { cancel = done >= 1; };
+        bool complete = true;
+        QVERIFY(BuildTextIndex(source_, folder, p, &complete));
+        QVERIFY(!complete);
+        int done = 0, total = 0;
+        auto found = SearchPages(source_, folder, "apple", 20, &done, &total);
+        QVERIFY(found);
+        QCOMPARE(done, 1);
+        QCOMPARE(total, 3);
+        QCOMPARE(Pages(found.value()), QStringList({"1"}));   // what is done is searchable
+        QVERIFY(BuildTextIndex(source_, folder, {}, &complete));
+        QVERIFY(complete);
+        found = SearchPages(source_, folder, "apple", 20, &done, &total);
+        QCOMPARE(done, 3);
+        QCOMPARE(Pages(found.value()), QStringList({"1", "2"}));
+    }
+
+    void storesNoTextOfItsOwn()
+    {
+        // The words are found through the index alone: the printed text is
+        // read back from the page, not from the file.
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(IndexPathFor(cache_, source_)).constData(), &db), SQLITE_OK);
+        sqlite3_stmt* s = nullptr;
+        QCOMPARE(sqlite3_prepare_v2(db, "SELECT text FROM lines WHERE lines MATCH 'apple'", -1, &s, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_step(s), SQLITE_ROW);
+        QCOMPARE(sqlite3_column_type(s, 0), SQLITE_NULL);
+        sqlite3_finalize(s);
+        sqlite3_close(db);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);   // the pages are drawn with Qt
+    SearchTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "test_search.moc"
