@@ -131,6 +131,13 @@ void TextSearchPane::search()
         return;
     }
     const QList<search::TextSource> in = sources();
+    if (in.isEmpty()) {
+        list_->clear();
+        found_.clear();
+        w_.StatusText->say(everywhere_->isChecked() ? QStringLiteral("No dictionary is checked")
+                                                    : QStringLiteral("No dictionary is open"));
+        return;
+    }
     const QString cache = w_.Places.cacheFolder();
     searching_.setFuture(QtConcurrent::run([in, cache, typed] {
         QList<search::PageResult> all;
@@ -175,6 +182,8 @@ void TextSearchPane::searchDone()
     buildNext();
     if (!building_)
         refresh_->stop();
+    if (found_.isEmpty() && unbuilt_.isEmpty() && !again_)
+        w_.StatusText->say(QStringLiteral("Not found in the pages"));
     if (again_) {
         again_ = false;
         search();

@@ -5,6 +5,7 @@
 #include "djvu/TextLayerParse.h"
 
 #include <QDir>
+#include <cstring>
 
 namespace lexifol::djvu {
 
@@ -79,6 +80,59 @@ Result<TextLayer> Document::pageText(int index) const
     if (text != miniexp_nil)
         ddjvu_miniexp_release(doc, text);
     return layer;
+}
+
+namespace {
+
+// The strings of a text expression in order, a line end after each line
+// (and each larger zone).
+void GatherText(miniexp_t e, QString& out, int depth)
+{
+    if (depth > 32)
+        return;
+    const bool lineOrMore = miniexp_consp(e) && miniexp_symbolp(miniexp_car(e))
+        && std::strcmp(miniexp_to_name(miniexp_car(e)), "word") != 0
+        && std::strcmp(miniexp_to_name(miniexp_car(e)), "char") != 0;
+    bool wordSeen = false;
+    for (miniexp_t rest = miniexp_consp(e) ? miniexp_cdr(e) : miniexp_nil; miniexp_consp(rest); rest = miniexp_cdr(rest)) {
+        const miniexp_t item = miniexp_car(rest);
+        if (miniexp_stringp(item)) {
+            out += QString::fromUtf8(miniexp_to_str(item));
+        } else if (miniexp_consp(item)) {
+            if (wordSeen)
+                out += u' ';
+            GatherText(item, out, depth + 1);
+            wordSeen = true;
+        }
+    }
+    if (lineOrMore && !out.endsWith(u'\n'))
+        out += u'\n';
+}
+
+} // namespace
+
+Result<QString> Document::pagePlainText(int index) const
+{
+    if (index < 0 || index >= pageCount())
+        return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
+    ddjvu_document_t* doc = d->doc;
+    miniexp_t text = miniexp_dummy;
+    const bool done = Context::shared().waitFor([&] {
+        text = ddjvu_document_get_pagetext(doc, index, "page");
+        return text != miniexp_dummy;
+    }, d->stallMs);
+    if (!done)
+        return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
+    QString out;
+    if (text != miniexp_nil) {
+        GatherText(text, out, 0);
+        ddjvu_miniexp_release(doc, text);
+    }
+    // The separators of columns, regions and paragraphs are line ends too.
+    for (QChar& c : out)
+        if (c == u'\x0b' || c == u'\x1d' || c == u'\x1f')
+            c = u'\n';
+    return out;
 }
 
 Result<QSize> Document::pageSize(int index) const

@@ -29,6 +29,9 @@ public:
     int pageCount() const;
     // The page's text; a layer that is not `present` when it has none.
     Result<TextLayer> pageText(int index) const;
+    // The page's text alone, its lines one to a line: what a search index
+    // needs, without the boxes of the words. Empty for a page without text.
+    Result<QString> pagePlainText(int index) const;
     // Decodes the page's image data: fails for a page cut short or corrupt.
     Status decodePage(int index) const;
     // The page's size as its header gives it, without decoding the image:

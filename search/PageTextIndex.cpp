@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
-#include <map>
 
 namespace lexifol::search {
 
@@ -36,12 +35,22 @@ QFileInfoList PageFiles(const TextSource& s)
     return files;
 }
 
-QStringList FoldedLines(const djvu::TextLayer& layer, const ReplacementList& rules)
+// The page's text for the index: the document's plain text, folded.
+Result<QString> IndexTextOf(const TextSource& s, const QString& reference, int page, std::unique_ptr<djvu::Document>& open)
 {
-    QStringList lines;
-    for (int i = 0; i < layer.lines.size(); ++i)
-        lines << FoldForIndex(layer.lineText(i), rules);
-    return lines;
+    if (s.wholeFile) {
+        if (!open) {
+            auto doc = djvu::Document::open(djvu::WholeDocumentPath(s.folder, s.name));
+            if (!doc)
+                return Status::failure(doc.error());
+            open = std::move(doc.value());
+        }
+        return open->pagePlainText(page);
+    }
+    auto doc = djvu::Document::open(s.folder + reference + QStringLiteral(".djvu"));
+    if (!doc)
+        return Status::failure(doc.error());
+    return doc.value()->pagePlainText(0);
 }
 
 // The text layer of one page of the source; `open` keeps the document of a
@@ -113,9 +122,9 @@ Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const Bui
         if (progress.cancel && progress.cancel->load())
             return t.flush();
         const int page = t.pagesDone();
-        const Result<djvu::TextLayer> layer = PageTextOf(s, t.pages()[page], page, doc);
+        const Result<QString> text = IndexTextOf(s, t.pages()[page], page, doc);
         // A page without text, or one that cannot be read, holds nothing to find.
-        if (Status added = t.addPage(layer ? FoldedLines(layer.value(), s.rules) : QStringList()); !added)
+        if (Status added = t.addPage(text ? QStringList{FoldForIndex(text.value(), s.rules)} : QStringList()); !added)
             return added;
         if (progress.step)
             progress.step(t.pagesDone(), t.pageCount());
@@ -138,29 +147,31 @@ Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheF
         *pagesDone = t.pagesDone();
     if (pageCount)
         *pageCount = t.pageCount();
-    const Result<QList<LineHit>> lines = t.search(query.match, limit * 8);
-    if (!lines)
-        return Status::failure(lines.error());
-    // A page once, at its best line; the lines it holds counted.
+    const Result<QList<PageHit>> hits = t.search(query.match, limit);
+    if (!hits)
+        return Status::failure(hits.error());
     QList<PageResult> pages;
-    std::map<int, qsizetype> at;
-    for (const LineHit& h : lines.value()) {
-        if (auto it = at.find(h.page); it != at.end()) {
-            ++pages[it->second].lines;
-            continue;
-        }
-        if (pages.size() >= limit || h.page >= t.pageCount())
-            continue;
-        at.emplace(h.page, pages.size());
-        pages.append({s.name, s.title, h.page, t.pages()[h.page], h.line, {}, {}, 1, h.rank});
-    }
-    // The printed line of each, from the page's own text layer.
+    for (const PageHit& h : hits.value())
+        if (h.page < t.pageCount())
+            pages.append({s.name, s.title, h.page, t.pages()[h.page], 0, {}, {}, 0, h.rank});
+    // The line to show, from the page's own text layer: the one with the
+    // most hits.
     std::unique_ptr<djvu::Document> doc;
     for (PageResult& r : pages) {
         const Result<djvu::TextLayer> layer = PageTextOf(s, r.pageReference, r.page, doc);
-        if (layer && r.line < layer->lines.size()) {
-            r.lineText = layer->lineText(r.line);
-            r.marks = FindHits(r.lineText, query.words, s.rules);
+        if (!layer)
+            continue;
+        for (int line = 0; line < layer->lines.size(); ++line) {
+            const QString text = layer->lineText(line);
+            const QList<std::pair<int, int>> marks = FindHits(text, query.words, s.rules);
+            if (marks.isEmpty())
+                continue;
+            ++r.lines;
+            if (marks.size() > r.marks.size()) {
+                r.line = line;
+                r.lineText = text;
+                r.marks = marks;
+            }
         }
     }
     return pages;

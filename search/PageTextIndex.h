@@ -45,10 +45,10 @@ struct PageResult {
     QString dictionary, title;
     int page = 0;            // counted from 0 in the index's pages
     QString pageReference;
-    int line = 0;            // the best line on the page
+    int line = 0;            // the line with the most hits on the page
     QString lineText;        // that line as printed
     QList<std::pair<int, int>> marks;   // the hits in lineText
-    int lines = 0;           // matching lines on the page
+    int lines = 0;           // lines holding a hit
     double rank = 0;         // lower is better
 };
 // The pages holding `typed` in the dictionary's index as built so far,

@@ -8,7 +8,7 @@ namespace lexifol::search {
 
 namespace {
 
-constexpr int kLayout = 1;          // raised whenever the tables change
+constexpr int kLayout = 2;          // raised whenever the tables change
 constexpr int kPagesPerCommit = 16;
 
 QString Why(sqlite3* db, const QString& path)
@@ -150,15 +150,14 @@ Status TextIndex::addPage(const QStringList& foldedLines)
             return s;
         inBatch_ = true;
     }
-    Statement insert(db_, "INSERT INTO lines(rowid, text) VALUES(?, ?)");
-    for (int line = 0; line < foldedLines.size() && line < 0x10000; ++line) {
-        if (foldedLines[line].isEmpty())
-            continue;
-        sqlite3_bind_int64(insert.s, 1, RowId(done_, line));
-        BindText(insert.s, 2, foldedLines[line]);
-        if (sqlite3_step(insert.s) != SQLITE_DONE)
+    // A phrase broken across two printed lines is still a phrase.
+    const QString text = foldedLines.join(u'\n');
+    if (!text.trimmed().isEmpty()) {
+        Statement insert(db_, "INSERT INTO lines(rowid, text) VALUES(?, ?)");
+        sqlite3_bind_int64(insert.s, 1, done_);
+        BindText(insert.s, 2, text);
+        if (!insert || sqlite3_step(insert.s) != SQLITE_DONE)
             return Status::failure(Why(db_, path_));
-        sqlite3_reset(insert.s);
     }
     ++done_;
     if (++batchPages_ >= kPagesPerCommit)
@@ -176,12 +175,18 @@ Status TextIndex::flush()
         return Status::failure(Why(db_, path_));
     inBatch_ = false;
     batchPages_ = 0;
-    return exec("COMMIT");
+    if (Status s = exec("COMMIT"); !s)
+        return s;
+    // Complete: its segments merged into one, the log folded in, the file
+    // made as small as it can be.
+    if (complete())
+        return exec("INSERT INTO lines(lines) VALUES('optimize'); VACUUM; PRAGMA wal_checkpoint(TRUNCATE);");
+    return {};
 }
 
-Result<QList<LineHit>> TextIndex::search(const QString& match, int limit) const
+Result<QList<PageHit>> TextIndex::search(const QString& match, int limit) const
 {
-    QList<LineHit> hits;
+    QList<PageHit> hits;
     Statement q(db_, "SELECT rowid, rank FROM lines WHERE lines MATCH ? ORDER BY rank LIMIT ?");
     if (!q)
         return Status::failure(Why(db_, path_));
@@ -189,8 +194,7 @@ Result<QList<LineHit>> TextIndex::search(const QString& match, int limit) const
     sqlite3_bind_int(q.s, 2, limit);
     int rc;
     while ((rc = sqlite3_step(q.s)) == SQLITE_ROW) {
-        const qint64 id = sqlite3_column_int64(q.s, 0);
-        hits.append({RowPage(id), RowLine(id), sqlite3_column_double(q.s, 1)});
+        hits.append({int(sqlite3_column_int64(q.s, 0)), sqlite3_column_double(q.s, 1)});
     }
     if (rc != SQLITE_DONE)
         return Status::failure(Why(db_, path_));

@@ -1,8 +1,9 @@
 #pragma once
 // The full-text index of one dictionary's pages, in a database file of its
 // own in the cache folder. It stores no text (the text stays in the DjVu
-// document): a row is one printed line, its id the page and the line, and
-// the words are found through the index alone. The file says which
+// document): a row is one page, its id the page's place, and the words are
+// found through the index alone; the lines that hold them are found again
+// in the page's own text when it is shown. The file says which
 // document it was made from and how far it got; a file of another layout,
 // another document, or one that is damaged is thrown away and made again.
 #include "index/Status.h"
@@ -14,14 +15,8 @@ struct sqlite3;
 
 namespace lexifol::search {
 
-// A row's id: page (counted from 0) and line on it.
-constexpr qint64 RowId(int page, int line) { return qint64(page) << 16 | (line & 0xffff); }
-constexpr int RowPage(qint64 id) { return int(id >> 16); }
-constexpr int RowLine(qint64 id) { return int(id & 0xffff); }
-
-struct LineHit {
-    int page = 0;
-    int line = 0;
+struct PageHit {
+    int page = 0;      // counted from 0
     double rank = 0;   // lower is better
 };
 
@@ -51,8 +46,8 @@ public:
     Status addPage(const QStringList& foldedLines);
     Status flush();
 
-    // Lines matching `match`, best first.
-    Result<QList<LineHit>> search(const QString& match, int limit) const;
+    // Pages matching `match`, best first.
+    Result<QList<PageHit>> search(const QString& match, int limit) const;
     // Bytes of the database file.
     qint64 fileBytes() const;
 

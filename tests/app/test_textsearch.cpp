@@ -1,0 +1,122 @@
+// The text search tab on a window with two dictionaries whose pages have a
+// text layer: the first search makes the open one searchable and shows its
+// pages; Enter shows the page with the hits found; F3 walks through the
+// hits and on to the next result; the scope takes in every checked
+// dictionary; nothing is added to the history or the bookmarks.
+#include "Fixture.h"
+#include "app/StatusLine.h"
+#include "app/TextSearchPane.h"
+#include "pageview/DjvuFixture.h"
+#include "pageview/WebBrowser.h"
+
+#include "index/CodePage.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTabWidget>
+
+using namespace lexifol;
+using namespace lexifol::testing;
+
+class TestTextSearch : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<Fixture> fx_;
+    std::unique_ptr<TForm1> w_;
+
+    void addDocument(const QString& name, const QList<QStringList>& pages)
+    {
+        QStringList files;
+        QString error;
+        for (int i = 0; i < pages.size(); ++i) {
+            const QString file = fx_->folder(name) + QStringLiteral("p%1.djvu").arg(i + 1);
+            QVERIFY2(MakeDjvuPage(file, pages[i], 1400, nullptr, &error), qPrintable(error));
+            files << file;
+        }
+        QVERIFY2(BundleDjvu(fx_->folder(name) + name + ".djvu", files, &error), qPrintable(error));
+        for (const QString& f : files)
+            QFile::remove(f);
+    }
+    // Types into the field and waits for the results of the finished build.
+    void searchFor(const QString& text)
+    {
+        TextSearchPane* pane = w_->TextSearch;
+        pane->field()->setText(text);
+        pane->search();
+        QTRY_VERIFY2_WITH_TIMEOUT(!pane->building() && pane->results()->count() > 0,
+                                  qPrintable(QStringLiteral("%1 found, building %2; %3").arg(pane->found().size())
+                                                 .arg(pane->building()).arg(w_->StatusText->message())), 20000);
+    }
+
+private slots:
+    void init()
+    {
+        if (!HaveDjvuTools())
+            QSKIP("cjb2, djvused or djvm is not installed");
+        SetAnsiLocale(QStringLiteral("en_US.UTF-8"));
+        fx_ = std::make_unique<Fixture>();
+        fx_->addDictionary("A", {"apple\t1", "berry\t2"}, "[main]\r\ntext_layer=yes\r\n");
+        fx_->addDictionary("B", {"cherry\t1"}, "[main]\r\ntext_layer=yes\r\n");
+        addDocument("A", {{"apple a round fruit", "more fruit here"}, {"berry a small fruit"}});
+        addDocument("B", {{"cherry a red fruit"}});
+        w_ = fx_->start();
+        w_->showNormal();
+        w_->setGeometry(20, 20, 900, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    }
+    void cleanup()
+    {
+        w_.reset();
+        fx_.reset();
+    }
+
+    void findsShowsAndWalksThroughHits()
+    {
+        TextSearchPane* pane = w_->TextSearch;
+        QVERIFY(pane);
+        QTest::keyClick(w_.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w_->PageControl2->currentWidget(), pane);
+        searchFor("fruit");
+        QCOMPARE(pane->found().size(), 2);   // the open dictionary's two pages
+        const int historyBefore = int(w_->History.entries().size());
+
+        pane->showResult(0);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->WebBrowser1->state(), TWebBrowser::State::Page, 20000);
+        const search::PageResult first = pane->found().at(0);
+        QCOMPARE(w_->WebBrowser1->pageIndex() + 1, first.pageReference.toInt());
+        QTRY_VERIFY_WITH_TIMEOUT(w_->WebBrowser1->findPosition().second > 0, 20000);
+        const int hits = w_->WebBrowser1->findPosition().second;
+        QCOMPARE(hits, first.pageReference == "1" ? 2 : 1);
+
+        // F3: through the page's hits, then the next result.
+        for (int i = 1; i < hits; ++i) {
+            QVERIFY(pane->nextHit());
+            QCOMPARE(w_->WebBrowser1->findPosition().first, i);
+        }
+        QVERIFY(pane->nextHit());
+        const search::PageResult second = pane->found().at(1);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->WebBrowser1->pageIndex() + 1, second.pageReference.toInt(), 20000);
+        QCOMPARE(int(w_->History.entries().size()), historyBefore);
+        QCOMPARE(int(w_->Bookmarks.entries().size()), 0);
+    }
+
+    void everyCheckedDictionary()
+    {
+        TextSearchPane* pane = w_->TextSearch;
+        w_->PageControl2->setCurrentWidget(pane);
+        for (int row = 0; row < w_->Catalogue.count(); ++row)
+            w_->Catalogue.setChecked(row, true);
+        pane->findChild<QCheckBox*>()->setChecked(true);
+        searchFor("red");
+        QTRY_VERIFY_WITH_TIMEOUT(!pane->building() && pane->found().size() == 1, 20000);
+        QCOMPARE(pane->found().at(0).dictionary, QStringLiteral("B"));
+        pane->showResult(0);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->CurrentDictionary, QStringLiteral("B"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->WebBrowser1->state(), TWebBrowser::State::Page, 20000);
+    }
+};
+
+QTEST_MAIN(TestTextSearch)
+#include "test_textsearch.moc"
