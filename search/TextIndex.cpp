@@ -9,7 +9,7 @@ namespace lexifol::search {
 namespace {
 
 constexpr int kLayout = 2;          // raised whenever the tables change
-constexpr int kPagesPerCommit = 16;
+constexpr int kPagesPerCommit = 64;
 
 QString Why(sqlite3* db, const QString& path)
 {
@@ -76,8 +76,23 @@ Status TextIndex::loadState()
     return {};
 }
 
+namespace {
+
+// A FIFO or a device where the file should be would hang the reader.
+Status NotAFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if ((info.exists() || info.isSymLink()) && !info.isFile())
+        return Status::failure(QStringLiteral("Text index %1 is not a regular file").arg(path));
+    return {};
+}
+
+} // namespace
+
 Result<std::unique_ptr<TextIndex>> TextIndex::openToRead(const QString& path)
 {
+    if (Status s = NotAFile(path); !s)
+        return s;
     if (!QFileInfo(path).isFile())
         return Status::failure(QStringLiteral("no text index yet"));
     std::unique_ptr<TextIndex> t(new TextIndex);
@@ -92,6 +107,9 @@ Result<std::unique_ptr<TextIndex>> TextIndex::openToRead(const QString& path)
 
 Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QString& identity, const QStringList& pages)
 {
+    for (const char* suffix : {"", "-wal", "-shm"})
+        if (Status s = NotAFile(path + QLatin1String(suffix)); !s)
+            return s;
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::unique_ptr<TextIndex> t(new TextIndex);
         t->path_ = path;
@@ -99,6 +117,9 @@ Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QS
                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
             return Status::failure(Why(t->db_, path));
         sqlite3_busy_timeout(t->db_, 2000);
+        // A cache made again at will: its commits need not wait for the disk
+        // (the log keeps the file whole; a power cut loses the last pages).
+        (void)t->exec("PRAGMA synchronous=NORMAL");
         // Ours, of this layout, from this document: go on where it stopped.
         bool same = t->loadState().ok();
         if (same) {
@@ -113,6 +134,8 @@ Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QS
             && t->exec("DROP TABLE IF EXISTS lines; DROP TABLE IF EXISTS pages; DROP TABLE IF EXISTS meta;").ok()
             && t->exec("CREATE VIRTUAL TABLE lines USING fts5(text, content='', "
                        "tokenize='unicode61 remove_diacritics 2');"
+                       "INSERT INTO lines(lines, rank) VALUES('automerge', 0);"
+                       "INSERT INTO lines(lines, rank) VALUES('crisismerge', 256);"
                        "CREATE TABLE pages(n INTEGER PRIMARY KEY, ref TEXT);"
                        "CREATE TABLE meta(key TEXT PRIMARY KEY, value);").ok();
         if (made && t->exec("BEGIN")) {

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 using namespace lexifol;
 using namespace lexifol::search;
@@ -143,6 +144,19 @@ private slots:
         const auto found = SearchPages(source_, folder, "apple", 20);
         QVERIFY2(found, qPrintable(found.error()));
         QCOMPARE(Pages(found.value()), QStringList({"1", "2"}));
+    }
+
+    void fifoWhereTheFileShouldBeIsRefused()
+    {
+        QTemporaryDir cache;
+        const QString folder = cache.path() + "/";
+        QVERIFY(::mkfifo(QFile::encodeName(IndexPathFor(folder, source_)).constData(), 0600) == 0);
+        bool complete = true;
+        const Status built = BuildTextIndex(source_, folder, {}, &complete);
+        QVERIFY(!built);
+        QVERIFY2(built.error().contains("not a regular file"), qPrintable(built.error()));
+        const auto found = SearchPages(source_, folder, "apple", 20);
+        QVERIFY(!found);
     }
 
     void buildCutShortGoesOn()
