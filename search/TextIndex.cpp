@@ -9,7 +9,7 @@ namespace lexifol::search {
 namespace {
 
 constexpr int kLayout = 2;          // raised whenever the tables change
-constexpr int kPagesPerCommit = 64;
+constexpr int kCommitMs = 500;   // how often what is built becomes searchable
 
 QString Why(sqlite3* db, const QString& path)
 {
@@ -130,7 +130,8 @@ Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QS
             return t;
         // Anything else is made anew: a file that even this fails on is
         // removed and made once more.
-        const bool made = t->exec("PRAGMA journal_mode=WAL").ok()
+        // Pages the final merge frees go back at once, without a VACUUM.
+        const bool made = t->exec("PRAGMA auto_vacuum=FULL").ok() && t->exec("PRAGMA journal_mode=WAL").ok()
             && t->exec("DROP TABLE IF EXISTS lines; DROP TABLE IF EXISTS pages; DROP TABLE IF EXISTS meta;").ok()
             && t->exec("CREATE VIRTUAL TABLE lines USING fts5(text, content='', "
                        "tokenize='unicode61 remove_diacritics 2');"
@@ -172,6 +173,7 @@ Status TextIndex::addPage(const QStringList& foldedLines)
         if (Status s = exec("BEGIN"); !s)
             return s;
         inBatch_ = true;
+        batchTimer_.start();
     }
     // A phrase broken across two printed lines is still a phrase.
     const QString text = foldedLines.join(u'\n');
@@ -183,7 +185,7 @@ Status TextIndex::addPage(const QStringList& foldedLines)
             return Status::failure(Why(db_, path_));
     }
     ++done_;
-    if (++batchPages_ >= kPagesPerCommit)
+    if (batchTimer_.elapsed() >= kCommitMs || complete())
         return flush();
     return {};
 }
@@ -197,13 +199,12 @@ Status TextIndex::flush()
     if (!done || sqlite3_step(done.s) != SQLITE_DONE)
         return Status::failure(Why(db_, path_));
     inBatch_ = false;
-    batchPages_ = 0;
     if (Status s = exec("COMMIT"); !s)
         return s;
     // Complete: its segments merged into one, the log folded in, the file
     // made as small as it can be.
     if (complete())
-        return exec("INSERT INTO lines(lines) VALUES('optimize'); VACUUM; PRAGMA wal_checkpoint(TRUNCATE);");
+        return exec("INSERT INTO lines(lines) VALUES('optimize'); PRAGMA wal_checkpoint(TRUNCATE);");
     return {};
 }
 

@@ -7,6 +7,7 @@
 // document it was made from and how far it got; a file of another layout,
 // another document, or one that is damaged is thrown away and made again.
 #include "index/Status.h"
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -41,8 +42,8 @@ public:
     bool complete() const { return done_ >= pages_.size(); }
 
     // Adds the folded lines of the next page and counts it done; written
-    // for good every few pages (and at `flush`), so a build cut short goes
-    // on from there and searches see the pages written so far.
+    // for good every half second (and at `flush`), so a build cut short
+    // goes on from there and searches see the pages written so far.
     Status addPage(const QStringList& foldedLines);
     Status flush();
 
@@ -60,7 +61,7 @@ private:
     QStringList pages_;
     int done_ = 0;
     bool inBatch_ = false;
-    int batchPages_ = 0;
+    QElapsedTimer batchTimer_;
 };
 
 } // namespace lexifol::search
