@@ -12,3 +12,6 @@ echo "== offscreen (drawn into memory)"
 QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_lookup" "$ENTRIES" "$SAMPLES" 2>/dev/null | grep -E "index|key press"
 echo "== X server (Xvfb, openbox): goals median 0.5 ms, p99 2 ms"
 bash "$here/../tests/e2e/with_x11.sh" "$BUILD/bench/bench_lookup" "$ENTRIES" "$SAMPLES" 2>/dev/null | grep -E "index|key press"
+echo "== X server, the pages of a dictionary made searchable meanwhile"
+LEXIFOL_BENCH_TEXT_BUILD=1 bash "$here/../tests/e2e/with_x11.sh" "$BUILD/bench/bench_lookup" "$ENTRIES" "$SAMPLES" 2>/dev/null \
+    | grep -E "index|key press"

@@ -146,6 +146,30 @@ private slots:
         QCOMPARE(Pages(found.value()), QStringList({"1", "2"}));
     }
 
+    // A dictionary stored page by page: its files in the order of their
+    // numbers, each searched as a page of its own.
+    void pageByPage()
+    {
+        TextSource s;
+        s.name = "Paged";
+        s.title = "Paged";
+        s.wholeFile = false;
+        s.folder = dir_.filePath("Data/Paged.files/");
+        QDir().mkpath(s.folder);
+        const QStringList names = {"1", "2", "10"};
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(QFile::copy(dir_.filePath(QStringLiteral("p%1.djvu").arg(i)), s.folder + names[i] + ".djvu"));
+        const auto pages = ListPages(s);
+        QVERIFY2(pages, qPrintable(pages.error()));
+        QCOMPARE(pages->pages, names);
+        bool complete = false;
+        QVERIFY(BuildTextIndex(s, cache_, {}, &complete));
+        const auto found = SearchPages(s, cache_, "gamma", 20);
+        QVERIFY2(found, qPrintable(found.error()));
+        QCOMPARE(Pages(found.value()), QStringList{"10"});
+        QCOMPARE(found->at(0).lineText, QStringLiteral("\u0391\u039b\u03a6\u0391 beta gamma"));
+    }
+
     void fifoWhereTheFileShouldBeIsRefused()
     {
         QTemporaryDir cache;
