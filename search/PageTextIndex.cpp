@@ -35,42 +35,37 @@ QFileInfoList PageFiles(const TextSource& s)
     return files;
 }
 
-// The page's text for the index: the document's plain text, folded.
-Result<QString> IndexTextOf(const TextSource& s, const QString& reference, int page, std::unique_ptr<djvu::Document>& open)
+// The document holding a page, and the page's place in it. `open` keeps a
+// whole-file dictionary's document open from page to page; for one stored
+// page by page it holds the page's own file.
+Result<std::pair<const djvu::Document*, int>> Locate(const TextSource& s, const QString& reference, int page,
+                                                     std::unique_ptr<djvu::Document>& open)
 {
-    if (s.wholeFile) {
-        if (!open) {
-            auto doc = djvu::Document::open(djvu::WholeDocumentPath(s.folder, s.name));
-            if (!doc)
-                return Status::failure(doc.error());
-            open = std::move(doc.value());
-        }
-        return open->pagePlainText(page);
+    if (!s.wholeFile || !open) {
+        auto doc = djvu::Document::open(s.wholeFile ? djvu::WholeDocumentPath(s.folder, s.name)
+                                                    : s.folder + reference + QStringLiteral(".djvu"));
+        if (!doc)
+            return Status::failure(doc.error());
+        open = std::move(doc.value());
     }
-    auto doc = djvu::Document::open(s.folder + reference + QStringLiteral(".djvu"));
-    if (!doc)
-        return Status::failure(doc.error());
-    return doc.value()->pagePlainText(0);
+    return std::make_pair<const djvu::Document*, int>(open.get(), s.wholeFile ? page : 0);
 }
 
-// The text layer of one page of the source; `open` keeps the document of a
-// whole-file dictionary open from page to page.
+Result<QString> IndexTextOf(const TextSource& s, const QString& reference, int page, std::unique_ptr<djvu::Document>& open)
+{
+    const auto at = Locate(s, reference, page, open);
+    if (!at)
+        return Status::failure(at.error());
+    return at->first->pagePlainText(at->second);
+}
+
 Result<djvu::TextLayer> PageTextOf(const TextSource& s, const QString& reference, int page,
                                    std::unique_ptr<djvu::Document>& open)
 {
-    if (s.wholeFile) {
-        if (!open) {
-            auto doc = djvu::Document::open(djvu::WholeDocumentPath(s.folder, s.name));
-            if (!doc)
-                return Status::failure(doc.error());
-            open = std::move(doc.value());
-        }
-        return open->pageText(page);
-    }
-    auto doc = djvu::Document::open(s.folder + reference + QStringLiteral(".djvu"));
-    if (!doc)
-        return Status::failure(doc.error());
-    return doc.value()->pageText(0);
+    const auto at = Locate(s, reference, page, open);
+    if (!at)
+        return Status::failure(at.error());
+    return at->first->pageText(at->second);
 }
 
 } // namespace
