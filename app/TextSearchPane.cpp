@@ -210,6 +210,7 @@ void TextSearchPane::buildNext()
     builder_.start([this, self, s, cache] {
         search::BuildProgress p;
         p.cancel = &cancelBuild_;
+        p.background = true;
         p.step = [self](int done, int total) {
             QMetaObject::invokeMethod(self.data(), [self, done, total] {
                 if (self) {

@@ -252,6 +252,7 @@ int main(int argc, char** argv)
         textBuilder = std::thread([source, &stopBuilding, cache = dir.path() + QStringLiteral("/textcache/")] {
             lexifol::search::BuildProgress p;
             p.cancel = &stopBuilding;
+            p.background = true;   // as the text search tab builds
             for (int round = 0; !stopBuilding; ++round) {
                 bool complete = false;
                 (void)lexifol::search::BuildTextIndex(source, cache + QString::number(round) + u'/', p, &complete);

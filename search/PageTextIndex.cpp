@@ -9,6 +9,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#ifdef Q_OS_LINUX
+#include <pthread.h>
+#include <sched.h>
+#endif
 
 namespace lexifol::search {
 
@@ -68,6 +72,36 @@ Result<djvu::TextLayer> PageTextOf(const TextSource& s, const QString& reference
     return at->first->pageText(at->second);
 }
 
+// The calling thread at idle priority for its lifetime, then as it was.
+class IdleThread {
+public:
+    explicit IdleThread(bool on)
+    {
+#ifdef Q_OS_LINUX
+        if (on && pthread_getschedparam(pthread_self(), &policy_, &param_) == 0) {
+            const sched_param idle{};
+            lowered_ = pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle) == 0;
+        }
+#else
+        Q_UNUSED(on);
+#endif
+    }
+    ~IdleThread()
+    {
+#ifdef Q_OS_LINUX
+        if (lowered_)
+            pthread_setschedparam(pthread_self(), policy_, &param_);
+#endif
+    }
+
+private:
+#ifdef Q_OS_LINUX
+    int policy_ = SCHED_OTHER;
+    sched_param param_{};
+    bool lowered_ = false;
+#endif
+};
+
 } // namespace
 
 Result<SourcePages> ListPages(const TextSource& s)
@@ -103,6 +137,7 @@ QString IndexPathFor(const QString& cacheFolder, const TextSource& s)
 Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const BuildProgress& progress, bool* complete)
 {
     *complete = false;
+    const IdleThread idle(progress.background);
     const Result<SourcePages> pages = ListPages(s);
     if (!pages)
         return Status::failure(pages.error());

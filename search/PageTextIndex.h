@@ -37,6 +37,9 @@ QString IndexPathFor(const QString& cacheFolder, const TextSource& s);
 struct BuildProgress {
     std::function<void(int done, int total)> step;   // after each page
     const std::atomic<bool>* cancel = nullptr;        // set: stop after the page
+    // Behind everything else the machine does (the window's typing): the
+    // calling thread is given only time nothing else wants while it builds.
+    bool background = false;
 };
 // Builds, or goes on building, the index; true in `complete` when all pages are in.
 Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const BuildProgress& progress, bool* complete);
