@@ -21,6 +21,9 @@ int Lint(const QStringList& args, Streams& io);
 int LookUpWords(const QStringList& args, Streams& io);
 int TextIndexCommand(const QStringList& args, Streams& io);
 int TextSearchCommand(const QStringList& args, Streams& io);
+int MakePageIndex(const QStringList& args, Streams& io);
+// The --locale given, for what records it (a descriptor's collation).
+void SetChosenLocale(const QString& locale);
 
 // Option parsing shared by the commands: takes "--name value" and "--flag"
 // out of `args`, leaving the positional arguments.

@@ -22,6 +22,8 @@ const char kUsage[] =
     "                                              (~ before a nearest headword; exit 1 when a word has none)\n"
     "  text-index DATA_FOLDER [NAME]               makes the pages' printed text searchable, ahead of the viewer\n"
     "  text-search DATA_FOLDER NAME WORDS...       pages holding the words: page TAB line (\"a phrase\", prefix*)\n"
+    "  make-page-index DOCUMENT -o DATA_FOLDER --name NAME   a page index proposed from the text layer,\n"
+    "                                              pages in doubt in NAME.files/NAME.review.tsv (exit 1 when any)\n"
     "options for every command: --locale L (collation locale; default the user's), --help\n"
     "lint compares a dictionary whose descriptor names a collation in that locale\n";
 
@@ -57,6 +59,7 @@ int main(int argc, char** argv)
             return 2;
         }
         lexifol::IndexCollation::SetDefaultLocale(locale);
+        SetChosenLocale(locale);
         args.remove(at, 2);
     }
     if (command == QLatin1StringView("check"))
@@ -73,6 +76,8 @@ int main(int argc, char** argv)
         return TextIndexCommand(args, io);
     if (command == QLatin1StringView("text-search"))
         return TextSearchCommand(args, io);
+    if (command == QLatin1StringView("make-page-index"))
+        return MakePageIndex(args, io);
     err << "lexifol-index: unknown command \"" << command << "\"\n" << kUsage;
     return 2;
 }

@@ -1,0 +1,101 @@
+// make-page-index end to end: a scanned document with running heads, a
+// plate, an OCR slip and pages without heads becomes a page-index
+// dictionary the viewer opens, with the pages in doubt in the review file
+// that lint counts.
+#include "DjvuFixture.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lexifol::testing;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+
+Run lexifolIndex(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(LEXIFOL_INDEX_BIN), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QStringList Body(const QStringList& headwords)
+{
+    QStringList lines;
+    for (const QString& h : headwords)
+        lines << h + " n. a word of this page that has a long line";
+    return lines;
+}
+
+} // namespace
+
+class PageIndexCli : public QObject
+{
+    Q_OBJECT
+private slots:
+    void scanBecomesDictionary()
+    {
+        if (!HaveDjvuTools())
+            QSKIP("cjb2, djvused and djvm are needed");
+        QTemporaryDir dir;
+        const QList<QStringList> pages = {
+            QStringList{"apple 1 axe"} + Body({"apple", "arm", "axe"}),
+            QStringList{"2 bank bird"} + Body({"bank", "bell", "bird"}),
+            QStringList{"3"},                                         // a plate: its number only
+            QStringList{"cart cup 4"} + Body({"cart", "cow", "cup"}),
+            Body({"dog", "door", "duck"}),                            // no running head
+            QStringList{"6 abbey zinc"} + Body({"egg", "elm", "eye"}), // a slip the body corrects
+        };
+        QStringList files;
+        QString error;
+        for (int i = 0; i < pages.size(); ++i) {
+            files << dir.filePath(QStringLiteral("p%1.djvu").arg(i));
+            QVERIFY2(MakeDjvuPage(files.last(), pages[i], 1500, nullptr, &error, QSize(1200, 1600), 0, 30), qPrintable(error));
+        }
+        const QString book = dir.filePath("book.djvu");
+        QVERIFY2(BundleDjvu(book, files, &error), qPrintable(error));
+        const QString data = dir.filePath("Data");
+        QDir().mkpath(data);
+
+        const Run made = lexifolIndex({"make-page-index", book, "-o", data, "--name", "Scan", "--locale", "en"});
+        QCOMPARE(made.code, 1);   // the plate is in doubt
+        QFile list(data + "/Scan.list");
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        const QByteArray bytes = list.readAll();
+        QVERIFY(bytes.startsWith("\xFF\xFE"));
+        const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+        QCOMPARE(text.split("\r\n", Qt::SkipEmptyParts),
+                 QStringList({"apple\t1", "bank\t2", "cart\t4", "dog\t5", "egg\t6"}));
+        QFile review(data + "/Scan.files/Scan.review.tsv");
+        QVERIFY(review.open(QIODevice::ReadOnly));
+        const QStringList rows = QString::fromUtf8(review.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 2);
+        QVERIFY2(rows[1].startsWith("3\t"), qPrintable(rows[1]));
+        QFile ini(data + "/Scan.files/Scan.ini");
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray descriptor = ini.readAll();
+        for (const char* key : {"page_index=yes", "text_layer=yes", "collation=en", "whole_file=yes"})
+            QVERIFY2(descriptor.contains(key), key);
+
+        const Run lint = lexifolIndex({"lint", data, "Scan"});
+        QVERIFY2(lint.out.contains("1 pages in doubt"), qPrintable(lint.out));
+        const Run lookup = lexifolIndex({"lookup", data, "Scan", "door"});
+        QCOMPARE(lookup.out.trimmed(), QStringLiteral("door\t~dog\t5"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);   // the pages are drawn with Qt
+    PageIndexCli t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "test_pageindex_cli.moc"

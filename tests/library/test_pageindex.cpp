@@ -1,0 +1,125 @@
+// The page index proposed from a text layer: which word of a page is its
+// first headword (guide words of the running head, else the first article
+// of the first column, never a page number, a section letter or a piece of
+// a hyphenated word), and how the collation repairs or flags the order.
+#include "library/PageIndexMaker.h"
+
+#include <QtTest>
+
+using namespace lexifol;
+
+namespace {
+
+// A page 1000 x 1400; each line "x,y:words". The body starts at y 200.
+djvu::TextLayer Layer(const QStringList& lines)
+{
+    djvu::TextLayer layer;
+    layer.present = !lines.isEmpty();
+    layer.pageSize = QSize(1000, 1400);
+    for (const QString& spec : lines) {
+        const QStringList at = spec.section(u':', 0, 0).split(u',');
+        const int x = at[0].toInt(), y = at[1].toInt();
+        const QStringList words = spec.section(u':', 1).split(u' ', Qt::SkipEmptyParts);
+        djvu::TextLine line;
+        line.first = int(layer.words.size());
+        line.count = int(words.size());
+        int wx = x;
+        for (const QString& w : words) {
+            layer.words.append({w, QRect(wx, y, 20 * int(w.size()), 24)});
+            wx += 20 * int(w.size()) + 12;
+        }
+        line.box = QRect(x, y, wx - x, 24);
+        layer.lines.append(line);
+    }
+    return layer;
+}
+
+const QStringList kBody = {"40,200:apple n. a fruit", "40,230:apricot n. a fruit", "40,260:arm n. a limb",
+                           "520,200:art n. skill", "520,230:ash n. a tree"};
+
+} // namespace
+
+class PageIndexTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void proposal_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("lastGuide");
+        QTest::addColumn<bool>("doubt");
+        QTest::newRow("guide words, number between") << (QStringList{"40,40:apple 12 ash"} + kBody) << "apple" << "ash" << false;
+        QTest::newRow("guide words, number before") << (QStringList{"40,40:12 apple ash"} + kBody) << "apple" << "ash" << false;
+        QTest::newRow("guide words, number after") << (QStringList{"40,40:apple ash 12"} + kBody) << "apple" << "ash" << false;
+        QTest::newRow("one guide word") << (QStringList{"40,40:apple 12"} + kBody) << "apple" << "" << false;
+        QTest::newRow("roman page number") << (QStringList{"40,40:xii apple ash"} + kBody) << "apple" << "ash" << false;
+        QTest::newRow("no head: the first article, not the end of the last")
+            << QStringList{"90,200:of the last page", "40,230:apple n. a fruit", "40,260:apricot n.", "90,290:more",
+                           "520,200:art n."}
+            << "apple" << "" << false;
+        QTest::newRow("no head: section letter and hyphen skipped")
+            << QStringList{"40,200:B", "40,230:bal-", "40,260:bank n. a shore", "40,290:bar n.", "520,200:bat n."}
+            << "bank" << "" << false;
+        QTest::newRow("head of a page number only") << (QStringList{"40,40:12"} + kBody) << "apple" << "" << false;
+        QTest::newRow("a plate: no text") << QStringList{} << "" << "" << true;
+        QTest::newRow("numbers only") << QStringList{"40,200:12", "40,230:13 14", "40,260:15", "520,200:16"} << "" << "" << true;
+    }
+    void proposal()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, word);
+        QFETCH(QString, lastGuide);
+        QFETCH(bool, doubt);
+        const PageProposal p = ProposePage(Layer(lines), 7);
+        QCOMPARE(p.page, 7);
+        QCOMPARE(p.word, word);
+        QCOMPARE(p.lastGuide, lastGuide);
+        QCOMPARE(!p.doubt.isEmpty(), doubt);
+    }
+
+    // Each page: "word/lastGuide/other candidates"; what the check leaves:
+    // "word" kept or replaced, "?" in doubt, "!" a new alphabet.
+    void order_data()
+    {
+        QTest::addColumn<QStringList>("pages");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("in order") << QStringList{"apple/ash/", "bank/bay/", "cat//"} << QStringList{"apple", "bank", "cat"};
+        QTest::newRow("an OCR slip, the other candidate fits")
+            << QStringList{"apple/ash/", "harik/bay/bank", "cat//"} << QStringList{"apple", "bank", "cat"};
+        QTest::newRow("before the last guide word of the page before")
+            << QStringList{"apple/bay/", "ash//", "cat//"} << QStringList{"apple", "?", "cat"};
+        QTest::newRow("nothing fits")
+            << QStringList{"apple/ash/", "aardvark//abacus", "cat//"} << QStringList{"apple", "?", "cat"};
+        QTest::newRow("a second alphabet")
+            << QStringList{"wall/zeal/", "zone//", "adams//", "baker//", "carter//"}
+            << QStringList{"wall", "zone", "!adams", "baker", "carter"};
+        QTest::newRow("a page without text leaves the order to its neighbours")
+            << QStringList{"apple/ash/", "//", "bank//"} << QStringList{"apple", "", "bank"};
+    }
+    void order()
+    {
+        QFETCH(QStringList, pages);
+        QFETCH(QStringList, expected);
+        QList<PageProposal> proposals;
+        for (int i = 0; i < pages.size(); ++i) {
+            const QStringList f = pages[i].split(u'/');
+            PageProposal p;
+            p.page = i + 1;
+            p.word = f[0];
+            p.lastGuide = f[1];
+            p.others = f[2].split(u' ', Qt::SkipEmptyParts);
+            proposals << p;
+        }
+        CheckProposals(proposals, *IndexCollation::ForLocale("en"));
+        QStringList got;
+        for (const PageProposal& p : proposals)
+            got << (!p.doubt.isEmpty() ? QStringLiteral("?") : p.restart ? u'!' + p.word : p.word);
+        QCOMPARE(got, expected);
+        // The review file lists exactly the pages in doubt.
+        QCOMPARE(ReviewCount(ReviewFileBytes(proposals)), int(expected.count("?")));
+    }
+};
+
+QTEST_GUILESS_MAIN(PageIndexTest)
+#include "test_pageindex.moc"
