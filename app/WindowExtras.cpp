@@ -4,6 +4,8 @@
 #include "app/StatusLine.h"
 #include "config/Messages.h"
 #include "library/DictionaryInstall.h"
+#include "library/PageIndexFix.h"
+#include "index/IndexOps.h"
 #include "library/Profile.h"
 #include <QBoxLayout>
 #include "app/Unit1.h"
@@ -56,6 +58,7 @@ WindowExtras::WindowExtras(TForm1& w)
     w_.ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w_.ListView1, &QWidget::customContextMenuRequested, this, &WindowExtras::catalogueMenu);
     connect(w_.StatusText, &StatusLine::pageClicked, this, [this] { goToPage(); });
+    connect(w_.WebBrowser1, &TWebBrowser::menuBuilt, this, &WindowExtras::pageMenu);
     connect(w_.WebBrowser1, &TWebBrowser::findDone, this, [this](int count) {
         w_.StatusText->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
                                      : QStringLiteral("not found on the page"));
@@ -176,6 +179,52 @@ bool WindowExtras::removeDictionary(int row)
     if (wasOpen)
         w_.openAnother();
     w_.StatusText->say(QStringLiteral("Removed %1: moved to %2").arg(name, removed.value()), 0);
+    return true;
+}
+
+void WindowExtras::pageMenu(QMenu* menu, const QString& word)
+{
+    if (!w_.Dictionary.pageIndex || w_.WebBrowser1->pageIndex() < 0)
+        return;
+    menu->addSeparator();
+    if (!word.isEmpty())
+        menu->addAction(QStringLiteral("Page begins with \u201c%1\u201d").arg(word), this, [this, word] { setPageFirstWord(word); });
+    const DictionaryPaths paths{w_.ProgramFolder, w_.CurrentDictionary, w_.Places.userRoot()};
+    if (const int page = NextPageInDoubt(paths); page > 0)
+        menu->addAction(QStringLiteral("Next page in doubt (%1)").arg(page), this, [this] { showNextPageInDoubt(); });
+}
+
+bool WindowExtras::setPageFirstWord(const QString& word)
+{
+    const int page = w_.WebBrowser1->pageIndex() + 1;
+    const QString name = w_.CurrentDictionary;
+    const DictionaryPaths paths{w_.ProgramFolder, name, w_.Places.userRoot()};
+    const Status done = SetPageFirstWord(paths, page, word, w_.Dictionary.order());
+    if (!done) {
+        ShowMessage(QStringLiteral("The index was not changed.\n\n") + done.error(), MsgIcon::Error,
+                    QStringLiteral("Lexifol"), &w_);
+        return false;
+    }
+    // The index read again at once, the corrected line selected.
+    w_.SkipSearchReplay = true;
+    w_.reopenDictionary(name);
+    for (int row = 0; row < w_.FirstIndex.count(); ++row)
+        if (SplitValue(w_.FirstIndex.value(row)).value(0).toInt() == page) {
+            w_.selectIndexRow(row);
+            break;
+        }
+    w_.StatusText->say(QStringLiteral("Page %1 begins with \u201c%2\u201d").arg(page).arg(word));
+    return true;
+}
+
+bool WindowExtras::showNextPageInDoubt()
+{
+    const int page = NextPageInDoubt(DictionaryPaths{w_.ProgramFolder, w_.CurrentDictionary, w_.Places.userRoot()});
+    if (page <= 0) {
+        w_.StatusText->say(QStringLiteral("No page is left in doubt"));
+        return false;
+    }
+    w_.composeAndShow(QString::number(page), false, QString());
     return true;
 }
 

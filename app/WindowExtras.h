@@ -5,6 +5,7 @@
 #include <QObject>
 
 class QEvent;
+class QMenu;
 class QTimer;
 class TForm1;
 
@@ -33,9 +34,13 @@ public:
     void goToPage();
     // Dictionaries copied into a Data folder, or taken out, by hand.
     void catalogueChanged();
+    // A page index corrected on the page: the page shown begins with `word`.
+    bool setPageFirstWord(const QString& word);
+    bool showNextPageInDoubt();
 
 private:
     void catalogueMenu(const QPoint& at);
+    void pageMenu(QMenu* menu, const QString& word);
     void chooseAndAdd();
     TForm1& w_;
     QTimer* rescan_ = nullptr;

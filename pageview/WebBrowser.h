@@ -102,6 +102,9 @@ signals:
     void lookUpRequested(const QString& word);
     // A search of the Find command ended with `count` matches on the page.
     void findDone(int count);
+    // The context menu is made, `word` the printed word under the pointer
+    // (empty for none): the window may add its own items.
+    void menuBuilt(QMenu* menu, const QString& word);
 
 protected:
     bool event(QEvent* event) override;

@@ -87,8 +87,10 @@ QMenu* TWebBrowser::Impl::buildMenu(QPoint viewPos)
     const QPointF centre(area->viewport()->width() / 2.0, area->viewport()->height() / 2.0);
     menu->addAction(TWebBrowser::tr("Zoom in"), q, [this, centre] { zoomAround(1.25, centre); });
     menu->addAction(TWebBrowser::tr("Zoom out"), q, [this, centre] { zoomAround(0.8, centre); });
-    if (state != State::Page || !textKnown || !text.hasText)
+    if (state != State::Page || !textKnown || !text.hasText) {
+        emit q->menuBuilt(menu, QString());
         return menu;
+    }
     menu->addSeparator();
     if (!area->selection().isEmpty())
         menu->addAction(TWebBrowser::tr("Copy selection"), q, [this] { copyText(q->selectedText()); });
@@ -98,6 +100,7 @@ QMenu* TWebBrowser::Impl::buildMenu(QPoint viewPos)
         menu->addAction(TWebBrowser::tr("Copy \"%1\"").arg(word), q, [this, word] { copyText(word); });
         menu->addAction(TWebBrowser::tr("Look up \"%1\"").arg(word), q, [this, word] { emit q->lookUpRequested(word); });
     }
+    emit q->menuBuilt(menu, word);
     return menu;
 }
 

@@ -2,7 +2,13 @@
 // first headword (guide words of the running head, else the first article
 // of the first column, never a page number, a section letter or a piece of
 // a hyphenated word), and how the collation repairs or flags the order.
+#include "Files.h"
+#include "index/IndexOps.h"
+#include "index/TextFile.h"
+#include "library/PageIndexFix.h"
 #include "library/PageIndexMaker.h"
+
+#include <QTemporaryDir>
 
 #include <QtTest>
 
@@ -118,6 +124,53 @@ private slots:
         QCOMPARE(got, expected);
         // The review file lists exactly the pages in doubt.
         QCOMPARE(ReviewCount(ReviewFileBytes(proposals)), int(expected.count("?")));
+    }
+
+
+    // Correcting a page on the page: its line rewritten or put in, the order
+    // kept or the change refused with nothing written, the second index
+    // made again, the page struck off the review.
+    void correction_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QStringList>("lines");   // empty: refused
+        QTest::newRow("a line rewritten") << 2 << "bay" << QStringList{"apple\t1", "bay\t2", "cat\t4"};
+        QTest::newRow("a page without a line") << 3 << "bee" << QStringList{"apple\t1", "bank\t2", "bee\t3", "cat\t4"};
+        QTest::newRow("after the last page") << 9 << "dog" << QStringList{"apple\t1", "bank\t2", "cat\t4", "dog\t9"};
+        QTest::newRow("before an earlier page") << 2 << "ant" << QStringList{};
+        QTest::newRow("after a later page") << 2 << "cow" << QStringList{};
+        QTest::newRow("not a word") << 2 << "a\tb" << QStringList{};
+    }
+    void correction()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, word);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        const DictionaryPaths paths{dir.path() + "/", "P"};
+        QDir().mkpath(paths.folder());
+        const QByteArray index = Utf16FileBytes({"apple\t1", "bank\t2", "cat\t4"});
+        QVERIFY(writeBytes(paths.firstIndex(), index));
+        QVERIFY(writeBytes(paths.replacementList(), "-=\r\n"));
+        QVERIFY(writeBytes(ReviewFilePath(paths), "page\tproposal\tother candidates\twhy\n2\tbank\t\tx\n3\t\t\tno text\n"));
+        const Status done = SetPageFirstWord(paths, page, word, *IndexCollation::ForLocale("en"));
+        if (lines.isEmpty()) {
+            QVERIFY(!done);
+            QCOMPARE(readBytes(paths.firstIndex()), index);   // nothing written
+            return;
+        }
+        QVERIFY2(done, qPrintable(done.error()));
+        IndexList first;
+        QVERIFY(LoadFirstIndex(paths.firstIndex(), first));
+        QStringList got;
+        for (int i = 0; i < first.count(); ++i)
+            got << first.line(i).toString();
+        QCOMPARE(got, lines);
+        IndexList second;
+        QVERIFY(ReadSecondIndex(paths.secondIndex(), second));
+        QCOMPARE(second.count(), first.count());
+        QCOMPARE(NextPageInDoubt(paths), page == 2 ? 3 : page == 3 ? 2 : 2);
     }
 };
 

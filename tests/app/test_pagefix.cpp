@@ -1,0 +1,86 @@
+// A page index corrected on the page, in a real window: the page's menu
+// offers "Page begins with" the word under the pointer and the next page in
+// doubt; choosing it rewrites the index through the atomic writer, the
+// index list shows it at once, and the review file loses the page.
+#include "Fixture.h"
+#include "app/StatusLine.h"
+#include "app/WindowExtras.h"
+#include "pageview/DjvuFixture.h"
+#include "pageview/WebBrowser.h"
+
+#include "index/CodePage.h"
+
+#include <QAction>
+#include <QListView>
+#include <QMenu>
+
+using namespace lexifol;
+using namespace lexifol::testing;
+
+class TestPageFix : public QObject
+{
+    Q_OBJECT
+
+    static QAction* Find(QMenu& menu, const QString& text)
+    {
+        for (QAction* a : menu.actions())
+            if (a->text() == text)
+                return a;
+        return nullptr;
+    }
+
+private slots:
+    void correctedFromThePage()
+    {
+        if (!HaveDjvuTools())
+            QSKIP("cjb2, djvused or djvm is not installed");
+        SetAnsiLocale(QStringLiteral("en_US.UTF-8"));
+        Fixture fx;
+        // Page 2 was read as "bnak"; page 3 has no line yet.
+        fx.addDictionary("P", {"apple\t1", "bnak\t2"}, "[main]\r\npage_index=yes\r\ntext_layer=yes\r\n");
+        QStringList files;
+        QString error;
+        const QList<QStringList> pages = {{"apple a round fruit"}, {"bank the side of a river"}, {"cat a small animal"}};
+        for (int i = 0; i < pages.size(); ++i) {
+            files << fx.folder("P") + QStringLiteral("p%1.djvu").arg(i);
+            QVERIFY2(MakeDjvuPage(files.last(), pages[i], 1400, nullptr, &error), qPrintable(error));
+        }
+        QVERIFY2(BundleDjvu(fx.folder("P") + "P.djvu", files, &error), qPrintable(error));
+        Fixture::writeBytes(fx.folder("P") + "P.review.tsv", "page\tproposal\tother candidates\twhy\n2\tbnak\t\tOCR\n3\t\t\tno text\n");
+        auto w = fx.start();
+        w->showNormal();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+
+        w->TntEdit3->setText("bnak");
+        w->ShowSelectedEntry();
+        QTRY_COMPARE_WITH_TIMEOUT(w->WebBrowser1->state(), TWebBrowser::State::Page, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->WebBrowser1->pageIndex(), 1, 20000);
+
+        QMenu menu;
+        emit w->WebBrowser1->menuBuilt(&menu, "bank");
+        QAction* fix = Find(menu, QStringLiteral("Page begins with \u201cbank\u201d"));
+        QVERIFY(fix);
+        QVERIFY(Find(menu, QStringLiteral("Next page in doubt (2)")));
+        fix->trigger();
+        QCOMPARE(Fixture::readBytes(fx.prog + "Data/P.list"), Fixture::utf16({"apple\t1", "bank\t2"}));
+        QCOMPARE(w->FirstIndex.headword(1).toString(), QStringLiteral("bank"));   // the list, at once
+        QCOMPARE(w->selectedIndexRow(), 1);
+
+        // The next page in doubt is page 3: shown, then given its line.
+        QMenu again;
+        emit w->WebBrowser1->menuBuilt(&again, "bank");
+        QAction* next = Find(again, QStringLiteral("Next page in doubt (3)"));
+        QVERIFY(next);
+        next->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(w->WebBrowser1->pageIndex(), 2, 20000);
+        QVERIFY(w->extras().setPageFirstWord("cat"));
+        QCOMPARE(Fixture::readBytes(fx.prog + "Data/P.list"), Fixture::utf16({"apple\t1", "bank\t2", "cat\t3"}));
+        QCOMPARE(Fixture::readBytes(fx.folder("P") + "P.review.tsv"), QByteArray("page\tproposal\tother candidates\twhy\n"));
+        // A word that breaks the order is refused, and nothing is written.
+        QVERIFY(!w->extras().setPageFirstWord("aardvark"));
+        QCOMPARE(Fixture::readBytes(fx.prog + "Data/P.list"), Fixture::utf16({"apple\t1", "bank\t2", "cat\t3"}));
+    }
+};
+
+QTEST_MAIN(TestPageFix)
+#include "test_pagefix.moc"
