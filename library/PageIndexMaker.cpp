@@ -18,7 +18,8 @@ bool CanBeHeadword(const QString& raw)
     const QString w = WithoutPunctuation(raw);
     if (w.size() < 2 || djvu::IsPageNumber(w))
         return false;
-    return w.front().isLetter();
+    // A digit inside a word is OCR's reading of an l or an I.
+    return w.front().isLetter() && std::none_of(w.begin(), w.end(), [](QChar c) { return c.isDigit(); });
 }
 
 QString Clean(const QString& raw)
@@ -65,20 +66,26 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page)
         return p;
     }
     const QList<int> head = djvu::RunningHeadLines(layer);
+    // The head's words other than the page number: the guide words, as read.
     QStringList guides;
     for (int i : head)
         for (int w = layer.lines[i].first; w < layer.lines[i].first + layer.lines[i].count; ++w)
-            if (CanBeHeadword(layer.words[w].text))
-                guides << Clean(layer.words[w].text);
+            if (const QString clean = Clean(layer.words[w].text); !clean.isEmpty() && !djvu::IsPageNumber(clean))
+                guides << layer.words[w].text;
+    const QString first = !guides.isEmpty() && CanBeHeadword(guides.first()) ? Clean(guides.first()) : QString();
+    if (guides.size() > 1 && CanBeHeadword(guides.last()))
+        p.lastGuide = Clean(guides.last());
     const QString column = FirstColumnWord(layer, head);
-    if (!guides.isEmpty()) {
-        p.word = guides.first();
-        if (guides.size() > 1)
-            p.lastGuide = guides.last();
-        if (!column.isEmpty() && column != p.word)
+    if (!first.isEmpty()) {
+        p.word = first;
+        // The head and the first article should name the same word: one of
+        // them was misread when they do not.
+        if (!column.isEmpty() && column.compare(first, Qt::CaseInsensitive) != 0) {
             p.others << column;
+            p.conflict = true;
+        }
     } else if (!column.isEmpty()) {
-        p.word = column;
+        p.word = column;   // no head, or its first word unreadable
     } else {
         p.doubt = QStringLiteral("no word that can begin an entry");
     }
@@ -108,7 +115,26 @@ void CheckProposals(QList<PageProposal>& pages, const IndexCollation& c)
         auto fits = [&](const QString& w) {
             return (!previous || (!before(w, previous->word) && !before(w, *low))) && (!high || !before(*high, w));
         };
-        if (!fits(p.word)) {
+        if (p.conflict) {
+            // The one reading that keeps the order is taken; when both do,
+            // the maker decides.
+            QStringList fitting;
+            for (const QString& w : QStringList{p.word} + p.others)
+                if (fits(w))
+                    fitting << w;
+            if (fitting.size() == 1) {
+                p.others = QStringList{p.word} + p.others;
+                p.others.removeAll(fitting.first());
+                p.word = fitting.first();
+            } else if (fitting.size() > 1) {
+                // The body's bold headword is read more surely than a head
+                // in small capitals: proposed, and the maker asked.
+                p.doubt = QStringLiteral("the running head says \u201c%1\u201d, the first article \u201c%2\u201d")
+                              .arg(p.word, p.others.value(0));
+                std::swap(p.word, p.others[0]);
+            }
+        }
+        if (p.doubt.isEmpty() && !fits(p.word)) {
             if (const auto alt = std::find_if(p.others.begin(), p.others.end(), fits); alt != p.others.end()) {
                 const QString chosen = *alt;
                 p.others.erase(alt);

@@ -19,6 +19,7 @@ struct PageProposal {
     QStringList others;        // other candidates, best first
     QString doubt;             // why it needs a look; empty when none
     bool restart = false;      // begins a new alphabet (names, addenda)
+    bool conflict = false;     // the running head and the first article disagree
 };
 
 // The candidates of one page, from its text layer alone.
