@@ -220,6 +220,7 @@ int main(int argc, char** argv)
     if (!lexifol::djvu::HaveTools() || QStandardPaths::findExecutable("djvutxt").isEmpty())
         return std::puts("bench_pageindex: cjb2, djvused, djvm and djvutxt are needed"), 0;
     QTemporaryDir dir;
+    dir.setAutoRemove(!qEnvironmentVariableIsSet("LEXIFOL_BENCH_KEEP"));
     for (const bool heads : {true, false}) {
         const QList<Page> pages = Corpus(n, heads);
         const QString sub = dir.filePath(heads ? "heads" : "plain");

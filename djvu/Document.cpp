@@ -58,13 +58,13 @@ int Document::pageCount() const
     return ddjvu_document_get_pagenum(d->doc);
 }
 
-Result<TextLayer> Document::pageText(int index) const
+Result<TextLayer> Document::pageText(int index, bool asStored) const
 {
     if (index < 0 || index >= pageCount())
         return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
     ddjvu_document_t* doc = d->doc;
-    ddjvu_pageinfo_t info;
-    ddjvu_status_t infoStatus = DDJVU_JOB_NOTSTARTED;
+    ddjvu_pageinfo_t info{};
+    ddjvu_status_t infoStatus = asStored ? DDJVU_JOB_OK : DDJVU_JOB_NOTSTARTED;
     miniexp_t text = miniexp_dummy;
     const bool done = Context::shared().waitFor([&] {
         if (infoStatus < DDJVU_JOB_OK)
@@ -76,7 +76,7 @@ Result<TextLayer> Document::pageText(int index) const
     }, d->stallMs);
     if (!done || infoStatus >= DDJVU_JOB_FAILED)
         return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
-    TextLayer layer = ParseTextLayer(text, info.rotation);
+    TextLayer layer = ParseTextLayer(text, asStored ? 0 : info.rotation);
     if (text != miniexp_nil)
         ddjvu_miniexp_release(doc, text);
     return layer;

@@ -28,7 +28,9 @@ public:
     const QString& path() const { return path_; }
     int pageCount() const;
     // The page's text; a layer that is not `present` when it has none.
-    Result<TextLayer> pageText(int index) const;
+    // `asStored`: boxes as the file stores them, the page's orientation flag
+    // not read (which costs decoding the page's header).
+    Result<TextLayer> pageText(int index, bool asStored = false) const;
     // The page's text alone, its lines one to a line: what a search index
     // needs, without the boxes of the words. Empty for a page without text.
     Result<QString> pagePlainText(int index) const;
