@@ -26,8 +26,11 @@ bool IsHeadWord(const QString& text)
 
 bool IsPageNumber(const QString& word)
 {
-    static const QRegularExpression number(QStringLiteral("^(\\d{1,5}|[ivxlcdm]{1,8}|[IVXLCDM]{1,8})$"));
-    return number.match(WithoutPunctuation(word)).hasMatch();
+    // Roman numerals as they are written: "civil" or "mild" is a word.
+    static const QRegularExpression number(QStringLiteral(
+        "^(\\d{1,5}|m{0,3}(cm|cd|d?c{0,3})(xc|xl|l?x{0,3})(ix|iv|v?i{0,3})|M{0,3}(CM|CD|D?C{0,3})(XC|XL|L?X{0,3})(IX|IV|V?I{0,3}))$"));
+    const QString w = WithoutPunctuation(word);
+    return !w.isEmpty() && number.match(w).hasMatch();
 }
 
 QList<int> RunningHeadLines(const TextLayer& layer)
