@@ -6,6 +6,7 @@
 #include "DjvuEncode.h"
 
 #include "common/TestFiles.h"
+#include "RunTool.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -18,18 +19,10 @@
 using namespace lexifol;
 
 namespace {
-struct Run {
-    int code = -1;
-    QString out, err;
-};
 
 Run lexifolIndex(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(LEXIFOL_INDEX_BIN), args + QStringList{"--locale", "en_US"});
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return RunLexifolIndex(args, {"--locale", "en_US"});
 }
 
 } // namespace

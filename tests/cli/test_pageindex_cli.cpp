@@ -3,6 +3,7 @@
 // dictionary the viewer opens, with the pages in doubt in the review file
 // that lint counts.
 #include "DjvuFixture.h"
+#include "RunTool.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -12,20 +13,6 @@
 using namespace lexifol::testing;
 
 namespace {
-
-struct Run {
-    int code = -1;
-    QString out, err;
-};
-
-Run lexifolIndex(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(LEXIFOL_INDEX_BIN), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 QStringList Body(const QStringList& headwords)
 {
@@ -65,7 +52,7 @@ private slots:
         const QString data = dir.filePath("Data");
         QDir().mkpath(data);
 
-        const Run made = lexifolIndex({"make-page-index", book, "-o", data, "--name", "Scan", "--locale", "en"});
+        const Run made = RunLexifolIndex({"make-page-index", book, "-o", data, "--name", "Scan", "--locale", "en"});
         QCOMPARE(made.code, 1);   // the plate is in doubt
         QFile list(data + "/Scan.list");
         QVERIFY(list.open(QIODevice::ReadOnly));
@@ -85,9 +72,9 @@ private slots:
         for (const char* key : {"page_index=yes", "text_layer=yes", "collation=en", "whole_file=yes"})
             QVERIFY2(descriptor.contains(key), key);
 
-        const Run lint = lexifolIndex({"lint", data, "Scan"});
+        const Run lint = RunLexifolIndex({"lint", data, "Scan"});
         QVERIFY2(lint.out.contains("1 pages in doubt"), qPrintable(lint.out));
-        const Run lookup = lexifolIndex({"lookup", data, "Scan", "door"});
+        const Run lookup = RunLexifolIndex({"lookup", data, "Scan", "door"});
         QCOMPARE(lookup.out.trimmed(), QStringLiteral("door\t~dog\t5"));
     }
 };
