@@ -130,7 +130,8 @@ void TextSearchPane::search()
         again_ = true;
         return;
     }
-    const QList<search::TextSource> in = sources();
+    searched_ = sources();
+    const QList<search::TextSource> in = searched_;
     if (in.isEmpty()) {
         list_->clear();
         found_.clear();
@@ -175,7 +176,7 @@ void TextSearchPane::searchDone()
     if (keep >= 0 && keep < list_->count())
         list_->setCurrentRow(keep);
     // What is not searchable yet is made so, one dictionary after another.
-    for (const search::TextSource& s : sources())
+    for (const search::TextSource& s : searched_)
         if (unbuilt_.contains(s.name) && s.name != buildingName_
             && std::none_of(queue_.begin(), queue_.end(), [&](const auto& q) { return q.name == s.name; }))
             queue_.push_back(s);

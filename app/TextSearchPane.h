@@ -58,6 +58,7 @@ private:
     QTimer* typing_;
     QTimer* refresh_;
     QList<search::PageResult> found_;
+    QList<search::TextSource> searched_;   // the dictionaries of the last search, read once
     QStringList unbuilt_;                 // dictionaries of the last search not complete
     QFutureWatcher<std::pair<QList<search::PageResult>, QStringList>> searching_;
     QThreadPool builder_;

@@ -261,7 +261,7 @@ bool LintOne(const QString& programFolder, const QString& name, bool deep, Strea
     LintReferences(first, paths, how, r);
     LintSecond(first, paths, r);
     // A page index made from the text layer: the pages nobody has looked at yet.
-    if (const QString review = paths.folder() + name + QStringLiteral(".review.tsv"); QFileInfo(review).isFile()) {
+    if (const QString review = ReviewFilePath(paths.folder(), name); QFileInfo(review).isFile()) {
         const Result<QByteArray> bytes = ReadFileBytes(review, kSmallFileCap);
         if (const int n = bytes ? ReviewCount(bytes.value()) : 0; n > 0)
             r.add(QStringLiteral("%1 pages in doubt to review (%2.review.tsv)").arg(n).arg(name));

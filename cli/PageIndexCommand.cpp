@@ -83,7 +83,7 @@ int MakePageIndex(const QStringList& args, Streams& io)
     const int sections = int(std::count_if(pages.begin(), pages.end(), [](const PageProposal& p) { return p.restart; }));
     // The index last: its arrival makes the dictionary.
     for (const auto& [path, bytes] : {std::pair{folder + name + QStringLiteral(".ini"), descriptor.toUtf8()},
-                                      std::pair{folder + name + QStringLiteral(".review.tsv"), ReviewFileBytes(pages)},
+                                      std::pair{ReviewFilePath(folder, name), ReviewFileBytes(pages)},
                                       std::pair{data + u'/' + name + QStringLiteral(".list"), Utf16FileBytes(lines)}})
         if (const Status s = WriteFileAtomically(path, bytes); !s)
             return io.err << "lexifol-index: cannot write " << path << ": " << s.error() << "\n", 2;

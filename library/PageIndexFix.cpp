@@ -1,4 +1,5 @@
 #include "library/PageIndexFix.h"
+#include "library/PageIndexMaker.h"
 
 #include "index/AtomicFile.h"
 #include "index/IndexOps.h"
@@ -32,7 +33,7 @@ QStringList ReviewRows(const QString& path)
 
 QString ReviewFilePath(const DictionaryPaths& paths)
 {
-    return paths.folder() + paths.name + QStringLiteral(".review.tsv");
+    return ReviewFilePath(paths.folder(), paths.name);
 }
 
 int NextPageInDoubt(const DictionaryPaths& paths)
@@ -90,7 +91,7 @@ Status SetPageFirstWord(const DictionaryPaths& paths, int page, const QString& w
     const QString review = ReviewFilePath(paths);
     if (QFileInfo(review).isFile()) {
         const QStringList rows = ReviewRows(review);
-        QString out = QStringLiteral("page\tproposal\tother candidates\twhy\n");
+        QString out = ReviewHeader();
         for (const QString& r : rows)
             if (r.section(u'\t', 0, 0).toInt() != page)
                 out += r + u'\n';

@@ -154,9 +154,19 @@ void CheckProposals(QList<PageProposal>& pages, const IndexCollation& c)
     }
 }
 
+QString ReviewFilePath(const QString& dictionaryFolder, const QString& name)
+{
+    return dictionaryFolder + name + QStringLiteral(".review.tsv");
+}
+
+QString ReviewHeader()
+{
+    return QStringLiteral("page\tproposal\tother candidates\twhy\n");
+}
+
 QByteArray ReviewFileBytes(const QList<PageProposal>& pages)
 {
-    QString out = QStringLiteral("page\tproposal\tother candidates\twhy\n");
+    QString out = ReviewHeader();
     for (const PageProposal& p : pages)
         if (!p.doubt.isEmpty())
             out += QStringLiteral("%1\t%2\t%3\t%4\n").arg(p.page).arg(p.word, p.others.join(u' '), p.doubt);

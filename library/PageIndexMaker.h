@@ -31,8 +31,11 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page);
 // and keeps ascending is a new section, not an error on every page.
 void CheckProposals(QList<PageProposal>& pages, const IndexCollation& collation);
 
-// The review file: a header, then a line for each page in doubt (page,
+// The review file, NAME.review.tsv in the dictionary's folder (with its
+// trailing separator): a header, then a line for each page in doubt (page,
 // proposal, other candidates, why), tab-separated, UTF-8.
+QString ReviewFilePath(const QString& dictionaryFolder, const QString& name);
+QString ReviewHeader();
 QByteArray ReviewFileBytes(const QList<PageProposal>& pages);
 // Pages in doubt counted in a review file's bytes.
 int ReviewCount(const QByteArray& review);

@@ -38,14 +38,10 @@ private slots:
         Fixture fx;
         // Page 2 was read as "bnak"; page 3 has no line yet.
         fx.addDictionary("P", {"apple\t1", "bnak\t2"}, "[main]\r\npage_index=yes\r\ntext_layer=yes\r\n");
-        QStringList files;
         QString error;
-        const QList<QStringList> pages = {{"apple a round fruit"}, {"bank the side of a river"}, {"cat a small animal"}};
-        for (int i = 0; i < pages.size(); ++i) {
-            files << fx.folder("P") + QStringLiteral("p%1.djvu").arg(i);
-            QVERIFY2(MakeDjvuPage(files.last(), pages[i], 1400, nullptr, &error), qPrintable(error));
-        }
-        QVERIFY2(BundleDjvu(fx.folder("P") + "P.djvu", files, &error), qPrintable(error));
+        QVERIFY2(MakeDjvuDocument(fx.folder("P") + "P.djvu",
+                                  {{"apple a round fruit"}, {"bank the side of a river"}, {"cat a small animal"}}, &error),
+                 qPrintable(error));
         Fixture::writeBytes(fx.folder("P") + "P.review.tsv", "page\tproposal\tother candidates\twhy\n2\tbnak\t\tOCR\n3\t\t\tno text\n");
         auto w = fx.start();
         w->showNormal();

@@ -28,16 +28,8 @@ class TestTextSearch : public QObject
 
     void addDocument(const QString& name, const QList<QStringList>& pages)
     {
-        QStringList files;
         QString error;
-        for (int i = 0; i < pages.size(); ++i) {
-            const QString file = fx_->folder(name) + QStringLiteral("p%1.djvu").arg(i + 1);
-            QVERIFY2(MakeDjvuPage(file, pages[i], 1400, nullptr, &error), qPrintable(error));
-            files << file;
-        }
-        QVERIFY2(BundleDjvu(fx_->folder(name) + name + ".djvu", files, &error), qPrintable(error));
-        for (const QString& f : files)
-            QFile::remove(f);
+        QVERIFY2(MakeDjvuDocument(fx_->folder(name) + name + ".djvu", pages, &error), qPrintable(error));
     }
     // Types into the field and waits for the results of the finished build.
     void searchFor(const QString& text)

@@ -22,10 +22,10 @@ djvu::TextLayer Layer(const QStringList& lines)
     djvu::TextLayer layer;
     layer.present = !lines.isEmpty();
     layer.pageSize = QSize(1000, 1400);
-    for (const QString& spec : lines) {
-        const QStringList at = spec.section(u':', 0, 0).split(u',');
+    for (const QString& written : lines) {
+        const QStringList at = written.section(u':', 0, 0).split(u',');
         const int x = at[0].toInt(), y = at[1].toInt();
-        const QStringList words = spec.section(u':', 1).split(u' ', Qt::SkipEmptyParts);
+        const QStringList words = written.section(u':', 1).split(u' ', Qt::SkipEmptyParts);
         djvu::TextLine line;
         line.first = int(layer.words.size());
         line.count = int(words.size());

@@ -98,4 +98,18 @@ bool MakeIndirect(const QString& book, const QString& folder, QString* error)
         && RunTool(QStringLiteral("djvmcvt"), {QStringLiteral("-i"), book, folder, QStringLiteral("index.djvu")}, error);
 }
 
+bool MakeDjvuDocument(const QString& path, const QList<QStringList>& pages, QString* error)
+{
+    QStringList files;
+    bool made = true;
+    for (int i = 0; made && i < pages.size(); ++i) {
+        files << path + QStringLiteral(".p%1.djvu").arg(i);
+        made = MakeDjvuPage(files.last(), pages[i], 1400, nullptr, error);
+    }
+    made = made && BundleDjvu(path, files, error);
+    for (const QString& f : files)
+        QFile::remove(f);
+    return made;
+}
+
 } // namespace lexifol::testing

@@ -40,6 +40,10 @@ bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, Dr
 // djvmcvt; false (and `error`) when that cannot be done.
 bool MakeIndirect(const QString& book, const QString& folder, QString* error);
 
+// A bundled document at `path` of pages made with MakeDjvuPage (default
+// size, the marker at 1400), one for each list of lines.
+bool MakeDjvuDocument(const QString& path, const QList<QStringList>& pages, QString* error);
+
 // Dark pixels (all channels below 128) inside `rect` of `image`.
 int InkIn(const QImage& image, const QRect& rect);
 
