@@ -202,7 +202,9 @@ void TextSearchPane::buildNext()
     buildingName_ = s.name;
     cancelBuild_ = false;
     progress_->setRange(0, 0);
-    progress_->setFormat(s.title + QStringLiteral(": %v of %m pages"));
+    // The pane is narrow: the count in the bar, the dictionary in its tooltip.
+    progress_->setFormat(QStringLiteral("%v / %m"));
+    progress_->setToolTip(QStringLiteral("Making the pages of %1 searchable").arg(s.title));
     progress_->show();
     cancel_->show();
     refresh_->start();
