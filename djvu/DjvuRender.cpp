@@ -49,6 +49,7 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
     const PageRequest& r = job.request;
     PageResult result;
     result.generation = r.generation;
+    result.column = r.column;
     result.path = doc.path;
     result.modified = doc.modified;
     result.fileSize = doc.size;

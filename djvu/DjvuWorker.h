@@ -34,6 +34,7 @@ struct PageRequest {
     ZoomSetting zoom;
     ViewArea view;
     int visibleTop = 0;   // display pixels: the top of the view on the page
+    bool column = false;  // for a column of pages: not kept once out of sight
 };
 
 struct PageResult {
@@ -53,6 +54,7 @@ struct PageResult {
     // above the part in view and then those below it.
     int restOfTop = -1, restOfHeight = 0;
     QString error;                   // set when nothing could be shown
+    bool column = false;             // as asked
 };
 
 struct TextResult {

@@ -39,7 +39,9 @@ void DocumentCache::recordPage(const PageResult& r)
     info.names = r.pageNames;
     info.pages.insert(r.pageIndex, PageGeometry{r.pageSize, r.dpi});
     info.lastUse = ++useClock_;
-    images_.insert(RenderKey{r.path, r.pageIndex, r.image.size()}, r.image);
+    // A page drawn for the column is the column's to keep while near the view.
+    if (!r.column)
+        images_.insert(RenderKey{r.path, r.pageIndex, r.image.size()}, r.image);
     while (docs_.size() > kMaxDocInfos) {
         auto oldest = std::min_element(docs_.begin(), docs_.end(), [](const auto& a, const auto& b) {
             return a.second.lastUse < b.second.lastUse;

@@ -28,60 +28,172 @@ PageArea::PageArea(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-void PageArea::setPage(const QImage& image, QSize display, QSize pageSize, bool toTop)
+namespace {
+QSizeF Logical(QSize device, double dpr)
 {
-    const double oldHeight = std::max(1.0, logicalDisplay().height());
-    const double fraction = verticalScrollBar()->value() / oldHeight;
-    const double hFraction = horizontalScrollBar()->value() / std::max(1.0, logicalDisplay().width());
-    image_ = image;
+    return QSizeF(device.width() / dpr, device.height() / dpr);
+}
+} // namespace
+
+// Changes the column's geometry with the point at the top of the view kept
+// where it is on its page (and the same share of the width scrolled).
+void PageArea::keepingPlace(const std::function<void()>& change)
+{
+    const bool had = hasPage();
+    const double top = contentTop();
+    const int anchor = column_.pageAt(top);
+    const double fy = had ? (top - column_.top(anchor)) / std::max(1.0, column_.size(anchor).height()) : 0;
+    const double fx = horizontalScrollBar()->value() / std::max(1.0, column_.widest());
+    change();
+    updateScrollBars();
+    if (had && column_.contains(anchor)) {
+        verticalScrollBar()->setValue(int(std::lround(column_.top(anchor) + fy * column_.size(anchor).height())));
+        horizontalScrollBar()->setValue(int(std::lround(fx * column_.widest())));
+    }
+    viewport()->update();
+}
+
+void PageArea::setColumn(int first, int count, const std::function<QSize(int)>& sizeOf)
+{
+    const double dpr = devicePixelRatioF();
+    keepingPlace([&] {
+        column_.layOut(first, count, [&](int page) { return Logical(sizeOf(page), dpr); });
+        images_.removeIf([this](const auto& it) { return !column_.contains(it.key()); });
+    });
+}
+
+void PageArea::setPage(int page, const QImage& image, QSize display, QSize pageSize, bool toTop)
+{
+    const QSizeF size = Logical(display, devicePixelRatioF());
+    if (!column_.contains(page))
+        column_.layOut(page, 1, [size](int) { return size; });
+    if (toTop) {
+        column_.setSize(page, size);
+        highlights_ = Boxes();
+    } else {
+        keepingPlace([&] { column_.setSize(page, size); });
+    }
+    images_.insert(page, image);
+    page_ = page;
     display_ = display;
     pageSize_ = pageSize;
     message_.clear();
-    if (toTop)
-        highlights_.clear();
     updateScrollBars();
     if (toTop) {
-        verticalScrollBar()->setValue(0);
+        verticalScrollBar()->setValue(int(std::lround(column_.top(page))));
         horizontalScrollBar()->setValue(0);
-    } else {
-        verticalScrollBar()->setValue(int(std::lround(fraction * logicalDisplay().height())));
-        horizontalScrollBar()->setValue(int(std::lround(hFraction * logicalDisplay().width())));
     }
     viewport()->update();
+}
+
+void PageArea::setPageImage(int page, const QImage& image, QSize display)
+{
+    if (!column_.contains(page))
+        return;
+    keepingPlace([&] { column_.setSize(page, Logical(display, devicePixelRatioF())); });
+    if (page == page_)
+        display_ = display;
+    if (image.isNull())
+        images_.remove(page);
+    else
+        images_.insert(page, image);
+}
+
+void PageArea::setCurrentPage(int page, QSize pageSize)
+{
+    if (!column_.contains(page))
+        return;
+    page_ = page;
+    pageSize_ = pageSize;
+    const QSizeF s = column_.size(page) * devicePixelRatioF();
+    display_ = QSize(int(std::lround(s.width())), int(std::lround(s.height())));
 }
 
 void PageArea::setDisplaySize(QSize display)
 {
     if (display == display_)
         return;
-    setPage(image_, display, pageSize_, false);
+    display_ = display;
+    keepingPlace([&] { column_.setSize(page_, Logical(display, devicePixelRatioF())); });
 }
 
 void PageArea::clearPage(const QString& message)
 {
-    image_ = QImage();
+    images_.clear();
+    column_.clear();
     display_ = QSize();
-    highlights_.clear();
+    highlights_ = Boxes();
     message_ = message;
     updateScrollBars();
     viewport()->update();
 }
 
+bool PageArea::hasImage(int page, QSize size) const
+{
+    const auto it = images_.constFind(page);
+    return it != images_.cend() && it->size() == size;
+}
+
+double PageArea::contentTop() const
+{
+    const double h = column_.height();
+    const int vp = viewport()->height();
+    return h < vp ? -(vp - h) / 2 : verticalScrollBar()->value();
+}
+
+int PageArea::pageInView() const
+{
+    const double top = contentTop();
+    return column_.pageInView(top, top + viewport()->height());
+}
+
+std::pair<int, int> PageArea::pagesNearView() const
+{
+    const double top = contentTop();
+    const int vp = viewport()->height();
+    return column_.pagesBetween(top - 2.0 * vp, top + 3.0 * vp);
+}
+
+int PageArea::topOnPage(int page) const
+{
+    return int(std::max(0.0, contentTop() - column_.top(page)) * devicePixelRatioF());
+}
+
+int PageArea::scrollOnPage() const
+{
+    return int(std::lround(contentTop() - column_.top(page_)));
+}
+
+int PageArea::scrollOnPageMaximum() const
+{
+    return std::max(0, int(std::ceil(column_.size(page_).height())) - viewport()->height());
+}
+
+// Pictures of pages more than two screens away go: memory stays bounded
+// however long the document.
+void PageArea::dropFarImages()
+{
+    if (column_.count() < 2)
+        return;
+    const auto [from, to] = pagesNearView();
+    images_.removeIf([&](const auto& it) { return it.key() != page_ && (it.key() < from || it.key() > to); });
+}
+
 void PageArea::setHighlights(const QList<QRect>& pageBoxes)
 {
-    highlights_ = pageBoxes;
+    highlights_ = here(pageBoxes);
     viewport()->update();
 }
 
 void PageArea::setMark(const QRect& pageBox)
 {
-    mark_ = pageBox;
+    mark_ = here(pageBox.isEmpty() ? QList<QRect>() : QList<QRect>{pageBox});
     viewport()->update();
 }
 
 void PageArea::scrollBoxToUpperThird(const QRect& pageBox)
 {
-    const QRectF r = toView(pageBox).translated(-origin());
+    const QRectF r = toView(pageBox).translated(horizontalScrollBar()->value(), verticalScrollBar()->value());
     verticalScrollBar()->setValue(int(r.top() - viewport()->height() / 3.0));
     if (r.left() < horizontalScrollBar()->value() || r.right() > horizontalScrollBar()->value() + viewport()->width())
         horizontalScrollBar()->setValue(int(r.left() - viewport()->width() / 3.0));
@@ -89,7 +201,7 @@ void PageArea::scrollBoxToUpperThird(const QRect& pageBox)
 
 void PageArea::scrollToBox(const QRect& pageBox)
 {
-    const QRectF r = toView(pageBox).translated(-origin());   // content coordinates
+    const QRectF r = toView(pageBox).translated(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const int vpH = viewport()->height();
     const int vpW = viewport()->width();
     QScrollBar* v = verticalScrollBar();
@@ -130,44 +242,47 @@ ViewArea PageArea::viewArea() const
 
 QSizeF PageArea::logicalDisplay() const
 {
-    if (display_.isEmpty())
-        return QSizeF(0, 0);
-    const double dpr = devicePixelRatioF();
-    return QSizeF(display_.width() / dpr, display_.height() / dpr);
+    return column_.size(page_);
+}
+
+QRectF PageArea::slot(int page) const
+{
+    const QSizeF s = column_.size(page);
+    const double width = std::max<double>(viewport()->width(), column_.widest());
+    const double x = (width - s.width()) / 2 - horizontalScrollBar()->value();
+    // Centred while smaller than the view, else scrolled.
+    return QRectF(std::floor(x), std::floor(column_.top(page) - contentTop()), s.width(), s.height());
 }
 
 QPointF PageArea::origin() const
 {
-    const QSizeF d = logicalDisplay();
-    const QSize vp = viewport()->size();
-    // Centred while smaller than the view, else scrolled.
-    const double x = d.width() < vp.width() ? (vp.width() - d.width()) / 2 : -horizontalScrollBar()->value();
-    const double y = d.height() < vp.height() ? (vp.height() - d.height()) / 2 : -verticalScrollBar()->value();
-    return QPointF(std::floor(x), std::floor(y));
+    return slot(page_).topLeft();
 }
 
 QRectF PageArea::toView(const QRect& pageBox) const
 {
-    if (pageSize_.isEmpty())
+    return toView(pageBox, page_, pageSize_);
+}
+
+QRectF PageArea::toView(const QRect& pageBox, int page, QSize pageSize) const
+{
+    if (pageSize.isEmpty() || !column_.contains(page))
         return QRectF();
-    const QSizeF d = logicalDisplay();
-    const double sx = d.width() / pageSize_.width();
-    const double sy = d.height() / pageSize_.height();
-    const QPointF o = origin();
-    return QRectF(o.x() + pageBox.x() * sx, o.y() + pageBox.y() * sy,
-                  pageBox.width() * sx, pageBox.height() * sy);
+    const QRectF s = slot(page);
+    const double sx = s.width() / pageSize.width();
+    const double sy = s.height() / pageSize.height();
+    return QRectF(s.x() + pageBox.x() * sx, s.y() + pageBox.y() * sy, pageBox.width() * sx, pageBox.height() * sy);
 }
 
 void PageArea::updateScrollBars()
 {
-    const QSizeF d = logicalDisplay();
     const QSize vp = viewport()->size();
     QScrollBar* v = verticalScrollBar();
     QScrollBar* h = horizontalScrollBar();
-    v->setRange(0, std::max(0, int(std::ceil(d.height())) - vp.height()));
+    v->setRange(0, std::max(0, int(std::ceil(column_.height())) - vp.height()));
     v->setPageStep(std::max(1, vp.height()));
     v->setSingleStep(std::max(16, vp.height() / 20));
-    h->setRange(0, std::max(0, int(std::ceil(d.width())) - vp.width()));
+    h->setRange(0, std::max(0, int(std::ceil(column_.widest())) - vp.width()));
     h->setPageStep(std::max(1, vp.width()));
     h->setSingleStep(std::max(16, vp.width() / 20));
     updateCursor();
@@ -183,33 +298,48 @@ void PageArea::paintEvent(QPaintEvent* event)
     }
     QPainter p(viewport());
     p.fillRect(event->rect(), palette().color(QPalette::Mid));
-    if (image_.isNull()) {
+    if (!hasPage() || (column_.count() == 1 && !images_.contains(page_))) {
         if (!message_.isEmpty()) {
             p.setPen(palette().color(QPalette::Text));
             p.drawText(viewport()->rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap, message_);
         }
         return;
     }
-    const QPointF o = origin();
-    // Drawn into a rectangle rather than with the image's own pixel ratio:
-    // setting that would copy an image the cache shares.
-    if (image_.size() != display_)
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(QRectF(o, logicalDisplay()), image_, QRectF(image_.rect()));
+    paintPages(p, event->rect());
     // Multiplying keeps the ink readable under the marker colours.
     p.setCompositionMode(QPainter::CompositionMode_Multiply);
-    if (!mark_.isEmpty())
-        p.fillRect(toView(mark_).adjusted(-4, -2, 4, 2), kHeadwordMarkColour);
-    if (!highlights_.isEmpty()) {
-        for (const QRect& box : highlights_)
-            p.fillRect(toView(box).adjusted(-1, -1, 1, 1), QColor(255, 225, 0));
-    }
-    if (!selection_.isEmpty()) {
+    for (const QRect& box : mark_.boxes)
+        p.fillRect(toView(box, mark_.page, mark_.pageSize).adjusted(-4, -2, 4, 2), kHeadwordMarkColour);
+    for (const QRect& box : highlights_.boxes)
+        p.fillRect(toView(box, highlights_.page, highlights_.pageSize).adjusted(-1, -1, 1, 1), QColor(255, 225, 0));
+    if (!selection_.boxes.value(0).isEmpty()) {
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         const QColor c = palette().color(QPalette::Highlight);
         p.setPen(QPen(c, 1));
         p.setBrush(QColor(c.red(), c.green(), c.blue(), 50));
-        p.drawRect(toView(selection_));
+        p.drawRect(toView(selection_.boxes.value(0), selection_.page, selection_.pageSize));
+    }
+}
+
+// Each page in view from its picture, stretched when it was drawn for
+// another size; white while it has none.
+void PageArea::paintPages(QPainter& p, const QRect& exposed)
+{
+    const double top = contentTop();
+    const auto [from, to] = column_.pagesBetween(top + exposed.top(), top + exposed.bottom() + 1);
+    const double dpr = devicePixelRatioF();
+    for (int page = from; page <= to; ++page) {
+        const QRectF r = slot(page);
+        const auto it = images_.constFind(page);
+        if (it == images_.cend() || it->isNull()) {
+            p.fillRect(r, Qt::white);
+            continue;
+        }
+        // Drawn into a rectangle rather than with the image's own pixel ratio:
+        // setting that would copy an image the cache shares.
+        const bool exact = std::abs(it->width() - r.width() * dpr) < 1 && std::abs(it->height() - r.height() * dpr) < 1;
+        p.setRenderHint(QPainter::SmoothPixmapTransform, !exact);
+        p.drawImage(r, *it, QRectF(it->rect()));
     }
 }
 
@@ -223,144 +353,8 @@ void PageArea::resizeEvent(QResizeEvent* event)
 void PageArea::scrollContentsBy(int, int)
 {
     viewport()->update();
-}
-
-// ---------------------------------------------------------------- the mouse
-
-QPointF PageArea::toPagePoint(QPointF viewPos) const
-{
-    const QSizeF d = logicalDisplay();
-    if (pageSize_.isEmpty() || d.isEmpty())
-        return QPointF();
-    const QPointF o = origin();
-    return QPointF((viewPos.x() - o.x()) * pageSize_.width() / d.width(),
-                   (viewPos.y() - o.y()) * pageSize_.height() / d.height());
-}
-
-void PageArea::keepPagePointAt(QPointF pagePoint, QPointF viewPos)
-{
-    const QSizeF d = logicalDisplay();
-    if (pageSize_.isEmpty() || d.isEmpty())
-        return;
-    horizontalScrollBar()->setValue(int(std::lround(pagePoint.x() * d.width() / pageSize_.width() - viewPos.x())));
-    verticalScrollBar()->setValue(int(std::lround(pagePoint.y() * d.height() / pageSize_.height() - viewPos.y())));
-}
-
-void PageArea::setSelection(const QRect& pageRect)
-{
-    selection_ = pageRect;
-    viewport()->update();
-}
-
-bool PageArea::pannable() const
-{
-    return !image_.isNull() && (horizontalScrollBar()->maximum() > 0 || verticalScrollBar()->maximum() > 0);
-}
-
-void PageArea::updateCursor()
-{
-    if (drag_ == Drag::Pan)
-        viewport()->setCursor(Qt::ClosedHandCursor);
-    else if (drag_ == Drag::Select)
-        viewport()->setCursor(Qt::CrossCursor);
-    else if (pannable())
-        viewport()->setCursor(Qt::OpenHandCursor);
-    else
-        viewport()->unsetCursor();
-}
-
-bool PageArea::viewportEvent(QEvent* event)
-{
-    if (event->type() == QEvent::NativeGesture) {
-        auto* g = static_cast<QNativeGestureEvent*>(event);
-        if (g->gestureType() == Qt::ZoomNativeGesture && !image_.isNull()) {
-            emit zoomRequested(1.0 + g->value(), g->position());
-            return true;
-        }
-    }
-    return QAbstractScrollArea::viewportEvent(event);
-}
-
-void PageArea::wheelEvent(QWheelEvent* event)
-{
-    if (!(event->modifiers() & Qt::ControlModifier) || image_.isNull()) {
-        QAbstractScrollArea::wheelEvent(event);
-        return;
-    }
-    // About 10 % a notch; touchpads send small steps that add up.
-    wheelRest_ += event->angleDelta().y() / 8.0;
-    const double notches = wheelRest_ / 15.0;
-    if (std::abs(notches) >= 0.25) {
-        wheelRest_ = 0;
-        emit zoomRequested(std::pow(1.1, notches), event->position());
-    }
-    event->accept();
-}
-
-void PageArea::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton || image_.isNull()) {
-        QAbstractScrollArea::mousePressEvent(event);
-        return;
-    }
-    if (event->modifiers() & Qt::ShiftModifier) {
-        drag_ = Drag::Select;
-        selectFrom_ = toPagePoint(event->position());
-        setSelection(QRect());
-    } else {
-        drag_ = pannable() ? Drag::Pan : Drag::None;
-        dragLast_ = event->position().toPoint();
-        setSelection(QRect());
-    }
-    updateCursor();
-    event->accept();
-}
-
-void PageArea::mouseMoveEvent(QMouseEvent* event)
-{
-    if (drag_ == Drag::Pan) {
-        const QPoint delta = event->position().toPoint() - dragLast_;
-        dragLast_ = event->position().toPoint();
-        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - delta.x());
-        verticalScrollBar()->setValue(verticalScrollBar()->value() - delta.y());
-    } else if (drag_ == Drag::Select) {
-        const QRectF r = QRectF(selectFrom_, toPagePoint(event->position())).normalized();
-        setSelection(r.toAlignedRect() & QRect(QPoint(0, 0), pageSize_));
-    }
-    event->accept();
-}
-
-void PageArea::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton && drag_ != Drag::None) {
-        drag_ = Drag::None;
-        updateCursor();
-    }
-    event->accept();
-}
-
-void PageArea::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton && !image_.isNull())
-        emit wordActivated(toPagePoint(event->position()).toPoint());
-    event->accept();
-}
-
-void PageArea::contextMenuEvent(QContextMenuEvent* event)
-{
-    if (!image_.isNull())
-        emit menuRequested(event->globalPos(), event->pos());
-    event->accept();
-}
-
-void PageArea::keyPressEvent(QKeyEvent* event)
-{
-    if (event->matches(QKeySequence::Copy) && !selection_.isEmpty()) {
-        emit copyRequested();
-        event->accept();
-        return;
-    }
-    QAbstractScrollArea::keyPressEvent(event);
+    dropFarImages();
+    emit scrolled();
 }
 
 } // namespace lexifol::pv

@@ -9,6 +9,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -28,6 +29,7 @@ void TWebBrowser::Impl::requestPage(const QString& reference, int index, bool to
 {
     rerender->stop();
     partShown = QImage();
+    columnAsked.clear();   // a new page drops the pages asked before
     const quint64 g = bump();
     if (showFromCache(reference, index, toTop))
         return;
@@ -41,7 +43,7 @@ void TWebBrowser::Impl::requestPage(const QString& reference, int index, bool to
     r.pageIndex = index;
     r.zoom = zoom;
     r.view = area->viewArea();
-    r.visibleTop = toTop ? 0 : int(area->verticalScrollBar()->value() * area->devicePixelRatioF());
+    r.visibleTop = toTop || !area->column().contains(index) ? 0 : area->topOnPage(index);
     QMetaObject::invokeMethod(worker, [w = worker, r] { w->show(r); }, Qt::QueuedConnection);
 }
 
@@ -91,7 +93,9 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
     if (!findOnArrival.isEmpty())
         finder.setQuery(std::exchange(findOnArrival, QString()), true);
     state = State::Page;
-    area->setPage(image, plan.display, pageSize, !samePage);
+    const QScopedValueRollback placing(arranging, true);
+    layOutColumn(info.pageCount, plan.display);
+    area->setPage(index, image, plan.display, pageSize, !samePage);
     area->setHighlights(finder.hits());
     stack->setCurrentWidget(panel);
     updateToolbar();
@@ -103,6 +107,7 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
     if (finder.pending() && textKnown)
         emit q->findDone(runFind());
     prefetchNeighbours();
+    fillColumn();
 }
 
 void TWebBrowser::Impl::showError(const QString& message)
@@ -123,6 +128,8 @@ void TWebBrowser::Impl::onPageReady(const PageResult& r)
 {
     if (r.error.isEmpty() && !r.partial && r.restOfTop < 0)
         documents.recordPage(r);
+    if (r.generation == 0)
+        takeColumnPage(r);
     if (r.generation == 0 || r.generation != generation)
         return;
     if (!r.error.isEmpty()) {
@@ -167,7 +174,11 @@ void TWebBrowser::Impl::showPart(const PageResult& r)
         area->setSelection(QRect());
         area->setHighlights({});
     }
-    area->setPage(r.image, r.plan.display, r.pageSize, resetScrollOnArrival && !samePage);
+    // Until the page is presented it stands alone, unless the column holds it.
+    if (r.path != documentPath || !columnShown())
+        area->setColumn(r.pageIndex, 1, [&r](int) { return r.plan.display; });
+    const QScopedValueRollback placing(arranging, true);
+    area->setPage(r.pageIndex, r.image, r.plan.display, r.pageSize, resetScrollOnArrival && !samePage);
     partShown = r.image;
     stack->setCurrentWidget(panel);
     emit q->pageVisible();
@@ -237,7 +248,7 @@ void TWebBrowser::Impl::viewChanged()
     if (p.image == plan.image)
         return;
     // Stretch what there is at once; the sharp page follows.
-    area->setDisplaySize(p.display);
+    stretchTo(p);
     rerender->start();
 }
 
@@ -255,7 +266,9 @@ void TWebBrowser::Impl::locateHeadword()
     if (!box)
         return;
     area->setMark(*box);
-    // A page the user has moved meanwhile stays where the user put it.
+    // A page the user has moved meanwhile stays where the user put it; the
+    // page scrolled to stays the page on view, whatever else shows below.
+    const QScopedValueRollback placing(arranging, true);
     if (area->verticalScrollBar()->value() == scrollAtArrival)
         area->scrollBoxToUpperThird(*box);
 }
@@ -266,6 +279,7 @@ int TWebBrowser::Impl::runFind()
     if (!finder.hits().isEmpty())
         area->setMark(QRect());
     area->setHighlights(finder.hits());
+    const QScopedValueRollback placing(arranging, true);
     if (!finder.currentBox().isNull())
         area->scrollToBox(finder.currentBox());
     return count;
@@ -346,8 +360,19 @@ QWidget* TWebBrowser::pageWindow() const
     return d->stack->currentWidget() == d->html ? d->html->viewport() : d->area->viewport();
 }
 
-int TWebBrowser::scrollPosition() const { return d->activeScrollBar()->value(); }
-int TWebBrowser::scrollMaximum() const { return d->activeScrollBar()->maximum(); }
+int TWebBrowser::scrollPosition() const
+{
+    if (d->stack->currentWidget() == d->html)
+        return d->html->verticalScrollBar()->value();
+    return d->area->scrollOnPage();
+}
+
+int TWebBrowser::scrollMaximum() const
+{
+    if (d->stack->currentWidget() == d->html)
+        return d->html->verticalScrollBar()->maximum();
+    return d->area->scrollOnPageMaximum();
+}
 
 QImage TWebBrowser::pageImage() const { return d->partShown.isNull() ? d->image : d->partShown; }
 

@@ -91,11 +91,18 @@ public:
     // rendered for the view's present size and its text layer has been read.
     bool isPageReady(int index) const;
 
+    // The pages of a document shown as one column, the next below the page
+    // (the default), or each page alone.
+    void setContinuous(bool on);
+    bool continuous() const;
+
 signals:
     void pageShown();                  // a DjVu page is drawn
     // The part of a page in view is drawn: first alone, when the rest
     // follows, then again with the whole page.
     void pageVisible();
+    // Scrolling brought another page of the column into view.
+    void pageInViewChanged(int index);
     void htmlShown();
     void loadFailed(const QString& message);
     // A word of the page's text was double-clicked or chosen from the menu.

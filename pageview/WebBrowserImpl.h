@@ -9,6 +9,7 @@
 #include "pageview/PageToolbar.h"
 #include "pageview/PageWidgets.h"
 
+#include <QSet>
 #include <QStackedLayout>
 #include <QTimer>
 
@@ -65,6 +66,13 @@ struct TWebBrowser::Impl {
 
     DocumentCache documents;
 
+    // Reading on: the document's pages in one column, the page on view the
+    // one the reader has scrolled to.
+    bool continuous = true;
+    QSet<int> columnAsked;   // pages on their way to the column
+    QString columnKey;       // what the pages were asked for: document, zoom, view
+    bool arranging = false;  // the view scrolls because pages are placed, not the reader
+
     DjvuWorker* worker = nullptr;
     DjvuThread* thread = nullptr;
     QTimer* rerender = nullptr;
@@ -89,6 +97,13 @@ struct TWebBrowser::Impl {
     std::optional<PageResult> completePart(const PageResult& rest);
     void onTextReady(const TextResult& r);
     void prefetchNeighbours();
+    bool columnShown() const { return continuous && pageCount > 1; }
+    void layOutColumn(int count, QSize fallback);
+    void fillColumn();
+    void followScroll();
+    void enterPage(int page);
+    void takeColumnPage(const PageResult& r);
+    void stretchTo(const RenderPlan& p);
     void prepare(const EmbedTag& tag);
     void viewChanged();
     void updateToolbar();

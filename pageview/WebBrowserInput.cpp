@@ -50,7 +50,7 @@ void TWebBrowser::Impl::applyZoom(const ZoomSetting& z, std::optional<QPointF> a
     const QPointF at = anchor.value_or(QPointF(area->viewport()->width() / 2.0, area->viewport()->height() / 2.0));
     const QPointF pagePoint = area->toPagePoint(at);
     const RenderPlan p = PlanRender(pageSize, dpi, zoom, area->viewArea());
-    area->setDisplaySize(p.display);
+    stretchTo(p);
     if (anchor)
         area->keepPagePointAt(pagePoint, at);
     rerender->start();

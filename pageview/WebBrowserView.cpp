@@ -63,6 +63,11 @@ void TWebBrowser::Impl::build()
     column->addWidget(area, 1);
     stack->addWidget(panel);
     QObject::connect(area, &PageArea::viewChanged, q, [this] { viewChanged(); });
+    QObject::connect(area, &PageArea::scrolled, q, [this] { followScroll(); });
+    QObject::connect(area, &PageArea::pageEntered, q, [this](int page) {
+        if (state == State::Page)
+            enterPage(page);
+    });
     connectInput();
 
     errorView = new QLabel(q);
