@@ -47,6 +47,7 @@ void TForm1::startUp()
     const ViewSettings view = ReadViewSettings(*Settings);
     BrowserMouse = view.browserMouse;
     LocateHeadwordOnPage = view.locateHeadword;
+    WebBrowser1->setContinuous(view.continuous);
     indexCache_.setBudget(view.cacheBytes);
 
     History.clear();

@@ -105,8 +105,12 @@ void TForm1::buildControls()
 
     StatusBar1 = new QStatusBar(this);
     StatusText = new StatusLine(StatusBar1);
-    connect(WebBrowser1, &TWebBrowser::pageShown, this,
-            [this] { StatusText->setPage(WebBrowser1->pageIndex() + 1, WebBrowser1->pageCount()); });
+    const auto showPlace = [this] {
+        const auto [page, count] = WebBrowser1->readingPlace();
+        StatusText->setPage(page + 1, count);
+    };
+    connect(WebBrowser1, &TWebBrowser::pageShown, this, showPlace);
+    connect(WebBrowser1, &TWebBrowser::pageInViewChanged, this, showPlace);
     setStatusBar(StatusBar1);
 }
 

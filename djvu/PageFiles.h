@@ -1,6 +1,7 @@
 #pragma once
 // Which file holds a page of a dictionary: the one rule that the page view,
 // the command-line tool and the services share.
+#include <QFileInfoList>
 #include <QString>
 
 namespace lexifol::djvu {
@@ -20,5 +21,9 @@ PageSource PageSourceFor(const QString& folder, const QString& name, bool wholeF
 
 // The document of a dictionary stored as one document.
 QString WholeDocumentPath(const QString& folder, const QString& name);
+
+// The page files of a dictionary stored page by page: "<page>.djvu", the
+// numbered ones by their numbers, then the rest by name.
+QFileInfoList ListPageFiles(const QString& folder);
 
 } // namespace lexifol::djvu

@@ -40,7 +40,7 @@ RenderPlan PlanRender(QSize pageSize, int pageDpi, const ZoomSetting& zoom, cons
     switch (zoom.mode) {
     case ZoomSetting::FitWidth:
         scale = aw / pw;
-        if (ph * scale > ah && view.scrollBarExtent > 0 && aw > view.scrollBarExtent)
+        if ((ph * scale > ah || view.column) && view.scrollBarExtent > 0 && aw > view.scrollBarExtent)
             scale = (aw - view.scrollBarExtent) / pw;
         break;
     case ZoomSetting::FitPage:

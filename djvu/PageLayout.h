@@ -27,6 +27,7 @@ struct ViewArea {
     QSize size;                // device pixels, without scroll bars
     int scrollBarExtent = 0;   // device pixels; 0 when scroll bars are hidden
     double screenDpi = 96.0;   // device pixels per inch
+    bool column = false;       // pages one below another: the vertical bar is there for any page
 };
 
 struct RenderPlan {

@@ -328,6 +328,7 @@ ViewSettings ReadViewSettings(const ProfileFile& settings)
     v.browserMouse = settings.readBool(QStringLiteral("Scroll"), QStringLiteral("Browser_Mouse"), false);
     v.locateHeadword = settings.readBool(QStringLiteral("View"), QStringLiteral("LocateHeadword"), true);
     v.otherDictionaries = settings.readBool(QStringLiteral("View"), QStringLiteral("OtherDictionaries"), true);
+    v.continuous = settings.readBool(QStringLiteral("View"), QStringLiteral("Continuous"), true);
     bool number = false;
     const int mb = settings.readString(QStringLiteral("Memory"), QStringLiteral("DictionaryCacheMB")).toInt(&number);
     if (number && mb >= 0)

@@ -40,6 +40,7 @@ struct ViewSettings {
     bool browserMouse = false;        // [Scroll] Browser_Mouse
     bool locateHeadword = true;       // [View] LocateHeadword
     bool otherDictionaries = true;    // [View] OtherDictionaries
+    bool continuous = true;           // [View] Continuous
     size_t cacheBytes = size_t(512) << 20;   // [Memory] DictionaryCacheMB
 };
 ViewSettings ReadViewSettings(const ProfileFile& settings);

@@ -45,6 +45,7 @@ struct Target {
     QString document;
     QString page;
     bool hasPage = false;
+    bool pageByPage = false;
 };
 
 Target TargetOf(const CompositionInput& in, PageViewState& state)
@@ -58,7 +59,7 @@ Target TargetOf(const CompositionInput& in, PageViewState& state)
     // The annotation leaves the flag as it was.
     if (!annotation)
         state.singleFileOnView = !whole;
-    return {source.document, source.page, source.inDocument};
+    return {source.document, source.page, source.inDocument, !whole && !annotation};
 }
 } // namespace
 
@@ -66,7 +67,7 @@ PageViewRequest ComposePageRequest(const CompositionInput& in, const PageViewSta
 {
     PageViewState scratch = state;
     const Target t = TargetOf(in, scratch);
-    return {PageViewFilePath(in.programFolder), t.document, t.page, in.pluginParameters};
+    return {PageViewFilePath(in.programFolder), t.document, t.page, in.pluginParameters, t.pageByPage};
 }
 
 QString ComposePageLine(const CompositionInput& in, PageViewState& state)

@@ -30,6 +30,7 @@ struct PageViewRequest {
     QString document;
     QString page;
     QByteArrayList pluginParameters;
+    bool pageByPage = false;   // the document is a page file of a dictionary stored page by page
 };
 
 // The request that the composed line describes; `state` as for the line.

@@ -26,6 +26,12 @@ DocInfo* DocumentCache::find(const QString& path, bool validate)
     return &it->second;
 }
 
+const DocInfo* DocumentCache::peek(const QString& path) const
+{
+    const auto it = docs_.find(path);
+    return it == docs_.end() ? nullptr : &it->second;
+}
+
 void DocumentCache::recordPage(const PageResult& r)
 {
     DocInfo& info = docs_[r.path];

@@ -39,6 +39,7 @@ class DocumentCache {
 public:
     // With `validate`, a document whose file changed since is dropped.
     DocInfo* find(const QString& path, bool validate);
+    const DocInfo* peek(const QString& path) const;   // as it is, not checked
     // Records a rendered page (and its document); trims to the limits.
     void recordPage(const PageResult& r);
     void recordText(const TextResult& r);

@@ -142,6 +142,7 @@ EmbedTag TagForRequest(const PageViewRequest& request)
     for (const Attribute& a : ReadAttributes(attributes, pos))
         Apply(tag, a, nullptr);
     tag.page = request.page;
+    tag.pageByPage = request.pageByPage;
     return tag;
 }
 

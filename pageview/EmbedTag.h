@@ -12,6 +12,7 @@ struct EmbedTag {
     QString width, height;
     bool toolbar = true;    // Toolbar=no hides it
     bool scrollBars = true; // ScrollBars=no hides them
+    bool pageByPage = false; // src is one of a folder of page files, read on in their order
 };
 
 struct PageViewRequest;

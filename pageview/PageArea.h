@@ -44,6 +44,7 @@ public:
     const PageColumn& column() const { return column_; }
     bool hasImage(int page, QSize size) const;
     QImage imageOf(int page) const { return images_.value(page); }
+    int imageCount() const { return int(images_.size()); }
     // The page showing most of the view, and the pages within two screens
     // of it, which are all that is kept.
     int pageInView() const;

@@ -42,8 +42,9 @@ void TWebBrowser::Impl::requestPage(const QString& reference, int index, bool to
     r.pageReference = reference;
     r.pageIndex = index;
     r.zoom = zoom;
-    r.view = area->viewArea();
-    r.visibleTop = toTop || !area->column().contains(index) ? 0 : area->topOnPage(index);
+    r.view = view();
+    const int slot = slotOf(documentPath, index);
+    r.visibleTop = toTop || !area->column().contains(slot) ? 0 : area->topOnPage(slot);
     QMetaObject::invokeMethod(worker, [w = worker, r] { w->show(r); }, Qt::QueuedConnection);
 }
 
@@ -58,7 +59,7 @@ bool TWebBrowser::Impl::showFromCache(const QString& reference, int index, bool 
     const auto geometry = info->pages.constFind(i);
     if (geometry == info->pages.cend())
         return false;
-    const RenderPlan p = PlanRender(geometry->size, geometry->dpi, zoom, area->viewArea());
+    const RenderPlan p = PlanRender(geometry->size, geometry->dpi, zoom, view());
     const QImage img = documents.image(documentPath, i, p);
     if (img.isNull())
         return false;
@@ -94,8 +95,8 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
         finder.setQuery(std::exchange(findOnArrival, QString()), true);
     state = State::Page;
     const QScopedValueRollback placing(arranging, true);
-    layOutColumn(info.pageCount, plan.display);
-    area->setPage(index, image, plan.display, pageSize, !samePage);
+    layOutColumn(plan.display);
+    area->setPage(std::max(0, currentSlot()), image, plan.display, pageSize, !samePage);
     area->setHighlights(finder.hits());
     stack->setCurrentWidget(panel);
     updateToolbar();
@@ -175,10 +176,13 @@ void TWebBrowser::Impl::showPart(const PageResult& r)
         area->setHighlights({});
     }
     // Until the page is presented it stands alone, unless the column holds it.
-    if (r.path != documentPath || !columnShown())
-        area->setColumn(r.pageIndex, 1, [&r](int) { return r.plan.display; });
+    int slot = slotOf(r.path, r.pageIndex);
+    if (slot < 0 || !columnShown()) {
+        slot = std::max(0, slot);
+        area->setColumn(slot, 1, [&r](int) { return r.plan.display; });
+    }
     const QScopedValueRollback placing(arranging, true);
-    area->setPage(r.pageIndex, r.image, r.plan.display, r.pageSize, resetScrollOnArrival && !samePage);
+    area->setPage(slot, r.image, r.plan.display, r.pageSize, resetScrollOnArrival && !samePage);
     partShown = r.image;
     stack->setCurrentWidget(panel);
     emit q->pageVisible();
@@ -208,15 +212,15 @@ void TWebBrowser::Impl::prefetchNeighbours()
 {
     if (pageCount < 2 || pageIndex < 0)
         return;
-    const ViewArea view = area->viewArea();
+    const ViewArea shown = view();
     for (const int i : {pageIndex + 1, pageIndex - 1}) {
-        if (i < 0 || i >= pageCount || documents.isReady(documentPath, i, zoom, view))
+        if (i < 0 || i >= pageCount || documents.isReady(documentPath, i, zoom, shown))
             continue;
         PageRequest r;
         r.path = documentPath;
         r.pageIndex = i;
         r.zoom = zoom;
-        r.view = view;
+        r.view = shown;
         QMetaObject::invokeMethod(worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
     }
 }
@@ -230,7 +234,7 @@ void TWebBrowser::Impl::prepare(const EmbedTag& tag)
     r.path = tag.src;
     r.pageReference = tag.page;
     r.zoom = userZoom.value_or(ParseZoom(tag.zoom));
-    r.view = area->viewArea();
+    r.view = view();
     if (const DocInfo* info = documents.find(r.path, true); info && info->pageCount > 0) {
         const int i = ResolvePageReference(r.pageReference, info->pageCount, info->names);
         if (i < 0 || i >= info->pageCount || documents.isReady(r.path, i, r.zoom, r.view))
@@ -244,7 +248,7 @@ void TWebBrowser::Impl::viewChanged()
 {
     if (state != State::Page || pageSize.isEmpty())
         return;
-    const RenderPlan p = PlanRender(pageSize, dpi, zoom, area->viewArea());
+    const RenderPlan p = PlanRender(pageSize, dpi, zoom, view());
     if (p.image == plan.image)
         return;
     // Stretch what there is at once; the sharp page follows.
@@ -440,7 +444,7 @@ QWidget* TWebBrowser::toolBar() const { return d->toolbar; }
 
 bool TWebBrowser::isPageReady(int index) const
 {
-    return d->documents.isReady(d->documentPath, index, d->zoom, d->area->viewArea());
+    return d->documents.isReady(d->documentPath, index, d->zoom, d->view());
 }
 
 bool TWebBrowser::event(QEvent* event)

@@ -95,6 +95,9 @@ public:
     // (the default), or each page alone.
     void setContinuous(bool on);
     bool continuous() const;
+    // The page on view's place among the pages read on through (of its
+    // document, or the page files of its folder), and how many there are.
+    std::pair<int, int> readingPlace() const;
 
 signals:
     void pageShown();                  // a DjVu page is drawn

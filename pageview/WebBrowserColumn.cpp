@@ -1,7 +1,11 @@
-// Reading on: the document's pages one below another, the page on view
-// following the scrolling, the pages near the view drawn as they come.
+// Reading on: the pages one below another, those of the document on view or
+// the page files of a dictionary stored page by page; the page on view
+// follows the scrolling, and the pages near the view are drawn as they come.
 #include "pageview/WebBrowserImpl.h"
 
+#include "djvu/PageFiles.h"
+
+#include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 
@@ -10,29 +14,88 @@
 
 namespace lexifol {
 
-// The sizes of the pages at the zoom: those not drawn yet as `fallback`.
-void TWebBrowser::Impl::layOutColumn(int count, QSize fallback)
+int TWebBrowser::Impl::slotOf(const QString& path, int index) const
 {
-    if (!continuous || count < 2) {
-        area->setColumn(pageIndex, 1, [fallback](int) { return fallback; });
+    if (columnFiles.isEmpty())
+        return path == documentPath ? index : -1;
+    return index == 0 ? filePlace.value(path, -1) : -1;
+}
+
+TWebBrowser::Impl::Place TWebBrowser::Impl::placeOf(int slot) const
+{
+    if (columnFiles.isEmpty())
+        return {documentPath, slot};
+    return {columnFiles.value(slot), 0};
+}
+
+ViewArea TWebBrowser::Impl::view() const
+{
+    ViewArea v = area->viewArea();
+    if (continuous) {
+        const DocInfo* info = columnFiles.isEmpty() ? documents.peek(documentPath) : nullptr;
+        v.column = columnFiles.size() > 1 || (info && info->pageCount > 1);
+    }
+    return v;
+}
+
+// A page file is read on into the files of its folder; listed again only
+// when the folder changed.
+void TWebBrowser::Impl::listPageFiles(const EmbedTag& tag)
+{
+    const QFileInfo file(tag.src);
+    const QString folder = file.absolutePath();
+    if (!continuous || !tag.pageByPage) {
+        columnFiles.clear();
+        filePlace.clear();
+        filesFolder.clear();
         return;
     }
-    const ViewArea view = area->viewArea();
+    const QDateTime changed = QFileInfo(folder).lastModified();
+    // Spelt as the page view file spells its folder, so that its path is found.
+    const QString prefix = tag.src.left(tag.src.size() - file.fileName().size());
+    if (folder != filesFolder || changed != filesListed || !filePlace.contains(tag.src)) {
+        columnFiles.clear();
+        filePlace.clear();
+        for (const QFileInfo& f : djvu::ListPageFiles(folder + u'/')) {
+            filePlace.insert(prefix + f.fileName(), int(columnFiles.size()));
+            columnFiles << prefix + f.fileName();
+        }
+        filesFolder = folder;
+        filesListed = changed;
+    }
+    // The page view file names a file the folder does not list: it stands alone.
+    if (!filePlace.contains(tag.src)) {
+        columnFiles.clear();
+        filePlace.clear();
+        filesFolder.clear();
+    }
+}
+
+// The sizes of the pages at the zoom: those not drawn yet as `fallback`.
+void TWebBrowser::Impl::layOutColumn(QSize fallback)
+{
+    if (!columnShown()) {
+        area->setColumn(std::max(0, currentSlot()), 1, [fallback](int) { return fallback; });
+        return;
+    }
+    const ViewArea shown = view();
     const QString key = QStringLiteral("%1\n%2\n%3\n%4x%5")
-                            .arg(documentPath, q->zoom())
+                            .arg(columnFiles.isEmpty() ? documentPath : filesFolder, q->zoom())
                             .arg(int(zoom.mode))
-                            .arg(view.size.width())
-                            .arg(view.size.height());
+                            .arg(shown.size.width())
+                            .arg(shown.size.height());
     // Pages asked for another zoom or size would come too small or too big.
     if (key != columnKey)
         columnAsked.clear();
     columnKey = key;
-    const DocInfo* info = documents.find(documentPath, false);
-    area->setColumn(0, count, [&](int page) {
-        if (info) {
-            const auto g = info->pages.constFind(page);
-            if (g != info->pages.cend())
-                return PlanRender(g->size, g->dpi, zoom, view).display;
+    const DocInfo* info = columnFiles.isEmpty() ? documents.find(documentPath, false) : nullptr;
+    area->setColumn(0, columnCount(), [&](int slot) {
+        const Place place = placeOf(slot);
+        const DocInfo* doc = columnFiles.isEmpty() ? info : documents.find(place.path, false);
+        if (doc) {
+            const auto g = doc->pages.constFind(place.index);
+            if (g != doc->pages.cend())
+                return PlanRender(g->size, g->dpi, zoom, shown).display;
         }
         return fallback;
     });
@@ -44,7 +107,7 @@ void TWebBrowser::Impl::stretchTo(const RenderPlan& p)
 {
     const QScopedValueRollback placing(arranging, true);
     if (columnShown())
-        layOutColumn(pageCount, p.display);
+        layOutColumn(p.display);
     area->setDisplaySize(p.display);
 }
 
@@ -54,40 +117,41 @@ void TWebBrowser::Impl::fillColumn()
 {
     if (!columnShown() || state != State::Page)
         return;
-    const DocInfo* info = documents.find(documentPath, false);
-    const ViewArea view = area->viewArea();
+    const ViewArea shown = view();
     const auto [from, to] = area->pagesNearView();
     const int inView = area->pageInView();
-    std::vector<int> pages;
-    for (int page = from; page <= to; ++page)
-        pages.push_back(page);
-    std::stable_sort(pages.begin(), pages.end(),
+    const int current = currentSlot();
+    std::vector<int> order;
+    for (int slot = from; slot <= to; ++slot)
+        order.push_back(slot);
+    std::stable_sort(order.begin(), order.end(),
                      [inView](int a, int b) { return std::abs(a - inView) < std::abs(b - inView); });
-    for (const int page : pages) {
-        // The pages beside the page on view are drawn for the cache, as
-        // without a column, and taken from there when they come.
-        if (std::abs(page - pageIndex) == 1)
+    for (const int slot : order) {
+        // The pages beside the page on shown in its document are drawn for
+        // the cache, as without a column, and taken from there when they come.
+        if (columnFiles.isEmpty() && std::abs(slot - current) == 1)
             continue;
-        if (info) {
-            const auto g = info->pages.constFind(page);
+        const Place place = placeOf(slot);
+        if (const DocInfo* info = documents.find(place.path, false)) {
+            const auto g = info->pages.constFind(place.index);
             if (g != info->pages.cend()) {
-                const RenderPlan p = PlanRender(g->size, g->dpi, zoom, view);
-                if (area->hasImage(page, p.image))
+                const RenderPlan p = PlanRender(g->size, g->dpi, zoom, shown);
+                if (area->hasImage(slot, p.image))
                     continue;
-                if (const QImage cached = documents.image(documentPath, page, p); !cached.isNull()) {
-                    area->setPageImage(page, cached, p.display);
+                if (const QImage cached = documents.image(place.path, place.index, p); !cached.isNull()) {
+                    area->setPageImage(slot, cached, p.display);
                     continue;
                 }
             }
         }
-        if (columnAsked.contains(page))
+        if (columnAsked.contains(slot))
             continue;
-        columnAsked.insert(page);
+        columnAsked.insert(slot);
         PageRequest r;
-        r.path = documentPath;
-        r.pageIndex = page;
+        r.path = place.path;
+        r.pageIndex = place.index;
         r.zoom = zoom;
-        r.view = view;
+        r.view = shown;
         r.column = true;
         QMetaObject::invokeMethod(worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
     }
@@ -97,60 +161,65 @@ void TWebBrowser::Impl::followScroll()
 {
     if (!columnShown() || state != State::Page || arranging)
         return;
-    if (const int page = area->pageInView(); page != pageIndex)
-        enterPage(page);
+    if (const int slot = area->pageInView(); slot != currentSlot())
+        enterPage(slot);
     fillColumn();
 }
 
 // Another page of the column becomes the page on view: the one that Find,
 // the toolbar and the status line are about. Its marks stay where they are.
-void TWebBrowser::Impl::enterPage(int page)
+void TWebBrowser::Impl::enterPage(int slot)
 {
-    const DocInfo* info = documents.find(documentPath, false);
-    if (!info || !area->column().contains(page))
+    if (!area->column().contains(slot))
         return;
-    const PageGeometry g = info->pages.value(page);
-    pageIndex = page;
+    const Place place = placeOf(slot);
+    const DocInfo* info = documents.find(place.path, false);
+    const PageGeometry g = info ? info->pages.value(place.index) : PageGeometry();
+    documentPath = place.path;
+    pageIndex = place.index;
+    pageCount = info ? info->pageCount : 1;
     pageSize = g.size;
     dpi = g.dpi;
     if (!pageSize.isEmpty())
-        plan = PlanRender(pageSize, dpi, zoom, area->viewArea());
-    image = area->imageOf(page);
-    area->setCurrentPage(page, pageSize);
+        plan = PlanRender(pageSize, dpi, zoom, view());
+    image = area->imageOf(slot);
+    area->setCurrentPage(slot, pageSize);
     finder.clear();
-    const auto t = info->texts.constFind(page);
-    textKnown = t != info->texts.cend();
+    const auto t = info ? info->texts.constFind(place.index) : QHash<int, PageTextInfo>::const_iterator();
+    textKnown = info && t != info->texts.cend();
     text = textKnown ? *t : PageTextInfo();
     if (!textKnown && !pageSize.isEmpty())
-        QMetaObject::invokeMethod(worker, [w = worker, path = documentPath, page] { w->fetchText(path, page); },
+        QMetaObject::invokeMethod(worker, [w = worker, place] { w->fetchText(place.path, place.index); },
                                   Qt::QueuedConnection);
     updateToolbar();
-    emit q->pageInViewChanged(page);
+    emit q->pageInViewChanged(pageIndex);
 }
 
-// A page drawn ahead (for the column or the cache) of the document on view:
+// A page drawn ahead (for the column or the cache) of the column on view:
 // its size is now known, and its picture shown while it is near the view.
 void TWebBrowser::Impl::takeColumnPage(const PageResult& r)
 {
-    if (!r.error.isEmpty() || r.path != documentPath || !columnShown() || !area->column().contains(r.pageIndex))
+    const int slot = slotOf(r.path, r.pageIndex);
+    if (!r.error.isEmpty() || !columnShown() || !area->column().contains(slot))
         return;
-    columnAsked.remove(r.pageIndex);
+    columnAsked.remove(slot);
     const QScopedValueRollback placing(arranging, true);
-    const RenderPlan now = PlanRender(r.pageSize, r.dpi, zoom, area->viewArea());
+    const RenderPlan now = PlanRender(r.pageSize, r.dpi, zoom, view());
     const auto [from, to] = area->pagesNearView();
-    const bool near = r.pageIndex >= from && r.pageIndex <= to;
-    if (r.pageIndex == pageIndex && pageSize.isEmpty()) {
+    const bool current = slot == currentSlot();
+    if (current && pageSize.isEmpty()) {
         pageSize = r.pageSize;
         dpi = r.dpi;
         plan = now;
-        area->setCurrentPage(pageIndex, pageSize);
+        pageCount = r.pageCount;
+        area->setCurrentPage(slot, pageSize);
         if (!textKnown)
             QMetaObject::invokeMethod(worker, [w = worker, path = r.path, i = r.pageIndex] { w->fetchText(path, i); },
                                       Qt::QueuedConnection);
     }
-    area->setPageImage(r.pageIndex, near || r.pageIndex == pageIndex ? r.image : QImage(), now.display);
-    if (r.pageIndex == pageIndex)
-        image = area->imageOf(pageIndex);
+    area->setPageImage(slot, (slot >= from && slot <= to) || current ? r.image : QImage(), now.display);
+    if (current)
+        image = area->imageOf(slot);
 }
 
 // ---------------------------------------------------------------- TWebBrowser
@@ -160,17 +229,29 @@ void TWebBrowser::setContinuous(bool on)
     if (d->continuous == on)
         return;
     d->continuous = on;
+    if (!on) {
+        d->columnFiles.clear();
+        d->filePlace.clear();
+        d->filesFolder.clear();
+    }
     if (d->state != State::Page)
         return;
     const QScopedValueRollback placing(d->arranging, true);
-    d->layOutColumn(d->pageCount, d->plan.display);
-    d->area->setPage(d->pageIndex, d->image, d->plan.display, d->pageSize, false);
+    d->layOutColumn(d->plan.display);
+    d->area->setPage(std::max(0, d->currentSlot()), d->image, d->plan.display, d->pageSize, false);
     d->fillColumn();
 }
 
 bool TWebBrowser::continuous() const
 {
     return d->continuous;
+}
+
+std::pair<int, int> TWebBrowser::readingPlace() const
+{
+    if (d->columnFiles.isEmpty())
+        return {d->pageIndex, d->pageCount};
+    return {d->currentSlot(), int(d->columnFiles.size())};
 }
 
 } // namespace lexifol

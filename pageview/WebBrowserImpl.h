@@ -9,6 +9,7 @@
 #include "pageview/PageToolbar.h"
 #include "pageview/PageWidgets.h"
 
+#include <QDateTime>
 #include <QSet>
 #include <QStackedLayout>
 #include <QTimer>
@@ -69,7 +70,13 @@ struct TWebBrowser::Impl {
     // Reading on: the document's pages in one column, the page on view the
     // one the reader has scrolled to.
     bool continuous = true;
-    QSet<int> columnAsked;   // pages on their way to the column
+    // For a dictionary stored page by page, its page files in their order;
+    // empty when the column is the pages of the one document on view.
+    QStringList columnFiles;
+    QHash<QString, int> filePlace;
+    QString filesFolder;
+    QDateTime filesListed;
+    QSet<int> columnAsked;   // places on their way to the column
     QString columnKey;       // what the pages were asked for: document, zoom, view
     bool arranging = false;  // the view scrolls because pages are placed, not the reader
 
@@ -97,8 +104,20 @@ struct TWebBrowser::Impl {
     std::optional<PageResult> completePart(const PageResult& rest);
     void onTextReady(const TextResult& r);
     void prefetchNeighbours();
-    bool columnShown() const { return continuous && pageCount > 1; }
-    void layOutColumn(int count, QSize fallback);
+    // A place of the column and the page it holds.
+    struct Place {
+        QString path;
+        int index = -1;
+    };
+    int columnCount() const { return columnFiles.isEmpty() ? pageCount : int(columnFiles.size()); }
+    bool columnShown() const { return continuous && columnCount() > 1; }
+    int slotOf(const QString& path, int index) const;
+    int currentSlot() const { return slotOf(documentPath, pageIndex); }
+    Place placeOf(int slot) const;
+    void listPageFiles(const EmbedTag& tag);
+    void layOutColumn(QSize fallback);
+    // The view that pages are drawn for: in a column, with its scroll bar.
+    ViewArea view() const;
     void fillColumn();
     void followScroll();
     void enterPage(int page);

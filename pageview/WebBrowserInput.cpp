@@ -49,7 +49,7 @@ void TWebBrowser::Impl::applyZoom(const ZoomSetting& z, std::optional<QPointF> a
         return;
     const QPointF at = anchor.value_or(QPointF(area->viewport()->width() / 2.0, area->viewport()->height() / 2.0));
     const QPointF pagePoint = area->toPagePoint(at);
-    const RenderPlan p = PlanRender(pageSize, dpi, zoom, area->viewArea());
+    const RenderPlan p = PlanRender(pageSize, dpi, zoom, view());
     stretchTo(p);
     if (anchor)
         area->keepPagePointAt(pagePoint, at);

@@ -187,6 +187,7 @@ void TWebBrowser::Impl::showHtml(const QString& path, const QString& text)
 void TWebBrowser::Impl::showDjvu(const EmbedTag& tag)
 {
     documentPath = tag.src;
+    listPageFiles(tag);
     zoom = userZoom.value_or(ParseZoom(tag.zoom));
     toolbar->setVisible(tag.toolbar);
     area->setScrollBarsShown(tag.scrollBars);

@@ -23,20 +23,9 @@ QString Stamp(const QFileInfo& f)
     return QStringLiteral("%1|%2|%3").arg(f.absoluteFilePath()).arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
 }
 
-// The page files of a dictionary stored page by page: "<page>.djvu", the
-// numbered ones by their numbers, then the rest by name.
 QFileInfoList PageFiles(const TextSource& s)
 {
-    QFileInfoList files = QDir(s.folder).entryInfoList({QStringLiteral("*.djvu")}, QDir::Files, QDir::Name);
-    files.erase(std::remove_if(files.begin(), files.end(), [](const QFileInfo& f) {
-                    return f.completeBaseName().compare(QLatin1String("Annotation"), Qt::CaseInsensitive) == 0;
-                }), files.end());
-    std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
-        bool na = false, nb = false;
-        const qlonglong x = a.completeBaseName().toLongLong(&na), y = b.completeBaseName().toLongLong(&nb);
-        return na && nb ? x < y : na && !nb;
-    });
-    return files;
+    return djvu::ListPageFiles(s.folder);
 }
 
 // The document holding a page, and the page's place in it. `open` keeps a
