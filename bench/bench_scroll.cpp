@@ -1,0 +1,154 @@
+// Reading on through a generated document of dense 300 dpi letter-size
+// pages with the wheel: how long the window's thread takes for each frame
+// (the wheel event handled and the view painted), how many frames showed a
+// page still white, and how many page pictures the view holds meanwhile.
+#include "DjvuFixture.h"
+
+#include "pageview/Composition.h"
+#include "pageview/PageArea.h"
+#include "pageview/WebBrowser.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+using namespace lexifol;
+using namespace lexifol::testing;
+
+namespace {
+
+constexpr int kPages = 24;
+
+QStringList DenseLines(int page)
+{
+    QRandomGenerator rng(quint32(1000 + page));
+    QStringList lines;
+    for (int l = 0; l < 62; ++l) {
+        QStringList words;
+        for (int w = 0; w < 12; ++w) {
+            QString word;
+            const int len = 3 + int(rng.bounded(8));
+            for (int c = 0; c < len; ++c)
+                word += QChar(u'a' + rng.bounded(26));
+            words << word;
+        }
+        lines << words.join(u' ');
+    }
+    return lines;
+}
+
+double Quantile(QList<double> v, double q)
+{
+    if (v.isEmpty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min<qsizetype>(v.size() - 1, qsizetype(q * v.size()))];
+}
+
+// Events handled for `ms`, sleeping in between as the window's loop does.
+void Settle(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, std::max<int>(1, ms - int(t.elapsed())));
+}
+
+struct Run {
+    QList<double> frames;
+    int whiteFrames = 0;
+    int mostPictures = 0;
+    int pagesPassed = 0;
+};
+
+// Notches of the wheel `gapMs` apart until 20 pages have gone by.
+Run ScrollThrough(TWebBrowser& view, int gapMs)
+{
+    auto* area = view.findChild<pv::PageArea*>();
+    QWidget* w = view.pageWindow();
+    const QPoint at(w->width() / 2, w->height() / 2);
+    Run run;
+    const int start = view.pageIndex();
+    while (view.pageIndex() < start + 20 && run.frames.size() < 5000) {
+        QElapsedTimer t;
+        t.start();
+        QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &e);
+        w->repaint();
+        run.frames << t.nsecsElapsed() / 1e6;
+        const auto [from, to] = area->column().pagesBetween(area->verticalScrollBar()->value(),
+                                                            area->verticalScrollBar()->value() + w->height());
+        for (int p = from; p <= to; ++p)
+            if (area->imageOf(p).isNull()) {
+                ++run.whiteFrames;
+                break;
+            }
+        run.mostPictures = std::max(run.mostPictures, area->imageCount());
+        Settle(gapMs);
+    }
+    run.pagesPassed = view.pageIndex() - start;
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    if (!HaveDjvuTools()) {
+        out << "bench_scroll: cjb2, djvused and djvm are needed\n";
+        return 0;
+    }
+    QTemporaryDir dir;
+    QStringList files;
+    QString error;
+    for (int i = 0; i < kPages; ++i) {
+        const QString file = dir.filePath(QStringLiteral("p%1.djvu").arg(i + 1, 2, 10, QChar(u'0')));
+        if (!MakeDjvuPage(file, DenseLines(i), 3000, nullptr, &error, QSize(2550, 3300), 0, 30)) {
+            out << "cannot make pages: " << error << "\n";
+            return 1;
+        }
+        files << file;
+    }
+    const QString book = dir.filePath(QStringLiteral("book.djvu"));
+    if (!BundleDjvu(book, files, &error)) {
+        out << "cannot bundle: " << error << "\n";
+        return 1;
+    }
+    out << "document: " << kPages << " pages 2550x3300 bilevel 300 dpi; platform " << QApplication::platformName()
+        << "; view 1000x800, fit width\n";
+    out << "wheel every | frames | median ms | p99 ms | max ms | frames with a page still white | most pictures held\n";
+    for (const int gap : {16, 8, 2}) {
+        TWebBrowser view;
+        view.resize(1000, 800);
+        view.show();
+        PageViewRequest r;
+        r.viewFile = dir.filePath(QStringLiteral("temp.htm"));
+        r.document = book;
+        r.page = QStringLiteral("1");
+        r.pluginParameters = {"Toolbar=no", "zoom=width"};
+        view.Show(r);
+        QElapsedTimer t;
+        t.start();
+        while (view.state() != TWebBrowser::State::Page && t.elapsed() < 30000)
+            Settle(5);
+        Settle(500);
+        const Run run = ScrollThrough(view, gap);
+        out << gap << " ms | " << run.frames.size() << " | " << QString::number(Quantile(run.frames, 0.5), 'f', 2)
+            << " | " << QString::number(Quantile(run.frames, 0.99), 'f', 2) << " | "
+            << QString::number(Quantile(run.frames, 1.0), 'f', 2) << " | " << run.whiteFrames << " | "
+            << run.mostPictures << " (" << run.pagesPassed << " pages passed)\n";
+    }
+    return 0;
+}
