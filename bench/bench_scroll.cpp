@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -24,7 +25,11 @@ using namespace lexifol::testing;
 
 namespace {
 
-constexpr int kPages = 24;
+// LEXIFOL_BENCH_PAGES makes the document longer, to see memory level off.
+int PageCount()
+{
+    return std::max(24, qEnvironmentVariableIntValue("LEXIFOL_BENCH_PAGES"));
+}
 
 QStringList DenseLines(int page)
 {
@@ -61,6 +66,18 @@ void Settle(int ms)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, std::max<int>(1, ms - int(t.elapsed())));
 }
 
+// The process's resident memory, MiB (Linux).
+double ResidentMiB()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
 struct Run {
     QList<double> frames;
     int whiteFrames = 0;
@@ -68,15 +85,15 @@ struct Run {
     int pagesPassed = 0;
 };
 
-// Notches of the wheel `gapMs` apart until 20 pages have gone by.
-Run ScrollThrough(TWebBrowser& view, int gapMs)
+// Notches of the wheel `gapMs` apart until `pages` pages have gone by.
+Run ScrollThrough(TWebBrowser& view, int gapMs, int pages)
 {
     auto* area = view.findChild<pv::PageArea*>();
     QWidget* w = view.pageWindow();
     const QPoint at(w->width() / 2, w->height() / 2);
     Run run;
     const int start = view.pageIndex();
-    while (view.pageIndex() < start + 20 && run.frames.size() < 5000) {
+    while (view.pageIndex() < start + pages && run.frames.size() < 50000) {
         QElapsedTimer t;
         t.start();
         QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
@@ -113,7 +130,8 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     QStringList files;
     QString error;
-    for (int i = 0; i < kPages; ++i) {
+    const int count = PageCount();
+    for (int i = 0; i < count; ++i) {
         const QString file = dir.filePath(QStringLiteral("p%1.djvu").arg(i + 1, 2, 10, QChar(u'0')));
         if (!MakeDjvuPage(file, DenseLines(i), 3000, nullptr, &error, QSize(2550, 3300), 0, 30)) {
             out << "cannot make pages: " << error << "\n";
@@ -126,9 +144,10 @@ int main(int argc, char** argv)
         out << "cannot bundle: " << error << "\n";
         return 1;
     }
-    out << "document: " << kPages << " pages 2550x3300 bilevel 300 dpi; platform " << QApplication::platformName()
+    out << "document: " << count << " pages 2550x3300 bilevel 300 dpi; platform " << QApplication::platformName()
         << "; view 1000x800, fit width\n";
-    out << "wheel every | frames | median ms | p99 ms | max ms | frames with a page still white | most pictures held\n";
+    out << "wheel every | frames | median ms | p99 ms | max ms | frames with a page still white | most pictures held"
+           " | resident MiB before, after\n";
     for (const int gap : {16, 8, 2}) {
         TWebBrowser view;
         view.resize(1000, 800);
@@ -144,11 +163,13 @@ int main(int argc, char** argv)
         while (view.state() != TWebBrowser::State::Page && t.elapsed() < 30000)
             Settle(5);
         Settle(500);
-        const Run run = ScrollThrough(view, gap);
+        const double before = ResidentMiB();
+        const Run run = ScrollThrough(view, gap, count - 4);
         out << gap << " ms | " << run.frames.size() << " | " << QString::number(Quantile(run.frames, 0.5), 'f', 2)
             << " | " << QString::number(Quantile(run.frames, 0.99), 'f', 2) << " | "
             << QString::number(Quantile(run.frames, 1.0), 'f', 2) << " | " << run.whiteFrames << " | "
-            << run.mostPictures << " (" << run.pagesPassed << " pages passed)\n";
+            << run.mostPictures << " (" << run.pagesPassed << " pages passed) | " << QString::number(before, 'f', 0)
+            << ", " << QString::number(ResidentMiB(), 'f', 0) << "\n";
     }
     return 0;
 }

@@ -60,8 +60,14 @@ void DocumentCache::recordPage(const PageResult& r)
 void DocumentCache::recordText(const TextResult& r)
 {
     auto it = docs_.find(r.path);
-    if (it != docs_.end() && r.pageIndex >= 0)
-        it->second.texts.insert(r.pageIndex, PageTextInfo{r.hasText, r.words, r.runningHead});
+    if (it == docs_.end() || r.pageIndex < 0)
+        return;
+    DocInfo& info = it->second;
+    if (!info.texts.contains(r.pageIndex))
+        info.textOrder.append(r.pageIndex);
+    info.texts.insert(r.pageIndex, PageTextInfo{r.hasText, r.words, r.runningHead});
+    while (info.textOrder.size() > kTextsKept)
+        info.texts.remove(info.textOrder.takeFirst());
 }
 
 QImage DocumentCache::image(const QString& path, int index, const RenderPlan& plan)

@@ -32,8 +32,12 @@ struct DocInfo {
     QHash<QString, int> names;
     QHash<int, PageGeometry> pages;
     QHash<int, PageTextInfo> texts;
+    QList<int> textOrder;   // oldest first: reading on through a long document keeps only the last ones
     quint64 lastUse = 0;
 };
+
+// Text layers kept of one document, whatever its length.
+inline constexpr int kTextsKept = 64;
 
 class DocumentCache {
 public:

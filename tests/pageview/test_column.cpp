@@ -4,6 +4,7 @@
 
 #include "index/CodePage.h"
 #include "pageview/Composition.h"
+#include "pageview/DocumentCache.h"
 #include "pageview/PageArea.h"
 #include "pageview/PageColumn.h"
 #include "pageview/WebBrowser.h"
@@ -47,6 +48,7 @@ private slots:
     void pageAt();
     void pageInView_data();
     void pageInView();
+    void textsKeptWhateverTheLength();
 
     void initTestCase();
     void init();
@@ -136,6 +138,26 @@ void ColumnTest::pageInView()
     const PageColumn c = ThreePages();
     QCOMPARE(c.pageInView(top, top + height), page);
     QCOMPARE(c.pagesBetween(top, top + height), std::make_pair(first, last));
+}
+
+void ColumnTest::textsKeptWhateverTheLength()
+{
+    DocumentCache cache;
+    djvu::PageResult page;
+    page.path = QStringLiteral("/book.djvu");
+    page.pageCount = 500;
+    page.column = true;
+    for (int i = 0; i < 500; ++i) {
+        page.pageIndex = i;
+        cache.recordPage(page);
+        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}});
+        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}});   // again: counted once
+    }
+    const DocInfo* info = cache.peek(page.path);
+    QVERIFY(info);
+    QCOMPARE(info->texts.size(), kTextsKept);
+    QVERIFY(info->texts.contains(499) && info->texts.contains(500 - kTextsKept) && !info->texts.contains(0));
+    QCOMPARE(info->pages.size(), 500);   // sizes stay: they place the column
 }
 
 // ---------------------------------------------------------------- on real pages
