@@ -52,6 +52,8 @@ private slots:
         fx_->addDictionary("D", {"alpha\t1", "beta\t2", "target1\t1", "target2\t2"}, "[main]\r\ntext_layer=yes\r\n");
         if (QByteArray(QTest::currentTestFunction()) == "locateOff")
             Fixture::writeBytes(fx_->prog + "Lexifol.ini", "[View]\r\nLocateHeadword=0\r\n");
+        if (QByteArray(QTest::currentDataTag()) == "Continuous=0")
+            Fixture::writeBytes(fx_->prog + "Lexifol.ini", "[View]\r\nContinuous=0\r\n");
         QStringList files;
         QString error;
         for (int i = 1; i <= 2; ++i) {
@@ -99,6 +101,30 @@ private slots:
         QTRY_VERIFY(scroll() > afterLine);
         w_->keys().wheelPage(true);
         QTRY_VERIFY(scroll() <= afterLine);
+    }
+
+    // Page Down at the end of a page goes on into the next one, and the
+    // status line follows, unless the setting keeps one page at a time.
+    void pageDownReadsOn_data()
+    {
+        QTest::addColumn<bool>("continuous");
+        QTest::newRow("by default") << true;
+        QTest::newRow("Continuous=0") << false;
+    }
+    void pageDownReadsOn()
+    {
+        QFETCH(bool, continuous);
+        QCOMPARE(w_->WebBrowser1->continuous(), continuous);
+        w_->TntEdit3->setText("alpha");
+        w_->ShowSelectedEntry();
+        QTRY_VERIFY(w_->WebBrowser1->state() == TWebBrowser::State::Page && w_->WebBrowser1->pageIndex() == 0);
+        QCOMPARE(w_->StatusText->pageText(), QStringLiteral("page 1 of 2"));
+        for (int press = 0; press < 20 && w_->WebBrowser1->pageIndex() == 0; ++press) {
+            w_->keys().wheelPage(false);
+            settle();
+        }
+        QCOMPARE(w_->WebBrowser1->pageIndex(), continuous ? 1 : 0);
+        QCOMPARE(w_->StatusText->pageText(), continuous ? QStringLiteral("page 2 of 2") : QStringLiteral("page 1 of 2"));
     }
 
     void homeAndEndJumpThreePages()
