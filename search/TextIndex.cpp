@@ -1,4 +1,5 @@
 #include "search/TextIndex.h"
+#include "search/PageRank.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +9,7 @@ namespace lexifol::search {
 
 namespace {
 
-constexpr int kLayout = 2;          // raised whenever the tables change
+constexpr int kLayout = 3;          // raised whenever the tables change
 constexpr int kCommitMs = 500;   // how often what is built becomes searchable
 
 QString Why(sqlite3* db, const QString& path)
@@ -100,6 +101,8 @@ Result<std::unique_ptr<TextIndex>> TextIndex::openToRead(const QString& path)
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &t->db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         return Status::failure(Why(t->db_, path));
     sqlite3_busy_timeout(t->db_, 2000);
+    if (!RegisterPageRank(t->db_))
+        return Status::failure(Why(t->db_, path));
     if (Status s = t->loadState(); !s)
         return s;
     return t;
@@ -117,6 +120,8 @@ Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QS
                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
             return Status::failure(Why(t->db_, path));
         sqlite3_busy_timeout(t->db_, 2000);
+        if (!RegisterPageRank(t->db_))
+            return Status::failure(Why(t->db_, path));
         // A cache made again at will: its commits need not wait for the disk
         // (the log keeps the file whole; a power cut loses the last pages).
         (void)t->exec("PRAGMA synchronous=NORMAL");
@@ -133,7 +138,7 @@ Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QS
         // Pages the final merge frees go back at once, without a VACUUM.
         const bool made = t->exec("PRAGMA auto_vacuum=FULL").ok() && t->exec("PRAGMA journal_mode=WAL").ok()
             && t->exec("DROP TABLE IF EXISTS lines; DROP TABLE IF EXISTS pages; DROP TABLE IF EXISTS meta;").ok()
-            && t->exec("CREATE VIRTUAL TABLE lines USING fts5(text, content='', "
+            && t->exec("CREATE VIRTUAL TABLE lines USING fts5(text, content='', columnsize=0, "
                        "tokenize='unicode61 remove_diacritics 2');"
                        "INSERT INTO lines(lines, rank) VALUES('automerge', 0);"
                        "INSERT INTO lines(lines, rank) VALUES('crisismerge', 256);"
@@ -211,7 +216,7 @@ Status TextIndex::flush()
 Result<QList<PageHit>> TextIndex::search(const QString& match, int limit) const
 {
     QList<PageHit> hits;
-    Statement q(db_, "SELECT rowid, rank FROM lines WHERE lines MATCH ? ORDER BY rank LIMIT ?");
+    Statement q(db_, "SELECT rowid, pagerank(lines) AS r FROM lines WHERE lines MATCH ? ORDER BY r LIMIT ?");
     if (!q)
         return Status::failure(Why(db_, path_));
     BindText(q.s, 1, match);

@@ -61,6 +61,39 @@ private slots:
         QVERIFY(complete);
     }
 
+    // Best first: more hits on a page, and hits of the rarer word, count for more.
+    void bestFirst_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("a word: the page printing it most") << "common" << QList<int>{1};
+        QTest::newRow("the rarer word weighs more") << "common rare" << QList<int>{2, 1};
+        QTest::newRow("each page once") << "rare" << QList<int>{2, 1};
+    }
+    void bestFirst()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, order);
+        QTemporaryDir dir;
+        QStringList refs;
+        QList<QStringList> pages = {{"common word here"}, {"common common common rare"}, {"common rare rare rare"}};
+        for (int i = 0; i < 10; ++i)
+            pages.append({QStringLiteral("filler text number %1").arg(i)});
+        for (int i = 0; i < pages.size(); ++i)
+            refs << QString::number(i + 1);
+        auto index = TextIndex::open(dir.filePath("rank.sqlite"), "ranked", refs);
+        QVERIFY2(index, qPrintable(index.error()));
+        for (const QStringList& page : pages)
+            QVERIFY(index.value()->addPage(page));
+        const auto hits = index.value()->search(ParseQuery(typed, {}).match, 20);
+        QVERIFY2(hits, qPrintable(hits.error()));
+        QVERIFY(hits->size() >= order.size());
+        for (int i = 0; i < order.size(); ++i)
+            QCOMPARE(hits->at(i).page, order[i]);
+        for (int i = 1; i < hits->size(); ++i)
+            QVERIFY(hits->at(i - 1).rank <= hits->at(i).rank);
+    }
+
     void findsHoweverTyped_data()
     {
         QTest::addColumn<QString>("typed");
