@@ -31,6 +31,7 @@ void Context::OnMessage(ddjvu_context_t*, void* closure)
 {
     // Called on a decoder thread: only count and wake.
     auto* self = static_cast<Context*>(closure);
+    ++self->posted_;
     {
         std::lock_guard lock(self->mutex_);
         ++self->messages_;
@@ -42,8 +43,12 @@ void Context::pump()
 {
     // Not mutex_: the callback takes that one with DjVuLibre's lock held.
     std::lock_guard lock(pumpMutex_);
-    while (ddjvu_message_peek(ctx_))
+    // Peeking into an empty queue makes DjVuLibre wait a moment, a switch
+    // of threads every time: only the messages known to be there are taken.
+    while (taken_ < posted_.load() && ddjvu_message_peek(ctx_)) {
         ddjvu_message_pop(ctx_);
+        ++taken_;
+    }
 }
 
 bool Context::waitFor(const std::function<bool()>& ready, int stallMs)

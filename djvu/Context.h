@@ -5,6 +5,7 @@
 // progress for too long is given up.
 #include <libdjvu/ddjvuapi.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -31,6 +32,8 @@ private:
     std::mutex mutex_;
     std::condition_variable arrived_;
     unsigned long long messages_ = 0;   // guarded by mutex_
+    std::atomic<unsigned long long> posted_{0};
+    unsigned long long taken_ = 0;      // guarded by pumpMutex_
 };
 
 } // namespace lexifol::djvu

@@ -104,6 +104,10 @@ void DjvuWorker::shutdown()
     docs_.clear();
     while (ddjvu_message_peek(ctx_.get()))
         ddjvu_message_pop(ctx_.get());
+    {
+        std::lock_guard lock(messageMutex_);
+        taken_ = messages_;   // a context made again starts even
+    }
     format_.reset();
     ctx_.reset();
 }
@@ -152,10 +156,21 @@ void DjvuWorker::pump()
 {
     if (!ctx_)
         return;
-    while (const ddjvu_message_t* m = ddjvu_message_peek(ctx_.get())) {
+    // Peeking into an empty queue makes DjVuLibre wait a moment, a switch
+    // of threads every time: only the messages known to be there are taken.
+    while (true) {
+        {
+            std::lock_guard lock(messageMutex_);
+            if (taken_ >= messages_)
+                return;
+        }
+        const ddjvu_message_t* m = ddjvu_message_peek(ctx_.get());
+        if (!m)
+            return;
         if (m->m_any.document)
             noteActivity(m->m_any.document, m);
         ddjvu_message_pop(ctx_.get());
+        ++taken_;
     }
 }
 
