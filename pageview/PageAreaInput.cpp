@@ -72,6 +72,7 @@ bool PageArea::viewportEvent(QEvent* event)
     if (event->type() == QEvent::NativeGesture) {
         auto* g = static_cast<QNativeGestureEvent*>(event);
         if (g->gestureType() == Qt::ZoomNativeGesture && hasPage()) {
+            enterPageAt(g->position());   // the zoom keeps the point of the page under the fingers
             emit zoomRequested(1.0 + g->value(), g->position());
             return true;
         }
@@ -90,6 +91,7 @@ void PageArea::wheelEvent(QWheelEvent* event)
     const double notches = wheelRest_ / 15.0;
     if (std::abs(notches) >= 0.25) {
         wheelRest_ = 0;
+        enterPageAt(event->position());
         emit zoomRequested(std::pow(1.1, notches), event->position());
     }
     event->accept();
