@@ -2,6 +2,7 @@
 // letter-size pages: first show against the ddjvu command line on the same
 // page and size, re-showing a cached page, and stepping to a prefetched page.
 #include "DjvuFixture.h"
+#include "DensePages.h"
 
 #include "pageview/WebBrowser.h"
 
@@ -9,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -23,6 +23,7 @@
 
 using namespace lexifol;
 using namespace lexifol::testing;
+using lexifol::bench::DenseLines;
 
 namespace {
 
@@ -35,25 +36,6 @@ double Median(QList<double> v)
         return 0;
     std::sort(v.begin(), v.end());
     return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
-QStringList DenseLines(int page)
-{
-    // Dictionary-like columns of short words, different on every page.
-    QRandomGenerator rng(quint32(1000 + page));
-    QStringList lines;
-    for (int l = 0; l < 62; ++l) {
-        QStringList words;
-        for (int w = 0; w < 12; ++w) {
-            QString word;
-            const int len = 3 + int(rng.bounded(8));
-            for (int c = 0; c < len; ++c)
-                word += QChar(u'a' + rng.bounded(26));
-            words << word;
-        }
-        lines << words.join(u' ');
-    }
-    return lines;
 }
 
 QString PageHtml(const QString& dir, const QString& doc, int page)
@@ -219,21 +201,12 @@ int main(int argc, char** argv)
         return 0;
     }
     QTemporaryDir dir;
-    QStringList files;
     QString error;
     QElapsedTimer gen;
     gen.start();
-    for (int i = 0; i < kPages; ++i) {
-        const QString file = dir.filePath(QStringLiteral("p%1.djvu").arg(i + 1, 2, 10, QChar(u'0')));
-        if (!MakeDjvuPage(file, DenseLines(i), 3000, nullptr, &error, QSize(2550, 3300), 0, 30)) {
-            out << "cannot make pages: " << error << "\n";
-            return 1;
-        }
-        files << file;
-    }
-    const QString book = dir.filePath(QStringLiteral("book.djvu"));
-    if (!BundleDjvu(book, files, &error)) {
-        out << "cannot bundle: " << error << "\n";
+    const QString book = lexifol::bench::MakeDenseBook(dir.path(), kPages, &error);
+    if (book.isEmpty()) {
+        out << "cannot make the document: " << error << "\n";
         return 1;
     }
     out << "document: " << kPages << " pages 2550x3300 bilevel 300 dpi, " << QFileInfo(book).size() / 1024

@@ -3,6 +3,7 @@
 // (the wheel event handled and the view painted), how many frames showed a
 // page still white, and how many page pictures the view holds meanwhile.
 #include "DjvuFixture.h"
+#include "DensePages.h"
 
 #include "pageview/Composition.h"
 #include "pageview/PageArea.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -29,24 +29,6 @@ namespace {
 int PageCount()
 {
     return std::max(24, qEnvironmentVariableIntValue("LEXIFOL_BENCH_PAGES"));
-}
-
-QStringList DenseLines(int page)
-{
-    QRandomGenerator rng(quint32(1000 + page));
-    QStringList lines;
-    for (int l = 0; l < 62; ++l) {
-        QStringList words;
-        for (int w = 0; w < 12; ++w) {
-            QString word;
-            const int len = 3 + int(rng.bounded(8));
-            for (int c = 0; c < len; ++c)
-                word += QChar(u'a' + rng.bounded(26));
-            words << word;
-        }
-        lines << words.join(u' ');
-    }
-    return lines;
 }
 
 double Quantile(QList<double> v, double q)
@@ -128,20 +110,11 @@ int main(int argc, char** argv)
         return 0;
     }
     QTemporaryDir dir;
-    QStringList files;
     QString error;
     const int count = PageCount();
-    for (int i = 0; i < count; ++i) {
-        const QString file = dir.filePath(QStringLiteral("p%1.djvu").arg(i + 1, 2, 10, QChar(u'0')));
-        if (!MakeDjvuPage(file, DenseLines(i), 3000, nullptr, &error, QSize(2550, 3300), 0, 30)) {
-            out << "cannot make pages: " << error << "\n";
-            return 1;
-        }
-        files << file;
-    }
-    const QString book = dir.filePath(QStringLiteral("book.djvu"));
-    if (!BundleDjvu(book, files, &error)) {
-        out << "cannot bundle: " << error << "\n";
+    const QString book = lexifol::bench::MakeDenseBook(dir.path(), count, &error);
+    if (book.isEmpty()) {
+        out << "cannot make the document: " << error << "\n";
         return 1;
     }
     out << "document: " << count << " pages 2550x3300 bilevel 300 dpi; platform " << QApplication::platformName()
