@@ -19,6 +19,8 @@ void FindController::deleteDialog()
 
 void FindController::setQuery(const QString& text, bool wait)
 {
+    if (text.simplified() != query_)
+        soft_ = false;
     query_ = text.simplified();
     pending_ = wait;
     if (wait && dialog_)

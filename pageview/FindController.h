@@ -31,6 +31,10 @@ public:
     QRect currentBox() const;
 
     bool pending() const { return pending_; }
+    // Hits of a search made elsewhere (inside the pages) are marked softly,
+    // as the headword looked up is, until another query is searched.
+    void setSoft(bool soft) { soft_ = soft; }
+    bool soft() const { return soft_; }
     int current() const { return current_; }
     int count() const { return int(matchStarts_.size()); }
     const QList<QRect>& hits() const { return hits_; }
@@ -47,6 +51,7 @@ private:
     QString query_;
     QString searched_;            // the query of the hits shown
     bool pending_ = false;
+    bool soft_ = false;
     QList<QRect> hits_;
     QList<QRect> matchStarts_;    // first word of each match
     int current_ = -1;

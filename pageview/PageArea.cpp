@@ -175,13 +175,14 @@ void PageArea::dropFarImages()
 {
     if (column_.count() < 2)
         return;
-    const auto [from, to] = pagesNearView();
-    images_.removeIf([&](const auto& it) { return it.key() != page_ && (it.key() < from || it.key() > to); });
+    const std::pair<int, int> near = pagesNearView();
+    images_.removeIf([&](const auto& it) { return it.key() != page_ && (it.key() < near.first || it.key() > near.second); });
 }
 
-void PageArea::setHighlights(const QList<QRect>& pageBoxes)
+void PageArea::setHighlights(const QList<QRect>& pageBoxes, const QColor& colour)
 {
     highlights_ = here(pageBoxes);
+    highlights_.colour = colour;
     viewport()->update();
 }
 
@@ -311,7 +312,7 @@ void PageArea::paintEvent(QPaintEvent* event)
     for (const QRect& box : mark_.boxes)
         p.fillRect(toView(box, mark_.page, mark_.pageSize).adjusted(-4, -2, 4, 2), kHeadwordMarkColour);
     for (const QRect& box : highlights_.boxes)
-        p.fillRect(toView(box, highlights_.page, highlights_.pageSize).adjusted(-1, -1, 1, 1), QColor(255, 225, 0));
+        p.fillRect(toView(box, highlights_.page, highlights_.pageSize).adjusted(-1, -1, 1, 1), highlights_.colour);
     if (!selection_.boxes.value(0).isEmpty()) {
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         const QColor c = palette().color(QPalette::Highlight);

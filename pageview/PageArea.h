@@ -17,6 +17,7 @@ namespace lexifol::pv {
 // while a new rendering is on its way, and white before it has one.
 // The soft mark of a located headword, unlike the Find command's yellow.
 inline const QColor kHeadwordMarkColour(190, 225, 255);
+inline const QColor kFindColour(255, 225, 0);
 
 class PageArea : public QAbstractScrollArea
 {
@@ -55,7 +56,7 @@ public:
     // can go down the page, in logical pixels.
     int scrollOnPage() const;
     int scrollOnPageMaximum() const;
-    void setHighlights(const QList<QRect>& pageBoxes);
+    void setHighlights(const QList<QRect>& pageBoxes, const QColor& colour = kFindColour);
     // The located headword's soft mark (an empty box: none).
     void setMark(const QRect& pageBox);
     QRect mark() const { return mark_.page == page_ ? mark_.boxes.value(0) : QRect(); }
@@ -109,6 +110,7 @@ private:
         int page = -1;
         QSize pageSize;
         QList<QRect> boxes;
+        QColor colour;
     };
     bool hasPage() const { return column_.count() > 0; }
     bool pannable() const;
@@ -125,7 +127,7 @@ private:
     QRectF toView(const QRect& pageBox, int page, QSize pageSize) const;
     void updateScrollBars();
     void paintPages(QPainter& p, const QRect& exposed);
-    Boxes here(const QList<QRect>& boxes) const { return {page_, pageSize_, boxes}; }
+    Boxes here(const QList<QRect>& boxes) const { return {page_, pageSize_, boxes, kFindColour}; }
 
     PageColumn column_;
     QHash<int, QImage> images_;

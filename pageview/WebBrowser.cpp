@@ -91,13 +91,15 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
             QMetaObject::invokeMethod(worker, [w = worker, path, index] { w->fetchText(path, index); },
                                       Qt::QueuedConnection);
     }
-    if (!findOnArrival.isEmpty())
+    if (!findOnArrival.isEmpty()) {
         finder.setQuery(std::exchange(findOnArrival, QString()), true);
+        finder.setSoft(true);
+    }
     state = State::Page;
     const QScopedValueRollback placing(arranging, true);
     layOutColumn(plan.display);
     area->setPage(std::max(0, currentSlot()), image, plan.display, pageSize, !samePage);
-    area->setHighlights(finder.hits());
+    area->setHighlights(finder.hits(), finder.soft() ? kHeadwordMarkColour : kFindColour);
     stack->setCurrentWidget(panel);
     updateToolbar();
     scrollAtArrival = area->verticalScrollBar()->value();
@@ -282,7 +284,7 @@ int TWebBrowser::Impl::runFind()
     const int count = finder.run(text);
     if (!finder.hits().isEmpty())
         area->setMark(QRect());
-    area->setHighlights(finder.hits());
+    area->setHighlights(finder.hits(), finder.soft() ? kHeadwordMarkColour : kFindColour);
     const QScopedValueRollback placing(arranging, true);
     if (!finder.currentBox().isNull())
         area->scrollToBox(finder.currentBox());

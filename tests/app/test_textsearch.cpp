@@ -81,6 +81,17 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(w_->WebBrowser1->findPosition().second > 0, 20000);
         const int hits = w_->WebBrowser1->findPosition().second;
         QCOMPARE(hits, first.pageReference == "1" ? 2 : 1);
+        // Marked as a headword looked up is, not with Find's yellow.
+        const QImage screen = w_->WebBrowser1->pageWindow()->grab().toImage();
+        int soft = 0, yellow = 0;
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x) {
+                const QColor c = screen.pixelColor(x, y);
+                soft += std::abs(c.red() - 190) < 8 && std::abs(c.green() - 225) < 8 && c.blue() > 245;
+                yellow += c.red() > 200 && c.green() > 180 && c.blue() < 80;
+            }
+        QVERIFY(soft > 0);
+        QCOMPARE(yellow, 0);
 
         // F3: through the page's hits, then the next result.
         for (int i = 1; i < hits; ++i) {
