@@ -6,6 +6,20 @@
 
 namespace lexifol::djvu {
 
+void TakeMessages(ddjvu_context_t* ctx, unsigned long long known, unsigned long long& taken,
+                  const std::function<void(const ddjvu_message_t&)>& each)
+{
+    while (taken < known) {
+        const ddjvu_message_t* m = ddjvu_message_peek(ctx);
+        if (!m)
+            return;
+        if (each)
+            each(*m);
+        ddjvu_message_pop(ctx);
+        ++taken;
+    }
+}
+
 Context& Context::shared()
 {
     static Context context;
@@ -43,12 +57,7 @@ void Context::pump()
 {
     // Not mutex_: the callback takes that one with DjVuLibre's lock held.
     std::lock_guard lock(pumpMutex_);
-    // Peeking into an empty queue makes DjVuLibre wait a moment, a switch
-    // of threads every time: only the messages known to be there are taken.
-    while (taken_ < posted_.load() && ddjvu_message_peek(ctx_)) {
-        ddjvu_message_pop(ctx_);
-        ++taken_;
-    }
+    TakeMessages(ctx_, posted_.load(), taken_);
 }
 
 bool Context::waitFor(const std::function<bool()>& ready, int stallMs)

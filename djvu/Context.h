@@ -12,6 +12,12 @@
 
 namespace lexifol::djvu {
 
+// Pops the messages known to be queued: `known` posted so far (as counted
+// by the message callback), `taken` popped before. Peeking into an empty
+// queue makes DjVuLibre wait a moment, a switch of threads every time.
+void TakeMessages(ddjvu_context_t* ctx, unsigned long long known, unsigned long long& taken,
+                  const std::function<void(const ddjvu_message_t&)>& each = {});
+
 class Context {
 public:
     static Context& shared();

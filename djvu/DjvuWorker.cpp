@@ -1,5 +1,6 @@
 #include "djvu/DjvuWorker.h"
 #include "djvu/Components.h"
+#include "djvu/Context.h"
 #include "djvu/RunningHead.h"
 #include "djvu/TextLayerParse.h"
 
@@ -156,22 +157,16 @@ void DjvuWorker::pump()
 {
     if (!ctx_)
         return;
-    // Peeking into an empty queue makes DjVuLibre wait a moment, a switch
-    // of threads every time: only the messages known to be there are taken.
-    while (true) {
-        {
-            std::lock_guard lock(messageMutex_);
-            if (taken_ >= messages_)
-                return;
-        }
-        const ddjvu_message_t* m = ddjvu_message_peek(ctx_.get());
-        if (!m)
-            return;
-        if (m->m_any.document)
-            noteActivity(m->m_any.document, m);
-        ddjvu_message_pop(ctx_.get());
-        ++taken_;
+    quint64 known = 0;
+    {
+        std::lock_guard lock(messageMutex_);
+        known = messages_;
     }
+    // Messages posted meanwhile bring another pump.
+    TakeMessages(ctx_.get(), known, taken_, [this](const ddjvu_message_t& m) {
+        if (m.m_any.document)
+            noteActivity(m.m_any.document, &m);
+    });
 }
 
 // A message about a document is progress for every job waiting on it.

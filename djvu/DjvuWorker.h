@@ -134,7 +134,7 @@ private:
     std::mutex messageMutex_;
     std::condition_variable messageArrived_;
     quint64 messages_ = 0;   // guarded by messageMutex_
-    quint64 taken_ = 0;      // messages popped, on the worker thread
+    unsigned long long taken_ = 0;   // messages popped, on the worker thread
     DjvuHandle<ddjvu_context_t> ctx_;
     DjvuHandle<ddjvu_format_t> format_;
     std::map<QString, std::unique_ptr<Doc>> docs_;

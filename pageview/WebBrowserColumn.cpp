@@ -79,14 +79,17 @@ void TWebBrowser::Impl::layOutColumn(QSize fallback)
         return;
     }
     const ViewArea shown = view();
-    const QString key = QStringLiteral("%1\n%2\n%3\n%4x%5")
+    const QString key = QStringLiteral("%1\n%2\n%3\n%4x%5@%6")
                             .arg(columnFiles.isEmpty() ? documentPath : filesFolder, q->zoom())
                             .arg(int(zoom.mode))
                             .arg(shown.size.width())
-                            .arg(shown.size.height());
+                            .arg(shown.size.height())
+                            .arg(area->devicePixelRatioF());
+    // Laid out already: a page drawn since has set its own size.
+    if (key == columnKey && area->column().first() == 0 && area->column().count() == columnCount())
+        return;
     // Pages asked for another zoom or size would come too small or too big.
-    if (key != columnKey)
-        columnAsked.clear();
+    columnAsked.clear();
     columnKey = key;
     const DocInfo* info = columnFiles.isEmpty() ? documents.find(documentPath, false) : nullptr;
     area->setColumn(0, columnCount(), [&](int slot) {

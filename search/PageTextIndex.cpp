@@ -23,11 +23,6 @@ QString Stamp(const QFileInfo& f)
     return QStringLiteral("%1|%2|%3").arg(f.absoluteFilePath()).arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
 }
 
-QFileInfoList PageFiles(const TextSource& s)
-{
-    return djvu::ListPageFiles(s.folder);
-}
-
 // The document holding a page, and the page's place in it. `open` keeps a
 // whole-file dictionary's document open from page to page; for one stored
 // page by page it holds the page's own file.
@@ -106,7 +101,7 @@ Result<SourcePages> ListPages(const TextSource& s)
             out.pages << QString::number(i);
         return out;
     }
-    for (const QFileInfo& f : PageFiles(s)) {
+    for (const QFileInfo& f : djvu::ListPageFiles(s.folder)) {
         out.identity += Stamp(f) + u'\n';
         out.pages << f.completeBaseName();
     }
