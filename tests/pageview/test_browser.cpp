@@ -1,6 +1,7 @@
 // The page view widget on real DjVu documents made by the test: rendering,
 // page choice, errors, HTML pages, the Find dialog, scrolling.
 #include "DjvuFixture.h"
+#include "ViewFixture.h"
 
 #include "index/CodePage.h"
 #include "pageview/Composition.h"
@@ -129,10 +130,8 @@ void BrowserTest::init()
 {
     if (!haveTools_)
         QSKIP("cjb2, djvused or djvm is not installed");
-    b_ = new TWebBrowser;
-    b_->resize(600, 500);
-    b_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(b_));
+    b_ = NewShownView();
+    QVERIFY(b_);
 }
 
 void BrowserTest::cleanup()
@@ -715,13 +714,7 @@ void BrowserTest::scrollRequests()
 void BrowserTest::wheelScrolls()
 {
     QVERIFY(show(Html(book_, QStringLiteral("1"), QStringLiteral("ScrollBars=no"))));
-    QWidget* w = b_->pageWindow();
-    const QPoint at(w->width() / 2, w->height() / 2);
-    auto wheel = [&](int delta) {
-        QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-        QApplication::sendEvent(w, &e);
-    };
+    auto wheel = [this](int delta) { TurnWheel(b_->pageWindow(), delta); };
     QCOMPARE(b_->scrollPosition(), 0);
     wheel(-120);
     const int down = b_->scrollPosition();

@@ -1,6 +1,7 @@
 // Reading on: where the pages of a column lie, and the page view showing a
 // document (or a folder of page files) as one column on real DjVu pages.
 #include "DjvuFixture.h"
+#include "ViewFixture.h"
 
 #include "index/CodePage.h"
 #include "pageview/Composition.h"
@@ -13,7 +14,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QWheelEvent>
 #include <QtTest>
 
 using namespace lexifol;
@@ -66,6 +66,8 @@ private:
     bool showPage(const QString& document, const QString& page, bool pageByPage = false,
                   const QByteArrayList& parameters = {"Toolbar=no", "zoom=width"});
     void wheel(int delta);
+    // A box of `page`, in pixels of a page `width` wide, where the view shows it.
+    QRect onScreen(int page, const QRect& box, double width) const;
     bool wheelUntil(const std::function<bool()>& done, int delta = -120);
 
     QTemporaryDir dir_;
@@ -209,10 +211,8 @@ void ColumnTest::init()
 {
     if (!haveTools_)
         QSKIP("cjb2, djvused or djvm is not installed");
-    b_ = new TWebBrowser;
-    b_->resize(600, 500);
-    b_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(b_));
+    b_ = NewShownView();
+    QVERIFY(b_);
 }
 
 void ColumnTest::cleanup()
@@ -236,12 +236,18 @@ bool ColumnTest::showPage(const QString& document, const QString& page, bool pag
 
 void ColumnTest::wheel(int delta)
 {
-    QWidget* w = b_->pageWindow();
-    const QPoint at(w->width() / 2, w->height() / 2);
-    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
+    TurnWheel(b_->pageWindow(), delta);
     QCoreApplication::processEvents();
+}
+
+QRect ColumnTest::onScreen(int page, const QRect& box, double width) const
+{
+    const PageColumn& c = area()->column();
+    const double columnWidth = std::max<double>(area()->viewport()->width(), c.widest());
+    const double left = (columnWidth - c.size(page).width()) / 2 - area()->horizontalScrollBar()->value();
+    const double top = c.top(page) - area()->verticalScrollBar()->value();
+    const double s = c.size(page).width() / width;
+    return QRectF(left + box.x() * s, top + box.y() * s, box.width() * s, box.height() * s).toRect();
 }
 
 bool ColumnTest::wheelUntil(const std::function<bool()>& done, int delta)
@@ -265,16 +271,9 @@ void ColumnTest::scrollsIntoTheNextPage()
     QCOMPARE(b_->state(), State::Page);
     QCOMPARE(b_->documentPath(), book_);
     // The next page's first word is drawn where the column puts it.
-    const QRectF slot(0, area()->column().top(1) - bar->value(), 0, 0);
-    const double scale = area()->column().size(1).width() / 1200.0;
-    const QRect word = bookPages_[1].words.first().box;
-    const QRect onScreen(int(area()->column().size(1).width() > area()->viewport()->width() ? 0 :
-                             (area()->viewport()->width() - area()->column().size(1).width()) / 2)
-                             + int(word.left() * scale),
-                         int(slot.top() + word.top() * scale), int(word.width() * scale), int(word.height() * scale));
-    QVERIFY(onScreen.intersects(area()->viewport()->rect()));
-    QTRY_VERIFY_WITH_TIMEOUT(InkIn(area()->viewport()->grab().toImage(), onScreen & area()->viewport()->rect()) > 0,
-                             10000);
+    const QRect word = onScreen(1, bookPages_[1].words.first().box, 1200) & area()->viewport()->rect();
+    QVERIFY(!word.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(InkIn(area()->viewport()->grab().toImage(), word) > 0, 10000);
     // And back up into the first.
     QVERIFY(wheelUntil([&] { return b_->pageIndex() == 0; }, 120));
     QCOMPARE(moved.count(), 2);
@@ -321,15 +320,15 @@ void ColumnTest::marksStayOnTheirPage()
     QVERIFY(showPage(book_, QStringLiteral("1")));
     QTRY_COMPARE_WITH_TIMEOUT(b_->findText(QStringLiteral("page1")), 1, 10000);
     const QRect hit = b_->highlights().first();   // image pixels of the first page
+    const double imageWidth = b_->pageImage().width();
     auto yellowAt = [&](int page) {
         const QImage screen = area()->viewport()->grab().toImage();
-        const int left = (area()->viewport()->width() - b_->pageImage().width()) / 2;
-        const int top = qRound(area()->column().top(page)) - area()->verticalScrollBar()->value();
+        const QRect r = onScreen(page, hit, imageWidth) & screen.rect();
         int yellow = 0;
-        for (int y = hit.top(); y <= hit.bottom(); ++y)
-            for (int x = hit.left(); x <= hit.right(); ++x) {
-                const QColor c = screen.pixelColor(x + left, y + top);
-                yellow += screen.rect().contains(x + left, y + top) && c.red() > 200 && c.green() > 180 && c.blue() < 80;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const QColor c = screen.pixelColor(x, y);
+                yellow += c.red() > 200 && c.green() > 180 && c.blue() < 80;
             }
         return yellow;
     };

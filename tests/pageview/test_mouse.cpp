@@ -2,6 +2,7 @@
 // zoom around the pointer and its keeping across pages, panning, the
 // rectangle copied, the word looked up.
 #include "DjvuFixture.h"
+#include "ViewFixture.h"
 
 #include "pageview/Composition.h"
 #include "djvu/PageImage.h"
@@ -74,10 +75,8 @@ void MouseTest::initTestCase()
 
 void MouseTest::init()
 {
-    b_ = new TWebBrowser;
-    b_->resize(600, 500);
-    b_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(b_));
+    b_ = NewShownView();
+    QVERIFY(b_);
     QVERIFY(showPage(1));
 }
 
@@ -116,10 +115,7 @@ void MouseTest::send(QEvent::Type type, QPoint at, Qt::MouseButtons buttons, Qt:
 
 void MouseTest::ctrlWheel(QPoint at, int notches)
 {
-    QWidget* w = b_->pageWindow();
-    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::ControlModifier,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
+    TurnWheel(b_->pageWindow(), 120 * notches, Qt::ControlModifier, at);
 }
 
 QAction* MouseTest::action(QMenu* menu, const QString& text) const
