@@ -99,7 +99,7 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
     const QScopedValueRollback placing(arranging, true);
     layOutColumn(plan.display);
     area->setPage(std::max(0, currentSlot()), image, plan.display, pageSize, !samePage);
-    area->setHighlights(finder.hits(), finder.soft() ? kHeadwordMarkColour : kFindColour);
+    showHits();
     stack->setCurrentWidget(panel);
     updateToolbar();
     scrollAtArrival = area->verticalScrollBar()->value();
@@ -279,12 +279,18 @@ void TWebBrowser::Impl::locateHeadword()
         area->scrollBoxToUpperThird(*box);
 }
 
+// A text search's hits marked as a headword is, Find's own in yellow.
+void TWebBrowser::Impl::showHits()
+{
+    area->setHighlights(finder.hits(), finder.soft() ? kHeadwordMarkColour : kFindColour);
+}
+
 int TWebBrowser::Impl::runFind()
 {
     const int count = finder.run(text);
     if (!finder.hits().isEmpty())
         area->setMark(QRect());
-    area->setHighlights(finder.hits(), finder.soft() ? kHeadwordMarkColour : kFindColour);
+    showHits();
     const QScopedValueRollback placing(arranging, true);
     if (!finder.currentBox().isNull())
         area->scrollToBox(finder.currentBox());

@@ -127,6 +127,7 @@ struct TWebBrowser::Impl {
     void viewChanged();
     void updateToolbar();
     int runFind();
+    void showHits();
     void locateHeadword();
     void followLink(const QUrl& url);
     QScrollBar* activeScrollBar() const;
