@@ -2,6 +2,7 @@
 
 #include "app/StatusLine.h"
 #include "app/Unit1.h"
+#include "config/Glyphs.h"
 #include "library/TextSearch.h"
 #include "pageview/WebBrowser.h"
 #include "search/TextQuery.h"
@@ -35,7 +36,13 @@ TextSearchPane::TextSearchPane(TForm1& w)
     field_ = new QLineEdit(this);
     field_->setAccessibleName(QStringLiteral("Text search"));
     field_->setPlaceholderText(QStringLiteral("words, \"a phrase\", prefix*"));
-    field_->setClearButtonEnabled(true);
+    // The style's own clear button looks its icon up in the icon theme, a
+    // cost every start-up would pay for a tab seldom opened first.
+    QAction* clear = field_->addAction(glyphs::icon(glyphs::Glyph::Cross, 16), QLineEdit::TrailingPosition);
+    clear->setToolTip(QStringLiteral("Clear"));
+    clear->setVisible(false);
+    connect(clear, &QAction::triggered, field_, &QLineEdit::clear);
+    connect(field_, &QLineEdit::textChanged, clear, [clear](const QString& text) { clear->setVisible(!text.isEmpty()); });
     everywhere_ = new QCheckBox(QStringLiteral("All checked dictionaries"), this);
     list_ = new QListWidget(this);
     list_->setAccessibleName(QStringLiteral("Found pages"));

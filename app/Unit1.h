@@ -54,6 +54,9 @@ public:
 
     void setAboutBox(TAboutBox* box) { aboutBox_ = box; }
     void setConfigurationDialog(TForm2* dlg) { form2_ = dlg; }
+    // The program's own dialogs, made when first opened: start-up need not
+    // pay for windows it does not show.
+    void makeDialogsWhenOpened() { makesDialogs_ = true; }
 
     // Controls
     QWidget* Panel1 = nullptr;
@@ -206,4 +209,8 @@ private:
     QPointer<TForm2> form2_;
     bool shutDown_ = false;
     lexifol::SaveReport saveReport_;
+    bool makesDialogs_ = false;
+    // Last: they go before the services their handlers use.
+    std::unique_ptr<TForm2> ownForm2_;
+    std::unique_ptr<TAboutBox> ownAboutBox_;
 };

@@ -241,6 +241,11 @@ void TForm1::buildMenu()
 {
     file1 = menuBar()->addAction(QStringLiteral("Configuration"));
     connect(file1, &QAction::triggered, this, [this] {
+        if (!form2_ && makesDialogs_) {
+            ownForm2_ = std::make_unique<TForm2>(Catalogue.names(), Settings.get(), this);
+            ownForm2_->setMainWindow(this);
+            form2_ = ownForm2_.get();
+        }
         if (form2_) {
             form2_->show();
             form2_->raise();
@@ -254,6 +259,11 @@ void TForm1::buildMenu()
     connect(LexifolHelp1, &QAction::triggered, this, [this] { LexifolHelp1Click(); });
     connect(KeyboardLayout1, &QAction::triggered, this, [this] { KeyboardLayout1Click(); });
     connect(About2, &QAction::triggered, this, [this] {
+        if (!aboutBox_ && makesDialogs_) {
+            ownAboutBox_ = std::make_unique<TAboutBox>(this);
+            ownAboutBox_->setFolders(Places.describe());
+            aboutBox_ = ownAboutBox_.get();
+        }
         if (aboutBox_)
             aboutBox_->show();
     });

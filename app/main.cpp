@@ -1,11 +1,9 @@
-#include "app/About.h"
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/MessageBox.h"
 #include "app/OutsideRequests.h"
 #include "app/SingleInstance.h"
 #include "app/Unit1.h"
-#include "config/shcut.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -66,12 +64,7 @@ int main(int argc, char** argv)
         && form1.Catalogue.findByNameOrTitle(form1.ProgramFolder, request.dictionary) < 0)
         return Say(stderr, QStringLiteral("lexifol: no dictionary \"%1\" is installed").arg(request.dictionary), 2);
     InstanceServer server(instance, [outside](const InstanceRequest& r) { return outside->accept(r); });
-    TAboutBox aboutBox(&form1);
-    aboutBox.setFolders(form1.Places.describe());
-    TForm2 form2(form1.Catalogue.names(), form1.Settings.get(), &form1);
-    form1.setAboutBox(&aboutBox);
-    form1.setConfigurationDialog(&form2);
-    form2.setMainWindow(&form1);
+    form1.makeDialogsWhenOpened();
 
     form1.show();
     if (request.lookUp)
