@@ -3,6 +3,10 @@
 
 #include <exception>
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+#include <dlfcn.h>
+#endif
+
 namespace lexifol {
 
 TApplication::TApplication(int& argc, char** argv)
@@ -20,6 +24,24 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
         ShowMessage(QStringLiteral("Unknown error"), MsgIcon::Error, QString::fromLatin1(kApplicationTitle));
     }
     return false;
+}
+
+FontConfigurationAhead::FontConfigurationAhead()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The library Qt itself loaded: nothing to build against or install.
+    thread_ = std::thread([] {
+        if (void* fontconfig = dlopen("libfontconfig.so.1", RTLD_LAZY))
+            if (auto init = reinterpret_cast<int (*)()>(dlsym(fontconfig, "FcInit")))
+                init();
+    });
+#endif
+}
+
+void FontConfigurationAhead::wait()
+{
+    if (thread_.joinable())
+        thread_.join();
 }
 
 } // namespace lexifol

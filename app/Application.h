@@ -1,6 +1,8 @@
 #pragma once
 #include <QApplication>
 
+#include <thread>
+
 namespace lexifol {
 
 // Shows a failure that no handler caught as the general error report and
@@ -11,6 +13,20 @@ class TApplication : public QApplication
 public:
     TApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Reads the font configuration on a thread while the application connects
+// to the display: its first use costs start-up a few milliseconds. Waited
+// for before the first font is needed.
+class FontConfigurationAhead
+{
+public:
+    FontConfigurationAhead();
+    ~FontConfigurationAhead() { wait(); }
+    void wait();
+
+private:
+    std::thread thread_;
 };
 
 inline constexpr char kApplicationTitle[] = "Lexifol 3.1";

@@ -44,7 +44,9 @@ int main(int argc, char** argv)
     case CommandLine::Action::Error: return Say(stderr, QStringLiteral("lexifol: ") + line.error, 2);
     default: break;
     }
+    FontConfigurationAhead fonts;
     TApplication app(argc, argv);
+    fonts.wait();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lexifol.Lexifol"));
     if (line.action == CommandLine::Action::Selection) {
         line.word = SelectedWord();

@@ -11,10 +11,15 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace lexifol {
+
+namespace {
+constexpr int kWarmUpAfterMs = 300;
+} // namespace
 
 
 QString LocalPath(const QString& target)
@@ -105,8 +110,12 @@ void TWebBrowser::Impl::startWorker()
     QObject::connect(worker, &DjvuWorker::textReady, q, [this](const TextResult& r) { onTextReady(r); },
                      Qt::QueuedConnection);
     thread->start();
-    // The library's first context is slow to make: not on the first page.
-    QMetaObject::invokeMethod(worker, [w = worker] { w->warmUp(); }, Qt::QueuedConnection);
+    // The library's first context is slow to make: not on the first page,
+    // and not while start-up needs both cores to bring the window up.
+    QTimer::singleShot(kWarmUpAfterMs, q, [this] {
+        if (worker)
+            QMetaObject::invokeMethod(worker, [w = worker] { w->warmUp(); }, Qt::QueuedConnection);
+    });
 }
 
 void TWebBrowser::Impl::stopWorker()
