@@ -144,6 +144,32 @@ private slots:
         QCOMPARE(again->CurrentDictionary, QString("C"));
     }
 
+    void dialogsMadeWhenFirstOpened()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"a\t1"});
+        fx.addDictionary("B", {"b\t1"});
+        auto w = fx.start();
+        w->makeDialogsWhenOpened();
+        QVERIFY(!w->findChild<TForm2*>());
+        QVERIFY(!w->findChild<TAboutBox*>());
+        w->SpeedButton2Click();   // the catalogue as it is when the dialog opens
+        w->file1->trigger();
+        auto* dialog = w->findChild<TForm2*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->ListBox1->count(), 2);
+        QCOMPARE(dialog->ListBox1->item(0)->text(), QStringLiteral("B"));
+        dialog->hide();
+        w->file1->trigger();
+        QCOMPARE(w->findChildren<TForm2*>().size(), 1);
+        QVERIFY(dialog->isVisible());
+        w->About2->trigger();
+        auto* about = w->findChild<TAboutBox*>();
+        QVERIFY(about && about->isVisible());
+        w->close();
+        QVERIFY(!dialog->isVisible() && !about->isVisible());
+    }
+
     void descriptor_data()
     {
         QTest::addColumn<QString>("ini");
