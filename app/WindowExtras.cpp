@@ -282,14 +282,16 @@ void WindowExtras::printPage()
 
 void WindowExtras::goToPage()
 {
-    const int count = w_.WebBrowser1->pageCount();
-    if (count <= 0) {
+    // Counted as the status line counts: the page files of a dictionary
+    // stored page by page, else the pages of the document.
+    const auto [current, count] = w_.WebBrowser1->readingPlace();
+    if (w_.WebBrowser1->pageCount() <= 0 || count <= 0) {
         w_.StatusText->say(QStringLiteral("No document on view"));
         return;
     }
     bool ok = false;
     const int page = QInputDialog::getInt(&w_, QStringLiteral("Go to page"), QStringLiteral("Page (1 to %1):").arg(count),
-                                          w_.WebBrowser1->pageIndex() + 1, 1, count, 1, &ok);
+                                          current + 1, 1, count, 1, &ok);
     if (ok)
         w_.WebBrowser1->goToPage(page - 1);
 }

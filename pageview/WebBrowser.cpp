@@ -260,7 +260,8 @@ void TWebBrowser::Impl::viewChanged()
 
 void TWebBrowser::Impl::updateToolbar()
 {
-    toolbar->showPages(pageIndex, pageCount);
+    const auto [page, count] = q->readingPlace();
+    toolbar->showPages(page, count);
 }
 
 void TWebBrowser::Impl::locateHeadword()
@@ -441,11 +442,16 @@ void TWebBrowser::setZoom(const QString& zoom)
 
 void TWebBrowser::goToPage(int index)
 {
-    if (d->documentPath.isEmpty() || index < 0 || (d->pageCount > 0 && index >= d->pageCount))
+    const auto [page, count] = readingPlace();
+    if (d->documentPath.isEmpty() || index < 0 || (count > 0 && index >= count))
         return;
-    if (index == d->pageIndex && d->state == State::Page)
+    if (index == page && d->state == State::Page)
         return;
-    d->requestPage(QString(), index, true);
+    // Among page files, the page is a file of the column: it becomes the
+    // document on view, as it does when scrolled to.
+    const Impl::Place place = d->placeOf(index);
+    d->documentPath = place.path;
+    d->requestPage(QString(), place.index, true);
 }
 
 QWidget* TWebBrowser::toolBar() const { return d->toolbar; }

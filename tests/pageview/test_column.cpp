@@ -12,6 +12,7 @@
 
 #include <QAbstractScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -389,6 +390,15 @@ void ColumnTest::pageFilesInTheirOrder()
     QCOMPARE(b_->pageIndex(), 0);
     QVERIFY(wheelUntil([&] { return b_->readingPlace().first == 0; }, 120));
     QCOMPARE(b_->documentPath(), filesFolder_ + QStringLiteral("/1.djvu"));
+    // The toolbar and going to a page count the files, as the reader does.
+    auto* number = b_->toolBar()->findChild<QSpinBox*>();
+    QCOMPARE(std::make_pair(number->value(), number->maximum()), std::make_pair(1, 3));
+    b_->goToPage(2);
+    QTRY_COMPARE(b_->documentPath(), filesFolder_ + QStringLiteral("/10.djvu"));
+    QTRY_VERIFY(b_->state() == TWebBrowser::State::Page);
+    QCOMPARE(b_->readingPlace(), std::make_pair(2, 3));
+    QCOMPARE(number->value(), 3);
+    QCOMPARE(area()->column().count(), 3);
     // A file shown by itself is not read on.
     QVERIFY(showPage(two, QString(), false));
     QCOMPARE(area()->column().count(), 1);
