@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up as a user sees it: from the command to the window mapped on an
 # X server with a window manager, against a bare Qt window, in one run:
-# on the sample folder, and on ten dictionaries of a million entries.
+# with nothing installed (the window itself), on the sample folder, and on
+# ten dictionaries of a million entries.
 #   bench/bench_startup.sh [BUILD_DIR] [RUNS] [OTHER_LEXIFOL]
 # A third argument times an older lexifol beside the new one.
 set -euo pipefail
@@ -26,21 +27,40 @@ for n in range(10):
     open("%s/Big%d.list" % (sys.argv[1], n), "wb").write(data)
 PY
 printf 'Big0\t1\r\n' > "$work/ten/diclist.dat"
+# The same window with nothing installed: what building it costs by itself.
+mkdir -p "$work/empty/Data"
 
-cat > "$work/run.sh" <<RUN
+# Rounds: each round times every case once, in turn, so that the load of a
+# shared machine, which drifts over seconds, falls on all of them alike.
+cat > "$work/run.sh" <<'RUN'
 #!/usr/bin/env bash
-median() { sort -n | awk '{a[NR]=\$1} END {print a[int((NR+1)/2)]}'; }
-time_of() { "$BUILD/bench/bench_mapped" "$RUNS" "\$@" 2>/dev/null | tail -n +2 | median; }
-bare=\$(time_of "$BUILD/bench/bench_bare_window")
-printf '%-44s %7.1f ms\n' "bare Qt window mapped" "\$bare"
-for bin in $OLD "$BUILD/app/lexifol"; do
-    cp "\$bin" "$work/sample/lexifol"; cp "\$bin" "$work/ten/lexifol"
-    s=\$(cd "$work/sample" && time_of ./lexifol)
-    t=\$(cd "$work/ten" && time_of ./lexifol)
-    echo "== \$bin"
-    printf '%-44s %7.1f ms  %5.2fx bare (goal 1.5x)\n' "sample folder, window mapped" "\$s" "\$(echo "\$s / \$bare" | bc -l)"
-    printf '%-44s %7.1f ms  (goal 130 ms)\n' "ten dictionaries of 1M entries" "\$t"
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+once() { "$BUILD/bench/bench_mapped" 1 "$@" 2>/dev/null | tail -n 1; }
+bins=($OLD "$BUILD/app/lexifol")
+# A folder of each case for each program; the big indexes are shared.
+for i in "${!bins[@]}"; do
+    mkdir -p "$work/$i/ten"
+    cp -r "$work/empty" "$work/sample" "$work/$i/"
+    cp "$work/ten/diclist.dat" "$work/$i/ten/"; ln -s "$work/ten/Data" "$work/$i/ten/Data"
+    for f in empty sample ten; do cp "${bins[$i]}" "$work/$i/$f/lexifol"; done
+done
+for _ in $(seq "$RUNS"); do
+    once "$BUILD/bench/bench_bare_window" >> "$work/bare.ms"
+    for i in "${!bins[@]}"; do
+        for f in empty sample ten; do
+            (cd "$work/$i/$f" && once ./lexifol) >> "$work/$i.$f.ms"
+        done
+    done
+done
+bare=$(median < "$work/bare.ms")
+printf '%-44s %7.1f ms\n' "bare Qt window mapped" "$bare"
+for i in "${!bins[@]}"; do
+    e=$(median < "$work/$i.empty.ms"); s=$(median < "$work/$i.sample.ms"); t=$(median < "$work/$i.ten.ms")
+    echo "== ${bins[$i]}"
+    printf '%-44s %7.1f ms  %5.2fx bare\n' "nothing installed, window mapped" "$e" "$(echo "$e / $bare" | bc -l)"
+    printf '%-44s %7.1f ms  %5.2fx bare (goal 1.5x)\n' "sample folder, window mapped" "$s" "$(echo "$s / $bare" | bc -l)"
+    printf '%-44s %7.1f ms  (goal 130 ms)\n' "ten dictionaries of 1M entries" "$t"
 done
 RUN
 chmod +x "$work/run.sh"
-bash "$here/../tests/e2e/with_x11.sh" "$work/run.sh"
+BUILD=$BUILD RUNS=$RUNS OLD=$OLD work=$work bash "$here/../tests/e2e/with_x11.sh" "$work/run.sh"
