@@ -285,7 +285,7 @@ void WindowExtras::goToPage()
     // Counted as the status line counts: the page files of a dictionary
     // stored page by page, else the pages of the document.
     const auto [current, count] = w_.WebBrowser1->readingPlace();
-    if (w_.WebBrowser1->pageCount() <= 0 || count <= 0) {
+    if (w_.WebBrowser1->pageCount() <= 0) {
         w_.StatusText->say(QStringLiteral("No document on view"));
         return;
     }
