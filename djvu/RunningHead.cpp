@@ -3,23 +3,82 @@
 #include "djvu/PageSelection.h"
 
 #include <QRegularExpression>
+#include <algorithm>
+#include <numeric>
 
 namespace lexifol::djvu {
 
 namespace {
 
-// The top band where a running head stands: a tenth of the page.
-constexpr double kTopBand = 0.12;
-constexpr int kMostHeadWords = 5;
+// A head names two words and a number, sometimes a few words each.
+constexpr int kMostHeadWords = 6;
+// A head stands in the top (or bottom) fifth of the page.
+constexpr double kHeadBand = 0.2;
 
-bool IsHeadWord(const QString& text)
+bool IsHeadToken(const QString& text)
 {
     const QString w = WithoutPunctuation(text);
-    if (w.isEmpty())
-        return false;
     return IsPageNumber(w) || std::all_of(w.begin(), w.end(), [](QChar c) {
-        return c.isLetter() || c == u'-' || c == u'\'' || c.category() == QChar::Mark_NonSpacing;
+        return c.isLetter() || c == u'-' || c == u'\'' || c == u'\u2019' || c.category() == QChar::Mark_NonSpacing;
     });
+}
+
+int Median(QList<int> v)
+{
+    if (v.isEmpty())
+        return 0;
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+}
+
+bool Overlap(const QRect& a, const QRect& b)
+{
+    return std::min(a.right(), b.right()) > std::max(a.left(), b.left());
+}
+
+// The lines sharing the outermost line's height band, when a gap wider than
+// the body's spacing sets them apart from the rest. `fromTop` picks the end.
+QList<int> EdgeLines(const TextLayer& layer, bool fromTop)
+{
+    QList<int> group;
+    const int n = int(layer.lines.size());
+    if (!layer.present || n < 3 || layer.pageSize.height() <= 0)
+        return group;
+    const LineMetrics m = MeasureLines(layer);
+    QList<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        return fromTop ? layer.lines[a].box.top() < layer.lines[b].box.top() : layer.lines[a].box.bottom() > layer.lines[b].box.bottom();
+    });
+    const QRect outer = layer.lines[order.first()].box;
+    const int half = std::max(1, m.height / 2);
+    int words = 0;
+    for (int i : order) {
+        const QRect b = layer.lines[i].box;
+        if (b.center().y() < outer.top() - half || b.center().y() > outer.bottom() + half)
+            continue;
+        group << i;
+        for (int w = layer.lines[i].first; w < layer.lines[i].first + layer.lines[i].count; ++w) {
+            if (IsSpeck(layer.words[w].text))
+                continue;
+            if (!IsHeadToken(layer.words[w].text))
+                return {};
+            ++words;
+        }
+    }
+    if (group.size() * 2 >= n || words == 0 || words > kMostHeadWords)
+        return {};
+    const int band = int(layer.pageSize.height() * kHeadBand);
+    if (fromTop ? outer.top() > band : outer.bottom() < layer.pageSize.height() - band)
+        return {};
+    // The nearest line of the body and how far it stands.
+    int gap = layer.pageSize.height();
+    for (int i : order)
+        if (!group.contains(i)) {
+            const QRect b = layer.lines[i].box;
+            gap = std::min(gap, fromTop ? b.top() - outer.top() : outer.bottom() - b.bottom());
+        }
+    return gap > m.pitch * 3 / 2 ? group : QList<int>{};
 }
 
 } // namespace
@@ -33,42 +92,90 @@ bool IsPageNumber(const QString& word)
     return !w.isEmpty() && number.match(w).hasMatch();
 }
 
+bool IsSpeck(const QString& token)
+{
+    const QString w = WithoutPunctuation(token);
+    return w.isEmpty() || (w.size() == 1 && !w.front().isLetterOrNumber());
+}
+
+LineMetrics MeasureLines(const TextLayer& layer)
+{
+    QList<int> heights, pitches;
+    for (int i = 0; i < layer.lines.size(); ++i) {
+        const QRect a = layer.lines[i].box;
+        heights << a.height();
+        int below = -1;
+        for (int k = 0; k < layer.lines.size(); ++k) {
+            const QRect b = layer.lines[k].box;
+            if (k != i && b.top() > a.top() + a.height() / 2 && Overlap(a, b) && (below < 0 || b.top() < below))
+                below = b.top();
+        }
+        if (below >= 0)
+            pitches << below - a.top();
+    }
+    LineMetrics m{Median(heights), Median(pitches)};
+    if (m.pitch <= 0)
+        m.pitch = m.height * 5 / 4;
+    return m;
+}
+
 QList<int> RunningHeadLines(const TextLayer& layer)
 {
-    QList<int> head;
-    if (!layer.present || layer.lines.size() < 3 || layer.pageSize.height() <= 0)
-        return head;
-    const int band = int(layer.pageSize.height() * kTopBand);
-    int bodyTop = layer.pageSize.height();
-    for (int i = 0; i < layer.lines.size(); ++i) {
-        const TextLine& l = layer.lines[i];
-        bool candidate = l.box.top() < band && l.count <= kMostHeadWords;
-        for (int w = l.first; candidate && w < l.first + l.count; ++w)
-            candidate = IsHeadWord(layer.words[w].text);
-        if (candidate)
-            head << i;
-        else
-            bodyTop = std::min(bodyTop, l.box.top());
-    }
-    // A head stands above the body, on its own, and leaves most lines to it.
-    QList<int> out;
-    for (int i : head)
-        if (layer.lines[i].box.bottom() < bodyTop)
-            out << i;
-    if (out.size() * 2 >= layer.lines.size())
-        out.clear();
-    return out;
+    return EdgeLines(layer, true);
+}
+
+QList<int> FootLines(const TextLayer& layer)
+{
+    return EdgeLines(layer, false);
 }
 
 QList<bool> RunningHeadWords(const TextLayer& layer)
 {
     QList<bool> flags(layer.words.size(), false);
-    for (int i : RunningHeadLines(layer)) {
+    for (int i : RunningHeadLines(layer) + FootLines(layer)) {
         const TextLine& l = layer.lines[i];
         for (int w = l.first; w < l.first + l.count; ++w)
             flags[w] = true;
     }
     return flags;
+}
+
+QStringList GuideWords(const TextLayer& layer, const QList<int>& lines)
+{
+    QList<int> words;
+    int height = 0;
+    for (int i : lines) {
+        for (int w = layer.lines[i].first; w < layer.lines[i].first + layer.lines[i].count; ++w)
+            words << w;
+        height = std::max(height, layer.lines[i].box.height());
+    }
+    std::sort(words.begin(), words.end(), [&](int a, int b) { return layer.words[a].box.left() < layer.words[b].box.left(); });
+    QStringList out;
+    QString segment;
+    int lastRight = -1;
+    auto close = [&] {
+        if (!segment.isEmpty())
+            out << segment;
+        segment.clear();
+    };
+    for (int w : words) {
+        const PageWord& word = layer.words[w];
+        // A gap of more than a wide space parts two guide words set apart.
+        if (lastRight >= 0 && word.box.left() - lastRight > height)
+            close();
+        lastRight = word.box.right();
+        const QString clean = WithoutPunctuation(word.text);
+        if (IsSpeck(word.text) || IsPageNumber(clean)) {
+            close();
+            continue;
+        }
+        segment += (segment.isEmpty() ? QString() : QStringLiteral(" ")) + clean;
+        // "Cab —" or "244:" ends the word it follows.
+        if (word.text.endsWith(u'\u2014') || word.text.endsWith(u'\u2013') || word.text.endsWith(u':'))
+            close();
+    }
+    close();
+    return out;
 }
 
 } // namespace lexifol::djvu

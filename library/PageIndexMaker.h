@@ -1,8 +1,9 @@
 #pragma once
-// A page index proposed from the text layer: for each page the headword it
-// begins with, read from its running head (the guide words) or else from
-// the first article of its first column; the proposals checked against
-// each other with the collation, and what stays in doubt listed for the
+// A page index proposed from the text layer: for each page the headwords it
+// could begin with, and the evidence for each (the running head's first
+// guide word, the first article of the first column); then one word chosen
+// for every page at once, so that the pages ascend in the collation and
+// agree with the most evidence. What stays in doubt is listed for the
 // maker to look at.
 #include "djvu/TextLayer.h"
 #include "index/Collation.h"
@@ -12,6 +13,12 @@
 
 namespace lexifol {
 
+// A reading of the page's first headword and the weight of its evidence.
+struct PageCandidate {
+    QString word;
+    double weight = 0;
+};
+
 struct PageProposal {
     int page = 0;              // counted from 1
     QString word;              // the page's first headword; empty: no line for the page
@@ -20,15 +27,20 @@ struct PageProposal {
     QString doubt;             // why it needs a look; empty when none
     bool restart = false;      // begins a new alphabet (names, addenda)
     bool conflict = false;     // the running head and the first article disagree
+    QList<PageCandidate> candidates;   // the evidence; when empty, `word` and `others`
+    QString lastArticle;       // the last article that begins on the page
 };
 
-// The candidates of one page, from its text layer alone.
-PageProposal ProposePage(const djvu::TextLayer& layer, int page);
+// The candidates of one page, from its text layer alone; the collation
+// orders the article starts of the page among themselves.
+PageProposal ProposePage(const djvu::TextLayer& layer, int page,
+                         const IndexCollation& collation = IndexCollation::Default());
 
-// The proposals in page order, checked with the collation: a word that
-// breaks the order is replaced by a candidate that keeps it, or put in
-// doubt; a run of pages that starts again from the front of the alphabet
-// and keeps ascending is a new section, not an error on every page.
+// One word for every page, chosen together: the path through the pages'
+// candidates that ascends and keeps the most evidence. A page that fits
+// neither neighbour is left out of the path and put in doubt, never made
+// the bound of the pages after it; a run that starts again from the front
+// of the alphabet is a new section at a cost, not an error on every page.
 void CheckProposals(QList<PageProposal>& pages, const IndexCollation& collation);
 
 // The review file, NAME.review.tsv in the dictionary's folder (with its

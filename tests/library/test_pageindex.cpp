@@ -60,7 +60,7 @@ private slots:
         QTest::newRow("guide words, number after") << (QStringList{"40,40:apple ash 12"} + kBody) << "apple" << "ash" << false;
         QTest::newRow("one guide word") << (QStringList{"40,40:apple 12"} + kBody) << "apple" << "" << false;
         QTest::newRow("roman page number") << (QStringList{"40,40:xii apple ash"} + kBody) << "apple" << "ash" << false;
-        QTest::newRow("a word of roman letters") << (QStringList{"40,40:civil 12 dim"} + kBody) << "civil" << "dim" << false;
+        QTest::newRow("a word of roman letters") << QStringList{"40,40:civil 12 dim", "40,200:civil n. polite", "40,230:claim v. ask", "40,260:dim a. dark"} << "civil" << "dim" << false;
         QTest::newRow("no head: the first article, not the end of the last")
             << QStringList{"90,200:of the last page", "40,230:apple n. a fruit", "40,260:apricot n.", "90,290:more",
                            "520,200:art n."}

@@ -1,0 +1,83 @@
+#include "Gcide.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <zlib.h>
+
+namespace corpus {
+
+namespace {
+
+const char kIndex[] = "/usr/share/dictd/gcide.index";
+const char kData[] = "/usr/share/dictd/gcide.dict.dz";
+
+qint64 Base64Number(const QString& s)
+{
+    static const QString digits = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/");
+    qint64 n = 0;
+    for (QChar c : s)
+        n = n * 64 + digits.indexOf(c);
+    return n;
+}
+
+QByteArray Inflate(QString* error)
+{
+    gzFile f = gzopen(kData, "rb");
+    if (!f)
+        return *error = QStringLiteral("%1 missing: apt-get install dict-gcide").arg(kData), QByteArray();
+    QByteArray out;
+    char buffer[1 << 16];
+    for (int n; (n = gzread(f, buffer, sizeof buffer)) > 0;)
+        out.append(buffer, n);
+    gzclose(f);
+    return out;
+}
+
+// The entry's text as a printed dictionary would set it: no pronunciation
+// markup, no source tags, accents of the transliteration written out.
+QString Clean(QString text)
+{
+    static const QRegularExpression pron(QStringLiteral("\\\\[^\\\\]*\\\\"));
+    static const QRegularExpression source(QStringLiteral("\\[(\\d{4} Webster|WordNet[^\\]]*|PJC|Century[^\\]]*|Chambers[^\\]]*|[A-Z]{2,4})\\]"));
+    static const QRegularExpression mark(QStringLiteral("\\[([a-zA-Z])[\\^=~`'\"]+\\]|\\[[\\^=~`'\"]+([a-zA-Z])\\]"));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    text.replace(pron, QString()).replace(source, QString()).replace(mark, QStringLiteral("\\1\\2"));
+    text.remove(u'{').remove(u'}').remove(u'*').remove(u'`');
+    text.replace(QStringLiteral("--"), QStringLiteral("\u2014"));
+    return text.replace(blanks, QStringLiteral(" ")).trimmed();
+}
+
+} // namespace
+
+QList<Article> ReadGcide(const QString& from, int count, QString* error)
+{
+    QFile index(QString::fromLatin1(kIndex));
+    if (!index.open(QIODevice::ReadOnly))
+        return *error = QStringLiteral("%1 missing: apt-get install dict-gcide").arg(kIndex), QList<Article>();
+    const QByteArray data = Inflate(error);
+    if (data.isEmpty())
+        return {};
+    QList<Article> out;
+    bool started = false;
+    while (!index.atEnd() && out.size() < count) {
+        const QStringList f = QString::fromUtf8(index.readLine()).trimmed().split(u'\t');
+        if (f.size() != 3 || f[0].startsWith(QStringLiteral("00")) || !f[0].front().isLetter())
+            continue;
+        started = started || f[0].compare(from, Qt::CaseInsensitive) >= 0;
+        if (!started)
+            continue;
+        const QString entry = QString::fromUtf8(data.mid(Base64Number(f[1]), Base64Number(f[2])));
+        QString body = Clean(entry.section(u'\n', 0).mid(entry.indexOf(u'\\') >= 0 ? 0 : 0));
+        // The printed article begins with its headword; the rest follows.
+        if (body.startsWith(f[0]))
+            body = body.mid(f[0].size()).trimmed();
+        if (body.startsWith(u','))
+            body = body.mid(1).trimmed();
+        if (body.size() < 12 || f[0].contains(u'"'))
+            continue;
+        out.append({f[0], body});
+    }
+    return out;
+}
+
+} // namespace corpus

@@ -1,0 +1,121 @@
+// Scanned dictionaries made from real dictionary text, for measuring what
+// reads scans: Webster 1913 articles (dict-gcide) set in several layouts,
+// spoiled like a scan, read by the tesseract command, and given the text
+// layer its hOCR describes. Two sets that share no layout, font or stretch
+// of the alphabet: "tune" to tune rules on, "held" to report on.
+//   make_ocr_corpus OUT_FOLDER tune|held [PAGES_PER_DOCUMENT]
+// Writes OUT_FOLDER/<document>/book.djvu and truth.tsv (page, kind, first
+// headword). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's tools,
+// fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf.
+#include "DjvuEncode.h"
+#include "Hocr.h"
+#include "Typeset.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <cstdio>
+
+namespace {
+
+struct Document { const char* name; const char* from; corpus::Layout layout; };
+
+QList<Document> Set(const QString& which)
+{
+    using corpus::Head;
+    corpus::Layout a, b, c, d, e, f, g;
+    a.family = "DejaVu Serif", a.head = Head::EdgesNumberMid;
+    b.family = "Liberation Serif", b.points = 8.5, b.head = Head::NumberOutside, b.capitalHeads = false, b.titlePage = false,
+    b.firstPageNumber = 120, b.indentEm = 1.5;
+    c.family = "Nimbus Roman", c.head = Head::None, c.titlePage = false, c.firstPageNumber = 300, c.maxDegrees = 0.3;
+    if (which == u"tune")
+        return {{"edges", "Cab", a}, {"outside", "Ga", b}, {"plain", "Pe", c}};
+    d.family = "C059", d.points = 8, d.columns = 3, d.head = Head::OneGuideColon, d.plateEvery = 9, d.indentEm = 1.6,
+    d.firstPageNumber = 240, d.specks = 900;
+    e.family = "P052", e.points = 9.5, e.head = Head::Foot, e.firstLineIndent = true, e.indentEm = 1.2, e.capitalHeads = false;
+    f.family = "FreeSerif", f.head = Head::None, f.indentEm = 0.6, f.blur = 0.55, f.threshold = 150, f.specks = 1200;
+    g.family = "Nimbus Roman", g.head = Head::NumberOutside, g.maxDegrees = 0.9, g.titlePage = false, g.firstPageNumber = 57;
+    return {{"colon", "Ma", d}, {"foot", "Sa", e}, {"rough", "Di", f}, {"tilted", "Ba", g}};
+}
+
+// Recognises the pages two at a time (one tesseract per core).
+bool Recognise(const QStringList& images, QStringList* hocr)
+{
+    hocr->resize(images.size());
+    QList<QProcess*> running;
+    QList<int> which;
+    int next = 0;
+    while (next < images.size() || !running.isEmpty()) {
+        while (running.size() < 2 && next < images.size()) {
+            auto* p = new QProcess;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("OMP_THREAD_LIMIT", "1");
+            p->setProcessEnvironment(env);
+            p->start("tesseract", {images[next], "stdout", "-l", "eng", "hocr"});
+            running << p, which << next++;
+        }
+        running.first()->waitForFinished(-1);
+        QProcess* p = running.takeFirst();
+        const int i = which.takeFirst();
+        (*hocr)[i] = QString::fromUtf8(p->readAllStandardOutput());
+        const bool ok = p->exitCode() == 0;
+        delete p;
+        if (!ok)
+            return std::printf("tesseract failed on %s\n", qPrintable(images[i])), false;
+        std::printf("\r  page %d of %lld", i + 1, qlonglong(images.size())), std::fflush(stdout);
+    }
+    std::printf("\n");
+    return true;
+}
+
+bool MakeDocument(const QString& folder, const Document& doc, int pages)
+{
+    QString error;
+    const QList<corpus::Article> articles = corpus::ReadGcide(QString::fromLatin1(doc.from), pages * 120, &error);
+    if (articles.isEmpty())
+        return std::printf("%s\n", qPrintable(error)), false;
+    const QList<corpus::SetPage> set = corpus::Typeset(articles, doc.layout, pages, qHash(QString::fromLatin1(doc.name)));
+    QDir().mkpath(folder);
+    QStringList images, files;
+    QList<QImage> scans;
+    QString truth;
+    for (int i = 0; i < set.size(); ++i) {
+        scans << corpus::Spoil(set[i].image, doc.layout, 1000 + i);
+        images << folder + QStringLiteral("/p%1.png").arg(i, 4, 10, QChar(u'0'));
+        scans.last().save(images.last());
+        truth += QStringLiteral("%1\t%2\t%3\n").arg(i + 1).arg(set[i].truth.kind, set[i].truth.first);
+    }
+    QStringList hocr;
+    if (!Recognise(images, &hocr))
+        return false;
+    for (int i = 0; i < set.size(); ++i) {
+        files << folder + QStringLiteral("/p%1.djvu").arg(i, 4, 10, QChar(u'0'));
+        const QString text = corpus::HocrToDjvuText(hocr[i].toUtf8(), scans[i].size());
+        if (!lexifol::djvu::EncodeBilevelPage(scans[i], 300, text, files.last(), &error))
+            return std::printf("%s\n", qPrintable(error)), false;
+        QFile::remove(images[i]);
+    }
+    if (!lexifol::djvu::Bundle(folder + "/book.djvu", files, &error))
+        return std::printf("%s\n", qPrintable(error)), false;
+    for (const QString& f : files)
+        QFile::remove(f);
+    QFile t(folder + "/truth.tsv");
+    return t.open(QIODevice::WriteOnly) && t.write(truth.toUtf8()) > 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc < 3 || (QString::fromLatin1(argv[2]) != u"tune" && QString::fromLatin1(argv[2]) != u"held"))
+        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held [PAGES_PER_DOCUMENT]"), 2;
+    const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
+    for (const Document& d : Set(QString::fromLatin1(argv[2]))) {
+        std::printf("%s: %d pages from \"%s\"\n", d.name, pages, d.from);
+        if (!MakeDocument(QString::fromLocal8Bit(argv[1]) + u'/' + QString::fromLatin1(d.name), d, pages))
+            return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,174 @@
+#include "djvu/ArticleStarts.h"
+
+#include "djvu/PageSelection.h"
+#include "djvu/RunningHead.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lexifol::djvu {
+
+namespace {
+
+// A line that starts further in than a few line heights is a piece of a
+// line (a formula, a number in the gutter), neither flush nor indented.
+constexpr int kFarIn = 3;
+
+struct BodyLine {
+    int line, word, left, right, top, column = 0, indent = 0;
+};
+
+int MedianOf(QList<int> v)
+{
+    if (v.isEmpty())
+        return 0;
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+}
+
+// Lines sorted by where they start fall into columns: a line starting to
+// the right of where the column's lines end begins the next column.
+void AssignColumns(QList<BodyLine>& lines, int lineHeight)
+{
+    std::sort(lines.begin(), lines.end(), [](const BodyLine& a, const BodyLine& b) { return a.left < b.left; });
+    QList<int> rights;
+    int column = 0;
+    for (BodyLine& l : lines) {
+        if (!rights.isEmpty() && l.left > MedianOf(rights) - lineHeight)
+            ++column, rights.clear();
+        l.column = column;
+        rights << l.right;
+    }
+    std::sort(lines.begin(), lines.end(), [](const BodyLine& a, const BodyLine& b) {
+        return a.column != b.column ? a.column < b.column : a.top < b.top;
+    });
+}
+
+// Each line's indent against the lines near it in its column, so that a
+// page turned a little in the scanner does not look indented at its foot.
+void MeasureIndents(QList<BodyLine>& lines)
+{
+    constexpr int kNear = 4;
+    for (int i = 0; i < lines.size(); ++i) {
+        int edge = lines[i].left;
+        for (int k = std::max(0, i - kNear); k <= std::min(int(lines.size()) - 1, i + kNear); ++k)
+            if (lines[k].column == lines[i].column)
+                edge = std::min(edge, lines[k].left);
+        lines[i].indent = lines[i].left - edge;
+    }
+}
+
+// The indent that parts the page's lines in two clusters, or -1 when they
+// form one (no hanging indent to be seen).
+int IndentThreshold(const QList<BodyLine>& lines, int lineHeight)
+{
+    QList<int> d;
+    for (const BodyLine& l : lines)
+        if (l.indent <= kFarIn * lineHeight)
+            d << l.indent;
+    std::sort(d.begin(), d.end());
+    double best = -1, threshold = -1, bestGap = 0;
+    for (int cut = 1; cut < d.size(); ++cut) {
+        if (d[cut] == d[cut - 1])
+            continue;
+        double sum[2] = {0, 0}, sq[2] = {0, 0};
+        for (int i = 0; i < d.size(); ++i)
+            sum[i >= cut] += d[i], sq[i >= cut] += double(d[i]) * d[i];
+        const double n0 = cut, n1 = d.size() - cut;
+        const double c0 = sum[0] / n0, c1 = sum[1] / n1;
+        const double within = (sq[0] - n0 * c0 * c0) + (sq[1] - n1 * c1 * c1);
+        if (best < 0 || within < best)
+            best = within, threshold = (d[cut - 1] + d[cut]) / 2.0, bestGap = c1 - c0;
+    }
+    const double spread = best > 0 ? std::sqrt(best / d.size()) : 0;
+    return threshold >= 0 && bestGap > std::max(3 * spread, lineHeight / 4.0) ? int(threshold) : -1;
+}
+
+// The headword that opens a line: its first word, or the words up to a
+// comma when a few words stand before one ("black and white, n.").
+QString OpeningHeadword(const TextLayer& layer, const TextLine& line, int first)
+{
+    const int end = line.first + line.count;
+    QStringList taken;
+    for (int w = first; w < end && taken.size() < 4; ++w) {
+        // OCR may run the comma and what follows into the word: "Cab,'n".
+        const QString& whole = layer.words[w].text;
+        qsizetype cut = whole.size();
+        for (QChar stop : {u',', u';'})
+            if (const qsizetype at = whole.indexOf(stop, 1); at >= 0)
+                cut = std::min(cut, at + 1);
+        const QString t = whole.left(cut);
+        const QString clean = WithoutPunctuation(t);
+        if (clean.isEmpty() || !std::all_of(clean.begin(), clean.end(), [](QChar c) { return c.isLetter() || c == u'-' || c == u'\''; }))
+            break;
+        taken << clean;
+        if (t.endsWith(u',') || t.endsWith(u';'))
+            return taken.join(u' ');
+        if (!t.back().isLetter())
+            break;
+    }
+    return taken.value(0, WithoutPunctuation(layer.words[first].text));
+}
+
+double Ascent(const QStringList& words, const WordOrder& order)
+{
+    if (words.size() < 2)
+        return 0;
+    int up = 0;
+    for (int i = 1; i < words.size(); ++i)
+        up += order(words[i - 1], words[i]) <= 0;
+    return double(up) / (words.size() - 1);
+}
+
+} // namespace
+
+bool CanBeHeadword(const QString& raw)
+{
+    if (raw.startsWith(u'-') || raw.endsWith(u'-') || raw.endsWith(u'\u00ad'))
+        return false;
+    const QString w = WithoutPunctuation(raw);
+    if (w.size() < 2 || IsPageNumber(w))
+        return false;
+    // A digit inside a word is OCR's reading of an l or an I.
+    return w.front().isLetter() && std::none_of(w.begin(), w.end(), [](QChar c) { return c.isDigit(); });
+}
+
+QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip, const WordOrder& order)
+{
+    QList<BodyLine> lines;
+    for (int i = 0; i < layer.lines.size(); ++i) {
+        const TextLine& l = layer.lines[i];
+        if (skip.contains(i))
+            continue;
+        int w = l.first;
+        while (w < l.first + l.count && IsSpeck(layer.words[w].text))
+            ++w;
+        if (w < l.first + l.count)
+            lines.append({i, w, layer.words[w].box.left(), l.box.right(), l.box.top()});
+    }
+    if (lines.isEmpty())
+        return {};
+    const int lineHeight = MeasureLines(layer).height;
+    AssignColumns(lines, lineHeight);
+    MeasureIndents(lines);
+    const int threshold = IndentThreshold(lines, lineHeight);
+    QStringList flushWords, indentedWords;
+    for (const BodyLine& l : lines)
+        if (CanBeHeadword(layer.words[l.word].text))
+            (l.indent <= threshold || threshold < 0 ? flushWords : indentedWords) << WithoutPunctuation(layer.words[l.word].text);
+    // Hanging indents begin articles at the edge; some dictionaries indent
+    // the first line instead, and then the indented lines ascend.
+    const bool indentedBegin = threshold >= 0 && indentedWords.size() >= 3
+        && Ascent(indentedWords, order) > Ascent(flushWords, order) + 0.2;
+    QList<ArticleStart> out;
+    for (const BodyLine& l : lines) {
+        if (l.indent > kFarIn * lineHeight)
+            continue;
+        const bool flush = threshold < 0 || l.indent <= threshold;
+        if (flush != indentedBegin && CanBeHeadword(layer.words[l.word].text))
+            out.append({l.line, l.word, l.column, OpeningHeadword(layer, layer.lines[l.line], l.word)});
+    }
+    return out;
+}
+
+} // namespace lexifol::djvu

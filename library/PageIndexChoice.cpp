@@ -1,0 +1,178 @@
+// One word for every page of a page index, chosen together: a best path
+// through the pages' candidates.
+#include "library/PageIndexMaker.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace lexifol {
+
+namespace {
+
+// A new section costs more than one page's evidence and less than two: a
+// title page is left out, a second alphabet of a few pages is taken.
+constexpr double kRestart = 3.0;
+// A page that sorts before the last word of the page before: the last
+// word may be misread, so a cost, not a bar; the page goes to the review.
+constexpr double kBelowBound = 0.5;
+// How far back a page looks for the page before it in the path.
+constexpr int kWindow = 40;
+// A first run of pages this short, followed by a long one, is front matter.
+constexpr int kFrontPages = 2, kMainPages = 10;
+
+struct Option {
+    QString word;
+    QByteArray key;
+    double weight = 0;
+};
+
+struct Step {
+    double score = -std::numeric_limits<double>::infinity();
+    int page = -1, option = -1;   // the page before in the path; -1: the path starts here
+    bool restart = false;
+};
+
+QByteArray Key(const IndexCollation& c, const QString& word)
+{
+    QByteArray key;
+    if (!c.appendSortKey(word, key))
+        key = word.toLower().toUtf8();
+    return key;
+}
+
+QList<Option> Options(const PageProposal& p, const IndexCollation& c)
+{
+    QList<Option> out;
+    if (!p.candidates.isEmpty()) {
+        for (const PageCandidate& k : p.candidates)
+            out.append({k.word, Key(c, k.word), k.weight});
+    } else if (!p.word.isEmpty()) {
+        out.append({p.word, Key(c, p.word), 2.0});
+        for (const QString& w : p.others)
+            out.append({w, Key(c, w), 1.0});
+    }
+    return out;
+}
+
+// The last word the page names: the page after begins no earlier. The
+// running head's last guide word; else the last article of the body that
+// begins with the letter of its first (a page spans one letter but at the
+// turn of two, and a line taken for an article wrongly must not bar the
+// page after).
+QByteArray Bound(const PageProposal& p, const IndexCollation& c)
+{
+    if (!p.lastGuide.isEmpty())
+        return Key(c, p.lastGuide);
+    if (!p.lastArticle.isEmpty() && !p.word.isEmpty() && c.compare(p.lastArticle.left(1), p.word.left(1)) == 0)
+        return Key(c, p.lastArticle);
+    return {};
+}
+
+QString Quote(const QString& w)
+{
+    return QStringLiteral("\u201c%1\u201d").arg(w);
+}
+
+// Each page's word from the path, and the pages in doubt with the reason.
+void Explain(QList<PageProposal>& pages, const QList<QList<Option>>& options, const QList<QByteArray>& bounds,
+             const QList<int>& chosen, const QList<bool>& restart)
+{
+    const int n = int(pages.size());
+    int previous = -1;
+    for (int i = 0; i < n; ++i) {
+        PageProposal& p = pages[i];
+        const QList<Option>& o = options[i];
+        if (o.isEmpty())
+            continue;
+        const int k = chosen[i] >= 0 ? chosen[i] : 0;
+        int after = i + 1;
+        while (after < n && chosen[after] < 0)
+            ++after;
+        p.word = o[k].word;
+        p.others.clear();
+        for (int m = 0; m < o.size(); ++m)
+            if (m != k)
+                p.others << o[m].word;
+        p.restart = restart[i];
+        if (chosen[i] < 0) {
+            p.doubt = previous < 0 ? QStringLiteral("before the first page that fits the order: front matter, a plate, or misread")
+                    : after < n   ? QStringLiteral("%1 does not fit between %2 (page %3) and %4 (page %5)")
+                                      .arg(Quote(p.word), Quote(pages[previous].word)).arg(pages[previous].page)
+                                      .arg(Quote(pages[after].word)).arg(pages[after].page)
+                                  : QStringLiteral("%1 sorts before %2 of page %3").arg(Quote(p.word), Quote(pages[previous].word)).arg(pages[previous].page);
+            continue;
+        }
+        // Another reading that fits as well as the one taken: the maker decides.
+        const auto fits = [&](const Option& x) {
+            return (previous < 0 || !(x.key < options[previous][chosen[previous]].key))
+                && (after >= n || !(options[after][chosen[after]].key < x.key));
+        };
+        const bool rival = p.conflict && std::any_of(o.begin(), o.end(), [&](const Option& x) { return &x != &o[k] && x.weight >= o[k].weight / 2 && fits(x); });
+        if (previous >= 0 && !restart[i] && !bounds[previous].isEmpty() && o[k].key < bounds[previous])
+            p.doubt = QStringLiteral("sorts before %1 of page %2")
+                          .arg(Quote(pages[previous].lastGuide.isEmpty() ? pages[previous].lastArticle : pages[previous].lastGuide))
+                          .arg(pages[previous].page);
+        else if (rival)
+            p.doubt = QStringLiteral("the running head and the first article disagree: %1 or %2").arg(Quote(p.word), Quote(p.others.first()));
+        previous = i;
+    }
+}
+
+} // namespace
+
+void CheckProposals(QList<PageProposal>& pages, const IndexCollation& c)
+{
+    const int n = int(pages.size());
+    QList<QList<Option>> options;
+    QList<QByteArray> bounds;
+    for (int i = 0; i < n; ++i) {
+        options << Options(pages[i], c);
+        bounds << Bound(pages[i], c);
+    }
+    // A page left out of the path forgoes its evidence.
+    QList<QList<Step>> steps(n);
+    Step end{0, -1, -1, false};
+    for (int i = 0; i < n; ++i) {
+        steps[i].resize(options[i].size());
+        for (int k = 0; k < options[i].size(); ++k) {
+            const Option& o = options[i][k];
+            Step best{o.weight, -1, -1, false};
+            for (int j = std::max(0, i - kWindow); j < i; ++j)
+                for (int m = 0; m < options[j].size(); ++m) {
+                    const bool restart = o.key < options[j][m].key;
+                    double s = steps[j][m].score + o.weight;
+                    s -= restart ? kRestart : (!bounds[j].isEmpty() && o.key < bounds[j] ? kBelowBound : 0.0);
+                    if (s > best.score)
+                        best = Step{s, j, m, restart};
+                }
+            steps[i][k] = best;
+            if (best.score > end.score)
+                end = Step{best.score, i, k, false};
+        }
+    }
+    // The path, back from its end.
+    QList<int> chosen(n, -1);
+    QList<bool> restart(n, false);
+    for (Step s = end; s.page >= 0;) {
+        chosen[s.page] = s.option;
+        const Step& at = steps[s.page][s.option];
+        restart[s.page] = at.restart;
+        s = Step{0, at.page, at.option, false};
+    }
+    // A short first run before a long one is front matter, not a section.
+    QList<int> starts;
+    for (int i = 0; i < n; ++i)
+        if (chosen[i] >= 0 && (starts.isEmpty() || restart[i]))
+            starts << i;
+    if (starts.size() > 1) {
+        const auto runPages = [&](int from, int to) { return int(std::count_if(chosen.begin() + from, chosen.begin() + to, [](int k) { return k >= 0; })); };
+        const int next = starts.size() > 2 ? starts[2] : n;
+        if (runPages(starts[0], starts[1]) <= kFrontPages && runPages(starts[1], next) >= kMainPages) {
+            std::fill(chosen.begin(), chosen.begin() + starts[1], -1);
+            restart[starts[1]] = false;
+        }
+    }
+    Explain(pages, options, bounds, chosen, restart);
+}
+
+} // namespace lexifol
