@@ -48,7 +48,7 @@ void AssignColumns(QList<BodyLine>& lines, int lineHeight)
 // page turned a little in the scanner does not look indented at its foot.
 void MeasureIndents(QList<BodyLine>& lines)
 {
-    constexpr int kNear = 4;
+    constexpr int kNear = 8;
     for (int i = 0; i < lines.size(); ++i) {
         int edge = lines[i].left;
         for (int k = std::max(0, i - kNear); k <= std::min(int(lines.size()) - 1, i + kNear); ++k)
@@ -78,7 +78,7 @@ int IndentThreshold(const QList<BodyLine>& lines, int lineHeight)
         const double c0 = sum[0] / n0, c1 = sum[1] / n1;
         const double within = (sq[0] - n0 * c0 * c0) + (sq[1] - n1 * c1 * c1);
         if (best < 0 || within < best)
-            best = within, threshold = (d[cut - 1] + d[cut]) / 2.0, bestGap = c1 - c0;
+            best = within, threshold = (c0 + c1) / 2.0, bestGap = c1 - c0;
     }
     const double spread = best > 0 ? std::sqrt(best / d.size()) : 0;
     return threshold >= 0 && bestGap > std::max(3 * spread, lineHeight / 4.0) ? int(threshold) : -1;

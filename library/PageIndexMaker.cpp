@@ -14,14 +14,33 @@ namespace {
 // article each count one; the second article is a fallback for a first
 // line taken wrongly.
 constexpr double kHeadWeight = 1.0, kArticleWeight = 1.0, kSecondArticleWeight = 0.25;
+// A head of one guide word may name the page's first word or its last.
+constexpr double kOneGuideWeight = 0.5;
 
-// The same word read twice, OCR's usual confusion of "m" and "rn" aside.
+// At most one letter changed, added or dropped.
+bool OneEdit(const QString& a, const QString& b)
+{
+    if (std::abs(a.size() - b.size()) > 1)
+        return false;
+    qsizetype i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i])
+        ++i;
+    qsizetype ea = a.size(), eb = b.size();
+    while (ea > i && eb > i && a[ea - 1] == b[eb - 1])
+        --ea, --eb;
+    return ea - i <= 1 && eb - i <= 1;
+}
+
+// The same word read twice: OCR's usual confusions ("m" and "rn", one
+// letter misread in a longer word) aside.
 bool Agree(const IndexCollation& c, const QString& a, const QString& b)
 {
     if (c.compare(a, b) == 0)
         return true;
     QString x = a.toLower(), y = b.toLower();
-    return x.replace(QStringLiteral("rn"), QStringLiteral("m")) == y.replace(QStringLiteral("rn"), QStringLiteral("m"));
+    x.replace(QStringLiteral("rn"), QStringLiteral("m"));
+    y.replace(QStringLiteral("rn"), QStringLiteral("m"));
+    return x == y || (std::min(x.size(), y.size()) >= 5 && OneEdit(x, y));
 }
 
 // The longest run of the page's article starts that ascends: a start out
@@ -44,18 +63,21 @@ QList<djvu::ArticleStart> Ascending(const QList<djvu::ArticleStart>& starts, con
     return out;
 }
 
-void Add(PageProposal& p, const IndexCollation& c, const QString& word, double weight, bool body)
+// Adds a reading, or its weight to the same word read elsewhere on the
+// page. The body prints the headword as the index wants it; a reading of
+// another article (`exact`) is the same word only when spelt the same.
+void Add(PageProposal& p, const IndexCollation& c, const QString& word, double weight, bool body, bool exact = false)
 {
     if (word.isEmpty())
         return;
     for (PageCandidate& k : p.candidates)
-        if (Agree(c, k.word, word)) {
+        if (exact ? c.compare(k.word, word) == 0 : Agree(c, k.word, word)) {
+            if (body && !k.body && !exact)
+                k.word = word, k.body = true;
             k.weight += weight;
-            if (body)
-                k.word = word;   // the body prints the headword as the index wants it
             return;
         }
-    p.candidates.append({word, weight});
+    p.candidates.append({word, weight, body});
 }
 
 QString Headword(const QString& guide)
@@ -81,9 +103,10 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page, const IndexColl
     const QList<djvu::ArticleStart> starts = Ascending(djvu::ArticleStarts(layer, head + foot, order), c);
     const QString first = starts.isEmpty() ? QString() : starts.first().headword;
     p.lastArticle = starts.isEmpty() ? QString() : starts.last().headword;
-    // One stretch of words: two guide words set close, unless the whole
-    // is the first article's headword ("black and white").
-    if (guides.size() == 1 && guides[0].contains(u' ') && !(first.isEmpty() || Agree(c, guides[0], first)))
+    // One stretch of words is one headword ("black and white"), unless it
+    // begins with the first article's headword: two guide words set close.
+    if (guides.size() == 1 && guides[0].contains(u' ') && !first.isEmpty() && !Agree(c, guides[0], first)
+        && Agree(c, guides[0].section(u' ', 0, 0), first))
         guides = QStringList{guides[0].section(u' ', 0, 0), guides[0].section(u' ', -1)};
     QString firstGuide = Headword(guides.value(0));
     if (guides.size() > 1)
@@ -92,10 +115,10 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page, const IndexColl
     // word. The page's own articles tell which it is.
     if (guides.size() == 1 && starts.size() > 1 && Agree(c, firstGuide, p.lastArticle) && !Agree(c, firstGuide, first))
         p.lastGuide = firstGuide, firstGuide.clear();
-    Add(p, c, firstGuide, kHeadWeight, false);
+    Add(p, c, firstGuide, guides.size() > 1 ? kHeadWeight : kOneGuideWeight, false);
     Add(p, c, first, kArticleWeight, true);
     if (starts.size() > 1)
-        Add(p, c, starts[1].headword, kSecondArticleWeight, true);
+        Add(p, c, starts[1].headword, kSecondArticleWeight, true, true);
     p.conflict = !firstGuide.isEmpty() && !first.isEmpty() && !Agree(c, firstGuide, first);
     std::stable_sort(p.candidates.begin(), p.candidates.end(),
                      [](const PageCandidate& a, const PageCandidate& b) { return a.weight > b.weight; });

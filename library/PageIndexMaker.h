@@ -17,6 +17,7 @@ namespace lexifol {
 struct PageCandidate {
     QString word;
     double weight = 0;
+    bool body = false;   // read in the page's body, not only in its head
 };
 
 struct PageProposal {

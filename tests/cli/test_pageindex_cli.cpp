@@ -1,5 +1,5 @@
-// make-page-index end to end: a scanned document with running heads, a
-// plate, an OCR slip and pages without heads becomes a page-index
+// make-page-index end to end: a scanned document with a title page,
+// running heads, a plate, OCR's slips and specks and pages without heads becomes a page-index
 // dictionary the viewer opens, with the pages in doubt in the review file
 // that lint counts.
 #include "DjvuFixture.h"
@@ -34,10 +34,11 @@ private slots:
             QSKIP("cjb2, djvused and djvm are needed");
         QTemporaryDir dir;
         const QList<QStringList> pages = {
+            QStringList{"ENGLISH"},                                   // a title page
             QStringList{"apple 1 axe"} + Body({"apple", "arm", "axe"}),
             QStringList{"2 bank bird"} + Body({"bank", "bell", "bird"}),
             QStringList{"3"},                                         // a plate: its number only
-            QStringList{"cart cup 4"} + Body({"cart", "cow", "cup"}),
+            QStringList{"cart — cup 4 ."} + Body({"cart", "cow", "cup"}),   // OCR's dash and speck
             Body({"dog", "door", "duck"}),                            // no running head
             QStringList{"6 abbey zinc"} + Body({"egg", "elm", "eye"}), // a slip the body corrects
         };
@@ -60,12 +61,13 @@ private slots:
         QVERIFY(bytes.startsWith("\xFF\xFE"));
         const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
         QCOMPARE(text.split("\r\n", Qt::SkipEmptyParts),
-                 QStringList({"apple\t1", "bank\t2", "cart\t4", "dog\t5", "egg\t6"}));
+                 QStringList({"apple\t2", "bank\t3", "cart\t5", "dog\t6", "egg\t7"}));
         QFile review(data + "/Scan.files/Scan.review.tsv");
         QVERIFY(review.open(QIODevice::ReadOnly));
         const QStringList rows = QString::fromUtf8(review.readAll()).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(rows.size(), 2);
-        QVERIFY2(rows[1].startsWith("3\t"), qPrintable(rows[1]));
+        QCOMPARE(rows.size(), 3);
+        QVERIFY2(rows[1].startsWith("1\tENGLISH\t"), qPrintable(rows[1]));
+        QVERIFY2(rows[2].startsWith("4\t"), qPrintable(rows[2]));
         QFile ini(data + "/Scan.files/Scan.ini");
         QVERIFY(ini.open(QIODevice::ReadOnly));
         const QByteArray descriptor = ini.readAll();
@@ -73,9 +75,9 @@ private slots:
             QVERIFY2(descriptor.contains(key), key);
 
         const Run lint = RunLexifolIndex({"lint", data, "Scan"});
-        QVERIFY2(lint.out.contains("1 pages in doubt"), qPrintable(lint.out));
+        QVERIFY2(lint.out.contains("2 pages in doubt"), qPrintable(lint.out));
         const Run lookup = RunLexifolIndex({"lookup", data, "Scan", "door"});
-        QCOMPARE(lookup.out.trimmed(), QStringLiteral("door\t~dog\t5"));
+        QCOMPARE(lookup.out.trimmed(), QStringLiteral("door\t~dog\t6"));
     }
 };
 

@@ -69,6 +69,32 @@ private slots:
             << QStringList{"40,200:B", "40,230:bal-", "40,260:bank n. a shore", "40,290:bar n.", "520,200:bat n."}
             << "bank" << "" << false;
         QTest::newRow("head of a page number only") << (QStringList{"40,40:12"} + kBody) << "apple" << "" << false;
+        // Heads as OCR gives them.
+        QTest::newRow("a dash between the guide words") << (QStringList{"40,40:apple — ash 57"} + kBody) << "apple" << "ash" << false;
+        QTest::newRow("a colon after the number") << (QStringList{"40,40:244 : APPLE"} + kBody) << "apple" << "" << false;
+        QTest::newRow("specks beside the number") << (QStringList{"40,40:250° _ , apple ash"} + kBody) << "apple" << "ash" << false;
+        QTest::newRow("a speck after the number") << (QStringList{"40,40:apple ash 229 ."} + kBody) << "apple" << "ash" << false;
+        QTest::newRow("guide words of several words")
+            << QStringList{"40,40:Black 464 black and white", "40,200:Black n. a colour", "40,230:black and white, a. print",
+                           "40,260:blade n. an edge"}
+            << "Black" << "black and white" << false;
+        QTest::newRow("one guide word, the page's last") << (QStringList{"40,40:ASH : 245"} + kBody) << "apple" << "ASH" << false;
+        QTest::newRow("a speck before the headword")
+            << QStringList{"8,200:. apple n. a fruit", "56,230:round and red", "8,260:‘ apricot n.", "56,290:more of it",
+                           "40,320:arm n.", "520,200:art n."}
+            << "apple" << "" << false;
+        QTest::newRow("the short last line of an article on top is no head")
+            << QStringList{"56,200:tax. [Obs.]", "40,230:apple n. a fruit", "56,260:round and red", "40,290:apricot n.",
+                           "56,320:more", "40,350:arm n. a limb"}
+            << "apple" << "" << false;
+        QTest::newRow("a narrow hanging indent measured on the page")
+            << QStringList{"52,200:occupation of a", "40,230:apple n. a fruit", "52,260:magistrate or", "40,290:apricot n.",
+                           "52,320:more", "40,350:arm n.", "532,200:the rest", "520,230:art n."}
+            << "apple" << "" << false;
+        QTest::newRow("articles that begin indented")
+            << QStringList{"40,200:of the last entry", "70,230:apple n. fruit", "40,260:round and red", "70,290:apricot n.",
+                           "40,320:orange kind", "70,350:arm n.", "40,380:limb of", "70,410:art n."}
+            << "apple" << "" << false;
         QTest::newRow("a plate: no text") << QStringList{} << "" << "" << true;
         QTest::newRow("numbers only") << QStringList{"40,200:12", "40,230:13 14", "40,260:15", "520,200:16"} << "" << "" << true;
     }
@@ -101,6 +127,14 @@ private slots:
         QTest::newRow("a second alphabet")
             << QStringList{"wall/zeal/", "zone//", "adams//", "baker//", "carter//"}
             << QStringList{"wall", "zone", "!adams", "baker", "carter"};
+        QTest::newRow("one wrong page changes only itself")
+            << QStringList{"apple//", "bank//", "zebra//", "cat//", "dog//", "egg//"} << QStringList{"apple", "bank", "?", "cat", "dog", "egg"};
+        QTest::newRow("a title page first") << QStringList{"english//", "apple//", "bank//", "cat//"} << QStringList{"?", "apple", "bank", "cat"};
+        QTest::newRow("two pages of front matter before many")
+            << QStringList{"dictionary//", "preface//", "apple//", "arm//", "bank//", "bay//", "cat//", "cow//", "dog//", "egg//", "elm//", "fig//", "fir//", "gem//"}
+            << QStringList{"?", "?", "apple", "arm", "bank", "bay", "cat", "cow", "dog", "egg", "elm", "fig", "fir", "gem"};
+        QTest::newRow("a page its neighbours disagree on")
+            << QStringList{"apple//", "cat//", "bank//", "bay//", "dog//"} << QStringList{"apple", "?", "bank", "bay", "dog"};
         QTest::newRow("a page without text leaves the order to its neighbours")
             << QStringList{"apple/ash/", "//", "bank//"} << QStringList{"apple", "", "bank"};
     }
