@@ -10,6 +10,7 @@
 #include "index/TextFile.h"
 #include "library/Catalogue.h"
 #include "library/Dictionary.h"
+#include "library/Locations.h"
 #include "library/PageIndexMaker.h"
 
 #include <QDir>
@@ -236,7 +237,9 @@ void LintSecond(const IndexList& first, const DictionaryPaths& paths, Report& r)
 
 bool LintOne(const QString& programFolder, const QString& name, bool deep, Streams& io)
 {
-    const DictionaryPaths paths{programFolder, name};
+    // A second index built for a dictionary the user cannot write lies in
+    // the user's data folder, where the viewer reads it.
+    const DictionaryPaths paths{programFolder, name, XdgFolders::FromEnvironment().data};
     IndexList first;
     Report r;
     if (const Status s = ReadIndexFile(paths.firstIndex(), first); !s) {

@@ -44,7 +44,7 @@ int TextIndexCommand(const QStringList& args, Streams& io)
                                                        : DiscoverDictionaries(o.positional[0]);
     int failed = 0;
     for (const QString& name : names) {
-        const search::TextSource source = TextSourceFor(DictionaryPaths{where->programFolder, name});
+        const search::TextSource source = TextSourceFor(DictionaryPaths{where->programFolder, name, XdgFolders::FromEnvironment().data});
         QElapsedTimer t;
         t.start();
         search::BuildProgress progress;
@@ -79,7 +79,7 @@ int TextSearchCommand(const QStringList& args, Streams& io)
     const std::optional<DataFolder> where = Resolve(o.positional[0], io);
     if (!where)
         return 2;
-    const search::TextSource source = TextSourceFor(DictionaryPaths{where->programFolder, o.positional[1]});
+    const search::TextSource source = TextSourceFor(DictionaryPaths{where->programFolder, o.positional[1], XdgFolders::FromEnvironment().data});
     int done = 0, total = 0;
     const auto found = search::SearchPages(source, where->cacheFolder, o.positional.mid(2).join(u' '), 20, &done, &total);
     if (!found)

@@ -127,7 +127,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
             out.annotationVisible = annotation;
     }
     if (r.startUp) {
-        plugin = LoadPluginParameters(DictionaryPaths{r.programFolder, name}, r.catalogueEmpty);
+        plugin = LoadPluginParameters(DictionaryPaths{r.programFolder, name, {}}, r.catalogueEmpty);
         if (!plugin.unreadable.isEmpty()) {
             out.messages << cannotOpen(plugin.unreadable) + Reason(plugin.reason);
             plugin.parameters = BuiltInPluginParameters();
@@ -145,7 +145,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
 
 void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startUp, OpenOutcome& out)
 {
-    const QString path = DictionaryPaths{programFolder, name}.descriptor();
+    const QString path = DictionaryPaths{programFolder, name, {}}.descriptor();
     pageIndex = false;
     collation = nullptr;
     if (!QFileInfo::exists(path)) {
