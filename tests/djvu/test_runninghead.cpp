@@ -1,4 +1,6 @@
-// The running head of a page, and the headword mark that skips it.
+// The running head of a page and its guide words, where articles begin,
+// and the headword mark that skips the head.
+#include "djvu/ArticleStarts.h"
 #include "djvu/LocateWord.h"
 #include "djvu/RunningHead.h"
 
@@ -11,7 +13,8 @@ namespace {
 
 // A page 1000 x 2000 whose lines are given top to bottom, "|" between
 // lines; a line starting with "@" stands 40 px from the top, the others at
-// 300, 360, 420 ... Words are 100 px wide.
+// 300, 360, 420 ... Words are 100 px wide, 10 px apart; "~" leaves a wide
+// gap; a line starting with ">N" starts N px in.
 TextLayer Layer(const QString& text)
 {
     TextLayer layer;
@@ -29,7 +32,13 @@ TextLayer Layer(const QString& text)
         TextLine l;
         l.first = int(layer.words.size());
         int x = 0;
+        if (line.startsWith(u'>'))
+            x = line.section(u' ', 0, 0).mid(1).toInt(), line = line.section(u' ', 1);
         for (const QString& w : line.split(u' ', Qt::SkipEmptyParts)) {
+            if (w == u"~") {
+                x += 200;
+                continue;
+            }
             layer.words.append({w, QRect(x, top, 100, 40)});
             l.box |= layer.words.last().box;
             x += 110;
@@ -63,6 +72,62 @@ private slots:
         QFETCH(QString, page);
         QFETCH(int, headLines);
         QCOMPARE(RunningHeadLines(Layer(page)).size(), headLines);
+    }
+
+    // Guide words as OCR gives them: the text between the page number, a
+    // dash or a colon, a wide gap and the edge; specks dropped.
+    void guideWords_data()
+    {
+        QTest::addColumn<QString>("head");
+        QTest::addColumn<QStringList>("guides");
+        QTest::newRow("number between") << "Abdominal 7 Abelmoschus moschatus" << QStringList{"Abdominal", "Abelmoschus moschatus"};
+        QTest::newRow("several words after the number") << "Black 464 black and white" << QStringList{"Black", "black and white"};
+        QTest::newRow("a dash between") << "Cab \u2014 Cabin 57" << QStringList{"Cab", "Cabin"};
+        QTest::newRow("a dash run into the word") << "Cab\u2014 Cabin 57" << QStringList{"Cab", "Cabin"};
+        QTest::newRow("a colon after the number") << "244 : CARDCASE" << QStringList{"CARDCASE"};
+        QTest::newRow("specks beside the number") << "250\u00b0 _ , CARDCASE CARDINAL" << QStringList{"CARDCASE CARDINAL"};
+        QTest::newRow("a wide gap parts them") << "candle ~ cart" << QStringList{"candle", "cart"};
+        QTest::newRow("a number only") << "229 ." << QStringList{};
+    }
+    void guideWords()
+    {
+        QFETCH(QString, head);
+        QFETCH(QStringList, guides);
+        const TextLayer layer = Layer(QStringLiteral("@") + head + QStringLiteral("|candle n. a light|cane n. a stick|cap n. a hat"));
+        QCOMPARE(RunningHeadLines(layer).size(), 1);
+        QCOMPARE(GuideWords(layer, RunningHeadLines(layer)), guides);
+    }
+
+    // Article starts: the lines at their column's edge, the indent measured
+    // on the page whatever its width, columns told apart, specks skipped.
+    void articleStarts_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QStringList>("starts");
+        QTest::newRow("a hanging indent of 16 px")
+            << ">16 occupation of|arm, n. a limb|>16 of the body|art, n. skill|>16 and craft|ash, n. a tree"
+            << QStringList{"arm", "art", "ash"};
+        QTest::newRow("a wide indent")
+            << ">90 occupation of|arm, n. a limb|>90 of the body|art, n. skill|ash, n. a tree" << QStringList{"arm", "art", "ash"};
+        QTest::newRow("a speck in the margin before a headword")
+            << ">-110 . arm, n. a limb|>20 of the body|art, n. skill|>20 and craft|ash, n.|>20 a tree" << QStringList{"arm", "art", "ash"};
+        QTest::newRow("a headword of several words")
+            << "black, a. dark|>20 in colour|black and white, n. print|>20 on paper|blade, n." << QStringList{"black", "black and white", "blade"};
+        QTest::newRow("articles that begin indented")
+            << "of the last|>30 apple, n.|round and red|>30 arm, n.|limb of|>30 art, n.|craft in" << QStringList{"apple", "arm", "art"};
+        QTest::newRow("two columns, each with its edge")
+            << "arm, n. a limb|>20 of the body|>500 ash, n. a tree|>520 of the wood|>500 axe, n." << QStringList{"arm", "ash", "axe"};
+        QTest::newRow("no indent to be seen: every line") << "arm, n.|art, n.|ash, n." << QStringList{"arm", "art", "ash"};
+    }
+    void articleStarts()
+    {
+        QFETCH(QString, page);
+        QFETCH(QStringList, starts);
+        const auto order = [](QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive); };
+        QStringList got;
+        for (const ArticleStart& a : ArticleStarts(Layer(page), {}, order))
+            got << a.headword;
+        QCOMPARE(got, starts);
     }
 
     void pageNumbers()
