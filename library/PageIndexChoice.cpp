@@ -19,6 +19,9 @@ constexpr double kBelowBound = 0.5;
 constexpr int kWindow = 40;
 // A first run of pages this short, followed by a long one, is front matter.
 constexpr int kFrontPages = 2, kMainPages = 10;
+// A page set in type this much larger than the document's body is a title
+// or a caption, not a page of articles.
+constexpr double kDisplayType = 1.6;
 
 struct Option {
     QString word;
@@ -125,16 +128,24 @@ void CheckProposals(QList<PageProposal>& pages, const IndexCollation& c)
     const int n = int(pages.size());
     QList<QList<Option>> options;
     QList<QByteArray> bounds;
+    QList<int> heights;
+    for (const PageProposal& p : pages)
+        if (p.lineHeight > 0)
+            heights << p.lineHeight;
+    std::sort(heights.begin(), heights.end());
+    const int body = heights.isEmpty() ? 0 : heights[heights.size() / 2];
+    QList<bool> display(n, false);
     for (int i = 0; i < n; ++i) {
         options << Options(pages[i], c);
         bounds << Bound(pages[i], c);
+        display[i] = body > 0 && pages[i].lineHeight > kDisplayType * body;
     }
     // A page left out of the path forgoes its evidence.
     QList<QList<Step>> steps(n);
     Step end{0, -1, -1, false};
     for (int i = 0; i < n; ++i) {
         steps[i].resize(options[i].size());
-        for (int k = 0; k < options[i].size(); ++k) {
+        for (int k = 0; k < options[i].size() && !display[i]; ++k) {
             const Option& o = options[i][k];
             Step best{o.weight, -1, -1, false};
             for (int j = std::max(0, i - kWindow); j < i; ++j)

@@ -95,6 +95,7 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page, const IndexColl
         p.doubt = QStringLiteral("no text on the page");
         return p;
     }
+    p.lineHeight = djvu::MeasureLines(layer).height;
     const QList<int> head = djvu::RunningHeadLines(layer), foot = djvu::FootLines(layer);
     QStringList guides = djvu::GuideWords(layer, head);
     if (guides.isEmpty())

@@ -30,6 +30,7 @@ struct PageProposal {
     bool conflict = false;     // the running head and the first article disagree
     QList<PageCandidate> candidates;   // the evidence; when empty, `word` and `others`
     QString lastArticle;       // the last article that begins on the page
+    int lineHeight = 0;        // the median of its lines' heights; 0: unknown
 };
 
 // The candidates of one page, from its text layer alone; the collation
