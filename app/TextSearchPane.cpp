@@ -184,7 +184,7 @@ void TextSearchPane::searchDone()
         list_->setCurrentRow(keep);
     // What is not searchable yet is made so, one dictionary after another.
     for (const search::TextSource& s : searched_)
-        if (unbuilt_.contains(s.name) && s.name != buildingName_
+        if (unbuilt_.contains(s.name) && s.name != buildingName_ && !failedBuilds_.contains(s.name)
             && std::none_of(queue_.begin(), queue_.end(), [&](const auto& q) { return q.name == s.name; }))
             queue_.push_back(s);
     buildNext();
@@ -232,11 +232,16 @@ void TextSearchPane::buildNext()
         bool complete = false;
         const Status built = search::BuildTextIndex(s, cache, p, &complete);
         const QString why = built ? QString() : built.error();
-        QMetaObject::invokeMethod(self.data(), [self, why] {
+        const QString name = s.name;
+        QMetaObject::invokeMethod(self.data(), [self, why, name] {
             if (!self)
                 return;
-            if (!why.isEmpty())
-                self->w_.StatusText->say(QStringLiteral("The pages cannot be searched: ") + why);
+            // Told once; not tried again until the program starts again, so
+            // that a file that cannot be made does not keep a core busy.
+            if (!why.isEmpty()) {
+                self->failedBuilds_.insert(name);
+                self->w_.StatusText->say(QStringLiteral("The pages of %1 cannot be searched: %2").arg(name, why));
+            }
             self->buildDone();
         }, Qt::QueuedConnection);
     });

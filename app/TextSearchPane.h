@@ -66,6 +66,7 @@ private:
     std::atomic<bool> cancelBuild_{false};
     bool building_ = false;
     QString buildingName_;
+    QSet<QString> failedBuilds_;   // dictionaries whose build failed this session
     QString shownWord_;
     int shownRow_ = -1;
     bool again_ = false;                  // a search asked for while one ran

@@ -48,6 +48,10 @@ int TextIndexCommand(const QStringList& args, Streams& io)
         QElapsedTimer t;
         t.start();
         search::BuildProgress progress;
+        // Asked for by name: the index is checked, not only its identity.
+        progress.verify = true;
+        int unreadable = 0;
+        progress.unreadable = &unreadable;
         int lastShown = -1;
         progress.step = [&](int done, int total) {
             if (io.progress && (done == total || done * 100 / total != lastShown)) {
@@ -62,6 +66,11 @@ int TextIndexCommand(const QStringList& args, Streams& io)
             io.err << "\n";
         if (!built) {
             io.err << "lexifol-index: " << name << ": " << built.error() << "\n";
+            ++failed;
+            continue;
+        }
+        if (unreadable > 0) {
+            io.err << "lexifol-index: " << name << ": " << unreadable << " pages could not be read; the others are searchable\n";
             ++failed;
             continue;
         }

@@ -456,6 +456,7 @@ DjvuWorker::Progress DjvuWorker::advanceText(Job& job, Doc& doc)
     TextLayer layer = ParseTextLayer(text, infoStatus == DDJVU_JOB_OK ? info.rotation : 0);
     result.hasText = layer.present;
     result.runningHead = RunningHeadWords(layer);
+    result.articleStart = ArticleStartWords(layer);
     result.words = std::move(layer.words);
     result.lines = std::move(layer.lines);
     if (text != miniexp_nil)

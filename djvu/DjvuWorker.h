@@ -64,6 +64,7 @@ struct TextResult {
     QList<PageWord> words;           // boxes in displayed page pixels
     QList<TextLine> lines;
     QList<bool> runningHead;         // for each word: in the running head
+    QList<bool> articleStart;        // for each word: the first of an article
 };
 
 class DjvuWorker : public QObject

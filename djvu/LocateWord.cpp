@@ -10,18 +10,19 @@ struct Token {
     QRect box;
     bool lineStart = false;
     bool head = false;   // in the running head
+    bool articleStart = false;
     QString folded, loose;   // made once: a page may hold 50,000 words
 };
 
 // Words of a headword compared; a longer one is looked for by these.
 constexpr qsizetype kMostWords = 16;
 
-QList<Token> Tokens(const QList<PageWord>& words, const QList<bool>& head)
+QList<Token> Tokens(const QList<PageWord>& words, const QList<bool>& head, const QList<bool>& starts)
 {
     QList<Token> tokens;
     for (int i = 0; i < words.size(); ++i) {
         Token t{words[i].text, words[i].box, i == 0 || StartsLine(words[i - 1].box, words[i].box),
-                i < head.size() && head[i]};
+                i < head.size() && head[i], i < starts.size() && starts[i]};
         // "dictio-" ending a line and "nary" beginning the next: one word.
         while (t.text.endsWith(u'-') && t.text.size() > 1 && i + 1 < words.size()
                && StartsLine(words[i].box, words[i + 1].box)) {
@@ -58,11 +59,11 @@ bool Matches(const Token& t, const QString& part, Match how)
     return false;
 }
 
-std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, Match how, bool inHead)
+std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, Match how, bool inHead, bool startsOnly)
 {
     std::optional<QRect> first;
     for (int i = 0; i + parts.size() <= tokens.size(); ++i) {
-        if (tokens[i].head != inHead)
+        if (tokens[i].head != inHead || (startsOnly && !tokens[i].articleStart))
             continue;
         bool match = true;
         for (int k = 0; k < parts.size() && match; ++k)
@@ -82,29 +83,34 @@ std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, 
 
 } // namespace
 
-std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword, const QList<bool>& head)
+std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword, const QList<bool>& head,
+                                    const QList<bool>& articleStart)
 {
     const QStringList parts = headword.split(u' ', Qt::SkipEmptyParts).mid(0, kMostWords);
     if (parts.isEmpty() || words.isEmpty())
         return std::nullopt;
-    QList<Token> tokens = Tokens(words, head);
+    QList<Token> tokens = Tokens(words, head, articleStart);
     QStringList folded, loose;
     for (const QString& p : parts) {
         folded << p.toCaseFolded();
         loose << Loose(p);
     }
-    // The body first, in every way of matching; the running head, which
-    // repeats the page's first and last headword, only when the body has it
-    // nowhere. Loose forms are made only when an exact match failed.
+    // The articles' first words, then the body, in every way of matching;
+    // the running head, which repeats the page's first and last headword,
+    // only when the body has it nowhere. Loose forms are made only when an
+    // exact match failed.
     bool looseMade = false;
-    for (const bool inHead : {false, true}) {
+    struct Pass { bool inHead, startsOnly; };
+    for (const Pass pass : {Pass{false, true}, Pass{false, false}, Pass{true, false}}) {
+        if (pass.startsOnly && !articleStart.contains(true))
+            continue;
         for (const Match how : {Match::Exact, Match::Loose, Match::Attached}) {
             if (how != Match::Exact && !looseMade) {
                 for (Token& t : tokens)
                     t.loose = Loose(t.text);
                 looseMade = true;
             }
-            if (auto box = Find(tokens, how == Match::Exact ? folded : loose, how, inHead))
+            if (auto box = Find(tokens, how == Match::Exact ? folded : loose, how, pass.inHead, pass.startsOnly))
                 return box;
         }
     }

@@ -11,10 +11,13 @@ namespace lexifol {
 // edges are ignored too. A headword of several words matches consecutive
 // words (also across a line break); a word hyphenated at a line end counts
 // as one word.
-// Words flagged in `head` (the running head) are matched only when the
-// body holds the headword nowhere; a word with something printed onto it
-// ("SAVEPOINT(7)") matches after every plainer way.
+// A word flagged in `articleStart` (it begins an article) is taken before
+// any other, in every way of matching: a dictionary page repeats its
+// headwords inside other articles. Words flagged in `head` (the running
+// head) are matched only when the body holds the headword nowhere; a word
+// with something printed onto it ("SAVEPOINT(7)") matches after every
+// plainer way.
 std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword,
-                                    const QList<bool>& head = {});
+                                    const QList<bool>& head = {}, const QList<bool>& articleStart = {});
 
 } // namespace lexifol

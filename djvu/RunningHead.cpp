@@ -1,5 +1,6 @@
 #include "djvu/RunningHead.h"
 
+#include "djvu/ArticleStarts.h"
 #include "djvu/PageSelection.h"
 
 #include <QRegularExpression>
@@ -137,6 +138,16 @@ QList<bool> RunningHeadWords(const TextLayer& layer)
         for (int w = l.first; w < l.first + l.count; ++w)
             flags[w] = true;
     }
+    return flags;
+}
+
+QList<bool> ArticleStartWords(const TextLayer& layer)
+{
+    QList<bool> flags(layer.words.size(), false);
+    // Letter case aside is order enough to tell which lines begin articles.
+    const auto order = [](QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive); };
+    for (const ArticleStart& a : ArticleStarts(layer, RunningHeadLines(layer) + FootLines(layer), order))
+        flags[a.word] = true;
     return flags;
 }
 

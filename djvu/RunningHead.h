@@ -35,6 +35,8 @@ QList<int> FootLines(const TextLayer& layer);
 
 // For each word of the layer, whether it stands in the running head or foot.
 QList<bool> RunningHeadWords(const TextLayer& layer);
+// For each word of the layer, whether it is the first word of an article.
+QList<bool> ArticleStartWords(const TextLayer& layer);
 
 // The guide words of head lines, left to right: each the text between the
 // page number, a dash or colon, a wide gap, and the edge. Several words

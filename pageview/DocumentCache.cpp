@@ -65,7 +65,7 @@ void DocumentCache::recordText(const TextResult& r)
     DocInfo& info = it->second;
     if (!info.texts.contains(r.pageIndex))
         info.textOrder.append(r.pageIndex);
-    info.texts.insert(r.pageIndex, PageTextInfo{r.hasText, r.words, r.runningHead});
+    info.texts.insert(r.pageIndex, PageTextInfo{r.hasText, r.words, r.runningHead, r.articleStart});
     while (info.textOrder.size() > kTextsKept)
         info.texts.remove(info.textOrder.takeFirst());
 }

@@ -23,6 +23,7 @@ struct PageTextInfo {
     bool hasText = false;
     QList<PageWord> words;
     QList<bool> runningHead;   // for each word
+    QList<bool> articleStart;  // for each word
 };
 
 struct DocInfo {

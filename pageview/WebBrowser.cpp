@@ -161,7 +161,7 @@ void TWebBrowser::Impl::onTextReady(const TextResult& r)
     if (r.path != documentPath || r.pageIndex != pageIndex || state != State::Page)
         return;
     textKnown = true;
-    text = PageTextInfo{r.hasText, r.words, r.runningHead};
+    text = PageTextInfo{r.hasText, r.words, r.runningHead, r.articleStart};
     locateHeadword();
     if (finder.pending())
         emit q->findDone(runFind());
@@ -269,7 +269,7 @@ void TWebBrowser::Impl::locateHeadword()
     const QString word = std::exchange(locating, QString());
     if (word.isEmpty() || !text.hasText)
         return;
-    const std::optional<QRect> box = LocateHeadword(text.words, word, text.runningHead);
+    const std::optional<QRect> box = LocateHeadword(text.words, word, text.runningHead, text.articleStart);
     if (!box)
         return;
     area->setMark(*box);

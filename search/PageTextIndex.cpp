@@ -88,6 +88,16 @@ private:
 
 } // namespace
 
+QString SourceIdentity(const TextSource& s)
+{
+    if (s.wholeFile)
+        return Stamp(QFileInfo(djvu::WholeDocumentPath(s.folder, s.name)));
+    QString identity;
+    for (const QFileInfo& f : djvu::ListPageFiles(s.folder))
+        identity += Stamp(f) + u'\n';
+    return identity;
+}
+
 Result<SourcePages> ListPages(const TextSource& s)
 {
     SourcePages out;
@@ -96,15 +106,14 @@ Result<SourcePages> ListPages(const TextSource& s)
         auto doc = djvu::Document::open(path);
         if (!doc)
             return Status::failure(doc.error());
-        out.identity = Stamp(QFileInfo(path));
+        out.identity = SourceIdentity(s);
         for (int i = 1; i <= doc.value()->pageCount(); ++i)
             out.pages << QString::number(i);
         return out;
     }
-    for (const QFileInfo& f : djvu::ListPageFiles(s.folder)) {
-        out.identity += Stamp(f) + u'\n';
+    out.identity = SourceIdentity(s);
+    for (const QFileInfo& f : djvu::ListPageFiles(s.folder))
         out.pages << f.completeBaseName();
-    }
     if (out.pages.isEmpty())
         return Status::failure(QStringLiteral("%1 holds no pages").arg(QDir::toNativeSeparators(s.folder)));
     return out;
@@ -127,7 +136,8 @@ Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const Bui
         return Status::failure(pages.error());
     if (!QDir().mkpath(cacheFolder))
         return Status::failure(QStringLiteral("Cannot make the folder %1").arg(cacheFolder));
-    auto index = TextIndex::open(IndexPathFor(cacheFolder, s), pages->identity, pages->pages);
+    const QString path = IndexPathFor(cacheFolder, s);
+    auto index = TextIndex::open(path, pages->identity, pages->pages, progress.verify || TextIndex::LeftOpen(path));
     if (!index)
         return Status::failure(index.error());
     TextIndex& t = *index.value();
@@ -137,6 +147,8 @@ Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const Bui
             return t.flush();
         const int page = t.pagesDone();
         const Result<QString> text = IndexTextOf(s, t.pages()[page], page, doc);
+        if (!text && progress.unreadable)
+            ++*progress.unreadable;
         // A page without text, or one that cannot be read, holds nothing to find.
         if (Status added = t.addPage(text ? QStringList{FoldForIndex(text.value(), s.rules)} : QStringList()); !added)
             return added;
@@ -157,6 +169,8 @@ Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheF
     if (!index)
         return Status::failure(index.error());
     const TextIndex& t = *index.value();
+    if (t.identity() != SourceIdentity(s))
+        return Status::failure(QStringLiteral("the document changed since its pages were made searchable"));
     if (pagesDone)
         *pagesDone = t.pagesDone();
     if (pageCount)

@@ -30,6 +30,8 @@ struct SourcePages {
     QStringList pages;   // page references, as the index and the page view take them
 };
 Result<SourcePages> ListPages(const TextSource& s);
+// The identity alone, without opening the document: checked before searching.
+QString SourceIdentity(const TextSource& s);
 
 // The index file of a dictionary in `cacheFolder`: one per dictionary folder.
 QString IndexPathFor(const QString& cacheFolder, const TextSource& s);
@@ -40,6 +42,10 @@ struct BuildProgress {
     // Behind everything else the machine does (the window's typing): the
     // calling thread is given only time nothing else wants while it builds.
     bool background = false;
+    // Check the index it goes on from (SQLite's and FTS5's checks); it is
+    // checked anyway when its last use ended without closing it.
+    bool verify = false;
+    int* unreadable = nullptr;   // counts the pages that could not be read
 };
 // Builds, or goes on building, the index; true in `complete` when all pages are in.
 Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const BuildProgress& progress, bool* complete);
@@ -55,7 +61,8 @@ struct PageResult {
     double rank = 0;         // lower is better
 };
 // The pages holding `typed` in the dictionary's index as built so far,
-// best first, each once; `pagesDone` says how far the index has got.
+// best first, each once; `pagesDone` says how far the index has got. Fails
+// when the index was made from another document than the one there now.
 Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed,
                                       int limit, int* pagesDone = nullptr, int* pageCount = nullptr);
 

@@ -74,7 +74,24 @@ Status TextIndex::loadState()
     if (!done || sqlite3_step(done.s) != SQLITE_ROW)
         return Status::failure(Why(db_, path_));
     done_ = sqlite3_column_int(done.s, 0);
+    Statement id(db_, "SELECT value FROM meta WHERE key = 'identity'");
+    identity_ = id && sqlite3_step(id.s) == SQLITE_ROW ? ColumnText(id.s, 0) : QString();
     return {};
+}
+
+// SQLite's check of the file's pages, then FTS5's of its own structures:
+// damage inside the data would otherwise answer "not found" in silence.
+bool TextIndex::intact() const
+{
+    Statement quick(db_, "PRAGMA quick_check");
+    if (!quick || sqlite3_step(quick.s) != SQLITE_ROW || ColumnText(quick.s, 0) != u"ok")
+        return false;
+    return exec("INSERT INTO lines(lines) VALUES('integrity-check')").ok();
+}
+
+bool TextIndex::LeftOpen(const QString& path)
+{
+    return QFileInfo(path + QStringLiteral("-wal")).size() > 0;
 }
 
 namespace {
@@ -108,7 +125,8 @@ Result<std::unique_ptr<TextIndex>> TextIndex::openToRead(const QString& path)
     return t;
 }
 
-Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QString& identity, const QStringList& pages)
+Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QString& identity, const QStringList& pages,
+                                                   bool verify)
 {
     for (const char* suffix : {"", "-wal", "-shm"})
         if (Status s = NotAFile(path + QLatin1String(suffix)); !s)
@@ -126,11 +144,9 @@ Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QS
         // (the log keeps the file whole; a power cut loses the last pages).
         (void)t->exec("PRAGMA synchronous=NORMAL");
         // Ours, of this layout, from this document: go on where it stopped.
-        bool same = t->loadState().ok();
-        if (same) {
-            Statement id(t->db_, "SELECT value FROM meta WHERE key = 'identity'");
-            same = id && sqlite3_step(id.s) == SQLITE_ROW && ColumnText(id.s, 0) == identity && t->pages_ == pages;
-        }
+        bool same = t->loadState().ok() && t->identity_ == identity && t->pages_ == pages;
+        if (same && verify && attempt == 0)
+            same = t->intact();
         if (same)
             return t;
         // Anything else is made anew: a file that even this fails on is
@@ -158,6 +174,7 @@ Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QS
             const QString version = QStringLiteral("PRAGMA user_version=%1").arg(kLayout);
             if (ok && t->exec(version.toUtf8().constData()) && t->exec("COMMIT")) {
                 t->pages_ = pages;
+                t->identity_ = identity;
                 t->done_ = 0;
                 return t;
             }

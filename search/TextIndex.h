@@ -31,11 +31,16 @@ public:
     // `pages` pages (their references in order, for per-page dictionaries
     // the file names). One whose identity or layout differ, or that cannot
     // be read, is made anew.
+    // With `verify` (after an unclean exit, or when asked to), an index that
+    // fails SQLite's and FTS5's own checks is made anew too.
     static Result<std::unique_ptr<TextIndex>> open(const QString& path, const QString& identity,
-                                                    const QStringList& pages);
+                                                    const QStringList& pages, bool verify = false);
+    // Whether the last use of the file ended without closing it: its log left behind.
+    static bool LeftOpen(const QString& path);
     // Opens one to search only, as it is now; fails when there is none yet.
     static Result<std::unique_ptr<TextIndex>> openToRead(const QString& path);
 
+    const QString& identity() const { return identity_; }
     int pageCount() const { return pages_.size(); }
     const QStringList& pages() const { return pages_; }
     int pagesDone() const { return done_; }
@@ -56,8 +61,10 @@ private:
     TextIndex() = default;
     Status exec(const char* sql) const;
     Status loadState();
+    bool intact() const;
     sqlite3* db_ = nullptr;
     QString path_;
+    QString identity_;
     QStringList pages_;
     int done_ = 0;
     bool inBatch_ = false;

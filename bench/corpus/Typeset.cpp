@@ -164,6 +164,11 @@ QList<SetPage> Typeset(const QList<Article>& articles, const Layout& l, int page
             for (const Run& r : lines[k].runs) {
                 p.setFont(r.bold ? bold : body);
                 p.drawText(x0 + r.x, y, r.text);
+                if (r.bold) {
+                    const QString word = r.text.endsWith(u',') ? r.text.chopped(1) : r.text;
+                    const QString firstWord = word.section(u' ', 0, 0);
+                    page.truth.marks.append({word, QPointF(x0 + r.x + fb.horizontalAdvance(firstWord) / 2.0, y - fb.ascent() / 2.0)});
+                }
             }
         }
         DrawHead(p, l, number, starts.value(0), starts.value(starts.size() - 1));
@@ -176,10 +181,13 @@ QList<SetPage> Typeset(const QList<Article>& articles, const Layout& l, int page
     return out;
 }
 
-QImage Spoil(const QImage& page, const Layout& l, quint32 seed)
+QImage Spoil(const QImage& page, const Layout& l, quint32 seed, QTransform* turn)
 {
     QRandomGenerator rng(seed);
     const double degrees = (rng.generateDouble() * 2 - 1) * l.maxDegrees;
+    if (turn)
+        *turn = QTransform().translate(page.width() / 2.0, page.height() / 2.0).rotate(degrees)
+                    .translate(-page.width() / 2.0, -page.height() / 2.0);
     QImage turned(page.size(), QImage::Format_Grayscale8);
     turned.fill(255);
     {

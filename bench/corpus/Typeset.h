@@ -4,6 +4,7 @@
 #include "Gcide.h"
 
 #include <QImage>
+#include <QTransform>
 #include <QStringList>
 
 namespace corpus {
@@ -34,9 +35,15 @@ struct Layout {
     int threshold = 140;
 };
 
+struct Mark {
+    QString headword;
+    QPointF at;        // the middle of where it is printed, page pixels
+};
+
 struct PageTruth {
     QString kind;      // "front", "plate" or "dictionary"
     QString first;     // the first headword that begins an article on the page
+    QList<Mark> marks; // every article's headword, in order
 };
 
 struct SetPage {
@@ -48,6 +55,7 @@ struct SetPage {
 QList<SetPage> Typeset(const QList<Article>& articles, const Layout& layout, int pages, quint32 seed);
 
 // The page as a scan: turned a little, blurred, specked, made bilevel.
-QImage Spoil(const QImage& page, const Layout& layout, quint32 seed);
+// `turn` receives how the page was turned, for the points of its truth.
+QImage Spoil(const QImage& page, const Layout& layout, quint32 seed, QTransform* turn = nullptr);
 
 } // namespace corpus

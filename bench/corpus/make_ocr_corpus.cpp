@@ -5,8 +5,8 @@
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
 //   make_ocr_corpus OUT_FOLDER tune|held|fresh [PAGES_PER_DOCUMENT]
-// Writes OUT_FOLDER/<document>/book.djvu and truth.tsv (page, kind, first
-// headword). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's tools,
+// Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
+// headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's tools,
 // fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf.
 #include "DjvuEncode.h"
 #include "Hocr.h"
@@ -84,9 +84,14 @@ bool MakeDocument(const QString& folder, const Document& doc, int pages)
     QDir().mkpath(folder);
     QStringList images, files;
     QList<QImage> scans;
-    QString truth;
+    QString truth, marks;
     for (int i = 0; i < set.size(); ++i) {
-        scans << corpus::Spoil(set[i].image, doc.layout, 1000 + i);
+        QTransform turn;
+        scans << corpus::Spoil(set[i].image, doc.layout, 1000 + i, &turn);
+        for (const corpus::Mark& m : set[i].truth.marks) {
+            const QPointF at = turn.map(m.at);
+            marks += QStringLiteral("%1\t%2\t%3\t%4\n").arg(i + 1).arg(m.headword).arg(qRound(at.x())).arg(qRound(at.y()));
+        }
         images << folder + QStringLiteral("/p%1.png").arg(i, 4, 10, QChar(u'0'));
         scans.last().save(images.last());
         truth += QStringLiteral("%1\t%2\t%3\n").arg(i + 1).arg(set[i].truth.kind, set[i].truth.first);
@@ -105,8 +110,9 @@ bool MakeDocument(const QString& folder, const Document& doc, int pages)
         return std::printf("%s\n", qPrintable(error)), false;
     for (const QString& f : files)
         QFile::remove(f);
-    QFile t(folder + "/truth.tsv");
-    return t.open(QIODevice::WriteOnly) && t.write(truth.toUtf8()) > 0;
+    QFile t(folder + "/truth.tsv"), m(folder + "/marks.tsv");
+    return t.open(QIODevice::WriteOnly) && t.write(truth.toUtf8()) > 0 && m.open(QIODevice::WriteOnly)
+        && m.write(marks.toUtf8()) > 0;
 }
 
 } // namespace
