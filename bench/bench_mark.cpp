@@ -58,8 +58,9 @@ int main(int argc, char** argv)
         for (const QString& line : QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
             const QStringList c = line.split(u'\t');
             QList<Truth>& page = byPage[c[0].toInt()];
-            // A headword printed twice on a page (homographs): the first is the one looked up.
-            if (std::none_of(page.begin(), page.end(), [&](const Truth& t) { return t.headword == c[1]; }))
+            // A headword printed twice on a page (homographs, letter case
+            // aside): the first is the one looked up.
+            if (std::none_of(page.begin(), page.end(), [&](const Truth& t) { return t.headword.compare(c[1], Qt::CaseInsensitive) == 0; }))
                 page.append({c[1], QPoint(c[2].toInt(), c[3].toInt())});
         }
         int marks = 0, plain = 0, articles = 0;
@@ -77,7 +78,7 @@ int main(int argc, char** argv)
                 plain += p && Near(*p, t.at);
                 articles += s && Near(*s, t.at);
                 if (qEnvironmentVariableIsSet("LEXIFOL_BENCH_VERBOSE") && !(s && Near(*s, t.at)))
-                    std::printf("  page %d: %s\n", it.key(), qPrintable(t.headword));
+                    std::printf("  page %d: %s at %d,%d, marked at %d,%d\n", it.key(), qPrintable(t.headword), t.at.x(), t.at.y(), s ? s->x() : -1, s ? s->y() : -1);
             }
         }
         std::printf("%-10s %7d %9.1f %11.1f\n", qPrintable(QFileInfo(folder).fileName()), marks, 100.0 * plain / std::max(1, marks),

@@ -11,7 +11,7 @@ struct Token {
     bool lineStart = false;
     bool head = false;   // in the running head
     bool articleStart = false;
-    QString folded, loose;   // made once: a page may hold 50,000 words
+    QString folded, bare, loose;   // made once: a page may hold 50,000 words
 };
 
 // Words of a headword compared; a longer one is looked for by these.
@@ -31,6 +31,7 @@ QList<Token> Tokens(const QList<PageWord>& words, const QList<bool>& head, const
             t.box |= words[i].box;
         }
         t.folded = t.text.toCaseFolded();
+        t.bare = WithoutPunctuation(t.folded);
         tokens << t;
     }
     return tokens;
@@ -45,12 +46,15 @@ QString Loose(const QString& word)
     return WithoutPunctuation(out);
 }
 
-enum class Match { Exact, Loose, Attached };
+// As printed; without punctuation at its edges ("Pelvis," for "Pelvis");
+// without accents too; with something printed onto it.
+enum class Match { Exact, Bare, Loose, Attached };
 
 bool Matches(const Token& t, const QString& part, Match how)
 {
     switch (how) {
     case Match::Exact: return t.folded == part;
+    case Match::Bare: return t.bare == part;
     case Match::Loose: return t.loose == part;
     case Match::Attached:
         // "SAVEPOINT(7)": the word with something printed onto it.
@@ -104,13 +108,17 @@ std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString&
     for (const Pass pass : {Pass{false, true}, Pass{false, false}, Pass{true, false}}) {
         if (pass.startsOnly && !articleStart.contains(true))
             continue;
-        for (const Match how : {Match::Exact, Match::Loose, Match::Attached}) {
-            if (how != Match::Exact && !looseMade) {
+        // An article's first word carries its punctuation ("Pelvis,"): there
+        // the first in reading order that matches but for it is the one.
+        for (const Match how : {Match::Exact, Match::Bare, Match::Loose, Match::Attached}) {
+            if (how == Match::Exact && pass.startsOnly)
+                continue;
+            if (how == Match::Loose && !looseMade) {
                 for (Token& t : tokens)
                     t.loose = Loose(t.text);
                 looseMade = true;
             }
-            if (auto box = Find(tokens, how == Match::Exact ? folded : loose, how, pass.inHead, pass.startsOnly))
+            if (auto box = Find(tokens, how == Match::Exact || how == Match::Bare ? folded : loose, how, pass.inHead, pass.startsOnly))
                 return box;
         }
     }

@@ -148,6 +148,11 @@ private slots:
         QTest::newRow("only in the head") << "@candle cart 57|cake n. food|can n.|cap n." << "candle" << 40;
         QTest::newRow("something attached") << "@S T 9|SAVEPOINT(7) name|SAVE x|y z" << "savepoint" << 300;
         QTest::newRow("semicolon") << "@a b|x y|word; more|z" << "word" << 360;
+        // Where the articles begin wins over a line that begins with the word.
+        QTest::newRow("the article, not a line of another")
+            << "@apple branch 9|apple, n. fruit|>20 branch off the way|branch, n. a limb|>20 of a tree" << "branch" << 420;
+        QTest::newRow("the first article, its comma aside")
+            << "@a b 9|pelvis, n. a basin|>20 of bone|pelvis of the kidney, n.|>20 a cavity" << "pelvis" << 300;
     }
     void markSkipsTheHead()
     {
@@ -155,7 +160,7 @@ private slots:
         QFETCH(QString, headword);
         QFETCH(int, top);
         const TextLayer layer = Layer(page);
-        const std::optional<QRect> box = LocateHeadword(layer.words, headword, RunningHeadWords(layer));
+        const std::optional<QRect> box = LocateHeadword(layer.words, headword, RunningHeadWords(layer), ArticleStartWords(layer));
         QCOMPARE(box ? box->top() : -1, top);
     }
 };
