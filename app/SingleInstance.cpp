@@ -2,12 +2,16 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
 
 #include <memory>
 #include <optional>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lexifol {
@@ -36,25 +40,65 @@ std::optional<InstanceRequest> DecodeRequest(const QByteArray& raw)
     return r;
 }
 
-QString InstanceName(const QString& dataFolder)
+namespace {
+
+// A folder of ours, not a link, that no one else can enter.
+bool Private(const QString& folder)
 {
-    // Not the canonical path: the folder may not exist yet at a first start.
-    const QByteArray folder = QDir::cleanPath(QDir(dataFolder).absolutePath()).toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("lexifol-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+    struct stat st {};
+    return ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+        && (st.st_mode & 077) == 0;
 }
 
-std::optional<QByteArray> HandOver(const QString& name, const InstanceRequest& r, int waitMs)
+// Whether the other end of a connected local socket runs as this user.
+bool SameUser(qintptr fd)
 {
+#ifdef SO_PEERCRED
+    struct ucred peer {};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(fd), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
+#else
+    return fd >= 0;
+#endif
+}
+
+} // namespace
+
+QString PrivateSocketFolder(const QString& runtimeDir, const QString& tempDir)
+{
+    if (QDir::isAbsolutePath(runtimeDir) && Private(runtimeDir))
+        return QDir::cleanPath(runtimeDir);
+    const QString own = QDir::cleanPath(tempDir) + QStringLiteral("/lexifol-%1").arg(::getuid());
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
+    return Private(own) ? own : QString();
+}
+
+QString InstanceName(const QString& dataFolder)
+{
+    const QString folder = PrivateSocketFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath());
+    if (folder.isEmpty())
+        return {};
+    // Not the canonical path: the folder may not exist yet at a first start.
+    const QByteArray data = QDir::cleanPath(QDir(dataFolder).absolutePath()).toUtf8();
+    const QByteArray hash = QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex().left(16);
+    return folder + QStringLiteral("/lexifol-%1").arg(QString::fromLatin1(hash));
+}
+
+std::optional<QByteArray> HandOver(const QString& name, const InstanceRequest& r, int connectMs, int replyMs)
+{
+    if (name.isEmpty())
+        return std::nullopt;
     QLocalSocket socket;
     socket.connectToServer(name);
-    if (!socket.waitForConnected(waitMs))
+    if (!socket.waitForConnected(connectMs) || !SameUser(socket.socketDescriptor()))
         return std::nullopt;
     socket.write(EncodeRequest(r));
-    if (!socket.waitForBytesWritten(waitMs))
+    if (!socket.waitForBytesWritten(connectMs))
         return std::nullopt;
     QByteArray reply;
-    while (!reply.contains('\n') && socket.waitForReadyRead(waitMs * 5))
+    QElapsedTimer waited;
+    waited.start();
+    while (!reply.contains('\n') && waited.elapsed() < replyMs && socket.waitForReadyRead(int(replyMs - waited.elapsed())))
         reply += socket.readAll();
     if (!reply.contains('\n'))
         return std::nullopt;
@@ -67,8 +111,16 @@ InstanceServer::InstanceServer(const QString& name, Handler handler, QObject* pa
     , handler_(std::move(handler))
 {
     server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (name.isEmpty())
+        return;
+    // A socket that an instance still answers on, however busy, is never
+    // taken (listening with these options renames over it); one left by an
+    // instance that did not end cleanly is.
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(1000))
+        return;
     if (!server_->listen(name)) {
-        // A socket left by an instance that did not end cleanly.
         QLocalServer::removeServer(name);
         server_->listen(name);
     }
@@ -84,6 +136,10 @@ void InstanceServer::accept()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (!SameUser(socket->socketDescriptor())) {
+            socket->abort();
+            continue;
+        }
         // A client that says nothing is dropped, never waited for.
         QTimer::singleShot(3000, socket, [socket] { socket->abort(); });
         auto buffer = std::make_shared<QByteArray>();

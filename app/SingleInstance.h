@@ -24,12 +24,21 @@ std::optional<InstanceRequest> DecodeRequest(const QByteArray& line);
 
 inline constexpr int kMostRequestBytes = 4096;
 
-// The socket name for this user and data folder.
+// The folder for the socket, that no other user can enter: `runtimeDir`
+// ($XDG_RUNTIME_DIR) when it is an absolute path to a folder of ours that
+// only we can open; else `tempDir`/lexifol-UID, made so (mode 0700) and
+// checked. Empty when neither can be had: then there is no single instance.
+QString PrivateSocketFolder(const QString& runtimeDir, const QString& tempDir);
+
+// The socket's path for this user and data folder; empty: none.
 QString InstanceName(const QString& dataFolder);
 
-// Hands the request to a running instance. The reply ("ok", or an error
-// line to print); nothing when no instance answers.
-std::optional<QByteArray> HandOver(const QString& name, const InstanceRequest& r, int waitMs = 2000);
+// Hands the request to a running instance of the same user: waits
+// `connectMs` for it to take the call, then up to `replyMs` for a busy
+// window to answer. The reply ("ok", or an error line to print); nothing
+// when no instance of ours listens.
+std::optional<QByteArray> HandOver(const QString& name, const InstanceRequest& r, int connectMs = 2000,
+                                   int replyMs = 15000);
 
 // The running instance's end: answers each request through `handle`, which
 // returns the reply ("ok" or an error line).
@@ -38,6 +47,7 @@ class InstanceServer : public QObject
     Q_OBJECT
 public:
     using Handler = std::function<QByteArray(const InstanceRequest&)>;
+    // Takes the name over only from an instance that no longer answers.
     InstanceServer(const QString& name, Handler handler, QObject* parent = nullptr);
     bool listening() const;
 

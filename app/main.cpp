@@ -56,7 +56,8 @@ int main(int argc, char** argv)
     const InstanceRequest request{!line.word.isEmpty(), line.dictionary, line.word};
     const QString instance
         = InstanceName(Locations::Decide(TForm1::DefaultProgramFolder(), XdgFolders::FromEnvironment()).userRoot());
-    if (const std::optional<QByteArray> reply = HandOver(instance, request, 300))
+    // A running window that is busy still answers: it is waited for.
+    if (const std::optional<QByteArray> reply = HandOver(instance, request, 300, 15000))
         return *reply == "ok" ? 0 : Say(stderr, QString::fromUtf8(*reply), 2);
 
     InstallMessageBoxes();

@@ -7,7 +7,10 @@
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+#include <future>
+#include <unistd.h>
 
 using namespace lexifol;
 using Action = CommandLine::Action;
@@ -84,6 +87,54 @@ private slots:
         for (const QByteArray bad : {QByteArray("lookup\tbread\n"), QByteArray("raise"), QByteArray("LOOKUP\t\tx\n"),
                                      QByteArray("lookup\t\t \n"), QByteArray("lookup\t\t") + QByteArray(5000, 'a') + '\n'})
             QVERIFY2(!DecodeRequest(bad), bad.left(40).constData());
+    }
+
+    // Where the socket lies: a folder no other user can enter, or none.
+    void socketFolder_data()
+    {
+        QTest::addColumn<QString>("runtime");   // "private", "open", "relative", "none"
+        QTest::addColumn<QString>("own");       // the fallback as found: "absent", "open", "link"
+        QTest::addColumn<QString>("chosen");    // "runtime", "own", "none"
+        QTest::newRow("the runtime folder") << "private" << "absent" << "runtime";
+        QTest::newRow("a runtime folder others can enter") << "open" << "absent" << "own";
+        QTest::newRow("a relative runtime folder") << "relative" << "absent" << "own";
+        QTest::newRow("no runtime folder") << "none" << "absent" << "own";
+        QTest::newRow("our folder opened to others") << "none" << "open" << "none";
+        QTest::newRow("our folder's name taken by a link") << "none" << "link" << "none";
+    }
+    void socketFolder()
+    {
+        QFETCH(QString, runtime);
+        QFETCH(QString, own);
+        QFETCH(QString, chosen);
+        QTemporaryDir dir;
+        const QString run = dir.filePath("run"), tmp = dir.filePath("tmp");
+        QVERIFY(QDir().mkpath(run) && QDir().mkpath(tmp));
+        QFile::setPermissions(run, runtime == u"open" ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther
+                                                      : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString ours = tmp + QStringLiteral("/lexifol-%1").arg(::getuid());
+        if (own == u"open")
+            QVERIFY(QDir().mkpath(ours) && QFile::setPermissions(ours, QFileDevice::Permissions(0x7777)));
+        if (own == u"link")
+            QVERIFY(QFile::link(dir.path(), ours));
+        const QString arg = runtime == u"none" ? QString() : runtime == u"relative" ? QStringLiteral("run") : run;
+        const QString got = PrivateSocketFolder(arg, tmp);
+        QCOMPARE(got, chosen == u"runtime" ? run : chosen == u"own" ? ours : QString());
+    }
+
+    // An instance that still answers keeps its socket: a second server on
+    // the name does not take it.
+    void busyInstanceKeepsItsSocket()
+    {
+        const QString name = InstanceName(QDir::tempPath() + "/lexifol-test-" + QString::number(QCoreApplication::applicationPid()));
+        QVERIFY(!name.isEmpty());
+        InstanceServer first(name, [](const InstanceRequest&) { return QByteArray("first"); });
+        QVERIFY(first.listening());
+        InstanceServer second(name, [](const InstanceRequest&) { return QByteArray("second"); });
+        QVERIFY(!second.listening());
+        auto reply = std::async(std::launch::async, [&] { return HandOver(name, InstanceRequest{}, 2000, 5000); });
+        QTRY_VERIFY(reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+        QCOMPARE(reply.get().value_or("none"), QByteArray("first"));
     }
 
     // The real program twice: the second hands its word over and ends; the
