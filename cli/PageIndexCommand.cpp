@@ -70,6 +70,10 @@ int MakePageIndex(const QStringList& args, Streams& io)
     if (!QDir().mkpath(folder))
         return io.err << "lexifol-index: cannot make " << folder << "\n", 2;
     const QString copy = folder + name + QStringLiteral(".djvu");
+    // What stands at the document's place is replaced only when it is a
+    // plain file: a link, a FIFO or a folder there was put by someone else.
+    if (const QFileInfo there(copy); there.isSymLink() || (there.exists() && !there.isFile()))
+        return io.err << "lexifol-index: " << copy << " is not a regular file; nothing written\n", 2;
     if (QFileInfo(copy).absoluteFilePath() != QFileInfo(o.positional[0]).absoluteFilePath()) {
         QFile::remove(copy);
         if (!QFile::copy(o.positional[0], copy))

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 
 #ifdef Q_OS_UNIX
@@ -49,11 +50,10 @@ Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durabil
     }, durability);
 }
 
-Status WriteFileAtomically(const QString& path, const std::function<bool(QByteArray&)>& next, Durability durability)
+namespace {
+
+Status WriteThrough(const QString& path, const std::function<bool(QByteArray&)>& next, Durability durability)
 {
-    // A device, a FIFO or a folder is never replaced by a file.
-    if (const QFileInfo target(path); target.exists() && !target.isFile())
-        return Status::failure(QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(path)));
     QSaveFile file(path);
     // Unbuffered: Qt's buffer would hold a small file until commit(), where a
     // failed write-out is lost and an empty file replaces the old one.
@@ -84,6 +84,35 @@ Status WriteFileAtomically(const QString& path, const std::function<bool(QByteAr
     if (!file.commit())
         return Status::failure(file.errorString());
     return {};
+}
+
+} // namespace
+
+Status WriteFileAtomically(const QString& path, const std::function<bool(QByteArray&)>& next, Durability durability)
+{
+    const QFileInfo target(path);
+    // A link is replaced itself, never the file it points to: one planted
+    // in a folder we write to would have us overwrite a file elsewhere.
+    if (target.isSymLink()) {
+        const QString aside = QStringLiteral("%1.%2.new").arg(path).arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
+        if (Status written = WriteThrough(aside, next, durability); !written)
+            return written;
+#ifdef Q_OS_UNIX
+        if (::rename(QFile::encodeName(aside).constData(), QFile::encodeName(path).constData()) == 0)
+            return {};
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+#else
+        if (QFile::remove(path) && QFile::rename(aside, path))
+            return {};
+        const QString why = QStringLiteral("cannot replace the link");
+#endif
+        QFile::remove(aside);
+        return Status::failure(why);
+    }
+    // A device, a FIFO or a folder is never replaced by a file.
+    if (target.exists() && !target.isFile())
+        return Status::failure(QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(path)));
+    return WriteThrough(path, next, durability);
 }
 
 } // namespace lexifol

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace lexifol::testing;
 
@@ -78,6 +79,40 @@ private slots:
         QVERIFY2(lint.out.contains("2 pages in doubt"), qPrintable(lint.out));
         const Run lookup = RunLexifolIndex({"lookup", data, "Scan", "door"});
         QCOMPARE(lookup.out.trimmed(), QStringLiteral("door\t~dog\t6"));
+    }
+
+    // Something planted at the document's place in the output folder is
+    // refused, and nothing it points to is touched.
+    void plantedFileIsRefused_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("a link to a file elsewhere") << "link";
+        QTest::newRow("a FIFO") << "fifo";
+    }
+    void plantedFileIsRefused()
+    {
+        QFETCH(QString, planted);
+        if (!HaveDjvuTools())
+            QSKIP("cjb2, djvused and djvm are needed");
+        QTemporaryDir dir;
+        QString error;
+        const QString book = dir.filePath("book.djvu");
+        QVERIFY2(MakeDjvuPage(book, Body({"apple", "arm", "axe"}), 1500, nullptr, &error, QSize(1200, 1600), 0, 30), qPrintable(error));
+        const QString folder = dir.filePath("Data/Scan.files/"), victim = dir.filePath("victim");
+        QVERIFY(QDir().mkpath(folder));
+        QFile v(victim);
+        QVERIFY(v.open(QIODevice::WriteOnly) && v.write("precious") == 8);
+        v.close();
+        if (planted == u"link")
+            QVERIFY(QFile::link(victim, folder + "Scan.djvu"));
+        else
+            QVERIFY(::mkfifo(QFile::encodeName(folder + "Scan.djvu").constData(), 0600) == 0);
+        const Run made = RunLexifolIndex({"make-page-index", book, "-o", dir.filePath("Data"), "--name", "Scan"});
+        QCOMPARE(made.code, 2);
+        QVERIFY2(made.err.contains("not a regular file"), qPrintable(made.err));
+        QVERIFY(!QFileInfo::exists(dir.filePath("Data/Scan.list")));
+        QVERIFY(v.open(QIODevice::ReadOnly));
+        QCOMPARE(v.readAll(), QByteArray("precious"));
     }
 };
 

@@ -91,6 +91,34 @@ private slots:
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("adir/inner"))).isDir());
     }
 
+    // A link where the file should be is replaced itself; what it points
+    // to, a file elsewhere or nothing, is left as it was.
+    void linkIsReplacedNotFollowed_data()
+    {
+        QTest::addColumn<bool>("dangling");
+        QTest::newRow("to a file elsewhere") << false;
+        QTest::newRow("to nothing") << true;
+    }
+    void linkIsReplacedNotFollowed()
+    {
+        QFETCH(bool, dangling);
+        QTemporaryDir outside;
+        const QString victim = outside.filePath(QStringLiteral("victim"));
+        if (!dangling) {
+            QFile f(victim);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("precious") == 8);
+        }
+        const QString path = dir.filePath(dangling ? QStringLiteral("dangling.list") : QStringLiteral("planted.list"));
+        QVERIFY(QFile::link(victim, path));
+        QVERIFY(WriteFileAtomically(path, "new").ok());
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QCOMPARE(readAll(path), QByteArray("new"));
+        QCOMPARE(QFileInfo::exists(victim), !dangling);
+        if (!dangling)
+            QCOMPARE(readAll(victim), QByteArray("precious"));
+        QCOMPARE(QDir(dir.path()).entryList({"*.list.*"}, QDir::Files | QDir::Hidden), QStringList{});
+    }
+
     void bookmarksOnFullDiskKeepTheOldFile()
     {
         const QString path = dir.filePath(QStringLiteral("b.dat"));
