@@ -23,9 +23,15 @@ Status CopyFolder(const QString& from, const QString& to)
     QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     if (!QDir().mkpath(to))
         return Status::failure(QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(to)));
+    const QString inside = QFileInfo(from).canonicalFilePath() + u'/';
     while (it.hasNext()) {
         const QString path = it.next();
         const QString target = to + u'/' + QDir(from).relativeFilePath(path);
+        // A link is followed only within the folder: one to a file elsewhere
+        // would copy what the user never meant to give (or may not read).
+        if (it.fileInfo().isSymLink() && !it.fileInfo().canonicalFilePath().startsWith(inside))
+            return Status::failure(QStringLiteral("%1 is a link to a file outside the dictionary's folder: nothing was added")
+                                       .arg(QDir::toNativeSeparators(path)));
         if (it.fileInfo().isDir()) {
             if (!QDir().mkpath(target))
                 return Status::failure(QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(target)));

@@ -36,18 +36,27 @@ private slots:
         QTest::addColumn<QByteArray>("index");
         QTest::addColumn<QString>("installedAlready");
         QTest::addColumn<QString>("fault");   // empty: it is added
-        QTest::newRow("good") << QByteArray("apple\t1\r\nbread\t1\r\n") << "" << "";
-        QTest::newRow("empty index") << QByteArray("") << "" << "holds no entries";
-        QTest::newRow("damaged index") << QByteArray("\xEF\xBB\xBF" "a\t1\r\n\xC3(\t1\r\n") << "" << "damaged at byte offset";
-        QTest::newRow("name taken") << QByteArray("apple\t1\r\n") << "NEW" << "installed already";
+        QTest::addColumn<QString>("link");    // a link in its folder to a file "inside" it or "outside"
+        QTest::newRow("good") << QByteArray("apple\t1\r\nbread\t1\r\n") << "" << "" << "";
+        QTest::newRow("empty index") << QByteArray("") << "" << "holds no entries" << "";
+        QTest::newRow("damaged index") << QByteArray("\xEF\xBB\xBF" "a\t1\r\n\xC3(\t1\r\n") << "" << "damaged at byte offset" << "";
+        QTest::newRow("name taken") << QByteArray("apple\t1\r\n") << "NEW" << "installed already" << "";
+        QTest::newRow("a link within the folder") << QByteArray("apple\t1\r\n") << "" << "" << "inside";
+        QTest::newRow("a link out of the folder") << QByteArray("apple\t1\r\n") << "" << "2.djvu is a link to a file outside" << "outside";
     }
     void checkAndInstall()
     {
         QFETCH(QByteArray, index);
         QFETCH(QString, installedAlready);
         QFETCH(QString, fault);
+        QFETCH(QString, link);
         const QString name = QStringLiteral("New");
         const QString source = makeSource(name + QTest::currentDataTag(), index);
+        const QString pages = source + "/" + name + QTest::currentDataTag() + ".files/";
+        if (!link.isEmpty()) {
+            writeBytes(dir_.filePath("secret"), "root:x:0:0");
+            QVERIFY(QFile::link(link == u"inside" ? pages + "1.djvu" : dir_.filePath("secret"), pages + "2.djvu"));
+        }
         const QString data = dir_.filePath(QStringLiteral("data-%1").arg(QTest::currentDataTag()));
         QDir().mkpath(data);
         auto s = SourceFrom({source}, name);
@@ -61,6 +70,8 @@ private slots:
             QVERIFY2(done, qPrintable(done.error()));
             QCOMPARE(readBytes(data + "/New.list"), index);
             QVERIFY(QFileInfo(data + "/New.files/1.djvu").isFile());
+            if (!link.isEmpty())
+                QCOMPARE(readBytes(data + "/New.files/2.djvu"), QByteArray("AT&TFORM"));
         } else {
             QVERIFY(!done);
             QVERIFY2(done.error().contains(fault), qPrintable(done.error()));
