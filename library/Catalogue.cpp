@@ -114,10 +114,12 @@ Result<QStringList> LoadSavedOrder(const QString& path)
     const Result<QByteArray> bytes = ReadFileBytes(path, kListCap);
     if (!bytes)
         return Status::failure(bytes.error());
-    const QByteArrayList raw = CutByteLines(bytes.value());
+    // Written in UTF-8 with its mark when a name did not fit the code page.
+    const bool utf8 = bytes->startsWith("\xEF\xBB\xBF");
+    const QByteArrayList raw = CutByteLines(utf8 ? bytes->mid(3) : bytes.value());
     lines.reserve(raw.size());
     for (const QByteArray& l : raw)
-        lines.append(Ansi().decode(l));
+        lines.append(utf8 ? QString::fromUtf8(l) : Ansi().decode(l));
     return lines;
 }
 
@@ -136,9 +138,12 @@ std::optional<NeighbourStep> FindCheckedNeighbour(const QList<bool>& checked, in
 
 Status SaveSavedOrder(const QString& path, const QStringList& lines)
 {
-    QByteArray out;
+    // The code page as before while every name fits it; else UTF-8 with its
+    // mark, so that no name comes back as question marks and loses its check.
+    const bool fits = std::all_of(lines.begin(), lines.end(), [](const QString& l) { return Ansi().decode(Ansi().encode(l)) == l; });
+    QByteArray out = fits ? QByteArray() : QByteArray("\xEF\xBB\xBF");
     for (const QString& l : lines) {
-        out += Ansi().encode(l);
+        out += fits ? Ansi().encode(l) : l.toUtf8();
         out += "\r\n";
     }
     return ReplaceFile(path, out);

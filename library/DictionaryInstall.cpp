@@ -99,7 +99,9 @@ Result<DictionarySource> SourceFrom(const QStringList& paths, const QString& nam
     const QString folder = index.absolutePath() + u'/' + index.completeBaseName() + QStringLiteral(".files");
     if (s.document.isEmpty() && QFileInfo(folder).isDir())
         s.folder = folder;
-    if (s.name.isEmpty() || s.name.contains(u'/') || s.name.contains(u'\\') || s.name.startsWith(u'.'))
+    // A tab or a line break would cut the catalogue's line of the name.
+    if (s.name.isEmpty() || s.name.contains(u'/') || s.name.contains(u'\\') || s.name.startsWith(u'.')
+        || std::any_of(s.name.begin(), s.name.end(), [](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r'; }))
         return Status::failure(QStringLiteral("\"%1\" cannot be a dictionary's name").arg(s.name));
     return s;
 }

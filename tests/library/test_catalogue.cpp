@@ -77,12 +77,24 @@ private slots:
         QVERIFY(DiscoverDictionaries(dir.filePath(QStringLiteral("NoData"))).isEmpty());
     }
 
+    // In the code page while every name fits it, else UTF-8 with its mark:
+    // every name comes back, with its check mark.
+    void saveAndLoad_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("in the code page") << QStringLiteral("Словарь") << QByteArray("\xD1\xEB\xEE\xE2\xE0\xF0\xFC\t1\r\nB\t0\r\n");
+        QTest::newRow("outside it") << QStringLiteral("Ünïcødé Жук")
+                                    << (QByteArray("\xEF\xBB\xBF") + QStringLiteral("Ünïcødé Жук").toUtf8() + "\t1\r\nB\t0\r\n");
+    }
     void saveAndLoad()
     {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
         const QString path = dir.filePath(QStringLiteral("diclist.dat"));
-        const QStringList lines = BuildSavedOrder({{QStringLiteral("Словарь"), true}, {QStringLiteral("B"), false}});
+        const QStringList lines = BuildSavedOrder({{name, true}, {QStringLiteral("B"), false}});
         QVERIFY(SaveSavedOrder(path, lines));
-        QCOMPARE(readBytes(path), QByteArray("\xD1\xEB\xEE\xE2\xE0\xF0\xFC\t1\r\nB\t0\r\n"));
+        QCOMPARE(readBytes(path), bytes);
         const auto back = LoadSavedOrder(path);
         QVERIFY(back.ok());
         QCOMPARE(back.value(), lines);

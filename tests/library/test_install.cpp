@@ -86,6 +86,7 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::newRow("nothing") << QStringList{} << "No index file";
         QTest::newRow("a folder without an index") << QStringList{"<empty>"} << "index files";
+        QTest::newRow("a name with a tab") << QStringList{"<tab>"} << "cannot be a dictionary's name";
     }
     void sourcesThatAreNone()
     {
@@ -94,6 +95,10 @@ private slots:
         if (paths.value(0) == "<empty>") {
             paths[0] = dir_.filePath("empty");
             QDir().mkpath(paths[0]);
+        }
+        if (paths.value(0) == "<tab>") {
+            paths[0] = dir_.filePath("Two\tparts.list");
+            QVERIFY(writeBytes(paths[0], "a\t1\r\n"));
         }
         const auto s = SourceFrom(paths);
         QVERIFY(!s);
