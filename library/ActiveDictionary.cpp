@@ -3,6 +3,7 @@
 #include "index/CodePage.h"
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
+#include "index/RegularFile.h"
 #include "library/Dictionary.h"
 
 #include <QDir>
@@ -98,7 +99,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
                 return out;   // gone since the catalogue was built: nothing to say
             out.messages << cannotOpen(list);
         } else if (!readFirst(list, fresh, freshStamp)) {
-            out.messages << cannotOpen(list);
+            out.messages << cannotOpen(list) + Reason(RegularFileRefusal(list, kIndexCap));
             if (!r.startUp)
                 return out;
         } else {
@@ -177,7 +178,7 @@ void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startU
         out.messages << declared.unknown;
     if (d.readFailed) {
         out.messages << (startUp ? QStringLiteral("Can not open file ") : QStringLiteral("Cannot open file "))
-                + QDir::toNativeSeparators(path);
+                + QDir::toNativeSeparators(path) + Reason(RegularFileRefusal(path, kSmallFileCap));
         out.title = name;
         wholeFile = QStringLiteral("yes");
         if (!startUp && !d.textLayer)

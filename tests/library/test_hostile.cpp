@@ -65,6 +65,9 @@ void HostileTest::openingFinishes()
     if (told && !(place.endsWith(QLatin1StringView(".ini")) && kind == int(Hostile::SymlinkLoop))) {
         QVERIFY2(!out.messages.isEmpty(), "the file is told");
         QVERIFY2(out.messages.join(' ').contains(QFileInfo(place).fileName()), qPrintable(out.messages.join('|')));
+        // And why, in words, for every file alike.
+        if (kind != int(Hostile::SymlinkLoop))
+            QVERIFY2(out.messages.join(' ').contains("It is "), qPrintable(out.messages.join('|')));
     }
     if (!out.opened)
         QCOMPARE(d.name, QStringLiteral("Good"));   // the open dictionary stays
