@@ -127,12 +127,16 @@ void TextSearchPane::search()
 {
     typing_->stop();
     const QString typed = field_->text();
-    if (search::ParseQuery(typed, {}).match.isEmpty()) {
+    const search::TextQuery parsed = search::ParseQuery(typed, {});
+    if (parsed.match.isEmpty()) {
         list_->clear();
         found_.clear();
         refresh_->stop();
         return;
     }
+    if (parsed.cut)
+        w_.StatusText->say(QStringLiteral("Only the first %1 words (%2 characters) are searched")
+                               .arg(search::kMostQueryWords).arg(search::kMostQueryChars));
     if (searching_.isRunning()) {
         again_ = true;
         return;

@@ -55,8 +55,9 @@ TextQuery ParseQuery(const QString& typed, const ReplacementList& rules)
 {
     TextQuery q;
     QStringList parts;
-    const QString text = typed.trimmed();
-    for (qsizetype i = 0; i < text.size();) {
+    const QString text = typed.trimmed().left(kMostQueryChars);
+    q.cut = typed.trimmed().size() > kMostQueryChars;
+    for (qsizetype i = 0; i < text.size() && !q.cut;) {
         if (text[i].isSpace()) {
             ++i;
             continue;
@@ -64,7 +65,9 @@ TextQuery ParseQuery(const QString& typed, const ReplacementList& rules)
         if (text[i] == u'"') {
             const qsizetype end = text.indexOf(u'"', i + 1);
             const QString phrase = text.mid(i + 1, (end < 0 ? text.size() : end) - i - 1);
-            const QStringList words = Tokens(FoldForIndex(phrase, rules));
+            QStringList words = Tokens(FoldForIndex(phrase, rules));
+            if (q.words.size() + words.size() > kMostQueryWords)
+                q.cut = true, words = words.mid(0, kMostQueryWords - q.words.size());
             if (!words.isEmpty())
                 parts << Quoted(words.join(u' '));
             q.words << words;
@@ -76,7 +79,9 @@ TextQuery ParseQuery(const QString& typed, const ReplacementList& rules)
             ++end;
         const QString chunk = text.mid(i, end - i);
         const bool prefix = chunk.endsWith(u'*');
-        const QStringList words = Tokens(FoldForIndex(prefix ? chunk.chopped(1) : chunk, rules));
+        QStringList words = Tokens(FoldForIndex(prefix ? chunk.chopped(1) : chunk, rules));
+        if (q.words.size() + words.size() > kMostQueryWords)
+            q.cut = true, words = words.mid(0, kMostQueryWords - q.words.size());
         // "half-way" holds two words: the index cut it so too, side by side.
         if (words.size() > 1)
             parts << Quoted(words.join(u' ')) + (prefix ? QStringLiteral("*") : QString());

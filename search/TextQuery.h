@@ -10,9 +10,15 @@
 
 namespace lexifol::search {
 
+// A query is cut at this many words and characters: a page pasted into
+// the field would hold the index's search for minutes.
+inline constexpr int kMostQueryWords = 12;
+inline constexpr int kMostQueryChars = 256;
+
 struct TextQuery {
     QString match;        // the index's MATCH expression; empty: nothing to search
     QStringList words;    // the folded words, for marking hits
+    bool cut = false;     // what was typed went past the bounds above
 };
 
 TextQuery ParseQuery(const QString& typed, const ReplacementList& rules);

@@ -144,6 +144,27 @@ private slots:
             QVERIFY2(!r.marks.isEmpty(), qPrintable(r.lineText));   // the line shown holds the hit
     }
 
+    // What is typed is bounded: a page pasted into the field is cut, and says so.
+    void queryIsBounded_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("a few words") << "apple round fruit" << false;
+        QTest::newRow("a page of words") << QString("apple ").repeated(2000) << true;
+        QTest::newRow("a long phrase") << (u'"' + QString("be ").repeated(40) + u'"') << true;
+        QTest::newRow("one endless word") << QString(10000, u'a') << true;
+    }
+    void queryIsBounded()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, cut);
+        const TextQuery q = ParseQuery(typed, {});
+        QCOMPARE(q.cut, cut);
+        QVERIFY(q.words.size() <= kMostQueryWords);
+        QVERIFY(q.match.size() <= kMostQueryChars + 4 * kMostQueryWords);
+        QVERIFY(SearchPages(source_, cache_, typed, 20));
+    }
+
     // Damaged, foreign, older or of another document: made anew, never a
     // wrong hit or a failure.
     void indexFileIsMadeAnew_data()
