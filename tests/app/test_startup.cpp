@@ -341,7 +341,7 @@ private slots:
         w->ListView1->setCurrentRow(1);
         w->OpenDictionary();
         QCOMPARE(w->CurrentDictionary, QString("A"));
-        QCOMPARE(fx.messageTexts(), QStringList{"Can not open " + fx.prog + "Data/B.list"});
+        QCOMPARE(fx.messageTexts(), QStringList{"Can not open " + fx.prog + "Data/B.list\r\nIt is a folder."});
         QCOMPARE(w->indexItemCount(), 1);
         QCOMPARE(w->FirstIndex.headword(0), QStringView(u"apple"));
 
