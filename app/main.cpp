@@ -4,11 +4,13 @@
 #include "app/OutsideRequests.h"
 #include "app/SingleInstance.h"
 #include "app/Unit1.h"
+#include "djvu/TextHelper.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstring>
 
 using namespace lexifol;
 
@@ -34,6 +36,8 @@ QString SelectedWord()
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], djvu::kTextHelperArgument) == 0)
+        return djvu::RunTextHelper();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -46,6 +50,7 @@ int main(int argc, char** argv)
     }
     FontConfigurationAhead fonts;
     TApplication app(argc, argv);
+    djvu::SetTextHelperProgram(QCoreApplication::applicationFilePath());
     fonts.wait();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lexifol.Lexifol"));
     if (line.action == CommandLine::Action::Selection) {

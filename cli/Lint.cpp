@@ -58,13 +58,22 @@ struct Report {
 // document cut short or damaged shows here rather than on a reader's screen.
 void LintDocumentPages(const djvu::Document& doc, bool deep, Report& r)
 {
-    int bad = 0;
-    QString first;
+    int bad = 0, badText = 0;
+    QString first, firstText;
     for (int i = 0; i < doc.pageCount(); ++i) {
         const Status s = deep ? doc.decodePage(i) : Status(doc.pageSize(i) ? Status() : Status::failure(QString()));
         if (!s && bad++ == 0)
             first = QString::number(i + 1);
+        // A text layer the reader fails on (one nested to crash it, say).
+        if (deep && !doc.pagePlainText(i) && badText++ == 0)
+            firstText = QString::number(i + 1);
     }
+    if (badText > 0)
+        r.add(QStringLiteral("document %1: the text of %2 of %3 pages cannot be read (the first: page %4)")
+                  .arg(QFileInfo(doc.path()).fileName())
+                  .arg(badText)
+                  .arg(doc.pageCount())
+                  .arg(firstText));
     if (bad > 0)
         r.add(QStringLiteral("document %1: %2 of %3 pages cannot be decoded (the first: page %4)%5")
                   .arg(QFileInfo(doc.path()).fileName())

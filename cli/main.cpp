@@ -1,11 +1,13 @@
 // lexifol-index: sorts, checks and builds dictionary indexes with exactly
 // the rules the viewer uses.
 #include "Commands.h"
+#include "djvu/TextHelper.h"
 #include "index/CodePage.h"
 #include "index/Collation.h"
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 using namespace lexifol::cli;
@@ -31,7 +33,10 @@ const char kUsage[] =
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], lexifol::djvu::kTextHelperArgument) == 0)
+        return lexifol::djvu::RunTextHelper();
     QCoreApplication app(argc, argv);
+    lexifol::djvu::SetTextHelperProgram(QCoreApplication::applicationFilePath());
     QStringList args = QCoreApplication::arguments().mid(1);
     QTextStream out(stdout), err(stderr);
     Streams io{out, err, isatty(2) == 1};

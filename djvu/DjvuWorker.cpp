@@ -2,6 +2,7 @@
 #include "djvu/Components.h"
 #include "djvu/Context.h"
 #include "djvu/RunningHead.h"
+#include "djvu/TextHelper.h"
 #include "djvu/TextLayerParse.h"
 
 #include <QDir>
@@ -186,6 +187,11 @@ void DjvuWorker::noteActivity(ddjvu_document_t* document, const ddjvu_message_t*
 
 void DjvuWorker::step()
 {
+    // Text waiting for the helper process does not hold up the pages.
+    for (Job& j : jobs_)
+        j.waitingText = false;
+    bool anyWaiting = false;
+    const auto free = [](const Job& j) { return !j.waitingText; };
     while (true) {
         const quint64 latest = latest_->load();
         std::erase_if(jobs_, [latest](const Job& j) {
@@ -194,14 +200,22 @@ void DjvuWorker::step()
         // Order: the page to show, then text, then prefetches.
         auto pick = std::find_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.kind == Kind::Show && !j.rendered; });
         if (pick == jobs_.end())
-            pick = std::find_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.rendered; });
+            pick = std::find_if(jobs_.begin(), jobs_.end(), [&](const Job& j) { return j.rendered && free(j); });
         if (pick == jobs_.end())
-            pick = jobs_.begin();
+            pick = std::find_if(jobs_.begin(), jobs_.end(), free);
         if (pick == jobs_.end()) {
-            poll_->stop();
+            if (!anyWaiting)
+                poll_->stop();
+            else if (!poll_->isActive())
+                poll_->start();
             return;
         }
+        const bool text = pick->rendered || pick->kind == Kind::Text;
         if (advance(*pick) == Progress::Wait) {
+            if (text && !TextHelperProgram().isEmpty() && pick->idle.elapsed() <= kJobTimeoutMs) {
+                pick->waitingText = anyWaiting = true;
+                continue;
+            }
             if (pick->idle.elapsed() > kJobTimeoutMs) {
                 fail(*pick, QStringLiteral("Cannot decode file %1").arg(Native(pick->request.path)));
                 releaseDocument(pick->request.path);
@@ -446,14 +460,25 @@ DjvuWorker::Progress DjvuWorker::advanceText(Job& job, Doc& doc)
     const ddjvu_status_t infoStatus = ddjvu_document_get_pageinfo(doc.doc.get(), index, &info);
     if (infoStatus < DDJVU_JOB_OK)
         return Progress::Wait;
-    miniexp_t text = ddjvu_document_get_pagetext(doc.doc.get(), index, "word");
-    if (text == miniexp_dummy)
-        return Progress::Wait;
-
     TextResult result;
     result.path = doc.path;
     result.pageIndex = index;
-    TextLayer layer = ParseTextLayer(text, infoStatus == DDJVU_JOB_OK ? info.rotation : 0);
+    TextLayer layer;
+    miniexp_t text = miniexp_nil;
+    if (!TextHelperProgram().isEmpty()) {
+        // Read where a hostile layer cannot take the window down; a page
+        // whose layer could not be read shows as one without text.
+        std::optional<Result<TextLayer>> read = PollPageText(doc.path, index, false);
+        if (!read)
+            return Progress::Wait;
+        if (*read)
+            layer = std::move(read->value());
+    } else {
+        text = ddjvu_document_get_pagetext(doc.doc.get(), index, "word");
+        if (text == miniexp_dummy)
+            return Progress::Wait;
+        layer = ParseTextLayer(text, infoStatus == DDJVU_JOB_OK ? info.rotation : 0);
+    }
     result.hasText = layer.present;
     result.runningHead = RunningHeadWords(layer);
     result.articleStart = ArticleStartWords(layer);

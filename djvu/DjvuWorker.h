@@ -109,6 +109,7 @@ private:
         PageRequest request;
         bool rendered = false;    // in its text phase
         bool fileChecked = false;
+        bool waitingText = false; // for the helper, in this step
         QElapsedTimer idle;       // since the job, or its document, last moved on
     };
 

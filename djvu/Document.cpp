@@ -2,6 +2,7 @@
 
 #include "djvu/Components.h"
 #include "djvu/Context.h"
+#include "djvu/TextHelper.h"
 #include "djvu/TextLayerParse.h"
 
 #include <QDir>
@@ -62,6 +63,8 @@ Result<TextLayer> Document::pageText(int index, bool asStored) const
 {
     if (index < 0 || index >= pageCount())
         return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
+    if (!TextHelperProgram().isEmpty())
+        return ReadPageText(path_, index, asStored);
     ddjvu_document_t* doc = d->doc;
     ddjvu_pageinfo_t info{};
     ddjvu_status_t infoStatus = asStored ? DDJVU_JOB_OK : DDJVU_JOB_NOTSTARTED;
@@ -115,6 +118,8 @@ Result<QString> Document::pagePlainText(int index) const
 {
     if (index < 0 || index >= pageCount())
         return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
+    if (!TextHelperProgram().isEmpty())
+        return ReadPagePlainText(path_, index);
     ddjvu_document_t* doc = d->doc;
     miniexp_t text = miniexp_dummy;
     const bool done = Context::shared().waitFor([&] {

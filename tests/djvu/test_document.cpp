@@ -4,6 +4,8 @@
 #include "common/HostileFiles.h"
 #include "djvu/Document.h"
 #include "djvu/PageFiles.h"
+#include "djvu/TextHelper.h"
+#include "DjvuEncode.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -25,6 +27,8 @@ private slots:
     void indirectPartThatIsAFifo();
     void pageSources_data();
     void pageSources();
+    void hostileTextLayer_data();
+    void hostileTextLayer();
 
 private:
     QTemporaryDir dir_;
@@ -164,4 +168,87 @@ void DocumentTest::pageSources()
 }
 
 QTEST_MAIN(DocumentTest)
+
+namespace {
+
+// A text chunk (TXTa) of `depth` zones each inside the one before, a word
+// at the bottom: the layout of DjVu's text chunks, 17 bytes a zone.
+QByteArray NestedText(int depth)
+{
+    auto put = [](QByteArray& out, quint32 v, int bytes) {
+        for (int i = bytes - 1; i >= 0; --i)
+            out += char((v >> (8 * i)) & 0xff);
+    };
+    QByteArray out;
+    put(out, 1, 3);
+    out += 'x';
+    out += char(1);   // version
+    for (int level = 0; level <= depth; ++level) {
+        const bool word = level == depth;
+        out += char(level == 0 ? 1 : word ? 6 : 3);   // page, region ..., word
+        for (int v : {0, 0, 100, 100, 0})
+            put(out, quint32(v + 0x8000), 2);
+        put(out, 1, 3);            // text length
+        put(out, word ? 0 : 1, 3); // children
+    }
+    return out;
+}
+
+// The single-page file at `path` with `chunk` added to its form.
+bool AddChunk(const QString& path, const QByteArray& id, const QByteArray& chunk)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray file = f.readAll();
+    if (file.size() % 2)
+        file += '\0';
+    QByteArray piece = id;
+    for (int i = 3; i >= 0; --i)
+        piece += char((chunk.size() >> (8 * i)) & 0xff);
+    file += piece + chunk + (chunk.size() % 2 ? QByteArray(1, '\0') : QByteArray());
+    const quint32 form = quint32(file.size() - 12);
+    for (int i = 0; i < 4; ++i)
+        file[8 + i] = char((form >> (8 * (3 - i))) & 0xff);
+    f.seek(0);
+    return f.write(file) == file.size();
+}
+
+} // namespace
+
+// A text layer nested far deeper than any page's crashes DjVuLibre's reader
+// by its stack: the page is told unreadable, and the program goes on to
+// read the next page.
+void DocumentTest::hostileTextLayer_data()
+{
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("as OCR nests it") << 5 << true;
+    QTest::newRow("100,000 deep") << 100000 << false;
+}
+
+void DocumentTest::hostileTextLayer()
+{
+    QFETCH(int, depth);
+    QFETCH(bool, readable);
+    QVERIFY2(!djvu::TextHelperProgram().isEmpty(), "run by ctest, which names the helper");
+    QImage blank(200, 200, QImage::Format_Mono);
+    blank.fill(0);
+    const QString path = dir_.filePath(QStringLiteral("nested%1.djvu").arg(depth));
+    QString error;
+    QVERIFY2(djvu::EncodeBilevelPage(blank, 300, QString(), path, &error), qPrintable(error));
+    QVERIFY(AddChunk(path, "TXTa", NestedText(depth)));
+    auto doc = djvu::Document::open(path);
+    QVERIFY2(doc, qPrintable(doc.error()));
+    const Result<djvu::TextLayer> layer = doc.value()->pageText(0);
+    QCOMPARE(bool(layer), readable);
+    QCOMPARE(bool(doc.value()->pagePlainText(0)), readable);
+    if (!readable)
+        QVERIFY2(layer.error().contains("cannot be read"), qPrintable(layer.error()));
+    // The next document is read as ever.
+    auto good = djvu::Document::open(book_);
+    QVERIFY(good);
+    const Result<djvu::TextLayer> next = good.value()->pageText(0);
+    QVERIFY2(next && next->present, qPrintable(next ? QString() : next.error()));
+}
 #include "test_document.moc"

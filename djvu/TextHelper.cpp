@@ -1,0 +1,296 @@
+#include "djvu/TextHelper.h"
+
+#include "djvu/Document.h"
+
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QProcess>
+#include <QtEndian>
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
+namespace lexifol::djvu {
+
+namespace {
+
+// A page's text is read in well under a second; a helper that takes this
+// long is stuck or swapping, and the page is given up.
+constexpr int kPageMs = 20000;
+
+std::mutex g_programMutex;
+QString g_program;
+bool g_inHelper = false;   // the helper reads its pages itself
+
+enum class Kind : char { Layer = 'L', Plain = 'P' };
+
+QString Stamp(const QString& path)
+{
+    const QFileInfo file(path);
+    return QStringLiteral("%1|%2").arg(file.size()).arg(file.lastModified().toMSecsSinceEpoch());
+}
+
+QByteArray Answer(Kind kind, bool asStored, int page, const QString& path)
+{
+    // The last document stays open for the next page, unless it changed.
+    static std::unique_ptr<Document> doc;
+    static QString stamp;
+    const QString now = Stamp(path);
+    if (!doc || doc->path() != path || stamp != now) {
+        doc.reset();
+        stamp = now;
+        auto opened = Document::open(path);
+        if (!opened)
+            return QByteArray(1, '\0') + opened.error().toUtf8();
+        doc = std::move(opened.value());
+    }
+    QByteArray out;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    if (kind == Kind::Plain) {
+        const Result<QString> text = doc->pagePlainText(page);
+        if (!text)
+            return QByteArray(1, '\0') + text.error().toUtf8();
+        s << qint8(1) << text.value();
+        return out;
+    }
+    const Result<TextLayer> layer = doc->pageText(page, asStored);
+    if (!layer)
+        return QByteArray(1, '\0') + layer.error().toUtf8();
+    s << qint8(1) << layer->present << layer->pageSize << qint32(layer->words.size());
+    for (const PageWord& w : layer->words)
+        s << w.text << w.box;
+    s << qint32(layer->lines.size());
+    for (const TextLine& l : layer->lines)
+        s << l.box << qint32(l.first) << qint32(l.count);
+    return out;
+}
+
+// A request: "L|P TAB asStored TAB page TAB path" on a line.
+QByteArray Request(Kind kind, bool asStored, int page, const QString& path)
+{
+    return QByteArray(1, char(kind)) + '\t' + (asStored ? '1' : '0') + '\t' + QByteArray::number(page) + '\t'
+        + path.toUtf8() + '\n';
+}
+
+// The helper of one thread: a request out, its answer in.
+class Client {
+public:
+    void send(const QByteArray& request, const QString& program)
+    {
+        if (!process_ || process_->state() == QProcess::NotRunning) {
+            process_ = std::make_unique<QProcess>();
+            process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+#if defined(Q_OS_UNIX) && !defined(LEXIFOL_SANITIZE)
+            // A layer that would need more memory than any dictionary page is refused.
+            process_->setChildProcessModifier([] {
+                const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
+                ::setrlimit(RLIMIT_AS, &limit);
+            });
+#endif
+            process_->start(program, {QString::fromLatin1(kTextHelperArgument)});
+        }
+        reply_.clear();
+        pending_ = request;
+        sent_.start();
+        process_->write(request);
+    }
+    const QByteArray& pending() const { return pending_; }
+
+    // The answer once it has all come, waiting up to `waitMs`; nothing yet.
+    std::optional<Result<QByteArray>> take(int waitMs, int page)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (true) {
+            reply_ += process_->readAll();
+            const quint32 size = reply_.size() >= 4 ? qFromBigEndian<quint32>(reply_.constData()) : 0;
+            if (reply_.size() >= 4 && reply_.size() >= qsizetype(4 + size)) {
+                pending_.clear();
+                return Result<QByteArray>(reply_.mid(4, size));
+            }
+            if (process_->state() == QProcess::NotRunning || sent_.elapsed() > kPageMs)
+                return failed(page, QStringLiteral("it made the reader fail"));
+            const int left = waitMs - int(waited.elapsed());
+            if (!process_->waitForReadyRead(std::max(0, left)) && left <= 0 && process_->state() != QProcess::NotRunning)
+                return std::nullopt;
+        }
+    }
+
+private:
+    Result<QByteArray> failed(int page, const QString& why)
+    {
+        process_->kill();
+        process_->waitForFinished(1000);
+        process_.reset();
+        pending_.clear();
+        return Status::failure(QStringLiteral("The text of page %1 cannot be read: %2").arg(page + 1).arg(why));
+    }
+    std::unique_ptr<QProcess> process_;
+    QByteArray pending_, reply_;
+    QElapsedTimer sent_;
+};
+
+thread_local Client t_client;
+
+Result<QByteArray> Checked(Result<QByteArray> reply, int page)
+{
+    if (reply && (reply->isEmpty() || reply->front() == '\0'))
+        return Status::failure(reply->isEmpty() ? QStringLiteral("The text of page %1 cannot be read").arg(page + 1)
+                                                : QString::fromUtf8(reply->mid(1)));
+    return reply;
+}
+
+Result<QByteArray> Ask(Kind kind, bool asStored, int page, const QString& path)
+{
+    if (path.contains(u'\n'))
+        return Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1));
+    // A request another caller of this thread left pending is answered first.
+    while (!t_client.pending().isEmpty())
+        (void)t_client.take(kPageMs, page);
+    t_client.send(Request(kind, asStored, page, path), TextHelperProgram());
+    while (true)
+        if (std::optional<Result<QByteArray>> reply = t_client.take(kPageMs, page))
+            return Checked(*reply, page);
+}
+
+TextLayer Decoded(const QByteArray& reply, bool* ok)
+{
+    QDataStream s(reply);
+    qint8 flag = 0;
+    qint32 words = 0, lines = 0;
+    TextLayer layer;
+    s >> flag >> layer.present >> layer.pageSize >> words;
+    for (qint32 i = 0; i < words && s.status() == QDataStream::Ok; ++i) {
+        PageWord w;
+        s >> w.text >> w.box;
+        layer.words.append(w);
+    }
+    s >> lines;
+    for (qint32 i = 0; i < lines && s.status() == QDataStream::Ok; ++i) {
+        TextLine l;
+        qint32 first = 0, count = 0;
+        s >> l.box >> first >> count;
+        if (first < 0 || count < 0 || qint64(first) + count > layer.words.size())
+            break;
+        l.first = first, l.count = count;
+        layer.lines.append(l);
+    }
+    *ok = s.status() == QDataStream::Ok && layer.lines.size() == lines;
+    return layer;
+}
+
+} // namespace
+
+int RunTextHelper()
+{
+    {
+        const std::lock_guard lock(g_programMutex);
+        g_inHelper = true;
+    }
+    // The page after the one asked is read while the caller works on the
+    // answer: the caller that reads a document through asks for it next.
+    QByteArray aheadRequest, ahead;
+    QString aheadStamp;
+    char line[8192];
+    while (std::fgets(line, sizeof line, stdin)) {
+        QList<QByteArray> f = QByteArray(line).chopped(1).split('\t');
+        while (f.size() > 4)   // a tab in the path
+            f[3] += '\t' + f.takeAt(4);
+        const bool valid = f.size() == 4 && f[0].size() == 1;
+        const QString path = valid ? QString::fromUtf8(f[3]) : QString();
+        const Kind kind = valid ? Kind(f[0].at(0)) : Kind::Layer;
+        const int page = valid ? f[2].toInt() : 0;
+        QByteArray answer = !valid ? QByteArray(1, '\0') + "a request it could not read"
+                          : QByteArray(line) == aheadRequest && aheadStamp == Stamp(path) ? ahead
+                                                                                        : Answer(kind, f[1] == "1", page, path);
+        uchar size[4];
+        qToBigEndian<quint32>(quint32(answer.size()), size);
+        if (std::fwrite(size, 1, 4, stdout) != 4 || std::fwrite(answer.constData(), 1, answer.size(), stdout) != size_t(answer.size())
+            || std::fflush(stdout) != 0)
+            return 1;
+        aheadRequest.clear();
+        if (valid) {
+            aheadRequest = Request(kind, f[1] == "1", page + 1, path);
+            aheadStamp = Stamp(path);
+            ahead = Answer(kind, f[1] == "1", page + 1, path);
+        }
+    }
+    return 0;
+}
+
+void SetTextHelperProgram(const QString& program)
+{
+    const std::lock_guard lock(g_programMutex);
+    g_program = program;
+}
+
+QString TextHelperProgram()
+{
+    const std::lock_guard lock(g_programMutex);
+    // "0": read in the process (to measure the helper's cost).
+    if (g_inHelper || qEnvironmentVariable("LEXIFOL_TEXT_HELPER") == u"0")
+        return {};
+    if (g_program.isEmpty())
+        g_program = qEnvironmentVariable("LEXIFOL_TEXT_HELPER");
+    return g_program;
+}
+
+Result<TextLayer> ReadPageText(const QString& path, int page, bool asStored)
+{
+    const Result<QByteArray> reply = Ask(Kind::Layer, asStored, page, path);
+    if (!reply)
+        return Status::failure(reply.error());
+    bool ok = false;
+    TextLayer layer = Decoded(reply.value(), &ok);
+    if (!ok)
+        return Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1));
+    return layer;
+}
+
+std::optional<Result<TextLayer>> PollPageText(const QString& path, int page, bool asStored)
+{
+    const QByteArray request = Request(Kind::Layer, asStored, page, path);
+    if (path.contains(u'\n'))
+        return Result<TextLayer>(Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1)));
+    if (t_client.pending() != request) {
+        // The answer to a page no one waits for any more is let go.
+        if (!t_client.pending().isEmpty() && !t_client.take(0, page))
+            return std::nullopt;
+        t_client.send(request, TextHelperProgram());
+    }
+    std::optional<Result<QByteArray>> reply = t_client.take(0, page);
+    if (!reply)
+        return std::nullopt;
+    const Result<QByteArray> checked = Checked(*reply, page);
+    if (!checked)
+        return Result<TextLayer>(Status::failure(checked.error()));
+    bool ok = false;
+    TextLayer layer = Decoded(checked.value(), &ok);
+    if (!ok)
+        return Result<TextLayer>(Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1)));
+    return Result<TextLayer>(std::move(layer));
+}
+
+Result<QString> ReadPagePlainText(const QString& path, int page)
+{
+    const Result<QByteArray> reply = Ask(Kind::Plain, false, page, path);
+    if (!reply)
+        return Status::failure(reply.error());
+    QDataStream s(reply.value());
+    qint8 ok = 0;
+    QString text;
+    s >> ok >> text;
+    if (s.status() != QDataStream::Ok)
+        return Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1));
+    return text;
+}
+
+} // namespace lexifol::djvu
