@@ -9,6 +9,9 @@ QString MakeEntry(const QString& headword, const QString& dictionary)
 
 int AppendHistory(QStringList& history, const QString& entry)
 {
+    // The same word of the same dictionary again: one entry, not a run of them.
+    if (!history.isEmpty() && history.last() == entry)
+        return int(history.size()) - 1;
     history.append(entry);
     while (history.size() > kHistoryLimit)
         history.removeFirst();

@@ -12,8 +12,8 @@ inline constexpr int kHistoryLimit = 21;
 // "headword TAB dictionary".
 QString MakeEntry(const QString& headword, const QString& dictionary);
 
-// Appends the entry, dropping the oldest past the limit. Returns the row to
-// select: the newest.
+// Appends the entry (once, when it repeats the newest), dropping the oldest
+// past the limit. Returns the row to select: the newest.
 int AppendHistory(QStringList& history, const QString& entry);
 
 struct NavButtons {

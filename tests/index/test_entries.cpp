@@ -22,6 +22,26 @@ private slots:
         QCOMPARE(history.last(), QStringLiteral("21\tD"));
     }
 
+    void historyTakesARepeatOnce_data()
+    {
+        QTest::addColumn<QStringList>("shown");   // "word/dictionary" in turn
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("the same twice in a row") << QStringList{"a/D", "a/D"} << QStringList{"a\tD"};
+        QTest::newRow("in another dictionary") << QStringList{"a/D", "a/E"} << QStringList{"a\tD", "a\tE"};
+        QTest::newRow("again later") << QStringList{"a/D", "b/D", "a/D"} << QStringList{"a\tD", "b\tD", "a\tD"};
+    }
+    void historyTakesARepeatOnce()
+    {
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, kept);
+        QStringList history;
+        int newest = -1;
+        for (const QString& s : shown)
+            newest = AppendHistory(history, MakeEntry(s.section(u'/', 0, 0), s.section(u'/', 1)));
+        QCOMPARE(history, kept);
+        QCOMPARE(newest, int(kept.size()) - 1);
+    }
+
     void steps_data()
     {
         QTest::addColumn<bool>("back");
