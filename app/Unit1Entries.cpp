@@ -126,8 +126,10 @@ void TForm1::openHeadword(const QString& headword, const QByteArray& dictionary)
     if (dictionary.isEmpty() || headword.isEmpty() || Catalogue.current() < 0)
         return;
     if (dictionary != Ansi().encode(CurrentDictionary)) {
-        if (!SelectDictionaryByName(Ansi().decode(dictionary)))
+        if (!SelectDictionaryByName(Ansi().decode(dictionary))) {
+            StatusText->say(QStringLiteral("The dictionary \"%1\" is not installed").arg(Ansi().decode(dictionary)));
             return;
+        }
         SkipSearchReplay = true;
         OpenDictionary();
     }

@@ -1,6 +1,7 @@
 // History and bookmarks on a real main window: what is recorded, stepping,
 // opening entries across dictionaries, and the bookmarks file kept current.
 #include "Fixture.h"
+#include "app/StatusLine.h"
 #include "common/FileSizeLimit.h"
 
 #include "index/Bookmarks.h"
@@ -123,6 +124,8 @@ private slots:
         w->TntListBox3DblClick();
         QTEST(w->CurrentDictionary, "dictionary");
         QTEST(shownPage(fx), "page");
+        // A dictionary that is gone is said so, not passed over in silence.
+        QCOMPARE(w->StatusText->message().contains("is not installed"), line.endsWith("Gone"));
         QVERIFY(!w->SkipSearchReplay);
         QVERIFY(w->History.entries().isEmpty());
         if (!line.contains(u'\t'))
