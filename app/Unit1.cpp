@@ -314,6 +314,7 @@ void TForm1::Image1Click()
     } else if (QFileInfo::exists(paths.annotationHtm())) {
         SingleFileOnView = ExtraPageOnView = true;
         WebBrowser1->Navigate(paths.annotationHtm());
+        StatusText->setPage(0, 0);   // no page of the document is on view
     }
 }
 
@@ -321,6 +322,7 @@ void TForm1::LexifolHelp1Click()
 {
     SingleFileOnView = ExtraPageOnView = true;
     WebBrowser1->Navigate(Places.helpPage());
+    StatusText->setPage(0, 0);   // no page of the document is on view
 }
 
 void TForm1::KeyboardLayout1Click()

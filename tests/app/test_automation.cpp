@@ -125,6 +125,10 @@ private slots:
         }
         QCOMPARE(w_->WebBrowser1->pageIndex(), continuous ? 1 : 0);
         QCOMPARE(w_->StatusText->pageText(), continuous ? QStringLiteral("page 2 of 2") : QStringLiteral("page 1 of 2"));
+        // The help in the page area is no page of the document.
+        w_->LexifolHelp1Click();
+        settle();
+        QCOMPARE(w_->StatusText->pageText(), QString());
     }
 
     void homeAndEndJumpThreePages()
