@@ -10,7 +10,10 @@
 #include <QProcess>
 #include <QtEndian>
 
+#include <QHash>
+
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <mutex>
 
@@ -80,9 +83,14 @@ QByteArray Request(Kind kind, bool asStored, int page, const QString& path)
         + path.toUtf8() + '\n';
 }
 
-// The helper of one thread: a request out, its answer in.
+// The helper of one thread: requests out in order, their answers in, in
+// the same order. A reader going through a document asks for the pages
+// after the one it wants too, so that the helper is never idle waiting.
 class Client {
 public:
+    bool inFlight(const QByteArray& request) const { return std::find(queue_.begin(), queue_.end(), request) != queue_.end(); }
+    bool idle() const { return queue_.empty(); }
+
     void send(const QByteArray& request, const QString& program)
     {
         if (!process_ || process_->state() == QProcess::NotRunning) {
@@ -96,49 +104,70 @@ public:
             });
 #endif
             process_->start(program, {QString::fromLatin1(kTextHelperArgument)});
+            reply_.clear();
         }
-        reply_.clear();
-        pending_ = request;
-        sent_.start();
+        if (queue_.empty())
+            sent_.start();
+        queue_.push_back(request);
         process_->write(request);
     }
-    const QByteArray& pending() const { return pending_; }
 
-    // The answer once it has all come, waiting up to `waitMs`; nothing yet.
-    std::optional<Result<QByteArray>> take(int waitMs, int page)
+    // The oldest request's answer (a failure when the helper died on it)
+    // once it has all come, waiting up to `waitMs`; nothing yet.
+    std::optional<std::pair<QByteArray, Result<QByteArray>>> take(int waitMs)
     {
         QElapsedTimer waited;
         waited.start();
-        while (true) {
+        while (!queue_.empty()) {
             reply_ += process_->readAll();
             const quint32 size = reply_.size() >= 4 ? qFromBigEndian<quint32>(reply_.constData()) : 0;
             if (reply_.size() >= 4 && reply_.size() >= qsizetype(4 + size)) {
-                pending_.clear();
-                return Result<QByteArray>(reply_.mid(4, size));
+                const QByteArray answer = reply_.mid(4, size);
+                reply_.remove(0, 4 + size);
+                sent_.start();
+                return std::pair{PopFront(), Result<QByteArray>(answer)};
             }
             if (process_->state() == QProcess::NotRunning || sent_.elapsed() > kPageMs)
-                return failed(page, QStringLiteral("it made the reader fail"));
+                return failed();
             const int left = waitMs - int(waited.elapsed());
             if (!process_->waitForReadyRead(std::max(0, left)) && left <= 0 && process_->state() != QProcess::NotRunning)
                 return std::nullopt;
         }
+        return std::nullopt;
     }
 
 private:
-    Result<QByteArray> failed(int page, const QString& why)
+    QByteArray PopFront()
+    {
+        QByteArray front = queue_.front();
+        queue_.pop_front();
+        return front;
+    }
+    // The page the helper failed on is told; those asked after it are lost
+    // with the helper and asked again.
+    std::pair<QByteArray, Result<QByteArray>> failed()
     {
         process_->kill();
         process_->waitForFinished(1000);
         process_.reset();
-        pending_.clear();
-        return Status::failure(QStringLiteral("The text of page %1 cannot be read: %2").arg(page + 1).arg(why));
+        const QByteArray front = PopFront();
+        queue_.clear();
+        const int page = front.split('\t').value(2).toInt();
+        return {front, Status::failure(QStringLiteral("The text of page %1 cannot be read: it made the reader fail").arg(page + 1))};
     }
     std::unique_ptr<QProcess> process_;
-    QByteArray pending_, reply_;
+    std::deque<QByteArray> queue_;
+    QByteArray reply_;
     QElapsedTimer sent_;
 };
 
 thread_local Client t_client;
+// Answers that came for pages asked ahead, by request; one document's.
+thread_local QHash<QByteArray, Result<QByteArray>> t_ahead;
+thread_local QString t_aheadPath;
+
+// How many pages after the one asked are asked for at once.
+constexpr int kAhead = 8;
 
 Result<QByteArray> Checked(Result<QByteArray> reply, int page)
 {
@@ -148,17 +177,42 @@ Result<QByteArray> Checked(Result<QByteArray> reply, int page)
     return reply;
 }
 
+// Keeps an answer that came, when it is of the document being read.
+void KeepAhead(const QByteArray& request, const Result<QByteArray>& answer)
+{
+    if (request.endsWith(t_aheadPath.toUtf8() + '\n'))
+        t_ahead.insert(request, answer);
+}
+
+Result<QByteArray> TakeAhead(const QByteArray& request)
+{
+    const auto it = t_ahead.find(request);
+    Result<QByteArray> answer = it.value();
+    t_ahead.erase(it);
+    return answer;
+}
+
 Result<QByteArray> Ask(Kind kind, bool asStored, int page, const QString& path)
 {
     if (path.contains(u'\n'))
         return Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1));
-    // A request another caller of this thread left pending is answered first.
-    while (!t_client.pending().isEmpty())
-        (void)t_client.take(kPageMs, page);
-    t_client.send(Request(kind, asStored, page, path), TextHelperProgram());
-    while (true)
-        if (std::optional<Result<QByteArray>> reply = t_client.take(kPageMs, page))
-            return Checked(*reply, page);
+    if (t_aheadPath != path)
+        t_ahead.clear(), t_aheadPath = path;
+    const QByteArray request = Request(kind, asStored, page, path);
+    const QString program = TextHelperProgram();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!t_ahead.contains(request) && !t_client.inFlight(request))
+            t_client.send(request, program);
+        for (int next = page + 1; next <= page + kAhead; ++next)
+            if (const QByteArray r = Request(kind, asStored, next, path); !t_ahead.contains(r) && !t_client.inFlight(r))
+                t_client.send(r, program);
+        while (!t_ahead.contains(request) && !t_client.idle())
+            if (auto got = t_client.take(kPageMs))
+                KeepAhead(got->first, got->second);
+        if (t_ahead.contains(request))
+            return Checked(TakeAhead(request), page);
+    }
+    return Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1));
 }
 
 TextLayer Decoded(const QByteArray& reply, bool* ok)
@@ -257,19 +311,23 @@ Result<TextLayer> ReadPageText(const QString& path, int page, bool asStored)
 
 std::optional<Result<TextLayer>> PollPageText(const QString& path, int page, bool asStored)
 {
-    const QByteArray request = Request(Kind::Layer, asStored, page, path);
     if (path.contains(u'\n'))
         return Result<TextLayer>(Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1)));
-    if (t_client.pending() != request) {
-        // The answer to a page no one waits for any more is let go.
-        if (!t_client.pending().isEmpty() && !t_client.take(0, page))
+    if (t_aheadPath != path)
+        t_ahead.clear(), t_aheadPath = path;
+    const QByteArray request = Request(Kind::Layer, asStored, page, path);
+    // One page at a time: answers to pages no one waits for any more are let go.
+    while (!t_ahead.contains(request)) {
+        if (t_client.idle()) {
+            t_client.send(request, TextHelperProgram());
+            continue;
+        }
+        auto got = t_client.take(0);
+        if (!got)
             return std::nullopt;
-        t_client.send(request, TextHelperProgram());
+        KeepAhead(got->first, got->second);
     }
-    std::optional<Result<QByteArray>> reply = t_client.take(0, page);
-    if (!reply)
-        return std::nullopt;
-    const Result<QByteArray> checked = Checked(*reply, page);
+    const Result<QByteArray> checked = Checked(TakeAhead(request), page);
     if (!checked)
         return Result<TextLayer>(Status::failure(checked.error()));
     bool ok = false;
