@@ -88,6 +88,20 @@ QByteArray Request(Kind kind, bool asStored, int page, const QString& path)
 // after the one it wants too, so that the helper is never idle waiting.
 class Client {
 public:
+    Client() = default;
+    Client(const Client&) = delete;
+    Client& operator=(const Client&) = delete;
+    // The helper ends when its input closes; one that does not is ended.
+    ~Client()
+    {
+        if (!process_)
+            return;
+        process_->closeWriteChannel();
+        if (!process_->waitForFinished(2000)) {
+            process_->kill();
+            process_->waitForFinished(1000);
+        }
+    }
     bool inFlight(const QByteArray& request) const { return std::find(queue_.begin(), queue_.end(), request) != queue_.end(); }
     bool idle() const { return queue_.empty(); }
 
