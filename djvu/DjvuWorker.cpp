@@ -191,7 +191,6 @@ void DjvuWorker::step()
     for (Job& j : jobs_)
         j.waitingText = false;
     bool anyWaiting = false;
-    const auto free = [](const Job& j) { return !j.waitingText; };
     while (true) {
         const quint64 latest = latest_->load();
         std::erase_if(jobs_, [latest](const Job& j) {
@@ -200,9 +199,9 @@ void DjvuWorker::step()
         // Order: the page to show, then text, then prefetches.
         auto pick = std::find_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.kind == Kind::Show && !j.rendered; });
         if (pick == jobs_.end())
-            pick = std::find_if(jobs_.begin(), jobs_.end(), [&](const Job& j) { return j.rendered && free(j); });
+            pick = std::find_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.rendered && !j.waitingText; });
         if (pick == jobs_.end())
-            pick = std::find_if(jobs_.begin(), jobs_.end(), free);
+            pick = std::find_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return !j.waitingText; });
         if (pick == jobs_.end()) {
             if (!anyWaiting)
                 poll_->stop();
@@ -466,8 +465,7 @@ DjvuWorker::Progress DjvuWorker::advanceText(Job& job, Doc& doc)
     TextLayer layer;
     miniexp_t text = miniexp_nil;
     if (!TextHelperProgram().isEmpty()) {
-        // Read where a hostile layer cannot take the window down; a page
-        // whose layer could not be read shows as one without text.
+        // Read where a hostile layer cannot take the window down.
         std::optional<Result<TextLayer>> read = PollPageText(doc.path, index, false);
         if (!read)
             return Progress::Wait;
