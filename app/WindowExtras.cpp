@@ -190,8 +190,8 @@ void WindowExtras::pageMenu(QMenu* menu, const QString& word)
     if (!word.isEmpty())
         menu->addAction(QStringLiteral("Page begins with \u201c%1\u201d").arg(word), this, [this, word] { setPageFirstWord(word); });
     const DictionaryPaths paths{w_.ProgramFolder, w_.CurrentDictionary, w_.Places.userRoot()};
-    if (const int page = NextPageInDoubt(paths); page > 0)
-        menu->addAction(QStringLiteral("Next page in doubt (%1)").arg(page), this, [this] { showNextPageInDoubt(); });
+    if (const PagesInDoubt doubt = PagesInDoubtAfter(paths, w_.WebBrowser1->pageIndex() + 1); doubt.count > 0)
+        menu->addAction(QStringLiteral("Next page in doubt (%1)").arg(doubt.count), this, [this] { showNextPageInDoubt(); });
 }
 
 bool WindowExtras::setPageFirstWord(const QString& word)
@@ -219,7 +219,9 @@ bool WindowExtras::setPageFirstWord(const QString& word)
 
 bool WindowExtras::showNextPageInDoubt()
 {
-    const int page = NextPageInDoubt(DictionaryPaths{w_.ProgramFolder, w_.CurrentDictionary, w_.Places.userRoot()});
+    // The next after the page on view, so that the maker goes through them all.
+    const int page = PagesInDoubtAfter(DictionaryPaths{w_.ProgramFolder, w_.CurrentDictionary, w_.Places.userRoot()},
+                                       w_.WebBrowser1->pageIndex() + 1).next;
     if (page <= 0) {
         w_.StatusText->say(QStringLiteral("No page is left in doubt"));
         return false;

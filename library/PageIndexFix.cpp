@@ -42,6 +42,25 @@ int NextPageInDoubt(const DictionaryPaths& paths)
     return rows.isEmpty() ? 0 : rows.first().section(u'\t', 0, 0).toInt();
 }
 
+PagesInDoubt PagesInDoubtAfter(const DictionaryPaths& paths, int after)
+{
+    PagesInDoubt out;
+    int first = 0;
+    for (const QString& row : ReviewRows(ReviewFilePath(paths))) {
+        const int page = row.section(u'\t', 0, 0).toInt();
+        if (page <= 0)
+            continue;
+        ++out.count;
+        if (first == 0 || page < first)
+            first = page;
+        if (page > after && (out.next == 0 || page < out.next))
+            out.next = page;
+    }
+    if (out.next == 0)
+        out.next = first;
+    return out;
+}
+
 Status SetPageFirstWord(const DictionaryPaths& paths, int page, const QString& word, const IndexCollation& c)
 {
     const QString headword = word.trimmed();

@@ -13,6 +13,13 @@ namespace lexifol {
 QString ReviewFilePath(const DictionaryPaths& paths);
 // Its first page in doubt (counted from 1), or 0 when none is left.
 int NextPageInDoubt(const DictionaryPaths& paths);
+// How many pages are left in doubt, and the first after page `after`
+// (counted from 1), from the front again past the last; 0 when none.
+struct PagesInDoubt {
+    int count = 0;
+    int next = 0;
+};
+PagesInDoubt PagesInDoubtAfter(const DictionaryPaths& paths, int after);
 
 // Page `page` (counted from 1) begins with `word`: its line says so, or a
 // line is put in for it among the pages. Refused, with why, when the word

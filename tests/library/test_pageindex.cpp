@@ -162,6 +162,30 @@ private slots:
     }
 
 
+    // The pages in doubt counted, and the next after the page on view, from
+    // the front again past the last.
+    void pagesInDoubt_data()
+    {
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("next");
+        QTest::newRow("from before the first") << 0 << 2;
+        QTest::newRow("from a page in doubt") << 2 << 5;
+        QTest::newRow("between them") << 3 << 5;
+        QTest::newRow("past the last: the first again") << 9 << 2;
+    }
+    void pagesInDoubt()
+    {
+        QFETCH(int, after);
+        QFETCH(int, next);
+        QTemporaryDir dir;
+        const DictionaryPaths paths{dir.path() + "/", "P"};
+        QDir().mkpath(paths.folder());
+        QVERIFY(writeBytes(ReviewFilePath(paths), "page\tproposal\tother candidates\twhy\n5\tx\t\ty\n2\t\t\tno text\n9\tz\t\ty\n"));
+        const PagesInDoubt d = PagesInDoubtAfter(paths, after);
+        QCOMPARE(d.count, 3);
+        QCOMPARE(d.next, next);
+    }
+
     // Correcting a page on the page: its line rewritten or put in, the order
     // kept or the change refused with nothing written, the second index
     // made again, the page struck off the review.
