@@ -24,6 +24,15 @@ namespace {
 QByteArray UsableLocale(const QString& requested)
 {
     QByteArray id = requested.isEmpty() ? QByteArray(uloc_getDefault()) : requested.toUtf8();
+    // A language tag with options ("en-u-ka-shifted") in ICU's own form
+    // ("en@colalternate=shifted"), which ucol_open reads the options of.
+    if (id.contains("-u-")) {
+        char icu[ULOC_FULLNAME_CAPACITY] = {};
+        UErrorCode tagErr = U_ZERO_ERROR;
+        uloc_forLanguageTag(id.constData(), icu, sizeof icu, nullptr, &tagErr);
+        if (U_SUCCESS(tagErr) && *icu)
+            id = QByteArray(icu);
+    }
     char variant[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode err = U_ZERO_ERROR;
     uloc_getVariant(id.constData(), variant, sizeof variant, &err);
@@ -65,7 +74,13 @@ IndexCollation::IndexCollation(const QString& locale)
         // and letters, and "apple" < "apple<TAB>12" < "applesauce<TAB>3".
         err = U_ZERO_ERROR;
         ucol_setStrength(d->coll, UCOL_SECONDARY);
-        ucol_setAttribute(d->coll, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &err);
+        // Unless the locale asks for blanks and punctuation to be ignored
+        // (dictionaries sorted letter by letter: "colAlternate=shifted").
+        char alternate[32] = {};
+        UErrorCode keyErr = U_ZERO_ERROR;
+        const int32_t asked = uloc_getKeywordValue(id.constData(), "colalternate", alternate, sizeof alternate, &keyErr);
+        if (U_FAILURE(keyErr) || asked <= 0)
+            ucol_setAttribute(d->coll, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &err);
     }
 }
 

@@ -73,6 +73,13 @@ void TestSearch::collationFollowsLocale()
     QCOMPARE(FindPosition(list, u"\u00f6l"), 2);
     IndexCollation::SetDefaultLocale(QStringLiteral("en_US"));
     QCOMPARE(FindPosition(list, u"\u00f6l"), 1);
+    // The locale's options are honoured, in either spelling: letter by letter
+    // ("break-in" after "breakfasting"), blanks and hyphens ignored.
+    for (const char* locale : {"en-u-ka-shifted", "en@colAlternate=shifted"}) {
+        QVERIFY2(IndexCollation(QString::fromLatin1(locale)).compare(u"break-in", u"breakfasting") > 0, locale);
+        QVERIFY2(IndexCollation(QString::fromLatin1(locale)).compare(u"Apple", u"apple") == 0, locale);   // case still aside
+    }
+    QVERIFY(IndexCollation("en").compare(u"break-in", u"breakfasting") < 0);
 }
 
 void TestSearch::findPosition_data()
