@@ -37,7 +37,7 @@ int LookUpWords(const QStringList& args, Streams& io)
     // A second index built for a dictionary the user cannot write lies in
     // the user's data folder, as the viewer finds it.
     d.userRoot = XdgFolders::FromEnvironment().data;
-    const OpenOutcome opened = d.open({programFolder, o.positional[1], false, false});
+    const OpenOutcome opened = d.open({programFolder, o.positional[1], false, false, false});
     for (const QString& m : opened.messages)
         io.err << "lexifol-index: " << QString(m).replace(QStringLiteral("\r\n"), QStringLiteral(" ")) << "\n";
     if (!opened.opened)

@@ -107,7 +107,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
         }
     }
     PluginLoad plugin;
-    if (!r.startUp) {
+    if (!r.startUp && r.pageView) {
         plugin = LoadPluginParameters(paths, false);
         if (!plugin.unreadable.isEmpty()) {
             out.messages << cannotOpen(plugin.unreadable) + Reason(plugin.reason);
@@ -136,7 +136,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
         }
     }
     pluginParameters = plugin.parameters;
-    if (!plugin.message.isEmpty())
+    if (!plugin.message.isEmpty() && r.pageView)
         out.messages << plugin.message;
     out.rowCount = first.count();
     if (!r.startUp)

@@ -17,6 +17,7 @@ struct OpenRequest {
     QString name;                 // catalogue caption; empty: none to open
     bool startUp = false;         // the start-up variant, else the catalogue's
     bool catalogueEmpty = false;  // start-up: built-in parameters, silently
+    bool pageView = true;         // the page view's parameters (Plugin.dat) read; a lookup alone needs none
 };
 
 struct OpenOutcome {

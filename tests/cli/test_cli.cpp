@@ -283,13 +283,15 @@ private slots:
         put(data + "/T.list", "apple\t1\r\nbread\t2\r\ncake\t9>bread\r\n");
         if (!descriptor.isEmpty())
             put(data + "/T.files/T.ini", descriptor.toUtf8());
-        put(dir.filePath("cwd/Plugin.dat"), "zoom=width\r\n");
+        // No page view file anywhere: a lookup needs none, and says nothing of it.
+        QDir().mkpath(dir.filePath("cwd"));
         QProcess p;
         p.setWorkingDirectory(dir.filePath("cwd"));
         p.start(QStringLiteral(LEXIFOL_INDEX_BIN), {"lookup", data, "T", word, "--locale", "en_US"});
         QVERIFY(p.waitForFinished(20000));
         QTEST(QString::fromUtf8(p.readAllStandardOutput()), "line");
         QTEST(p.exitCode(), "code");
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QString());
     }
 
     void lintFindsADocumentCutShort()
