@@ -56,12 +56,24 @@ Locations Locations::Installed(const XdgFolders& xdg, const QString& packageFold
 
 Locations Locations::Decide(const QString& executableFolder, const XdgFolders& xdg)
 {
+    const QFileInfo folder(WithSeparator(executableFolder));
+    return Decide(executableFolder, xdg, folder.isDir() && folder.isWritable());
+}
+
+Locations Locations::Decide(const QString& executableFolder, const XdgFolders& xdg, bool writable)
+{
     const QString exe = WithSeparator(executableFolder);
-    const QFileInfo folder(exe);
     const bool holdsOne = QFileInfo::exists(exe + QStringLiteral("Lexifol.ini"))
         || QFileInfo(exe + QStringLiteral("Data")).isDir();
-    if (folder.isDir() && folder.isWritable() && holdsOne)
+    if (writable && holdsOne)
         return Portable(exe);
+    if (holdsOne && QFileInfo(exe).isDir()) {
+        Locations l = Installed(xdg, exe);
+        l.sharedRoots_.removeAll(exe);
+        l.sharedRoots_.prepend(exe);
+        l.readOnlyProgram_ = true;
+        return l;
+    }
     // The package's own data lies beside bin/, as share/lexifol/.
     QString package = QDir(exe + QStringLiteral("../share/lexifol")).absolutePath();
     if (!QFileInfo(package).isDir() && !xdg.shared.isEmpty())
@@ -118,7 +130,11 @@ QString Locations::describe() const
         return QStringLiteral("Portable: everything in %1\n(the catalogue, bookmarks and Plugin.dat in the folder "
                               "Lexifol was started from)")
             .arg(QDir::toNativeSeparators(programFolder_));
-    QString text = QStringLiteral("Installed\nSettings: %1\nYour files and dictionaries: %2\nCache: %3")
+    QString text = readOnlyProgram_
+        ? QStringLiteral("Portable, read-only: the dictionaries of %1; your own files elsewhere\n")
+              .arg(QDir::toNativeSeparators(packageFolder_))
+        : QString();
+    text += QStringLiteral("Installed\nSettings: %1\nYour files and dictionaries: %2\nCache: %3")
                        .arg(QDir::toNativeSeparators(settingsFile()), QDir::toNativeSeparators(userRoot_),
                             QDir::toNativeSeparators(cacheFolder_));
     for (const QString& r : sharedRoots_)

@@ -32,8 +32,12 @@ public:
     // `packageFolder`: the installed program's own data (help page, intro,
     // the fallback Plugin.dat), e.g. /usr/share/lexifol/.
     static Locations Installed(const XdgFolders& xdg, const QString& packageFolder);
-    // The decision, from the executable's folder.
+    // The decision, from the executable's folder. A folder that holds
+    // Lexifol's files is portable; when it cannot be written, its
+    // dictionaries are still shown and the user's files go to the user's
+    // folders, as an installed program's do.
     static Locations Decide(const QString& executableFolder, const XdgFolders& xdg);
+    static Locations Decide(const QString& executableFolder, const XdgFolders& xdg, bool writable);
 
     Mode mode() const { return mode_; }
     const QString& programFolder() const { return programFolder_; }   // with trailing separator
@@ -61,6 +65,7 @@ private:
     QString userFile(const QString& name) const;
 
     Mode mode_ = Mode::Portable;
+    bool readOnlyProgram_ = false;   // a portable folder that cannot be written
     QString programFolder_;
     QString userFolder_;    // empty: the current directory
     QString userRoot_;
