@@ -16,14 +16,21 @@ QString WithSeparator(const QString& folder)
 
 XdgFolders XdgFolders::FromEnvironment()
 {
-    auto mine = [](QStandardPaths::StandardLocation l) {
-        return WithSeparator(QStandardPaths::writableLocation(l)) + QStringLiteral("lexifol/");
+    // The XDG rule: a relative path in these variables is ignored, as if
+    // unset (else files would follow the current folder).
+    auto mine = [](QStandardPaths::StandardLocation l, const char* variable, const char* fallback) {
+        QString folder = QStandardPaths::writableLocation(l);
+        if (!QDir::isAbsolutePath(folder) || !QDir::isAbsolutePath(qEnvironmentVariable(variable, QStringLiteral("/"))))
+            folder = QDir::homePath() + QLatin1String(fallback);
+        return WithSeparator(folder) + QStringLiteral("lexifol/");
     };
-    XdgFolders x{mine(QStandardPaths::GenericConfigLocation), mine(QStandardPaths::GenericDataLocation),
-                 mine(QStandardPaths::GenericCacheLocation), {}};
+    XdgFolders x{mine(QStandardPaths::GenericConfigLocation, "XDG_CONFIG_HOME", "/.config"),
+                 mine(QStandardPaths::GenericDataLocation, "XDG_DATA_HOME", "/.local/share"),
+                 mine(QStandardPaths::GenericCacheLocation, "XDG_CACHE_HOME", "/.cache"), {}};
     const QStringList all = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
     for (const QString& d : all.mid(1))
-        x.shared << WithSeparator(d) + QStringLiteral("lexifol/");
+        if (QDir::isAbsolutePath(d))
+            x.shared << WithSeparator(d) + QStringLiteral("lexifol/");
     return x;
 }
 

@@ -60,6 +60,31 @@ private slots:
         }
     }
 
+    // The XDG rule: a relative path in the variables is ignored.
+    void xdgVariables_data()
+    {
+        QTest::addColumn<QString>("configHome");
+        QTest::addColumn<QString>("dataDirs");
+        QTest::addColumn<QString>("config");     // expected, after the home folder
+        QTest::addColumn<QStringList>("shared");
+        QTest::newRow("absolute") << "/abs/cfg" << "/usr/share" << "" << QStringList{"/usr/share/lexifol/"};
+        QTest::newRow("relative: ignored") << "rel/cfg" << "rel:/usr/share" << "/.config/lexifol/" << QStringList{"/usr/share/lexifol/"};
+    }
+    void xdgVariables()
+    {
+        QFETCH(QString, configHome);
+        QFETCH(QString, dataDirs);
+        QFETCH(QString, config);
+        QFETCH(QStringList, shared);
+        qputenv("XDG_CONFIG_HOME", configHome.toUtf8());
+        qputenv("XDG_DATA_DIRS", dataDirs.toUtf8());
+        const XdgFolders x = XdgFolders::FromEnvironment();
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_DIRS");
+        QCOMPARE(x.config, config.isEmpty() ? configHome + "/lexifol/" : QDir::homePath() + config);
+        QCOMPARE(x.shared, shared);
+    }
+
     void firstStartPreparesTheUsersFolders()
     {
         QTemporaryDir dir;
