@@ -2,6 +2,7 @@
 // The dictionary catalogue without widgets: discovery, merge with the saved
 // order, check marks, and "diclist.dat".
 #include "index/Status.h"
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -92,6 +93,15 @@ private:
 
     QList<CatalogueEntry> entries_;
     int current_ = -1;
+    // Titles read from the descriptors, by descriptor path, kept while the
+    // file's size and time stay: a request from outside names a dictionary
+    // by title without every descriptor being read again.
+    struct KnownTitle {
+        qint64 size = -1;
+        qint64 modified = 0;
+        QString title;
+    };
+    mutable QHash<QString, KnownTitle> titles_;
 };
 
 } // namespace lexifol

@@ -3,6 +3,7 @@
 #include "library/Dictionary.h"
 #include "library/Profile.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QHash>
 
@@ -67,10 +68,14 @@ int Catalogue::findByNameOrTitle(const QString& programFolder, const QString& na
         return row;
     for (int i = 0; i < count(); ++i) {
         const DictionaryPaths paths{entries_[i].root.isEmpty() ? programFolder : entries_[i].root, entries_[i].name};
-        if (!QFileInfo::exists(paths.descriptor()))
+        const QFileInfo descriptor(paths.descriptor());
+        if (!descriptor.exists())
             continue;
-        const std::optional<QString> title = ReadDescriptor(paths.descriptor()).name;
-        if (title && title->trimmed().compare(nameOrTitle.trimmed(), Qt::CaseInsensitive) == 0)
+        KnownTitle& known = titles_[descriptor.filePath()];
+        const qint64 modified = descriptor.lastModified().toMSecsSinceEpoch();
+        if (known.size != descriptor.size() || known.modified != modified)
+            known = {descriptor.size(), modified, ReadDescriptor(paths.descriptor()).name.value_or(QString()).trimmed()};
+        if (!known.title.isEmpty() && known.title.compare(nameOrTitle.trimmed(), Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
