@@ -8,9 +8,8 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QProcess>
-#include <QtEndian>
-
 #include <QHash>
+#include <QtEndian>
 
 #include <cstdio>
 #include <deque>
@@ -214,10 +213,15 @@ Result<QByteArray> Ask(Kind kind, bool asStored, int page, const QString& path)
         t_ahead.clear(), t_aheadPath = path;
     const QByteArray request = Request(kind, asStored, page, path);
     const QString program = TextHelperProgram();
+    static thread_local QByteArray lastRequest;
+    const bool sequential = lastRequest == Request(kind, asStored, page - 1, path);
+    lastRequest = request;
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!t_ahead.contains(request) && !t_client.inFlight(request))
             t_client.send(request, program);
-        for (int next = page + 1; next <= page + kAhead; ++next)
+        // Pages ahead only for a reader going through the document page
+        // after page, not for one picking pages here and there.
+        for (int next = page + 1; sequential && next <= page + kAhead; ++next)
             if (const QByteArray r = Request(kind, asStored, next, path); !t_ahead.contains(r) && !t_client.inFlight(r))
                 t_client.send(r, program);
         while (!t_ahead.contains(request) && !t_client.idle())
