@@ -18,14 +18,6 @@ struct BodyLine {
     int line, word, left, right, top, column = 0, indent = 0;
 };
 
-int MedianOf(QList<int> v)
-{
-    if (v.isEmpty())
-        return 0;
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
-}
-
 // Lines sorted by where they start fall into columns: a line starting to
 // the right of where the column's lines end begins the next column.
 void AssignColumns(QList<BodyLine>& lines, int lineHeight)
@@ -34,7 +26,7 @@ void AssignColumns(QList<BodyLine>& lines, int lineHeight)
     QList<int> rights;
     int column = 0;
     for (BodyLine& l : lines) {
-        if (!rights.isEmpty() && l.left > MedianOf(rights) - lineHeight)
+        if (!rights.isEmpty() && l.left > Median(rights) - lineHeight)
             ++column, rights.clear();
         l.column = column;
         rights << l.right;

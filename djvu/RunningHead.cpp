@@ -24,14 +24,6 @@ bool IsHeadToken(const QString& text)
     });
 }
 
-int Median(QList<int> v)
-{
-    if (v.isEmpty())
-        return 0;
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
-}
-
 bool Overlap(const QRect& a, const QRect& b)
 {
     return std::min(a.right(), b.right()) > std::max(a.left(), b.left());
@@ -91,6 +83,14 @@ bool IsPageNumber(const QString& word)
         "^(\\d{1,5}|m{0,3}(cm|cd|d?c{0,3})(xc|xl|l?x{0,3})(ix|iv|v?i{0,3})|M{0,3}(CM|CD|D?C{0,3})(XC|XL|L?X{0,3})(IX|IV|V?I{0,3}))$"));
     const QString w = WithoutPunctuation(word);
     return !w.isEmpty() && number.match(w).hasMatch();
+}
+
+int Median(QList<int> values)
+{
+    if (values.isEmpty())
+        return 0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
 }
 
 bool IsSpeck(const QString& token)

@@ -18,6 +18,9 @@ bool IsPageNumber(const QString& word);
 // speck read as a mark ("‘", "_", "°").
 bool IsSpeck(const QString& token);
 
+// The middle value (the upper one of an even count); 0 for none.
+int Median(QList<int> values);
+
 // The median height of the layer's lines and the median distance from a
 // line's top to the next line's top in its column: the page's own measures.
 struct LineMetrics {

@@ -2,6 +2,8 @@
 // through the pages' candidates.
 #include "library/PageIndexMaker.h"
 
+#include "djvu/RunningHead.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -132,8 +134,7 @@ void CheckProposals(QList<PageProposal>& pages, const IndexCollation& c)
     for (const PageProposal& p : pages)
         if (p.lineHeight > 0)
             heights << p.lineHeight;
-    std::sort(heights.begin(), heights.end());
-    const int body = heights.isEmpty() ? 0 : heights[heights.size() / 2];
+    const int body = djvu::Median(heights);
     QList<bool> display(n, false);
     for (int i = 0; i < n; ++i) {
         options << Options(pages[i], c);
