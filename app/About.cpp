@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
-TAboutBox::TAboutBox(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("About"));
@@ -53,13 +53,13 @@ TAboutBox::TAboutBox(QWidget* parent)
     setFixedSize(sizeHint().expandedTo(QSize(300, 200)));
 }
 
-void TAboutBox::setFolders(const QString& text)
+void AboutBox::setFolders(const QString& text)
 {
     Folders->setText(text);
     setFixedSize(sizeHint().expandedTo(QSize(300, 200)));
 }
 
-void TAboutBox::showEvent(QShowEvent* e)
+void AboutBox::showEvent(QShowEvent* e)
 {
     if (QScreen* s = screen()) {
         const QRect r = s->availableGeometry();

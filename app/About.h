@@ -4,11 +4,11 @@
 class QLabel;
 class QPushButton;
 
-class TAboutBox : public QDialog
+class AboutBox : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
     QLabel* ProgramIcon = nullptr;
     QLabel* ProductName = nullptr;

@@ -9,12 +9,12 @@
 
 namespace lexifol {
 
-TApplication::TApplication(int& argc, char** argv)
+LexifolApplication::LexifolApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
 }
 
-bool TApplication::notify(QObject* receiver, QEvent* event)
+bool LexifolApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);

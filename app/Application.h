@@ -7,11 +7,11 @@ namespace lexifol {
 
 // Shows a failure that no handler caught as the general error report and
 // lets the program go on.
-class TApplication : public QApplication
+class LexifolApplication : public QApplication
 {
     Q_OBJECT
 public:
-    TApplication(int& argc, char** argv);
+    LexifolApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
 

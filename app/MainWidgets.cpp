@@ -13,39 +13,39 @@
 
 namespace lexifol {
 
-void TSearchEdit::keyPressEvent(QKeyEvent* e)
+void SearchEdit::keyPressEvent(QKeyEvent* e)
 {
     if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown)
         emit pageKey(e->key() == Qt::Key_PageUp);
     QLineEdit::keyPressEvent(e);
 }
 
-void TSearchEdit::mouseReleaseEvent(QMouseEvent* e)
+void SearchEdit::mouseReleaseEvent(QMouseEvent* e)
 {
     QLineEdit::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton)
         emit clicked();
 }
 
-void TSearchEdit::mouseDoubleClickEvent(QMouseEvent* e)
+void SearchEdit::mouseDoubleClickEvent(QMouseEvent* e)
 {
     QLineEdit::mouseDoubleClickEvent(e);
     emit clicked();
 }
 
-void TSearchEdit::focusInEvent(QFocusEvent* e)
+void SearchEdit::focusInEvent(QFocusEvent* e)
 {
     QLineEdit::focusInEvent(e);
     emit focused();
 }
 
-TImage::TImage(QWidget* parent)
+ClickableImage::ClickableImage(QWidget* parent)
     : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
 }
 
-void TImage::mouseReleaseEvent(QMouseEvent* e)
+void ClickableImage::mouseReleaseEvent(QMouseEvent* e)
 {
     QLabel::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))

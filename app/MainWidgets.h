@@ -11,7 +11,7 @@ class QTabWidget;
 namespace lexifol {
 
 // The search box reports clicks and focus, which the lookup reacts to.
-class TSearchEdit : public QLineEdit
+class SearchEdit : public QLineEdit
 {
     Q_OBJECT
 public:
@@ -29,11 +29,11 @@ protected:
 };
 
 // A clickable picture.
-class TImage : public QLabel
+class ClickableImage : public QLabel
 {
     Q_OBJECT
 public:
-    explicit TImage(QWidget* parent = nullptr);
+    explicit ClickableImage(QWidget* parent = nullptr);
 signals:
     void clicked();
 protected:

@@ -1,6 +1,6 @@
 #include "app/OtherStrip.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -30,7 +30,7 @@ QString EntryText(const ShelfHit& h)
 
 } // namespace
 
-OtherStrip::OtherStrip(TForm1& w)
+OtherStrip::OtherStrip(MainWindow& w)
     : QWidget(&w)
     , w_(w)
 {
@@ -44,7 +44,7 @@ OtherStrip::OtherStrip(TForm1& w)
     pause_->setSingleShot(true);
     pause_->setInterval(kPauseMs);
     connect(pause_, &QTimer::timeout, this, &OtherStrip::refresh);
-    connect(w_.TntEdit3, &QLineEdit::textChanged, pause_, qOverload<>(&QTimer::start));
+    connect(w_.searchBox, &QLineEdit::textChanged, pause_, qOverload<>(&QTimer::start));
     connect(&opening_, &QFutureWatcher<void>::finished, this, &OtherStrip::refresh);
     for (int digit = 1; digit <= 9; ++digit) {
         auto* a = new QAction(this);
@@ -75,7 +75,7 @@ QList<ShelfEntry> OtherStrip::others() const
 void OtherStrip::refresh()
 {
     const QList<ShelfEntry> entries = others();
-    QList<ShelfHit> hits = shelf_.lookUp(entries, w_.TntEdit3->text().trimmed());
+    QList<ShelfHit> hits = shelf_.lookUp(entries, w_.searchBox->text().trimmed());
     const bool missing = std::any_of(hits.begin(), hits.end(), [](const ShelfHit& h) { return h.kind == ShelfHit::Kind::Opening; });
     if (missing && opening_.isFinished())
         opening_.setFuture(QtConcurrent::run([this, entries] { shelf_.open(entries); }));

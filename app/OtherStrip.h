@@ -9,7 +9,7 @@
 
 class QHBoxLayout;
 class QTimer;
-class TForm1;
+class MainWindow;
 
 namespace lexifol {
 
@@ -17,7 +17,7 @@ class OtherStrip : public QWidget
 {
     Q_OBJECT
 public:
-    explicit OtherStrip(TForm1& w);
+    explicit OtherStrip(MainWindow& w);
     ~OtherStrip() override;
     // Looks again now (tests, and after the catalogue changed).
     void refresh();
@@ -29,7 +29,7 @@ private:
     QList<ShelfEntry> others() const;
     void showHits(const QList<ShelfHit>& hits);
 
-    TForm1& w_;
+    MainWindow& w_;
     Shelf shelf_;
     QTimer* pause_;
     QHBoxLayout* row_;

@@ -1,12 +1,12 @@
 #include "app/OutsideRequests.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include <QTimer>
 
 namespace lexifol {
 
-OutsideRequests::OutsideRequests(TForm1& w)
+OutsideRequests::OutsideRequests(MainWindow& w)
     : QObject(&w)
     , w_(w)
 {
@@ -44,7 +44,7 @@ void OutsideRequests::apply(const InstanceRequest& r)
             w_.OpenDictionary();
         }
     }
-    w_.TntEdit3->setText(r.word);
+    w_.searchBox->setText(r.word);
     w_.ShowSelectedEntry();
 }
 

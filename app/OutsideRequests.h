@@ -8,7 +8,7 @@
 
 #include <optional>
 
-class TForm1;
+class MainWindow;
 
 namespace lexifol {
 
@@ -16,14 +16,14 @@ class OutsideRequests : public QObject
 {
     Q_OBJECT
 public:
-    explicit OutsideRequests(TForm1& w);
+    explicit OutsideRequests(MainWindow& w);
     // The reply for the sender: "ok", or why not (the window stays as it is).
     QByteArray accept(const InstanceRequest& r);
     // Shows the request now (a start of its own, after its start-up).
     void apply(const InstanceRequest& r);
 
 private:
-    TForm1& w_;
+    MainWindow& w_;
     std::optional<InstanceRequest> pending_;
 };
 

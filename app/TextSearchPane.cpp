@@ -1,10 +1,10 @@
 #include "app/TextSearchPane.h"
 
 #include "app/StatusLine.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "config/Glyphs.h"
 #include "library/TextSearch.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 #include "search/TextQuery.h"
 
 #include <QAction>
@@ -26,7 +26,7 @@ namespace {
 constexpr int kResults = 100;
 }
 
-TextSearchPane::TextSearchPane(TForm1& w)
+TextSearchPane::TextSearchPane(MainWindow& w)
     : QWidget(nullptr)
     , w_(w)
 {
@@ -88,7 +88,7 @@ TextSearchPane::TextSearchPane(TForm1& w)
     go->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     go->setShortcutContext(Qt::WindowShortcut);
     connect(go, &QAction::triggered, this, [this] {
-        w_.PageControl2->setCurrentWidget(this);
+        w_.listTabs->setCurrentWidget(this);
         field_->setFocus(Qt::ShortcutFocusReason);
         field_->selectAll();
     });
@@ -105,7 +105,7 @@ TextSearchPane::~TextSearchPane()
 
 bool TextSearchPane::active() const
 {
-    return w_.PageControl2->currentWidget() == this;
+    return w_.listTabs->currentWidget() == this;
 }
 
 QList<search::TextSource> TextSearchPane::sources() const
@@ -288,7 +288,7 @@ void TextSearchPane::showResult(int row)
     word.remove(u'*');
     shownWord_ = word;
     shownRow_ = row;
-    w_.WebBrowser1->FindOnArrival(word);
+    w_.pageView->FindOnArrival(word);
     w_.composeAndShow(r.pageReference, false, QString());
     w_.StatusText->say(QStringLiteral("%1, page %2").arg(r.title, r.pageReference));
 }
@@ -297,9 +297,9 @@ bool TextSearchPane::nextHit()
 {
     if (shownRow_ < 0 || shownWord_.isEmpty())
         return false;
-    const auto [current, count] = w_.WebBrowser1->findPosition();
+    const auto [current, count] = w_.pageView->findPosition();
     if (count > 0 && current + 1 < count) {
-        w_.WebBrowser1->findText(shownWord_);
+        w_.pageView->findText(shownWord_);
         return true;
     }
     if (shownRow_ + 1 < found_.size())

@@ -18,7 +18,7 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTimer;
-class TForm1;
+class MainWindow;
 
 namespace lexifol {
 
@@ -26,7 +26,7 @@ class TextSearchPane : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TextSearchPane(TForm1& w);
+    explicit TextSearchPane(MainWindow& w);
     ~TextSearchPane() override;
 
     QLineEdit* field() const { return field_; }
@@ -49,7 +49,7 @@ private:
     void buildNext();
     void buildDone();
 
-    TForm1& w_;
+    MainWindow& w_;
     QLineEdit* field_;
     QCheckBox* everywhere_;
     QListWidget* list_;

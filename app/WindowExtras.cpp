@@ -8,8 +8,8 @@
 #include "index/IndexOps.h"
 #include "library/Profile.h"
 #include <QBoxLayout>
-#include "app/Unit1.h"
-#include "pageview/WebBrowser.h"
+#include "app/MainWindow.h"
+#include "pageview/PageView.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -44,7 +44,7 @@ void AddAction(QWidget* window, const QString& name, const QKeySequence& keys, s
 
 } // namespace
 
-WindowExtras::WindowExtras(TForm1& w)
+WindowExtras::WindowExtras(MainWindow& w)
     : QObject(&w)
     , w_(w)
 {
@@ -55,11 +55,11 @@ WindowExtras::WindowExtras(TForm1& w)
     w.setAcceptDrops(true);
     QAction* add = w.menuBar()->addAction(QStringLiteral("Add dictionary\u2026"));
     connect(add, &QAction::triggered, this, &WindowExtras::chooseAndAdd);
-    w_.ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(w_.ListView1, &QWidget::customContextMenuRequested, this, &WindowExtras::catalogueMenu);
+    w_.catalogueList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w_.catalogueList, &QWidget::customContextMenuRequested, this, &WindowExtras::catalogueMenu);
     connect(w_.StatusText, &StatusLine::pageClicked, this, [this] { goToPage(); });
-    connect(w_.WebBrowser1, &TWebBrowser::menuBuilt, this, &WindowExtras::pageMenu);
-    connect(w_.WebBrowser1, &TWebBrowser::findDone, this, [this](int count) {
+    connect(w_.pageView, &PageView::menuBuilt, this, &WindowExtras::pageMenu);
+    connect(w_.pageView, &PageView::findDone, this, [this](int count) {
         w_.StatusText->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
                                      : QStringLiteral("not found on the page"));
     });
@@ -142,9 +142,9 @@ void WindowExtras::chooseAndAdd()
 
 void WindowExtras::catalogueMenu(const QPoint& at)
 {
-    QMenu menu(w_.ListView1);
+    QMenu menu(w_.catalogueList);
     menu.addAction(QStringLiteral("Add dictionary\u2026"), this, &WindowExtras::chooseAndAdd);
-    const QModelIndex index = w_.ListView1->indexAt(at);
+    const QModelIndex index = w_.catalogueList->indexAt(at);
     if (index.isValid()) {
         const int row = index.row();
         QAction* remove = menu.addAction(QStringLiteral("Remove \u201c%1\u201d").arg(w_.Catalogue.name(row)),
@@ -154,7 +154,7 @@ void WindowExtras::catalogueMenu(const QPoint& at)
             remove->setText(QStringLiteral("Installed with the program: uncheck it to leave it out"));
         }
     }
-    menu.exec(w_.ListView1->viewport()->mapToGlobal(at));
+    menu.exec(w_.catalogueList->viewport()->mapToGlobal(at));
 }
 
 bool WindowExtras::removeDictionary(int row)
@@ -184,19 +184,19 @@ bool WindowExtras::removeDictionary(int row)
 
 void WindowExtras::pageMenu(QMenu* menu, const QString& word)
 {
-    if (!w_.Dictionary.pageIndex || w_.WebBrowser1->pageIndex() < 0)
+    if (!w_.Dictionary.pageIndex || w_.pageView->pageIndex() < 0)
         return;
     menu->addSeparator();
     if (!word.isEmpty())
         menu->addAction(QStringLiteral("Page begins with \u201c%1\u201d").arg(word), this, [this, word] { setPageFirstWord(word); });
     const DictionaryPaths paths{w_.ProgramFolder, w_.CurrentDictionary, w_.Places.userRoot()};
-    if (const PagesInDoubt doubt = PagesInDoubtAfter(paths, w_.WebBrowser1->pageIndex() + 1); doubt.count > 0)
+    if (const PagesInDoubt doubt = PagesInDoubtAfter(paths, w_.pageView->pageIndex() + 1); doubt.count > 0)
         menu->addAction(QStringLiteral("Next page in doubt (%1)").arg(doubt.count), this, [this] { showNextPageInDoubt(); });
 }
 
 bool WindowExtras::setPageFirstWord(const QString& word)
 {
-    const int page = w_.WebBrowser1->pageIndex() + 1;
+    const int page = w_.pageView->pageIndex() + 1;
     const QString name = w_.CurrentDictionary;
     const DictionaryPaths paths{w_.ProgramFolder, name, w_.Places.userRoot()};
     const Status done = SetPageFirstWord(paths, page, word, w_.Dictionary.order());
@@ -221,7 +221,7 @@ bool WindowExtras::showNextPageInDoubt()
 {
     // The next after the page on view, so that the maker goes through them all.
     const int page = PagesInDoubtAfter(DictionaryPaths{w_.ProgramFolder, w_.CurrentDictionary, w_.Places.userRoot()},
-                                       w_.WebBrowser1->pageIndex() + 1).next;
+                                       w_.pageView->pageIndex() + 1).next;
     if (page <= 0) {
         w_.StatusText->say(QStringLiteral("No page is left in doubt"));
         return false;
@@ -240,12 +240,12 @@ bool WindowExtras::redirectTyping(QObject* watched, QEvent* event)
         || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false;
     auto* widget = static_cast<QWidget*>(watched);
-    const bool list = widget == w_.TntListBox1 || widget == w_.TntListBox2 || widget == w_.TntListBox3
-        || widget == w_.ListView1;
-    if (!list && !w_.WebBrowser1->isAncestorOf(widget))
+    const bool list = widget == w_.indexList || widget == w_.historyList || widget == w_.bookmarkList
+        || widget == w_.catalogueList;
+    if (!list && !w_.pageView->isAncestorOf(widget))
         return false;
-    w_.TntEdit3->setFocus(Qt::OtherFocusReason);
-    w_.TntEdit3->insert(text);
+    w_.searchBox->setFocus(Qt::OtherFocusReason);
+    w_.searchBox->insert(text);
     return true;
 }
 
@@ -266,7 +266,7 @@ void WindowExtras::toggleFullScreen()
 
 void WindowExtras::printPage()
 {
-    const QImage page = w_.WebBrowser1->pageImage();
+    const QImage page = w_.pageView->pageImage();
     if (page.isNull()) {
         w_.StatusText->say(QStringLiteral("No page to print"));
         return;
@@ -286,8 +286,8 @@ void WindowExtras::goToPage()
 {
     // Counted as the status line counts: the page files of a dictionary
     // stored page by page, else the pages of the document.
-    const auto [current, count] = w_.WebBrowser1->readingPlace();
-    if (w_.WebBrowser1->pageCount() <= 0) {
+    const auto [current, count] = w_.pageView->readingPlace();
+    if (w_.pageView->pageCount() <= 0) {
         w_.StatusText->say(QStringLiteral("No document on view"));
         return;
     }
@@ -295,7 +295,7 @@ void WindowExtras::goToPage()
     const int page = QInputDialog::getInt(&w_, QStringLiteral("Go to page"), QStringLiteral("Page (1 to %1):").arg(count),
                                           current + 1, 1, count, 1, &ok);
     if (ok)
-        w_.WebBrowser1->goToPage(page - 1);
+        w_.pageView->goToPage(page - 1);
 }
 
 } // namespace lexifol

@@ -7,7 +7,7 @@
 class QEvent;
 class QMenu;
 class QTimer;
-class TForm1;
+class MainWindow;
 
 namespace lexifol {
 
@@ -15,7 +15,7 @@ class WindowExtras : public QObject
 {
     Q_OBJECT
 public:
-    explicit WindowExtras(TForm1& w);
+    explicit WindowExtras(MainWindow& w);
 
     // A letter typed while a list or the page has the focus goes to the
     // search box, as if typed there; a dictionary dropped on the window is
@@ -42,7 +42,7 @@ private:
     void catalogueMenu(const QPoint& at);
     void pageMenu(QMenu* menu, const QString& word);
     void chooseAndAdd();
-    TForm1& w_;
+    MainWindow& w_;
     QTimer* rescan_ = nullptr;
 };
 

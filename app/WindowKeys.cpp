@@ -5,9 +5,9 @@
 
 #include "app/About.h"
 #include "app/Application.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "config/Messages.h"
-#include "config/shcut.h"
+#include "config/ConfigurationDialog.h"
 #include "index/Lookup.h"
 
 #include <QApplication>
@@ -30,7 +30,7 @@ bool WindowKeys::filter(QObject* watched, QEvent* event)
     QWidget* focus = QApplication::focusWidget();
     if (!watched->isWidgetType() || (focus ? watched != focus : !static_cast<QWidget*>(watched)->isWindow()))
         return false;
-    if ((w_.form2_ && w_.form2_->isVisible()) || (w_.aboutBox_ && w_.aboutBox_->isVisible()))
+    if ((w_.configDialog_ && w_.configDialog_->isVisible()) || (w_.aboutBox_ && w_.aboutBox_->isVisible()))
         return false;
     const CommandKey key = CommandKeyOf(static_cast<QKeyEvent*>(event));
     if (key.vk == 0)
@@ -47,10 +47,10 @@ bool WindowKeys::filter(QObject* watched, QEvent* event)
 bool WindowKeys::extraPageOnView() const { return w_.ExtraPageOnView; }
 bool WindowKeys::singleFileOnView() const { return w_.SingleFileOnView; }
 int WindowKeys::catalogueSize() const { return w_.Catalogue.count(); }
-bool WindowKeys::searchBoxHasFocus() const { return w_.TntEdit3->hasFocus(); }
-bool WindowKeys::backVisible() const { return !w_.SpeedButton3->isHidden(); }
-bool WindowKeys::forwardVisible() const { return !w_.SpeedButton4->isHidden(); }
-bool WindowKeys::bookmarksPageActive() const { return w_.PageControl2->currentWidget() == w_.TabSheet4; }
+bool WindowKeys::searchBoxHasFocus() const { return w_.searchBox->hasFocus(); }
+bool WindowKeys::backVisible() const { return !w_.backButton->isHidden(); }
+bool WindowKeys::forwardVisible() const { return !w_.forwardButton->isHidden(); }
+bool WindowKeys::bookmarksPageActive() const { return w_.listTabs->currentWidget() == w_.bookmarkTab; }
 void WindowKeys::activateShortcut(int digit) { w_.ActivateShortcut(digit); }
 void WindowKeys::historyStep(bool back) { back ? w_.HistoryBack() : w_.HistoryForward(); }
 void WindowKeys::clearBookmarks() { w_.ClearBookmarks(); }
@@ -87,15 +87,15 @@ bool WindowKeys::find(bool closeFirst)
         return true;
     FindRequest request;
     request.point = automationPoint();
-    request.searchText = [this] { return w_.TntEdit3->text(); };
+    request.searchText = [this] { return w_.searchBox->text(); };
     request.closeFirst = closeFirst;
     return FindCommand(*w_.Automation, request);
 }
 
 bool WindowKeys::listHasFocus() const
 {
-    for (const QWidget* w : {static_cast<QWidget*>(w_.TntListBox1), static_cast<QWidget*>(w_.TntListBox2),
-                             static_cast<QWidget*>(w_.TntListBox3), static_cast<QWidget*>(w_.ListView1)})
+    for (const QWidget* w : {static_cast<QWidget*>(w_.indexList), static_cast<QWidget*>(w_.historyList),
+                             static_cast<QWidget*>(w_.bookmarkList), static_cast<QWidget*>(w_.catalogueList)})
         if (w->hasFocus())
             return true;
     return false;
@@ -105,7 +105,7 @@ bool WindowKeys::findAvailable() const
 {
     if (w_.TextSearch && w_.TextSearch->active() && w_.TextSearch->hasShown())
         return true;
-    return !w_.TntEdit3->text().isEmpty() && !w_.SpeedButton6->isHidden();
+    return !w_.searchBox->text().isEmpty() && !w_.findButton->isHidden();
 }
 
 // Ctrl+Up, Ctrl+Down: the nearest checked dictionary, opened.
@@ -120,7 +120,7 @@ void WindowKeys::selectNeighbourDictionary(bool up)
     w_.OpenDictionary();
     // The list scrolls by the distance moved.
     for (int i = 0; i < step->steps; ++i)
-        w_.ListView1->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderSingleStepSub
+        w_.catalogueList->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderSingleStepSub
                                                             : QAbstractSlider::SliderSingleStepAdd);
 }
 

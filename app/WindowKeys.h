@@ -7,13 +7,13 @@
 
 class QEvent;
 class QObject;
-class TForm1;
+class MainWindow;
 
 namespace lexifol {
 
 class WindowKeys : public KeyCommandTarget {
 public:
-    explicit WindowKeys(TForm1& w) : w_(w) {}
+    explicit WindowKeys(MainWindow& w) : w_(w) {}
     // The application-wide key handling; true when it took the key.
     bool filter(QObject* watched, QEvent* event);
 
@@ -41,7 +41,7 @@ public:
     void searchBoxPageScroll(bool up);  // Page Up, Page Down in the search box
 
 private:
-    TForm1& w_;
+    MainWindow& w_;
 };
 
 } // namespace lexifol

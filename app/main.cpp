@@ -3,7 +3,7 @@
 #include "app/MessageBox.h"
 #include "app/OutsideRequests.h"
 #include "app/SingleInstance.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "djvu/TextHelper.h"
 
 #include <QClipboard>
@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     default: break;
     }
     FontConfigurationAhead fonts;
-    TApplication app(argc, argv);
+    LexifolApplication app(argc, argv);
     djvu::SetTextHelperProgram(QCoreApplication::applicationFilePath());
     fonts.wait();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lexifol.Lexifol"));
@@ -60,21 +60,21 @@ int main(int argc, char** argv)
     }
     const InstanceRequest request{!line.word.isEmpty(), line.dictionary, line.word};
     const QString instance
-        = InstanceName(Locations::Decide(TForm1::DefaultProgramFolder(), XdgFolders::FromEnvironment()).userRoot());
+        = InstanceName(Locations::Decide(MainWindow::DefaultProgramFolder(), XdgFolders::FromEnvironment()).userRoot());
     // A running window that is busy still answers: it is waited for.
     if (const std::optional<QByteArray> reply = HandOver(instance, request, 300, 15000))
         return *reply == "ok" ? 0 : Say(stderr, QString::fromUtf8(*reply), 2);
 
     InstallMessageBoxes();
-    TForm1 form1;
-    auto* outside = new OutsideRequests(form1);
+    MainWindow window;
+    auto* outside = new OutsideRequests(window);
     if (request.lookUp && !request.dictionary.isEmpty()
-        && form1.Catalogue.findByNameOrTitle(form1.ProgramFolder, request.dictionary) < 0)
+        && window.Catalogue.findByNameOrTitle(window.ProgramFolder, request.dictionary) < 0)
         return Say(stderr, QStringLiteral("lexifol: no dictionary \"%1\" is installed").arg(request.dictionary), 2);
     InstanceServer server(instance, [outside](const InstanceRequest& r) { return outside->accept(r); });
-    form1.makeDialogsWhenOpened();
+    window.makeDialogsWhenOpened();
 
-    form1.show();
+    window.show();
     if (request.lookUp)
         outside->apply(request);
     return app.exec();

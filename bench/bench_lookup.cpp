@@ -2,7 +2,7 @@
 // selected row, on a dictionary of a million entries, with and without a
 // second index. Run with QT_QPA_PLATFORM=offscreen (or on a desktop).
 #include "app/OtherStrip.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "index/Collation.h"
 #include "config/Messages.h"
 #include "DjvuEncode.h"
@@ -91,27 +91,27 @@ bool MakeDocument(const QString& path, int pages)
     return bundled;
 }
 
-Stats measure(TForm1& w, const QStringList& words, int samples)
+Stats measure(MainWindow& w, const QStringList& words, int samples)
 {
     std::vector<double> times;
     times.reserve(samples);
     QRandomGenerator rng(7);
     for (int i = 0; i < samples; ++i) {
         const QString& word = words.at(rng.bounded(int(words.size())));
-        w.TntEdit3->clear();
+        w.searchBox->clear();
         const QString prefix = word.left(1 + rng.bounded(int(word.size())));
         // Everything but the last letter is already typed; time the last key.
-        w.TntEdit3->setText(prefix.chopped(1));
+        w.searchBox->setText(prefix.chopped(1));
         QApplication::processEvents();
         // ...and drawn, as it is by the time a reader presses the next key:
         // on a real display, updates wait for the next frame.
-        w.TntListBox1->viewport()->repaint();
+        w.indexList->viewport()->repaint();
         const QChar last = prefix.back();
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(last));
         QElapsedTimer t;
         t.start();
-        QApplication::sendEvent(w.TntEdit3, &press);
-        w.TntListBox1->viewport()->repaint();
+        QApplication::sendEvent(w.searchBox, &press);
+        w.indexList->viewport()->repaint();
         times.push_back(t.nsecsElapsed() / 1e6);
         if (w.selectedIndexRow() < 0 && prefix != word)
             qFatal("no row selected for %s", qPrintable(prefix));
@@ -183,7 +183,7 @@ int main(int argc, char** argv)
     QDir::setCurrent(emptyProg);
     QElapsedTimer emptyTimer;
     emptyTimer.start();
-    TForm1 empty(emptyProg);
+    MainWindow empty(emptyProg);
     empty.resize(1000, 700);
     empty.show();
     QApplication::processEvents();
@@ -202,17 +202,17 @@ int main(int argc, char** argv)
     const double before = ResidentMb();
     QElapsedTimer startTimer;
     startTimer.start();
-    TForm1 w(prog);
+    MainWindow w(prog);
     w.resize(1000, 700);
     w.show();
     QApplication::processEvents();
-    w.TntListBox1->viewport()->repaint();
+    w.indexList->viewport()->repaint();
     // The text as the index holds it: the file's UTF-16 units, one break a line.
     const double textBytes = double(QFileInfo(prog + QStringLiteral("Data/Plain.list")).size() - 2 - 2 * count);
     std::printf("resident after start-up, more than with an empty catalogue: %.1f bytes an entry "
                 "(goal: 1.2 x %.1f of text + 4 = %.1f)\n",
                 (ResidentMb() - before) * 1024 * 1024 / count, textBytes / count, 1.2 * textBytes / count + 4);
-    std::printf("start-up, %d dictionaries of %d entries, second window: %.1f ms\n", int(w.ListView1->count()), count,
+    std::printf("start-up, %d dictionaries of %d entries, second window: %.1f ms\n", int(w.catalogueList->count()), count,
                 startTimer.nsecsElapsed() / 1e6);
 
     const int samples = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 2000;
@@ -233,7 +233,7 @@ int main(int argc, char** argv)
                     double(opened.elapsed()), ResidentMb());
         std::vector<double> refreshes;
         for (int i = 0; i < 50; ++i) {
-            w.TntEdit3->setText(words.at(i * 997 % words.size()));
+            w.searchBox->setText(words.at(i * 997 % words.size()));
             QElapsedTimer t;
             t.start();
             w.OtherDictionaries->refresh();
@@ -272,14 +272,14 @@ int main(int argc, char** argv)
         std::vector<double> opens, reopens;
         for (int k = 0; k < 7; ++k) {
             for (std::vector<double>* into : {&opens, &reopens}) {
-                w.ListView1->setCurrentRow(1 - row);
+                w.catalogueList->setCurrentRow(1 - row);
                 w.OpenDictionary();
                 QApplication::processEvents();
                 if (into == &opens)
                     w.indexCache().clear();
                 QElapsedTimer openTimer;
-                w.ListView1->setCurrentRow(row);
-                w.TntEdit3->clear();
+                w.catalogueList->setCurrentRow(row);
+                w.searchBox->clear();
                 openTimer.start();
                 w.OpenDictionary();
                 into->push_back(openTimer.nsecsElapsed() / 1e6);
@@ -291,7 +291,7 @@ int main(int argc, char** argv)
         std::printf("opened again a moment later (goal < 5 ms): median %.2f ms, max %.2f ms\n",
                     reopens[reopens.size() / 2], reopens.back());
         QApplication::processEvents();
-        w.TntListBox1->viewport()->repaint();
+        w.indexList->viewport()->repaint();
         std::printf("resident after opening: %.1f MB\n", ResidentMb());
         const bool hasSecond = !w.SecondIndex.isEmpty();
         const Stats s = measure(w, words, samples);

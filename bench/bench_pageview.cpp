@@ -4,7 +4,7 @@
 #include "DjvuFixture.h"
 #include "DensePages.h"
 
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -52,7 +52,7 @@ QString PageHtml(const QString& dir, const QString& doc, int page)
 // A local event loop, which sleeps between events as the window's does
 // (a processEvents loop would keep one of the two cores busy), until the
 // view sends `signal` or fails.
-void WaitFor(TWebBrowser& view, const char* signal)
+void WaitFor(PageView& view, const char* signal)
 {
     QEventLoop loop;
     QObject::connect(&view, signal, &loop, SLOT(quit()));
@@ -63,21 +63,21 @@ void WaitFor(TWebBrowser& view, const char* signal)
 
 // Navigate, run the event loop until the page is there and paint it;
 // milliseconds, or -1 when it did not come.
-double ShowAndTime(TWebBrowser& view, const QString& html)
+double ShowAndTime(PageView& view, const QString& html)
 {
     QElapsedTimer t;
     t.start();
     view.Navigate(html);
-    if (view.state() == TWebBrowser::State::Loading)
+    if (view.state() == PageView::State::Loading)
         WaitFor(view, SIGNAL(pageShown()));
-    if (view.state() != TWebBrowser::State::Page)
+    if (view.state() != PageView::State::Page)
         return -1;
     view.pageWindow()->repaint();
     return t.nsecsElapsed() / 1e6;
 }
 
 // Navigate until the part of the page in view is drawn, and paint it.
-double ShowVisibleAndTime(TWebBrowser& view, const QString& html)
+double ShowVisibleAndTime(PageView& view, const QString& html)
 {
     // By name, so that this also builds against a view that draws whole
     // pages only (for before-and-after runs): there it is the page shown.
@@ -155,7 +155,7 @@ double DjvuLibreOwn(ddjvu_context_t* ctx, const QString& book, int page, QSize s
 }
 
 // Navigate for a headword: until the page is drawn with the word marked.
-double ShowLocatedAndTime(TWebBrowser& view, const QString& html, const QString& word)
+double ShowLocatedAndTime(PageView& view, const QString& html, const QString& word)
 {
     QElapsedTimer t;
     t.start();
@@ -169,7 +169,7 @@ double ShowLocatedAndTime(TWebBrowser& view, const QString& html, const QString&
     return t.nsecsElapsed() / 1e6;
 }
 
-bool WaitReady(TWebBrowser& view, int index)
+bool WaitReady(PageView& view, int index)
 {
     QElapsedTimer t;
     t.start();
@@ -220,7 +220,7 @@ int main(int argc, char** argv)
     QList<double> first, firstVisible, own, floor, sameRows;
     QSize rendered(1000, 1294);
     {
-        TWebBrowser view;
+        PageView view;
         view.resize(1000, 800);
         view.show();
         if (ShowAndTime(view, PageHtml(dir.path(), book, 2)) < 0)
@@ -271,7 +271,7 @@ int main(int argc, char** argv)
         cli << t.nsecsElapsed() / 1e6;
     }
 
-    TWebBrowser view;
+    PageView view;
     view.resize(1000, 800);
     view.show();
     Settle(150);
@@ -303,7 +303,7 @@ int main(int argc, char** argv)
     // A jump to a page nobody prefetched, in an open document.
     QList<double> jump;
     for (int page : {1, 10, 1, 10}) {
-        TWebBrowser fresh;
+        PageView fresh;
         fresh.resize(1000, 800);
         fresh.show();
         Settle(150);
@@ -320,7 +320,7 @@ int main(int argc, char** argv)
         const int page = 2 + i % 8;
         const QString word = DenseLines(page - 1).at(40).section(u' ', 0, 0);
         for (bool locate : {false, true}) {
-            TWebBrowser fresh;
+            PageView fresh;
             fresh.resize(1000, 800);
             fresh.show();
             Settle(100);

@@ -7,7 +7,7 @@
 
 #include "pageview/Composition.h"
 #include "pageview/PageArea.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -68,7 +68,7 @@ struct Run {
 };
 
 // Notches of the wheel `gapMs` apart until `pages` pages have gone by.
-Run ScrollThrough(TWebBrowser& view, int gapMs, int pages)
+Run ScrollThrough(PageView& view, int gapMs, int pages)
 {
     auto* area = view.findChild<pv::PageArea*>();
     QWidget* w = view.pageWindow();
@@ -122,7 +122,7 @@ int main(int argc, char** argv)
     out << "wheel every | frames | median ms | p99 ms | max ms | frames with a page still white | most pictures held"
            " | resident MiB before, after\n";
     for (const int gap : {16, 8, 2}) {
-        TWebBrowser view;
+        PageView view;
         view.resize(1000, 800);
         view.show();
         PageViewRequest r;
@@ -133,7 +133,7 @@ int main(int argc, char** argv)
         view.Show(r);
         QElapsedTimer t;
         t.start();
-        while (view.state() != TWebBrowser::State::Page && t.elapsed() < 30000)
+        while (view.state() != PageView::State::Page && t.elapsed() < 30000)
             Settle(5);
         Settle(500);
         const double before = ResidentMiB();

@@ -1,7 +1,7 @@
 #pragma once
 // A throw-away program folder and current directory for main-window tests,
 // with every message box recorded instead of shown.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "config/Messages.h"
 
 #include <QDir>
@@ -71,9 +71,9 @@ struct Fixture {
             writeBytes(folder(name) + name + QStringLiteral(".ini"), descriptor.toUtf8());
     }
 
-    std::unique_ptr<TForm1> start()
+    std::unique_ptr<MainWindow> start()
     {
-        auto w = std::make_unique<TForm1>(prog);
+        auto w = std::make_unique<MainWindow>(prog);
         return w;
     }
 

@@ -38,7 +38,7 @@ public:
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication app(argc, argv);
+    LexifolApplication app(argc, argv);
     QList<Message> seen;
     SetMessageHandler([&](const Message& m) { seen.append(m); });
 

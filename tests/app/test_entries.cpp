@@ -23,9 +23,9 @@ QStringList words()
     return lines;
 }
 
-void lookUp(TForm1& w, const QString& text)
+void lookUp(MainWindow& w, const QString& text)
 {
-    w.TntEdit3->setText(text);
+    w.searchBox->setText(text);
     w.ShowSelectedEntry();
 }
 
@@ -56,21 +56,21 @@ private slots:
             lookUp(*w, QStringLiteral("%1word").arg(QChar(u'a' + i)));
         QCOMPARE(w->History.size(), 21);
         QCOMPARE(w->History.entries().first(), QStringLiteral("bword\tD"));
-        QVERIFY(!w->SpeedButton3->isHidden() && w->SpeedButton4->isHidden());
+        QVERIFY(!w->backButton->isHidden() && w->forwardButton->isHidden());
 
         w->HistoryBack();
         w->HistoryBack();
-        QCOMPARE(selected(w->TntListBox2), 18);
+        QCOMPARE(selected(w->historyList), 18);
         QCOMPARE(shownPage(fx), QStringLiteral("20"));   // tword
-        QVERIFY(!w->SpeedButton4->isHidden());
+        QVERIFY(!w->forwardButton->isHidden());
         QCOMPARE(w->History.size(), 21);   // opening an entry adds nothing
 
         // A new lookup is appended after the newest entry, not after the one stepped back to.
         lookUp(*w, QStringLiteral("yword"));
         QCOMPARE(w->History.entries().last(), QStringLiteral("yword\tD"));
         QCOMPARE(w->History.entries().at(19), QStringLiteral("vword\tD"));
-        QCOMPARE(selected(w->TntListBox2), 20);
-        QVERIFY(w->SpeedButton4->isHidden());
+        QCOMPARE(selected(w->historyList), 20);
+        QVERIFY(w->forwardButton->isHidden());
     }
 
     void bookmarksAreSavedOnEveryChange()
@@ -80,20 +80,20 @@ private slots:
         auto w = fx.start();
         const QString file = fx.cwd + "Bookmarks.dat";
         for (const char* word : {"aword", "bword", "cword", "cword"}) {
-            w->TntEdit3->setText(QString::fromLatin1(word));
-            w->SpeedButton5Click();
+            w->searchBox->setText(QString::fromLatin1(word));
+            w->addBookmark();
         }
         QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes({"aword\tD", "bword\tD", "cword\tD", "cword\tD"}));
 
-        w->TntListBox3->selectionModel()->setCurrentIndex(w->TntListBox3->model()->index(1, 0),
+        w->bookmarkList->selectionModel()->setCurrentIndex(w->bookmarkList->model()->index(1, 0),
                                                             QItemSelectionModel::ClearAndSelect);
-        QTest::keyClick(w->TntListBox3, Qt::Key_Delete, Qt::ShiftModifier);
+        QTest::keyClick(w->bookmarkList, Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(w->Bookmarks.entries(), QStringList({"aword\tD", "cword\tD", "cword\tD"}));
-        QCOMPARE(selected(w->TntListBox3), 1);
+        QCOMPARE(selected(w->bookmarkList), 1);
         QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes(w->Bookmarks.entries()));
 
         w->ClearBookmarks();
-        QCOMPARE(w->TntListBox3->model()->rowCount(), 0);
+        QCOMPARE(w->bookmarkList->model()->rowCount(), 0);
         QCOMPARE(Fixture::readBytes(file), QByteArray("\xFF\xFE", 2));
     }
 
@@ -119,9 +119,9 @@ private slots:
         Fixture::writeBytes(fx.cwd + "Bookmarks.dat", BookmarkFileBytes({line}));
         auto w = fx.start();
         QFile::remove(fx.prog + "temp.htm");
-        w->TntListBox3->selectionModel()->setCurrentIndex(w->TntListBox3->model()->index(0, 0),
+        w->bookmarkList->selectionModel()->setCurrentIndex(w->bookmarkList->model()->index(0, 0),
                                                             QItemSelectionModel::ClearAndSelect);
-        w->TntListBox3DblClick();
+        w->openBookmark();
         QTEST(w->CurrentDictionary, "dictionary");
         QTEST(shownPage(fx), "page");
         // A dictionary that is gone is said so, not passed over in silence.
@@ -129,7 +129,7 @@ private slots:
         QVERIFY(!w->SkipSearchReplay);
         QVERIFY(w->History.entries().isEmpty());
         if (!line.contains(u'\t'))
-            QCOMPARE(w->TntListBox3->model()->index(0, 0).data().toString(), QStringLiteral("error"));
+            QCOMPARE(w->bookmarkList->model()->index(0, 0).data().toString(), QStringLiteral("error"));
     }
 
     // How a dictionary's descriptor says its index is read: Enter, the page
@@ -167,15 +167,15 @@ private slots:
         lookUp(*w, typed);
         QCOMPARE(shownPage(fx), page);
         QCOMPARE(w->History.entries(), QStringList{kept + "\tP"});
-        w->SpeedButton5Click();
+        w->addBookmark();
         QCOMPARE(w->Bookmarks.entries(), QStringList{kept + "\tP"});
 
         // Opening the bookmark finds the same page, whatever the box holds.
         lookUp(*w, lines.first().section(u'\t', 0, 0));
         QFile::remove(fx.prog + "temp.htm");
-        w->TntListBox3->selectionModel()->setCurrentIndex(w->TntListBox3->model()->index(0, 0),
+        w->bookmarkList->selectionModel()->setCurrentIndex(w->bookmarkList->model()->index(0, 0),
                                                             QItemSelectionModel::ClearAndSelect);
-        w->TntListBox3DblClick();
+        w->openBookmark();
         QCOMPARE(shownPage(fx), page);
     }
 
@@ -188,7 +188,7 @@ private slots:
         {
             auto w = fx.start();
             QCOMPARE(w->Bookmarks.entries(), QStringList({QStringLiteral("дом\tD"), "aword\tD"}));
-            w->SpeedButton5Click();
+            w->addBookmark();
             w->close();
         }
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"),
@@ -203,16 +203,16 @@ private slots:
         auto w = fx.start();
         {
             FileSizeLimit full{0};
-            w->TntEdit3->setText("aword");
-            w->SpeedButton5Click();
-            w->SpeedButton5Click();
+            w->searchBox->setText("aword");
+            w->addBookmark();
+            w->addBookmark();
         }
         QCOMPARE(w->Bookmarks.size(), 2);
         QCOMPARE(fx.messages.size(), 1);
         QVERIFY(fx.messages[0].text.startsWith("Can not save "));
         QVERIFY(fx.messages[0].text.contains("Bookmarks.dat"));
         QVERIFY(!QFile::exists(fx.cwd + "Bookmarks.dat"));
-        w->SpeedButton5Click();
+        w->addBookmark();
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), BookmarkFileBytes({"aword\tD", "aword\tD", "aword\tD"}));
         QCOMPARE(fx.messages.size(), 1);
     }

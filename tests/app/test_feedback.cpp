@@ -5,7 +5,7 @@
 #include "app/StatusLine.h"
 #include "app/WindowExtras.h"
 #include "index/Bookmarks.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QApplication>
 #include <QListView>
@@ -23,11 +23,11 @@ private slots:
         fx.addDictionary("A", {"apple\t1"});
         fx.addDictionary("B", {});
         auto w = fx.start();
-        w->WebBrowser1->ShowNotice("page of A");
-        w->ListView1->setCurrentRow(1);
+        w->pageView->ShowNotice("page of A");
+        w->catalogueList->setCurrentRow(1);
         w->OpenDictionary();
         QCOMPARE(w->CurrentDictionary, QString("B"));
-        QCOMPARE(w->WebBrowser1->errorText(), QString("The index of B holds no entries."));
+        QCOMPARE(w->pageView->errorText(), QString("The index of B holds no entries."));
         QCOMPARE(w->StatusText->message(), QString("The index of B holds no entries."));
     }
 
@@ -37,9 +37,9 @@ private slots:
         const QString title = QStringLiteral("PostgreSQL 15 SQL commands, with every clause and option explained");
         fx.addDictionary("A", {"apple\t1"}, "[main]\r\nname=" + title + "\r\n");
         auto w = fx.start();
-        QCOMPARE(w->TntEdit1->text(), title);
-        QCOMPARE(w->TntEdit1->cursorPosition(), 0);
-        QCOMPARE(w->TntEdit1->toolTip(), title);
+        QCOMPARE(w->titleBox->text(), title);
+        QCOMPARE(w->titleBox->cursorPosition(), 0);
+        QCOMPARE(w->titleBox->toolTip(), title);
     }
 
     void notFoundPastTheLastHeadword_data()
@@ -56,7 +56,7 @@ private slots:
         Fixture fx;
         fx.addDictionary("A", {"apple\t1", "cherry\t2"});
         auto w = fx.start();
-        w->TntEdit3->setText(typed);
+        w->searchBox->setText(typed);
         QCOMPARE(w->StatusText->message().startsWith("not found"), said);
     }
 
@@ -65,9 +65,9 @@ private slots:
         Fixture fx;
         fx.addDictionary("A", {"apple\t1", "cherry\t2"});
         auto w = fx.start();
-        w->SpeedButton5Click();
+        w->addBookmark();
         w->selectIndexRow(1);
-        w->SpeedButton5Click();
+        w->addBookmark();
         const QStringList before = w->Bookmarks.entries();
         QCOMPARE(before.size(), 2);
         w->ClearBookmarks();
@@ -87,14 +87,14 @@ private slots:
         fx.addDictionary("A", {"apple\t1"});
         Fixture::writeBytes(fx.cwd + "diclist.dat", "A\t1\r\n");
         auto w = fx.start();
-        QCOMPARE(w->ListView1->count(), 1);
+        QCOMPARE(w->catalogueList->count(), 1);
         fx.addDictionary("B", {"bread\t2"});
-        QTRY_COMPARE_WITH_TIMEOUT(w->ListView1->count(), 2, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->catalogueList->count(), 2, 5000);
         QCOMPARE(w->Catalogue.names(), (QStringList{"A", "B"}));
         QVERIFY(w->Catalogue.checked(0));
-        QCOMPARE(w->ListView1->currentRow(), 0);
+        QCOMPARE(w->catalogueList->currentRow(), 0);
         QVERIFY(QFile::remove(fx.prog + "Data/B.list"));
-        QTRY_COMPARE_WITH_TIMEOUT(w->ListView1->count(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->catalogueList->count(), 1, 5000);
     }
 
     // Added from the window: at the end of the catalogue, checked, at once;
@@ -111,7 +111,7 @@ private slots:
         QVERIFY(w->extras().addDictionary({src.path()}));
         QCOMPARE(w->Catalogue.names(), (QStringList{"A", "B"}));
         QVERIFY(w->Catalogue.checked(1));
-        QCOMPARE(w->ListView1->item(1)->checkState(), Qt::Checked);
+        QCOMPARE(w->catalogueList->item(1)->checkState(), Qt::Checked);
         QVERIFY(fx.messageTexts().isEmpty());
         QVERIFY(!w->extras().addDictionary({src.path()}));   // the name is taken now
         QVERIFY(fx.messageTexts().join(' ').contains("installed already"));
@@ -136,15 +136,15 @@ private slots:
         auto w = fx.start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QWidget* target = where == "index" ? static_cast<QWidget*>(w->TntListBox1)
-                        : where == "bookmarks" ? static_cast<QWidget*>(w->TntListBox3)
-                                               : static_cast<QWidget*>(w->ListView1);
+        QWidget* target = where == "index" ? static_cast<QWidget*>(w->indexList)
+                        : where == "bookmarks" ? static_cast<QWidget*>(w->bookmarkList)
+                                               : static_cast<QWidget*>(w->catalogueList);
         target->setFocus();
         // Each key goes where the focus is, as a keyboard's would.
         for (const char c : {'c', 'h'})
             QTest::keyClick(QApplication::focusWidget(), c);
-        QCOMPARE(w->TntEdit3->text(), QString("ch"));
-        QVERIFY(w->TntEdit3->hasFocus());
+        QCOMPARE(w->searchBox->text(), QString("ch"));
+        QVERIFY(w->searchBox->hasFocus());
         QCOMPARE(w->selectedIndexRow(), 1);
     }
 };

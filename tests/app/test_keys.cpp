@@ -4,7 +4,7 @@
 #include "common/RecordingInput.h"
 
 #include "app/KeyCommands.h"
-#include "config/shcut.h"
+#include "config/ConfigurationDialog.h"
 #include "index/Lookup.h"
 #include "library/Catalogue.h"
 #include "library/Profile.h"
@@ -61,14 +61,14 @@ QStringList pages(std::initializer_list<const char*> refs)
 
 // Shows the window with its platform input recorded and the focus in the
 // search box; null when the window did not show.
-RecordingInput* shownWithRecorder(TForm1& w)
+RecordingInput* shownWithRecorder(MainWindow& w)
 {
     auto* io = new RecordingInput;
     w.setPlatformInput(std::unique_ptr<PlatformInput>(io));
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))
         return nullptr;
-    w.TntEdit3->setFocus();
+    w.searchBox->setFocus();
     return io;
 }
 
@@ -203,37 +203,37 @@ private slots:
         auto w = fx.start();
         RecordingInput* io = shownWithRecorder(*w);
         QVERIFY(io);
-        QTest::keyClicks(w->TntEdit3, "apple");
-        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        QTest::keyClicks(w->searchBox, "apple");
+        QTest::keyClick(w->searchBox, Qt::Key_Return);
 
         // Up in the search box scrolls the page; in the index list it moves the selection.
-        QTest::keyClick(w->TntEdit3, Qt::Key_Up);
+        QTest::keyClick(w->searchBox, Qt::Key_Up);
         QCOMPARE(io->log.join(u'|'), QStringLiteral("wheel 30"));
-        w->TntListBox1->setFocus();
-        QTest::keyClick(w->TntListBox1, Qt::Key_Down);
+        w->indexList->setFocus();
+        QTest::keyClick(w->indexList, Qt::Key_Down);
         QCOMPARE(io->log.size(), 1);
         QCOMPARE(w->selectedIndexRow(), 1);
 
         // Ctrl+Down opens the next checked dictionary and shows the word there.
-        w->TntEdit3->setFocus();
-        QTest::keyClick(w->TntEdit3, Qt::Key_Down, Qt::ControlModifier);
+        w->searchBox->setFocus();
+        QTest::keyClick(w->searchBox, Qt::Key_Down, Qt::ControlModifier);
         QCOMPARE(w->CurrentDictionary, QStringLiteral("B"));
         QVERIFY(fx.pageFile().contains(" Page=7>"));
 
         // Ctrl+2 is bound to "b": the open dictionary is opened again.
-        w->TntEdit3->setText(QString());
-        QTest::keyClick(w->TntEdit3, Qt::Key_2, Qt::ControlModifier);
+        w->searchBox->setText(QString());
+        QTest::keyClick(w->searchBox, Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(w->CurrentDictionary, QStringLiteral("B"));
-        QCOMPARE(w->ListView1->currentRow(), 1);
+        QCOMPARE(w->catalogueList->currentRow(), 1);
 
         // With the Configuration dialog open the keys reach the dialog.
-        TForm2 dialog({"A", "B"}, w->Settings.get());
+        ConfigurationDialog dialog({"A", "B"}, w->Settings.get());
         w->setConfigurationDialog(&dialog);
         dialog.show();
-        QTest::keyClick(w->TntEdit3, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(w->searchBox, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(w->CurrentDictionary, QStringLiteral("B"));
         dialog.hide();
-        QTest::keyClick(w->TntEdit3, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(w->searchBox, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(w->CurrentDictionary, QStringLiteral("A"));
         w->setConfigurationDialog(nullptr);
     }
@@ -245,19 +245,19 @@ private slots:
         auto w = fx.start();
         RecordingInput* io = shownWithRecorder(*w);
         QVERIFY(io);
-        QTest::keyClicks(w->TntEdit3, "pear");
-        QTest::keyClick(w->TntEdit3, Qt::Key_Home);
-        QCOMPARE(w->TntEdit3->cursorPosition(), 0);
+        QTest::keyClicks(w->searchBox, "pear");
+        QTest::keyClick(w->searchBox, Qt::Key_Home);
+        QCOMPARE(w->searchBox->cursorPosition(), 0);
         QVERIFY(io->log.isEmpty());
         // A page file on view: Page Down reaches the box, which scrolls the page.
-        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        QTest::keyClick(w->searchBox, Qt::Key_Return);
         QVERIFY(w->SingleFileOnView);
-        QTest::keyClick(w->TntEdit3, Qt::Key_PageDown);
+        QTest::keyClick(w->searchBox, Qt::Key_PageDown);
         QVERIFY(io->log.join(u'|').endsWith(QStringLiteral("post 5 115 3 0")));
         // F2 with an empty search box does nothing and passes the key on.
-        w->TntEdit3->clear();
+        w->searchBox->clear();
         io->log.clear();
-        QTest::keyClick(w->TntEdit3, Qt::Key_F2);
+        QTest::keyClick(w->searchBox, Qt::Key_F2);
         QVERIFY(io->log.isEmpty());
     }
 };

@@ -3,7 +3,7 @@
 #include "Fixture.h"
 
 #include "app/ListModels.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -30,9 +30,9 @@ QString shownPage(const Fixture& fx)
     return f.hasMatch() ? QStringLiteral("file:") + f.captured(1) : QString();
 }
 
-QString rowText(const TForm1& w, int row)
+QString rowText(const MainWindow& w, int row)
 {
-    return w.TntListBox1->model()->index(row, 0).data().toString();
+    return w.indexList->model()->index(row, 0).data().toString();
 }
 
 } // namespace
@@ -61,7 +61,7 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"abbey\t1", "apple\t2", "apple\t3", "apricot\t4"});
         auto w = fx.start();
-        QTest::keyClicks(w->TntEdit3, typed);
+        QTest::keyClicks(w->searchBox, typed);
         QCOMPARE(w->selectedIndexRow(), row);
         // A pause in typing has the selected entry's page drawn ahead,
         // which writes nothing and shows nothing.
@@ -76,11 +76,11 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"abbey\t1", "apple\t2", "apricot\t4"});
         auto w = fx.start();
-        QTest::keyClicks(w->TntEdit3, "apr");
+        QTest::keyClicks(w->searchBox, "apr");
         QCOMPARE(w->selectedIndexRow(), 2);
-        w->TntEdit3->selectAll();
-        QTest::keyClick(w->TntEdit3, Qt::Key_Backspace);
-        QCOMPARE(w->TntEdit3->text(), QString());
+        w->searchBox->selectAll();
+        QTest::keyClick(w->searchBox, Qt::Key_Backspace);
+        QCOMPARE(w->searchBox->text(), QString());
         QCOMPARE(w->selectedIndexRow(), 2);
     }
 
@@ -89,21 +89,21 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"abbey\t17", "apple\t17>apricot", "apricot\t23", "avenue\t\"a b\">apricot"});
         auto w = fx.start();
-        QTest::keyClicks(w->TntEdit3, "abbey");
-        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        QTest::keyClicks(w->searchBox, "abbey");
+        QTest::keyClick(w->searchBox, Qt::Key_Return);
         QCOMPARE(shownPage(fx), QString("17"));
 
         // The cross-reference is followed once, and selects its target.
-        w->TntEdit3->clear();
-        QTest::keyClicks(w->TntEdit3, "apple");
-        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        w->searchBox->clear();
+        QTest::keyClicks(w->searchBox, "apple");
+        QTest::keyClick(w->searchBox, Qt::Key_Return);
         QCOMPARE(w->selectedIndexRow(), 2);
         QCOMPARE(shownPage(fx), QString("23"));
-        QCOMPARE(w->TntEdit3->text(), QString("apple"));
+        QCOMPARE(w->searchBox->text(), QString("apple"));
 
         // A double-click shows the entry's own page.
         w->selectIndexRow(1);
-        w->TntListBox1DblClick();
+        w->openIndexEntry();
         QCOMPARE(shownPage(fx), QString("17"));
         QCOMPARE(w->selectedIndexRow(), 1);
 
@@ -131,9 +131,9 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"apple\t2", "banana\t4", "color\t3", "colour\t9>color"});
         auto w = fx.start();
-        emit w->WebBrowser1->lookUpRequested(word);
-        QCOMPARE(w->TntEdit3->text(), word);
-        QTEST(rowText(*w, SelectedRow(w->TntListBox1)), "selected");
+        emit w->pageView->lookUpRequested(word);
+        QCOMPARE(w->searchBox->text(), word);
+        QTEST(rowText(*w, SelectedRow(w->indexList)), "selected");
         QTEST(shownPage(fx), "page");
         QCOMPARE(w->History.size(), 1);
     }
@@ -154,7 +154,7 @@ private slots:
         fx.addDictionary("D", {"abbey\t11", "apple\t12"});
         auto w = fx.start();
         QCOMPARE(w->selectedIndexRow(), 0);
-        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        QTest::keyClick(w->searchBox, Qt::Key_Return);
         QCOMPARE(shownPage(fx), QString("11"));
         QVERIFY(!w->SingleFileOnView);
         QVERIFY(!w->ExtraPageOnView);
@@ -165,9 +165,9 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"abbey\t11", "apple\t12"});
         auto w = fx.start();
-        QTest::keyClicks(w->TntEdit3, "zebra");
+        QTest::keyClicks(w->searchBox, "zebra");
         QCOMPARE(w->selectedIndexRow(), -1);
-        QTest::keyClick(w->TntEdit3, Qt::Key_Return);
+        QTest::keyClick(w->searchBox, Qt::Key_Return);
         QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
         QVERIFY(fx.messages.isEmpty());
     }
@@ -213,16 +213,16 @@ private slots:
         auto w = fx.start();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QTest::keyClicks(w->TntEdit3, "apr");
+        QTest::keyClicks(w->searchBox, "apr");
         w->selectIndexRow(0);
         // The user goes to the bookmarks, then back to the search box.
-        w->PageControl2->setCurrentWidget(w->TabSheet4);
-        w->TntListBox3->setFocus();
-        QVERIFY(!w->TntEdit3->hasFocus());
-        QTest::mouseClick(w->TntEdit3, Qt::LeftButton);
+        w->listTabs->setCurrentWidget(w->bookmarkTab);
+        w->bookmarkList->setFocus();
+        QVERIFY(!w->searchBox->hasFocus());
+        QTest::mouseClick(w->searchBox, Qt::LeftButton);
         QCOMPARE(w->selectedIndexRow(), 2);
-        QCOMPARE(w->TntEdit3->selectedText(), QString("apr"));
-        QCOMPARE(w->PageControl2->currentWidget(), w->TabSheet6);
+        QCOMPARE(w->searchBox->selectedText(), QString("apr"));
+        QCOMPARE(w->listTabs->currentWidget(), w->indexTab);
     }
 
     void secondIndex_data()
@@ -244,7 +244,7 @@ private slots:
         Fixture::writeBytes(fx.folder("D") + "replacelist.dat", QString::fromUtf8("é=e\r\nh=\r\n").toUtf8());
         auto w = fx.start();
         QCOMPARE(w->SecondIndex.count(), 3);
-        w->TntEdit3->setText(typed);
+        w->searchBox->setText(typed);
         QCOMPARE(w->selectedIndexRow(), row);
         QCOMPARE(rowText(*w, 1), QString::fromUtf8("café"));
     }
@@ -255,9 +255,9 @@ private slots:
         fx.addDictionary("A", {"apple\t1", "berry\t2"});
         fx.addDictionary("B", {"banana\t7", "berry\t8", "cherry\t9"}, "[main]\nwhole_file=no\n");
         auto w = fx.start();
-        QTest::keyClicks(w->TntEdit3, "berr");
+        QTest::keyClicks(w->searchBox, "berr");
         QCOMPARE(w->selectedIndexRow(), 1);
-        w->ListView1->setCurrentRow(1);
+        w->catalogueList->setCurrentRow(1);
         w->OpenDictionary();
         QCOMPARE(w->CurrentDictionary, QString("B"));
         QCOMPARE(w->selectedIndexRow(), 1);
@@ -267,7 +267,7 @@ private slots:
         // With SkipSearchReplay set no page is shown, and the flag is cleared.
         QFile::remove(fx.prog + "temp.htm");
         w->SkipSearchReplay = true;
-        w->ListView1->setCurrentRow(0);
+        w->catalogueList->setCurrentRow(0);
         w->OpenDictionary();
         QCOMPARE(w->CurrentDictionary, QString("A"));
         QCOMPARE(w->selectedIndexRow(), 0);
@@ -281,10 +281,10 @@ private slots:
         fx.addDictionary("D", {"abbey\t1"});
         Fixture::writeBytes(fx.folder("D") + "replacelist.dat", QByteArray("-=\r\nx=ks\r\n"));
         auto w = fx.start();
-        w->TntEdit3->setText("ex-ex");
-        QCOMPARE(w->TntLabel1->text(), QString());
-        w->Image2Click();
-        QCOMPARE(w->TntLabel1->text(), QString("ekseks"));
+        w->searchBox->setText("ex-ex");
+        QCOMPARE(w->normalisedLabel->text(), QString());
+        w->showNormalisedForm();
+        QCOMPARE(w->normalisedLabel->text(), QString("ekseks"));
     }
 
     void indexListIsAnAccessibleList()
@@ -294,8 +294,8 @@ private slots:
         auto w = fx.start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->TntEdit3->setText("apr");
-        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(w->TntListBox1);
+        w->searchBox->setText("apr");
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(w->indexList);
         QVERIFY(list);
         QCOMPARE(list->role(), QAccessible::List);
         QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Index"));
@@ -318,10 +318,10 @@ private slots:
         QCOMPARE(w->indexItemCount(), 200000);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTest::keyClicks(w->TntEdit3, "w0150000");
+        QTest::keyClicks(w->searchBox, "w0150000");
         QCOMPARE(w->selectedIndexRow(), 150000);
-        w->TntListBox1->viewport()->repaint();
-        const auto* model = static_cast<const IndexListModel*>(w->TntListBox1->model());
+        w->indexList->viewport()->repaint();
+        const auto* model = static_cast<const IndexListModel*>(w->indexList->model());
         // Drawn rows only: a screenful per keystroke, not the index.
         QVERIFY2(model->textsFetched() > 0 && model->textsFetched() < 5000,
                  qPrintable(QString::number(model->textsFetched())));

@@ -6,7 +6,7 @@
 #include "app/StatusLine.h"
 #include "app/WindowExtras.h"
 #include "pageview/DjvuFixture.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include "index/CodePage.h"
 
@@ -47,13 +47,13 @@ private slots:
         w->showNormal();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
 
-        w->TntEdit3->setText("bnak");
+        w->searchBox->setText("bnak");
         w->ShowSelectedEntry();
-        QTRY_COMPARE_WITH_TIMEOUT(w->WebBrowser1->state(), TWebBrowser::State::Page, 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(w->WebBrowser1->pageIndex(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->pageView->state(), PageView::State::Page, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->pageView->pageIndex(), 1, 20000);
 
         QMenu menu;
-        emit w->WebBrowser1->menuBuilt(&menu, "bank");
+        emit w->pageView->menuBuilt(&menu, "bank");
         QAction* fix = Find(menu, QStringLiteral("Page begins with \u201cbank\u201d"));
         QVERIFY(fix);
         QVERIFY(Find(menu, QStringLiteral("Next page in doubt (2)")));   // pages 2 and 3 left
@@ -64,11 +64,11 @@ private slots:
 
         // The next page in doubt is page 3: shown, then given its line.
         QMenu again;
-        emit w->WebBrowser1->menuBuilt(&again, "bank");
+        emit w->pageView->menuBuilt(&again, "bank");
         QAction* next = Find(again, QStringLiteral("Next page in doubt (1)"));
         QVERIFY(next);
         next->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(w->WebBrowser1->pageIndex(), 2, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->pageView->pageIndex(), 2, 20000);
         QVERIFY(w->extras().setPageFirstWord("cat"));
         QCOMPARE(Fixture::readBytes(fx.prog + "Data/P.list"), Fixture::utf16({"apple\t1", "bank\t2", "cat\t3"}));
         QCOMPARE(Fixture::readBytes(fx.folder("P") + "P.review.tsv"), QByteArray("page\tproposal\tother candidates\twhy\n"));

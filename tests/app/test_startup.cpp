@@ -3,7 +3,7 @@
 
 #include "index/Bookmarks.h"
 #include "library/KeyboardLayout.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QLineEdit>
 #include <QListView>
@@ -17,11 +17,11 @@ using namespace lexifol;
 
 namespace {
 
-QStringList captions(const TForm1& w)
+QStringList captions(const MainWindow& w)
 {
     QStringList out;
-    for (int i = 0; i < w.ListView1->count(); ++i)
-        out << w.ListView1->item(i)->text() + (w.ListView1->item(i)->checkState() == Qt::Checked ? "+" : "-");
+    for (int i = 0; i < w.catalogueList->count(); ++i)
+        out << w.catalogueList->item(i)->text() + (w.catalogueList->item(i)->checkState() == Qt::Checked ? "+" : "-");
     return out;
 }
 
@@ -29,7 +29,7 @@ const QStringList kBuiltIns{QStringLiteral("width=\"100%\""), QStringLiteral("he
                             QStringLiteral("Toolbar=no"), QStringLiteral("ScrollBars=no"),
                             QStringLiteral("zoom=width")};
 
-QStringList params(const TForm1& w)
+QStringList params(const MainWindow& w)
 {
     QStringList out;
     for (const QByteArray& p : w.PluginParameters)
@@ -49,17 +49,17 @@ private slots:
         QFile::remove(fx.cwd + "Plugin.dat");
         Fixture::writeBytes(fx.prog + "Intro/intro.htm", "<html><body>Welcome</body></html>");
         auto w = fx.start();
-        QCOMPARE(w->ListView1->count(), 0);
-        QCOMPARE(w->TntEdit1->text(), QString());
+        QCOMPARE(w->catalogueList->count(), 0);
+        QCOMPARE(w->titleBox->text(), QString());
         QCOMPARE(w->indexItemCount(), 0);
         QCOMPARE(w->CurrentDictionary, QString());
         QCOMPARE(params(*w), kBuiltIns);
         QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
-        QCOMPARE(w->WebBrowser1->currentPath(), fx.prog + "Intro/intro.htm");
+        QCOMPARE(w->pageView->currentPath(), fx.prog + "Intro/intro.htm");
         QVERIFY(w->SingleFileOnView);
         QVERIFY(w->ExtraPageOnView);
-        QVERIFY(w->SpeedButton3->isHidden());
-        QVERIFY(w->SpeedButton4->isHidden());
+        QVERIFY(w->backButton->isHidden());
+        QVERIFY(w->forwardButton->isHidden());
     }
 
     void whichDictionaryOpens_data()
@@ -90,8 +90,8 @@ private slots:
         auto w = fx.start();
         QCOMPARE(captions(*w), catalogue);
         QCOMPARE(w->CurrentDictionary, opened);
-        QCOMPARE(w->ListView1->currentItem()->text(), opened);
-        QCOMPARE(w->TntEdit1->text(), opened);
+        QCOMPARE(w->catalogueList->currentItem()->text(), opened);
+        QCOMPARE(w->titleBox->text(), opened);
         QCOMPARE(w->WholeFile, QString("yes"));
         QCOMPARE(w->selectedIndexRow(), 0);
     }
@@ -126,14 +126,14 @@ private slots:
             auto w = fx.start();
             QCOMPARE(w->CurrentDictionary, QString("A"));
             // The first entry cannot move up.
-            w->SpeedButton1Click();
+            w->moveCatalogueUp();
             QCOMPARE(captions(*w), (QStringList{"A+", "B-", "C+"}));
-            w->SpeedButton2Click();
+            w->moveCatalogueDown();
             QCOMPARE(captions(*w), (QStringList{"B-", "A+", "C+"}));
-            QCOMPARE(w->ListView1->currentItem()->text(), QString("A"));
-            QVERIFY(w->ListView1->currentItem()->isSelected());
-            w->SpeedButton2Click();
-            w->SpeedButton2Click();  // already last
+            QCOMPARE(w->catalogueList->currentItem()->text(), QString("A"));
+            QVERIFY(w->catalogueList->currentItem()->isSelected());
+            w->moveCatalogueDown();
+            w->moveCatalogueDown();  // already last
             QCOMPARE(captions(*w), (QStringList{"B-", "C+", "A+"}));
             QCOMPARE(w->CurrentDictionary, QString("A"));
             w->close();
@@ -151,20 +151,20 @@ private slots:
         fx.addDictionary("B", {"b\t1"});
         auto w = fx.start();
         w->makeDialogsWhenOpened();
-        QVERIFY(!w->findChild<TForm2*>());
-        QVERIFY(!w->findChild<TAboutBox*>());
-        w->SpeedButton2Click();   // the catalogue as it is when the dialog opens
-        w->file1->trigger();
-        auto* dialog = w->findChild<TForm2*>();
+        QVERIFY(!w->findChild<ConfigurationDialog*>());
+        QVERIFY(!w->findChild<AboutBox*>());
+        w->moveCatalogueDown();   // the catalogue as it is when the dialog opens
+        w->configurationAction->trigger();
+        auto* dialog = w->findChild<ConfigurationDialog*>();
         QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->ListBox1->count(), 2);
-        QCOMPARE(dialog->ListBox1->item(0)->text(), QStringLiteral("B"));
+        QCOMPARE(dialog->dictionaryList->count(), 2);
+        QCOMPARE(dialog->dictionaryList->item(0)->text(), QStringLiteral("B"));
         dialog->hide();
-        w->file1->trigger();
-        QCOMPARE(w->findChildren<TForm2*>().size(), 1);
+        w->configurationAction->trigger();
+        QCOMPARE(w->findChildren<ConfigurationDialog*>().size(), 1);
         QVERIFY(dialog->isVisible());
-        w->About2->trigger();
-        auto* about = w->findChild<TAboutBox*>();
+        w->aboutAction->trigger();
+        auto* about = w->findChild<AboutBox*>();
         QVERIFY(about && about->isVisible());
         w->close();
         QVERIFY(!dialog->isVisible() && !about->isVisible());
@@ -192,9 +192,9 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"d\t1"}, ini);
         auto w = fx.start();
-        QCOMPARE(w->TntEdit1->text(), title);
+        QCOMPARE(w->titleBox->text(), title);
         QCOMPARE(w->WholeFile, wholeFile);
-        QCOMPARE(!w->SpeedButton6->isHidden(), findVisible);
+        QCOMPARE(!w->findButton->isHidden(), findVisible);
         QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
     }
 
@@ -205,7 +205,7 @@ private slots:
         Fixture::writeBytes(fx.folder("R") + "R.ini",
                             Fixture::utf16({"[main]", QString::fromUtf8("name=Толковый словарь")}));
         auto w = fx.start();
-        QCOMPARE(w->TntEdit1->text(), QString::fromUtf8("Толковый словарь"));
+        QCOMPARE(w->titleBox->text(), QString::fromUtf8("Толковый словарь"));
         QCOMPARE(w->DictionaryTitle, QString::fromUtf8("Толковый словарь"));
     }
 
@@ -225,7 +225,7 @@ private slots:
         fx.addDictionary("K", {"k\t1"}, "[main]\nkeyboard_layout=" + value + "\n");
         auto w = fx.start();
         QCOMPARE(ActiveKeyboardLayoutName(), active);
-        w->KeyboardLayout1Click();
+        w->showKeyboardLayout();
         QCOMPARE(fx.messages.size(), 1);
         QCOMPARE(fx.messages[0].text, QString::fromLatin1(active));
         QCOMPARE(fx.messages[0].caption, QString("Current keyboard layout:"));
@@ -281,12 +281,12 @@ private slots:
         auto w = fx.start();
         QCOMPARE(fx.messageTexts(), QStringList{"Second index isn't equal to first (number of items)"});
         QVERIFY(w->SecondIndex.isEmpty());
-        w->TntEdit3->setText("ber");
+        w->searchBox->setText("ber");
         QCOMPARE(w->selectedIndexRow(), 1);
 
         // Opened again from the catalogue the mismatch is dropped silently.
         fx.messages.clear();
-        w->ListView1->setCurrentRow(0);
+        w->catalogueList->setCurrentRow(0);
         w->OpenDictionary();
         QVERIFY(fx.messages.isEmpty());
         QVERIFY(w->SecondIndex.isEmpty());
@@ -302,17 +302,17 @@ private slots:
         Fixture::writeBytes(fx.folder("B") + "secondindex.list", Fixture::utf16({"banana", "berry"}));
         auto w = fx.start();
         QCOMPARE(w->CurrentDictionary, QString("A"));
-        QVERIFY(!w->Image1->isHidden());
-        QVERIFY(!w->SpeedButton6->isHidden());
+        QVERIFY(!w->annotationButton->isHidden());
+        QVERIFY(!w->findButton->isHidden());
 
-        w->ListView1->setCurrentRow(1);
+        w->catalogueList->setCurrentRow(1);
         w->OpenDictionary();
         QCOMPARE(w->CurrentDictionary, QString("B"));
-        QCOMPARE(w->TntEdit1->text(), QString("B"));
-        QCOMPARE(w->ListView1->currentRow(), 1);
-        QVERIFY(w->Image1->isHidden());
+        QCOMPARE(w->titleBox->text(), QString("B"));
+        QCOMPARE(w->catalogueList->currentRow(), 1);
+        QVERIFY(w->annotationButton->isHidden());
         // No descriptor says nothing of a text layer: Find is hidden.
-        QVERIFY(w->SpeedButton6->isHidden());
+        QVERIFY(w->findButton->isHidden());
         QCOMPARE(w->indexItemCount(), 2);
         QCOMPARE(w->SecondIndex.count(), 2);
         QCOMPARE(w->selectedIndexRow(), 0);
@@ -322,7 +322,7 @@ private slots:
         // A deleted first index: nothing happens at all.
         QFile::remove(fx.prog + "Data/A.list");
         w->SkipSearchReplay = true;
-        w->ListView1->setCurrentRow(0);
+        w->catalogueList->setCurrentRow(0);
         w->OpenDictionary();
         QCOMPARE(w->CurrentDictionary, QString("B"));
         QVERIFY(w->SkipSearchReplay);
@@ -338,7 +338,7 @@ private slots:
         // Something that exists but cannot be read as a file, even by root.
         QFile::remove(fx.prog + "Data/B.list");
         QVERIFY(QDir().mkpath(fx.prog + "Data/B.list"));
-        w->ListView1->setCurrentRow(1);
+        w->catalogueList->setCurrentRow(1);
         w->OpenDictionary();
         QCOMPARE(w->CurrentDictionary, QString("A"));
         QCOMPARE(fx.messageTexts(), QStringList{"Can not open " + fx.prog + "Data/B.list\r\nIt is a folder."});
@@ -365,9 +365,9 @@ private slots:
         {
             auto w = fx.start();
             QCOMPARE(w->Bookmarks.entries(), marks);
-            QCOMPARE(w->TntListBox3->model()->rowCount(), 4);
-            QCOMPARE(w->TntListBox3->model()->index(1, 0).data().toString(), QString("error"));
-            QCOMPARE(w->TntListBox3->model()->index(0, 0).data().toString(), QString::fromUtf8("café"));
+            QCOMPARE(w->bookmarkList->model()->rowCount(), 4);
+            QCOMPARE(w->bookmarkList->model()->index(1, 0).data().toString(), QString("error"));
+            QCOMPARE(w->bookmarkList->model()->index(0, 0).data().toString(), QString::fromUtf8("café"));
             w->close();
         }
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), BookmarkFileBytes(marks));
@@ -382,24 +382,24 @@ private slots:
         Fixture::writeBytes(fx.folder("B") + "Annotation.djvu", "AT&T");
         Fixture::writeBytes(fx.folder("B") + "Annotation.htm", "<html></html>");
         auto w = fx.start();
-        QVERIFY(!w->Image1->isHidden());
-        w->Image1Click();
-        QCOMPARE(w->WebBrowser1->currentPath(), fx.folder("A") + "Annotation.htm");
+        QVERIFY(!w->annotationButton->isHidden());
+        w->showAnnotation();
+        QCOMPARE(w->pageView->currentPath(), fx.folder("A") + "Annotation.htm");
         QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
         QVERIFY(w->SingleFileOnView);
         QVERIFY(w->ExtraPageOnView);
 
         // The document wins over the page, and keeps SingleFileOnView.
-        w->ListView1->setCurrentRow(1);
+        w->catalogueList->setCurrentRow(1);
         w->OpenDictionary();
-        QVERIFY(!w->Image1->isHidden());
-        w->Image1Click();
+        QVERIFY(!w->annotationButton->isHidden());
+        w->showAnnotation();
         const QString html = fx.pageFile();
         QVERIFY2(html.contains("SRC=\"file:\\\\localhost\\" + fx.folder("B") + "Annotation.djvu\""), qPrintable(html));
         QVERIFY(!html.contains(" Page="));
         QVERIFY(w->SingleFileOnView);
         QVERIFY(!w->ExtraPageOnView);
-        QCOMPARE(w->WebBrowser1->currentPath(), fx.prog + "temp.htm");
+        QCOMPARE(w->pageView->currentPath(), fx.prog + "temp.htm");
     }
 
     void unusableBookmarksAreKept_data()
@@ -424,7 +424,7 @@ private slots:
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), content);
         {
             auto w = fx.start();
-            w->SpeedButton5Click();
+            w->addBookmark();
             w->close();
         }
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat.bak2"), content);
@@ -439,7 +439,7 @@ private slots:
         QVERIFY(QDir().mkpath(fx.cwd + "Bookmarks.dat"));
         {
             auto w = fx.start();
-            w->SpeedButton5Click();
+            w->addBookmark();
             w->close();
         }
         QVERIFY(QFileInfo(fx.cwd + "Bookmarks.dat.bak").isDir());
@@ -450,8 +450,8 @@ private slots:
     {
         Fixture fx;
         auto w = fx.start();
-        w->LexifolHelp1Click();
-        QCOMPARE(w->WebBrowser1->currentPath(), fx.prog + "Help/main.htm");
+        w->showHelp();
+        QCOMPARE(w->pageView->currentPath(), fx.prog + "Help/main.htm");
         QVERIFY(w->SingleFileOnView);
         QVERIFY(w->ExtraPageOnView);
     }
@@ -461,19 +461,19 @@ private slots:
         Fixture fx;
         auto w = fx.start();
         const QList<QPair<QWidget*, QString>> named{
-            {w->ListView1, "Dictionaries"}, {w->SpeedButton1, "Move up"}, {w->SpeedButton2, "Move down"},
-            {w->TntEdit1, "Dictionary title"}, {w->TntEdit3, "Search"}, {w->TntListBox1, "Index"},
-            {w->TntListBox2, "History"}, {w->TntListBox3, "Bookmarks"}, {w->SpeedButton3, "Back"},
-            {w->SpeedButton4, "Forward"}, {w->SpeedButton5, "Add bookmark"}, {w->SpeedButton6, "Find"},
-            {w->Image1, "Annotation"}, {w->Image2, "Normalisation preview"}, {w->WebBrowser1, "Page"}};
+            {w->catalogueList, "Dictionaries"}, {w->moveUpButton, "Move up"}, {w->moveDownButton, "Move down"},
+            {w->titleBox, "Dictionary title"}, {w->searchBox, "Search"}, {w->indexList, "Index"},
+            {w->historyList, "History"}, {w->bookmarkList, "Bookmarks"}, {w->backButton, "Back"},
+            {w->forwardButton, "Forward"}, {w->addBookmarkButton, "Add bookmark"}, {w->findButton, "Find"},
+            {w->annotationButton, "Annotation"}, {w->previewButton, "Normalisation preview"}, {w->pageView, "Page"}};
         for (const auto& [widget, name] : named)
             QCOMPARE(widget->accessibleName(), name);
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(w->PageControl2->tabBar()->accessibleTabName(i), QStringList({"Bookmarks", "History", "Index"})[i]);
-            QCOMPARE(w->PageControl2->tabToolTip(i), QStringList({"Bookmarks", "History", "Index"})[i]);
+            QCOMPARE(w->listTabs->tabBar()->accessibleTabName(i), QStringList({"Bookmarks", "History", "Index"})[i]);
+            QCOMPARE(w->listTabs->tabToolTip(i), QStringList({"Bookmarks", "History", "Index"})[i]);
         }
-        QCOMPARE(w->PageControl2->currentWidget(), w->TabSheet6);
-        for (QToolButton* b : {w->SpeedButton1, w->SpeedButton3, w->SpeedButton5, w->SpeedButton6})
+        QCOMPARE(w->listTabs->currentWidget(), w->indexTab);
+        for (QToolButton* b : {w->moveUpButton, w->backButton, w->addBookmarkButton, w->findButton})
             QCOMPARE(b->toolTip(), b->accessibleName());
     }
 };

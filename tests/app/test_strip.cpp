@@ -14,7 +14,7 @@ class TestStrip : public QObject
 {
     Q_OBJECT
     std::unique_ptr<Fixture> fx_;
-    std::unique_ptr<TForm1> w_;
+    std::unique_ptr<MainWindow> w_;
 
     // The other dictionaries are opened on a worker: until they are.
     QList<lexifol::ShelfHit> settle()
@@ -49,7 +49,7 @@ private slots:
 
     void listsTheOtherCheckedOnes()
     {
-        w_->TntEdit3->setText("bread");
+        w_->searchBox->setText("bread");
         const QList<lexifol::ShelfHit> hits = settle();
         QCOMPARE(hits.size(), 2);   // not A (open), not U (unchecked)
         QCOMPARE(hits[0].name, QString("B"));
@@ -65,11 +65,11 @@ private slots:
 
     void clickOpensWithTheWord()
     {
-        w_->TntEdit3->setText("butter");
+        w_->searchBox->setText("butter");
         settle();
         w_->OtherDictionaries->findChildren<QToolButton*>().first()->click();
         QCOMPARE(w_->CurrentDictionary, QString("B"));
-        QCOMPARE(w_->TntEdit3->text(), QString("butter"));
+        QCOMPARE(w_->searchBox->text(), QString("butter"));
         QVERIFY(fx_->pageFile().contains("B.djvu\"") || fx_->pageFile().contains("Page=8"));
     }
 
@@ -77,9 +77,9 @@ private slots:
     {
         w_->show();
         QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-        w_->TntEdit3->setText("apple");
+        w_->searchBox->setText("apple");
         settle();
-        QTest::keyClick(w_->TntEdit3, Qt::Key_2, Qt::AltModifier);
+        QTest::keyClick(w_->searchBox, Qt::Key_2, Qt::AltModifier);
         QCOMPARE(w_->CurrentDictionary, QString("C"));
     }
 
@@ -89,7 +89,7 @@ private slots:
         // B cannot be opened: its parameter list is a folder.
         QVERIFY(QDir().mkpath(fx_->folder("B") + "Plugin.dat"));
         w_ = fx_->start();
-        w_->TntEdit3->setText("bread");
+        w_->searchBox->setText("bread");
         const QList<lexifol::ShelfHit> hits = settle();
         QCOMPARE(int(hits[0].kind), int(Kind::Broken));
         QVERIFY2(hits[0].why.contains("Plugin.dat"), qPrintable(hits[0].why));

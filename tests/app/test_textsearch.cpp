@@ -7,7 +7,7 @@
 #include "app/StatusLine.h"
 #include "app/TextSearchPane.h"
 #include "pageview/DjvuFixture.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include "index/CodePage.h"
 
@@ -24,7 +24,7 @@ class TestTextSearch : public QObject
 {
     Q_OBJECT
     std::unique_ptr<Fixture> fx_;
-    std::unique_ptr<TForm1> w_;
+    std::unique_ptr<MainWindow> w_;
 
     void addDocument(const QString& name, const QList<QStringList>& pages)
     {
@@ -69,20 +69,20 @@ private slots:
         TextSearchPane* pane = w_->TextSearch;
         QVERIFY(pane);
         QTest::keyClick(w_.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w_->PageControl2->currentWidget(), pane);
+        QCOMPARE(w_->listTabs->currentWidget(), pane);
         searchFor("fruit");
         QCOMPARE(pane->found().size(), 2);   // the open dictionary's two pages
         const int historyBefore = int(w_->History.entries().size());
 
         pane->showResult(0);
-        QTRY_COMPARE_WITH_TIMEOUT(w_->WebBrowser1->state(), TWebBrowser::State::Page, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->pageView->state(), PageView::State::Page, 20000);
         const search::PageResult first = pane->found().at(0);
-        QCOMPARE(w_->WebBrowser1->pageIndex() + 1, first.pageReference.toInt());
-        QTRY_VERIFY_WITH_TIMEOUT(w_->WebBrowser1->findPosition().second > 0, 20000);
-        const int hits = w_->WebBrowser1->findPosition().second;
+        QCOMPARE(w_->pageView->pageIndex() + 1, first.pageReference.toInt());
+        QTRY_VERIFY_WITH_TIMEOUT(w_->pageView->findPosition().second > 0, 20000);
+        const int hits = w_->pageView->findPosition().second;
         QCOMPARE(hits, first.pageReference == "1" ? 2 : 1);
         // Marked as a headword looked up is, not with Find's yellow.
-        const QImage screen = w_->WebBrowser1->pageWindow()->grab().toImage();
+        const QImage screen = w_->pageView->pageWindow()->grab().toImage();
         int soft = 0, yellow = 0;
         for (int y = 0; y < screen.height(); ++y)
             for (int x = 0; x < screen.width(); ++x) {
@@ -96,11 +96,11 @@ private slots:
         // F3: through the page's hits, then the next result.
         for (int i = 1; i < hits; ++i) {
             QVERIFY(pane->nextHit());
-            QCOMPARE(w_->WebBrowser1->findPosition().first, i);
+            QCOMPARE(w_->pageView->findPosition().first, i);
         }
         QVERIFY(pane->nextHit());
         const search::PageResult second = pane->found().at(1);
-        QTRY_COMPARE_WITH_TIMEOUT(w_->WebBrowser1->pageIndex() + 1, second.pageReference.toInt(), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->pageView->pageIndex() + 1, second.pageReference.toInt(), 20000);
         QCOMPARE(int(w_->History.entries().size()), historyBefore);
         QCOMPARE(int(w_->Bookmarks.entries().size()), 0);
     }
@@ -108,7 +108,7 @@ private slots:
     void everyCheckedDictionary()
     {
         TextSearchPane* pane = w_->TextSearch;
-        w_->PageControl2->setCurrentWidget(pane);
+        w_->listTabs->setCurrentWidget(pane);
         for (int row = 0; row < w_->Catalogue.count(); ++row)
             w_->Catalogue.setChecked(row, true);
         pane->findChild<QCheckBox*>()->setChecked(true);
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(pane->found().at(0).dictionary, QStringLiteral("B"));
         pane->showResult(0);
         QTRY_COMPARE_WITH_TIMEOUT(w_->CurrentDictionary, QStringLiteral("B"), 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(w_->WebBrowser1->state(), TWebBrowser::State::Page, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->pageView->state(), PageView::State::Page, 20000);
     }
 };
 

@@ -1,7 +1,7 @@
 // The "Second index" page: Add&Check, Start and the order checks with their
 // messages, files and the switch to the built dictionary.
 #include "config/Messages.h"
-#include "config/shcut.h"
+#include "config/ConfigurationDialog.h"
 #include "index/CodePage.h"
 #include "index/Collation.h"
 #include "library/Profile.h"
@@ -40,10 +40,10 @@ class TestSecondIndex : public QObject
     QStringList shown_;
     MessageHandler old_;
 
-    std::unique_ptr<TForm2> dialog(const QStringList& catalogue)
+    std::unique_ptr<ConfigurationDialog> dialog(const QStringList& catalogue)
     {
         ProfileFile* none = nullptr;
-        auto d = std::make_unique<TForm2>(catalogue, none);
+        auto d = std::make_unique<ConfigurationDialog>(catalogue, none);
         d->setMainWindow(&link_);
         return d;
     }
@@ -71,24 +71,24 @@ private slots:
     void addAndCheck()
     {
         auto d = dialog({"D"});
-        QVERIFY(!d->Button4->isEnabled());
-        d->TntMemo1->setPlainText("a=b\nc=d\nef");
-        d->Button3Click();
+        QVERIFY(!d->startButton->isEnabled());
+        d->rulesEditor->setPlainText("a=b\nc=d\nef");
+        d->addAndCheckRules();
         QCOMPARE(shown_, QStringList{"E:Error (line 2)"});
-        QCOMPARE(d->TntListBox1->count(), 0);
-        QVERIFY(!d->Button4->isEnabled());
-        d->TntMemo1->setPlainText(QStringLiteral("é=e\n-=\n"));
-        d->Button3Click();
-        QCOMPARE(d->TntListBox1->count(), 2);
+        QCOMPARE(d->acceptedRuleList->count(), 0);
+        QVERIFY(!d->startButton->isEnabled());
+        d->rulesEditor->setPlainText(QStringLiteral("é=e\n-=\n"));
+        d->addAndCheckRules();
+        QCOMPARE(d->acceptedRuleList->count(), 2);
         QCOMPARE(d->AcceptedRules, (QByteArrayList{"\xC3\xA9=e", "-="}));
-        QVERIFY(d->Button4->isEnabled());
+        QVERIFY(d->startButton->isEnabled());
         // A bad editor later keeps Start enabled; clearing keeps it too.
-        d->TntMemo1->setPlainText("x");
-        d->Button3Click();
-        QVERIFY(d->Button4->isEnabled());
-        d->SpeedButton1Click();
-        QVERIFY(d->AcceptedRules.isEmpty() && d->Button4->isEnabled());
-        QCOMPARE(d->Button3->text(), QStringLiteral("Add&&Check"));
+        d->rulesEditor->setPlainText("x");
+        d->addAndCheckRules();
+        QVERIFY(d->startButton->isEnabled());
+        d->clearAcceptedRules();
+        QVERIFY(d->AcceptedRules.isEmpty() && d->startButton->isEnabled());
+        QCOMPARE(d->addCheckButton->text(), QStringLiteral("Add&&Check"));
     }
 
     void start_data()
@@ -115,9 +115,9 @@ private slots:
         if (!folder)
             QDir(prog_ + "Data/D.files").removeRecursively();
         auto d = dialog(catalogue);
-        d->TntMemo1->setPlainText(rules);
-        d->Button3Click();
-        d->Button4Click();
+        d->rulesEditor->setPlainText(rules);
+        d->addAndCheckRules();
+        d->startSecondIndex();
         QTEST(shown_, "messages");
         QFETCH(bool, written);
         QCOMPARE(link_.reopened, written ? QStringList{"D"} : QStringList{});
@@ -162,7 +162,7 @@ private slots:
             put(file, content);
         put(prog_ + "IndexErrors.log", "earlier\r\n");
         auto d = dialog({"D"});
-        second ? d->SpeedButton4Click() : d->SpeedButton3Click();
+        second ? d->checkSecondIndexOrder() : d->checkFirstIndexOrder();
         const QString logPath = prog_ + "IndexErrors.log";
         QCOMPARE(shown_, message.isEmpty() ? QStringList{} : QStringList{QString(message).replace("%LOG", logPath)});
         const QStringList written = QString::fromLatin1(get(logPath)).split("\r\n");
@@ -177,9 +177,9 @@ private slots:
     void previewSwitch()
     {
         auto d = dialog({"D"});
-        d->CheckBox1->setChecked(true);
+        d->previewCheck->setChecked(true);
         QVERIFY(link_.preview);
-        d->CheckBox1->setChecked(false);
+        d->previewCheck->setChecked(false);
         QVERIFY(!link_.preview);
     }
 };

@@ -1,6 +1,6 @@
 #pragma once
 // A page view in a window of its own, and the wheel turned over it.
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QApplication>
 #include <QTest>
@@ -9,9 +9,9 @@
 namespace lexifol::testing {
 
 // Shown and exposed, 600x500 unless told; null when it never came up.
-inline TWebBrowser* NewShownView(QSize size = QSize(600, 500))
+inline PageView* NewShownView(QSize size = QSize(600, 500))
 {
-    auto* view = new TWebBrowser;
+    auto* view = new PageView;
     view->resize(size);
     view->show();
     if (!QTest::qWaitForWindowExposed(view)) {

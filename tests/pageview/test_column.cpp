@@ -8,7 +8,7 @@
 #include "pageview/DocumentCache.h"
 #include "pageview/PageArea.h"
 #include "pageview/PageColumn.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QAbstractScrollArea>
 #include <QScrollBar>
@@ -20,7 +20,7 @@
 using namespace lexifol;
 using namespace lexifol::pv;
 using namespace lexifol::testing;
-using State = TWebBrowser::State;
+using State = PageView::State;
 
 namespace {
 
@@ -75,7 +75,7 @@ private:
     QString book_, mixed_, longBook_, filesFolder_;
     QList<DrawnPage> bookPages_;
     bool haveTools_ = false;
-    TWebBrowser* b_ = nullptr;
+    PageView* b_ = nullptr;
 };
 
 void ColumnTest::places()
@@ -265,7 +265,7 @@ void ColumnTest::scrollsIntoTheNextPage()
     QScrollBar* bar = area()->verticalScrollBar();
     // The bar spans the column: three pages and more than one page's way.
     QVERIFY(bar->maximum() > 2 * b_->pageImage().height());
-    QSignalSpy moved(b_, &TWebBrowser::pageInViewChanged);
+    QSignalSpy moved(b_, &PageView::pageInViewChanged);
     QVERIFY(wheelUntil([&] { return b_->pageIndex() == 1; }));
     QCOMPARE(moved.count(), 1);
     QCOMPARE(moved.first().first().toInt(), 1);
@@ -395,7 +395,7 @@ void ColumnTest::pageFilesInTheirOrder()
     QCOMPARE(std::make_pair(number->value(), number->maximum()), std::make_pair(1, 3));
     b_->goToPage(2);
     QTRY_COMPARE(b_->documentPath(), filesFolder_ + QStringLiteral("/10.djvu"));
-    QTRY_VERIFY(b_->state() == TWebBrowser::State::Page);
+    QTRY_VERIFY(b_->state() == PageView::State::Page);
     QCOMPARE(b_->readingPlace(), std::make_pair(2, 3));
     QCOMPARE(number->value(), 3);
     QCOMPARE(area()->column().count(), 3);

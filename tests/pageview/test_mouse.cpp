@@ -6,7 +6,7 @@
 
 #include "pageview/Composition.h"
 #include "djvu/PageImage.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +23,7 @@
 
 using namespace lexifol;
 using namespace lexifol::testing;
-using State = TWebBrowser::State;
+using State = PageView::State;
 
 class MouseTest : public QObject
 {
@@ -50,7 +50,7 @@ private:
     QTemporaryDir dir_;
     QString book_;
     DrawnPage first_;
-    TWebBrowser* b_ = nullptr;
+    PageView* b_ = nullptr;
 };
 
 void MouseTest::initTestCase()
@@ -212,7 +212,7 @@ void MouseTest::rectangleCopied()
 
 void MouseTest::wordLookedUp()
 {
-    QSignalSpy asked(b_, &TWebBrowser::lookUpRequested);
+    QSignalSpy asked(b_, &PageView::lookUpRequested);
     const QPoint cherry = viewPointOf(first_.words[2].box.center());
     QTRY_VERIFY_WITH_TIMEOUT(b_->contextMenu(cherry)->actions().size() > 6, 10000);   // the text has come
     send(QEvent::MouseButtonDblClick, cherry, Qt::LeftButton);
@@ -235,7 +235,7 @@ void MouseTest::partInViewFirst()
 {
     QStringList order;
     QImage part;
-    connect(b_, &TWebBrowser::pageVisible, this, [&] {
+    connect(b_, &PageView::pageVisible, this, [&] {
         order << (b_->state() == State::Loading ? "part" : "page");
         if (b_->state() == State::Loading)
             part = b_->pageImage();
@@ -243,7 +243,7 @@ void MouseTest::partInViewFirst()
     // Memory left black by an earlier page, for the page to be drawn into.
     djvu::DropSparePageBuffers();
     djvu::NewPageImage(b_->pageImage().size()).fill(Qt::black);
-    connect(b_, &TWebBrowser::pageShown, this, [&] { order << "shown"; });
+    connect(b_, &PageView::pageShown, this, [&] { order << "shown"; });
     QVERIFY(showPage(3));
     // About 800 high drawn for a view 500 high: the top first, then all of it.
     QCOMPARE(order, QStringList({"part", "page", "shown"}));
@@ -285,7 +285,7 @@ void MouseTest::pagePreparedAhead()
     QCOMPARE(b_->state(), State::Page);
 
     QStringList order;
-    connect(b_, &TWebBrowser::pageVisible, this, [&] { order << (b_->state() == State::Loading ? "part" : "page"); });
+    connect(b_, &PageView::pageVisible, this, [&] { order << (b_->state() == State::Loading ? "part" : "page"); });
     QVERIFY(showPage(3));
     QCOMPARE(order, QStringList({"page"}));   // whole, at once
 }

@@ -10,14 +10,14 @@ class QMenu;
 namespace lexifol {
 struct PageViewRequest;
 
-class TWebBrowser : public QWidget
+class PageView : public QWidget
 {
     Q_OBJECT
 public:
     enum class State { Blank, Html, Loading, Page, Error };
 
-    explicit TWebBrowser(QWidget* parent = nullptr);
-    ~TWebBrowser() override;
+    explicit PageView(QWidget* parent = nullptr);
+    ~PageView() override;
 
     // Returns at once; the page loads asynchronously. A newer call supersedes
     // one still loading.

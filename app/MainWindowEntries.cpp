@@ -2,7 +2,7 @@
 // models and show them in their list boxes and buttons.
 #include "app/ListModels.h"
 #include "app/StatusLine.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "index/Bookmarks.h"
 #include "index/CodePage.h"
 
@@ -24,84 +24,84 @@ void setCount(QListView* box, VirtualListModel* model, qsizetype n)
 
 } // namespace
 
-void TForm1::showEntryLists()
+void MainWindow::showEntryLists()
 {
-    setCount(TntListBox2, historyModel_, History.size());
-    SelectRow(TntListBox2, History.position());
-    setCount(TntListBox3, bookmarkModel_, Bookmarks.size());
+    setCount(historyList, historyModel_, History.size());
+    SelectRow(historyList, History.position());
+    setCount(bookmarkList, bookmarkModel_, Bookmarks.size());
     const NavButtons b = History.buttons();
-    SpeedButton3->setVisible(b.back);
-    SpeedButton4->setVisible(b.forward);
+    backButton->setVisible(b.back);
+    forwardButton->setVisible(b.forward);
 }
 
-void TForm1::AddHistoryEntry()
+void MainWindow::AddHistoryEntry()
 {
     const int row = selectedIndexRow();
     // The dictionary name as the 8-bit catalogue holds it.
     const QString dictionary = Ansi().decode(Ansi().encode(CurrentDictionary));
-    History.add(MakeEntry(EntryWord(Dictionary, row, TntEdit3->text()), dictionary));
+    History.add(MakeEntry(EntryWord(Dictionary, row, searchBox->text()), dictionary));
     showEntryLists();
 }
 
-void TForm1::stepHistory(const HistoryStep& step)
+void MainWindow::stepHistory(const HistoryStep& step)
 {
     if (!step.act)
         return;
-    SelectRow(TntListBox2, step.select);
+    SelectRow(historyList, step.select);
     if (step.open)
-        TntListBox2DblClick();
-    SpeedButton3->setVisible(step.buttons.back);
-    SpeedButton4->setVisible(step.buttons.forward);
+        openHistoryEntry();
+    backButton->setVisible(step.buttons.back);
+    forwardButton->setVisible(step.buttons.forward);
 }
 
-void TForm1::openEntryLine(const QStringList& list, int row)
+void MainWindow::openEntryLine(const QStringList& list, int row)
 {
     if (list.isEmpty() || row < 0 || row >= list.size())
         return;
     ShowHeadword(EntryHeadword(list.at(row)), Ansi().encode(EntryDictionary(list.at(row))));
 }
 
-void TForm1::TntListBox2DblClick()
+void MainWindow::openHistoryEntry()
 {
     openEntryLine(History.entries(), History.position());
 }
 
-void TForm1::TntListBox3DblClick()
+void MainWindow::openBookmark()
 {
-    openEntryLine(Bookmarks.entries(), SelectedRow(TntListBox3));
+    openEntryLine(Bookmarks.entries(), SelectedRow(bookmarkList));
 }
 
-void TForm1::SpeedButton5Click()
+void MainWindow::addBookmark()
 {
     const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
     if (row < 0)
         return;
     const QString dictionary = Ansi().decode(Ansi().encode(CurrentDictionary));
-    const Status saved = Bookmarks.add(MakeEntry(EntryWord(Dictionary, row, TntEdit3->text()), dictionary));
-    setCount(TntListBox3, bookmarkModel_, Bookmarks.size());
+    const Status saved = Bookmarks.add(MakeEntry(EntryWord(Dictionary, row, searchBox->text()), dictionary));
+    setCount(bookmarkList, bookmarkModel_, Bookmarks.size());
     reportSave(Bookmarks.path(), saved);
 }
 
-void TForm1::TntListBox3KeyDown()
+void MainWindow::deleteSelectedBookmark()
 {
-    const int row = SelectedRow(TntListBox3);
+    const int row = SelectedRow(bookmarkList);
     if (Bookmarks.isEmpty() || row < 0)
         return;
     int next = -1;
     const Status saved = Bookmarks.remove(row, &next);
-    setCount(TntListBox3, bookmarkModel_, Bookmarks.size());
+    setCount(bookmarkList, bookmarkModel_, Bookmarks.size());
     if (!Bookmarks.isEmpty()) {
-        SelectRow(TntListBox3, next);
-        TntListBox3->setFocus(Qt::OtherFocusReason);
+        SelectRow(bookmarkList, next);
+        bookmarkList->setFocus(Qt::OtherFocusReason);
     }
     reportSave(Bookmarks.path(), saved);
 }
 
-void TForm1::ClearBookmarks()
+void MainWindow::ClearBookmarks()
 {
     const QStringList cleared = Bookmarks.entries();
     const Status saved = Bookmarks.clear();
-    setCount(TntListBox3, bookmarkModel_, 0);
+    setCount(bookmarkList, bookmarkModel_, 0);
     reportSave(Bookmarks.path(), saved);
     if (cleared.isEmpty())
         return;
@@ -109,19 +109,19 @@ void TForm1::ClearBookmarks()
     StatusText->offerUndo((cleared.size() == 1 ? QStringLiteral("1 bookmark cleared")
                                                  : QStringLiteral("%1 bookmarks cleared").arg(cleared.size())), [this, cleared] {
         const lexifol::Status back = Bookmarks.restore(cleared);
-        setCount(TntListBox3, bookmarkModel_, Bookmarks.size());
+        setCount(bookmarkList, bookmarkModel_, Bookmarks.size());
         reportSave(Bookmarks.path(), back);
     });
 }
 
-void TForm1::ShowHeadword(const QString& headword, const QByteArray& dictionary)
+void MainWindow::ShowHeadword(const QString& headword, const QByteArray& dictionary)
 {
     ExtraPageOnView = false;
     openHeadword(headword, dictionary);
     SkipSearchReplay = false;
 }
 
-void TForm1::openHeadword(const QString& headword, const QByteArray& dictionary)
+void MainWindow::openHeadword(const QString& headword, const QByteArray& dictionary)
 {
     if (dictionary.isEmpty() || headword.isEmpty() || Catalogue.current() < 0)
         return;

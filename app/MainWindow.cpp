@@ -1,6 +1,6 @@
 // The main window's behaviour: event handlers that call the services below
 // and apply their results to the controls.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/Application.h"
 #include "app/ListModels.h"
 #include "app/StatusLine.h"
@@ -12,7 +12,7 @@
 #include "library/Dictionary.h"
 #include "library/KeyboardLayout.h"
 #include "library/Profile.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,7 +28,7 @@
 
 using namespace lexifol;
 
-void TForm1::startUp()
+void MainWindow::startUp()
 {
     SingleFileOnView = ExtraPageOnView = SkipSearchReplay = false;
     ApplyProgramIcon(this);
@@ -47,32 +47,32 @@ void TForm1::startUp()
     const ViewSettings view = ReadViewSettings(*Settings);
     BrowserMouse = view.browserMouse;
     LocateHeadwordOnPage = view.locateHeadword;
-    WebBrowser1->setContinuous(view.continuous);
+    pageView->setContinuous(view.continuous);
     indexCache_.setBudget(view.cacheBytes);
 
     History.clear();
     Bookmarks.load(Places.bookmarksFile());
     showEntryLists();
-    SpeedButton3->hide();
-    SpeedButton4->hide();
+    backButton->hide();
+    forwardButton->hide();
 
     if (QFileInfo::exists(Places.introPage())) {
         SingleFileOnView = ExtraPageOnView = true;
-        WebBrowser1->Navigate(Places.introPage());
+        pageView->Navigate(Places.introPage());
     }
     showMessages(Dictionary.loadDerived(ProgramFolder, true));
     if (indexItemCount() > 0)
         selectIndexRow(0);
     // The user starts by typing a word.
-    TntEdit3->setFocus(Qt::OtherFocusReason);
+    searchBox->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm1::showCatalogue()
+void MainWindow::showCatalogue()
 {
-    const QSignalBlocker block(ListView1);
-    ListView1->clear();
+    const QSignalBlocker block(catalogueList);
+    catalogueList->clear();
     for (int i = 0; i < Catalogue.count(); ++i) {
-        auto* item = new QListWidgetItem(Catalogue.name(i), ListView1);
+        auto* item = new QListWidgetItem(Catalogue.name(i), catalogueList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Catalogue.checked(i) ? Qt::Checked : Qt::Unchecked);
     }
@@ -80,22 +80,22 @@ void TForm1::showCatalogue()
         selectCatalogueRow(Catalogue.current());
 }
 
-void TForm1::selectCatalogueRow(int row)
+void MainWindow::selectCatalogueRow(int row)
 {
     Catalogue.setCurrent(row);
-    if (QListWidgetItem* item = ListView1->item(row)) {
-        ListView1->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
-        ListView1->scrollToItem(item);
+    if (QListWidgetItem* item = catalogueList->item(row)) {
+        catalogueList->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+        catalogueList->scrollToItem(item);
     }
 }
 
-QString TForm1::dictionaryRoot(const QString& name) const
+QString MainWindow::dictionaryRoot(const QString& name) const
 {
     const int row = Catalogue.find(name);
     return row >= 0 ? Catalogue.root(row) : Places.userRoot();
 }
 
-void TForm1::openDictionaryAtStartUp(int row)
+void MainWindow::openDictionaryAtStartUp(int row)
 {
     const QString name = row >= 0 ? Catalogue.name(row) : QString();
     const QString root = row >= 0 ? Catalogue.root(row) : ProgramFolder;
@@ -107,40 +107,40 @@ void TForm1::openDictionaryAtStartUp(int row)
     applyOpening(outcome);
 }
 
-void TForm1::applyOpening(const OpenOutcome& outcome)
+void MainWindow::applyOpening(const OpenOutcome& outcome)
 {
     // The zoom chosen on another dictionary's pages does not fit this one.
     if (outcome.opened)
-        WebBrowser1->resetZoom();
+        pageView->resetZoom();
     if (outcome.keyboardLayout)
         LoadKeyboardLayout(*outcome.keyboardLayout);
     if (outcome.title) {
         // A long title shows its beginning, the whole in the tooltip.
-        TntEdit1->setText(*outcome.title);
-        TntEdit1->setCursorPosition(0);
-        TntEdit1->setToolTip(*outcome.title);
+        titleBox->setText(*outcome.title);
+        titleBox->setCursorPosition(0);
+        titleBox->setToolTip(*outcome.title);
     }
     if (outcome.findVisible)
-        SpeedButton6->setVisible(*outcome.findVisible);
+        findButton->setVisible(*outcome.findVisible);
     if (outcome.annotationVisible)
-        Image1->setVisible(*outcome.annotationVisible);
+        annotationButton->setVisible(*outcome.annotationVisible);
     indexModel_->setItemCount(outcome.rowCount);
     if (outcome.opened && outcome.rowCount == 0) {
         // Nothing of the previous dictionary stays on view.
         const QString empty = QStringLiteral("The index of %1 holds no entries.").arg(CurrentDictionary);
-        WebBrowser1->ShowNotice(empty);
+        pageView->ShowNotice(empty);
         StatusText->say(empty, 0);
     }
     showMessages(outcome.messages);
 }
 
-void TForm1::showMessages(const QStringList& messages)
+void MainWindow::showMessages(const QStringList& messages)
 {
     for (const QString& text : messages)
         ShowMessage(text, MsgIcon::Error, QStringLiteral("Lexifol"), this);
 }
 
-void TForm1::openAnother()
+void MainWindow::openAnother()
 {
     const int row = Catalogue.firstChecked() >= 0 ? Catalogue.firstChecked() : (Catalogue.count() > 0 ? 0 : -1);
     if (row >= 0) {
@@ -152,11 +152,11 @@ void TForm1::openAnother()
     Dictionary.name.clear();
     Dictionary.title.clear();
     indexModel_->setItemCount(0);
-    TntEdit1->clear();
-    WebBrowser1->ShowNotice(QStringLiteral("No dictionary is installed."));
+    titleBox->clear();
+    pageView->ShowNotice(QStringLiteral("No dictionary is installed."));
 }
 
-void TForm1::OpenDictionary()
+void MainWindow::OpenDictionary()
 {
     if (Catalogue.count() == 0 || Catalogue.current() < 0)
         return;
@@ -170,21 +170,21 @@ void TForm1::OpenDictionary()
     applyOpening(outcome);
     if (indexItemCount() > 0)
         selectIndexRow(0);
-    if (!SkipSearchReplay && !TntEdit3->text().isEmpty())
+    if (!SkipSearchReplay && !searchBox->text().isEmpty())
         replaySearchText();
     SkipSearchReplay = false;
 }
 
-void TForm1::replaySearchText()
+void MainWindow::replaySearchText()
 {
-    const QString text = TntEdit3->text();
-    TntEdit3->setText(QString());
-    TntEdit3->setText(text);
+    const QString text = searchBox->text();
+    searchBox->setText(QString());
+    searchBox->setText(text);
     if (indexItemCount() > 0 && selectedIndexRow() >= 0)
         ShowSelectedEntry();
 }
 
-bool TForm1::SelectDictionaryByName(const QString& name)
+bool MainWindow::SelectDictionaryByName(const QString& name)
 {
     const int row = Catalogue.find(name);
     if (row < 0)
@@ -193,7 +193,7 @@ bool TForm1::SelectDictionaryByName(const QString& name)
     return true;
 }
 
-void TForm1::ActivateShortcut(int digit)
+void MainWindow::ActivateShortcut(int digit)
 {
     const int row = Settings ? Catalogue.shortcutRow(*Settings, digit) : -1;
     if (row < 0)
@@ -202,47 +202,47 @@ void TForm1::ActivateShortcut(int digit)
     OpenDictionary();
 }
 
-void TForm1::moveCatalogueEntry(int direction)
+void MainWindow::moveCatalogueEntry(int direction)
 {
     if (Catalogue.moveCurrent(direction))
         showCatalogue();
 }
 
-int TForm1::indexItemCount() const
+int MainWindow::indexItemCount() const
 {
     return indexModel_->rowCount();
 }
 
-int TForm1::selectedIndexRow() const
+int MainWindow::selectedIndexRow() const
 {
-    return SelectedRow(TntListBox1);
+    return SelectedRow(indexList);
 }
 
-void TForm1::selectIndexRow(int position)
+void MainWindow::selectIndexRow(int position)
 {
     // One past the last row names no entry: nothing stays selected, so
     // Enter cannot show a page that does not hold the word.
-    SelectRow(TntListBox1, position);
+    SelectRow(indexList, position);
 }
 
-void TForm1::LookupSearchText()
+void MainWindow::LookupSearchText()
 {
-    const int position = TypedRow(Dictionary, TntEdit3->text());
+    const int position = TypedRow(Dictionary, searchBox->text());
     if (position >= 0) {
         selectIndexRow(position);
         if (selectedIndexRow() >= 0)
             PreparePageTimer->start();
     }
     if (position >= FirstIndex.count() && FirstIndex.count() > 0)
-        StatusText->say(QStringLiteral("not found: \"%1\" comes after the last headword").arg(TntEdit3->text()));
+        StatusText->say(QStringLiteral("not found: \"%1\" comes after the last headword").arg(searchBox->text()));
 }
 
-void TForm1::ShowSelectedEntry()
+void MainWindow::ShowSelectedEntry()
 {
     const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
     if (row < 0)
         return;
-    const std::optional<Hit> hit = EntryHit(Dictionary, row, TntEdit3->text());
+    const std::optional<Hit> hit = EntryHit(Dictionary, row, searchBox->text());
     if (!hit)
         return;
     if (hit->row != row)
@@ -254,22 +254,22 @@ void TForm1::ShowSelectedEntry()
     showHit(*hit);
 }
 
-void TForm1::showHit(const Hit& hit)
+void MainWindow::showHit(const Hit& hit)
 {
     ExtraPageOnView = false;
     composeAndShow(hit.page, true, hit.mark);
     AddHistoryEntry();
 }
 
-void TForm1::LookUpPageWord(const QString& word)
+void MainWindow::LookUpPageWord(const QString& word)
 {
     if (word.isEmpty())
         return;
-    TntEdit3->setText(word);
+    searchBox->setText(word);
     ShowSelectedEntry();
 }
 
-void TForm1::TntListBox1DblClick()
+void MainWindow::openIndexEntry()
 {
     const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
     if (row < 0)
@@ -282,50 +282,50 @@ void TForm1::TntListBox1DblClick()
     ShowPage(*page);
 }
 
-void TForm1::RefreshSearchBox()
+void MainWindow::RefreshSearchBox()
 {
-    TntEdit3->setFocus(Qt::OtherFocusReason);
-    const QString text = TntEdit3->text();
-    TntEdit3->setText(QString());
-    TntEdit3->setText(text);
-    TntEdit3->selectAll();
+    searchBox->setFocus(Qt::OtherFocusReason);
+    const QString text = searchBox->text();
+    searchBox->setText(QString());
+    searchBox->setText(text);
+    searchBox->selectAll();
 }
 
-void TForm1::Image2Click()
+void MainWindow::showNormalisedForm()
 {
-    TntLabel1->setText(NormaliseHeadword(TntEdit3->text(), ReplacementList));
+    normalisedLabel->setText(NormaliseHeadword(searchBox->text(), ReplacementList));
 }
 
-void TForm1::ShowPage(const QString& pageReference)
+void MainWindow::ShowPage(const QString& pageReference)
 {
     ExtraPageOnView = false;
     const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
-    const QString word = row >= 0 ? MarkWord(Dictionary, row, TntEdit3->text()) : QString();
+    const QString word = row >= 0 ? MarkWord(Dictionary, row, searchBox->text()) : QString();
     composeAndShow(pageReference, true, word);
     if (row >= 0)
         AddHistoryEntry();
 }
 
-void TForm1::Image1Click()
+void MainWindow::showAnnotation()
 {
     const DictionaryPaths paths{ProgramFolder, CurrentDictionary};
     if (QFileInfo::exists(paths.annotationDjvu())) {
         ShowPage(QStringLiteral("Annotation"));
     } else if (QFileInfo::exists(paths.annotationHtm())) {
         SingleFileOnView = ExtraPageOnView = true;
-        WebBrowser1->Navigate(paths.annotationHtm());
+        pageView->Navigate(paths.annotationHtm());
         StatusText->setPage(0, 0);   // no page of the document is on view
     }
 }
 
-void TForm1::LexifolHelp1Click()
+void MainWindow::showHelp()
 {
     SingleFileOnView = ExtraPageOnView = true;
-    WebBrowser1->Navigate(Places.helpPage());
+    pageView->Navigate(Places.helpPage());
     StatusText->setPage(0, 0);   // no page of the document is on view
 }
 
-void TForm1::KeyboardLayout1Click()
+void MainWindow::showKeyboardLayout()
 {
     const QByteArray id = ActiveKeyboardLayoutName();
     if (id.isEmpty())
@@ -333,7 +333,7 @@ void TForm1::KeyboardLayout1Click()
     ShowMessage(QString::fromLatin1(id), MsgIcon::Information, QStringLiteral("Current keyboard layout:"), this);
 }
 
-void TForm1::Shutdown()
+void MainWindow::Shutdown()
 {
     if (shutDown_)
         return;
@@ -344,7 +344,7 @@ void TForm1::Shutdown()
     reportSave(Bookmarks.path(), Bookmarks.save());
 }
 
-void TForm1::reportSave(const QString& path, const Status& result)
+void MainWindow::reportSave(const QString& path, const Status& result)
 {
     const QString text = saveReport_.message(path, result);
     if (!result)
@@ -353,29 +353,29 @@ void TForm1::reportSave(const QString& path, const Status& result)
         ShowMessage(text, MsgIcon::Error, QStringLiteral("Lexifol"), this);
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (keys_ && keys_->filter(watched, event))
         return true;
     if (extras_ && extras_->filter(watched, event))
         return true;
-    if (watched == TntListBox3 && event->type() == QEvent::KeyPress
+    if (watched == bookmarkList && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        TntListBox3KeyDown();
+        deleteSelectedBookmark();
         return true;
     }
-    if (watched == Panel1 && event->type() == QEvent::Resize)
-        Image1->move(Panel1->width() - Image1->width() - 6, 4);
+    if (watched == topPanel && event->type() == QEvent::Resize)
+        annotationButton->move(topPanel->width() - annotationButton->width() - 6, 4);
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::closeEvent(QCloseEvent* e)
+void MainWindow::closeEvent(QCloseEvent* e)
 {
     Shutdown();
     if (aboutBox_)
         aboutBox_->hide();
-    if (form2_)
-        form2_->hide();
+    if (configDialog_)
+        configDialog_->hide();
     e->accept();
     QApplication::quit();
 }

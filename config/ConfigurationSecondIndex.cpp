@@ -1,7 +1,7 @@
 // The "Second index" page: replacement rules, the second-index builder and
 // the index order checks.
 #include "config/Messages.h"
-#include "config/shcut.h"
+#include "config/ConfigurationDialog.h"
 #include "index/AtomicFile.h"
 #include "index/CodePage.h"
 #include "index/IndexOps.h"
@@ -19,41 +19,41 @@
 
 using namespace lexifol;
 
-void TForm2::tell(const QString& text, bool error)
+void ConfigurationDialog::tell(const QString& text, bool error)
 {
     ShowMessage(text, error ? MsgIcon::Error : MsgIcon::Information, QStringLiteral("Lexifol"), this);
 }
 
-void TForm2::Button3Click()
+void ConfigurationDialog::addAndCheckRules()
 {
-    TntListBox1->clear();
+    acceptedRuleList->clear();
     AcceptedRules.clear();
-    const RuleCheck check = CheckRules(TntMemo1->toPlainText());
+    const RuleCheck check = CheckRules(rulesEditor->toPlainText());
     if (check.badLine >= 0) {
         tell(QStringLiteral("Error (line %1)").arg(check.badLine), true);
         return;
     }
-    TntListBox1->addItems(check.accepted);
+    acceptedRuleList->addItems(check.accepted);
     AcceptedRules = check.encoded;
-    if (TntListBox1->count() > 0)
-        Button4->setEnabled(true);
+    if (acceptedRuleList->count() > 0)
+        startButton->setEnabled(true);
 }
 
-void TForm2::SpeedButton1Click()
+void ConfigurationDialog::clearAcceptedRules()
 {
-    TntListBox1->clear();
+    acceptedRuleList->clear();
     AcceptedRules.clear();
 }
 
-void TForm2::SpeedButton2Click()
+void ConfigurationDialog::clearRuleEditor()
 {
-    TntMemo1->clear();
+    rulesEditor->clear();
 }
 
 // Steps 1 to 3 of Start; true when both files were written.
-bool TForm2::buildSecondIndex(const QString& name)
+bool ConfigurationDialog::buildSecondIndex(const QString& name)
 {
-    if (TntListBox1->count() == 0 || TntListBox1->count() != AcceptedRules.size()) {
+    if (acceptedRuleList->count() == 0 || acceptedRuleList->count() != AcceptedRules.size()) {
         tell(QStringLiteral("Empty list"), true);
         return false;
     }
@@ -83,11 +83,11 @@ bool TForm2::buildSecondIndex(const QString& name)
     return true;
 }
 
-void TForm2::Button4Click()
+void ConfigurationDialog::startSecondIndex()
 {
-    const QString name = ComboBox2->currentIndex() >= 0 ? ComboBox2->currentText() : QString();
+    const QString name = indexDictionary->currentIndex() >= 0 ? indexDictionary->currentText() : QString();
     failure_.clear();
-    const bool built = ComboBox2->count() > 0 && ComboBox2->currentIndex() >= 0 && buildSecondIndex(name);
+    const bool built = indexDictionary->count() > 0 && indexDictionary->currentIndex() >= 0 && buildSecondIndex(name);
     if (built && mainWindow_)
         mainWindow_->reopenDictionary(name);
     const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name,
@@ -101,14 +101,14 @@ void TForm2::Button4Click()
         ShowMessage(failure_, MsgIcon::Error, QStringLiteral("Lexifol 3.1"), this);
 }
 
-void TForm2::checkOrder(bool secondIndex)
+void ConfigurationDialog::checkOrder(bool secondIndex)
 {
-    const QString name = ComboBox2->currentIndex() >= 0 ? ComboBox2->currentText() : QString();
+    const QString name = indexDictionary->currentIndex() >= 0 ? indexDictionary->currentText() : QString();
     const QString folder = mainWindow_ ? mainWindow_->programFolder() : QString();
     const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name,
                                 mainWindow_ ? mainWindow_->userRoot() : QString()};
     const QString file = secondIndex ? paths.secondIndex() : paths.firstIndex();
-    const bool chosen = ComboBox2->count() > 0 && ComboBox2->currentIndex() >= 0;
+    const bool chosen = indexDictionary->count() > 0 && indexDictionary->currentIndex() >= 0;
     IndexList lines;
     Status read;
     if (chosen && QFileInfo::exists(file))

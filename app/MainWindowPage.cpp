@@ -1,17 +1,17 @@
 // The main window composes and shows pages, and has the page of the entry
 // typed drawn ahead of Enter.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowKeys.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 using namespace lexifol;
 
-void TForm1::SpeedButton6Click()
+void MainWindow::findOnPage()
 {
     keys_->find(true);
 }
 
-CompositionInput TForm1::compositionFor(const QString& pageReference, bool annotationCase) const
+CompositionInput MainWindow::compositionFor(const QString& pageReference, bool annotationCase) const
 {
     CompositionInput in;
     in.programFolder = ProgramFolder;
@@ -23,7 +23,7 @@ CompositionInput TForm1::compositionFor(const QString& pageReference, bool annot
     return in;
 }
 
-void TForm1::composeAndShow(const QString& pageReference, bool annotationCase, const QString& word)
+void MainWindow::composeAndShow(const QString& pageReference, bool annotationCase, const QString& word)
 {
     PageViewState state{SingleFileOnView, ExtraPageOnView};
     const PageViewRequest request = ComposeAndWrite(compositionFor(pageReference, annotationCase), state,
@@ -31,19 +31,19 @@ void TForm1::composeAndShow(const QString& pageReference, bool annotationCase, c
     SingleFileOnView = state.singleFileOnView;
     const bool annotation = annotationCase && pageReference == QLatin1StringView("Annotation");
     if (LocateHeadwordOnPage && !annotation && !word.isEmpty())
-        WebBrowser1->LocateWord(word);
-    WebBrowser1->Show(request);
+        pageView->LocateWord(word);
+    pageView->Show(request);
 }
 
 // The page Enter would show for the selected entry, drawn now, so that
 // Enter finds it ready. Nothing is written and nothing on view changes.
-void TForm1::prepareSelectedPage()
+void MainWindow::prepareSelectedPage()
 {
     const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
-    const std::optional<Hit> hit = row >= 0 ? EntryHit(Dictionary, row, TntEdit3->text()) : std::nullopt;
+    const std::optional<Hit> hit = row >= 0 ? EntryHit(Dictionary, row, searchBox->text()) : std::nullopt;
     if (!hit || hit->noPage)
         return;
     PageViewRequest request = ComposePageRequest(compositionFor(hit->page, true), {SingleFileOnView, ExtraPageOnView});
     request.viewFile = Places.pageViewFile();
-    WebBrowser1->Prepare(request);
+    pageView->Prepare(request);
 }

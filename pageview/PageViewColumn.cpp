@@ -1,7 +1,7 @@
 // Reading on: the pages one below another, those of the document on view or
 // the page files of a dictionary stored page by page; the page on view
 // follows the scrolling, and the pages near the view are drawn as they come.
-#include "pageview/WebBrowserImpl.h"
+#include "pageview/PageViewImpl.h"
 
 #include "djvu/PageFiles.h"
 
@@ -14,21 +14,21 @@
 
 namespace lexifol {
 
-int TWebBrowser::Impl::slotOf(const QString& path, int index) const
+int PageView::Impl::slotOf(const QString& path, int index) const
 {
     if (columnFiles.isEmpty())
         return path == documentPath ? index : -1;
     return index == 0 ? filePlace.value(path, -1) : -1;
 }
 
-TWebBrowser::Impl::Place TWebBrowser::Impl::placeOf(int slot) const
+PageView::Impl::Place PageView::Impl::placeOf(int slot) const
 {
     if (columnFiles.isEmpty())
         return {documentPath, slot};
     return {columnFiles.value(slot), 0};
 }
 
-ViewArea TWebBrowser::Impl::view() const
+ViewArea PageView::Impl::view() const
 {
     ViewArea v = area->viewArea();
     if (continuous) {
@@ -40,7 +40,7 @@ ViewArea TWebBrowser::Impl::view() const
 
 // A page file is read on into the files of its folder; listed again only
 // when the folder changed.
-void TWebBrowser::Impl::listPageFiles(const EmbedTag& tag)
+void PageView::Impl::listPageFiles(const EmbedTag& tag)
 {
     const QFileInfo file(tag.src);
     const QString folder = file.absolutePath();
@@ -72,7 +72,7 @@ void TWebBrowser::Impl::listPageFiles(const EmbedTag& tag)
 }
 
 // The sizes of the pages at the zoom: those not drawn yet as `fallback`.
-void TWebBrowser::Impl::layOutColumn(QSize fallback)
+void PageView::Impl::layOutColumn(QSize fallback)
 {
     if (!columnShown()) {
         area->setColumn(std::max(0, currentSlot()), 1, [fallback](int) { return fallback; });
@@ -106,7 +106,7 @@ void TWebBrowser::Impl::layOutColumn(QSize fallback)
 
 // The page on view stretched to a new zoom or view at once; in a column,
 // every page with it.
-void TWebBrowser::Impl::stretchTo(const RenderPlan& p)
+void PageView::Impl::stretchTo(const RenderPlan& p)
 {
     const QScopedValueRollback placing(arranging, true);
     if (columnShown())
@@ -116,7 +116,7 @@ void TWebBrowser::Impl::stretchTo(const RenderPlan& p)
 
 // Pages near the view that have no picture at the zoom are asked for, the
 // nearest first; a page drawn meanwhile for the cache is taken from it.
-void TWebBrowser::Impl::fillColumn()
+void PageView::Impl::fillColumn()
 {
     if (!columnShown() || state != State::Page)
         return;
@@ -160,7 +160,7 @@ void TWebBrowser::Impl::fillColumn()
     }
 }
 
-void TWebBrowser::Impl::followScroll()
+void PageView::Impl::followScroll()
 {
     if (!columnShown() || state != State::Page || arranging)
         return;
@@ -171,7 +171,7 @@ void TWebBrowser::Impl::followScroll()
 
 // Another page of the column becomes the page on view: the one that Find,
 // the toolbar and the status line are about. Its marks stay where they are.
-void TWebBrowser::Impl::enterPage(int slot)
+void PageView::Impl::enterPage(int slot)
 {
     if (!area->column().contains(slot))
         return;
@@ -200,7 +200,7 @@ void TWebBrowser::Impl::enterPage(int slot)
 
 // A page drawn ahead (for the column or the cache) of the column on view:
 // its size is now known, and its picture shown while it is near the view.
-void TWebBrowser::Impl::takeColumnPage(const PageResult& r)
+void PageView::Impl::takeColumnPage(const PageResult& r)
 {
     const int slot = slotOf(r.path, r.pageIndex);
     if (!r.error.isEmpty() || !columnShown() || !area->column().contains(slot))
@@ -225,9 +225,9 @@ void TWebBrowser::Impl::takeColumnPage(const PageResult& r)
         image = area->imageOf(slot);
 }
 
-// ---------------------------------------------------------------- TWebBrowser
+// ---------------------------------------------------------------- PageView
 
-void TWebBrowser::setContinuous(bool on)
+void PageView::setContinuous(bool on)
 {
     if (d->continuous == on)
         return;
@@ -245,12 +245,12 @@ void TWebBrowser::setContinuous(bool on)
     d->fillColumn();
 }
 
-bool TWebBrowser::continuous() const
+bool PageView::continuous() const
 {
     return d->continuous;
 }
 
-std::pair<int, int> TWebBrowser::readingPlace() const
+std::pair<int, int> PageView::readingPlace() const
 {
     if (d->columnFiles.isEmpty())
         return {d->pageIndex, d->pageCount};

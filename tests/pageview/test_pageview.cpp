@@ -6,7 +6,7 @@
 #include "index/CodePage.h"
 #include "pageview/Composition.h"
 #include "pageview/ScrollRequest.h"
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -27,7 +27,7 @@
 
 using namespace lexifol;
 using namespace lexifol::testing;
-using State = TWebBrowser::State;
+using State = PageView::State;
 
 namespace {
 
@@ -94,7 +94,7 @@ private:
     QList<DrawnPage> drawn_;
     DrawnPage rotatedPage_;
     bool haveTools_ = false;
-    TWebBrowser* b_ = nullptr;
+    PageView* b_ = nullptr;
 };
 
 void BrowserTest::initTestCase()
@@ -196,7 +196,7 @@ void BrowserTest::rendersPage()
     const QString temp = PageViewFilePath(in.programFolder);
     QVERIFY(WritePageViewFile(temp, ComposePageLine(in, state)));
 
-    QSignalSpy shown(b_, &TWebBrowser::pageShown);
+    QSignalSpy shown(b_, &PageView::pageShown);
     b_->Navigate(temp);
     QCOMPARE(b_->state(), State::Loading);
     QTRY_COMPARE_WITH_TIMEOUT(b_->state(), State::Page, 20000);
@@ -424,8 +424,8 @@ void BrowserTest::errors()
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
 
-    QSignalSpy failed(b_, &TWebBrowser::loadFailed);
-    QSignalSpy shown(b_, &TWebBrowser::pageShown);
+    QSignalSpy failed(b_, &PageView::loadFailed);
+    QSignalSpy shown(b_, &PageView::pageShown);
     if (kind == QLatin1StringView("nohtml")) {
         target = dir_.filePath(QStringLiteral("no-such-page.htm"));
         b_->Navigate(target);
@@ -454,7 +454,7 @@ void BrowserTest::errors()
 
 void BrowserTest::newerNavigateWins()
 {
-    QSignalSpy failed(b_, &TWebBrowser::loadFailed);
+    QSignalSpy failed(b_, &PageView::loadFailed);
     const QString first = writeHtml(QStringLiteral("first.htm"), Html(dir_.filePath(QStringLiteral("gone.djvu")), "1"));
     const QString second = writeHtml(QStringLiteral("second.htm"), Html(book_, QStringLiteral("3")));
     b_->Navigate(first);
@@ -470,7 +470,7 @@ void BrowserTest::newerNavigateWins()
     // A page rendered for an older Navigate is not shown once a newer one
     // has been asked for, even when its result comes first.
     QStringList shownDocs;
-    connect(b_, &TWebBrowser::pageShown, this, [&] { shownDocs << b_->documentPath(); });
+    connect(b_, &PageView::pageShown, this, [&] { shownDocs << b_->documentPath(); });
     b_->Navigate(writeHtml(QStringLiteral("fourth.htm"), Html(rotated_, QString())));
     QCoreApplication::processEvents();   // the request is on its way to the renderer
     QCOMPARE(b_->state(), State::Loading);
@@ -495,7 +495,7 @@ void BrowserTest::htmlPages()
         QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><p>Welcome \u0421\u043b\u043e\u0432\u043e</p>"
                        "<img src=\"pic.png\"><a href=\"other.htm\">next</a><a href=\"../temp.htm\">page</a></body></html>"));
     writeHtml(QStringLiteral("Help/other.htm"), QStringLiteral("<html><body>Second help page</body></html>"));
-    QSignalSpy html(b_, &TWebBrowser::htmlShown);
+    QSignalSpy html(b_, &PageView::htmlShown);
     b_->Navigate(main);
     QTRY_COMPARE_WITH_TIMEOUT(b_->state(), State::Html, 5000);
     QCOMPARE(html.count(), 1);
@@ -761,7 +761,7 @@ void BrowserTest::toolbarComesAndGoes()
 {
     // The first rendering already fits the room that the toolbar leaves.
     QList<int> heights;
-    connect(b_, &TWebBrowser::pageShown, this, [&] { heights << b_->pageImage().height(); });
+    connect(b_, &PageView::pageShown, this, [&] { heights << b_->pageImage().height(); });
     QVERIFY(show(Html(book_, QStringLiteral("1"), QStringLiteral("ScrollBars=no zoom=page"))));
     QCOMPARE(heights.size(), 1);
     QCOMPARE(heights.first(), b_->height() - b_->toolBar()->height());
@@ -785,7 +785,7 @@ void BrowserTest::zoomAndResize()
     QVERIFY(img.width() < b_->pageWindow()->width());
     QCOMPARE(b_->scrollMaximum(), 0);
 
-    QSignalSpy shown(b_, &TWebBrowser::pageShown);
+    QSignalSpy shown(b_, &PageView::pageShown);
     b_->resize(400, 700);
     QTRY_VERIFY_WITH_TIMEOUT(shown.count() > 0 && b_->pageImage().width() == 400, 10000);
     QCOMPARE(b_->pageImage().height(), qRound(400 * 1600.0 / 1200));
@@ -827,7 +827,7 @@ void BrowserTest::neighboursPrefetched()
 void BrowserTest::destroyWhileLoading()
 {
     for (int i = 0; i < 5; ++i) {
-        auto* view = new TWebBrowser;
+        auto* view = new PageView;
         view->resize(300, 300);
         view->show();
         view->Navigate(writeHtml(QStringLiteral("temp.htm"), Html(book_, QString::number(i % 3 + 1))));
@@ -837,7 +837,7 @@ void BrowserTest::destroyWhileLoading()
         delete view;
     }
     // What the deleted views left running does not disturb a new one.
-    TWebBrowser view;
+    PageView view;
     view.resize(300, 300);
     view.show();
     view.Navigate(writeHtml(QStringLiteral("temp.htm"), Html(book_, QStringLiteral("2"))));
@@ -846,4 +846,4 @@ void BrowserTest::destroyWhileLoading()
 }
 
 QTEST_MAIN(BrowserTest)
-#include "test_browser.moc"
+#include "test_pageview.moc"

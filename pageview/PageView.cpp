@@ -1,4 +1,4 @@
-#include "pageview/WebBrowserImpl.h"
+#include "pageview/PageViewImpl.h"
 
 #include "pageview/Composition.h"
 #include "pageview/EmbedTag.h"
@@ -18,14 +18,14 @@
 
 namespace lexifol {
 
-quint64 TWebBrowser::Impl::bump()
+quint64 PageView::Impl::bump()
 {
     ++generation;
     latest->store(generation);
     return generation;
 }
 
-void TWebBrowser::Impl::requestPage(const QString& reference, int index, bool toTop)
+void PageView::Impl::requestPage(const QString& reference, int index, bool toTop)
 {
     rerender->stop();
     partShown = QImage();
@@ -48,7 +48,7 @@ void TWebBrowser::Impl::requestPage(const QString& reference, int index, bool to
     QMetaObject::invokeMethod(worker, [w = worker, r] { w->show(r); }, Qt::QueuedConnection);
 }
 
-bool TWebBrowser::Impl::showFromCache(const QString& reference, int index, bool toTop)
+bool PageView::Impl::showFromCache(const QString& reference, int index, bool toTop)
 {
     DocInfo* info = documents.find(documentPath, true);
     if (!info || info->pageCount <= 0)
@@ -67,7 +67,7 @@ bool TWebBrowser::Impl::showFromCache(const QString& reference, int index, bool 
     return true;
 }
 
-void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& info, const QImage& img,
+void PageView::Impl::present(const QString& path, int index, const DocInfo& info, const QImage& img,
                                 const RenderPlan& p, bool toTop)
 {
     const bool samePage = path == documentPath && index == pageIndex && state != State::Error && !toTop;
@@ -113,7 +113,7 @@ void TWebBrowser::Impl::present(const QString& path, int index, const DocInfo& i
     fillColumn();
 }
 
-void TWebBrowser::Impl::showError(const QString& message)
+void PageView::Impl::showError(const QString& message)
 {
     rerender->stop();
     state = State::Error;
@@ -127,7 +127,7 @@ void TWebBrowser::Impl::showError(const QString& message)
     emit q->loadFailed(message);
 }
 
-void TWebBrowser::Impl::onPageReady(const PageResult& r)
+void PageView::Impl::onPageReady(const PageResult& r)
 {
     if (r.error.isEmpty() && !r.partial && r.restOfTop < 0)
         documents.recordPage(r);
@@ -155,7 +155,7 @@ void TWebBrowser::Impl::onPageReady(const PageResult& r)
     present(r.path, r.pageIndex, *documents.find(r.path, false), r.image, r.plan, resetScrollOnArrival);
 }
 
-void TWebBrowser::Impl::onTextReady(const TextResult& r)
+void PageView::Impl::onTextReady(const TextResult& r)
 {
     documents.recordText(r);
     if (r.path != documentPath || r.pageIndex != pageIndex || state != State::Page)
@@ -169,7 +169,7 @@ void TWebBrowser::Impl::onTextReady(const TextResult& r)
 
 // The part of a page in view, drawn before the rest: shown as it is, while
 // the page counts as still loading.
-void TWebBrowser::Impl::showPart(const PageResult& r)
+void PageView::Impl::showPart(const PageResult& r)
 {
     const bool samePage = r.path == documentPath && r.pageIndex == pageIndex && state == State::Page;
     if (!samePage) {
@@ -192,7 +192,7 @@ void TWebBrowser::Impl::showPart(const PageResult& r)
 
 // The rows that followed the part in view, put into it: the view lets go of
 // the part first, so that it is written where it lies rather than copied.
-std::optional<PageResult> TWebBrowser::Impl::completePart(const PageResult& rest)
+std::optional<PageResult> PageView::Impl::completePart(const PageResult& rest)
 {
     QImage whole = std::exchange(partShown, QImage());
     const int top = rest.restOfTop, band = rest.restOfHeight;
@@ -210,7 +210,7 @@ std::optional<PageResult> TWebBrowser::Impl::completePart(const PageResult& rest
     return out;
 }
 
-void TWebBrowser::Impl::prefetchNeighbours()
+void PageView::Impl::prefetchNeighbours()
 {
     if (pageCount < 2 || pageIndex < 0)
         return;
@@ -227,7 +227,7 @@ void TWebBrowser::Impl::prefetchNeighbours()
     }
 }
 
-void TWebBrowser::Impl::prepare(const EmbedTag& tag)
+void PageView::Impl::prepare(const EmbedTag& tag)
 {
     if (tag.src.isEmpty() || state != State::Page || stack->currentWidget() != panel
         || toolbar->isVisible() != tag.toolbar || area->scrollBarsShown() != tag.scrollBars)
@@ -246,7 +246,7 @@ void TWebBrowser::Impl::prepare(const EmbedTag& tag)
     QMetaObject::invokeMethod(worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
 }
 
-void TWebBrowser::Impl::viewChanged()
+void PageView::Impl::viewChanged()
 {
     if (state != State::Page || pageSize.isEmpty())
         return;
@@ -258,13 +258,13 @@ void TWebBrowser::Impl::viewChanged()
     rerender->start();
 }
 
-void TWebBrowser::Impl::updateToolbar()
+void PageView::Impl::updateToolbar()
 {
     const auto [page, count] = q->readingPlace();
     toolbar->showPages(page, count);
 }
 
-void TWebBrowser::Impl::locateHeadword()
+void PageView::Impl::locateHeadword()
 {
     const QString word = std::exchange(locating, QString());
     if (word.isEmpty() || !text.hasText)
@@ -281,12 +281,12 @@ void TWebBrowser::Impl::locateHeadword()
 }
 
 // A text search's hits marked as a headword is, Find's own in yellow.
-void TWebBrowser::Impl::showHits()
+void PageView::Impl::showHits()
 {
     area->setHighlights(finder.hits(), finder.soft() ? kHeadwordMarkColour : kFindColour);
 }
 
-int TWebBrowser::Impl::runFind()
+int PageView::Impl::runFind()
 {
     const int count = finder.run(text);
     if (!finder.hits().isEmpty())
@@ -298,16 +298,16 @@ int TWebBrowser::Impl::runFind()
     return count;
 }
 
-// ---------------------------------------------------------------- TWebBrowser
+// ---------------------------------------------------------------- PageView
 
-TWebBrowser::TWebBrowser(QWidget* parent)
+PageView::PageView(QWidget* parent)
     : QWidget(parent), d(std::make_unique<Impl>(this))
 {
     d->build();
     d->startWorker();
 }
 
-TWebBrowser::~TWebBrowser()
+PageView::~PageView()
 {
     d->stopWorker();
     // Children go while the state their handlers use still exists.
@@ -316,22 +316,22 @@ TWebBrowser::~TWebBrowser()
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
-void TWebBrowser::LocateWord(const QString& headword)
+void PageView::LocateWord(const QString& headword)
 {
     d->nextLocate = headword;
 }
 
-void TWebBrowser::FindOnArrival(const QString& text)
+void PageView::FindOnArrival(const QString& text)
 {
     d->findOnArrival = text;
 }
 
-QRect TWebBrowser::headwordMark() const
+QRect PageView::headwordMark() const
 {
     return d->area->mark();
 }
 
-void TWebBrowser::Navigate(const QString& path)
+void PageView::Navigate(const QString& path)
 {
     d->locating = std::exchange(d->nextLocate, QString());
     const quint64 g = d->bump();
@@ -342,7 +342,7 @@ void TWebBrowser::Navigate(const QString& path)
     QMetaObject::invokeMethod(this, [this, g] { d->load(g); }, Qt::QueuedConnection);
 }
 
-void TWebBrowser::Show(const PageViewRequest& request)
+void PageView::Show(const PageViewRequest& request)
 {
     d->locating = std::exchange(d->nextLocate, QString());
     const quint64 g = d->bump();
@@ -356,40 +356,40 @@ void TWebBrowser::Show(const PageViewRequest& request)
     }, Qt::QueuedConnection);
 }
 
-void TWebBrowser::Prepare(const PageViewRequest& request)
+void PageView::Prepare(const PageViewRequest& request)
 {
     d->prepare(TagForRequest(request));
 }
 
-TWebBrowser::State TWebBrowser::state() const { return d->state; }
-QString TWebBrowser::currentPath() const { return d->currentPath; }
-QString TWebBrowser::errorText() const { return d->errorText; }
-QString TWebBrowser::documentPath() const { return d->documentPath; }
-int TWebBrowser::pageIndex() const { return d->pageIndex; }
-int TWebBrowser::pageCount() const { return d->pageCount; }
+PageView::State PageView::state() const { return d->state; }
+QString PageView::currentPath() const { return d->currentPath; }
+QString PageView::errorText() const { return d->errorText; }
+QString PageView::documentPath() const { return d->documentPath; }
+int PageView::pageIndex() const { return d->pageIndex; }
+int PageView::pageCount() const { return d->pageCount; }
 
-QWidget* TWebBrowser::pageWindow() const
+QWidget* PageView::pageWindow() const
 {
     return d->stack->currentWidget() == d->html ? d->html->viewport() : d->area->viewport();
 }
 
-int TWebBrowser::scrollPosition() const
+int PageView::scrollPosition() const
 {
     if (d->stack->currentWidget() == d->html)
         return d->html->verticalScrollBar()->value();
     return d->area->scrollOnPage();
 }
 
-int TWebBrowser::scrollMaximum() const
+int PageView::scrollMaximum() const
 {
     if (d->stack->currentWidget() == d->html)
         return d->html->verticalScrollBar()->maximum();
     return d->area->scrollOnPageMaximum();
 }
 
-QImage TWebBrowser::pageImage() const { return d->partShown.isNull() ? d->image : d->partShown; }
+QImage PageView::pageImage() const { return d->partShown.isNull() ? d->image : d->partShown; }
 
-QList<QRect> TWebBrowser::highlights() const
+QList<QRect> PageView::highlights() const
 {
     QList<QRect> out;
     if (d->image.isNull() || d->pageSize.isEmpty())
@@ -404,7 +404,7 @@ QList<QRect> TWebBrowser::highlights() const
     return out;
 }
 
-int TWebBrowser::findText(const QString& text)
+int PageView::findText(const QString& text)
 {
     if (d->state != State::Page && d->state != State::Loading) {
         d->finder.setQuery(text, false);
@@ -420,27 +420,27 @@ int TWebBrowser::findText(const QString& text)
     return count;
 }
 
-std::pair<int, int> TWebBrowser::findPosition() const
+std::pair<int, int> PageView::findPosition() const
 {
     return {d->finder.current(), d->finder.count()};
 }
 
-void TWebBrowser::ShowNotice(const QString& text)
+void PageView::ShowNotice(const QString& text)
 {
     d->bump();
     d->showError(text);
 }
 
-QWidget* TWebBrowser::findDialog() const { return d->finder.dialog(); }
+QWidget* PageView::findDialog() const { return d->finder.dialog(); }
 
-void TWebBrowser::setZoom(const QString& zoom)
+void PageView::setZoom(const QString& zoom)
 {
     d->zoom = ParseZoom(zoom);
     if (d->state == State::Page)
         d->requestPage(QString(), d->pageIndex, false);
 }
 
-void TWebBrowser::goToPage(int index)
+void PageView::goToPage(int index)
 {
     const auto [page, count] = readingPlace();
     if (d->documentPath.isEmpty() || index < 0 || (count > 0 && index >= count))
@@ -454,14 +454,14 @@ void TWebBrowser::goToPage(int index)
     d->requestPage(QString(), place.index, true);
 }
 
-QWidget* TWebBrowser::toolBar() const { return d->toolbar; }
+QWidget* PageView::toolBar() const { return d->toolbar; }
 
-bool TWebBrowser::isPageReady(int index) const
+bool PageView::isPageReady(int index) const
 {
     return d->documents.isReady(d->documentPath, index, d->zoom, d->view());
 }
 
-bool TWebBrowser::event(QEvent* event)
+bool PageView::event(QEvent* event)
 {
     if (event->type() == ScrollRequestEvent::eventType()) {
         const int code = static_cast<ScrollRequestEvent*>(event)->code();
@@ -475,11 +475,11 @@ bool TWebBrowser::event(QEvent* event)
     return QWidget::event(event);
 }
 
-bool TWebBrowser::eventFilter(QObject* watched, QEvent* event)
+bool PageView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == ScrollRequestEvent::eventType() && watched != this) {
         // Whatever widget of the view was hit, the view scrolls.
-        TWebBrowser::event(event);
+        PageView::event(event);
         return true;
     }
     // Keys that the page's widgets leave alone reach the page area or the

@@ -1,6 +1,6 @@
 // The page under the mouse: zoom around the pointer, the context menu,
 // copying the text layer and looking a printed word up.
-#include "pageview/WebBrowserImpl.h"
+#include "pageview/PageViewImpl.h"
 
 #include "djvu/PageSelection.h"
 
@@ -13,7 +13,7 @@
 
 namespace lexifol {
 
-void TWebBrowser::Impl::connectInput()
+void PageView::Impl::connectInput()
 {
     QObject::connect(area, &PageArea::zoomRequested, q, [this](double f, QPointF at) { zoomAround(f, at); });
     QObject::connect(area, &PageArea::wordActivated, q, [this](QPoint p) {
@@ -28,7 +28,7 @@ void TWebBrowser::Impl::connectInput()
     QObject::connect(area, &PageArea::copyRequested, q, [this] { copyText(q->selectedText()); });
 }
 
-void TWebBrowser::Impl::zoomAround(double factor, QPointF viewPos)
+void PageView::Impl::zoomAround(double factor, QPointF viewPos)
 {
     if (state != State::Page || pageSize.isEmpty())
         return;
@@ -41,7 +41,7 @@ void TWebBrowser::Impl::zoomAround(double factor, QPointF viewPos)
 
 // The page is stretched at once and rendered sharp at the new scale on the
 // render thread a moment later; `anchor` keeps its page point in place.
-void TWebBrowser::Impl::applyZoom(const ZoomSetting& z, std::optional<QPointF> anchor)
+void PageView::Impl::applyZoom(const ZoomSetting& z, std::optional<QPointF> anchor)
 {
     userZoom = z;
     zoom = z;
@@ -56,20 +56,20 @@ void TWebBrowser::Impl::applyZoom(const ZoomSetting& z, std::optional<QPointF> a
     rerender->start();
 }
 
-QString TWebBrowser::Impl::wordAt(QPoint pagePoint) const
+QString PageView::Impl::wordAt(QPoint pagePoint) const
 {
     if (state != State::Page || !textKnown || !text.hasText)
         return QString();
     return WordAt(text.words, pagePoint);
 }
 
-void TWebBrowser::Impl::copyText(const QString& text) const
+void PageView::Impl::copyText(const QString& text) const
 {
     if (!text.isEmpty())
         QGuiApplication::clipboard()->setText(text);
 }
 
-QMenu* TWebBrowser::Impl::buildMenu(QPoint viewPos)
+QMenu* PageView::Impl::buildMenu(QPoint viewPos)
 {
     auto* menu = new QMenu(q);
     auto fit = [this](ZoomSetting::Mode mode) {
@@ -77,36 +77,36 @@ QMenu* TWebBrowser::Impl::buildMenu(QPoint viewPos)
         z.mode = mode;
         applyZoom(z, std::nullopt);
     };
-    menu->addAction(TWebBrowser::tr("Fit width"), q, [fit] { fit(ZoomSetting::FitWidth); });
-    menu->addAction(TWebBrowser::tr("Fit page"), q, [fit] { fit(ZoomSetting::FitPage); });
-    menu->addAction(TWebBrowser::tr("Actual size (100 %)"), q, [this] {
+    menu->addAction(PageView::tr("Fit width"), q, [fit] { fit(ZoomSetting::FitWidth); });
+    menu->addAction(PageView::tr("Fit page"), q, [fit] { fit(ZoomSetting::FitPage); });
+    menu->addAction(PageView::tr("Actual size (100 %)"), q, [this] {
         ZoomSetting z;
         z.mode = ZoomSetting::Percent;
         applyZoom(z, std::nullopt);
     });
     const QPointF centre(area->viewport()->width() / 2.0, area->viewport()->height() / 2.0);
-    menu->addAction(TWebBrowser::tr("Zoom in"), q, [this, centre] { zoomAround(1.25, centre); });
-    menu->addAction(TWebBrowser::tr("Zoom out"), q, [this, centre] { zoomAround(0.8, centre); });
+    menu->addAction(PageView::tr("Zoom in"), q, [this, centre] { zoomAround(1.25, centre); });
+    menu->addAction(PageView::tr("Zoom out"), q, [this, centre] { zoomAround(0.8, centre); });
     if (state != State::Page || !textKnown || !text.hasText) {
         emit q->menuBuilt(menu, QString());
         return menu;
     }
     menu->addSeparator();
     if (!area->selection().isEmpty())
-        menu->addAction(TWebBrowser::tr("Copy selection"), q, [this] { copyText(q->selectedText()); });
-    menu->addAction(TWebBrowser::tr("Copy page text"), q, [this] { copyText(PageTextOf(text.words)); });
+        menu->addAction(PageView::tr("Copy selection"), q, [this] { copyText(q->selectedText()); });
+    menu->addAction(PageView::tr("Copy page text"), q, [this] { copyText(PageTextOf(text.words)); });
     const QString word = wordAt(area->toPagePoint(viewPos).toPoint());
     if (!word.isEmpty()) {
-        menu->addAction(TWebBrowser::tr("Copy \"%1\"").arg(word), q, [this, word] { copyText(word); });
-        menu->addAction(TWebBrowser::tr("Look up \"%1\"").arg(word), q, [this, word] { emit q->lookUpRequested(word); });
+        menu->addAction(PageView::tr("Copy \"%1\"").arg(word), q, [this, word] { copyText(word); });
+        menu->addAction(PageView::tr("Look up \"%1\"").arg(word), q, [this, word] { emit q->lookUpRequested(word); });
     }
     emit q->menuBuilt(menu, word);
     return menu;
 }
 
-// ---------------------------------------------------------------- TWebBrowser
+// ---------------------------------------------------------------- PageView
 
-QString TWebBrowser::zoom() const
+QString PageView::zoom() const
 {
     switch (d->zoom.mode) {
     case ZoomSetting::FitWidth: return QStringLiteral("width");
@@ -117,22 +117,22 @@ QString TWebBrowser::zoom() const
     return QString::number(d->zoom.percent, 'f', 1);
 }
 
-void TWebBrowser::resetZoom()
+void PageView::resetZoom()
 {
     d->userZoom.reset();
 }
 
-QPointF TWebBrowser::pagePointAt(QPoint viewPos) const
+QPointF PageView::pagePointAt(QPoint viewPos) const
 {
     return d->area->toPagePoint(viewPos);
 }
 
-QMenu* TWebBrowser::contextMenu(QPoint viewPos)
+QMenu* PageView::contextMenu(QPoint viewPos)
 {
     return d->buildMenu(viewPos);
 }
 
-QString TWebBrowser::selectedText() const
+QString PageView::selectedText() const
 {
     if (!d->textKnown || d->area->selection().isEmpty())
         return QString();

@@ -4,7 +4,7 @@
 // return. The state lives in the services, not in the widgets.
 #include "app/MainWidgets.h"
 #include "config/MainWindowLink.h"
-#include "config/shcut.h"
+#include "config/ConfigurationDialog.h"
 #include "app/About.h"
 #include "index/SaveReport.h"
 #include "library/ActiveDictionary.h"
@@ -37,51 +37,51 @@ class OtherStrip;
 class TextSearchPane;
 class ProfileFile;
 class StatusLine;
-class TWebBrowser;
+class PageView;
 class WindowExtras;
 class WindowKeys;
 } // namespace lexifol
 
-class TForm1 : public QMainWindow, public lexifol::MainWindowLink
+class MainWindow : public QMainWindow, public lexifol::MainWindowLink
 {
     Q_OBJECT
 public:
     // Runs the start-up sequence. An empty programFolder means the folder of
     // the executable.
-    explicit TForm1(const QString& programFolder = QString(), QWidget* parent = nullptr);
+    explicit MainWindow(const QString& programFolder = QString(), QWidget* parent = nullptr);
     static QString DefaultProgramFolder();   // the folder of the executable
-    ~TForm1() override;
+    ~MainWindow() override;
 
-    void setAboutBox(TAboutBox* box) { aboutBox_ = box; }
-    void setConfigurationDialog(TForm2* dlg) { form2_ = dlg; }
+    void setAboutBox(AboutBox* box) { aboutBox_ = box; }
+    void setConfigurationDialog(ConfigurationDialog* dlg) { configDialog_ = dlg; }
     // The program's own dialogs, made when first opened: start-up need not
     // pay for windows it does not show.
     void makeDialogsWhenOpened() { makesDialogs_ = true; }
 
     // Controls
-    QWidget* Panel1 = nullptr;
-    QListWidget* ListView1 = nullptr;
-    QToolButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr;
-    QTabWidget* PageControl2 = nullptr;
-    QWidget *TabSheet4 = nullptr, *TabSheet5 = nullptr, *TabSheet6 = nullptr;
-    QListView *TntListBox1 = nullptr, *TntListBox2 = nullptr, *TntListBox3 = nullptr;
-    QLineEdit* TntEdit1 = nullptr;
-    lexifol::TSearchEdit* TntEdit3 = nullptr;
-    lexifol::TImage* Image2 = nullptr;
-    QLabel* TntLabel1 = nullptr;
-    lexifol::TImage* Image1 = nullptr;
-    QToolButton *SpeedButton3 = nullptr, *SpeedButton4 = nullptr, *SpeedButton5 = nullptr, *SpeedButton6 = nullptr;
-    lexifol::TWebBrowser* WebBrowser1 = nullptr;
+    QWidget* topPanel = nullptr;
+    QListWidget* catalogueList = nullptr;
+    QToolButton *moveUpButton = nullptr, *moveDownButton = nullptr;
+    QTabWidget* listTabs = nullptr;
+    QWidget *bookmarkTab = nullptr, *historyTab = nullptr, *indexTab = nullptr;
+    QListView *indexList = nullptr, *historyList = nullptr, *bookmarkList = nullptr;
+    QLineEdit* titleBox = nullptr;
+    lexifol::SearchEdit* searchBox = nullptr;
+    lexifol::ClickableImage* previewButton = nullptr;
+    QLabel* normalisedLabel = nullptr;
+    lexifol::ClickableImage* annotationButton = nullptr;
+    QToolButton *backButton = nullptr, *forwardButton = nullptr, *addBookmarkButton = nullptr, *findButton = nullptr;
+    lexifol::PageView* pageView = nullptr;
     // Restarted by every selection made by typing; when it runs out, the
     // selected entry's page is drawn in the background.
     QTimer* PreparePageTimer = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
+    QStatusBar* statusStrip = nullptr;
     lexifol::StatusLine* StatusText = nullptr;
     lexifol::OtherStrip* OtherDictionaries = nullptr;   // none when [View] OtherDictionaries=0
     lexifol::TextSearchPane* TextSearch = nullptr;       // the fourth tab
-    QAction* file1 = nullptr;
-    QMenu* About1 = nullptr;
-    QAction *LexifolHelp1 = nullptr, *KeyboardLayout1 = nullptr, *About2 = nullptr;
+    QAction* configurationAction = nullptr;
+    QMenu* helpMenu = nullptr;
+    QAction *helpAction = nullptr, *keyboardLayoutAction = nullptr, *aboutAction = nullptr;
 
     // Shared state, owned by the services. The names below the dictionary
     // are views of it.
@@ -120,10 +120,10 @@ public:
     void AddHistoryEntry();
     void HistoryBack() { stepHistory(History.back()); }
     void HistoryForward() { stepHistory(History.forward()); }
-    void TntListBox2DblClick();
-    void TntListBox3DblClick();
-    void SpeedButton5Click();       // add a bookmark
-    void TntListBox3KeyDown();      // Delete: the selected bookmark
+    void openHistoryEntry();
+    void openBookmark();
+    void addBookmark();       // add a bookmark
+    void deleteSelectedBookmark();      // Delete: the selected bookmark
     void ClearBookmarks();
     // Opens a history or bookmark entry, switching dictionaries first when
     // needed; silent on every failure.
@@ -132,24 +132,24 @@ public:
     // The keys, and the page view driven as a user would drive it.
     lexifol::WindowKeys& keys() { return *keys_; }
     lexifol::WindowExtras& extras() { return *extras_; }
-    void SpeedButton6Click();
+    void findOnPage();
     // Replaces the platform operations (tests record them).
     void setPlatformInput(std::unique_ptr<lexifol::PlatformInput> io) { Automation = std::move(io); }
     std::unique_ptr<lexifol::PlatformInput> Automation;
-    void Image1Click();
-    void Image2Click();
-    void TntListBox1DblClick();
-    void SpeedButton1Click() { moveCatalogueEntry(-1); }
-    void SpeedButton2Click() { moveCatalogueEntry(+1); }
-    void LexifolHelp1Click();
-    void KeyboardLayout1Click();
+    void showAnnotation();
+    void showNormalisedForm();
+    void openIndexEntry();
+    void moveCatalogueUp() { moveCatalogueEntry(-1); }
+    void moveCatalogueDown() { moveCatalogueEntry(+1); }
+    void showHelp();
+    void showKeyboardLayout();
 
     // The index list's selected row, or -1.
     int selectedIndexRow() const;
     void selectIndexRow(int position);
     int indexItemCount() const;
 
-    void setPreviewVisible(bool visible) override { Image2->setVisible(visible); }
+    void setPreviewVisible(bool visible) override { previewButton->setVisible(visible); }
     QString programFolder() const override { return Places.checkLogFolder(); }
     QString dictionaryRoot(const QString& name) const override;
     QString userRoot() const override { return Places.userRoot(); }
@@ -205,12 +205,12 @@ private:
     lexifol::EntryListModel* bookmarkModel_ = nullptr;
     std::unique_ptr<lexifol::WindowKeys> keys_;
     lexifol::WindowExtras* extras_ = nullptr;
-    QPointer<TAboutBox> aboutBox_;
-    QPointer<TForm2> form2_;
+    QPointer<AboutBox> aboutBox_;
+    QPointer<ConfigurationDialog> configDialog_;
     bool shutDown_ = false;
     lexifol::SaveReport saveReport_;
     bool makesDialogs_ = false;
     // Last: they go before the services their handlers use.
-    std::unique_ptr<TForm2> ownForm2_;
-    std::unique_ptr<TAboutBox> ownAboutBox_;
+    std::unique_ptr<ConfigurationDialog> ownConfigDialog_;
+    std::unique_ptr<AboutBox> ownAboutBox_;
 };

@@ -1,5 +1,5 @@
 // The Configuration dialog as created at program start.
-#include "config/shcut.h"
+#include "config/ConfigurationDialog.h"
 #include "library/Profile.h"
 
 #include <QCheckBox>
@@ -48,48 +48,48 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, advanced);
         ProfileFile profile(ini(settings));
-        TForm2 dlg(catalogue, &profile);
+        ConfigurationDialog dlg(catalogue, &profile);
         QCOMPARE(dlg.windowTitle(), QString("Configuration"));
-        QCOMPARE(dlg.ComboBox1->count(), 10);
-        QCOMPARE(dlg.ComboBox1->itemText(9), QString("Ctrl+9"));
-        QCOMPARE(dlg.ComboBox1->currentIndex(), 0);
-        QCOMPARE(dlg.ListBox1->count(), catalogue.size());
-        QCOMPARE(dlg.ComboBox2->count(), catalogue.size());
-        QCOMPARE(dlg.ComboBox2->currentIndex(), catalogue.isEmpty() ? -1 : 0);
-        QCOMPARE(dlg.Edit1->text(), name);
-        QVERIFY(!dlg.Button4->isEnabled());
-        QCOMPARE(dlg.Button3->text(), QString("Add&&Check"));
-        for (QWidget* w : {static_cast<QWidget*>(dlg.TntMemo1), static_cast<QWidget*>(dlg.SpeedButton3),
-                           static_cast<QWidget*>(dlg.CheckBox1)})
+        QCOMPARE(dlg.shortcutKey->count(), 10);
+        QCOMPARE(dlg.shortcutKey->itemText(9), QString("Ctrl+9"));
+        QCOMPARE(dlg.shortcutKey->currentIndex(), 0);
+        QCOMPARE(dlg.dictionaryList->count(), catalogue.size());
+        QCOMPARE(dlg.indexDictionary->count(), catalogue.size());
+        QCOMPARE(dlg.indexDictionary->currentIndex(), catalogue.isEmpty() ? -1 : 0);
+        QCOMPARE(dlg.shortcutDictionary->text(), name);
+        QVERIFY(!dlg.startButton->isEnabled());
+        QCOMPARE(dlg.addCheckButton->text(), QString("Add&&Check"));
+        for (QWidget* w : {static_cast<QWidget*>(dlg.rulesEditor), static_cast<QWidget*>(dlg.checkOrderButton),
+                           static_cast<QWidget*>(dlg.previewCheck)})
             QCOMPARE(!w->isHidden(), advanced);
-        QVERIFY(!dlg.Button5->isHidden());
+        QVERIFY(!dlg.closeIndexButton->isHidden());
     }
 
     void slotsSaveAndClose()
     {
         ProfileFile profile(ini("[Shortcuts]\r\n5=Old\r\n"));
-        TForm2 dlg({"Alpha", "Beta"}, &profile);
-        dlg.ComboBox1->setCurrentIndex(5);
-        dlg.ComboBox1Change();
-        QCOMPARE(dlg.Edit1->text(), QString("Old"));
-        dlg.ListBox1->setCurrentRow(1);
-        dlg.ListBox1DblClick();
-        QCOMPARE(dlg.Edit1->text(), QString("Beta"));
+        ConfigurationDialog dlg({"Alpha", "Beta"}, &profile);
+        dlg.shortcutKey->setCurrentIndex(5);
+        dlg.shortcutKeyChanged();
+        QCOMPARE(dlg.shortcutDictionary->text(), QString("Old"));
+        dlg.dictionaryList->setCurrentRow(1);
+        dlg.pickDictionary();
+        QCOMPARE(dlg.shortcutDictionary->text(), QString("Beta"));
         QCOMPARE(profile.readString("Shortcuts", "5"), QString("Old"));  // nothing saved yet
-        dlg.Button2Click();
+        dlg.saveShortcut();
         QCOMPARE(profile.readString("Shortcuts", "5"), QString("Beta"));
-        dlg.ComboBox1->setCurrentIndex(3);
-        dlg.ComboBox1Change();
-        QCOMPARE(dlg.Edit1->text(), QString());
-        dlg.Button2Click();  // an empty name unbinds but keeps the key
+        dlg.shortcutKey->setCurrentIndex(3);
+        dlg.shortcutKeyChanged();
+        QCOMPARE(dlg.shortcutDictionary->text(), QString());
+        dlg.saveShortcut();  // an empty name unbinds but keeps the key
         QCOMPARE(profile.readString("Shortcuts", "3", "<none>"), QString());
         QCOMPARE(profile.readString("Shortcuts", "5"), QString("Beta"));
         dlg.show();
-        dlg.Button1->click();
+        dlg.closeButton->click();
         QVERIFY(dlg.isHidden());
-        QCOMPARE(dlg.Edit1->text(), QString());
+        QCOMPARE(dlg.shortcutDictionary->text(), QString());
     }
 };
 
 QTEST_MAIN(TestShcut)
-#include "test_shcut.moc"
+#include "test_configuration_dialog.moc"

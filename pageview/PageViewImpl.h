@@ -1,7 +1,7 @@
 #pragma once
 // The page view's private state, shared by its two source files: the
 // widgets, the document on view, the render thread and the caches.
-#include "pageview/WebBrowser.h"
+#include "pageview/PageView.h"
 #include "djvu/DjvuWorker.h"
 #include "pageview/DocumentCache.h"
 #include "pageview/EmbedTag.h"
@@ -26,8 +26,8 @@ using namespace djvu;
 inline constexpr int kRerenderDelayMs = 80;
 inline constexpr int kShutdownWaitMs = 5000;
 
-struct TWebBrowser::Impl {
-    TWebBrowser* q;
+struct PageView::Impl {
+    PageView* q;
 
     QStackedLayout* stack = nullptr;
     QWidget* blank = nullptr;
@@ -84,7 +84,7 @@ struct TWebBrowser::Impl {
     DjvuThread* thread = nullptr;
     QTimer* rerender = nullptr;
 
-    explicit Impl(TWebBrowser* owner) : q(owner) {}
+    explicit Impl(PageView* owner) : q(owner) {}
 
     void build();
     void startWorker();

@@ -1,6 +1,6 @@
 // The page view's widgets, its render thread, and loading what it is
 // pointed at: HTML pages, page view files and DjVu files.
-#include "pageview/WebBrowserImpl.h"
+#include "pageview/PageViewImpl.h"
 #include "index/RegularFile.h"
 
 #include <limits>
@@ -38,7 +38,7 @@ QString Native(const QString& path)
 }
 
 
-void TWebBrowser::Impl::build()
+void PageView::Impl::build()
 {
     stack = new QStackedLayout(q);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -98,7 +98,7 @@ void TWebBrowser::Impl::build()
         w->installEventFilter(q);
 }
 
-void TWebBrowser::Impl::startWorker()
+void PageView::Impl::startWorker()
 {
     qRegisterMetaType<PageResult>();
     qRegisterMetaType<TextResult>();
@@ -118,7 +118,7 @@ void TWebBrowser::Impl::startWorker()
     });
 }
 
-void TWebBrowser::Impl::stopWorker()
+void PageView::Impl::stopWorker()
 {
     if (!thread)
         return;
@@ -136,7 +136,7 @@ void TWebBrowser::Impl::stopWorker()
     worker = nullptr;   // deleted by its thread
 }
 
-void TWebBrowser::Impl::load(quint64 g)
+void PageView::Impl::load(quint64 g)
 {
     if (g != generation)
         return;
@@ -170,7 +170,7 @@ void TWebBrowser::Impl::load(quint64 g)
     showHtml(path, text);
 }
 
-void TWebBrowser::Impl::showHtml(const QString& path, const QString& text)
+void PageView::Impl::showHtml(const QString& path, const QString& text)
 {
     const QFileInfo fi(path);
     const QUrl url = QUrl::fromLocalFile(fi.absoluteFilePath());
@@ -193,7 +193,7 @@ void TWebBrowser::Impl::showHtml(const QString& path, const QString& text)
     emit q->htmlShown();
 }
 
-void TWebBrowser::Impl::showDjvu(const EmbedTag& tag)
+void PageView::Impl::showDjvu(const EmbedTag& tag)
 {
     documentPath = tag.src;
     listPageFiles(tag);
@@ -207,7 +207,7 @@ void TWebBrowser::Impl::showDjvu(const EmbedTag& tag)
         return;
     }
     if (stack->currentWidget() != panel) {
-        area->clearPage(TWebBrowser::tr("Loading\u2026"));
+        area->clearPage(PageView::tr("Loading\u2026"));
         image = QImage();
         stack->setCurrentWidget(panel);
     }
@@ -220,7 +220,7 @@ void TWebBrowser::Impl::showDjvu(const EmbedTag& tag)
 
 // Shows a page of documentPath, from the cache when it can, else through the
 // render thread. A new generation supersedes whatever was asked before.
-void TWebBrowser::Impl::followLink(const QUrl& link)
+void PageView::Impl::followLink(const QUrl& link)
 {
     const QUrl target = html->source().resolved(link);
     QUrl page = target;
@@ -239,7 +239,7 @@ void TWebBrowser::Impl::followLink(const QUrl& link)
     QDesktopServices::openUrl(target);
 }
 
-QScrollBar* TWebBrowser::Impl::activeScrollBar() const
+QScrollBar* PageView::Impl::activeScrollBar() const
 {
     return stack->currentWidget() == html ? html->verticalScrollBar() : area->verticalScrollBar();
 }
