@@ -6,7 +6,7 @@
 #include "config/MainWindowLink.h"
 #include "config/ConfigurationDialog.h"
 #include "app/About.h"
-#include "index/SaveReport.h"
+#include "base/SaveReport.h"
 #include "library/ActiveDictionary.h"
 #include "library/BookmarkList.h"
 #include "library/Catalogue.h"

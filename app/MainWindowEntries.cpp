@@ -4,7 +4,7 @@
 #include "app/StatusLine.h"
 #include "app/MainWindow.h"
 #include "index/Bookmarks.h"
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 
 #include <QListView>
 #include <QListWidget>

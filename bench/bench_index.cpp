@@ -2,9 +2,9 @@
 // dictionary of a million entries.
 //
 //   bench_index [entries]
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/IndexOps.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>

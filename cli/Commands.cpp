@@ -2,12 +2,13 @@
 #include "cli/Sorting.h"
 
 #include "index/OrderStream.h"
-#include "index/AtomicFile.h"
-#include "index/CodePage.h"
+#include "base/AtomicFile.h"
+#include "base/CodePage.h"
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
-#include "index/TextCheck.h"
-#include "index/TextFile.h"
+#include "base/TextCheck.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 // document's text layer, with the pages in doubt listed for review.
 #include "Commands.h"
 #include "djvu/Document.h"
-#include "index/AtomicFile.h"
-#include "index/TextFile.h"
+#include "base/AtomicFile.h"
+#include "base/TextFile.h"
 #include "library/PageIndexMaker.h"
 
 #include <QDir>

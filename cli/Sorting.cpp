@@ -1,7 +1,7 @@
 #include "cli/Sorting.h"
 
-#include "index/CodePage.h"
-#include "index/TextFile.h"
+#include "base/CodePage.h"
+#include "base/TextFile.h"
 
 #include <algorithm>
 #include <numeric>

@@ -2,7 +2,7 @@
 // the rules the viewer uses.
 #include "Commands.h"
 #include "djvu/TextHelper.h"
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/Collation.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // The Configuration dialog: dictionary shortcuts and the second-index page.
 #include "config/MainWindowLink.h"
-#include "index/SaveReport.h"
+#include "base/SaveReport.h"
 #include <QByteArrayList>
 #include <QDialog>
 

@@ -2,11 +2,12 @@
 // the index order checks.
 #include "config/Messages.h"
 #include "config/ConfigurationDialog.h"
-#include "index/AtomicFile.h"
-#include "index/CodePage.h"
+#include "base/AtomicFile.h"
+#include "base/CodePage.h"
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 #include "library/Dictionary.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "djvu/Components.h"
 
-#include "index/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>

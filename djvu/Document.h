@@ -3,7 +3,7 @@
 // tool, the text indexer, the page-index maker. Every wait is bounded by
 // progress, so a document that stops decoding is given up, not waited for.
 #include "djvu/TextLayer.h"
-#include "index/Status.h"
+#include "base/Status.h"
 
 #include <QImage>
 #include <QString>

@@ -7,7 +7,7 @@
 // reads text, reused page after page, and started again after a page that
 // made it fail, which is then reported as unreadable.
 #include "djvu/TextLayer.h"
-#include "index/Status.h"
+#include "base/Status.h"
 
 #include <QString>
 #include <optional>

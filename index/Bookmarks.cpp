@@ -1,7 +1,8 @@
 #include "index/Bookmarks.h"
-#include "index/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "index/IndexList.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 #include <QFile>
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 // "Bookmarks.dat": read with the index file reader, written as UTF-16LE with
 // FF FE and CR LF after every line, replaced atomically.
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QString>
 #include <QStringList>
 

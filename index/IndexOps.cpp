@@ -1,6 +1,7 @@
 #include "index/IndexOps.h"
 
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QFileInfo>
 

@@ -1,11 +1,11 @@
 #include "index/IndexTools.h"
 
 #include <thread>
-#include "index/FilePair.h"
+#include "base/FilePair.h"
 
-#include "index/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "index/IndexOps.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "index/Collation.h"
 #include "index/IndexList.h"
 #include "index/Replacement.h"
-#include "index/Status.h"
+#include "base/Status.h"
 
 #include <QByteArrayList>
 #include <QDateTime>

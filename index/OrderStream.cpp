@@ -1,10 +1,10 @@
 #include "index/OrderStream.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/IndexList.h"
-#include "index/RegularFile.h"
-#include "index/TextCheck.h"
-#include "index/TextFile.h"
+#include "base/RegularFile.h"
+#include "base/TextCheck.h"
+#include "base/TextFile.h"
 
 #include <QFile>
 #include <optional>

@@ -4,7 +4,7 @@
 // the loader does (same marks, same 8-bit or UTF-8 decision, same line
 // ends) and refuses what the loader would lose.
 #include "index/Collation.h"
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QList>
 #include <QString>
 

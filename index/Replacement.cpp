@@ -1,5 +1,5 @@
 #include "index/Replacement.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
 
 #include <QStringDecoder>
 

@@ -1,9 +1,9 @@
 #include "library/ActiveDictionary.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
-#include "index/RegularFile.h"
+#include "base/RegularFile.h"
 #include "library/Dictionary.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 // once through the one writer. A file that could not be read is set aside
 // before it is first written over; a file changed by someone else since it
 // was read (a second viewer, a synced folder) is merged, never dropped.
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QDateTime>
 #include <QStringList>
 

@@ -1,7 +1,8 @@
 #include "library/Catalogue.h"
 
-#include "index/CodePage.h"
-#include "index/TextFile.h"
+#include "base/CodePage.h"
+#include "base/TextFile.h"
+#include "index/IndexList.h"
 #include "library/FileUtil.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // The dictionary catalogue without widgets: discovery, merge with the saved
 // order, check marks, and "diclist.dat".
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QHash>
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "library/Dictionary.h"
 
 #include "index/Collation.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
 #include "library/FileUtil.h"
 #include "library/Profile.h"
 

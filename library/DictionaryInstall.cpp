@@ -1,10 +1,11 @@
 #include "library/DictionaryInstall.h"
 
 #include "djvu/Document.h"
-#include "index/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "index/IndexTools.h"
-#include "index/TextCheck.h"
-#include "index/TextFile.h"
+#include "base/TextCheck.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -4,7 +4,7 @@
 // It is checked as lint checks it, told in plain words when it cannot
 // serve, and copied into the user's Data folder, the index last: its
 // arrival is what installs the dictionary.
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QString>
 #include <QStringList>
 

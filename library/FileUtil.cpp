@@ -1,5 +1,5 @@
 #include "library/FileUtil.h"
-#include "index/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <QFileInfo>
 

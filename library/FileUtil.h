@@ -1,6 +1,6 @@
 #pragma once
 // Replacing the library's files ("diclist.dat", settings).
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QByteArray>
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "library/PageIndexFix.h"
 #include "library/PageIndexMaker.h"
 
-#include "index/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 // again when the dictionary has rules, and the page struck off the review
 // file made with the index.
 #include "index/Collation.h"
-#include "index/Status.h"
+#include "base/Status.h"
 #include "library/Dictionary.h"
 
 namespace lexifol {

@@ -1,7 +1,7 @@
 #include "library/Profile.h"
 
-#include "index/CodePage.h"
-#include "index/TextFile.h"
+#include "base/CodePage.h"
+#include "base/TextFile.h"
 #include "library/FileUtil.h"
 
 #include <QFileInfo>

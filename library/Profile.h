@@ -3,7 +3,7 @@
 // section and key names case-insensitive, the first occurrence counts, a
 // missing file or key reads as the default, every write goes to the file at
 // once (atomically, every other line kept as it was).
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QString>
 
 namespace lexifol {

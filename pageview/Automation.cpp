@@ -1,6 +1,6 @@
 #include "pageview/Automation.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "pageview/ScrollRequest.h"
 
 namespace lexifol {

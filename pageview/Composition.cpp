@@ -1,7 +1,7 @@
 #include "pageview/Composition.h"
 
-#include "index/CodePage.h"
-#include "index/AtomicFile.h"
+#include "base/CodePage.h"
+#include "base/AtomicFile.h"
 #include "djvu/PageFiles.h"
 
 #include <algorithm>

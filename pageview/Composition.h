@@ -2,7 +2,7 @@
 // The page view file: one line of HTML whose embed tag names the DjVu
 // document and page. Composition is kept apart from the window so that it can
 // be checked directly.
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QByteArrayList>
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "pageview/EmbedTag.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "pageview/Composition.h"
 
 #include <QUrl>

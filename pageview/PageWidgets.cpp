@@ -1,8 +1,8 @@
 #include "pageview/PageWidgets.h"
 
-#include "index/CodePage.h"
-#include "index/RegularFile.h"
-#include "index/TextFile.h"
+#include "base/CodePage.h"
+#include "base/RegularFile.h"
+#include "base/TextFile.h"
 #include "pageview/ScrollRequest.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 // a page at a time, cut short and resumed at will), and the pages that hold
 // what a reader typed, with the line to show.
 #include "index/Replacement.h"
-#include "index/Status.h"
+#include "base/Status.h"
 #include "search/TextIndex.h"
 
 #include <QString>

@@ -6,7 +6,7 @@
 // in the page's own text when it is shown. The file says which
 // document it was made from and how far it got; a file of another layout,
 // another document, or one that is damaged is thrown away and made again.
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>

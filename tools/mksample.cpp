@@ -10,9 +10,9 @@
 #include "mksample.h"
 
 #include "DjvuEncode.h"
-#include "index/AtomicFile.h"
-#include "index/CodePage.h"
-#include "index/TextFile.h"
+#include "base/AtomicFile.h"
+#include "base/CodePage.h"
+#include "base/TextFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 #include "mksample.h"
 #include "mksample_words.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/Collation.h"
 
 #include <QSet>

@@ -5,7 +5,7 @@
 #include "app/WindowKeys.h"
 #include "pageview/DjvuFixture.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "pageview/ScrollRequest.h"
 #include "pageview/PageView.h"
 

@@ -5,7 +5,7 @@
 #include "common/FileSizeLimit.h"
 
 #include "index/Bookmarks.h"
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/Collation.h"
 
 #include <QListView>

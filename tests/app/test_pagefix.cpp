@@ -8,7 +8,7 @@
 #include "pageview/DjvuFixture.h"
 #include "pageview/PageView.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 
 #include <QAction>
 #include <QListView>

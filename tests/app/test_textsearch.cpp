@@ -9,7 +9,7 @@
 #include "pageview/DjvuFixture.h"
 #include "pageview/PageView.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

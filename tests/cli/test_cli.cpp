@@ -1,8 +1,9 @@
 // lexifol-index run as a program: output, exit codes and files.
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/Collation.h"
 #include "index/IndexTools.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 #include "DjvuEncode.h"
 
 #include "common/TestFiles.h"

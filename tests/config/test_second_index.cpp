@@ -2,7 +2,7 @@
 // messages, files and the switch to the built dictionary.
 #include "config/Messages.h"
 #include "config/ConfigurationDialog.h"
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/Collation.h"
 #include "library/Profile.h"
 

@@ -1,7 +1,7 @@
 // "Bookmarks.dat": whatever was read is written and read back unchanged.
 #include "FuzzCheck.h"
 #include "index/Bookmarks.h"
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 
 #include <QFile>
 #include <unistd.h>

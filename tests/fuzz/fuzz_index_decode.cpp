@@ -1,9 +1,10 @@
 // Index decoding and line cutting, through memory and through a file, against
 // a plain cutter over the decoded text.
 #include "FuzzCheck.h"
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/IndexList.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QFile>
 #include <QStringList>

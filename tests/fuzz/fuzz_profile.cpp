@@ -1,7 +1,7 @@
 // Settings and descriptor files: whatever a file holds, a value written is
 // the value read back, and every other key keeps its value.
 #include "FuzzCheck.h"
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "library/Profile.h"
 
 #include <QFile>

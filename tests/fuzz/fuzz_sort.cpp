@@ -2,7 +2,8 @@
 // holds every line of the input, each as often as there.
 #include "FuzzCheck.h"
 #include "cli/Commands.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,9 @@
 // Reading index files: mark detection, UTF-8 strictness, NUL, line breaks,
 // and input that is not a sensible index at all.
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/IndexOps.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

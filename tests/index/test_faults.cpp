@@ -2,9 +2,9 @@
 // files on disk are the old ones or the new ones, never a mix, and a
 // failure is reported.
 #include "common/TestFiles.h"
-#include "index/AtomicFile.h"
-#include "index/Faults.h"
-#include "index/FilePair.h"
+#include "base/AtomicFile.h"
+#include "base/Faults.h"
+#include "base/FilePair.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

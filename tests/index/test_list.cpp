@@ -1,7 +1,8 @@
 // The in-memory index: access by position, errors, memory, and the loaders.
 #include "index/IndexOps.h"
 #include "index/LineOffsets.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -5,7 +5,8 @@
 #include "index/IndexList.h"
 #include "index/IndexTools.h"
 #include "index/OrderStream.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

@@ -2,7 +2,8 @@
 // a block on a FIFO, never /dev/zero read until memory runs out.
 #include "common/HostileFiles.h"
 #include "index/IndexList.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -1,7 +1,8 @@
 // Taking values apart, the replacement rules, and the 8-bit code page.
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/IndexOps.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
+#include "index/IndexFile.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 // Replacement rules, the second index built from them, and the order check.
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/IndexOps.h"
 #include "index/IndexTools.h"
 #include "common/FileSizeLimit.h"

@@ -1,6 +1,6 @@
 // The atomic writer under real write failures: a failed write is reported and
 // leaves the old file exactly as it was.
-#include "index/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "index/Bookmarks.h"
 #include "common/FileSizeLimit.h"
 

@@ -1,6 +1,6 @@
 // The catalogue: discovery, merge with the saved order, check marks and
 // the catalogue file.
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "library/Catalogue.h"
 #include "Files.h"
 

@@ -1,5 +1,5 @@
 // Opening a dictionary: paths, descriptor and the plug-in parameter list.
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "index/Collation.h"
 #include "library/ActiveDictionary.h"
 #include "library/Dictionary.h"

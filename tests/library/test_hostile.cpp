@@ -4,7 +4,7 @@
 // what is told names the file.
 #include "Files.h"
 #include "common/HostileFiles.h"
-#include "index/RegularFile.h"
+#include "base/RegularFile.h"
 #include "library/ActiveDictionary.h"
 #include "library/Dictionary.h"
 

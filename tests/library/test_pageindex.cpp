@@ -4,7 +4,7 @@
 // a hyphenated word), and how the collation repairs or flags the order.
 #include "Files.h"
 #include "index/IndexOps.h"
-#include "index/TextFile.h"
+#include "base/TextFile.h"
 #include "library/PageIndexFix.h"
 #include "library/PageIndexMaker.h"
 

@@ -1,5 +1,5 @@
 // INI files read and written with Windows profile-string semantics.
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "library/Profile.h"
 #include "Files.h"
 

@@ -3,7 +3,7 @@
 #include "DjvuFixture.h"
 #include "ViewFixture.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "pageview/Composition.h"
 #include "pageview/DocumentCache.h"
 #include "pageview/PageArea.h"

@@ -1,6 +1,6 @@
 // The page view file: its one line for each kind of page, its bytes, its
 // writing, and reading its embed tag back.
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "pageview/Composition.h"
 #include "pageview/EmbedTag.h"
 

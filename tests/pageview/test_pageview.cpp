@@ -3,7 +3,7 @@
 #include "DjvuFixture.h"
 #include "ViewFixture.h"
 
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 #include "pageview/Composition.h"
 #include "pageview/ScrollRequest.h"
 #include "pageview/PageView.h"

@@ -1,13 +1,14 @@
 #pragma once
 // The one reader for the program's Unicode text files (indexes, bookmarks,
 // the order checker): byte-order mark detection, 8-bit fallback, line cutting.
-#include "index/IndexList.h"
-#include "index/RegularFile.h"
-#include "index/Status.h"
+#include "base/RegularFile.h"
+#include "base/Status.h"
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QString>
 #include <QStringList>
+
+class QFile;
 
 namespace lexifol {
 
@@ -25,19 +26,17 @@ TextMark DetectMark(QByteArrayView bytes);
 // text. A trailing odd UTF-16 byte is ignored. The text ends at the first NUL.
 QString DecodeText(const QByteArray& bytes);
 
-// Decodes and cuts into lines into an IndexList.
-void DecodeLines(const QByteArray& bytes, IndexList& out);
-// The same lines as strings (small files only: bookmarks, catalogue tests).
-QStringList DecodeLinesToStrings(const QByteArray& bytes);
-
-// Reads a whole file and cuts it into lines, as DecodeLines does, with the
-// least copying: what the index loaders use. On an open or read error fails
-// and leaves `out` unchanged.
-Status ReadIndexFile(const QString& path, IndexList& out);
+QString DecodeText(QByteArrayView bytes);
 
 // Reads a whole file (other readers allowed); fails when it cannot be
 // opened or read.
 Result<QByteArray> ReadFileBytes(const QString& path, qint64 cap);
+
+// Opens a regular file of at most `cap` bytes; the reason in `error` if not.
+bool OpenForReading(QFile& file, const QString& path, qint64 cap, QString* error);
+// Reads up to `size` bytes into `raw`; `done` tells how many came (fewer when
+// the file shrank while being read).
+bool ReadInto(QFile& file, char* raw, qint64 size, qint64& done, const QString& path, QString* error);
 
 // Cuts 8-bit text into byte lines at CR LF, CR and LF. A NUL byte ends the
 // text, no mark is recognised, and a break at the very end opens no empty

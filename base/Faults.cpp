@@ -1,4 +1,4 @@
-#include "index/Faults.h"
+#include "base/Faults.h"
 
 namespace lexifol::faults {
 

@@ -2,7 +2,7 @@
 // Files a dictionary pack names are opened only when they are regular files
 // of a sane size: a FIFO would block the opening for ever, a device such as
 // /dev/zero would be read until memory runs out.
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QFile>
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "index/SaveReport.h"
+#include "base/SaveReport.h"
 
 #include <QDir>
 #include <QFileInfo>

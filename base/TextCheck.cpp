@@ -1,6 +1,6 @@
-#include "index/TextCheck.h"
+#include "base/TextCheck.h"
 
-#include "index/TextFile.h"
+#include "base/TextFile.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // The page view's widgets, its render thread, and loading what it is
 // pointed at: HTML pages, page view files and DjVu files.
 #include "pageview/PageViewImpl.h"
-#include "index/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
-#include "index/FilePair.h"
+#include "base/FilePair.h"
 
-#include "index/AtomicFile.h"
-#include "index/Faults.h"
+#include "base/AtomicFile.h"
+#include "base/Faults.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 // The one writer of every file the program writes.
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QByteArray>
 #include <QString>
 #include <functional>

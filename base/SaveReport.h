@@ -2,7 +2,7 @@
 // Which failed saves of the user's files are told: the first failure of a
 // file, not every retry after it; a save that succeeds again ends the run of
 // failures, so a later one is told again.
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QSet>
 #include <QString>
 

@@ -1,5 +1,5 @@
-#include "index/AtomicFile.h"
-#include "index/Faults.h"
+#include "base/AtomicFile.h"
+#include "base/Faults.h"
 
 #include <QDir>
 #include <QFileInfo>

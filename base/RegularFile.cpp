@@ -1,4 +1,4 @@
-#include "index/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <QFileInfo>
 

@@ -5,7 +5,7 @@
 // pair is complete; the renames follow, and the mark goes. Whoever finds
 // the folder afterwards (the next opening, the next build) finishes what a
 // crash interrupted: forward when the mark is there, back when it is not.
-#include "index/Status.h"
+#include "base/Status.h"
 #include <QByteArray>
 #include <QString>
 

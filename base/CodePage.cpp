@@ -1,4 +1,4 @@
-#include "index/CodePage.h"
+#include "base/CodePage.h"
 
 #include <unicode/ucnv.h>
 
