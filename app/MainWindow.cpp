@@ -114,6 +114,7 @@ void MainWindow::applyOpening(const OpenOutcome& outcome)
         pageView->resetZoom();
     if (outcome.keyboardLayout)
         LoadKeyboardLayout(*outcome.keyboardLayout);
+    pageView->setTextRules(Dictionary.rules);
     if (outcome.title) {
         // A long title shows its beginning, the whole in the tooltip.
         titleBox->setText(*outcome.title);
@@ -308,7 +309,7 @@ void MainWindow::ShowPage(const QString& pageReference)
 
 void MainWindow::showAnnotation()
 {
-    const DictionaryPaths paths{ProgramFolder, CurrentDictionary};
+    const DictionaryPaths paths{ProgramFolder, CurrentDictionary, Places.userRoot()};
     if (QFileInfo::exists(paths.annotationDjvu())) {
         ShowPage(QStringLiteral("Annotation"));
     } else if (QFileInfo::exists(paths.annotationHtm())) {

@@ -279,27 +279,20 @@ void TextSearchPane::showResult(int row)
         w_.SkipSearchReplay = true;
         w_.OpenDictionary();
     }
-    // Every hit of the first word or phrase marked; F3 goes on from it.
-    QString word = field_->text().trimmed();
-    if (word.startsWith(u'"'))
-        word = word.section(u'"', 1, 1);
-    else
-        word = word.section(u' ', 0, 0);
-    word.remove(u'*');
-    shownWord_ = word;
+    // Every word searched is marked where the line marks it; F3 goes on from it.
     shownRow_ = row;
-    w_.pageView->FindOnArrival(word);
+    w_.pageView->FindOnArrival(r.words);
     w_.composeAndShow(r.pageReference, false, QString());
     w_.StatusText->say(QStringLiteral("%1, page %2").arg(r.title, r.pageReference));
 }
 
 bool TextSearchPane::nextHit()
 {
-    if (shownRow_ < 0 || shownWord_.isEmpty())
+    if (shownRow_ < 0)
         return false;
     const auto [current, count] = w_.pageView->findPosition();
     if (count > 0 && current + 1 < count) {
-        w_.pageView->findText(shownWord_);
+        w_.pageView->findNext();
         return true;
     }
     if (shownRow_ + 1 < found_.size())

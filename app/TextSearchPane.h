@@ -67,7 +67,6 @@ private:
     bool building_ = false;
     QString buildingName_;
     QSet<QString> failedBuilds_;   // dictionaries whose build failed this session
-    QString shownWord_;
     int shownRow_ = -1;
     bool again_ = false;                  // a search asked for while one ran
 };

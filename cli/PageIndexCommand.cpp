@@ -57,7 +57,7 @@ int MakePageIndex(const QStringList& args, Streams& io)
     QList<PageProposal> pages;
     for (int i = 0; i < d.pageCount(); ++i) {
         const Result<djvu::TextLayer> layer = d.pageText(i, true);
-        pages << (layer ? ProposePage(layer.value(), i + 1) : PageProposal{i + 1, {}, {}, {}, layer.error(), false});
+        pages << (layer ? ProposePage(layer.value(), i + 1) : PageProposal{i + 1, {}, {}, {}, layer.error(), false, false, {}, {}, 0});
         if (io.progress && (i + 1) % 50 == 0)
             io.err << "\rpage " << i + 1 << " of " << d.pageCount(), io.err.flush();
     }

@@ -22,7 +22,7 @@ QList<Token> Tokens(const QList<PageWord>& words, const QList<bool>& head, const
     QList<Token> tokens;
     for (int i = 0; i < words.size(); ++i) {
         Token t{words[i].text, words[i].box, i == 0 || StartsLine(words[i - 1].box, words[i].box),
-                i < head.size() && head[i], i < starts.size() && starts[i]};
+                i < head.size() && head[i], i < starts.size() && starts[i], {}, {}, {}};
         // "dictio-" ending a line and "nary" beginning the next: one word.
         while (t.text.endsWith(u'-') && t.text.size() > 1 && i + 1 < words.size()
                && StartsLine(words[i].box, words[i + 1].box)) {
@@ -37,13 +37,9 @@ QList<Token> Tokens(const QList<PageWord>& words, const QList<bool>& head, const
     return tokens;
 }
 
-QString Loose(const QString& word)
+QString Loose(const TextMatcher& matcher, const QString& word)
 {
-    QString out;
-    for (const QChar c : word.normalized(QString::NormalizationForm_D))
-        if (c.category() != QChar::Mark_NonSpacing)
-            out += c.toCaseFolded();
-    return WithoutPunctuation(out);
+    return WithoutPunctuation(matcher.fold(word));
 }
 
 // As printed; without punctuation at its edges ("Pelvis," for "Pelvis");
@@ -88,7 +84,7 @@ std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, 
 } // namespace
 
 std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword, const QList<bool>& head,
-                                    const QList<bool>& articleStart)
+                                    const QList<bool>& articleStart, const TextMatcher& matcher)
 {
     const QStringList parts = headword.split(u' ', Qt::SkipEmptyParts).mid(0, kMostWords);
     if (parts.isEmpty() || words.isEmpty())
@@ -97,7 +93,7 @@ std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString&
     QStringList folded, loose;
     for (const QString& p : parts) {
         folded << p.toCaseFolded();
-        loose << Loose(p);
+        loose << Loose(matcher, p);
     }
     // The articles' first words, then the body, in every way of matching;
     // the running head, which repeats the page's first and last headword,
@@ -115,7 +111,7 @@ std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString&
                 continue;
             if (how == Match::Loose && !looseMade) {
                 for (Token& t : tokens)
-                    t.loose = Loose(t.text);
+                    t.loose = Loose(matcher, t.text);
                 looseMade = true;
             }
             if (auto box = Find(tokens, how == Match::Exact || how == Match::Bare ? folded : loose, how, pass.inHead, pass.startsOnly))

@@ -1,6 +1,7 @@
 #pragma once
 // Where a headword stands on a page's text layer.
 #include "djvu/PageText.h"
+#include "index/TextMatch.h"
 #include <optional>
 
 namespace lexifol {
@@ -16,8 +17,10 @@ namespace lexifol {
 // headwords inside other articles. Words flagged in `head` (the running
 // head) are matched only when the body holds the headword nowhere; a word
 // with something printed onto it ("SAVEPOINT(7)") matches after every
-// plainer way.
+// plainer way. Accents and the dictionary's rules are folded by `matcher`,
+// as Find and the text search fold them.
 std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword,
-                                    const QList<bool>& head = {}, const QList<bool>& articleStart = {});
+                                    const QList<bool>& head = {}, const QList<bool>& articleStart = {},
+                                    const TextMatcher& matcher = TextMatcher());
 
 } // namespace lexifol

@@ -13,46 +13,6 @@ QRect FromDjvuBox(int x0, int y0, int x1, int y1, int pageHeight)
     return QRect(QPoint(x0, pageHeight - y1), QPoint(x1 - 1, pageHeight - y0 - 1));
 }
 
-QList<QList<int>> FindInWords(const QList<PageWord>& words, const QString& query)
-{
-    QList<QList<int>> matches;
-    const QString needle = query.simplified();
-    if (needle.isEmpty() || words.isEmpty())
-        return matches;
-
-    QString text;
-    QList<qsizetype> starts;
-    starts.reserve(words.size());
-    for (const PageWord& w : words) {
-        if (!text.isEmpty())
-            text += u' ';
-        starts.append(text.size());
-        text += w.text.simplified();
-    }
-
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype at = text.indexOf(needle, from, Qt::CaseInsensitive);
-        if (at < 0)
-            break;
-        const qsizetype end = at + needle.size();
-        QList<int> hit;
-        // The first word starting after the match's start, minus one, holds it.
-        auto first = std::upper_bound(starts.begin(), starts.end(), at);
-        for (qsizetype i = std::max<qsizetype>(0, (first - starts.begin()) - 1); i < starts.size(); ++i) {
-            if (starts[i] >= end)
-                break;
-            const qsizetype wordEnd = starts[i] + words[i].text.simplified().size();
-            if (wordEnd > at)
-                hit.append(int(i));
-        }
-        if (!hit.isEmpty())
-            matches.append(hit);
-        from = end;
-    }
-    return matches;
-}
-
 } // namespace lexifol
 
 namespace lexifol {

@@ -16,10 +16,6 @@ struct PageWord {
 // height `pageHeight`.
 QRect FromDjvuBox(int x0, int y0, int x1, int y1, int pageHeight);
 
-// Each match of `query` (blanks collapsed, letter case ignored) in the words
-// read in order with one blank between them, as the indexes of the words it
-// touches. A query may span several words and may be part of a word.
-QList<QList<int>> FindInWords(const QList<PageWord>& words, const QString& query);
 
 } // namespace lexifol
 

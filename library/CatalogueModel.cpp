@@ -67,7 +67,7 @@ int Catalogue::findByNameOrTitle(const QString& programFolder, const QString& na
     if (const int row = find(nameOrTitle.trimmed()); row >= 0)
         return row;
     for (int i = 0; i < count(); ++i) {
-        const DictionaryPaths paths{entries_[i].root.isEmpty() ? programFolder : entries_[i].root, entries_[i].name};
+        const DictionaryPaths paths{entries_[i].root.isEmpty() ? programFolder : entries_[i].root, entries_[i].name, {}};
         const QFileInfo descriptor(paths.descriptor());
         if (!descriptor.exists())
             continue;

@@ -1,6 +1,5 @@
 #include "pageview/FindController.h"
 
-#include "djvu/PageText.h"
 #include "pageview/PageWidgets.h"
 
 namespace lexifol {
@@ -17,20 +16,20 @@ void FindController::deleteDialog()
     delete dialog_.data();
 }
 
-void FindController::setQuery(const QString& text, bool wait)
+void FindController::setQuery(const FindQuery& query, bool wait)
 {
-    if (text.simplified() != query_)
+    if (!(query == query_))
         soft_ = false;
-    query_ = text.simplified();
+    query_ = query;
     pending_ = wait;
     if (wait && dialog_)
         dialog_->setStatus(FindDialog::tr("Searching\u2026"));
 }
 
-int FindController::run(const pv::PageTextInfo& text)
+int FindController::run(const pv::PageTextInfo& text, const TextMatcher& matcher)
 {
     pending_ = false;
-    if (!query_.isEmpty() && query_ == searched_ && !matchStarts_.isEmpty()) {
+    if (!query_.isEmpty() && searched_ == query_ && !matchStarts_.isEmpty()) {
         current_ = (current_ + 1) % int(matchStarts_.size());
         report(int(matchStarts_.size()), text.hasText);
         return int(matchStarts_.size());
@@ -40,7 +39,12 @@ int FindController::run(const pv::PageTextInfo& text)
     current_ = -1;
     searched_ = query_;
     if (!query_.isEmpty()) {
-        const QList<QList<int>> matches = FindInWords(text.words, query_);
+        QStringList texts;
+        texts.reserve(text.words.size());
+        for (const PageWord& w : text.words)
+            texts.append(w.text);
+        const QList<QList<int>> matches =
+            query_.anyWord ? matcher.findAny(texts, query_.words) : matcher.findPhrase(texts, query_.words);
         for (const QList<int>& match : matches) {
             matchStarts_.append(text.words[match.first()].box);
             for (int w : match)
@@ -57,7 +61,7 @@ void FindController::clear()
     hits_.clear();
     matchStarts_.clear();
     current_ = -1;
-    searched_.clear();
+    searched_.reset();
     pending_ = false;
 }
 
@@ -89,7 +93,7 @@ void FindController::open(QWidget* owner, std::function<void(const QString&)> se
 {
     if (!dialog_) {
         // A new dialog starts a new search, from the first match.
-        searched_.clear();
+        searched_.reset();
         dialog_ = new FindDialog(owner);
         QObject::connect(dialog_, &FindDialog::searchRequested, owner, std::move(search));
     }

@@ -1,18 +1,29 @@
 #pragma once
 // Find in the text layer of the page on view: the query, its hits, whether a
 // search waits for the page's text, and the "Find" dialog that asks for it.
+#include "index/TextMatch.h"
 #include "pageview/DocumentCache.h"
 
 #include <QList>
 #include <QPointer>
 #include <QRect>
 #include <functional>
+#include <optional>
 
 namespace lexifol {
 
 namespace pv {
 class FindDialog;
 }
+
+// What Find looks for: a phrase typed into its dialog, or the words a text
+// search found the page for, any of them.
+struct FindQuery {
+    QList<MatchWord> words;
+    bool anyWord = false;
+    bool isEmpty() const { return words.isEmpty(); }
+    bool operator==(const FindQuery&) const = default;
+};
 
 class FindController {
 public:
@@ -22,10 +33,11 @@ public:
     FindController& operator=(const FindController&) = delete;
 
     // A new query; the search runs now or, with `wait`, when the text comes.
-    void setQuery(const QString& text, bool wait);
+    void setQuery(const FindQuery& query, bool wait);
+    const FindQuery& query() const { return query_; }
     // Searches the text; the number of matches. Hits are in page pixels.
     // The same query again on the same page moves on to the next match.
-    int run(const pv::PageTextInfo& text);
+    int run(const pv::PageTextInfo& text, const TextMatcher& matcher);
     void clear();   // no hits, nothing pending, a new page
     // The first word of the match to bring into view; empty without hits.
     QRect currentBox() const;
@@ -48,8 +60,8 @@ private:
     void report(int count, bool hasText);
 
     QPointer<pv::FindDialog> dialog_;
-    QString query_;
-    QString searched_;            // the query of the hits shown
+    FindQuery query_;
+    std::optional<FindQuery> searched_;   // the query of the hits shown
     bool pending_ = false;
     bool soft_ = false;
     QList<QRect> hits_;

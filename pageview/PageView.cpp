@@ -92,7 +92,7 @@ void PageView::Impl::present(const QString& path, int index, const DocInfo& info
                                       Qt::QueuedConnection);
     }
     if (!findOnArrival.isEmpty()) {
-        finder.setQuery(std::exchange(findOnArrival, QString()), true);
+        finder.setQuery(std::exchange(findOnArrival, FindQuery()), true);
         finder.setSoft(true);
     }
     state = State::Page;
@@ -269,7 +269,7 @@ void PageView::Impl::locateHeadword()
     const QString word = std::exchange(locating, QString());
     if (word.isEmpty() || !text.hasText)
         return;
-    const std::optional<QRect> box = LocateHeadword(text.words, word, text.runningHead, text.articleStart);
+    const std::optional<QRect> box = LocateHeadword(text.words, word, text.runningHead, text.articleStart, matcher);
     if (!box)
         return;
     area->setMark(*box);
@@ -288,7 +288,7 @@ void PageView::Impl::showHits()
 
 int PageView::Impl::runFind()
 {
-    const int count = finder.run(text);
+    const int count = finder.run(text, matcher);
     if (!finder.hits().isEmpty())
         area->setMark(QRect());
     showHits();
@@ -321,9 +321,14 @@ void PageView::LocateWord(const QString& headword)
     d->nextLocate = headword;
 }
 
-void PageView::FindOnArrival(const QString& text)
+void PageView::FindOnArrival(const QList<MatchWord>& words)
 {
-    d->findOnArrival = text;
+    d->findOnArrival = FindQuery{words, true};
+}
+
+void PageView::setTextRules(const ReplacementList& rules)
+{
+    d->matcher = TextMatcher(rules);
 }
 
 QRect PageView::headwordMark() const
@@ -406,17 +411,27 @@ QList<QRect> PageView::highlights() const
 
 int PageView::findText(const QString& text)
 {
-    if (d->state != State::Page && d->state != State::Loading) {
-        d->finder.setQuery(text, false);
-        d->finder.clear();
+    return d->find(FindQuery{d->matcher.typedPhrase(text), false});
+}
+
+int PageView::findNext()
+{
+    return d->find(d->finder.query());
+}
+
+int PageView::Impl::find(const FindQuery& query)
+{
+    if (state != State::Page && state != State::Loading) {
+        finder.setQuery(query, false);
+        finder.clear();
         return 0;
     }
-    const bool wait = d->state == State::Loading || !d->textKnown;
-    d->finder.setQuery(text, wait);
+    const bool wait = state == State::Loading || !textKnown;
+    finder.setQuery(query, wait);
     if (wait)
         return -1;
-    const int count = d->runFind();
-    emit findDone(count);
+    const int count = runFind();
+    emit q->findDone(count);
     return count;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The page view: reads a page view file (or any HTML page) and shows it. A
 // DjVu embed is decoded and rendered with DjVuLibre off the GUI thread.
+#include "index/TextMatch.h"
 #include <QImage>
 #include <QWidget>
 #include <memory>
@@ -32,9 +33,12 @@ public:
     // The headword the next page is shown for: once the page's text layer is
     // read, it is scrolled into the upper third of the view and marked.
     void LocateWord(const QString& headword);
-    // The next page presented has `text` found on it, as Find would, every
-    // match marked and the first brought into view.
-    void FindOnArrival(const QString& text);
+    // The next page presented has any of `words` found on it, every match
+    // marked and the first brought into view.
+    void FindOnArrival(const QList<MatchWord>& words);
+    // The dictionary's replacement rules, folded by Find and the headword
+    // mark as the text search folds them.
+    void setTextRules(const ReplacementList& rules);
     // A message in place of the page (what was asked before is dropped).
     void ShowNotice(const QString& text);
     QRect headwordMark() const;        // page pixels; empty when none
@@ -57,10 +61,13 @@ public:
     // Word hits of the last Find, in page image coordinates.
     QList<QRect> highlights() const;
 
-    // Search of the page's text layer (what the Find dialog runs), letter
-    // case ignored: the number of matches, or -1 while the page or its text
-    // is still on its way (the search then runs when it comes).
+    // Search of the page's text layer for a typed phrase (what the Find
+    // dialog runs): the number of matches, or -1 while the page or its text
+    // is still on its way (the search then runs when it comes). The same
+    // phrase again moves on to the next match.
     int findText(const QString& text);
+    // The next match of what was last searched, however it was asked.
+    int findNext();
     // The match of the last Find in view, counted from 0, and how many
     // there are; {-1, 0} without any.
     std::pair<int, int> findPosition() const;

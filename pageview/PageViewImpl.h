@@ -50,7 +50,8 @@ struct PageView::Impl {
     std::optional<ZoomSetting> userZoom;   // kept across pages
     bool resetScrollOnArrival = true;
     QString pendingAnchor;
-    QString findOnArrival;   // found on the next page presented
+    FindQuery findOnArrival;   // found on the next page presented
+    TextMatcher matcher;
     QString nextLocate;    // the headword the next page is shown for
     QString locating;      // the one the page on its way is shown for
     int scrollAtArrival = 0;
@@ -127,6 +128,7 @@ struct PageView::Impl {
     void viewChanged();
     void updateToolbar();
     int runFind();
+    int find(const FindQuery& query);
     void showHits();
     void locateHeadword();
     void followLink(const QUrl& url);

@@ -181,17 +181,18 @@ Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheF
     QList<PageResult> pages;
     for (const PageHit& h : hits.value())
         if (h.page < t.pageCount())
-            pages.append({s.name, s.title, h.page, t.pages()[h.page], 0, {}, {}, 0, h.rank});
+            pages.append({s.name, s.title, h.page, t.pages()[h.page], 0, {}, {}, 0, h.rank, query.words});
     // The line to show, from the page's own text layer: the one with the
     // most hits.
     std::unique_ptr<djvu::Document> doc;
+    const TextMatcher matcher(s.rules);
     for (PageResult& r : pages) {
         const Result<djvu::TextLayer> layer = PageTextOf(s, r.pageReference, r.page, doc);
         if (!layer)
             continue;
         for (int line = 0; line < layer->lines.size(); ++line) {
             const QString text = layer->lineText(line);
-            const QList<std::pair<int, int>> marks = FindHits(text, query.words, s.rules);
+            const QList<std::pair<int, int>> marks = matcher.findInLine(text, query.words);
             if (marks.isEmpty())
                 continue;
             ++r.lines;

@@ -4,6 +4,7 @@
 // a page at a time, cut short and resumed at will), and the pages that hold
 // what a reader typed, with the line to show.
 #include "index/Replacement.h"
+#include "index/TextMatch.h"
 #include "base/Status.h"
 #include "search/TextIndex.h"
 
@@ -59,6 +60,7 @@ struct PageResult {
     QList<std::pair<int, int>> marks;   // the hits in lineText
     int lines = 0;           // lines holding a hit
     double rank = 0;         // lower is better
+    QList<MatchWord> words;  // what was searched, to be found again on the page
 };
 // The pages holding `typed` in the dictionary's index as built so far,
 // best first, each once; `pagesDone` says how far the index has got. Fails

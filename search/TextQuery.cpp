@@ -31,14 +31,12 @@ QStringList Tokens(const QString& text)
     return out;
 }
 
-// Letter case and accents away, as the index's tokenizer does.
-QString Plain(const QString& word)
+// The rules are applied already: the page's words get them once too.
+void AddTerms(TextQuery& q, const QStringList& words, bool prefix)
 {
-    QString out;
-    for (QChar c : word.normalized(QString::NormalizationForm_D))
-        if (c.category() != QChar::Mark_NonSpacing)
-            out += c.toCaseFolded();
-    return out;
+    const TextMatcher plain;
+    for (qsizetype i = 0; i < words.size(); ++i)
+        q.words.append({plain.fold(words[i]), prefix && i + 1 == words.size()});
 }
 
 } // namespace
@@ -70,7 +68,7 @@ TextQuery ParseQuery(const QString& typed, const ReplacementList& rules)
                 q.cut = true, words = words.mid(0, kMostQueryWords - q.words.size());
             if (!words.isEmpty())
                 parts << Quoted(words.join(u' '));
-            q.words << words;
+            AddTerms(q, words, false);
             i = end < 0 ? text.size() : end + 1;
             continue;
         }
@@ -87,37 +85,11 @@ TextQuery ParseQuery(const QString& typed, const ReplacementList& rules)
             parts << Quoted(words.join(u' ')) + (prefix ? QStringLiteral("*") : QString());
         else if (words.size() == 1)
             parts << Quoted(words.first()) + (prefix ? QStringLiteral("*") : QString());
-        q.words << words;
+        AddTerms(q, words, prefix);
         i = end;
     }
     q.match = parts.join(u' ');
     return q;
-}
-
-QList<std::pair<int, int>> FindHits(const QString& line, const QStringList& words, const ReplacementList& rules)
-{
-    QList<std::pair<int, int>> hits;
-    QStringList wanted;
-    for (const QString& w : words)
-        wanted << Plain(w);
-    // Word by word through the printed line, each folded as the index folds it.
-    for (qsizetype i = 0; i < line.size();) {
-        if (!line[i].isLetterOrNumber()) {
-            ++i;
-            continue;
-        }
-        qsizetype end = i;
-        while (end < line.size() && (line[end].isLetterOrNumber() || line[end].category() == QChar::Mark_NonSpacing))
-            ++end;
-        const QString plain = Plain(FoldForIndex(QStringView(line).mid(i, end - i), rules));
-        for (const QString& w : wanted)
-            if (!w.isEmpty() && plain.startsWith(w)) {
-                hits.append({int(i), int(end - i)});
-                break;
-            }
-        i = end;
-    }
-    return hits;
 }
 
 } // namespace lexifol::search

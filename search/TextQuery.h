@@ -5,6 +5,7 @@
 // index itself folds letter case and accents), and quoted, so that no
 // character typed is ever read as the index's own syntax.
 #include "index/Replacement.h"
+#include "index/TextMatch.h"
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +18,7 @@ inline constexpr int kMostQueryChars = 256;
 
 struct TextQuery {
     QString match;        // the index's MATCH expression; empty: nothing to search
-    QStringList words;    // the folded words, for marking hits
+    QList<MatchWord> words;   // the words as the page's matcher finds them
     bool cut = false;     // what was typed went past the bounds above
 };
 
@@ -26,8 +27,5 @@ TextQuery ParseQuery(const QString& typed, const ReplacementList& rules);
 // The text as stored: the rules applied.
 QString FoldForIndex(QStringView text, const ReplacementList& rules);
 
-// Where the words of `query` occur in `line` (the printed text): ranges of
-// [start, length), letter case and accents ignored, rules applied.
-QList<std::pair<int, int>> FindHits(const QString& line, const QStringList& words, const ReplacementList& rules);
 
 } // namespace lexifol::search

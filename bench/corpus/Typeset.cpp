@@ -89,7 +89,7 @@ QImage Blank()
 
 SetPage TitlePage(const Layout& l)
 {
-    SetPage page{Blank(), {QStringLiteral("front"), {}}};
+    SetPage page{Blank(), {QStringLiteral("front"), {}, {}}};
     QPainter p(&page.image);
     p.setFont(Font(l, true, 3.0));
     DrawCentred(p, QStringLiteral("A DICTIONARY"), 900, 0, kW);
@@ -103,7 +103,7 @@ SetPage TitlePage(const Layout& l)
 
 SetPage Plate(const Layout& l, int number)
 {
-    SetPage page{Blank(), {QStringLiteral("plate"), {}}};
+    SetPage page{Blank(), {QStringLiteral("plate"), {}, {}}};
     QPainter p(&page.image);
     p.setPen(QPen(Qt::black, 6));
     p.drawRect(400, 600, kW - 800, 1800);
@@ -155,7 +155,7 @@ QList<SetPage> Typeset(const QList<Article>& articles, const Layout& l, int page
                 (k < room ? lines : pending).append(art[k]);
             slot += int(art.size());
         }
-        SetPage page{Blank(), {QStringLiteral("dictionary"), starts.value(0)}};
+        SetPage page{Blank(), {QStringLiteral("dictionary"), starts.value(0), {}}};
         QPainter p(&page.image);
         p.setPen(Qt::black);
         for (int k = 0; k < lines.size(); ++k) {

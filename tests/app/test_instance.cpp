@@ -84,7 +84,7 @@ private slots:
             QCOMPARE(back->dictionary, r.dictionary);
             QCOMPARE(back->word, QString(r.word).replace(u'\t', u' '));
         }
-        for (const QByteArray bad : {QByteArray("lookup\tbread\n"), QByteArray("raise"), QByteArray("LOOKUP\t\tx\n"),
+        for (const QByteArray& bad : {QByteArray("lookup\tbread\n"), QByteArray("raise"), QByteArray("LOOKUP\t\tx\n"),
                                      QByteArray("lookup\t\t \n"), QByteArray("lookup\t\t") + QByteArray(5000, 'a') + '\n'})
             QVERIFY2(!DecodeRequest(bad), bad.left(40).constData());
     }

@@ -35,25 +35,32 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("headword");
         QTest::addColumn<QRect>("box");   // empty: not found
-        QTest::newRow("start of a line before inside") << "see river here|river n. water" << "river" << QRect(0, 50, 100, 40);
-        QTest::newRow("first of several") << "river one|river two" << "river" << QRect(0, 0, 100, 40);
-        QTest::newRow("inside a line when only there") << "the river flows" << "river" << QRect(110, 0, 100, 40);
-        QTest::newRow("case ignored") << "River n." << "river" << QRect(0, 0, 100, 40);
-        QTest::newRow("accents ignored as a fallback") << "cafe x|café n." << "café" << QRect(0, 50, 100, 40);
+        QTest::addColumn<QByteArray>("rule");   // the dictionary's replacement rule
+        QTest::newRow("start of a line before inside") << "see river here|river n. water" << "river" << QRect(0, 50, 100, 40) << QByteArray();
+        QTest::newRow("first of several") << "river one|river two" << "river" << QRect(0, 0, 100, 40) << QByteArray();
+        QTest::newRow("inside a line when only there") << "the river flows" << "river" << QRect(110, 0, 100, 40) << QByteArray();
+        QTest::newRow("case ignored") << "River n." << "river" << QRect(0, 0, 100, 40) << QByteArray();
+        QTest::newRow("accents ignored as a fallback") << "cafe x|café n." << "café" << QRect(0, 50, 100, 40) << QByteArray();
         QTest::newRow("stress mark and punctuation") << QStringLiteral("x|доро\u0301га, n.") << QStringLiteral("дорога")
-                                                     << QRect(0, 50, 100, 40);
-        QTest::newRow("two words across a break") << "text ice|cream n." << "ice cream" << QRect(0, 0, 210, 90);
-        QTest::newRow("hyphenated at a line end") << "a dictio-|nary here" << "dictionary" << QRect(0, 0, 210, 90);
-        QTest::newRow("no match") << "apple pear" << "plum" << QRect();
+                                                     << QRect(0, 50, 100, 40) << QByteArray();
+        QTest::newRow("two words across a break") << "text ice|cream n." << "ice cream" << QRect(0, 0, 210, 90) << QByteArray();
+        QTest::newRow("hyphenated at a line end") << "a dictio-|nary here" << "dictionary" << QRect(0, 0, 210, 90) << QByteArray();
+        QTest::newRow("the dictionary's rules, as the search folds them")
+            << QStringLiteral("x|STRAßE n.") << "Strasse" << QRect(0, 50, 100, 40) << QByteArray("ß=ss");
+        QTest::newRow("no match") << "apple pear" << "plum" << QRect() << QByteArray();
         // A headword of many words is looked for by its first sixteen.
         const QString many = QStringLiteral("w1 w2 w3 w4 w5 w6 w7 w8 w9 w10 w11 w12 w13 w14 w15 w16");
-        QTest::newRow("seventeen words, sixteen printed") << "x|" + many << many + " w17" << QRect(0, 50, 1600 + 150, 40);
+        QTest::newRow("seventeen words, sixteen printed") << "x|" + many << many + " w17" << QRect(0, 50, 1600 + 150, 40) << QByteArray();
     }
     void occurrence()
     {
         QFETCH(QString, text);
         QFETCH(QString, headword);
-        const std::optional<QRect> box = LocateHeadword(page(text), headword);
+        QFETCH(QByteArray, rule);
+        ReplacementList rules;
+        if (!rule.isEmpty())
+            rules.append(rule);
+        const std::optional<QRect> box = LocateHeadword(page(text), headword, {}, {}, TextMatcher(rules));
         QTEST(box.value_or(QRect()), "box");
     }
 

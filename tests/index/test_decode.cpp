@@ -268,7 +268,7 @@ void TestDecode::bigTextsReadAndCutInTwo()
     while (text.size() < 4'600'000)
         text += line + QString::number(text.size() % 97);
     const qsizetype half = text.size() / 2;
-    if (middle.startsWith(QChar(0)) || middle.contains(QChar(0)) && middle.startsWith(u'a'))
+    if (middle.startsWith(QChar(0)) || (middle.contains(QChar(0)) && middle.startsWith(u'a')))
         text.insert(half - 1000, middle);   // well inside the first half
     else if (middle.contains(QChar(0)))
         text.insert(half + 1000, middle);

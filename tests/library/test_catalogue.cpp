@@ -116,7 +116,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         const QString path = dir.filePath(QStringLiteral("diclist.dat"));
-        const QStringList lines = BuildSavedOrder({{name, true}, {QStringLiteral("B"), false}});
+        const QStringList lines = BuildSavedOrder({{name, true, {}}, {QStringLiteral("B"), false, {}}});
         QVERIFY(SaveSavedOrder(path, lines));
         QCOMPARE(readBytes(path), bytes);
         const auto back = LoadSavedOrder(path);

@@ -35,7 +35,7 @@ private slots:
 
     void paths()
     {
-        const DictionaryPaths p{QStringLiteral("/opt/lx/"), QStringLiteral("Ожегов")};
+        const DictionaryPaths p{QStringLiteral("/opt/lx/"), QStringLiteral("Ожегов"), {}};
         QCOMPARE(p.firstIndex(), QStringLiteral("/opt/lx/Data/Ожегов.list"));
         QCOMPARE(p.descriptor(), QStringLiteral("/opt/lx/Data/Ожегов.files/Ожегов.ini"));
         QCOMPARE(p.pluginList(), QStringLiteral("/opt/lx/Data/Ожегов.files/Plugin.dat"));
@@ -210,7 +210,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, readError);
         QTemporaryDir program, cwd;
-        const DictionaryPaths dict{program.path() + '/', name};
+        const DictionaryPaths dict{program.path() + '/', name, {}};
         QVERIFY(QDir().mkpath(dict.folder()));
         QVERIFY(place(dict.pluginList(), own));
         QVERIFY(place(cwd.filePath(QStringLiteral("Plugin.dat")), shared));

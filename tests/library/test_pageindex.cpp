@@ -178,7 +178,7 @@ private slots:
         QFETCH(int, after);
         QFETCH(int, next);
         QTemporaryDir dir;
-        const DictionaryPaths paths{dir.path() + "/", "P"};
+        const DictionaryPaths paths{dir.path() + "/", "P", {}};
         QDir().mkpath(paths.folder());
         QVERIFY(writeBytes(ReviewFilePath(paths), "page\tproposal\tother candidates\twhy\n5\tx\t\ty\n2\t\t\tno text\n9\tz\t\ty\n"));
         const PagesInDoubt d = PagesInDoubtAfter(paths, after);
@@ -207,7 +207,7 @@ private slots:
         QFETCH(QString, word);
         QFETCH(QStringList, lines);
         QTemporaryDir dir;
-        const DictionaryPaths paths{dir.path() + "/", "P"};
+        const DictionaryPaths paths{dir.path() + "/", "P", {}};
         QDir().mkpath(paths.folder());
         const QByteArray index = Utf16FileBytes({"apple\t1", "bank\t2", "cat\t4"});
         QVERIFY(writeBytes(paths.firstIndex(), index));

@@ -11,10 +11,6 @@ namespace {
 
 const QPoint kPoint(400, 250);
 
-QStringList split(const char* ops)
-{
-    return QString::fromLatin1(ops).split(QLatin1Char('|'), Qt::SkipEmptyParts);
-}
 
 FindRequest findRequest(RecordingInput& r, bool closeFirst)
 {

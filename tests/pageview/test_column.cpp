@@ -153,8 +153,8 @@ void ColumnTest::textsKeptWhateverTheLength()
     for (int i = 0; i < 500; ++i) {
         page.pageIndex = i;
         cache.recordPage(page);
-        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}});
-        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}});   // again: counted once
+        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}, {}});
+        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}, {}});   // again: counted once
     }
     const DocInfo* info = cache.peek(page.path);
     QVERIFY(info);

@@ -23,8 +23,6 @@ private slots:
     void djvuBox();
     void rotateBox_data();
     void rotateBox();
-    void find_data();
-    void find();
 
     void cacheEvictsLeastRecentlyUsed();
     void cacheRemovesDocumentAndReplaces();
@@ -153,33 +151,6 @@ void LayoutTest::rotateBox()
     // Turning the rest of the way round gives the box back.
     const QSize turnedPage = turns % 2 ? page.transposed() : page;
     QCOMPARE(RotateBox(turned, turnedPage, (4 - turns % 4) % 4), box);
-}
-
-void LayoutTest::find_data()
-{
-    QTest::addColumn<QString>("query");
-    QTest::addColumn<QList<QList<int>>>("matches");
-    QTest::newRow("one word") << "cherry" << QList<QList<int>>{{2}};
-    QTest::newRow("case ignored") << "ChErRy" << QList<QList<int>>{{2}};
-    QTest::newRow("cyrillic case ignored") << QStringLiteral("\u0421\u041b\u041e\u0412\u041e") << QList<QList<int>>{{4}};
-    QTest::newRow("part of a word, every match") << "an" << QList<QList<int>>{{1}, {1}};
-    QTest::newRow("across words") << "apple banana" << QList<QList<int>>{{0, 1}};
-    QTest::newRow("across words, blanks collapsed") << "  banana \t cherry " << QList<QList<int>>{{1, 2}};
-    QTest::newRow("punctuation kept") << "date," << QList<QList<int>>{{3}};
-    QTest::newRow("not there") << "grape" << QList<QList<int>>{};
-}
-
-void LayoutTest::find()
-{
-    QFETCH(QString, query);
-    const QList<PageWord> words{
-        {QStringLiteral("Apple"), QRect(0, 0, 5, 5)},
-        {QStringLiteral("banana"), QRect(10, 0, 5, 5)},
-        {QStringLiteral("cherry"), QRect(20, 0, 5, 5)},
-        {QStringLiteral("date,"), QRect(0, 10, 5, 5)},
-        {QStringLiteral("\u0441\u043b\u043e\u0432\u043e"), QRect(10, 10, 5, 5)},
-    };
-    QTEST(FindInWords(words, query), "matches");
 }
 
 void LayoutTest::cacheEvictsLeastRecentlyUsed()
