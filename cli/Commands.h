@@ -24,6 +24,8 @@ int TextSearchCommand(const QStringList& args, Streams& io);
 int MakePageIndex(const QStringList& args, Streams& io);
 // The --locale given, for what records it (a descriptor's collation).
 void SetChosenLocale(const QString& locale);
+QString ChosenLocale();
+int Ocr(const QStringList& args, Streams& io);
 
 // Option parsing shared by the commands: takes "--name value" and "--flag"
 // out of `args`, leaving the positional arguments.

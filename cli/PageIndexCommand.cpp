@@ -41,6 +41,11 @@ void SetChosenLocale(const QString& locale)
     g_locale = locale;
 }
 
+QString ChosenLocale()
+{
+    return g_locale;
+}
+
 int MakePageIndex(const QStringList& args, Streams& io)
 {
     const Options o = ParseOptions(args, {QStringLiteral("-o"), QStringLiteral("--name")}, {});

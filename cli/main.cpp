@@ -26,6 +26,8 @@ const char kUsage[] =
     "  text-search DATA_FOLDER NAME WORDS...       pages holding the words: page TAB line (\"a phrase\", prefix*)\n"
     "  make-page-index DOCUMENT -o DATA_FOLDER --name NAME   a page index proposed from the text layer,\n"
     "                                              pages in doubt in NAME.files/NAME.review.tsv (exit 1 when any)\n"
+    "  ocr SCAN.djvu -o OUT.djvu [--lang eng+rus] [--jobs N] [--pages A-B] [--force]\n"
+    "                                              a copy whose pages carry the text Tesseract reads\n"
     "options for every command: --locale L (collation locale; default the user's), --help\n"
     "lint compares a dictionary whose descriptor names a collation in that locale\n";
 
@@ -83,6 +85,8 @@ int main(int argc, char** argv)
         return TextSearchCommand(args, io);
     if (command == QLatin1StringView("make-page-index"))
         return MakePageIndex(args, io);
+    if (command == QLatin1StringView("ocr"))
+        return Ocr(args, io);
     err << "lexifol-index: unknown command \"" << command << "\"\n" << kUsage;
     return 2;
 }

@@ -140,7 +140,7 @@ Result<QString> Document::pagePlainText(int index) const
     return out;
 }
 
-Result<QSize> Document::pageSize(int index) const
+Result<QSize> Document::pageSize(int index, int* dpi) const
 {
     if (index < 0 || index >= pageCount())
         return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
@@ -152,6 +152,8 @@ Result<QSize> Document::pageSize(int index) const
     }, d->stallMs);
     if (!done || status != DDJVU_JOB_OK || info.width <= 0 || info.height <= 0)
         return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
+    if (dpi)
+        *dpi = info.dpi;
     return QSize(info.width, info.height);
 }
 

@@ -38,7 +38,8 @@ public:
     Status decodePage(int index) const;
     // The page's size as its header gives it, without decoding the image:
     // fails for a page whose data is missing.
-    Result<QSize> pageSize(int index) const;
+    // `dpi`, when given, receives the resolution the page declares.
+    Result<QSize> pageSize(int index, int* dpi = nullptr) const;
     // The page a reference names: a number counted from 1, or a page's id,
     // name or title; -1 for none.
     int pageOf(const QString& reference) const;

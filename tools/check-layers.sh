@@ -19,10 +19,11 @@ check() {
 check base
 check index base
 check djvu index base
+check ocr base
 check search djvu index base
 check library search djvu index base
 check pageview djvu index base
 check config library search djvu index base
 check app config pageview library search djvu index base
-check cli library search djvu index base
+check cli library search ocr djvu index base
 exit $status
