@@ -26,6 +26,7 @@ int MakePageIndex(const QStringList& args, Streams& io);
 void SetChosenLocale(const QString& locale);
 QString ChosenLocale();
 int Ocr(const QStringList& args, Streams& io);
+int MakeDictionary(const QStringList& args, Streams& io);
 
 // Option parsing shared by the commands: takes "--name value" and "--flag"
 // out of `args`, leaving the positional arguments.

@@ -199,9 +199,6 @@ int Ocr(const QStringList& args, Streams& io)
         io.err << "ocr: " << resumed << " pages recognised before, going on\n";
     const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     const int jobs = std::clamp(o.values.value("--jobs", QString::number(cores)).toInt(), 1, 64);
-    // One engine per core: Tesseract's own threads would only contend.
-    if (jobs > 1)
-        qputenv("OMP_THREAD_LIMIT", "1");
     if (const Status s = RunWorkers(job, std::min<int>(jobs, std::max<int>(1, job.pages.size())), io); !s) {
         io.err << "lexifol-index ocr: " << s.error() << " (the pages recognised are kept for the next run)\n";
         return 1;
@@ -219,6 +216,54 @@ int Ocr(const QStringList& args, Streams& io)
     io.out << "ocr: " << layers.size() << " pages recognised, " << kept << " kept with their own text, written "
            << QDir::toNativeSeparators(target) << "\n";
     return 0;
+}
+
+int MakeDictionary(const QStringList& args, Streams& io)
+{
+    const Options o = ParseOptions(args, {"-o", "--name", "--lang", "--jobs"}, {});
+    if (!o.error.isEmpty() || o.positional.size() != 1 || !o.values.contains("-o") || !o.values.contains("--name")) {
+        io.err << "usage: lexifol-index make-dictionary SCAN.djvu -o DATA_FOLDER --name NAME [--lang L] [--jobs N]\n";
+        return 2;
+    }
+    const QString scan = o.positional[0], data = QDir::cleanPath(o.values.value("-o")), name = o.values.value("--name");
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name.startsWith(u'.')) {
+        io.err << "lexifol-index: --name " << name << ": not a dictionary name\n";
+        return 2;
+    }
+    const auto doc = djvu::Document::open(scan);
+    if (!doc) {
+        io.err << "lexifol-index: " << doc.error() << "\n";
+        return 2;
+    }
+    int bare = 0;
+    for (int page = 0; page < doc.value()->pageCount(); ++page)
+        if (const auto layer = doc.value()->pageText(page, true); !layer || !layer->present || layer->words.isEmpty())
+            ++bare;
+    QString document = scan;
+    if (bare > 0) {
+        // Read straight into the dictionary's place: the page index takes it there.
+        const QString folder = data + u'/' + name + QStringLiteral(".files");
+        document = folder + u'/' + name + QStringLiteral(".djvu");
+        QStringList ocrArgs{scan, "-o", document};
+        for (const char* option : {"--lang", "--jobs"})
+            if (o.values.contains(option))
+                ocrArgs << option << o.values.value(option);
+        if (!QDir().mkpath(folder)) {
+            io.err << "lexifol-index: cannot make " << folder << "\n";
+            return 2;
+        }
+        io.err << name << ": " << bare << " of " << doc.value()->pageCount() << " pages have no text; reading them\n";
+        if (const int code = Ocr(ocrArgs, io); code != 0)
+            return code;
+    }
+    const int indexed = MakePageIndex({document, "-o", data, "--name", name}, io);
+    if (indexed > 1)
+        return indexed;
+    if (const int searchable = TextIndexCommand({data, name}, io); searchable != 0)
+        return searchable;
+    io.out << name << ": made in " << QDir::toNativeSeparators(data) << (bare ? QStringLiteral(", %1 pages read by OCR").arg(bare) : QString())
+           << (indexed ? ", pages in doubt listed in " + name + ".review.tsv" : QString()) << "\n";
+    return indexed;
 }
 
 } // namespace lexifol::cli

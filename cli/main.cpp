@@ -28,13 +28,33 @@ const char kUsage[] =
     "                                              pages in doubt in NAME.files/NAME.review.tsv (exit 1 when any)\n"
     "  ocr SCAN.djvu -o OUT.djvu [--lang eng+rus] [--jobs N] [--pages A-B] [--force]\n"
     "                                              a copy whose pages carry the text Tesseract reads\n"
+    "  make-dictionary SCAN.djvu -o DATA_FOLDER --name NAME [--lang L]   ocr when pages lack text,\n"
+    "                                              then make-page-index and text-index\n"
     "options for every command: --locale L (collation locale; default the user's), --help\n"
     "lint compares a dictionary whose descriptor names a collation in that locale\n";
+
+// Recognition runs one Tesseract engine per core. Tesseract's OpenMP threads
+// would contend with them, and their limit is read only when the library
+// loads: the command starts again with it set.
+void LimitEngineThreads(int argc, char** argv)
+{
+#ifdef Q_OS_LINUX
+    if (argc < 2 || getenv("OMP_THREAD_LIMIT")
+        || (std::strcmp(argv[1], "ocr") != 0 && std::strcmp(argv[1], "make-dictionary") != 0))
+        return;
+    setenv("OMP_THREAD_LIMIT", "1", 1);
+    execv("/proc/self/exe", argv);   // returns only on failure: then it runs as it is
+#else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+#endif
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    LimitEngineThreads(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], lexifol::djvu::kTextHelperArgument) == 0)
         return lexifol::djvu::RunTextHelper();
     QCoreApplication app(argc, argv);
@@ -87,6 +107,8 @@ int main(int argc, char** argv)
         return MakePageIndex(args, io);
     if (command == QLatin1StringView("ocr"))
         return Ocr(args, io);
+    if (command == QLatin1StringView("make-dictionary"))
+        return MakeDictionary(args, io);
     err << "lexifol-index: unknown command \"" << command << "\"\n" << kUsage;
     return 2;
 }

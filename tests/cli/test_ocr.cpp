@@ -107,6 +107,21 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath("out.djvu.pages")));
     }
 
+    // One command from a bare scan to a dictionary whose pages are searchable.
+    void scanToDictionary()
+    {
+        QTemporaryDir dir;
+        QList<Drawn> drawn;
+        QVERIFY(MakeScan(dir.path(), drawn));
+        const QString data = dir.filePath("Data");
+        const Run made = RunLexifolIndex({"make-dictionary", dir.filePath("scan.djvu"), "-o", data, "--name", "Scan", "--lang", "eng"});
+        QVERIFY2(made.code == 0 || made.code == 1, qPrintable(made.err));
+        QVERIFY(QFileInfo::exists(data + "/Scan.list"));
+        QCOMPARE(WordsOf(data + "/Scan.files/Scan.djvu", 0), kWords);
+        const Run found = RunLexifolIndex({"text-search", data, "Scan", "lantern"});
+        QVERIFY2(found.code == 0 && found.out.startsWith("1\t"), qPrintable(found.out + found.err));
+    }
+
     void cases_data()
     {
         QTest::addColumn<QStringList>("options");
