@@ -14,6 +14,10 @@ void InstallMessageBoxes()
                         m.caption, m.text, QMessageBox::Ok, owner);
         box.exec();
     });
+    SetQuestionHandler([](const Message& m) {
+        QWidget* owner = m.owner ? m.owner : QApplication::activeWindow();
+        return QMessageBox::question(owner, m.caption, m.text) == QMessageBox::Yes;
+    });
 }
 
 } // namespace lexifol

@@ -1,5 +1,6 @@
 #include "app/WindowExtras.h"
 
+#include "app/DictionaryMaker.h"
 #include "app/OtherStrip.h"
 #include "app/StatusLine.h"
 #include "config/Messages.h"
@@ -103,8 +104,46 @@ bool WindowExtras::filter(QObject* watched, QEvent* event)
     return redirectTyping(watched, event);
 }
 
+bool WindowExtras::offerToMake(const QString& document)
+{
+    const QString name = QFileInfo(document).completeBaseName();
+    if (w_.Catalogue.find(name) >= 0) {
+        ShowMessage(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(name), MsgIcon::Information,
+                    QStringLiteral("Lexifol"), &w_);
+        return false;
+    }
+    if (maker_ && maker_->running()) {
+        ShowMessage(QStringLiteral("A dictionary is being made already: wait until it is added, or cancel it."),
+                    MsgIcon::Information, QStringLiteral("Lexifol"), &w_);
+        return false;
+    }
+    if (!AskYesNo(QStringLiteral("\u201c%1\u201d has no index. Make a dictionary named \u201c%2\u201d from it?\n\n"
+                                 "Lexifol reads its pages (the text of scanned pages that have none is recognised), "
+                                 "proposes the page each headword is on and makes the pages searchable. This runs "
+                                 "in the background and may take minutes.")
+                      .arg(QFileInfo(document).fileName(), name),
+                  &w_))
+        return false;
+    if (!maker_) {
+        maker_ = new DictionaryMaker(w_.statusStrip);
+        connect(maker_, &DictionaryMaker::finished, this, [this](const QString& made, bool ok, const QString& report) {
+            if (ok) {
+                w_.Catalogue.rescan(w_.Places.dictionaryRoots());
+                w_.Catalogue.setChecked(w_.Catalogue.find(made), true);
+                w_.showCatalogue();
+            }
+            w_.StatusText->say(report, 0);
+        });
+    }
+    maker_->start(document, w_.Places.dataFolder(), name);
+    w_.StatusText->say(QStringLiteral("Making %1\u2026").arg(name), 0);
+    return true;
+}
+
 bool WindowExtras::addDictionary(const QStringList& paths)
 {
+    if (paths.size() == 1 && paths[0].endsWith(QStringLiteral(".djvu"), Qt::CaseInsensitive) && QFileInfo(paths[0]).isFile())
+        return offerToMake(paths[0]);
     const bool withDocument = std::any_of(paths.begin(), paths.end(), [](const QString& p) { return p.endsWith(".djvu", Qt::CaseInsensitive); });
     Result<DictionarySource> source = SourceFrom(paths);
     if (source && withDocument) {
@@ -134,7 +173,7 @@ bool WindowExtras::addDictionary(const QStringList& paths)
 
 void WindowExtras::chooseAndAdd()
 {
-    const QStringList files = QFileDialog::getOpenFileNames(&w_, QStringLiteral("Add dictionary: its index, with its DjVu document when it has no NAME.files folder"),
+    const QStringList files = QFileDialog::getOpenFileNames(&w_, QStringLiteral("Add dictionary: its index (with its DjVu document when it has no NAME.files folder), or a DjVu document to make one from"),
                                                             QString(), QStringLiteral("Index and document (*.list *.txt *.djvu);;All files (*)"));
     if (!files.isEmpty())
         addDictionary(files);

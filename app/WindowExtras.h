@@ -11,6 +11,8 @@ class MainWindow;
 
 namespace lexifol {
 
+class DictionaryMaker;
+
 class WindowExtras : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,7 @@ public:
     bool redirectTyping(QObject* watched, QEvent* event);
     // Adds a dictionary: a folder laid out as Data expects, or a DjVu
     // document with an index file. Says what is wrong in plain words.
+    // A DjVu document alone is offered to be made a dictionary.
     bool addDictionary(const QStringList& paths);
     // Takes the user's dictionary of that catalogue row out, to the trash;
     // a shipped one can only be unchecked, and is told so.
@@ -39,10 +42,12 @@ public:
     bool showNextPageInDoubt();
 
 private:
+    bool offerToMake(const QString& document);
     void catalogueMenu(const QPoint& at);
     void pageMenu(QMenu* menu, const QString& word);
     void chooseAndAdd();
     MainWindow& w_;
+    DictionaryMaker* maker_ = nullptr;   // made when first needed
     QTimer* rescan_ = nullptr;
 };
 

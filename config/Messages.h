@@ -30,4 +30,10 @@ void ShowMessage(const QString& text, MsgIcon icon = MsgIcon::Error,
 // go to stderr.
 MessageHandler SetMessageHandler(MessageHandler handler);
 
+// A question answered Yes or No. Without a handler the answer is No: nothing
+// is started that nobody agreed to.
+using QuestionHandler = std::function<bool(const Message&)>;
+bool AskYesNo(const QString& text, QWidget* owner = nullptr);
+QuestionHandler SetQuestionHandler(QuestionHandler handler);
+
 } // namespace lexifol

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStorageInfo>
 
@@ -75,6 +76,19 @@ QString PutAway(const QString& path, const QString& fallback, QString* where)
 }
 
 } // namespace
+
+void ReadMakeProgress(const QString& line, const QString& name, MakeProgress& progress)
+{
+    static const QRegularExpression read(QStringLiteral("^ocr: (\\d+) of (\\d+) pages"));
+    static const QRegularExpression pages(QStringLiteral("^(\\d+) pages, \\d+ lines, \\d+ in doubt"));
+    if (const auto m = read.match(line); m.hasMatch()) {
+        progress.done = m.captured(1).toInt();
+        progress.total = m.captured(2).toInt();
+    } else if (line.startsWith(name + QStringLiteral(": "))) {
+        if (const auto p = pages.match(line.mid(name.size() + 2)); p.hasMatch())
+            progress.summary = p.captured(0);
+    }
+}
 
 Result<DictionarySource> SourceFrom(const QStringList& paths, const QString& name)
 {

@@ -41,4 +41,12 @@ bool IsUserDictionary(const QString& root, const QString& userRoot);
 // plain delete. Says where they went.
 Result<QString> RemoveDictionary(const QString& userData, const QString& name);
 
+// What `lexifol-index make-dictionary` told so far, read from its lines:
+// pages read of how many, and its summary of the page index.
+struct MakeProgress {
+    int done = 0, total = 0;
+    QString summary;   // "24 pages, 23 lines, 6 in doubt"
+};
+void ReadMakeProgress(const QString& line, const QString& name, MakeProgress& progress);
+
 } // namespace lexifol

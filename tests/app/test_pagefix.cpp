@@ -10,7 +10,10 @@
 
 #include "base/CodePage.h"
 
+#include "config/Messages.h"
+
 #include <QAction>
+#include <QTemporaryDir>
 #include <QListView>
 #include <QMenu>
 
@@ -30,6 +33,37 @@ class TestPageFix : public QObject
     }
 
 private slots:
+    // A document dropped alone is offered to be made a dictionary; agreed
+    // to, the maker's tool runs behind the window and the dictionary
+    // appears, checked, when it is done.
+    void aDocumentAloneIsMadeADictionary()
+    {
+        if (!HaveDjvuTools())
+            QSKIP("cjb2, djvused or djvm is not installed");
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1"});
+        QTemporaryDir src;
+        QString error;
+        QVERIFY2(MakeDjvuDocument(src.filePath("Fruit.djvu"), {{"apple a round fruit"}, {"bank the side of a river"}}, &error),
+                 qPrintable(error));
+        QStringList asked;
+        const QuestionHandler before = SetQuestionHandler([&](const Message& m) { return asked << m.text, true; });
+        auto w = fx.start();
+        QVERIFY(w->extras().addDictionary({src.filePath("Fruit.djvu")}));
+        QVERIFY2(asked.join(' ').contains(QStringLiteral("Make a dictionary named \u201cFruit\u201d")), qPrintable(asked.join(' ')));
+        QTRY_VERIFY_WITH_TIMEOUT(w->Catalogue.find("Fruit") >= 0, 60000);
+        QVERIFY(w->Catalogue.checked(w->Catalogue.find("Fruit")));
+        QVERIFY(QFileInfo::exists(fx.prog + "Data/Fruit.list"));
+        QVERIFY2(w->StatusText->message().startsWith("Added Fruit: 2 pages"), qPrintable(w->StatusText->message()));
+        // Declined: nothing is made.
+        SetQuestionHandler([](const Message&) { return false; });
+        QVERIFY(!w->extras().addDictionary({src.filePath("Fruit2.djvu")}));
+        QVERIFY(QFile::copy(src.filePath("Fruit.djvu"), src.filePath("Other.djvu")));
+        QVERIFY(!w->extras().addDictionary({src.filePath("Other.djvu")}));
+        QVERIFY(!QFileInfo::exists(fx.prog + "Data/Other.files"));
+        SetQuestionHandler(before);
+    }
+
     void correctedFromThePage()
     {
         if (!HaveDjvuTools())

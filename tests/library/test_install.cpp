@@ -31,6 +31,29 @@ class InstallTest : public QObject
     }
 
 private slots:
+    // The maker's tool's lines as the window reads them for its progress.
+    void makeProgress()
+    {
+        const QStringList lines{
+            "Fruit: 3 of 7 pages have no text; reading them",
+            "ocr: 1 of 3 pages, 20.0 pages/min, 0 min 6 s left",
+            "ocr: 3 of 3 pages, 21.5 pages/min, 0 min 0 s left",
+            "page 2: a new alphabet begins (\"aa\")",
+            "Other: 9 pages, 9 lines, 0 in doubt (Other.review.tsv)",
+            "Fruit: 7 pages, 6 lines, 2 in doubt (Fruit.review.tsv)",
+            "Fruit: pages searchable, 71 ms, /tmp/x.sqlite",
+        };
+        QList<std::tuple<int, int, QString>> seen;
+        MakeProgress p;
+        for (const QString& l : lines) {
+            ReadMakeProgress(l, "Fruit", p);
+            seen.append({p.done, p.total, p.summary});
+        }
+        const QString summary = "7 pages, 6 lines, 2 in doubt";
+        QCOMPARE(seen, (QList<std::tuple<int, int, QString>>{{0, 0, ""}, {1, 3, ""}, {3, 3, ""}, {3, 3, ""}, {3, 3, ""},
+                                                             {3, 3, summary}, {3, 3, summary}}));
+    }
+
     void checkAndInstall_data()
     {
         QTest::addColumn<QByteArray>("index");
