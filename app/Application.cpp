@@ -1,4 +1,6 @@
 #include "app/Application.h"
+
+#include <QtConcurrent/QtConcurrentRun>
 #include "config/Messages.h"
 
 #include <exception>
@@ -30,7 +32,7 @@ FontConfigurationAhead::FontConfigurationAhead()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     // The library Qt itself loaded: nothing to build against or install.
-    thread_ = std::thread([] {
+    thread_ = QtConcurrent::run([] {
         if (void* fontconfig = dlopen("libfontconfig.so.1", RTLD_LAZY))
             if (auto init = reinterpret_cast<int (*)()>(dlsym(fontconfig, "FcInit")))
                 init();
@@ -40,8 +42,7 @@ FontConfigurationAhead::FontConfigurationAhead()
 
 void FontConfigurationAhead::wait()
 {
-    if (thread_.joinable())
-        thread_.join();
+    thread_.waitForFinished();
 }
 
 } // namespace lexifol

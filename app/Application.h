@@ -1,7 +1,7 @@
 #pragma once
 #include <QApplication>
 
-#include <thread>
+#include <QFuture>
 
 namespace lexifol {
 
@@ -26,7 +26,7 @@ public:
     void wait();
 
 private:
-    std::thread thread_;
+    QFuture<void> thread_;
 };
 
 inline constexpr char kApplicationTitle[] = "Lexifol 3.1";

@@ -221,7 +221,8 @@ void TextSearchPane::buildNext()
     refresh_->start();
     const QString cache = w_.Places.cacheFolder();
     QPointer<TextSearchPane> self(this);
-    builder_.start([this, self, s, cache] {
+    // The text search's own pool of one: a second build waits for the first.
+    build_ = QtConcurrent::run(&builder_, [this, self, s, cache] {
         search::BuildProgress p;
         p.cancel = &cancelBuild_;
         p.background = true;

@@ -62,6 +62,7 @@ private:
     QStringList unbuilt_;                 // dictionaries of the last search not complete
     QFutureWatcher<std::pair<QList<search::PageResult>, QStringList>> searching_;
     QThreadPool builder_;
+    QFuture<void> build_;   // the build on its way, if any
     std::deque<search::TextSource> queue_;
     std::atomic<bool> cancelBuild_{false};
     bool building_ = false;

@@ -9,7 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <future>
+#include <QFuture>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace lexifol {
 
@@ -42,7 +43,9 @@ struct ActiveDictionary::SecondRead {
     FileStamp stamp;
     IndexList list;
     bool read = false;
-    std::future<void> done;
+    QFuture<void> done;
+    // The read fills this object: whichever way the opening ends, it waits.
+    ~SecondRead() { done.waitForFinished(); }
 };
 
 bool ActiveDictionary::readFirst(const QString& path, IndexList& out, FileStamp& stamp)
@@ -84,7 +87,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
         if (cache && cache->take(early.path, early.stamp, early.list))
             early.read = true;
         else
-            early.done = std::async(std::launch::async, [&early] {
+            early.done = QtConcurrent::run([&early] {
                 early.read = ReadSecondIndex(early.path, early.list);
             });
     }
@@ -208,8 +211,7 @@ QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool rep
         late.read = (cache && cache->take(late.path, late.stamp, late.list)) || ReadSecondIndex(late.path, late.list);
         early = &late;
     }
-    if (early->done.valid())
-        early->done.wait();
+    early->done.waitForFinished();
     second.swap(early->list);
     Status loaded;
     if (early->read) {

@@ -1,5 +1,7 @@
 #include "library/IndexCache.h"
 
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -36,7 +38,7 @@ void IndexCache::prefetch(const QString& path, std::function<bool(const QString&
     if (path.isEmpty() || stamp.size < 0)
         return;
     auto list = std::make_shared<IndexList>();
-    pending_.push_back({path, stamp, list, std::async(std::launch::async, [path, list, read = std::move(read)] {
+    pending_.push_back({path, stamp, list, QtConcurrent::run([path, list, read = std::move(read)] {
                             return read(path, *list);
                         })});
 }
@@ -50,7 +52,7 @@ void IndexCache::settle(const QString& path)
         }
         Pending done = std::move(*it);
         it = pending_.erase(it);
-        if (done.read.get())
+        if (done.read.result())
             put(done.path, done.stamp, std::move(*done.list));
     }
 }
@@ -100,7 +102,7 @@ void IndexCache::trim()
 void IndexCache::clear()
 {
     for (Pending& p : pending_)
-        p.read.wait();
+        p.read.waitForFinished();
     pending_.clear();
     entries_.clear();
     held_ = 0;

@@ -7,7 +7,7 @@
 #include <QString>
 
 #include <functional>
-#include <future>
+#include <QFuture>
 #include <list>
 #include <memory>
 
@@ -57,7 +57,7 @@ private:
         QString path;
         FileStamp stamp;
         std::shared_ptr<IndexList> list;
-        std::future<bool> read;
+        QFuture<bool> read;
     };
     std::list<Pending> pending_;
 
