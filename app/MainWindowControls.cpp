@@ -44,7 +44,8 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
 {
     Places = programFolder.isEmpty() ? Locations::Decide(DefaultProgramFolder(), XdgFolders::FromEnvironment())
                                      : Locations::Portable(programFolder);
-    Places.prepareUserFolders();
+    if (const QString said = Places.prepareUserFolders(); !said.isEmpty())
+        QTimer::singleShot(0, this, [this, said] { showMessages({said}); });
     ProgramFolder = Places.programFolder();
     Dictionary.cache = &indexCache_;
     Dictionary.userRoot = Places.userRoot();

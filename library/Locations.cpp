@@ -4,6 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QCoreApplication>
+#include <QTemporaryFile>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace lexifol {
 
@@ -113,22 +119,87 @@ QString Locations::pageViewFile() const
     return (mode_ == Mode::Portable ? programFolder_ : cacheFolder_) + QStringLiteral("temp.htm");
 }
 
-bool Locations::prepareUserFolders() const
+namespace {
+
+// Why files cannot be written in `folder`; empty when they can.
+QString Unwritable(const QString& folder)
+{
+    if (!QDir().mkpath(folder)) {
+        QFileInfo above(folder);
+        while (!above.exists() && above.absolutePath() != above.absoluteFilePath())
+            above = QFileInfo(above.absolutePath());
+        return above.isDir() ? QStringLiteral("nothing can be made in %1").arg(QDir::toNativeSeparators(above.absoluteFilePath()))
+                             : QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(above.absoluteFilePath()));
+    }
+    QTemporaryFile probe(folder + QStringLiteral("/.lexifol-XXXXXX"));
+    return probe.open() ? QString() : probe.errorString();
+}
+
+// A folder of the temporary folder only this user can enter: one that
+// another user made first is not taken.
+QString PrivateFolder(const QString& base)
+{
+#ifdef Q_OS_UNIX
+    const QString folder = base + QStringLiteral("lexifol-files-%1/").arg(getuid());
+    QDir().mkpath(folder);
+    const QFileInfo made(folder);
+    if (made.isSymLink() || made.ownerId() != getuid()
+        || !QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return base + QStringLiteral("lexifol-files-%1-%2/").arg(getuid()).arg(QCoreApplication::applicationPid());
+    return folder;
+#else
+    return base + QStringLiteral("lexifol-files/");
+#endif
+}
+
+// The user's files a folder held, taken along to the one used instead.
+void CopyFiles(const QString& from, const QString& to)
+{
+    for (const QFileInfo& f : QDir(from).entryInfoList(QDir::Files))
+        if (!QFileInfo::exists(to + f.fileName()))
+            QFile::copy(f.filePath(), to + f.fileName());
+}
+
+} // namespace
+
+QString Locations::prepareUserFolders(const QString& fallback)
 {
     if (mode_ == Mode::Portable)
-        return true;
-    bool ok = true;
-    for (const QString& f : {configFolder_, userRoot_ + QStringLiteral("Data"), cacheFolder_})
-        ok = QDir().mkpath(f) && ok;
+        return {};
+    const QString instead = PrivateFolder(WithSeparator(fallback.isEmpty() ? QDir::tempPath() : fallback));
+    QStringList said;
+    auto mend = [&](QString& folder, const QString& sub, const QString& inside) {
+        if (const QString why = Unwritable(folder + inside); !why.isEmpty()) {
+            said << QStringLiteral("%1 cannot be written: %2.").arg(QDir::toNativeSeparators(folder), why);
+            const QString was = folder;
+            folder = instead + sub;
+            QDir().mkpath(folder + inside);
+            CopyFiles(was, folder);
+            return was;
+        }
+        return QString();
+    };
+    mend(configFolder_, QStringLiteral("config/"), QString());
+    if (const QString was = mend(userRoot_, QStringLiteral("data/"), QStringLiteral("Data")); !was.isEmpty()) {
+        userFolder_ = userRoot_;
+        // Its dictionaries are still read from where they are.
+        if (QFileInfo(was + QStringLiteral("Data")).isDir())
+            sharedRoots_.prepend(was);
+    }
+    mend(cacheFolder_, QStringLiteral("cache/"), QString());
     // A first start: the package's fallback parameters and catalogue order
     // (the sample dictionaries checked), so that nothing greets a new user
     // with an error.
     for (const QString& name : {QStringLiteral("Plugin.dat"), QStringLiteral("diclist.dat")}) {
         const QString shipped = packageFolder_ + name;
         if (!QFileInfo::exists(userFile(name)) && QFileInfo(shipped).isFile())
-            ok = QFile::copy(shipped, userFile(name)) && ok;
+            QFile::copy(shipped, userFile(name));
     }
-    return ok;
+    if (said.isEmpty())
+        return {};
+    return said.join(u'\n') + QStringLiteral("\n\nUntil that is mended, your settings, bookmarks and dictionaries are kept "
+                                             "in %1, which the system may empty when it restarts.")
+                                  .arg(QDir::toNativeSeparators(instead));
 }
 
 QString Locations::describe() const

@@ -56,8 +56,12 @@ public:
     QString checkLogFolder() const;    // where "IndexErrors.log" goes
 
     // Installed: makes the user's folders and puts the package's fallback
-    // "Plugin.dat" there on a first start. False when a folder cannot be made.
-    bool prepareUserFolders() const;
+    // "Plugin.dat" there on a first start. A folder that cannot be written
+    // (a read-only home, a path through a file) is replaced by one under
+    // `fallback`, the user's files found in it copied along and its
+    // dictionaries still shown; what to tell the user is returned, empty
+    // when all is well.
+    QString prepareUserFolders(const QString& fallback = QString());
     // For the About box: the mode and the folders, one per line.
     QString describe() const;
 

@@ -93,14 +93,41 @@ private slots:
         QVERIFY(writeBytes(package + "Plugin.dat", "zoom=width\r\n"));
         const XdgFolders xdg{dir.filePath("config/lexifol/"), dir.filePath("data/lexifol/"),
                              dir.filePath("cache/lexifol/"), {package}};
-        const Locations l = Locations::Installed(xdg, package);
-        QVERIFY(l.prepareUserFolders());
+        Locations l = Locations::Installed(xdg, package);
+        QCOMPARE(l.prepareUserFolders(), QString());
         QCOMPARE(readBytes(l.sharedPluginList()), QByteArray("zoom=width\r\n"));
         QVERIFY(QFileInfo(xdg.data + "Data").isDir() && QFileInfo(xdg.cache).isDir() && QFileInfo(xdg.config).isDir());
         // Never over the user's own.
         QVERIFY(writeBytes(l.sharedPluginList(), "mine\r\n"));
-        QVERIFY(l.prepareUserFolders());
+        QCOMPARE(l.prepareUserFolders(), QString());
         QCOMPARE(readBytes(l.sharedPluginList()), QByteArray("mine\r\n"));
+    }
+
+    // A folder that cannot be written is said once, with why, and the
+    // user's files go to a folder that can be.
+    void unwritableFolderReplaced_data()
+    {
+        QTest::addColumn<int>("broken");   // 0 settings, 1 data, 2 cache
+        QTest::newRow("settings") << 0;
+        QTest::newRow("data") << 1;
+        QTest::newRow("cache") << 2;
+    }
+    void unwritableFolderReplaced()
+    {
+        QFETCH(int, broken);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath("file"), "x"));
+        QStringList folders{dir.filePath("config/lexifol/"), dir.filePath("data/lexifol/"), dir.filePath("cache/lexifol/")};
+        folders[broken] = dir.filePath("file/lexifol/");   // a path through a file: even root cannot write there
+        Locations l = Locations::Installed(XdgFolders{folders[0], folders[1], folders[2], {}}, dir.filePath("share/"));
+        const QString said = l.prepareUserFolders(dir.filePath("tmp"));
+        QVERIFY2(said.contains(QDir::toNativeSeparators(folders[broken])) && said.contains("is not a folder")
+                     && said.contains(QDir::toNativeSeparators(dir.filePath("tmp"))),
+                 qPrintable(said));
+        for (const QString& path : {l.settingsFile(), l.bookmarksFile(), l.catalogueFile(), l.dataFolder() + "/x.list",
+                                    l.cacheFolder() + "x"})
+            QVERIFY2(writeBytes(path, "y"), qPrintable(path));
+        QCOMPARE(l.prepareUserFolders(dir.filePath("tmp")), QString());   // said once: the folders used now can be written
     }
 
     void userDictionaryBeforeAShippedOne()
