@@ -1,10 +1,12 @@
 #include "app/DictionaryMaker.h"
 
 #include <QCoreApplication>
+#include <QPointer>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QFileInfo>
-#include <QProgressBar>
+#include "app/StatusProgress.h"
+
 #include <QStatusBar>
-#include <QToolButton>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -21,16 +23,16 @@ QString MakerToolProgram()
 }
 
 DictionaryMaker::DictionaryMaker(QStatusBar* bar)
-    : QObject(bar), progressBar_(new QProgressBar(bar)), cancelButton_(new QToolButton(bar))
+    : QObject(bar), shown_(new StatusProgress(bar, QStringLiteral("Making a dictionary")))
 {
-    progressBar_->setMaximumWidth(160);
-    progressBar_->setAccessibleName(QStringLiteral("Making a dictionary"));
-    cancelButton_->setText(QStringLiteral("Cancel"));
-    bar->addPermanentWidget(progressBar_);
-    bar->addPermanentWidget(cancelButton_);
-    progressBar_->hide();
-    cancelButton_->hide();
-    connect(cancelButton_, &QToolButton::clicked, this, &DictionaryMaker::cancel);
+    connect(shown_, &StatusProgress::cancelled, this, &DictionaryMaker::cancel);
+    connect(&copying_, &QFutureWatcherBase::finished, this, [this] {
+        shown_->finish();
+        const Status s = copying_.result();
+        emit finished(name_, s.ok(), s ? QStringLiteral("Added %1").arg(name_)
+                                       : stopCopy_ ? QStringLiteral("Adding %1 was cancelled").arg(name_)
+                                                   : QStringLiteral("The dictionary was not added. ") + s.error());
+    });
     connect(&process_, &QProcess::readyReadStandardError, this, &DictionaryMaker::readLines);
     connect(&process_, &QProcess::finished, this, &DictionaryMaker::done);
 #ifdef Q_OS_UNIX
@@ -41,8 +43,11 @@ DictionaryMaker::DictionaryMaker(QStatusBar* bar)
 
 DictionaryMaker::~DictionaryMaker()
 {
-    // The pages read so far are kept by the tool; the next run goes on from them.
-    if (running()) {
+    // A copy stopped leaves nothing behind; the pages read so far are kept
+    // by the tool, the next run goes on from them.
+    stopCopy_ = true;
+    copying_.waitForFinished();
+    if (process_.state() != QProcess::NotRunning) {
         process_.kill();
         process_.waitForFinished(3000);
     }
@@ -57,18 +62,37 @@ bool DictionaryMaker::start(const QString& document, const QString& dataFolder, 
     pending_.clear();
     lastError_.clear();
     cancelled_ = false;
-    progressBar_->setRange(0, 0);   // busy until the first page is read
-    progressBar_->setFormat(name + QStringLiteral(": %v of %m pages"));
-    progressBar_->show();
-    cancelButton_->show();
+    shown_->start(name + QStringLiteral(": %v of %m pages"));
     process_.start(MakerToolProgram(), {QStringLiteral("make-dictionary"), document, QStringLiteral("-o"), dataFolder,
                                         QStringLiteral("--name"), name});
+    return true;
+}
+
+bool DictionaryMaker::install(const DictionarySource& source, const QString& dataFolder, const QStringList& installed)
+{
+    if (running())
+        return false;
+    name_ = source.name;
+    stopCopy_ = false;
+    shown_->start(name_ + QStringLiteral(": %p%"));
+    QPointer<StatusProgress> shown(shown_);
+    CopyProgress progress{[shown](qint64 done, qint64 total) {
+                              QMetaObject::invokeMethod(shown.data(), [shown, done, total] {
+                                  if (shown)
+                                      shown->set(done, total);
+                              }, Qt::QueuedConnection);
+                          },
+                          &stopCopy_};
+    copying_.setFuture(QtConcurrent::run([source, dataFolder, installed, progress] {
+        return InstallDictionary(source, dataFolder, installed, progress);
+    }));
     return true;
 }
 
 void DictionaryMaker::cancel()
 {
     cancelled_ = true;
+    stopCopy_ = true;
     process_.kill();
 }
 
@@ -83,17 +107,14 @@ void DictionaryMaker::readLines()
         if (line.startsWith(QStringLiteral("lexifol-index")))
             lastError_ = line;
     }
-    if (progress_.total > 0) {
-        progressBar_->setRange(0, progress_.total);
-        progressBar_->setValue(progress_.done);
-    }
+    if (progress_.total > 0)
+        shown_->set(progress_.done, progress_.total);
 }
 
 void DictionaryMaker::done(int code, QProcess::ExitStatus status)
 {
     readLines();
-    progressBar_->hide();
-    cancelButton_->hide();
+    shown_->finish();
     // Exit 1: made, with pages in doubt for the reader to look at.
     const bool made = status == QProcess::NormalExit && (code == 0 || code == 1) && !cancelled_;
     QString report;

@@ -112,11 +112,8 @@ bool WindowExtras::offerToMake(const QString& document)
                     QStringLiteral("Lexifol"), &w_);
         return false;
     }
-    if (maker_ && maker_->running()) {
-        ShowMessage(QStringLiteral("A dictionary is being made already: wait until it is added, or cancel it."),
-                    MsgIcon::Information, QStringLiteral("Lexifol"), &w_);
+    if (busyAdding())
         return false;
-    }
     if (!AskYesNo(QStringLiteral("\u201c%1\u201d has no index. Make a dictionary named \u201c%2\u201d from it?\n\n"
                                  "Lexifol reads its pages (the text of scanned pages that have none is recognised), "
                                  "proposes the page each headword is on and makes the pages searchable. This runs "
@@ -124,20 +121,35 @@ bool WindowExtras::offerToMake(const QString& document)
                       .arg(QFileInfo(document).fileName(), name),
                   &w_))
         return false;
+    maker().start(document, w_.Places.dataFolder(), name);
+    w_.StatusText->say(QStringLiteral("Making %1\u2026").arg(name), 0);
+    return true;
+}
+
+bool WindowExtras::busyAdding()
+{
+    if (!maker_ || !maker_->running())
+        return false;
+    ShowMessage(QStringLiteral("A dictionary is being added already: wait until it is there, or cancel it."),
+                MsgIcon::Information, QStringLiteral("Lexifol"), &w_);
+    return true;
+}
+
+DictionaryMaker& WindowExtras::maker()
+{
     if (!maker_) {
         maker_ = new DictionaryMaker(w_.statusStrip);
+        // At the end of the catalogue, checked, as soon as it is there.
         connect(maker_, &DictionaryMaker::finished, this, [this](const QString& made, bool ok, const QString& report) {
             if (ok) {
                 w_.Catalogue.rescan(w_.Places.dictionaryRoots());
                 w_.Catalogue.setChecked(w_.Catalogue.find(made), true);
                 w_.showCatalogue();
             }
-            w_.StatusText->say(report, 0);
+            w_.StatusText->say(report + (ok ? std::exchange(addedNote_, QString()) : QString()), 0);
         });
     }
-    maker_->start(document, w_.Places.dataFolder(), name);
-    w_.StatusText->say(QStringLiteral("Making %1\u2026").arg(name), 0);
-    return true;
+    return *maker_;
 }
 
 bool WindowExtras::addDictionary(const QStringList& paths)
@@ -155,19 +167,20 @@ bool WindowExtras::addDictionary(const QStringList& paths)
         source = SourceFrom(paths, name);
     }
     QStringList warnings;
-    const QStringList faults = source ? CheckDictionary(source.value(), &warnings) : QStringList{source.error()};
-    Status installed = faults.isEmpty() ? InstallDictionary(source.value(), w_.Places.dataFolder(), w_.Catalogue.names())
-                                        : Status::failure(faults.join(u'\n'));
-    if (!installed) {
-        ShowMessage(QStringLiteral("The dictionary was not added.\n\n") + installed.error(), MsgIcon::Error,
+    QStringList faults = source ? CheckDictionary(source.value(), &warnings) : QStringList{source.error()};
+    if (faults.isEmpty())
+        if (const Status free = CanInstall(source.value(), w_.Places.dataFolder(), w_.Catalogue.names()); !free)
+            faults << free.error();
+    if (!faults.isEmpty()) {
+        ShowMessage(QStringLiteral("The dictionary was not added.\n\n") + faults.join(u'\n'), MsgIcon::Error,
                     QStringLiteral("Lexifol"), &w_);
         return false;
     }
-    // At the end of the catalogue, checked, at once.
-    w_.Catalogue.rescan(w_.Places.dictionaryRoots());
-    w_.Catalogue.setChecked(w_.Catalogue.find(source->name), true);
-    w_.showCatalogue();
-    w_.StatusText->say(QStringLiteral("Added %1").arg(source->name) + (warnings.isEmpty() ? QString() : QStringLiteral(". ") + warnings.join(u' ')), 0);
+    if (busyAdding())
+        return false;
+    addedNote_ = warnings.isEmpty() ? QString() : QStringLiteral(". ") + warnings.join(u' ');
+    // Copied behind the window: a dictionary of gigabytes takes seconds.
+    maker().install(source.value(), w_.Places.dataFolder(), w_.Catalogue.names());
     return true;
 }
 

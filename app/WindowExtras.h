@@ -43,11 +43,14 @@ public:
 
 private:
     bool offerToMake(const QString& document);
+    bool busyAdding();   // says so when it is
+    DictionaryMaker& maker();
     void catalogueMenu(const QPoint& at);
     void pageMenu(QMenu* menu, const QString& word);
     void chooseAndAdd();
     MainWindow& w_;
     DictionaryMaker* maker_ = nullptr;   // made when first needed
+    QString addedNote_;                  // said with "Added" when the copy is done
     QTimer* rescan_ = nullptr;
 };
 

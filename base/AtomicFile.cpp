@@ -52,7 +52,8 @@ Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durabil
 
 namespace {
 
-Status WriteThrough(const QString& path, const std::function<bool(QByteArray&)>& next, Durability durability)
+Status WriteThrough(const QString& path, const std::function<bool(QByteArray&)>& next, Durability durability,
+                    const std::atomic<bool>* cancel)
 {
     QSaveFile file(path);
     // Unbuffered: Qt's buffer would hold a small file until commit(), where a
@@ -63,6 +64,10 @@ Status WriteThrough(const QString& path, const std::function<bool(QByteArray&)>&
         return fail(file, QStringLiteral("No space left on device"));
     qint64 total = 0;
     for (QByteArray bytes; next(bytes);) {
+        if (cancel && cancel->load()) {
+            file.cancelWriting();
+            return Status::failure(QStringLiteral("Cancelled"));
+        }
         for (qint64 done = 0; done < bytes.size();) {
             const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
             if (n <= 0)
@@ -88,14 +93,15 @@ Status WriteThrough(const QString& path, const std::function<bool(QByteArray&)>&
 
 } // namespace
 
-Status WriteFileAtomically(const QString& path, const std::function<bool(QByteArray&)>& next, Durability durability)
+Status WriteFileAtomically(const QString& path, const std::function<bool(QByteArray&)>& next, Durability durability,
+                           const std::atomic<bool>* cancel)
 {
     const QFileInfo target(path);
     // A link is replaced itself, never the file it points to: one planted
     // in a folder we write to would have us overwrite a file elsewhere.
     if (target.isSymLink()) {
         const QString aside = QStringLiteral("%1.%2.new").arg(path).arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
-        if (Status written = WriteThrough(aside, next, durability); !written)
+        if (Status written = WriteThrough(aside, next, durability, cancel); !written)
             return written;
 #ifdef Q_OS_UNIX
         if (::rename(QFile::encodeName(aside).constData(), QFile::encodeName(path).constData()) == 0)
@@ -112,7 +118,7 @@ Status WriteFileAtomically(const QString& path, const std::function<bool(QByteAr
     // A device, a FIFO or a folder is never replaced by a file.
     if (target.exists() && !target.isFile())
         return Status::failure(QStringLiteral("%1 is not a regular file").arg(QDir::toNativeSeparators(path)));
-    return WriteThrough(path, next, durability);
+    return WriteThrough(path, next, durability, cancel);
 }
 
 } // namespace lexifol

@@ -1,6 +1,7 @@
 #pragma once
 // The one writer of every file the program writes.
 #include "base/Status.h"
+#include <atomic>
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -17,7 +18,9 @@ enum class Durability { Synced, Unsynced };
 Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durability durability = Durability::Synced);
 // The same for content made a piece at a time (a large file never held
 // whole): `next` fills the next piece and returns false after the last.
+// When `cancel` turns true the old file stays as it was and "Cancelled" is
+// returned.
 Status WriteFileAtomically(const QString& path, const std::function<bool(QByteArray&)>& next,
-                           Durability durability = Durability::Synced);
+                           Durability durability = Durability::Synced, const std::atomic<bool>* cancel = nullptr);
 
 } // namespace lexifol

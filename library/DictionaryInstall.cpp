@@ -20,7 +20,49 @@ namespace {
 
 const QString kList = QStringLiteral(".list");
 
-Status CopyFolder(const QString& from, const QString& to)
+// Files copied through the atomic writer, a block at a time, counting bytes
+// for the progress and stopping when asked.
+struct Copier {
+    const CopyProgress& progress;
+    qint64 total = 0, done = 0;
+
+    Status copy(const QString& from, const QString& to)
+    {
+        QFile in(from);
+        if (!in.open(QIODevice::ReadOnly))
+            return Status::failure(QStringLiteral("Cannot copy %1: %2").arg(QDir::toNativeSeparators(from), in.errorString()));
+        // A read that fails stops the writer as a cancel does: the old file stays.
+        bool failed = false;
+        std::atomic<bool> stop{false};
+        const Status written = WriteFileAtomically(
+            to,
+            [&](QByteArray& piece) {
+                piece = in.read(4 << 20);
+                failed = piece.isEmpty() && !in.atEnd();
+                stop = failed || (progress.cancel && progress.cancel->load());
+                if (stop)
+                    return true;
+                done += piece.size();
+                if (progress.step && !piece.isEmpty())
+                    progress.step(done, total);
+                return !piece.isEmpty();
+            },
+            Durability::Synced, &stop);
+        if (failed)
+            return Status::failure(QStringLiteral("Cannot copy %1: %2").arg(QDir::toNativeSeparators(from), in.errorString()));
+        return written;
+    }
+};
+
+qint64 BytesIn(const QString& folder)
+{
+    qint64 total = 0;
+    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        total += (it.next(), it.fileInfo().size());
+    return total;
+}
+
+Status CopyFolder(const QString& from, const QString& to, Copier& copier)
 {
     QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     if (!QDir().mkpath(to))
@@ -37,8 +79,10 @@ Status CopyFolder(const QString& from, const QString& to)
         if (it.fileInfo().isDir()) {
             if (!QDir().mkpath(target))
                 return Status::failure(QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(target)));
-        } else if (!it.fileInfo().isFile() || !QFile::copy(path, target)) {
+        } else if (!it.fileInfo().isFile()) {
             return Status::failure(QStringLiteral("Cannot copy %1").arg(QDir::toNativeSeparators(path)));
+        } else if (const Status copied = copier.copy(path, target); !copied) {
+            return copied;
         }
     }
     return {};
@@ -146,28 +190,37 @@ QStringList CheckDictionary(const DictionarySource& s, QStringList* warnings)
     return faults;
 }
 
-Status InstallDictionary(const DictionarySource& s, const QString& userData, const QStringList& installed)
+Status CanInstall(const DictionarySource& s, const QString& userData, const QStringList& installed)
 {
-    for (const QString& n : installed)
-        if (n.compare(s.name, Qt::CaseInsensitive) == 0)
-            return Status::failure(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(s.name));
+    const QDir data(userData);
+    const bool taken = std::any_of(installed.begin(), installed.end(), [&](const QString& n) { return n.compare(s.name, Qt::CaseInsensitive) == 0; })
+        || QFileInfo::exists(data.filePath(s.name + kList)) || QFileInfo::exists(data.filePath(s.name + QStringLiteral(".files")));
+    return taken ? Status::failure(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(s.name)) : Status();
+}
+
+Status InstallDictionary(const DictionarySource& s, const QString& userData, const QStringList& installed,
+                         const CopyProgress& progress)
+{
+    if (const Status free = CanInstall(s, userData, installed); !free)
+        return free;
     const QDir data(userData);
     const QString list = data.filePath(s.name + kList);
     const QString folder = data.filePath(s.name + QStringLiteral(".files"));
-    if (QFileInfo::exists(list) || QFileInfo::exists(folder))
-        return Status::failure(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(s.name));
+    Copier copier{progress};
+    copier.total = QFileInfo(s.index).size() + (s.folder.isEmpty() ? 0 : BytesIn(s.folder))
+        + (s.document.isEmpty() ? 0 : QFileInfo(s.document).size());
     Status done = QDir().mkpath(folder) ? Status() : Status::failure(QStringLiteral("Cannot make %1").arg(folder));
     if (done && !s.folder.isEmpty())
-        done = CopyFolder(s.folder, folder);
+        done = CopyFolder(s.folder, folder, copier);
     if (done && !s.document.isEmpty()) {
-        done = QFile::copy(s.document, folder + u'/' + s.name + QStringLiteral(".djvu"))
-            ? WriteFileAtomically(folder + u'/' + s.name + QStringLiteral(".ini"),
-                                  QStringLiteral("[main]\r\nname=%1\r\nwhole_file=yes\r\n").arg(s.name).toUtf8())
-            : Status::failure(QStringLiteral("Cannot copy %1").arg(s.document));
+        done = copier.copy(s.document, folder + u'/' + s.name + QStringLiteral(".djvu"));
+        if (done)
+            done = WriteFileAtomically(folder + u'/' + s.name + QStringLiteral(".ini"),
+                                       QStringLiteral("[main]\r\nname=%1\r\nwhole_file=yes\r\n").arg(s.name).toUtf8());
     }
     // The index last: its arrival installs the dictionary.
-    if (done && !QFile::copy(s.index, list))
-        done = Status::failure(QStringLiteral("Cannot copy %1").arg(s.index));
+    if (done)
+        done = copier.copy(s.index, list);
     if (!done)
         QDir(folder).removeRecursively();
     return done;

@@ -5,6 +5,8 @@
 // serve, and copied into the user's Data folder, the index last: its
 // arrival is what installs the dictionary.
 #include "base/Status.h"
+#include <atomic>
+#include <functional>
 #include <QString>
 #include <QStringList>
 
@@ -29,7 +31,16 @@ QStringList CheckDictionary(const DictionarySource& s, QStringList* warnings);
 
 // Copies it into `userData` (a Data folder); fails for a name already
 // installed there or in `installed`, and for any write that fails.
-Status InstallDictionary(const DictionarySource& s, const QString& userData, const QStringList& installed);
+// Why the dictionary cannot be installed under its name; fine when it can.
+Status CanInstall(const DictionarySource& s, const QString& userData, const QStringList& installed);
+
+// How far a copy has got, and whether to stop (then nothing stays installed).
+struct CopyProgress {
+    std::function<void(qint64 done, qint64 total)> step;
+    const std::atomic<bool>* cancel = nullptr;
+};
+Status InstallDictionary(const DictionarySource& s, const QString& userData, const QStringList& installed,
+                         const CopyProgress& progress = {});
 
 // A dictionary of the user's own root, which the user may take out; one
 // shipped by a package may only be unchecked.

@@ -108,8 +108,8 @@ private slots:
         QDir().mkpath(src.filePath("B.files"));
         Fixture::writeBytes(src.filePath("B.list"), "bread\t1\r\n");
         Fixture::writeBytes(src.filePath("B.files/1.djvu"), "AT&TFORM");
-        QVERIFY(w->extras().addDictionary({src.path()}));
-        QCOMPARE(w->Catalogue.names(), (QStringList{"A", "B"}));
+        QVERIFY(w->extras().addDictionary({src.path()}));   // copied behind the window
+        QTRY_COMPARE_WITH_TIMEOUT(w->Catalogue.names(), (QStringList{"A", "B"}), 10000);
         QVERIFY(w->Catalogue.checked(1));
         QCOMPARE(w->catalogueList->item(1)->checkState(), Qt::Checked);
         QVERIFY(fx.messageTexts().isEmpty());

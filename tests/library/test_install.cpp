@@ -61,6 +61,7 @@ private slots:
         QTest::addColumn<QString>("fault");   // empty: it is added
         QTest::addColumn<QString>("link");    // a link in its folder to a file "inside" it or "outside"
         QTest::newRow("good") << QByteArray("apple\t1\r\nbread\t1\r\n") << "" << "" << "";
+        QTest::newRow("cancelled in the copy") << QByteArray("apple\t1\r\nbread\t1\r\n") << "" << "Cancelled" << "";
         QTest::newRow("empty index") << QByteArray("") << "" << "holds no entries" << "";
         QTest::newRow("damaged index") << QByteArray("\xEF\xBB\xBF" "a\t1\r\n\xC3(\t1\r\n") << "" << "damaged at byte offset" << "";
         QTest::newRow("name taken") << QByteArray("apple\t1\r\n") << "NEW" << "installed already" << "";
@@ -87,9 +88,17 @@ private slots:
         QCOMPARE(s->name, name);
         QStringList warnings;
         const QStringList faults = CheckDictionary(s.value(), &warnings);
-        const Status done = faults.isEmpty() ? InstallDictionary(s.value(), data, {installedAlready})
+        std::atomic<bool> stop{false};
+        qint64 copied = 0, total = -1;
+        const CopyProgress progress{[&](qint64 done, qint64 all) {
+                                        copied = done, total = all;
+                                        stop = fault == u"Cancelled";
+                                    },
+                                    &stop};
+        const Status done = faults.isEmpty() ? InstallDictionary(s.value(), data, {installedAlready}, progress)
                                              : Status::failure(faults.join(' '));
         if (fault.isEmpty()) {
+            QCOMPARE(copied, total);   // every byte counted
             QVERIFY2(done, qPrintable(done.error()));
             QCOMPARE(readBytes(data + "/New.list"), index);
             QVERIFY(QFileInfo(data + "/New.files/1.djvu").isFile());
