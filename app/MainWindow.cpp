@@ -1,6 +1,7 @@
 // The main window's behaviour: event handlers that call the services below
 // and apply their results to the controls.
 #include "app/MainWindow.h"
+#include "library/KeyTranslator.h"
 #include "app/Application.h"
 #include "app/ListModels.h"
 #include "app/StatusLine.h"
@@ -107,13 +108,28 @@ void MainWindow::openDictionaryAtStartUp(int row)
     applyOpening(outcome);
 }
 
+// The dictionary's layout: the system switches to it where it can; else
+// Lexifol maps the keys typed into the search box ([Keyboard] Mode).
+void MainWindow::applyKeyboardLayout(const QByteArray& identifier)
+{
+    const QString mode = Settings ? Settings->readString(QStringLiteral("Keyboard"), QStringLiteral("Mode"), QStringLiteral("auto"))
+                                  : QStringLiteral("auto");
+    const KeyboardChoice choice = ChooseKeyboard(identifier, mode);
+    // Remembered in every mode but off, for "Current keyboard layout"; the
+    // system's own layout changes only when it switches.
+    if (!identifier.isEmpty() && mode.trimmed().toLower() != u"off")
+        LoadKeyboardLayout(identifier, choice.mode != KeyMode::Translate);
+    searchBox->setTranslator(choice.translator);
+    StatusText->setKeyboard(choice.label, choice.tooltip);
+}
+
 void MainWindow::applyOpening(const OpenOutcome& outcome)
 {
     // The zoom chosen on another dictionary's pages does not fit this one.
     if (outcome.opened)
         pageView->resetZoom();
-    if (outcome.keyboardLayout)
-        LoadKeyboardLayout(*outcome.keyboardLayout);
+    if (outcome.keyboardLayout || outcome.opened)
+        applyKeyboardLayout(outcome.keyboardLayout.value_or(QByteArray()));
     pageView->setTextRules(Dictionary.rules);
     if (outcome.title) {
         // A long title shows its beginning, the whole in the tooltip.

@@ -178,6 +178,7 @@ private:
     void startUp();
     void openDictionaryAtStartUp(int row);
     void applyOpening(const lexifol::OpenOutcome& outcome);
+    void applyKeyboardLayout(const QByteArray& identifier);
     void showMessages(const QStringList& messages);
     void replaySearchText();
     void moveCatalogueEntry(int direction);

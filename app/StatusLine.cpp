@@ -45,6 +45,10 @@ StatusLine::StatusLine(QStatusBar* bar)
     page_ = page;
     bar->addWidget(message_, 1);
     bar->addWidget(undoButton_);
+    keyboard_ = new QLabel(bar);
+    keyboard_->setAccessibleName(QStringLiteral("Keyboard layout"));
+    keyboard_->hide();
+    bar->addPermanentWidget(keyboard_);
     bar->addPermanentWidget(page_);
     clear_ = new QTimer(this);
     clear_->setSingleShot(true);
@@ -100,6 +104,18 @@ bool StatusLine::undo()
     message_->clear();
     run();
     return true;
+}
+
+void StatusLine::setKeyboard(const QString& label, const QString& how)
+{
+    keyboard_->setText(label);
+    keyboard_->setToolTip(how);
+    keyboard_->setVisible(!label.isEmpty());
+}
+
+QString StatusLine::keyboard() const
+{
+    return keyboard_->text();
 }
 
 } // namespace lexifol

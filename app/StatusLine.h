@@ -31,6 +31,10 @@ public:
     void offerUndo(const QString& text, std::function<void()> undo);
     // Runs the Undo on offer; false when none is.
     bool undo();
+    // The keyboard layout in effect for the search box ("RU"), how in the
+    // tooltip; empty: none shown.
+    void setKeyboard(const QString& label, const QString& how);
+    QString keyboard() const;
 
 signals:
     void pageClicked();
@@ -38,6 +42,7 @@ signals:
 private:
     QLabel* page_;
     QLabel* message_;
+    QLabel* keyboard_;
     QToolButton* undoButton_;
     QTimer* clear_;
     std::function<void()> undo_;

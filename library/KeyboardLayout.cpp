@@ -210,13 +210,13 @@ QByteArrayList LayoutsFromRulesNames(const QByteArray& property)
     return layouts;
 }
 
-bool LoadKeyboardLayout(const QByteArray& id8hex)
+bool LoadKeyboardLayout(const QByteArray& id8hex, bool switchSystem)
 {
     const std::optional<quint16> lang = KeyboardLayoutLanguage(id8hex);
     if (!lang)
         return false;
     int group = -1;
-    if (const std::optional<detail::XkbGroups> g = detail::QueryXkbGroups()) {
+    if (const std::optional<detail::XkbGroups> g = switchSystem ? detail::QueryXkbGroups() : std::nullopt) {
         group = g->current;
         const QByteArray layout = XkbLayoutForLanguage(*lang);
         const int wanted = layout.isEmpty() ? -1 : groupForLayout(*g, layout);
@@ -226,6 +226,12 @@ bool LoadKeyboardLayout(const QByteArray& id8hex)
     active().id = id8hex.toUpper();
     active().groupAtActivation = group;
     return true;
+}
+
+bool CanSwitchTo(const QByteArray& xkbLayout)
+{
+    const std::optional<detail::XkbGroups> g = detail::QueryXkbGroups();
+    return g && !xkbLayout.isEmpty() && groupForLayout(*g, xkbLayout) >= 0;
 }
 
 QByteArray ActiveKeyboardLayoutName()

@@ -12,7 +12,12 @@ namespace lexifol {
 
 // Loads and activates the input language of an identifier of exactly 8 hex
 // digits. False (and nothing changes) for any other text.
-bool LoadKeyboardLayout(const QByteArray& id8hex);
+// With `switchSystem` false it is only remembered: Lexifol maps the keys.
+bool LoadKeyboardLayout(const QByteArray& id8hex, bool switchSystem = true);
+
+// Whether the window system can switch to that XKB layout itself: X11 with
+// it among the user's groups.
+bool CanSwitchTo(const QByteArray& xkbLayout);
 
 // The active input language's identifier, 8 upper-case hex digits: the one
 // last activated, unless the user has since switched the XKB group; at start

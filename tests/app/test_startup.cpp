@@ -3,6 +3,10 @@
 
 #include "index/Bookmarks.h"
 #include "library/KeyboardLayout.h"
+#include "app/StatusLine.h"
+
+#include <QApplication>
+#include <QKeyEvent>
 #include "pageview/PageView.h"
 
 #include <QLineEdit>
@@ -213,8 +217,11 @@ private slots:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("active");
-        QTest::newRow("eight digits") << "00000419" << QByteArray("00000419");
-        QTest::newRow("too short") << "409" << QByteArray("00000407");
+        QTest::addColumn<QString>("typed");   // the physical Q key typed into the search box
+        QTest::addColumn<QString>("shown");   // the layout in the status bar
+        // No XKB groups here, as on Wayland: Lexifol maps the keys.
+        QTest::newRow("eight digits") << "00000419" << QByteArray("00000419") << QStringLiteral("йЙ") << "RU";
+        QTest::newRow("too short") << "409" << QByteArray("00000407") << "qQ" << "";
     }
     void keyboardLayout()
     {
@@ -230,6 +237,14 @@ private slots:
         QCOMPARE(fx.messages[0].text, QString::fromLatin1(active));
         QCOMPARE(fx.messages[0].caption, QString("Current keyboard layout:"));
         QCOMPARE(fx.messages[0].icon, MsgIcon::Information);
+        QTEST(w->StatusText->keyboard(), "shown");
+        w->searchBox->clear();
+        // Q as the window system sends it: XKB keycode 24, then with Shift.
+        QKeyEvent q(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 24, 'q', 0, "q");
+        QKeyEvent shiftQ(QEvent::KeyPress, Qt::Key_Q, Qt::ShiftModifier, 24, 'Q', 0x1, "Q");
+        QApplication::sendEvent(w->searchBox, &q);
+        QApplication::sendEvent(w->searchBox, &shiftQ);
+        QTEST(w->searchBox->text(), "typed");
     }
 
     void pluginParameters_data()

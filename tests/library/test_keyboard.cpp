@@ -1,6 +1,7 @@
 // Keyboard layout identifiers and their XKB layouts; activation without an
 // X display (the offscreen platform) only remembers the identifier.
 #include "library/KeyboardLayout.h"
+#include "library/KeyTranslator.h"
 
 #include <QtTest>
 
@@ -17,6 +18,65 @@ class TestKeyboard : public QObject
     Q_OBJECT
 
 private slots:
+    // Physical keys through a layout the desktop may not have: XKB keycodes
+    // are the evdev codes plus 8 (Q is 24, A 38, Y 29, ] 35, F5 71).
+    void translated_data()
+    {
+        QTest::addColumn<QByteArray>("layout");
+        QTest::addColumn<int>("keycode");
+        QTest::addColumn<QString>("mods");   // s shift, c caps lock, g AltGr
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ru q") << QByteArray("ru") << 24 << "" << QStringLiteral("й");
+        QTest::newRow("ru Shift q") << QByteArray("ru") << 24 << "s" << QStringLiteral("Й");
+        QTest::newRow("ru Caps q") << QByteArray("ru") << 24 << "c" << QStringLiteral("Й");
+        QTest::newRow("ru Caps Shift q") << QByteArray("ru") << 24 << "cs" << QStringLiteral("й");
+        QTest::newRow("ru(phonetic) q") << QByteArray("ru(phonetic)") << 24 << "" << QStringLiteral("я");
+        QTest::newRow("de y is z") << QByteArray("de") << 29 << "" << QStringLiteral("z");
+        QTest::newRow("de AltGr q") << QByteArray("de") << 24 << "g" << QStringLiteral("@");
+        QTest::newRow("gr a") << QByteArray("gr") << 38 << "" << QStringLiteral("α");
+        QTest::newRow("ua ]") << QByteArray("ua") << 35 << "" << QStringLiteral("ї");
+        QTest::newRow("ru F5 types nothing") << QByteArray("ru") << 71 << "" << QString();
+    }
+    void translated()
+    {
+        QFETCH(QByteArray, layout);
+        QFETCH(int, keycode);
+        QFETCH(QString, mods);
+        const auto t = KeyTranslator::ForLayout(layout);
+        QVERIFY2(t, qPrintable(t.error()));
+        QTEST(t.value()->text(quint32(keycode), mods.contains('s'), mods.contains('c'), mods.contains('g')), "text");
+    }
+    void unknownLayoutNamed()
+    {
+        for (const QByteArray& name : {QByteArray("xx"), QByteArray("ru(nonesuch)"), QByteArray("ru;rm -rf")}) {
+            const auto t = KeyTranslator::ForLayout(name);
+            QVERIFY(!t);
+            QVERIFY2(t.error().contains(QString::fromUtf8(name)), qPrintable(t.error()));
+        }
+    }
+    void modeDecided_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<bool>("canSwitch");
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<int>("mode");
+        const int sw = int(KeyMode::Switch), tr = int(KeyMode::Translate), off = int(KeyMode::Off);
+        QTest::newRow("auto, X11 with the group") << "auto" << true << true << sw;
+        QTest::newRow("auto, Wayland") << "auto" << false << true << tr;
+        QTest::newRow("empty is auto") << "" << false << true << tr;
+        QTest::newRow("translate where it could switch") << "translate" << true << true << tr;
+        QTest::newRow("switch where it cannot") << "switch" << false << true << off;
+        QTest::newRow("off") << "Off" << true << true << off;
+        QTest::newRow("no layout named") << "auto" << true << false << off;
+    }
+    void modeDecided()
+    {
+        QFETCH(QString, setting);
+        QFETCH(bool, canSwitch);
+        QFETCH(bool, known);
+        QTEST(int(DecideKeyMode(setting, canSwitch, known)), "mode");
+    }
+
     void layoutOfIdentifier_data()
     {
         QTest::addColumn<QByteArray>("id");
