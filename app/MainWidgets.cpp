@@ -1,7 +1,6 @@
 // Small widgets of the main window and the look of its controls.
 #include "app/MainWidgets.h"
 #include "app/UniformListView.h"
-#include "library/KeyTranslator.h"
 #include "config/Glyphs.h"
 
 #include <QApplication>
@@ -18,21 +17,6 @@ void SearchEdit::keyPressEvent(QKeyEvent* e)
 {
     if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown)
         emit pageKey(e->key() == Qt::Key_PageUp);
-    // A character key without Ctrl or Alt: its character through the
-    // dictionary's layout. Shortcuts, navigation and dead keys stay Qt's.
-    const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (translator_ && plain && e->nativeScanCode() != 0 && !e->text().isEmpty() && e->text().front().isPrint()) {
-        // The window system's modifier state: Shift, Lock and Mod5 (AltGr) bits.
-        const quint32 m = e->nativeModifiers();
-        const QString typed = translator_->text(e->nativeScanCode(), m & 0x1, m & 0x2, m & 0x80);
-        if (!typed.isEmpty()) {
-            QKeyEvent mapped(e->type(), e->key(), e->modifiers(), e->nativeScanCode(), e->nativeVirtualKey(),
-                             e->nativeModifiers(), typed, e->isAutoRepeat(), ushort(e->count()));
-            QLineEdit::keyPressEvent(&mapped);
-            e->setAccepted(mapped.isAccepted());
-            return;
-        }
-    }
     QLineEdit::keyPressEvent(e);
 }
 

@@ -4,14 +4,11 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <memory>
 
 class QListView;
 class QTabWidget;
 
 namespace lexifol {
-
-class KeyTranslator;
 
 // The search box reports clicks and focus, which the lookup reacts to.
 class SearchEdit : public QLineEdit
@@ -19,8 +16,6 @@ class SearchEdit : public QLineEdit
     Q_OBJECT
 public:
     using QLineEdit::QLineEdit;
-    // Characters typed are made through this layout (none: as typed).
-    void setTranslator(std::shared_ptr<const KeyTranslator> t) { translator_ = std::move(t); }
 signals:
     void clicked();
     void focused();
@@ -31,8 +26,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
-private:
-    std::shared_ptr<const KeyTranslator> translator_;
 };
 
 // A clickable picture.

@@ -2,6 +2,8 @@
 // and apply their results to the controls.
 #include "app/MainWindow.h"
 #include "library/KeyTranslator.h"
+#include "app/KeyMapper.h"
+#include "app/TextSearchPane.h"
 #include "app/Application.h"
 #include "app/ListModels.h"
 #include "app/StatusLine.h"
@@ -119,7 +121,13 @@ void MainWindow::applyKeyboardLayout(const QByteArray& identifier)
     // system's own layout changes only when it switches.
     if (!identifier.isEmpty() && mode.trimmed().toLower() != u"off")
         LoadKeyboardLayout(identifier, choice.mode != KeyMode::Translate);
-    searchBox->setTranslator(choice.translator);
+    if (!keyMapper_ && choice.translator) {
+        keyMapper_ = new KeyMapper(this);
+        for (QWidget* field : {static_cast<QWidget*>(searchBox), static_cast<QWidget*>(TextSearch->field())})
+            keyMapper_->watch(field);
+    }
+    if (keyMapper_)
+        keyMapper_->setTranslator(choice.translator);
     StatusText->setKeyboard(choice.label, choice.tooltip);
 }
 

@@ -32,6 +32,7 @@ class QToolButton;
 
 namespace lexifol {
 class EntryListModel;
+class KeyMapper;
 class IndexListModel;
 class OtherStrip;
 class TextSearchPane;
@@ -206,6 +207,7 @@ private:
     lexifol::EntryListModel* bookmarkModel_ = nullptr;
     std::unique_ptr<lexifol::WindowKeys> keys_;
     lexifol::WindowExtras* extras_ = nullptr;
+    lexifol::KeyMapper* keyMapper_ = nullptr;   // made for the first layout Lexifol maps
     QPointer<AboutBox> aboutBox_;
     QPointer<ConfigurationDialog> configDialog_;
     bool shutDown_ = false;

@@ -4,6 +4,7 @@
 #include "index/Bookmarks.h"
 #include "library/KeyboardLayout.h"
 #include "app/StatusLine.h"
+#include "app/TextSearchPane.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -242,9 +243,13 @@ private slots:
         // Q as the window system sends it: XKB keycode 24, then with Shift.
         QKeyEvent q(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 24, 'q', 0, "q");
         QKeyEvent shiftQ(QEvent::KeyPress, Qt::Key_Q, Qt::ShiftModifier, 24, 'Q', 0x1, "Q");
-        QApplication::sendEvent(w->searchBox, &q);
-        QApplication::sendEvent(w->searchBox, &shiftQ);
-        QTEST(w->searchBox->text(), "typed");
+        // The same in every field where words are typed.
+        for (QLineEdit* field : {static_cast<QLineEdit*>(w->searchBox), w->TextSearch->field()}) {
+            field->clear();
+            QApplication::sendEvent(field, &q);
+            QApplication::sendEvent(field, &shiftQ);
+            QTEST(field->text(), "typed");
+        }
     }
 
     void pluginParameters_data()
