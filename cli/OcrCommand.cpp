@@ -129,14 +129,47 @@ Status MoveInto(const QString& made, const QString& target)
     return written;
 }
 
-bool ParsePages(const QString& spec, int count, int& first, int& last)
+// The pages of [first, last) to read: a page with its own text is kept
+// unless forced; one read by an earlier run is not read again. Returns how
+// many were kept.
+int PlanPages(const djvu::Document& doc, int first, int last, bool force, Job& job, QMap<int, QString>& layers)
+{
+    int kept = 0;
+    for (int page = first; page < last; ++page) {
+        if (!force) {
+            const Result<djvu::TextLayer> own = doc.pageText(page, true);
+            if (own && own->present && !own->words.isEmpty()) {
+                ++kept;
+                continue;
+            }
+        }
+        layers.insert(page, PageFile(job.folder, page));
+        if (!QFileInfo(layers[page]).isFile())
+            job.pages << page;
+    }
+    return kept;
+}
+
+// The scan's copy with the pages' layers, made beside the target first.
+Status WriteCopy(const QString& scan, const QMap<int, QString>& layers, const QString& target)
+{
+    const QString made = target + QStringLiteral(".part");
+    Status written = djvu::WriteTextLayers(scan, layers, made);
+    if (written)
+        written = MoveInto(made, target);
+    if (!written)
+        QFile::remove(made);
+    return written;
+}
+
+bool ParsePages(const QString& range, int count, int& first, int& last)
 {
     first = 1, last = count;
-    if (spec.isEmpty())
+    if (range.isEmpty())
         return true;
     bool ok1 = true, ok2 = true;
-    first = spec.section(u'-', 0, 0).toInt(&ok1);
-    last = spec.contains(u'-') ? spec.section(u'-', 1, 1).toInt(&ok2) : first;
+    first = range.section(u'-', 0, 0).toInt(&ok1);
+    last = range.contains(u'-') ? range.section(u'-', 1, 1).toInt(&ok2) : first;
     return ok1 && ok2 && first >= 1 && first <= last && last <= count;
 }
 
@@ -179,21 +212,8 @@ int Ocr(const QStringList& args, Streams& io)
         io.err << "lexifol-index ocr: cannot make " << job.folder << "\n";
         return 2;
     }
-    const bool force = o.flags.contains("--force");
     QMap<int, QString> layers;
-    int kept = 0;
-    for (int page = first - 1; page < last; ++page) {
-        if (!force) {
-            const Result<djvu::TextLayer> own = doc.value()->pageText(page, true);
-            if (own && own->present && !own->words.isEmpty()) {
-                ++kept;
-                continue;
-            }
-        }
-        layers.insert(page, PageFile(job.folder, page));
-        if (!QFileInfo(layers[page]).isFile())
-            job.pages << page;
-    }
+    const int kept = PlanPages(*doc.value(), first - 1, last, o.flags.contains("--force"), job, layers);
     const int resumed = int(layers.size() - job.pages.size());
     if (resumed > 0)
         io.err << "ocr: " << resumed << " pages recognised before, going on\n";
@@ -203,12 +223,7 @@ int Ocr(const QStringList& args, Streams& io)
         io.err << "lexifol-index ocr: " << s.error() << " (the pages recognised are kept for the next run)\n";
         return 1;
     }
-    const QString made = target + QStringLiteral(".part");
-    Status written = djvu::WriteTextLayers(job.scan, layers, made);
-    if (written)
-        written = MoveInto(made, target);
-    if (!written) {
-        QFile::remove(made);
+    if (const Status written = WriteCopy(job.scan, layers, target); !written) {
         io.err << "lexifol-index ocr: " << written.error() << "\n";
         return 1;
     }
