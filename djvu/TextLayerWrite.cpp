@@ -6,16 +6,12 @@
 
 namespace lexifol::djvu {
 
-namespace {
-
 QString Quoted(const QString& s)
 {
     QString out = s;
     out.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
     return u'"' + out + u'"';
 }
-
-} // namespace
 
 bool CanWriteTextLayers()
 {

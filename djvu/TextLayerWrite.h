@@ -7,6 +7,9 @@
 
 namespace lexifol::djvu {
 
+// A string in djvused's syntax, quotes and backslashes escaped.
+QString Quoted(const QString& s);
+
 // True when djvused is installed.
 bool CanWriteTextLayers();
 

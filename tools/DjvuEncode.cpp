@@ -35,14 +35,6 @@ bool RunTool(const QString& program, const QStringList& args, QString* error, in
     return true;
 }
 
-QString Quoted(const QString& s)
-{
-    QString out = s;
-    out.replace(u'\\', QStringLiteral("\\\\"));
-    out.replace(u'"', QStringLiteral("\\\""));
-    return u'"' + out + u'"';
-}
-
 namespace {
 bool WriteText(const QString& path, const QString& text, QString* error)
 {

@@ -3,6 +3,7 @@
 // bilevel DjVu page (cjb2) with a hidden text layer (djvused); pages are
 // bundled into one document (djvm). Shared by the sample maker, the page
 // view tests and the benchmarks.
+#include "djvu/TextLayerWrite.h"
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -17,8 +18,6 @@ bool HaveTools();
 bool RunTool(const QString& program, const QStringList& args, QString* error, int timeoutMs = -1,
              const QString& dir = QString());
 
-// A string in djvused's syntax, quotes and backslashes escaped.
-QString Quoted(const QString& s);
 
 // Encodes `page` (drawn black on white) as a bilevel page at `path`, with
 // `hiddenText` (djvused's text syntax) as its text layer when not empty, and
