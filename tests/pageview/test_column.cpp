@@ -375,7 +375,9 @@ void ColumnTest::keepsOnlyPagesNearTheView()
         return area()->imageCount() > to - from + 2 || b_->pageIndex() == 11;
     }));
     QCOMPARE(b_->pageIndex(), 11);
-    QVERIFY(most >= 2);
+    // A loaded machine draws the neighbours after the wheel has passed:
+    // they are waited for, not sampled in passing.
+    QTRY_VERIFY_WITH_TIMEOUT((most = std::max(most, area()->imageCount())) >= 2, 10000);
     QVERIFY(area()->imageCount() <= 6);
 }
 
