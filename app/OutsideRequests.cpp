@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include <QTimer>
+#include <QtConcurrent>
 
 namespace lexifol {
 
@@ -10,12 +11,27 @@ OutsideRequests::OutsideRequests(MainWindow& w)
     : QObject(&w)
     , w_(w)
 {
+    connect(&reading_, &QFutureWatcher<QHash<QString, QString>>::finished, this, &OutsideRequests::titlesRead);
+    readTitles();
 }
 
-QByteArray OutsideRequests::accept(const InstanceRequest& r)
+bool OutsideRequests::known(const InstanceRequest& r) const
 {
-    if (r.lookUp && !r.dictionary.isEmpty() && w_.Catalogue.findByNameOrTitle(w_.ProgramFolder, r.dictionary) < 0)
-        return QStringLiteral("lexifol: no dictionary \"%1\" is installed").arg(r.dictionary.left(200)).toUtf8();
+    return !r.lookUp || r.dictionary.isEmpty() || w_.Catalogue.findByNameOrTitle(r.dictionary) >= 0;
+}
+
+void OutsideRequests::accept(const InstanceRequest& r, const InstanceServer::Reply& reply)
+{
+    if (known(r))
+        return answer(r, reply);
+    waiting_.append({r, reply});
+    readTitles();
+}
+
+void OutsideRequests::answer(const InstanceRequest& r, const InstanceServer::Reply& reply)
+{
+    if (!known(r))
+        return reply(QStringLiteral("lexifol: no dictionary \"%1\" is installed").arg(r.dictionary.left(200)).toUtf8());
     const bool scheduled = pending_.has_value();
     pending_ = r;
     if (!scheduled)
@@ -23,7 +39,35 @@ QByteArray OutsideRequests::accept(const InstanceRequest& r)
             if (const std::optional<InstanceRequest> r = std::exchange(pending_, std::nullopt))
                 apply(*r);
         });
-    return "ok";
+    reply("ok");
+}
+
+void OutsideRequests::readTitles()
+{
+    // A request that comes while the titles are read waits for a reading
+    // that starts after it: a descriptor may have changed meanwhile.
+    if (reading_.isRunning()) {
+        readAgain_ = true;
+        return;
+    }
+    readAgain_ = false;
+    const QHash<QString, QString> sources = w_.Catalogue.titleSources(w_.ProgramFolder);
+    reading_.setFuture(QtConcurrent::run([reader = reader_, sources] { return reader->read(sources); }));
+}
+
+void OutsideRequests::titlesRead()
+{
+    w_.Catalogue.setTitles(reading_.result());
+    if (readAgain_)
+        return readTitles();
+    for (const auto& [r, reply] : std::exchange(waiting_, {}))
+        answer(r, reply);
+}
+
+void OutsideRequests::readTitlesNow()
+{
+    reading_.waitForFinished();
+    w_.Catalogue.setTitles(reader_->read(w_.Catalogue.titleSources(w_.ProgramFolder)));
 }
 
 void OutsideRequests::apply(const InstanceRequest& r)
@@ -36,7 +80,7 @@ void OutsideRequests::apply(const InstanceRequest& r)
     if (!r.lookUp)
         return;
     if (!r.dictionary.isEmpty()) {
-        const int row = w_.Catalogue.findByNameOrTitle(w_.ProgramFolder, r.dictionary);
+        const int row = w_.Catalogue.findByNameOrTitle(r.dictionary);
         if (row < 0)
             return;
         if (w_.Catalogue.name(row) != w_.CurrentDictionary && w_.SelectDictionaryByName(w_.Catalogue.name(row))) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QTimer>
 
 #include <memory>
@@ -140,10 +141,13 @@ void InstanceServer::accept()
             socket->abort();
             continue;
         }
-        // A client that says nothing is dropped, never waited for.
-        QTimer::singleShot(3000, socket, [socket] { socket->abort(); });
         auto buffer = std::make_shared<QByteArray>();
         auto answered = std::make_shared<bool>(false);
+        // A client that says nothing is dropped, never waited for.
+        QTimer::singleShot(3000, socket, [socket, answered] {
+            if (!*answered)
+                socket->abort();
+        });
         connect(socket, &QLocalSocket::readyRead, socket, [this, socket, buffer, answered] {
             if (*answered) {
                 socket->readAll();
@@ -157,8 +161,17 @@ void InstanceServer::accept()
                 ? DecodeRequest(buffer->left(buffer->indexOf('\n') + 1))
                 : std::nullopt;
             *answered = true;
-            socket->write(r ? handler_(*r) + '\n' : QByteArray("lexifol: a request it could not read\n"));
-            socket->disconnectFromServer();
+            const QPointer<QLocalSocket> to(socket);
+            const Reply reply = [to](const QByteArray& line) {
+                if (!to)
+                    return;
+                to->write(line + '\n');
+                to->disconnectFromServer();
+            };
+            if (r)
+                handler_(*r, reply);
+            else
+                reply("lexifol: a request it could not read");
         });
     }
 }

@@ -40,13 +40,14 @@ QString InstanceName(const QString& dataFolder);
 std::optional<QByteArray> HandOver(const QString& name, const InstanceRequest& r, int connectMs = 2000,
                                    int replyMs = 15000);
 
-// The running instance's end: answers each request through `handle`, which
-// returns the reply ("ok" or an error line).
+// The running instance's end: gives each request to `handle` with the means
+// to reply ("ok" or an error line), now or later, when it has found out.
 class InstanceServer : public QObject
 {
     Q_OBJECT
 public:
-    using Handler = std::function<QByteArray(const InstanceRequest&)>;
+    using Reply = std::function<void(const QByteArray&)>;
+    using Handler = std::function<void(const InstanceRequest&, Reply)>;
     // Takes the name over only from an instance that no longer answers.
     InstanceServer(const QString& name, Handler handler, QObject* parent = nullptr);
     bool listening() const;

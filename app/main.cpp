@@ -68,10 +68,14 @@ int main(int argc, char** argv)
     InstallMessageBoxes();
     MainWindow window;
     auto* outside = new OutsideRequests(window);
-    if (request.lookUp && !request.dictionary.isEmpty()
-        && window.Catalogue.findByNameOrTitle(window.ProgramFolder, request.dictionary) < 0)
-        return Say(stderr, QStringLiteral("lexifol: no dictionary \"%1\" is installed").arg(request.dictionary), 2);
-    InstanceServer server(instance, [outside](const InstanceRequest& r) { return outside->accept(r); });
+    if (request.lookUp && !request.dictionary.isEmpty()) {
+        outside->readTitlesNow();
+        if (window.Catalogue.findByNameOrTitle(request.dictionary) < 0)
+            return Say(stderr, QStringLiteral("lexifol: no dictionary \"%1\" is installed").arg(request.dictionary), 2);
+    }
+    InstanceServer server(instance, [outside](const InstanceRequest& r, const InstanceServer::Reply& reply) {
+        outside->accept(r, reply);
+    });
     window.makeDialogsWhenOpened();
 
     window.show();

@@ -51,6 +51,23 @@ Status SaveSavedOrder(const QString& path, const QStringList& lines);
 
 class ProfileFile;
 
+// Titles read from descriptors, kept while a file's size and time stay, so
+// that reading them again after a miss costs a stat per dictionary.
+class TitleReader {
+public:
+    // Each source's title (its descriptor's name), by catalogue name; a
+    // dictionary without a descriptor or a name has none.
+    QHash<QString, QString> read(const QHash<QString, QString>& descriptorByName);
+
+private:
+    struct Known {
+        qint64 size = -1;
+        qint64 modified = 0;
+        QString title;
+    };
+    QHash<QString, Known> known_;   // by descriptor path
+};
+
 // The catalogue as the window shows it: entries in order with their check
 // marks and the selected one, kept here rather than in list items.
 class Catalogue {
@@ -80,8 +97,14 @@ public:
     // Ctrl+Up, Ctrl+Down from the selected entry.
     std::optional<NeighbourStep> checkedNeighbour(bool up) const;
     // The entry of that catalogue name, else of that title (its
-    // descriptor's name), letter case ignored; -1 for none.
-    int findByNameOrTitle(const QString& programFolder, const QString& nameOrTitle) const;
+    // descriptor's name, as last given to setTitles), letter case ignored;
+    // -1 for none. Reads no file: a request from outside is answered from
+    // memory, however many dictionaries there are.
+    int findByNameOrTitle(const QString& nameOrTitle) const;
+    // The descriptors that give the titles, by catalogue name, for
+    // ReadTitles to read away from the window.
+    QHash<QString, QString> titleSources(const QString& programFolder) const;
+    void setTitles(const QHash<QString, QString>& titleByName) { titles_ = titleByName; }
     // The entry bound to Ctrl+digit in the settings; -1 for none.
     int shortcutRow(const ProfileFile& settings, int digit) const;
 
@@ -93,15 +116,7 @@ private:
 
     QList<CatalogueEntry> entries_;
     int current_ = -1;
-    // Titles read from the descriptors, by descriptor path, kept while the
-    // file's size and time stay: a request from outside names a dictionary
-    // by title without every descriptor being read again.
-    struct KnownTitle {
-        qint64 size = -1;
-        qint64 modified = 0;
-        QString title;
-    };
-    mutable QHash<QString, KnownTitle> titles_;
+    QHash<QString, QString> titles_;   // by catalogue name
 };
 
 } // namespace lexifol

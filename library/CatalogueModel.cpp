@@ -62,23 +62,42 @@ int Catalogue::find(const QString& name) const
     return -1;
 }
 
-int Catalogue::findByNameOrTitle(const QString& programFolder, const QString& nameOrTitle) const
+int Catalogue::findByNameOrTitle(const QString& nameOrTitle) const
 {
-    if (const int row = find(nameOrTitle.trimmed()); row >= 0)
+    const QString asked = nameOrTitle.trimmed();
+    if (const int row = find(asked); row >= 0)
         return row;
     for (int i = 0; i < count(); ++i) {
-        const DictionaryPaths paths{entries_[i].root.isEmpty() ? programFolder : entries_[i].root, entries_[i].name, {}};
-        const QFileInfo descriptor(paths.descriptor());
-        if (!descriptor.exists())
-            continue;
-        KnownTitle& known = titles_[descriptor.filePath()];
-        const qint64 modified = descriptor.lastModified().toMSecsSinceEpoch();
-        if (known.size != descriptor.size() || known.modified != modified)
-            known = {descriptor.size(), modified, ReadDescriptor(paths.descriptor()).name.value_or(QString()).trimmed()};
-        if (!known.title.isEmpty() && known.title.compare(nameOrTitle.trimmed(), Qt::CaseInsensitive) == 0)
+        const QString title = titles_.value(entries_[i].name);
+        if (!title.isEmpty() && title.compare(asked, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
+}
+
+QHash<QString, QString> Catalogue::titleSources(const QString& programFolder) const
+{
+    QHash<QString, QString> out;
+    for (const CatalogueEntry& e : entries_)
+        out.insert(e.name, DictionaryPaths{e.root.isEmpty() ? programFolder : e.root, e.name, {}}.descriptor());
+    return out;
+}
+
+QHash<QString, QString> TitleReader::read(const QHash<QString, QString>& descriptorByName)
+{
+    QHash<QString, QString> out;
+    for (auto it = descriptorByName.begin(); it != descriptorByName.end(); ++it) {
+        const QFileInfo descriptor(it.value());
+        if (!descriptor.exists())
+            continue;
+        Known& known = known_[it.value()];
+        const qint64 modified = descriptor.lastModified().toMSecsSinceEpoch();
+        if (known.size != descriptor.size() || known.modified != modified)
+            known = {descriptor.size(), modified, ReadDescriptor(it.value()).name.value_or(QString()).trimmed()};
+        if (!known.title.isEmpty())
+            out.insert(it.key(), known.title);
+    }
+    return out;
 }
 
 int Catalogue::firstChecked() const

@@ -128,9 +128,9 @@ private slots:
     {
         const QString name = InstanceName(QDir::tempPath() + "/lexifol-test-" + QString::number(QCoreApplication::applicationPid()));
         QVERIFY(!name.isEmpty());
-        InstanceServer first(name, [](const InstanceRequest&) { return QByteArray("first"); });
+        InstanceServer first(name, [](const InstanceRequest&, const InstanceServer::Reply& reply) { reply("first"); });
         QVERIFY(first.listening());
-        InstanceServer second(name, [](const InstanceRequest&) { return QByteArray("second"); });
+        InstanceServer second(name, [](const InstanceRequest&, const InstanceServer::Reply& reply) { reply("second"); });
         QVERIFY(!second.listening());
         auto reply = std::async(std::launch::async, [&] { return HandOver(name, InstanceRequest{}, 2000, 5000); });
         QTRY_VERIFY(reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
@@ -177,6 +177,14 @@ private slots:
         }
         QCOMPARE(run({"--dictionary", "bakery WORDS", "bun"}).first, 0);   // by its title
         QTRY_VERIFY_WITH_TIMEOUT(fx.pageFile().contains("Data/B.files/B.djvu"), 10000);
+        // A title changed while the window runs: not in its memory, so the
+        // titles are read again before the answer.
+        QVERIFY(QFile::remove(fx.prog + "Data/B.files/B.ini"));
+        QFile ini(fx.prog + "Data/B.files/B.ini");
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[main]\r\nname=Baker's handbook\r\n") > 0);
+        ini.close();
+        QCOMPARE(run({"--dictionary", "Baker's handbook", "bun"}).first, 0);
+        QCOMPARE(run({"--dictionary", "bakery WORDS", "bun"}).first, 2);
         first.terminate();
         first.waitForFinished(5000);
     }

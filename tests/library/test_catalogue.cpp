@@ -79,28 +79,33 @@ private slots:
 
     // In the code page while every name fits it, else UTF-8 with its mark:
     // every name comes back, with its check mark.
-    // A dictionary named by its title, the descriptors read once and again
-    // only when one changed.
+    // A dictionary named by its title, found in memory; the descriptors
+    // read again only when one changed.
     void findByTitle()
     {
         QTemporaryDir root;
         const QString prog = root.path() + "/";
+        QVERIFY(QDir().mkpath(prog + "Data/B.files"));
         for (const char* name : {"A", "B"})
-            QVERIFY(writeBytes(prog + "Data/" + name + ".list", "w\t1\r\n") || (QDir().mkpath(prog + "Data") && writeBytes(prog + "Data/" + name + ".list", "w\t1\r\n")));
-        QDir().mkpath(prog + "Data/B.files");
+            QVERIFY(writeBytes(prog + "Data/" + name + ".list", "w\t1\r\n"));
         const QString ini = prog + "Data/B.files/B.ini";
         QVERIFY(writeBytes(ini, "[main]\r\nname=Bakery words\r\n"));
         Catalogue c;
         c.load({prog}, QString());
-        QCOMPARE(c.findByNameOrTitle(prog, "bakery WORDS"), c.find("B"));
-        QCOMPARE(c.findByNameOrTitle(prog, "a"), c.find("A"));
-        QCOMPARE(c.findByNameOrTitle(prog, "Bread words"), -1);
+        TitleReader reader;
+        QCOMPARE(c.findByNameOrTitle("bakery WORDS"), -1);   // not read yet
+        c.setTitles(reader.read(c.titleSources(prog)));
+        QCOMPARE(c.findByNameOrTitle("bakery WORDS"), c.find("B"));
+        QCOMPARE(c.findByNameOrTitle(" a"), c.find("A"));
+        QCOMPARE(c.findByNameOrTitle("Bread words"), -1);
         QVERIFY(writeBytes(ini, "[main]\r\nname=Bread words, second edition\r\n"));
         QFile f(ini);
         QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         f.close();
-        QCOMPARE(c.findByNameOrTitle(prog, "Bread words, second edition"), c.find("B"));
-        QCOMPARE(c.findByNameOrTitle(prog, "Bakery words"), -1);
+        QCOMPARE(c.findByNameOrTitle("Bread words, second edition"), -1);   // memory only
+        c.setTitles(reader.read(c.titleSources(prog)));
+        QCOMPARE(c.findByNameOrTitle("Bread words, second edition"), c.find("B"));
+        QCOMPARE(c.findByNameOrTitle("Bakery words"), -1);
     }
 
     void saveAndLoad_data()
