@@ -1,8 +1,8 @@
 #include "djvu/TextHelper.h"
 
 #include "djvu/Document.h"
+#include "djvu/TextReply.h"
 
-#include <QDataStream>
 #include <QElapsedTimer>
 #include <QDateTime>
 #include <QFileInfo>
@@ -54,25 +54,16 @@ QByteArray Answer(Kind kind, bool asStored, int page, const QString& path)
             return QByteArray(1, '\0') + opened.error().toUtf8();
         doc = std::move(opened.value());
     }
-    QByteArray out;
-    QDataStream s(&out, QIODevice::WriteOnly);
     if (kind == Kind::Plain) {
         const Result<QString> text = doc->pagePlainText(page);
         if (!text)
             return QByteArray(1, '\0') + text.error().toUtf8();
-        s << qint8(1) << text.value();
-        return out;
+        return EncodePlainText(text.value());
     }
     const Result<TextLayer> layer = doc->pageText(page, asStored);
     if (!layer)
         return QByteArray(1, '\0') + layer.error().toUtf8();
-    s << qint8(1) << layer->present << layer->pageSize << qint32(layer->words.size());
-    for (const PageWord& w : layer->words)
-        s << w.text << w.box;
-    s << qint32(layer->lines.size());
-    for (const TextLine& l : layer->lines)
-        s << l.box << qint32(l.first) << qint32(l.count);
-    return out;
+    return EncodeTextLayer(layer.value());
 }
 
 // A request: "L|P TAB asStored TAB page TAB path" on a line.
@@ -233,32 +224,6 @@ Result<QByteArray> Ask(Kind kind, bool asStored, int page, const QString& path)
     return Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1));
 }
 
-TextLayer Decoded(const QByteArray& reply, bool* ok)
-{
-    QDataStream s(reply);
-    qint8 flag = 0;
-    qint32 words = 0, lines = 0;
-    TextLayer layer;
-    s >> flag >> layer.present >> layer.pageSize >> words;
-    for (qint32 i = 0; i < words && s.status() == QDataStream::Ok; ++i) {
-        PageWord w;
-        s >> w.text >> w.box;
-        layer.words.append(w);
-    }
-    s >> lines;
-    for (qint32 i = 0; i < lines && s.status() == QDataStream::Ok; ++i) {
-        TextLine l;
-        qint32 first = 0, count = 0;
-        s >> l.box >> first >> count;
-        if (first < 0 || count < 0 || qint64(first) + count > layer.words.size())
-            break;
-        l.first = first, l.count = count;
-        layer.lines.append(l);
-    }
-    *ok = s.status() == QDataStream::Ok && layer.lines.size() == lines;
-    return layer;
-}
-
 } // namespace
 
 int RunTextHelper()
@@ -320,11 +285,10 @@ Result<TextLayer> ReadPageText(const QString& path, int page, bool asStored)
     const Result<QByteArray> reply = Ask(Kind::Layer, asStored, page, path);
     if (!reply)
         return Status::failure(reply.error());
-    bool ok = false;
-    TextLayer layer = Decoded(reply.value(), &ok);
-    if (!ok)
+    std::optional<TextLayer> layer = DecodeTextLayer(reply.value());
+    if (!layer)
         return Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1));
-    return layer;
+    return std::move(*layer);
 }
 
 std::optional<Result<TextLayer>> PollPageText(const QString& path, int page, bool asStored)
@@ -348,11 +312,10 @@ std::optional<Result<TextLayer>> PollPageText(const QString& path, int page, boo
     const Result<QByteArray> checked = Checked(TakeAhead(request), page);
     if (!checked)
         return Result<TextLayer>(Status::failure(checked.error()));
-    bool ok = false;
-    TextLayer layer = Decoded(checked.value(), &ok);
-    if (!ok)
+    std::optional<TextLayer> layer = DecodeTextLayer(checked.value());
+    if (!layer)
         return Result<TextLayer>(Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1)));
-    return Result<TextLayer>(std::move(layer));
+    return Result<TextLayer>(std::move(*layer));
 }
 
 Result<QString> ReadPagePlainText(const QString& path, int page)
@@ -360,13 +323,10 @@ Result<QString> ReadPagePlainText(const QString& path, int page)
     const Result<QByteArray> reply = Ask(Kind::Plain, false, page, path);
     if (!reply)
         return Status::failure(reply.error());
-    QDataStream s(reply.value());
-    qint8 ok = 0;
-    QString text;
-    s >> ok >> text;
-    if (s.status() != QDataStream::Ok)
+    std::optional<QString> text = DecodePlainText(reply.value());
+    if (!text)
         return Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1));
-    return text;
+    return std::move(*text);
 }
 
 } // namespace lexifol::djvu

@@ -18,7 +18,7 @@ if [ -z "${SKIP_SANITIZED_TESTS:-}" ]; then
   ctest --test-dir "$BUILD" --output-on-failure -j2
 fi
 TARGETS=("$@")
-[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(index_decode split_value normalise profile embed bookmarks sort)
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(index_decode split_value normalise profile embed bookmarks sort text_reply)
 for t in "${TARGETS[@]}"; do
   corpus=$(mktemp -d)
   cp tests/fuzz/corpus/$t/* "$corpus"/

@@ -5,6 +5,7 @@
 #include "djvu/Document.h"
 #include "djvu/PageFiles.h"
 #include "djvu/TextHelper.h"
+#include "djvu/TextReply.h"
 #include "DjvuEncode.h"
 
 #include <QElapsedTimer>
@@ -29,6 +30,7 @@ private slots:
     void pageSources();
     void hostileTextLayer_data();
     void hostileTextLayer();
+    void helperAnswerCutOrWrong();
 
 private:
     QTemporaryDir dir_;
@@ -251,4 +253,28 @@ void DocumentTest::hostileTextLayer()
     const Result<djvu::TextLayer> next = good.value()->pageText(0);
     QVERIFY2(next && next->present, qPrintable(next ? QString() : next.error()));
 }
+
+// A helper that died half way through an answer, or wrote a line that
+// names words the page does not have: the page is unreadable, never read
+// outside its words.
+void DocumentTest::helperAnswerCutOrWrong()
+{
+    djvu::TextLayer layer;
+    layer.present = true;
+    layer.pageSize = QSize(200, 100);
+    layer.words = {{QStringLiteral("apple"), QRect(1, 1, 20, 8)}, {QStringLiteral("pie"), QRect(25, 1, 10, 8)}};
+    layer.lines = {{QRect(1, 1, 34, 8), 0, 2}};
+    const QByteArray whole = djvu::EncodeTextLayer(layer);
+    const std::optional<djvu::TextLayer> back = djvu::DecodeTextLayer(whole);
+    QVERIFY(back && back->lineText(0) == u"apple pie");
+    for (qsizetype cut = 0; cut < whole.size(); ++cut)
+        QVERIFY2(!djvu::DecodeTextLayer(whole.left(cut)), qPrintable(QString::number(cut)));
+    QVERIFY(!djvu::DecodeTextLayer(whole + '\0'));
+    layer.lines[0].count = 3;
+    QVERIFY(!djvu::DecodeTextLayer(djvu::EncodeTextLayer(layer)));
+    const QByteArray plain = djvu::EncodePlainText(QStringLiteral("apple pie"));
+    QCOMPARE(djvu::DecodePlainText(plain).value_or(QString()), QStringLiteral("apple pie"));
+    QVERIFY(!djvu::DecodePlainText(plain.chopped(1)));
+}
+
 #include "test_document.moc"
