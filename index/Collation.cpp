@@ -12,6 +12,7 @@ namespace lexifol {
 
 struct IndexCollation::Impl {
     UCollator* coll = nullptr;
+    UCollator* letters = nullptr;   // the same order blind to accents
     QString locale;
     bool known = false;
 };
@@ -51,36 +52,47 @@ QByteArray UsableLocale(const QString& requested)
 
 } // namespace
 
+namespace {
+
+UCollator* OpenCollator(const QByteArray& id, UCollationStrength strength)
+{
+    UErrorCode err = U_ZERO_ERROR;   // fallback warnings are expected
+    UCollator* coll = ucol_open(id.constData(), &err);
+    if (U_FAILURE(err) || !coll) {
+        err = U_ZERO_ERROR;
+        coll = ucol_open("", &err);   // root collation
+        if (U_FAILURE(err))
+            return nullptr;
+    }
+    // Secondary: case ignored, accents count. Alternate handling stays
+    // non-ignorable so that TAB sorts before blanks, punctuation, digits
+    // and letters, and "apple" < "apple<TAB>12" < "applesauce<TAB>3".
+    err = U_ZERO_ERROR;
+    ucol_setStrength(coll, strength);
+    // Unless the locale asks for blanks and punctuation to be ignored
+    // (dictionaries sorted letter by letter: "colAlternate=shifted").
+    char alternate[32] = {};
+    UErrorCode keyErr = U_ZERO_ERROR;
+    const int32_t asked = uloc_getKeywordValue(id.constData(), "colalternate", alternate, sizeof alternate, &keyErr);
+    if (U_FAILURE(keyErr) || asked <= 0)
+        ucol_setAttribute(coll, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &err);
+    return coll;
+}
+
+} // namespace
+
 IndexCollation::IndexCollation(const QString& locale)
     : d(std::make_unique<Impl>())
 {
     const QByteArray id = UsableLocale(locale);
     d->locale = QString::fromUtf8(id);
-    UErrorCode err = U_ZERO_ERROR;   // fallback warnings are expected
-    d->coll = ucol_open(id.constData(), &err);
-    if (U_FAILURE(err) || !d->coll) {
-        err = U_ZERO_ERROR;
-        d->coll = ucol_open("", &err);   // root collation
-        if (U_FAILURE(err))
-            d->coll = nullptr;
-    }
+    d->coll = OpenCollator(id, UCOL_SECONDARY);
+    d->letters = OpenCollator(id, UCOL_PRIMARY);
     if (d->coll) {
         UErrorCode validErr = U_ZERO_ERROR;
         const char* valid = ucol_getLocaleByType(d->coll, ULOC_VALID_LOCALE, &validErr);
         d->known = U_SUCCESS(validErr) && valid
                 && (qstrcmp(valid, "root") != 0 || id.isEmpty() || id == "root");
-        // Secondary: case ignored, accents count. Alternate handling stays
-        // non-ignorable so that TAB sorts before blanks, punctuation, digits
-        // and letters, and "apple" < "apple<TAB>12" < "applesauce<TAB>3".
-        err = U_ZERO_ERROR;
-        ucol_setStrength(d->coll, UCOL_SECONDARY);
-        // Unless the locale asks for blanks and punctuation to be ignored
-        // (dictionaries sorted letter by letter: "colAlternate=shifted").
-        char alternate[32] = {};
-        UErrorCode keyErr = U_ZERO_ERROR;
-        const int32_t asked = uloc_getKeywordValue(id.constData(), "colalternate", alternate, sizeof alternate, &keyErr);
-        if (U_FAILURE(keyErr) || asked <= 0)
-            ucol_setAttribute(d->coll, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &err);
     }
 }
 
@@ -88,6 +100,17 @@ IndexCollation::~IndexCollation()
 {
     if (d->coll)
         ucol_close(d->coll);
+    if (d->letters)
+        ucol_close(d->letters);
+}
+
+bool IndexCollation::sameLetters(QStringView a, QStringView b) const
+{
+    if (Q_UNLIKELY(!d->letters))
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    return ucol_strcoll(d->letters, reinterpret_cast<const UChar*>(a.utf16()), int32_t(a.size()),
+                        reinterpret_cast<const UChar*>(b.utf16()), int32_t(b.size()))
+        == UCOL_EQUAL;
 }
 
 int IndexCollation::compare(QStringView a, QStringView b) const

@@ -18,6 +18,8 @@ public:
 
     // <0, 0, >0 over the full texts.
     int compare(QStringView a, QStringView b) const;
+    // Equal but for accents and letter case ("cafe", "Café").
+    bool sameLetters(QStringView a, QStringView b) const;
     // Appends the text's sort key, NUL-terminated: keys compared bytewise
     // (strcmp) order as compare() does. False when there is no collator.
     bool appendSortKey(QStringView text, QByteArray& out) const;

@@ -26,9 +26,29 @@ int PageRow(const IndexList& list, int at, QStringView key, const IndexCollation
     return qMax(at - 1, 0);
 }
 
+// A line holds its page after a TAB, which sorts before the end of a
+// shorter text: "café" lands on "cafe<TAB>1", the line before "café<TAB>2".
+// Among the lines from there whose words differ from the text only by
+// accents and case, the one whose word equals it (accents counted; case
+// too when `ordinal`); -1 for none.
+int ExactAmong(const IndexList& list, int at, QStringView key, const IndexCollation& c, bool ordinal)
+{
+    constexpr int kMostVariants = 64;
+    for (int i = at; i < list.count() && i < at + kMostVariants; ++i) {
+        const QStringView word = LineWord(list, i);
+        if (!c.sameLetters(word, key))
+            break;
+        if (ordinal ? word == key : c.compare(word, key) == 0)
+            return i;
+    }
+    return -1;
+}
+
 int Position(const LookupIndexes& ix, const IndexList& list, QStringView key)
 {
-    const int at = FindPosition(list, key, ix.collation);
+    int at = FindPosition(list, key, ix.collation);
+    if (const int exact = ExactAmong(list, at, key, ix.collation, false); exact >= 0)
+        at = exact;
     return ix.pageIndex ? PageRow(list, at, key, ix.collation) : at;
 }
 
@@ -79,15 +99,11 @@ std::optional<int> FindExactRow(const LookupIndexes& ix, QStringView headword)
         const QString key = NormaliseHeadword(headword, ix.rules);
         if (key.isEmpty())
             return std::nullopt;
-        const int row = FindPosition(ix.second, key, ix.collation);
-        if (row >= ix.second.count() || ix.second.line(row) != key)
-            return std::nullopt;
-        return row;
+        const int row = ExactAmong(ix.second, FindPosition(ix.second, key, ix.collation), key, ix.collation, true);
+        return row < 0 ? std::nullopt : std::optional<int>(row);
     }
-    const int row = FindPosition(ix.first, headword, ix.collation);
-    if (row >= ix.first.count() || ix.first.headword(row) != headword)
-        return std::nullopt;
-    return row;
+    const int row = ExactAmong(ix.first, FindPosition(ix.first, headword, ix.collation), headword, ix.collation, true);
+    return row < 0 ? std::nullopt : std::optional<int>(row);
 }
 
 PageStep StepPage(const IndexList& first, int selected, bool forward)

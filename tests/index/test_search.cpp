@@ -23,6 +23,8 @@ private slots:
     void randomListsAgainstLinearScan();
     void pageRule_data();
     void pageRule();
+    void accents_data();
+    void accents();
     void declaredCollation();
     void knownLocales_data();
     void knownLocales();
@@ -193,6 +195,44 @@ void TestSearch::pageRule()
     QCOMPARE(SearchRow(ix, text), row);
     // Opening a history entry applies the same rule.
     QCOMPARE(FindExactRow(ix, text), std::optional<int>(row));
+}
+
+// Words that differ only by accents are different words: the one typed is
+// found when the index has it, the nearest (accents aside) only when not;
+// history entries, kept as printed, come back to their own row.
+void TestSearch::accents_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("typedRow");
+    QTest::addColumn<int>("exactRow");   // -1: none
+    const struct { const char* name; const char* locale; const char* text; int typed; int exact; } rows[] = {
+        {"accented, both in the index", "fr", "caf\u00e9", 1, 1},
+        {"plain, both in the index", "fr", "cafe", 0, 0},
+        {"other case", "fr", "CAF\u00c9", 1, -1},
+        {"accent on a short word", "es", "s\u00ed", 5, 5},
+        {"no such accents: the nearest", "fr", "p\u00eache", 3, -1},
+        {"the word itself among its variants", "fr", "p\u00e9ch\u00e9", 3, 3},
+        {"plain, in English", "en", "caf\u00e9", 1, 1},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r.name) << QString::fromUtf8(r.locale) << QString::fromUtf8(r.text) << r.typed << r.exact;
+}
+
+void TestSearch::accents()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(int, typedRow);
+    QFETCH(int, exactRow);
+    IndexList first;
+    first.setLines({"cafe\t1", "caf\u00e9\t2", "caf\u00e9s\t2", "p\u00e9ch\u00e9\t5", "si\t6", "s\u00ed\t7"});
+    const ReplacementList none;
+    const IndexCollation* c = IndexCollation::ForLocale(locale);
+    QVERIFY(c);
+    const LookupIndexes ix{first, IndexList(), none, *c};
+    QCOMPARE(SearchRow(ix, text), typedRow);
+    QCOMPARE(FindExactRow(ix, text).value_or(-1), exactRow);
 }
 
 // A Swedish index puts "å" after "z": under English order it is never found.
