@@ -136,6 +136,9 @@ void MainWindow::openHeadword(const QString& headword, const QByteArray& diction
     const std::optional<Hit> hit = HeadwordHit(Dictionary, headword);
     if (!hit)
         return;
+    // The search box follows what is shown: Alt+digit, the strip and the
+    // next Enter then mean this word, not the one typed before.
+    searchBox->setText(hit->entryWord);
     selectIndexRow(hit->row);
     if (indexItemCount() == 0 || selectedIndexRow() < 0)
         return;

@@ -62,6 +62,9 @@ private slots:
         w->HistoryBack();
         QCOMPARE(selected(w->historyList), 18);
         QCOMPARE(shownPage(fx), QStringLiteral("20"));   // tword
+        // The search box and the index follow what is shown.
+        QCOMPARE(w->searchBox->text(), QStringLiteral("tword"));
+        QCOMPARE(w->indexList->currentIndex().data().toString(), QStringLiteral("tword"));
         QVERIFY(!w->forwardButton->isHidden());
         QCOMPARE(w->History.size(), 21);   // opening an entry adds nothing
 
@@ -124,6 +127,9 @@ private slots:
         w->openBookmark();
         QTEST(w->CurrentDictionary, "dictionary");
         QTEST(shownPage(fx), "page");
+        QFETCH(QString, page);
+        if (!page.isEmpty())
+            QCOMPARE(w->searchBox->text(), line.section(u'\t', 0, 0));
         // A dictionary that is gone is said so, not passed over in silence.
         QCOMPARE(w->StatusText->message().contains("is not installed"), line.endsWith("Gone"));
         QVERIFY(!w->SkipSearchReplay);

@@ -3,6 +3,7 @@
 #include "Fixture.h"
 
 #include "app/ListModels.h"
+#include "app/StatusLine.h"
 #include "pageview/PageView.h"
 
 #include <QAccessible>
@@ -170,6 +171,7 @@ private slots:
         QTest::keyClick(w->searchBox, Qt::Key_Return);
         QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
         QVERIFY(fx.messages.isEmpty());
+        QVERIFY2(w->StatusText->message().startsWith("not found"), qPrintable(w->StatusText->message()));
     }
 
     void valueWithoutPartIsReported_data()
