@@ -340,6 +340,7 @@ void MainWindow::showAnnotation()
         SingleFileOnView = ExtraPageOnView = true;
         pageView->Navigate(paths.annotationHtm());
         StatusText->setPage(0, 0);   // no page of the document is on view
+    StatusText->setZoom(0);
     }
 }
 
@@ -348,6 +349,7 @@ void MainWindow::showHelp()
     SingleFileOnView = ExtraPageOnView = true;
     pageView->Navigate(Places.helpPage());
     StatusText->setPage(0, 0);   // no page of the document is on view
+    StatusText->setZoom(0);
 }
 
 void MainWindow::showKeyboardLayout()

@@ -49,6 +49,10 @@ StatusLine::StatusLine(QStatusBar* bar)
     keyboard_->setAccessibleName(QStringLiteral("Keyboard layout"));
     keyboard_->hide();
     bar->addPermanentWidget(keyboard_);
+    zoom_ = new QLabel(bar);
+    zoom_->setAccessibleName(QStringLiteral("Zoom"));
+    zoom_->setToolTip(QStringLiteral("Zoom in, out: Ctrl++, Ctrl+−"));
+    bar->addPermanentWidget(zoom_);
     bar->addPermanentWidget(page_);
     clear_ = new QTimer(this);
     clear_->setSingleShot(true);
@@ -70,6 +74,16 @@ void StatusLine::setPage(int page, int count)
 QString StatusLine::pageText() const
 {
     return page_->text();
+}
+
+void StatusLine::setZoom(int percent)
+{
+    zoom_->setText(percent > 0 ? QStringLiteral("%1%").arg(percent) : QString());
+}
+
+QString StatusLine::zoomText() const
+{
+    return zoom_->text();
 }
 
 void StatusLine::say(const QString& text, int ms)

@@ -24,6 +24,9 @@ public:
     // "page N of M"; nothing for 0 pages.
     void setPage(int page, int count);
     QString pageText() const;
+    // The page's scale, "150%"; 0: none shown (no page on view).
+    void setZoom(int percent);
+    QString zoomText() const;
     // A message for a few seconds (0: until the next one).
     void say(const QString& text, int ms = 6000);
     QString message() const;
@@ -43,6 +46,7 @@ private:
     QLabel* page_;
     QLabel* message_;
     QLabel* keyboard_;
+    QLabel* zoom_;
     QToolButton* undoButton_;
     QTimer* clear_;
     std::function<void()> undo_;

@@ -34,13 +34,14 @@ namespace lexifol {
 
 namespace {
 
-void AddAction(QWidget* window, const QString& name, const QKeySequence& keys, std::function<void()> run)
+QAction* AddAction(QWidget* window, const QString& name, const QList<QKeySequence>& keys, std::function<void()> run)
 {
     auto* a = new QAction(name, window);
-    a->setShortcut(keys);
+    a->setShortcuts(keys);
     a->setShortcutContext(Qt::WindowShortcut);
     QObject::connect(a, &QAction::triggered, window, std::move(run));
     window->addAction(a);
+    return a;
 }
 
 } // namespace
@@ -49,10 +50,22 @@ WindowExtras::WindowExtras(MainWindow& w)
     : QObject(&w)
     , w_(w)
 {
-    AddAction(&w, QStringLiteral("Full screen"), QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
-    AddAction(&w, QStringLiteral("Print the page"), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { printPage(); });
-    AddAction(&w, QStringLiteral("Go to page"), QKeySequence(Qt::CTRL | Qt::Key_G), [this] { goToPage(); });
-    AddAction(&w, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { w_.StatusText->undo(); });
+    AddAction(&w, QStringLiteral("Full screen"), {Qt::Key_F11}, [this] { toggleFullScreen(); });
+    leaveFullScreen_ = AddAction(&w, QStringLiteral("Leave full screen"), {Qt::Key_Escape}, [this] { toggleFullScreen(); });
+    leaveFullScreen_->setEnabled(false);
+    AddAction(&w, QStringLiteral("Print the page"), {Qt::CTRL | Qt::Key_P}, [this] { printPage(); });
+    AddAction(&w, QStringLiteral("Go to page"), {Qt::CTRL | Qt::Key_G}, [this] { goToPage(); });
+    AddAction(&w, QStringLiteral("Undo"), {Qt::CTRL | Qt::Key_Z}, [this] { w_.StatusText->undo(); });
+    // The keys readers bring from browsers and other viewers. Ctrl+0 stays
+    // a dictionary's shortcut; the toolbar's Fit width sets the size back.
+    AddAction(&w, QStringLiteral("Help"), {Qt::Key_F1}, [this] { w_.showHelp(); });
+    AddAction(&w, QStringLiteral("Add a bookmark"), {Qt::CTRL | Qt::Key_D}, [this] { w_.addBookmark(); });
+    AddAction(&w, QStringLiteral("Zoom in"), {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal, Qt::CTRL | Qt::SHIFT | Qt::Key_Equal},
+              [this] { w_.pageView->zoomBy(1.25); });
+    AddAction(&w, QStringLiteral("Zoom out"), {Qt::CTRL | Qt::Key_Minus}, [this] { w_.pageView->zoomBy(1 / 1.25); });
+    const auto showZoom = [this] { w_.StatusText->setZoom(w_.pageView->zoomPercent()); };
+    connect(w_.pageView, &PageView::zoomChanged, this, showZoom);
+    connect(w_.pageView, &PageView::pageShown, this, showZoom);
     w.setAcceptDrops(true);
     QAction* add = w.menuBar()->addAction(QStringLiteral("Add dictionary\u2026"));
     connect(add, &QAction::triggered, this, &WindowExtras::chooseAndAdd);
@@ -311,9 +324,26 @@ void WindowExtras::catalogueChanged()
     w_.StatusText->say(QStringLiteral("The dictionaries were looked at again: %1 installed").arg(w_.Catalogue.count()));
 }
 
+// Full screen is for reading: the page alone, with the status bar.
 void WindowExtras::toggleFullScreen()
 {
+    const bool full = !w_.isFullScreen();
     w_.setWindowState(w_.windowState() ^ Qt::WindowFullScreen);
+    if (full) {
+        for (QWidget* panel : {w_.topPanel, static_cast<QWidget*>(w_.listTabs), static_cast<QWidget*>(w_.menuBar()),
+                               static_cast<QWidget*>(w_.OtherDictionaries)})
+            if (panel && panel->isVisible()) {
+                panel->hide();
+                hiddenForFullScreen_ << panel;
+            }
+    } else {
+        for (const QPointer<QWidget>& panel : std::exchange(hiddenForFullScreen_, {}))
+            if (panel)
+                panel->show();
+    }
+    leaveFullScreen_->setEnabled(full);
+    if (!full)
+        w_.searchBox->setFocus(Qt::OtherFocusReason);
 }
 
 void WindowExtras::printPage()

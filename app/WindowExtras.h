@@ -2,7 +2,11 @@
 // What a reader expects around the main window beyond its own commands:
 // full screen, printing the page, going to a page, Undo, and typing that
 // lands in the search box wherever the focus is.
+#include <QList>
 #include <QObject>
+#include <QPointer>
+
+class QAction;
 
 class QEvent;
 class QMenu;
@@ -42,6 +46,8 @@ public:
     bool showNextPageInDoubt();
 
 private:
+    QAction* leaveFullScreen_ = nullptr;
+    QList<QPointer<QWidget>> hiddenForFullScreen_;   // shown again on leaving
     bool offerToMake(const QString& document);
     bool busyAdding();   // says so when it is
     DictionaryMaker& maker();

@@ -255,6 +255,7 @@ void PageView::Impl::viewChanged()
     // Stretch what there is at once; the sharp page follows.
     stretchTo(p);
     rerender->start();
+    emit q->zoomChanged();
 }
 
 void PageView::Impl::updateToolbar()

@@ -82,6 +82,10 @@ public:
     QWidget* toolBar() const;
     // The zoom of the page on view, as setZoom takes it.
     QString zoom() const;
+    // Zooms around the middle of the view, as the toolbar's buttons do.
+    void zoomBy(double factor);
+    // The page's scale on the screen in percent; 0 with no page on view.
+    int zoomPercent() const;
     // A zoom the user chose (the wheel, the menu, the toolbar) stays for the
     // following pages until this is called (another dictionary): they start
     // again at their page view file's zoom.
@@ -108,6 +112,7 @@ public:
 
 signals:
     void pageShown();                  // a DjVu page is drawn
+    void zoomChanged();
     // The part of a page in view is drawn: first alone, when the rest
     // follows, then again with the whole page.
     void pageVisible();

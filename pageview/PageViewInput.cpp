@@ -54,6 +54,7 @@ void PageView::Impl::applyZoom(const ZoomSetting& z, std::optional<QPointF> anch
     if (anchor)
         area->keepPagePointAt(pagePoint, at);
     rerender->start();
+    emit q->zoomChanged();
 }
 
 QString PageView::Impl::wordAt(QPoint pagePoint) const
@@ -115,6 +116,18 @@ QString PageView::zoom() const
     case ZoomSetting::Percent: break;
     }
     return QString::number(d->zoom.percent, 'f', 1);
+}
+
+void PageView::zoomBy(double factor)
+{
+    d->zoomAround(factor, QPointF(d->area->viewport()->width() / 2.0, d->area->viewport()->height() / 2.0));
+}
+
+int PageView::zoomPercent() const
+{
+    if (d->state != State::Page || d->pageSize.isEmpty())
+        return 0;
+    return qRound(EffectivePercent(d->pageSize, d->dpi, d->area->displaySize(), d->area->viewArea().screenDpi));
 }
 
 void PageView::resetZoom()

@@ -55,9 +55,7 @@ void PageView::Impl::build()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     toolbar = new PageToolbar(panel);
-    QObject::connect(toolbar, &PageToolbar::zoomBy, q, [this](double factor) {
-        zoomAround(factor, QPointF(area->viewport()->width() / 2.0, area->viewport()->height() / 2.0));
-    });
+    QObject::connect(toolbar, &PageToolbar::zoomBy, q, [this](double factor) { q->zoomBy(factor); });
     QObject::connect(toolbar, &PageToolbar::fitWidth, q, [this] { applyZoom(ZoomSetting{}, std::nullopt); });
     QObject::connect(toolbar, &PageToolbar::pageChosen, q, [this](int index) {
         if (state == State::Page || state == State::Loading)

@@ -64,6 +64,45 @@ private slots:
         SetQuestionHandler(before);
     }
 
+    // Keys readers bring from other viewers, on a real page: zoom, help,
+    // a bookmark, full screen with the page alone.
+    void keysFromOtherViewers()
+    {
+        if (!HaveDjvuTools())
+            QSKIP("cjb2, djvused or djvm is not installed");
+        Fixture fx;
+        fx.addDictionary("P", {"apple\t1", "bank\t2"}, "[main]\r\ntext_layer=yes\r\n");
+        QString error;
+        QVERIFY2(MakeDjvuDocument(fx.folder("P") + "P.djvu", {{"apple a round fruit"}, {"bank the side of a river"}}, &error),
+                 qPrintable(error));
+        auto w = fx.start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->searchBox->setText("bank");
+        w->ShowSelectedEntry();
+        QTRY_COMPARE_WITH_TIMEOUT(w->pageView->state(), PageView::State::Page, 20000);
+        QTRY_VERIFY(w->pageView->zoomPercent() > 0);
+        const int fitted = w->pageView->zoomPercent();
+        QCOMPARE(w->StatusText->zoomText(), QStringLiteral("%1%").arg(fitted));
+        const struct { QKeyCombination key; bool larger; } zooms[] = {
+            {Qt::CTRL | Qt::Key_Plus, true}, {Qt::CTRL | Qt::Key_Minus, false}, {Qt::CTRL | Qt::Key_Equal, true}};
+        for (const auto& z : zooms) {
+            const int before = w->pageView->zoomPercent();
+            QTest::keyClick(w->searchBox, z.key.key(), z.key.keyboardModifiers());
+            QCOMPARE(w->pageView->zoomPercent() > before, z.larger);
+            QCOMPARE(w->StatusText->zoomText(), QStringLiteral("%1%").arg(w->pageView->zoomPercent()));
+        }
+        QTest::keyClick(w->searchBox, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(w->Bookmarks.entries(), QStringList{"bank\tP"});
+        QTest::keyClick(w->searchBox, Qt::Key_F11);
+        QVERIFY(w->listTabs->isHidden() && w->topPanel->isHidden());
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(!w->listTabs->isHidden() && !w->topPanel->isHidden());
+        QTest::keyClick(w->searchBox, Qt::Key_F1);
+        QTRY_VERIFY(w->pageView->state() != PageView::State::Page);   // the help, or why it is missing
+        QCOMPARE(w->StatusText->zoomText(), QString());
+    }
+
     void correctedFromThePage()
     {
         if (!HaveDjvuTools())
