@@ -119,6 +119,21 @@ QString PutAway(const QString& path, const QString& fallback, QString* where)
     return {};
 }
 
+// Whether the document's pages carry printed text: Find, the text search
+// and the word under the pointer need it. A few pages tell, past a title
+// page or plates without text.
+bool HasTextLayer(const QString& document)
+{
+    auto doc = djvu::Document::open(document);
+    if (!doc)
+        return false;
+    constexpr int kPagesLooked = 8;
+    for (int i = 0; i < std::min(doc.value()->pageCount(), kPagesLooked); ++i)
+        if (const Result<djvu::TextLayer> text = doc.value()->pageText(i); text && text->present && !text->words.isEmpty())
+            return true;
+    return false;
+}
+
 } // namespace
 
 void ReadMakeProgress(const QString& line, const QString& name, MakeProgress& progress)
@@ -216,7 +231,9 @@ Status InstallDictionary(const DictionarySource& s, const QString& userData, con
         done = copier.copy(s.document, folder + u'/' + s.name + QStringLiteral(".djvu"));
         if (done)
             done = WriteFileAtomically(folder + u'/' + s.name + QStringLiteral(".ini"),
-                                       QStringLiteral("[main]\r\nname=%1\r\nwhole_file=yes\r\n").arg(s.name).toUtf8());
+                                       QStringLiteral("[main]\r\nname=%1\r\nwhole_file=yes\r\n%2").arg(s.name)
+                                           .arg(HasTextLayer(s.document) ? QStringLiteral("text_layer=yes\r\n") : QString())
+                                           .toUtf8());
     }
     // The index last: its arrival installs the dictionary.
     if (done)

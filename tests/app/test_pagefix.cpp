@@ -13,6 +13,9 @@
 #include "config/Messages.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QInputDialog>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QListView>
 #include <QMenu>
@@ -55,6 +58,16 @@ private slots:
         QVERIFY(w->Catalogue.checked(w->Catalogue.find("Fruit")));
         QVERIFY(QFileInfo::exists(fx.prog + "Data/Fruit.list"));
         QVERIFY2(w->StatusText->message().startsWith("Added Fruit: 2 pages"), qPrintable(w->StatusText->message()));
+        // An index given with its document: the descriptor says the pages
+        // carry text, so Find and the text search are offered.
+        Fixture::writeBytes(src.filePath("Veg.list"), Fixture::utf16({"apple\t1", "bank\t2"}));
+        QTimer::singleShot(0, [] {   // the name asked for, as proposed
+            if (auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget()))
+                d->accept();
+        });
+        QVERIFY(w->extras().addDictionary({src.filePath("Veg.list"), src.filePath("Fruit.djvu")}));
+        QTRY_VERIFY_WITH_TIMEOUT(w->Catalogue.find("Veg") >= 0, 20000);
+        QVERIFY(Fixture::readBytes(fx.prog + "Data/Veg.files/Veg.ini").contains("text_layer=yes\r\n"));
         // Declined: nothing is made.
         SetQuestionHandler([](const Message&) { return false; });
         QVERIFY(!w->extras().addDictionary({src.filePath("Fruit2.djvu")}));
