@@ -1,5 +1,8 @@
 #include "app/CommandLine.h"
 
+#include <QFileInfo>
+#include <QUrl>
+
 namespace lexifol {
 
 namespace {
@@ -13,6 +16,41 @@ QString TrimPunctuation(const QString& text)
     while (b > a && edge(text[b - 1]))
         --b;
     return text.mid(a, b - a);
+}
+
+enum class Argument { Word, File, Refused };
+
+// A word may hold a slash ("and/or"); a path is told by its form or by a
+// dictionary's file name that is there.
+Argument Classify(QString& a, QString* why)
+{
+    if (a.startsWith(QLatin1StringView("file:"), Qt::CaseInsensitive))
+        a = QUrl(a).toLocalFile();
+    else if (a.contains(QLatin1StringView("://"))) {
+        *why = QStringLiteral("%1 is not a word to look up, nor a dictionary to add").arg(a.left(80));
+        return Argument::Refused;
+    }
+    const QFileInfo f(a);
+    const bool pathLike = a.startsWith(u'/') || a.startsWith(QLatin1StringView("./")) || a.startsWith(QLatin1StringView("../"));
+    const bool dictionaryFile = f.isFile()
+        && QStringList{"djvu", "djv", "list"}.contains(f.suffix().toLower());
+    if (a.isEmpty() || (pathLike && !f.exists())) {
+        *why = QStringLiteral("%1: no such file or folder").arg(a.left(200));
+        return Argument::Refused;
+    }
+    if (dictionaryFile || ((pathLike || a.contains(u'/')) && f.isDir())) {
+        a = f.absoluteFilePath();
+        if (a.contains(u'\t') || a.contains(u'\n') || a.contains(u'\r')) {
+            *why = QStringLiteral("a tab or a line break in a file's name: rename it first");
+            return Argument::Refused;
+        }
+        return Argument::File;
+    }
+    if (pathLike) {
+        *why = QStringLiteral("%1 is not a dictionary to add (a DjVu document, an index NAME.list or a folder)").arg(a.left(200));
+        return Argument::Refused;
+    }
+    return Argument::Word;
 }
 
 } // namespace
@@ -49,8 +87,22 @@ CommandLine ParseCommandLine(const QStringList& args)
             c.error = QStringLiteral("unknown option %1 (lexifol --help tells the options)").arg(a.left(60));
             return c;
         } else {
-            words << a;
+            QString arg = a;
+            switch (Classify(arg, &c.error)) {
+            case Argument::Word: words << a; break;
+            case Argument::File: c.files << arg; break;
+            case Argument::Refused: c.action = CommandLine::Action::Error; return c;
+            }
         }
+    }
+    if (!c.files.isEmpty()) {
+        if (!words.isEmpty() || selection || !c.dictionary.isEmpty()) {
+            c.action = CommandLine::Action::Error;
+            c.error = QStringLiteral("a dictionary to add takes no word");
+        } else {
+            c.action = CommandLine::Action::Add;
+        }
+        return c;
     }
     c.word = words.join(u' ').simplified();
     if (selection && !c.word.isEmpty()) {
@@ -81,6 +133,8 @@ QString CommandLineHelp()
         "  WORD...             look the word up in the running Lexifol (started if need be),\n"
         "                      as typing it and pressing Enter does\n"
         "  --dictionary NAME   in that dictionary (its catalogue name or its title)\n"
+        "  FILE...             add a dictionary: a DjVu document, its index NAME.list, or a\n"
+        "                      folder holding them (a path or a file:// URL)\n"
         "  --selection         look up the text selected in any program (the primary\n"
         "                      selection, else the clipboard): bind this to a key\n"
         "  --help, --version\n");

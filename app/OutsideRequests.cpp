@@ -1,6 +1,7 @@
 #include "app/OutsideRequests.h"
 
 #include "app/MainWindow.h"
+#include "app/WindowExtras.h"
 
 #include <QTimer>
 #include <QtConcurrent>
@@ -77,6 +78,8 @@ void OutsideRequests::apply(const InstanceRequest& r)
     w_.show();
     w_.raise();
     w_.activateWindow();
+    if (!r.add.isEmpty())
+        w_.extras().addDictionary(r.add);
     if (!r.lookUp)
         return;
     if (!r.dictionary.isEmpty()) {

@@ -19,6 +19,8 @@ namespace lexifol {
 
 QByteArray EncodeRequest(const InstanceRequest& r)
 {
+    if (!r.add.isEmpty())
+        return "add\t" + r.add.join(u'\t').toUtf8() + '\n';
     if (!r.lookUp)
         return "raise\n";
     auto clean = [](QString s) { return s.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ').toUtf8(); };
@@ -33,9 +35,17 @@ std::optional<InstanceRequest> DecodeRequest(const QByteArray& raw)
     if (line == "raise")
         return InstanceRequest{};
     const QList<QByteArray> parts = line.split('\t');
+    if (parts.size() >= 2 && parts[0] == "add") {
+        InstanceRequest r;
+        for (const QByteArray& p : parts.mid(1))
+            r.add << QString::fromUtf8(p);
+        if (r.add.contains(QString()) || r.add.join(QString()).contains(QChar::ReplacementCharacter))
+            return std::nullopt;
+        return r;
+    }
     if (parts.size() != 3 || parts[0] != "lookup")
         return std::nullopt;
-    InstanceRequest r{true, QString::fromUtf8(parts[1]), QString::fromUtf8(parts[2])};
+    InstanceRequest r{true, QString::fromUtf8(parts[1]), QString::fromUtf8(parts[2]), {}};
     if (r.word.trimmed().isEmpty() || r.word.contains(QChar::ReplacementCharacter))
         return std::nullopt;
     return r;

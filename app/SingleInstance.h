@@ -4,6 +4,7 @@
 // and ends.
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -17,6 +18,7 @@ namespace lexifol {
 struct InstanceRequest {
     bool lookUp = false;
     QString dictionary, word;
+    QStringList add = {};   // files making a dictionary to add, instead of a word
 };
 QByteArray EncodeRequest(const InstanceRequest& r);
 // Nothing for a line that is not a request.

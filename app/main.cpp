@@ -58,7 +58,7 @@ int main(int argc, char** argv)
         if (line.word.isEmpty())
             return Say(stderr, QStringLiteral("lexifol: nothing is selected"), 1);
     }
-    const InstanceRequest request{!line.word.isEmpty(), line.dictionary, line.word};
+    const InstanceRequest request{!line.word.isEmpty(), line.dictionary, line.word, line.files};
     const QString instance
         = InstanceName(Locations::Decide(MainWindow::DefaultProgramFolder(), XdgFolders::FromEnvironment()).userRoot());
     // A running window that is busy still answers: it is waited for.
@@ -79,7 +79,7 @@ int main(int argc, char** argv)
     window.makeDialogsWhenOpened();
 
     window.show();
-    if (request.lookUp)
+    if (request.lookUp || !request.add.isEmpty())
         outside->apply(request);
     return app.exec();
 }

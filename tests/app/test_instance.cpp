@@ -5,6 +5,8 @@
 #include "app/SingleInstance.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QUrl>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -39,6 +41,15 @@ private slots:
         QTest::newRow("dictionary without name") << QStringList{"--dictionary"} << int(Action::Error) << "" << "";
         QTest::newRow("dictionary without word") << QStringList{"--dictionary", "X"} << int(Action::Error) << "" << "X";
         QTest::newRow("selection and a word") << QStringList{"--selection", "bread"} << int(Action::Error) << "" << "";
+        // What desktops pass: files and URLs.
+        const QString here = QFileInfo(QStringLiteral(LEXIFOL_BIN)).absolutePath();
+        QTest::newRow("a word with a slash") << QStringList{"and/or"} << int(Action::LookUp) << "and/or" << "";
+        QTest::newRow("a folder") << QStringList{here} << int(Action::Add) << "" << "";
+        QTest::newRow("a folder as a file URL") << QStringList{QUrl::fromLocalFile(here).toString()} << int(Action::Add) << "" << "";
+        QTest::newRow("a web address") << QStringList{"https://example.org/bread"} << int(Action::Error) << "" << "";
+        QTest::newRow("a path to nothing") << QStringList{"/nowhere/bread.djvu"} << int(Action::Error) << "" << "";
+        QTest::newRow("a file that is no dictionary") << QStringList{QStringLiteral(LEXIFOL_BIN)} << int(Action::Error) << "" << "";
+        QTest::newRow("a folder and a word") << QStringList{here, "bread"} << int(Action::Error) << "" << "";
     }
     void commandLine()
     {
@@ -49,6 +60,11 @@ private slots:
         if (action == int(Action::Error)) {
             QVERIFY(!c.error.isEmpty() && !c.error.contains(u'\n'));
             return;
+        }
+        if (action == int(Action::Add)) {
+            QCOMPARE(c.files, QStringList{QFileInfo(QStringLiteral(LEXIFOL_BIN)).absolutePath()});
+            const std::optional<InstanceRequest> sent = DecodeRequest(EncodeRequest({false, {}, {}, c.files}));
+            QVERIFY(sent && sent->add == c.files && !sent->lookUp);
         }
         if (action == int(Action::LookUp) || action == int(Action::Selection)) {
             QTEST(c.word, "word");
@@ -185,6 +201,13 @@ private slots:
         ini.close();
         QCOMPARE(run({"--dictionary", "Baker's handbook", "bun"}).first, 0);
         QCOMPARE(run({"--dictionary", "bakery WORDS", "bun"}).first, 2);
+        // A dictionary's folder opened with Lexifol is added, not looked up.
+        const QString herbs = fx.cwd + "src/Herbs";
+        QVERIFY(QDir().mkpath(herbs + "/Herbs.files"));
+        Fixture::writeBytes(herbs + "/Herbs.list", Fixture::utf16({"basil\t1"}));
+        Fixture::writeBytes(herbs + "/Herbs.files/1.djvu", "AT&TFORM");
+        QCOMPARE(run({QUrl::fromLocalFile(herbs).toString()}).first, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(fx.prog + "Data/Herbs.list"), 10000);
         first.terminate();
         first.waitForFinished(5000);
     }
