@@ -225,9 +225,15 @@ Status TextIndex::flush()
         return s;
     // Complete: its segments merged into one, the log folded in, the file
     // made as small as it can be.
-    if (complete())
-        return exec("INSERT INTO lines(lines) VALUES('optimize'); PRAGMA wal_checkpoint(TRUNCATE);");
-    return {};
+    if (!complete())
+        return {};
+    Status merged = exec("INSERT INTO lines(lines) VALUES('optimize'); PRAGMA wal_checkpoint(TRUNCATE);");
+    // Out of the log mode once complete: readers open it read-only, and a
+    // reader of a database in that mode leaves its -wal and -shm files
+    // behind. While another connection has it open it stays as it is.
+    if (merged)
+        (void)exec("PRAGMA journal_mode=DELETE");
+    return merged;
 }
 
 Result<QList<PageHit>> TextIndex::search(const QString& match, int limit) const

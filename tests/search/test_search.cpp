@@ -142,6 +142,9 @@ private slots:
         QCOMPARE(Pages(found.value()), pages);
         for (const PageResult& r : found.value())
             QVERIFY2(!r.marks.isEmpty(), qPrintable(r.lineText));   // the line shown holds the hit
+        // Searching a complete index leaves no log files in the cache.
+        const QStringList left = QDir(cache_).entryList({"*-wal", "*-shm"}, QDir::Files);
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
     }
 
     // What is typed is bounded: a page pasted into the field is cut, and says so.
