@@ -11,6 +11,7 @@ desktop-file-validate packaging/org.lexifol.Lexifol.desktop
 appstreamcli validate --no-net packaging/org.lexifol.Lexifol.metainfo.xml
 (cd "$BUILD" && rm -f lexifol_*.deb && cpack -G DEB >/dev/null)
 deb=$(ls "$BUILD"/lexifol_*.deb)
+lintian --fail-on error "$deb"
 SUDO=""; if [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null; then SUDO="sudo"; fi
 $SUDO apt-get install -y "./$deb" >/dev/null
 trap '$SUDO apt-get remove -y lexifol >/dev/null' EXIT

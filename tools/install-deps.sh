@@ -5,7 +5,7 @@ PKGS=(build-essential cmake ninja-build pkg-config
       qt6-base-dev libicu-dev libdjvulibre-dev djvulibre-bin libx11-dev libsqlite3-dev libxcb1-dev
       fonts-dejavu-core clang libclang-rt-14-dev
       xvfb xauth openbox xdotool x11-utils wmctrl imagemagick
-      desktop-file-utils appstream dpkg-dev
+      desktop-file-utils appstream dpkg-dev lintian
       zlib1g-dev
       libtesseract-dev tesseract-ocr-eng tesseract-ocr-rus libxkbcommon-dev xkb-data)
 # For the OCR corpora of the benchmarks (bench/corpus/make_ocr_corpus): real
