@@ -15,17 +15,18 @@ namespace {
 
 constexpr int kPauseMs = 150;
 
+// The catalogue's name, short; the title, often long, is in the tooltip.
 QString EntryText(const ShelfHit& h)
 {
     switch (h.kind) {
-    case ShelfHit::Kind::Exact: return h.title + QStringLiteral(": ") + h.headword;
-    case ShelfHit::Kind::Nearest: return h.title + QStringLiteral(": \u2248 ") + h.headword;
-    case ShelfHit::Kind::Page: return h.title + QStringLiteral(": page ") + h.page;
-    case ShelfHit::Kind::Nothing: return h.title + QStringLiteral(": \u2014");
-    case ShelfHit::Kind::Opening: return h.title + QStringLiteral(": opening\u2026");
-    case ShelfHit::Kind::Broken: return h.title + QStringLiteral(": cannot be opened");
+    case ShelfHit::Kind::Exact: return h.name + QStringLiteral(": ") + h.headword;
+    case ShelfHit::Kind::Nearest: return h.name + QStringLiteral(": \u2248 ") + h.headword;
+    case ShelfHit::Kind::Page: return h.name + QStringLiteral(": page ") + h.page;
+    case ShelfHit::Kind::Nothing: return h.name + QStringLiteral(": \u2014");
+    case ShelfHit::Kind::Opening: return h.name + QStringLiteral(": opening\u2026");
+    case ShelfHit::Kind::Broken: return h.name + QStringLiteral(": cannot be opened");
     }
-    return h.title;
+    return h.name;
 }
 
 } // namespace
@@ -96,7 +97,7 @@ void OtherStrip::showHits(const QList<ShelfHit>& hits)
         b->setAutoRaise(true);
         b->setText((i < 9 ? QStringLiteral("%1 ").arg(i + 1) : QString()) + EntryText(h));
         b->setAccessibleName(EntryText(h));
-        b->setToolTip(h.kind == ShelfHit::Kind::Broken ? h.why
+        b->setToolTip(h.kind == ShelfHit::Kind::Broken ? h.title + QStringLiteral(": ") + h.why
                                                        : QStringLiteral("Open %1 with the word (Alt+%2)").arg(h.title).arg(i + 1));
         // A nearest headword or nothing in a quieter style.
         if (h.kind != ShelfHit::Kind::Exact && h.kind != ShelfHit::Kind::Page) {

@@ -59,7 +59,8 @@ private slots:
         QCOMPARE(hits[1].headword, QString("zebra"));
         const auto buttons = w_->OtherDictionaries->findChildren<QToolButton*>();
         QCOMPARE(buttons.size(), 2);
-        QVERIFY(buttons[1]->accessibleName().contains(QStringLiteral("\u2248 zebra")));
+        QCOMPARE(buttons[1]->accessibleName(), QStringLiteral("C: \u2248 zebra"));   // the name, short
+        QVERIFY(buttons[1]->toolTip().contains("Zoo"));                               // the title
         QCOMPARE(w_->OtherDictionaries->accessibleName(), QString("In other dictionaries"));
     }
 
