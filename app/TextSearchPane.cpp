@@ -154,7 +154,10 @@ void TextSearchPane::search()
     searching_.setFuture(QtConcurrent::run([in, cache, typed] {
         QList<search::PageResult> all;
         QStringList unbuilt;
+        QHash<QString, QByteArray> keyOf;
         for (const search::TextSource& s : in) {
+            if (in.size() > 1)
+                keyOf.insert(s.name, search::ContentKey(s));
             int done = 0, total = 0;
             const auto found = search::SearchPages(s, cache, typed, kResults, &done, &total);
             if (found)
@@ -163,6 +166,7 @@ void TextSearchPane::search()
                 unbuilt << s.name;
         }
         std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.rank < b.rank; });
+        search::KeepEachPageOnce(all, keyOf);
         if (all.size() > kResults)
             all.resize(kResults);
         return std::make_pair(all, unbuilt);

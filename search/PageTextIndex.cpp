@@ -5,6 +5,8 @@
 #include "search/TextQuery.h"
 
 #include <QCryptographicHash>
+#include <QFile>
+#include <QSet>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -96,6 +98,42 @@ QString SourceIdentity(const TextSource& s)
     for (const QFileInfo& f : djvu::ListPageFiles(s.folder))
         identity += Stamp(f) + u'\n';
     return identity;
+}
+
+QByteArray ContentKey(const TextSource& s)
+{
+    QCryptographicHash key(QCryptographicHash::Sha1);
+    if (!s.wholeFile) {
+        for (const QFileInfo& f : djvu::ListPageFiles(s.folder))
+            key.addData(QStringLiteral("%1 %2\n").arg(f.fileName()).arg(f.size()).toUtf8());
+        return key.result();
+    }
+    // The size and both ends of the file tell copies apart from other
+    // documents without reading gigabytes on every search.
+    QFile f(djvu::WholeDocumentPath(s.folder, s.name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    constexpr qint64 kEnd = 64 * 1024;
+    key.addData(QByteArray::number(f.size()));
+    key.addData(f.read(kEnd));
+    if (f.size() > 2 * kEnd && f.seek(f.size() - kEnd))
+        key.addData(f.read(kEnd));
+    return key.result();
+}
+
+void KeepEachPageOnce(QList<PageResult>& results, const QHash<QString, QByteArray>& keyOf)
+{
+    QSet<std::pair<QByteArray, QString>> shown;
+    results.removeIf([&](const PageResult& r) {
+        const QByteArray key = keyOf.value(r.dictionary);
+        if (key.isEmpty())
+            return false;
+        const auto page = std::make_pair(key, r.pageReference);
+        if (shown.contains(page))
+            return true;
+        shown.insert(page);
+        return false;
+    });
 }
 
 Result<SourcePages> ListPages(const TextSource& s)

@@ -8,6 +8,7 @@
 #include "base/Status.h"
 #include "search/TextIndex.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -67,5 +68,13 @@ struct PageResult {
 // when the index was made from another document than the one there now.
 Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed,
                                       int limit, int* pagesDone = nullptr, int* pageCount = nullptr);
+
+// What the pages are, whatever their file is called: dictionaries made over
+// one document (copies of it, links to it) have the same key.
+QByteArray ContentKey(const TextSource& s);
+// Results of several dictionaries, best first: a page of a document that
+// another dictionary's result has shown already is dropped. `keyOf`: the
+// ContentKey of each dictionary, by name.
+void KeepEachPageOnce(QList<PageResult>& results, const QHash<QString, QByteArray>& keyOf);
 
 } // namespace lexifol::search

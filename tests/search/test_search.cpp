@@ -147,6 +147,37 @@ private slots:
         QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
     }
 
+    // Dictionaries over one document (a copy of it): each page listed once,
+    // under the first; a dictionary with other pages keeps its own.
+    void eachPageOnceAcrossDictionaries()
+    {
+        TextSource copy = source_, other = source_;
+        copy.name = copy.title = "Copy";
+        copy.folder = dir_.filePath("Data/Copy.files/");
+        other.name = other.title = "Other";
+        other.folder = dir_.filePath("Data/Other.files/");
+        QDir().mkpath(copy.folder);
+        QDir().mkpath(other.folder);
+        QVERIFY(QFile::copy(source_.folder + "Doc.djvu", copy.folder + "Copy.djvu"));
+        QString error;
+        QVERIFY2(testing::MakeDjvuPage(other.folder + "Other.djvu", {"an apple a day"}, 1400, nullptr, &error), qPrintable(error));
+        QList<PageResult> all;
+        QHash<QString, QByteArray> keyOf;
+        for (const TextSource& s : {source_, copy, other}) {
+            bool complete = false;
+            QVERIFY(BuildTextIndex(s, cache_, {}, &complete));
+            all += SearchPages(s, cache_, "apple", 20).value();
+            keyOf.insert(s.name, ContentKey(s));
+        }
+        QCOMPARE(all.size(), 5);
+        KeepEachPageOnce(all, keyOf);
+        QStringList left;
+        for (const PageResult& r : all)
+            left << r.dictionary + ' ' + r.pageReference;
+        left.sort();
+        QCOMPARE(left, (QStringList{"Doc 1", "Doc 2", "Other 1"}));
+    }
+
     // What is typed is bounded: a page pasted into the field is cut, and says so.
     void queryIsBounded_data()
     {
