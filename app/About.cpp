@@ -50,13 +50,14 @@ AboutBox::AboutBox(QWidget* parent)
     auto* g = new QGridLayout(this);
     g->addWidget(frame, 0, 0, 1, 3);
     g->addWidget(OKButton, 1, 1);
-    setFixedSize(sizeHint().expandedTo(QSize(300, 200)));
+    // The box fits its text, the folders' long lines too, whenever it changes.
+    g->setSizeConstraint(QLayout::SetFixedSize);
+    setMinimumSize(300, 200);
 }
 
 void AboutBox::setFolders(const QString& text)
 {
     Folders->setText(text);
-    setFixedSize(sizeHint().expandedTo(QSize(300, 200)));
 }
 
 void AboutBox::showEvent(QShowEvent* e)

@@ -35,7 +35,8 @@ void MainWindow::startUp()
 {
     SingleFileOnView = ExtraPageOnView = SkipSearchReplay = false;
     ApplyProgramIcon(this);
-    QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // X11 takes the window class from it: "Lexifol", whatever the version.
+    QCoreApplication::setApplicationName(QStringLiteral("Lexifol"));
     // The keys of the main window work wherever the focus is, also during
     // start-up.
     qApp->installEventFilter(this);
