@@ -78,6 +78,28 @@ int Usage(Streams& io, const QString& what)
     return 2;
 }
 
+// A file sorted by another tool breaks the order in many places the same
+// way: GNU sort in most locales passes over blanks, hyphens and apostrophes.
+// When the same language with them ignored accepts the file, that setting
+// is named.
+void HintAnotherOrder(const QString& path, bool wholeLine, long long errors, Streams& io)
+{
+    constexpr long long kManyPairs = 10;
+    if (errors < kManyPairs)
+        return;
+    const QString locale = IndexCollation::Default().locale().section(u'@', 0, 0);
+    const QString shifted = (locale.isEmpty() ? QStringLiteral("root") : locale) + QStringLiteral("@colAlternate=shifted");
+    const IndexCollation* other = IndexCollation::ForLocale(shifted);
+    if (!other)
+        return;
+    const Result<StreamedOrder> again = ScanOrderInFile(path, wholeLine, *other);
+    if (!again || !again->outOfOrder.isEmpty())
+        return;
+    io.err << "lexifol-index: the file is in order when blanks, hyphens and apostrophes are ignored, as GNU sort orders: "
+           << "give it --locale " << shifted << " (collation=" << shifted << " in the descriptor), "
+           << "or reorder it with lexifol-index sort\n";
+}
+
 } // namespace
 
 int Check(const QStringList& args, Streams& io)
@@ -111,6 +133,7 @@ int Check(const QStringList& args, Streams& io)
     if (!strict && !scan->equal.isEmpty())
         io.err << ", " << scan->equal.size() << (scan->equal.size() == 1 ? " pair" : " pairs") << " equal";
     io.err << "\n";
+    HintAnotherOrder(path, o.flags.contains(QStringLiteral("--second")), scan->outOfOrder.size(), io);
     return errors.isEmpty() ? 0 : 1;
 }
 

@@ -4,7 +4,7 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh [PAGES_PER_DOCUMENT]
+//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's tools,
 // fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf.
@@ -41,7 +41,16 @@ QList<Document> Set(const QString& which)
         return {{"colon", "Ma", d}, {"foot", "Sa", e}, {"rough", "Di", f}, {"tilted", "Ba", g}};
     // The held-out layouts again, on other stretches of the alphabet: for a
     // figure after the held-out set has been looked at.
-    return {{"colon2", "Ho", d}, {"foot2", "Tr", e}, {"rough2", "Fe", f}, {"tilted2", "Ro", g}};
+    if (which == u"fresh")
+        return {{"colon2", "Ho", d}, {"foot2", "Tr", e}, {"rough2", "Fe", f}, {"tilted2", "Ro", g}};
+    // Mixtures no rule was written against, on stretches no set has used:
+    // for a figure after "fresh" has been looked at too.
+    corpus::Layout h = a, i = d, j = f, k = e;
+    h.family = "Liberation Serif", h.points = 10, h.maxDegrees = 0.7, h.specks = 700, h.indentEm = 0.8, h.firstPageNumber = 412;
+    i.family = "DejaVu Serif", i.columns = 2, i.points = 8.5, i.head = Head::NumberOutside, i.plateEvery = 0, i.blur = 0.6;
+    j.family = "C059", j.columns = 3, j.points = 7.5, j.head = Head::EdgesNumberMid, j.threshold = 135, j.titlePage = true;
+    k.family = "Nimbus Roman", k.head = Head::OneGuideColon, k.firstLineIndent = false, k.indentEm = 2.0, k.specks = 300;
+    return {{"mixed1", "Le", h}, {"mixed2", "Wa", i}, {"mixed3", "Ch", j}, {"mixed4", "Pa", k}};
 }
 
 // Recognises the pages two at a time (one tesseract per core).
@@ -120,8 +129,8 @@ bool MakeDocument(const QString& folder, const Document& doc, int pages)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 3 || !QStringList{"tune", "held", "fresh"}.contains(QString::fromLatin1(argv[2])))
-        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held|fresh [PAGES_PER_DOCUMENT]"), 2;
+    if (argc < 3 || !QStringList{"tune", "held", "fresh", "mixed"}.contains(QString::fromLatin1(argv[2])))
+        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed [PAGES_PER_DOCUMENT]"), 2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
     for (const Document& d : Set(QString::fromLatin1(argv[2]))) {
         std::printf("%s: %d pages from \"%s\"\n", d.name, pages, d.from);
