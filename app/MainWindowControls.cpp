@@ -1,6 +1,7 @@
 // Construction of the main window's controls; their behaviour is in MainWindow.cpp.
 #include "app/QtPlatformInput.h"
 #include "app/MainWindow.h"
+#include "library/PrintedPages.h"
 #include "index/IndexOps.h"
 #include "library/Dictionary.h"
 #include "app/StatusLine.h"
@@ -108,7 +109,7 @@ void MainWindow::buildControls()
     StatusText = new StatusLine(statusStrip);
     const auto showPlace = [this] {
         const auto [page, count] = pageView->readingPlace();
-        StatusText->setPage(page + 1, count);
+        StatusText->setPage(page + 1, count, PrintedPages(pageView->pageTitles(), Dictionary.pageOffset, count).printed(page));
     };
     connect(pageView, &PageView::pageShown, this, showPlace);
     connect(pageView, &PageView::pageInViewChanged, this, showPlace);

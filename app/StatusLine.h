@@ -21,8 +21,9 @@ class StatusLine : public QObject
 public:
     explicit StatusLine(QStatusBar* bar);
 
-    // "page N of M"; nothing for 0 pages.
-    void setPage(int page, int count);
+    // "page N of M", with the number printed on it when the dictionary
+    // numbers its pages apart; nothing for 0 pages.
+    void setPage(int page, int count, const QString& printed = QString());
     QString pageText() const;
     // The page's scale, "150%"; 0: none shown (no page on view).
     void setZoom(int percent);

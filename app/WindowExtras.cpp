@@ -1,4 +1,5 @@
 #include "app/WindowExtras.h"
+#include "library/PrintedPages.h"
 
 #include "app/DictionaryMaker.h"
 #include "app/OtherStrip.h"
@@ -374,6 +375,20 @@ void WindowExtras::goToPage()
         return;
     }
     bool ok = false;
+    // A dictionary that numbers its pages is gone through by those numbers.
+    const PrintedPages printed(w_.pageView->pageTitles(), w_.Dictionary.pageOffset, count);
+    if (printed.known()) {
+        const QString typed = QInputDialog::getText(&w_, QStringLiteral("Go to page"),
+                                                    QStringLiteral("Page as printed, or #N for the N-th of the file's %1 pages:").arg(count),
+                                                    QLineEdit::Normal, printed.printed(current), &ok);
+        if (!ok)
+            return;
+        if (const int index = printed.indexOf(typed); index >= 0)
+            w_.pageView->goToPage(index);
+        else
+            w_.StatusText->say(QStringLiteral("No page \u201c%1\u201d in this dictionary").arg(typed.left(40)));
+        return;
+    }
     const int page = QInputDialog::getInt(&w_, QStringLiteral("Go to page"), QStringLiteral("Page (1 to %1):").arg(count),
                                           current + 1, 1, count, 1, &ok);
     if (ok)

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <limits>
 
@@ -58,6 +59,28 @@ QHash<QString, int> ReadPageNames(ddjvu_document_t* doc)
         }
     }
     return names;
+}
+
+QStringList ReadPageTitles(ddjvu_document_t* doc)
+{
+    QStringList titles;
+    bool any = false;
+    const int files = ddjvu_document_get_filenum(doc);
+    for (int i = 0; i < files; ++i) {
+        ddjvu_fileinfo_t info;
+        if (ddjvu_document_get_fileinfo(doc, i, &info) != DDJVU_JOB_OK || info.type != 'P' || info.pageno < 0
+            || info.pageno > 1000000)
+            continue;
+        const QString title = info.title ? QString::fromUtf8(info.title) : QString();
+        // DjVuLibre gives the file's id as the title of a page without one.
+        if (title.isEmpty() || (info.id && title == QString::fromUtf8(info.id)))
+            continue;
+        if (titles.size() <= info.pageno)
+            titles.resize(info.pageno + 1);
+        titles[info.pageno] = title;
+        any = true;
+    }
+    return any ? titles : QStringList();
 }
 
 } // namespace lexifol::djvu

@@ -15,6 +15,10 @@ QString ComponentRefusal(ddjvu_document_t* doc, const QString& path);
 // their extension), each with its page index.
 QHash<QString, int> ReadPageNames(ddjvu_document_t* doc);
 
+// The titles the document gives its pages ("vii", "12"), by page index;
+// empty when no page has a title of its own (one that is not its file name).
+QStringList ReadPageTitles(ddjvu_document_t* doc);
+
 // The file itself: a regular file, whatever its size.
 QString DocumentRefusal(const QString& path);
 

@@ -56,6 +56,7 @@ bool DjvuWorker::render(Job& job, Doc& doc, ddjvu_page_t* page, int count)
     result.pageIndex = r.pageIndex;
     result.pageCount = count;
     result.pageNames = doc.names;
+    result.pageTitles = doc.titles;
     result.pageSize = QSize(ddjvu_page_get_width(page), ddjvu_page_get_height(page));
     result.dpi = ddjvu_page_get_resolution(page);
     result.plan = PlanRender(result.pageSize, result.dpi, r.zoom, r.view);

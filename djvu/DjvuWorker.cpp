@@ -326,6 +326,7 @@ void DjvuWorker::readNames(Doc& doc)
         return;
     doc.namesRead = true;
     doc.names = ReadPageNames(doc.doc.get());
+    doc.titles = ReadPageTitles(doc.doc.get());
 }
 
 void DjvuWorker::fail(const Job& job, const QString& message)

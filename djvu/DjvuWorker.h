@@ -45,6 +45,7 @@ struct PageResult {
     int pageIndex = -1;
     int pageCount = 0;
     QHash<QString, int> pageNames;   // page ids, names and titles
+    QStringList pageTitles;          // the titles alone, by page; empty: none
     QSize pageSize;                  // as displayed (orientation applied), full resolution
     int dpi = 0;
     RenderPlan plan;
@@ -93,6 +94,7 @@ private:
         qint64 size = -1;
         QString lastError;
         QHash<QString, int> names;
+        QStringList titles;
         bool namesRead = false;
         bool componentsChecked = false;
         QString refusal;   // a part that is no regular file

@@ -151,6 +151,7 @@ void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startU
 {
     const QString path = DictionaryPaths{programFolder, name, {}}.descriptor();
     pageIndex = false;
+    pageOffset = 0;
     collation = nullptr;
     if (!QFileInfo::exists(path)) {
         out.title = name;
@@ -175,6 +176,7 @@ void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startU
     if (d.textLayer)
         out.findVisible = TextLayerVisible(d.textLayer);
     pageIndex = PageIndexValue(d.pageIndex);
+    pageOffset = PageOffsetValue(d.pageOffset);
     const DeclaredCollation declared = ResolveCollation(d.collation, path);
     collation = declared.collation;
     if (!declared.unknown.isEmpty())
@@ -232,6 +234,7 @@ void ActiveDictionary::clear()
     rules.clear();
     pluginParameters.clear();
     pageIndex = false;
+    pageOffset = 0;
     collation = nullptr;
 }
 

@@ -37,6 +37,7 @@ public:
     ReplacementList rules;
     QByteArrayList pluginParameters;
     bool pageIndex = false;
+    int pageOffset = 0;   // file pages before the one printed "1"
     const IndexCollation* collation = nullptr;   // nullptr: the user's locale
     // Where the lists of a dictionary left go, and where an opening looks
     // first; none: every opening reads the files.

@@ -71,9 +71,9 @@ Descriptor ReadDescriptor(const QString& path)
     const QString section = QStringLiteral("main");
     // Read key by key, so a failure keeps what the earlier keys gave.
     std::optional<QString>* fields[] = {&d.name, &d.keyboardLayout, &d.wholeFile, &d.textLayer,
-                                        &d.pageIndex, &d.collation};
-    const char* keys[] = {"name", "keyboard_layout", "whole_file", "text_layer", "page_index", "collation"};
-    for (int i = 0; i < 6; ++i) {
+                                        &d.pageIndex, &d.collation, &d.pageOffset};
+    const char* keys[] = {"name", "keyboard_layout", "whole_file", "text_layer", "page_index", "collation", "page_offset"};
+    for (int i = 0; i < 7; ++i) {
         bool ok = true;
         const QString v = ini.readString(section, QString::fromLatin1(keys[i]), QString(), &ok);
         if (!ok) {
@@ -83,6 +83,13 @@ Descriptor ReadDescriptor(const QString& path)
         *fields[i] = v;
     }
     return d;
+}
+
+int PageOffsetValue(const std::optional<QString>& v)
+{
+    bool ok = false;
+    const int n = v ? v->trimmed().toInt(&ok) : 0;
+    return ok && n > -100000 && n < 100000 ? n : 0;
 }
 
 QString WholeFileValue(const std::optional<QString>& v)

@@ -35,7 +35,7 @@ struct DictionaryPaths {
 struct Descriptor {
     // Each key is present only if it was read before a failure.
     std::optional<QString> name, keyboardLayout, wholeFile, textLayer;
-    std::optional<QString> pageIndex, collation;
+    std::optional<QString> pageIndex, collation, pageOffset;
     bool readFailed = false;
 };
 // Reads section "main" keys name, keyboard_layout, whole_file, text_layer,
@@ -48,6 +48,9 @@ QString WholeFileValue(const std::optional<QString>& v);
 bool TextLayerVisible(const std::optional<QString>& v);
 // A page index only for exactly "yes".
 bool PageIndexValue(const std::optional<QString>& v);
+// page_offset: how many pages of the file come before the one printed "1"
+// (front matter); 0 when absent or not a number.
+int PageOffsetValue(const std::optional<QString>& v);
 
 // The collation a descriptor declares: nullptr for none (the user's
 // locale), or for a name ICU does not know, which `unknown` then tells.

@@ -43,6 +43,7 @@ void DocumentCache::recordPage(const PageResult& r)
     }
     info.pageCount = r.pageCount;
     info.names = r.pageNames;
+    info.titles = r.pageTitles;
     info.pages.insert(r.pageIndex, PageGeometry{r.pageSize, r.dpi});
     info.lastUse = ++useClock_;
     // A page drawn for the column is the column's to keep while near the view.

@@ -31,6 +31,7 @@ struct DocInfo {
     qint64 size = -1;
     int pageCount = 0;
     QHash<QString, int> names;
+    QStringList titles;
     QHash<int, PageGeometry> pages;
     QHash<int, PageTextInfo> texts;
     QList<int> textOrder;   // oldest first: reading on through a long document keeps only the last ones

@@ -109,6 +109,9 @@ public:
     // The page on view's place among the pages read on through (of its
     // document, or the page files of its folder), and how many there are.
     std::pair<int, int> readingPlace() const;
+    // The titles the document gives its pages (the numbers printed on
+    // them), by page; empty when it gives none or pages are files of a folder.
+    QStringList pageTitles() const;
 
 signals:
     void pageShown();                  // a DjVu page is drawn

@@ -250,6 +250,14 @@ bool PageView::continuous() const
     return d->continuous;
 }
 
+QStringList PageView::pageTitles() const
+{
+    if (!d->columnFiles.isEmpty() && d->columnFiles.size() > 1)
+        return {};
+    const DocInfo* info = d->documents.find(d->documentPath, true);
+    return info ? info->titles : QStringList();
+}
+
 std::pair<int, int> PageView::readingPlace() const
 {
     if (d->columnFiles.isEmpty())

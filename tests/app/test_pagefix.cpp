@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QInputDialog>
+#include <QProcess>
 #include <QTimer>
 #include <QTemporaryDir>
 #include <QListView>
@@ -88,12 +89,17 @@ private slots:
         QString error;
         QVERIFY2(MakeDjvuDocument(fx.folder("P") + "P.djvu", {{"apple a round fruit"}, {"bank the side of a river"}}, &error),
                  qPrintable(error));
+        // The document numbers its pages as printed: the status bar says so.
+        QCOMPARE(QProcess::execute("djvused", {fx.folder("P") + "P.djvu", "-e",
+                                               "select 1; set-page-title xi; select 2; set-page-title xii", "-s"}),
+                 0);
         auto w = fx.start();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         w->searchBox->setText("bank");
         w->ShowSelectedEntry();
         QTRY_COMPARE_WITH_TIMEOUT(w->pageView->state(), PageView::State::Page, 20000);
+        QTRY_COMPARE(w->StatusText->pageText(), QStringLiteral("page 2 of 2 (printed xii)"));
         QTRY_VERIFY(w->pageView->zoomPercent() > 0);
         const int fitted = w->pageView->zoomPercent();
         QCOMPARE(w->StatusText->zoomText(), QStringLiteral("%1%").arg(fitted));

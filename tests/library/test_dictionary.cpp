@@ -3,6 +3,7 @@
 #include "index/Collation.h"
 #include "library/ActiveDictionary.h"
 #include "library/Dictionary.h"
+#include "library/PrintedPages.h"
 #include "Files.h"
 
 #include <QDir>
@@ -228,6 +229,37 @@ private slots:
                             .replace("%SHARED", QDir(cwd.path()).canonicalPath() + "/Plugin.dat"));
     }
 
+    // Pages numbered as printed: by the document's titles, else by the
+    // descriptor's offset; "#N" is always the file's page.
+    void printedPages_data()
+    {
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QString>("offset");   // as the descriptor gives it
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("goesTo");
+        const QStringList roman{"i", "ii", "", "1", "2"};
+        QTest::newRow("offset: a page after the front matter") << QStringList{} << "2" << 4 << "3" << "3" << 4;
+        QTest::newRow("offset: front matter has no number") << QStringList{} << "2" << 1 << "" << "0" << -1;
+        QTest::newRow("offset: past the end") << QStringList{} << "2" << 0 << "" << "9" << -1;
+        QTest::newRow("no offset: file pages") << QStringList{} << "" << 2 << "" << "3" << 2;
+        QTest::newRow("not a number") << QStringList{} << "x" << 2 << "" << "3" << 2;
+        QTest::newRow("titles") << roman << "7" << 4 << "2" << "II" << 1;
+        QTest::newRow("a page without a title") << roman << "" << 2 << "" << "5" << -1;
+        QTest::newRow("the file's page") << roman << "" << 0 << "i" << "#5" << 4;
+        QTest::newRow("the file's page, past the end") << roman << "" << 0 << "i" << "#6" << -1;
+    }
+    void printedPages()
+    {
+        QFETCH(QStringList, titles);
+        QFETCH(QString, offset);
+        QFETCH(int, index);
+        QFETCH(QString, typed);
+        const PrintedPages pages(titles, PageOffsetValue(offset.isEmpty() ? std::nullopt : std::optional<QString>(offset)), 5);
+        QTEST(pages.printed(index), "printed");
+        QTEST(pages.indexOf(typed), "goesTo");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDictionary)
