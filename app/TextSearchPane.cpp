@@ -100,6 +100,7 @@ TextSearchPane::~TextSearchPane()
     queue_.clear();
     cancelBuild_ = true;
     builder_.waitForDone();
+    *cancelSearch_ = true;
     searching_.waitForFinished();
 }
 
@@ -139,6 +140,7 @@ void TextSearchPane::search()
                                .arg(search::kMostQueryWords).arg(search::kMostQueryChars));
     if (searching_.isRunning()) {
         again_ = true;
+        *cancelSearch_ = true;
         return;
     }
     searched_ = sources();
@@ -151,7 +153,8 @@ void TextSearchPane::search()
         return;
     }
     const QString cache = w_.Places.cacheFolder();
-    searching_.setFuture(QtConcurrent::run([in, cache, typed] {
+    cancelSearch_ = std::make_shared<std::atomic<bool>>(false);
+    searching_.setFuture(QtConcurrent::run([in, cache, typed, cancel = cancelSearch_] {
         QList<search::PageResult> all;
         QStringList unbuilt;
         QHash<QString, QByteArray> keyOf;
@@ -159,7 +162,11 @@ void TextSearchPane::search()
             if (in.size() > 1)
                 keyOf.insert(s.name, search::ContentKey(s));
             int done = 0, total = 0;
-            const auto found = search::SearchPages(s, cache, typed, kResults, &done, &total);
+            if (*cancel)
+                break;
+            const auto found = search::SearchPages(s, cache, typed, kResults, &done, &total, cancel.get());
+            if (*cancel)
+                break;   // nothing to tell: a newer search follows
             if (found)
                 all += found.value();
             if (!found || done < total)

@@ -70,6 +70,9 @@ private:
     QSet<QString> failedBuilds_;   // dictionaries whose build failed this session
     int shownRow_ = -1;
     bool again_ = false;                  // a search asked for while one ran
+    // Set to end the search that runs: a newer one waits for it, and the
+    // window closes without waiting on it.
+    std::shared_ptr<std::atomic<bool>> cancelSearch_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 } // namespace lexifol

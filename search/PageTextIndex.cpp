@@ -198,7 +198,7 @@ Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const Bui
 }
 
 Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed,
-                                      int limit, int* pagesDone, int* pageCount)
+                                      int limit, int* pagesDone, int* pageCount, const std::atomic<bool>* cancel)
 {
     const TextQuery query = ParseQuery(typed, s.rules);
     if (query.match.isEmpty())
@@ -213,7 +213,7 @@ Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheF
         *pagesDone = t.pagesDone();
     if (pageCount)
         *pageCount = t.pageCount();
-    const Result<QList<PageHit>> hits = t.search(query.match, limit);
+    const Result<QList<PageHit>> hits = t.search(query.match, limit, cancel);
     if (!hits)
         return Status::failure(hits.error());
     QList<PageResult> pages;
@@ -225,6 +225,8 @@ Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheF
     std::unique_ptr<djvu::Document> doc;
     const TextMatcher matcher(s.rules);
     for (PageResult& r : pages) {
+        if (cancel && cancel->load())
+            return Status::failure(QStringLiteral("Cancelled"));
         const Result<djvu::TextLayer> layer = PageTextOf(s, r.pageReference, r.page, doc);
         if (!layer)
             continue;

@@ -66,8 +66,10 @@ struct PageResult {
 // The pages holding `typed` in the dictionary's index as built so far,
 // best first, each once; `pagesDone` says how far the index has got. Fails
 // when the index was made from another document than the one there now.
+// `cancel`, when set meanwhile, ends the search at once ("Cancelled").
 Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed,
-                                      int limit, int* pagesDone = nullptr, int* pageCount = nullptr);
+                                      int limit, int* pagesDone = nullptr, int* pageCount = nullptr,
+                                      const std::atomic<bool>* cancel = nullptr);
 
 // What the pages are, whatever their file is called: dictionaries made over
 // one document (copies of it, links to it) have the same key.

@@ -236,7 +236,7 @@ Status TextIndex::flush()
     return merged;
 }
 
-Result<QList<PageHit>> TextIndex::search(const QString& match, int limit) const
+Result<QList<PageHit>> TextIndex::search(const QString& match, int limit, const std::atomic<bool>* cancel) const
 {
     QList<PageHit> hits;
     Statement q(db_, "SELECT rowid, pagerank(lines) AS r FROM lines WHERE lines MATCH ? ORDER BY r LIMIT ?");
@@ -244,10 +244,19 @@ Result<QList<PageHit>> TextIndex::search(const QString& match, int limit) const
         return Status::failure(Why(db_, path_));
     BindText(q.s, 1, match);
     sqlite3_bind_int(q.s, 2, limit);
+    // A query no one waits for any more (another was typed, the window
+    // closed) is interrupted between steps of SQLite's machine.
+    if (cancel)
+        sqlite3_progress_handler(db_, 16, [](void* flag) { return int(static_cast<const std::atomic<bool>*>(flag)->load()); },
+                                 const_cast<std::atomic<bool>*>(cancel));
     int rc;
     while ((rc = sqlite3_step(q.s)) == SQLITE_ROW) {
         hits.append({int(sqlite3_column_int64(q.s, 0)), sqlite3_column_double(q.s, 1)});
     }
+    if (cancel)
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    if (rc == SQLITE_INTERRUPT)
+        return Status::failure(QStringLiteral("Cancelled"));
     if (rc != SQLITE_DONE)
         return Status::failure(Why(db_, path_));
     return hits;

@@ -6,6 +6,7 @@
 // in the page's own text when it is shown. The file says which
 // document it was made from and how far it got; a file of another layout,
 // another document, or one that is damaged is thrown away and made again.
+#include <atomic>
 #include "base/Status.h"
 #include <QElapsedTimer>
 #include <QString>
@@ -53,7 +54,8 @@ public:
     Status flush();
 
     // Pages matching `match`, best first.
-    Result<QList<PageHit>> search(const QString& match, int limit) const;
+    // `cancel`, when given and set while the query runs, ends it at once.
+    Result<QList<PageHit>> search(const QString& match, int limit, const std::atomic<bool>* cancel = nullptr) const;
     // Bytes of the database file.
     qint64 fileBytes() const;
 

@@ -93,6 +93,10 @@ private slots:
             QCOMPARE(hits->at(i).page, order[i]);
         for (int i = 1; i < hits->size(); ++i)
             QVERIFY(hits->at(i - 1).rank <= hits->at(i).rank);
+        // A query no one waits for any more is interrupted inside SQLite.
+        const std::atomic<bool> cancelled{true};
+        const auto dropped = index.value()->search(ParseQuery(typed, {}).match, 20, &cancelled);
+        QVERIFY(!dropped && dropped.error() == u"Cancelled");
     }
 
     void findsHoweverTyped_data()
