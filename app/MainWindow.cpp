@@ -41,18 +41,19 @@ void MainWindow::startUp()
     // start-up.
     qApp->installEventFilter(this);
 
-    Dictionary.clear();
-    showCatalogue();
-    openDictionaryAtStartUp(Catalogue.count() > 0 ? qMax(Catalogue.firstChecked(), 0) : -1);
-
-    QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
-
+    // Read first: opening the dictionary at start asks them ([Keyboard]).
     Settings = std::make_unique<ProfileFile>(Places.settingsFile());
     const ViewSettings view = ReadViewSettings(*Settings);
     BrowserMouse = view.browserMouse;
     LocateHeadwordOnPage = view.locateHeadword;
     pageView->setContinuous(view.continuous);
     indexCache_.setBudget(view.cacheBytes);
+
+    Dictionary.clear();
+    showCatalogue();
+    openDictionaryAtStartUp(Catalogue.count() > 0 ? qMax(Catalogue.firstChecked(), 0) : -1);
+
+    QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
 
     History.clear();
     Bookmarks.load(Places.bookmarksFile());

@@ -220,9 +220,12 @@ private slots:
         QTest::addColumn<QByteArray>("active");
         QTest::addColumn<QString>("typed");   // the physical Q key typed into the search box
         QTest::addColumn<QString>("shown");   // the layout in the status bar
+        QTest::addColumn<QString>("mode");    // [Keyboard] Mode
         // No XKB groups here, as on Wayland: Lexifol maps the keys.
-        QTest::newRow("eight digits") << "00000419" << QByteArray("00000419") << QStringLiteral("йЙ") << "RU";
-        QTest::newRow("too short") << "409" << QByteArray("00000407") << "qQ" << "";
+        QTest::newRow("eight digits") << "00000419" << QByteArray("00000419") << QStringLiteral("йЙ") << "RU" << "";
+        QTest::newRow("too short") << "409" << QByteArray("00000407") << "qQ" << "" << "";
+        // Read for the dictionary opened at start too.
+        QTest::newRow("mapping off") << "00000419" << QByteArray("00000407") << "qQ" << "" << "off";
     }
     void keyboardLayout()
     {
@@ -231,6 +234,9 @@ private slots:
         LoadKeyboardLayout("00000407");
         Fixture fx;
         fx.addDictionary("K", {"k\t1"}, "[main]\nkeyboard_layout=" + value + "\n");
+        QFETCH(QString, mode);
+        if (!mode.isEmpty())
+            Fixture::writeBytes(fx.prog + "Lexifol.ini", "[Keyboard]\r\nMode=" + mode.toUtf8() + "\r\n");
         auto w = fx.start();
         QCOMPARE(ActiveKeyboardLayoutName(), active);
         w->showKeyboardLayout();

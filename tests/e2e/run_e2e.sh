@@ -187,4 +187,32 @@ kill -9 "$APP"
 wait "$APP" 2>/dev/null
 marked || fail "the bookmark added before the kill is not in Bookmarks.dat: $(od -c "$CWD/Bookmarks.dat" | head)"
 [ "$(head -c2 "$CWD/Bookmarks.dat" | od -An -tx1 | tr -d ' ')" = "fffe" ] || fail "Bookmarks.dat has no FF FE mark"
-echo "e2e: looked up $WORD on page $PAGE, $PRINTED printed there on page $PRINTED_PAGE, $MID in First words on page 12; files written in the current directory; bookmark kept after SIGKILL"
+
+# A Russian dictionary on a desktop whose only layout is English: the keys
+# typed into the search box are mapped through its layout (q w e ... give
+# й ц у ...), and the word is found.
+RU=$PROG/Data/Ru.files
+mkdir -p "$RU"
+cp "$PROG/Data/Sample.files/Sample.djvu" "$RU/Ru.djvu"
+cp "$PROG/Data/Sample.files/Plugin.dat" "$RU/" 2>/dev/null
+printf '[main]\r\nname=Russian words\r\nkeyboard_layout=00000419\r\n' > "$RU/Ru.ini"
+printf '\xff\xfe' > "$PROG/Data/Ru.list"
+printf 'йогурт\t3\r\nящик\t5\r\n' | iconv -f UTF-8 -t UTF-16LE >> "$PROG/Data/Ru.list"
+printf 'Ru\t1\r\nSample\t1\r\n' > "$CWD/diclist.dat"
+stop_display
+start_display
+setxkbmap us 2>/dev/null
+rm -f "$PROG/temp.htm"
+"$PROG/lexifol" >"$WORK/out3.log" 2>&1 &
+APP=$!
+pids+=($APP)
+WIN=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP" --name '^Lexifol$' | head -1)
+[ -n "$WIN" ] || fail "main window did not appear a third time: $(cat "$WORK/out3.log")"
+xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
+sleep 1
+xdotool type --delay 60 zobr   # ящик; unmapped, it would land on the first word
+xdotool key Return
+for _ in $(seq 150); do grep -q "Data/Ru.files/Ru.djvu\"" "$PROG/temp.htm" 2>/dev/null && break; sleep 0.1; done
+grep -q " Page=5>" "$PROG/temp.htm" 2>/dev/null || { import -window root "$WORK/ru.png"; SHOT=${SHOT:-$WORK/ru.png}; fail "zobr typed for the Russian dictionary did not show the page of ящик: $(cat "$PROG/temp.htm" 2>/dev/null)"; }
+kill "$APP"
+echo "e2e: looked up $WORD on page $PAGE, $PRINTED printed there on page $PRINTED_PAGE, $MID in First words on page 12; files written in the current directory; bookmark kept after SIGKILL; keys mapped through a Russian dictionary's layout"
