@@ -122,7 +122,7 @@ void MainWindow::applyKeyboardLayout(const QByteArray& identifier)
     // Remembered in every mode but off, for "Current keyboard layout"; the
     // system's own layout changes only when it switches.
     if (!identifier.isEmpty() && mode.trimmed().toLower() != u"off")
-        LoadKeyboardLayout(identifier, choice.mode != KeyMode::Translate);
+        LoadKeyboardLayout(KeyboardIdentifierOf(identifier), choice.mode != KeyMode::Translate);
     if (!keyMapper_ && choice.translator) {
         keyMapper_ = new KeyMapper(this);
         for (QWidget* field : {static_cast<QWidget*>(searchBox), static_cast<QWidget*>(TextSearch->field())})

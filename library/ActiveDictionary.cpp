@@ -1,4 +1,5 @@
 #include "library/ActiveDictionary.h"
+#include "library/KeyTranslator.h"
 
 #include "base/CodePage.h"
 #include "index/IndexOps.h"
@@ -167,8 +168,8 @@ void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startU
         out.title = title.isEmpty() ? name : title;
     }
     if (d.keyboardLayout) {
-        const QByteArray id = Ansi().encode(*d.keyboardLayout);
-        if (id.size() == 8)
+        const QByteArray id = Ansi().encode(d.keyboardLayout->trimmed());
+        if (id.size() == 8 || IsXkbLayoutName(id))
             out.keyboardLayout = id;
     }
     if (d.wholeFile)

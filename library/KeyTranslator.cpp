@@ -83,11 +83,34 @@ KeyMode DecideKeyMode(const QString& setting, bool platformCanSwitch, bool layou
     return platformCanSwitch ? KeyMode::Switch : KeyMode::Translate;
 }
 
+bool IsXkbLayoutName(const QByteArray& name)
+{
+    if (name.isEmpty() || name.size() > 48 || !QChar::isLetter(uchar(name[0])) || KeyboardLayoutLanguage(name))
+        return false;
+    const int open = name.indexOf('(');
+    if (open >= 0 && (!name.endsWith(')') || open == name.size() - 2))
+        return false;
+    for (int i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        const bool paren = (c == '(' && i == open) || (c == ')' && i == name.size() - 1 && open >= 0);
+        if (!paren && !(QChar::fromLatin1(c).isLetterOrNumber() || c == '_' || c == '-'))
+            return false;
+    }
+    return true;
+}
+
+QByteArray KeyboardIdentifierOf(const QByteArray& layout)
+{
+    return IsXkbLayoutName(layout) ? IdentifierForXkbLayout(layout) : layout;
+}
+
 KeyboardChoice ChooseKeyboard(const QByteArray& identifier, const QString& setting)
 {
     KeyboardChoice c;
     const std::optional<quint16> language = KeyboardLayoutLanguage(identifier);
-    const QByteArray layout = language ? XkbLayoutForLanguage(*language) : QByteArray();
+    const QByteArray layout = IsXkbLayoutName(identifier) ? identifier
+                            : language                     ? XkbLayoutForLanguage(*language)
+                                                           : QByteArray();
     c.mode = DecideKeyMode(setting, CanSwitchTo(layout), !layout.isEmpty());
     if (c.mode == KeyMode::Translate) {
         if (auto t = KeyTranslator::ForLayout(layout))

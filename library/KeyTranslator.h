@@ -36,8 +36,16 @@ private:
 enum class KeyMode { Switch, Translate, Off };
 KeyMode DecideKeyMode(const QString& setting, bool platformCanSwitch, bool layoutKnown);
 
-// What a dictionary's layout (a Windows identifier, "00000419") comes to on
-// this desktop: the mode, the translator when Lexifol maps the keys, and
+// A layout named as XKB names it ("ru", "ru(phonetic)", "de(neo)"), which a
+// descriptor may give instead of a Windows identifier: it keeps the variant.
+bool IsXkbLayoutName(const QByteArray& name);
+// The Windows identifier that stands for a layout, for "Current keyboard
+// layout" ("ru(phonetic)" is 00000419); an identifier as it is; empty for
+// an XKB name of no known language.
+QByteArray KeyboardIdentifierOf(const QByteArray& layout);
+
+// What a dictionary's layout (a Windows identifier, "00000419", or an XKB
+// name) comes to on this desktop: the mode, the translator when Lexifol maps the keys, and
 // what the status bar shows ("RU") with its tooltip.
 struct KeyboardChoice {
     KeyMode mode = KeyMode::Off;

@@ -54,6 +54,30 @@ private slots:
             QVERIFY2(t.error().contains(QString::fromUtf8(name)), qPrintable(t.error()));
         }
     }
+    // A descriptor names its layout by a Windows identifier or as XKB does,
+    // with its variant; anything else is no layout.
+    void layoutNamed_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("label");        // empty: no layout
+        QTest::addColumn<QByteArray>("identifier");
+        QTest::addColumn<QString>("q");            // what the Q key types
+        QTest::newRow("identifier") << QByteArray("00000419") << "RU" << QByteArray("00000419") << QStringLiteral("й");
+        QTest::newRow("XKB name") << QByteArray("ru") << "RU" << QByteArray("00000419") << QStringLiteral("й");
+        QTest::newRow("XKB name, variant kept") << QByteArray("ru(phonetic)") << "RU" << QByteArray("00000419") << QStringLiteral("я");
+        QTest::newRow("unknown name") << QByteArray("xx") << "" << QByteArray() << QString();
+        QTest::newRow("shell characters") << QByteArray("ru;ls") << "" << QByteArray("ru;ls") << QString();
+        QTest::newRow("empty variant") << QByteArray("ru()") << "" << QByteArray("ru()") << QString();
+    }
+    void layoutNamed()
+    {
+        QFETCH(QByteArray, value);
+        const KeyboardChoice c = ChooseKeyboard(value, "translate");
+        QTEST(c.label, "label");
+        QTEST(KeyboardIdentifierOf(value), "identifier");
+        QTEST(c.translator ? c.translator->text(24, false, false, false) : QString(), "q");
+    }
+
     void modeDecided_data()
     {
         QTest::addColumn<QString>("setting");
