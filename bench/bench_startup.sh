@@ -27,6 +27,8 @@ for n in range(10):
     open("%s/Big%d.list" % (sys.argv[1], n), "wb").write(data)
 PY
 printf 'Big0\t1\r\n' > "$work/ten/diclist.dat"
+# Without its page view file the ten would time the "Can not open" box.
+cp "$work/sample/Plugin.dat" "$work/ten/"
 # The same window with nothing installed: what building it costs by itself.
 mkdir -p "$work/empty/Data"
 
@@ -41,7 +43,7 @@ bins=($OLD "$BUILD/app/lexifol")
 for i in "${!bins[@]}"; do
     mkdir -p "$work/$i/ten"
     cp -r "$work/empty" "$work/sample" "$work/$i/"
-    cp "$work/ten/diclist.dat" "$work/$i/ten/"; ln -s "$work/ten/Data" "$work/$i/ten/Data"
+    cp "$work/ten/diclist.dat" "$work/ten/Plugin.dat" "$work/$i/ten/"; ln -s "$work/ten/Data" "$work/$i/ten/Data"
     for f in empty sample ten; do cp "${bins[$i]}" "$work/$i/$f/lexifol"; done
 done
 for _ in $(seq "$RUNS"); do
