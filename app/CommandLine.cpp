@@ -53,6 +53,33 @@ Argument Classify(QString& a, QString* why)
     return Argument::Word;
 }
 
+// What the arguments ask for, once read: files to add, a word, the
+// selection, or nothing.
+void Conclude(CommandLine& c, const QStringList& words, bool selection)
+{
+    if (!c.files.isEmpty()) {
+        if (!words.isEmpty() || selection || !c.dictionary.isEmpty()) {
+            c.action = CommandLine::Action::Error;
+            c.error = QStringLiteral("a dictionary to add takes no word");
+        } else {
+            c.action = CommandLine::Action::Add;
+        }
+        return;
+    }
+    c.word = words.join(u' ').simplified();
+    if (selection && !c.word.isEmpty()) {
+        c.action = CommandLine::Action::Error;
+        c.error = QStringLiteral("--selection takes no word");
+    } else if (selection) {
+        c.action = CommandLine::Action::Selection;
+    } else if (!c.word.isEmpty()) {
+        c.action = CommandLine::Action::LookUp;
+    } else if (!c.dictionary.isEmpty()) {
+        c.action = CommandLine::Action::Error;
+        c.error = QStringLiteral("--dictionary needs a word to look up");
+    }
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(const QStringList& args)
@@ -95,27 +122,7 @@ CommandLine ParseCommandLine(const QStringList& args)
             }
         }
     }
-    if (!c.files.isEmpty()) {
-        if (!words.isEmpty() || selection || !c.dictionary.isEmpty()) {
-            c.action = CommandLine::Action::Error;
-            c.error = QStringLiteral("a dictionary to add takes no word");
-        } else {
-            c.action = CommandLine::Action::Add;
-        }
-        return c;
-    }
-    c.word = words.join(u' ').simplified();
-    if (selection && !c.word.isEmpty()) {
-        c.action = CommandLine::Action::Error;
-        c.error = QStringLiteral("--selection takes no word");
-    } else if (selection) {
-        c.action = CommandLine::Action::Selection;
-    } else if (!c.word.isEmpty()) {
-        c.action = CommandLine::Action::LookUp;
-    } else if (!c.dictionary.isEmpty()) {
-        c.action = CommandLine::Action::Error;
-        c.error = QStringLiteral("--dictionary needs a word to look up");
-    }
+    Conclude(c, words, selection);
     return c;
 }
 

@@ -322,9 +322,8 @@ ddjvu_page_t* DjvuWorker::pageFor(Doc& doc, int index)
 
 void DjvuWorker::readNames(Doc& doc)
 {
-    if (doc.namesRead)
+    if (std::exchange(doc.namesRead, true))
         return;
-    doc.namesRead = true;
     doc.names = ReadPageNames(doc.doc.get());
     doc.titles = ReadPageTitles(doc.doc.get());
 }

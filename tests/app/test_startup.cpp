@@ -2,7 +2,6 @@
 #include "Fixture.h"
 
 #include "index/Bookmarks.h"
-#include "library/KeyboardLayout.h"
 #include "app/StatusLine.h"
 #include "app/TextSearchPane.h"
 
@@ -212,50 +211,6 @@ private slots:
         auto w = fx.start();
         QCOMPARE(w->titleBox->text(), QString::fromUtf8("Толковый словарь"));
         QCOMPARE(w->DictionaryTitle, QString::fromUtf8("Толковый словарь"));
-    }
-
-    void keyboardLayout_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QByteArray>("active");
-        QTest::addColumn<QString>("typed");   // the physical Q key typed into the search box
-        QTest::addColumn<QString>("shown");   // the layout in the status bar
-        QTest::addColumn<QString>("mode");    // [Keyboard] Mode
-        // No XKB groups here, as on Wayland: Lexifol maps the keys.
-        QTest::newRow("eight digits") << "00000419" << QByteArray("00000419") << QStringLiteral("йЙ") << "RU" << "";
-        QTest::newRow("too short") << "409" << QByteArray("00000407") << "qQ" << "" << "";
-        // Read for the dictionary opened at start too.
-        QTest::newRow("mapping off") << "00000419" << QByteArray("00000407") << "qQ" << "" << "off";
-    }
-    void keyboardLayout()
-    {
-        QFETCH(QString, value);
-        QFETCH(QByteArray, active);
-        LoadKeyboardLayout("00000407");
-        Fixture fx;
-        fx.addDictionary("K", {"k\t1"}, "[main]\nkeyboard_layout=" + value + "\n");
-        QFETCH(QString, mode);
-        if (!mode.isEmpty())
-            Fixture::writeBytes(fx.prog + "Lexifol.ini", "[Keyboard]\r\nMode=" + mode.toUtf8() + "\r\n");
-        auto w = fx.start();
-        QCOMPARE(ActiveKeyboardLayoutName(), active);
-        w->showKeyboardLayout();
-        QCOMPARE(fx.messages.size(), 1);
-        QCOMPARE(fx.messages[0].text, QString::fromLatin1(active));
-        QCOMPARE(fx.messages[0].caption, QString("Current keyboard layout:"));
-        QCOMPARE(fx.messages[0].icon, MsgIcon::Information);
-        QTEST(w->StatusText->keyboard(), "shown");
-        w->searchBox->clear();
-        // Q as the window system sends it: XKB keycode 24, then with Shift.
-        QKeyEvent q(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 24, 'q', 0, "q");
-        QKeyEvent shiftQ(QEvent::KeyPress, Qt::Key_Q, Qt::ShiftModifier, 24, 'Q', 0x1, "Q");
-        // The same in every field where words are typed.
-        for (QLineEdit* field : {static_cast<QLineEdit*>(w->searchBox), w->TextSearch->field()}) {
-            field->clear();
-            QApplication::sendEvent(field, &q);
-            QApplication::sendEvent(field, &shiftQ);
-            QTEST(field->text(), "typed");
-        }
     }
 
     void pluginParameters_data()
