@@ -284,7 +284,7 @@ void MainWindow::ShowSelectedEntry()
 void MainWindow::showHit(const Hit& hit)
 {
     ExtraPageOnView = false;
-    composeAndShow(hit.page, true, hit.mark);
+    composeAndShow(hit.page, true, hit.mark, hit.markOccurrence);
     AddHistoryEntry();
 }
 

@@ -193,7 +193,7 @@ private:
     void prepareSelectedPage();
     // Writes the page view file and shows the page; `word` is marked on the
     // page when the view finds it.
-    void composeAndShow(const QString& pageReference, bool annotationCase, const QString& word);
+    void composeAndShow(const QString& pageReference, bool annotationCase, const QString& word, int occurrence = 0);
     lexifol::CompositionInput compositionFor(const QString& pageReference, bool annotationCase) const;
     void stepHistory(const lexifol::HistoryStep& step);
     void showEntryLists();

@@ -23,7 +23,7 @@ CompositionInput MainWindow::compositionFor(const QString& pageReference, bool a
     return in;
 }
 
-void MainWindow::composeAndShow(const QString& pageReference, bool annotationCase, const QString& word)
+void MainWindow::composeAndShow(const QString& pageReference, bool annotationCase, const QString& word, int occurrence)
 {
     PageViewState state{SingleFileOnView, ExtraPageOnView};
     const PageViewRequest request = ComposeAndWrite(compositionFor(pageReference, annotationCase), state,
@@ -31,7 +31,7 @@ void MainWindow::composeAndShow(const QString& pageReference, bool annotationCas
     SingleFileOnView = state.singleFileOnView;
     const bool annotation = annotationCase && pageReference == QLatin1StringView("Annotation");
     if (LocateHeadwordOnPage && !annotation && !word.isEmpty())
-        pageView->LocateWord(word);
+        pageView->LocateWord(word, occurrence);
     pageView->Show(request);
 }
 

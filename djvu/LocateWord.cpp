@@ -59,7 +59,10 @@ bool Matches(const Token& t, const QString& part, Match how)
     return false;
 }
 
-std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, Match how, bool inHead, bool startsOnly)
+// Among the articles' first words, the `nth` that matches (the last when
+// fewer do): the page's second "bank" is the index's second entry "bank".
+std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, Match how, bool inHead, bool startsOnly,
+                          int nth)
 {
     std::optional<QRect> first;
     for (int i = 0; i + parts.size() <= tokens.size(); ++i) {
@@ -73,6 +76,12 @@ std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, 
         QRect box;
         for (int k = 0; k < parts.size(); ++k)
             box |= tokens[i + k].box;
+        if (startsOnly) {
+            first = box;
+            if (nth-- <= 0)
+                return box;
+            continue;
+        }
         if (tokens[i].lineStart)
             return box;
         if (!first)
@@ -84,7 +93,7 @@ std::optional<QRect> Find(const QList<Token>& tokens, const QStringList& parts, 
 } // namespace
 
 std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword, const QList<bool>& head,
-                                    const QList<bool>& articleStart, const TextMatcher& matcher)
+                                    const QList<bool>& articleStart, const TextMatcher& matcher, int occurrence)
 {
     const QStringList parts = headword.split(u' ', Qt::SkipEmptyParts).mid(0, kMostWords);
     if (parts.isEmpty() || words.isEmpty())
@@ -114,7 +123,8 @@ std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString&
                     t.loose = Loose(matcher, t.text);
                 looseMade = true;
             }
-            if (auto box = Find(tokens, how == Match::Exact || how == Match::Bare ? folded : loose, how, pass.inHead, pass.startsOnly))
+            if (auto box = Find(tokens, how == Match::Exact || how == Match::Bare ? folded : loose, how, pass.inHead,
+                                pass.startsOnly, occurrence))
                 return box;
         }
     }

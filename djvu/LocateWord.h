@@ -18,9 +18,11 @@ namespace lexifol {
 // head) are matched only when the body holds the headword nowhere; a word
 // with something printed onto it ("SAVEPOINT(7)") matches after every
 // plainer way. Accents and the dictionary's rules are folded by `matcher`,
-// as Find and the text search fold them.
+// as Find and the text search fold them. `occurrence`: the index's how
+// many-th entry of that headword on the page this is, counted from 0: the
+// same-numbered article of that headword is taken (homographs).
 std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword,
                                     const QList<bool>& head = {}, const QList<bool>& articleStart = {},
-                                    const TextMatcher& matcher = TextMatcher());
+                                    const TextMatcher& matcher = TextMatcher(), int occurrence = 0);
 
 } // namespace lexifol

@@ -42,6 +42,19 @@ QString EntryWord(const ActiveDictionary& d, int row, const QString& typed)
     return word.isEmpty() ? RowWord(d.first, row) : word;
 }
 
+namespace {
+
+// Homographs: the index's second "bank" on a page is the page's second.
+int OccurrenceOnPage(const IndexList& first, int row, const QString& page)
+{
+    int n = 0;
+    for (int r = row - 1; r >= 0 && first.headword(r) == first.headword(row) && EntryPage(first, r) == page; --r)
+        ++n;
+    return n;
+}
+
+} // namespace
+
 std::optional<Hit> EntryHit(const ActiveDictionary& d, int row, const QString& typed)
 {
     if (row < 0 || row >= d.first.count())
@@ -57,6 +70,7 @@ std::optional<Hit> EntryHit(const ActiveDictionary& d, int row, const QString& t
     const QString typedHere = TypedWordFor(d, hit.row, typed);
     hit.entryWord = typedHere.isEmpty() ? RowWord(d.first, hit.row) : typedHere;
     hit.mark = typedHere.isEmpty() ? d.first.headword(hit.row).toString() : typedHere;
+    hit.markOccurrence = typedHere.isEmpty() && page ? OccurrenceOnPage(d.first, hit.row, *page) : 0;
     return hit;
 }
 

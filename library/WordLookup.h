@@ -15,6 +15,7 @@ struct Hit {
     QString page;        // its page reference
     QString mark;        // the word to mark on the page
     QString entryWord;   // the word history and bookmarks keep
+    int markOccurrence = 0;   // entries of the same headword before it on its page
     bool noPage = false; // the entry holds no page reference
 };
 

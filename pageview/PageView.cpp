@@ -285,6 +285,7 @@ PageView::~PageView()
 void PageView::Navigate(const QString& path)
 {
     d->locating = std::exchange(d->nextLocate, QString());
+    d->occurrence = std::exchange(d->nextOccurrence, 0);
     const quint64 g = d->bump();
     d->currentPath = path;
     d->pendingAnchor.clear();
@@ -296,6 +297,7 @@ void PageView::Navigate(const QString& path)
 void PageView::Show(const PageViewRequest& request)
 {
     d->locating = std::exchange(d->nextLocate, QString());
+    d->occurrence = std::exchange(d->nextOccurrence, 0);
     const quint64 g = d->bump();
     d->currentPath = request.viewFile;
     d->pendingAnchor.clear();

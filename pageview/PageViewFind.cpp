@@ -16,7 +16,7 @@ void PageView::Impl::locateHeadword()
     const QString word = std::exchange(locating, QString());
     if (word.isEmpty() || !text.hasText)
         return;
-    const std::optional<QRect> box = LocateHeadword(text.words, word, text.runningHead, text.articleStart, matcher);
+    const std::optional<QRect> box = LocateHeadword(text.words, word, text.runningHead, text.articleStart, matcher, occurrence);
     if (!box)
         return;
     area->setMark(*box);
@@ -45,9 +45,10 @@ int PageView::Impl::runFind()
     return count;
 }
 
-void PageView::LocateWord(const QString& headword)
+void PageView::LocateWord(const QString& headword, int occurrence)
 {
     d->nextLocate = headword;
+    d->nextOccurrence = occurrence;
 }
 
 void PageView::FindOnArrival(const QList<MatchWord>& words)

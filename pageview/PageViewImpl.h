@@ -54,6 +54,7 @@ struct PageView::Impl {
     TextMatcher matcher;
     QString nextLocate;    // the headword the next page is shown for
     QString locating;      // the one the page on its way is shown for
+    int nextOccurrence = 0, occurrence = 0;   // its how many-th entry on the page
     int scrollAtArrival = 0;
 
     // The page on view.

@@ -143,16 +143,21 @@ private slots:
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("headword");
         QTest::addColumn<int>("top");   // of the mark; -1: none
-        QTest::newRow("entry, not the guide word") << "@candle cart 57|cake n. food|candle n. a light|cart n." << "candle" << 360;
-        QTest::newRow("with a comma, not the guide word") << "@candle cart 57|cake n.|candle, n. a light|cart n." << "candle" << 360;
-        QTest::newRow("only in the head") << "@candle cart 57|cake n. food|can n.|cap n." << "candle" << 40;
-        QTest::newRow("something attached") << "@S T 9|SAVEPOINT(7) name|SAVE x|y z" << "savepoint" << 300;
-        QTest::newRow("semicolon") << "@a b|x y|word; more|z" << "word" << 360;
+        QTest::addColumn<int>("occurrence");   // the index's how many-th entry of it on the page
+        QTest::newRow("entry, not the guide word") << "@candle cart 57|cake n. food|candle n. a light|cart n." << "candle" << 360 << 0;
+        QTest::newRow("with a comma, not the guide word") << "@candle cart 57|cake n.|candle, n. a light|cart n." << "candle" << 360 << 0;
+        QTest::newRow("only in the head") << "@candle cart 57|cake n. food|can n.|cap n." << "candle" << 40 << 0;
+        QTest::newRow("something attached") << "@S T 9|SAVEPOINT(7) name|SAVE x|y z" << "savepoint" << 300 << 0;
+        QTest::newRow("semicolon") << "@a b|x y|word; more|z" << "word" << 360 << 0;
         // Where the articles begin wins over a line that begins with the word.
         QTest::newRow("the article, not a line of another")
-            << "@apple branch 9|apple, n. fruit|>20 branch off the way|branch, n. a limb|>20 of a tree" << "branch" << 420;
+            << "@apple branch 9|apple, n. fruit|>20 branch off the way|branch, n. a limb|>20 of a tree" << "branch" << 420 << 0;
         QTest::newRow("the first article, its comma aside")
-            << "@a b 9|pelvis, n. a basin|>20 of bone|pelvis of the kidney, n.|>20 a cavity" << "pelvis" << 300;
+            << "@a b 9|pelvis, n. a basin|>20 of bone|pelvis of the kidney, n.|>20 a cavity" << "pelvis" << 300 << 0;
+        QTest::newRow("the second of two homographs")
+            << "@bank bark 9|bank, n. a mound|>20 of earth|bank, n. a place for money|bark, n." << "bank" << 420 << 1;
+        QTest::newRow("a third the page does not have: the last")
+            << "@bank bark 9|bank, n. a mound|>20 of earth|bank, n. a place for money|bark, n." << "bank" << 420 << 2;
     }
     void markSkipsTheHead()
     {
@@ -160,7 +165,9 @@ private slots:
         QFETCH(QString, headword);
         QFETCH(int, top);
         const TextLayer layer = Layer(page);
-        const std::optional<QRect> box = LocateHeadword(layer.words, headword, RunningHeadWords(layer), ArticleStartWords(layer));
+        QFETCH(int, occurrence);
+        const std::optional<QRect> box
+            = LocateHeadword(layer.words, headword, RunningHeadWords(layer), ArticleStartWords(layer), TextMatcher(), occurrence);
         QCOMPARE(box ? box->top() : -1, top);
     }
 };

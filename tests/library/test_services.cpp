@@ -29,6 +29,7 @@ private slots:
     void indexCachePrefetchIsTakenOnlyWhenStillTrue();
     void lookup_data();
     void lookup();
+    void homographsMarkTheirOwnArticle();
 };
 
 void ServicesTest::catalogueOrderMarksAndMoves()
@@ -236,6 +237,17 @@ void ServicesTest::lookup()
     const std::optional<Hit> again = HeadwordHit(d, kept);
     QVERIFY(again);
     QCOMPARE(again->page, page);
+}
+
+// The index's second "bank" on a page marks the page's second article.
+void ServicesTest::homographsMarkTheirOwnArticle()
+{
+    ActiveDictionary d;
+    d.first.setLines({"bank\t12", "bank\t12", "bank\t13", "bark\t13"});
+    QList<int> seen;
+    for (int row = 0; row < 4; ++row)
+        seen << EntryHit(d, row, QString())->markOccurrence;
+    QCOMPARE(seen, (QList<int>{0, 1, 0, 0}));
 }
 
 QTEST_GUILESS_MAIN(ServicesTest)
