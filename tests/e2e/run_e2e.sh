@@ -167,16 +167,22 @@ after=$(cd "$PROG" && ls -la --time-style=+%s.%N diclist.dat Bookmarks.dat 2>/de
 [ "$before" = "$after" ] || fail "the program folder's catalogue or bookmarks were touched"
 [ -e "$PROG/Bookmarks.dat" ] && fail "Bookmarks.dat written in the program folder"
 
+# The program started again on a display of its own, its window active;
+# its output in $1.
+restart() {
+  stop_display
+  start_display
+  "$PROG/lexifol" >"$1" 2>&1 &
+  APP=$!
+  pids+=($APP)
+  WIN=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP" --name '^Lexifol$' | head -1)
+  [ -n "$WIN" ] || fail "main window did not appear again: $(cat "$1")"
+  xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
+  sleep 1
+}
+
 # A bookmark survives the process being killed right after it was added.
-stop_display
-start_display
-"$PROG/lexifol" >"$WORK/out2.log" 2>&1 &
-APP=$!
-pids+=($APP)
-WIN=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP" --name '^Lexifol$' | head -1)
-[ -n "$WIN" ] || fail "main window did not appear a second time: $(cat "$WORK/out2.log")"
-xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
-sleep 1
+restart "$WORK/out2.log"
 xdotool type --delay 60 "$WORD"
 # Add bookmark lies in the top panel, below the menu bar.
 eval "$(xdotool getwindowgeometry --shell "$WIN")"
@@ -199,17 +205,8 @@ printf '[main]\r\nname=Russian words\r\nkeyboard_layout=00000419\r\n' > "$RU/Ru.
 printf '\xff\xfe' > "$PROG/Data/Ru.list"
 printf 'йогурт\t3\r\nящик\t5\r\n' | iconv -f UTF-8 -t UTF-16LE >> "$PROG/Data/Ru.list"
 printf 'Ru\t1\r\nSample\t1\r\n' > "$CWD/diclist.dat"
-stop_display
-start_display
-setxkbmap us 2>/dev/null
 rm -f "$PROG/temp.htm"
-"$PROG/lexifol" >"$WORK/out3.log" 2>&1 &
-APP=$!
-pids+=($APP)
-WIN=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP" --name '^Lexifol$' | head -1)
-[ -n "$WIN" ] || fail "main window did not appear a third time: $(cat "$WORK/out3.log")"
-xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
-sleep 1
+restart "$WORK/out3.log"   # Xvfb's only layout is us
 xdotool type --delay 60 zobr   # ящик; unmapped, it would land on the first word
 xdotool key Return
 for _ in $(seq 150); do grep -q "Data/Ru.files/Ru.djvu\"" "$PROG/temp.htm" 2>/dev/null && break; sleep 0.1; done
