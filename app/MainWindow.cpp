@@ -1,20 +1,24 @@
-// The main window's behaviour: event handlers that call the services below
-// and apply their results to the controls.
+// The main window: start-up, the catalogue, the lookup and the pages shown.
 #include "app/MainWindow.h"
-#include "library/KeyTranslator.h"
-#include "app/KeyMapper.h"
-#include "app/TextSearchPane.h"
+#include "app/About.h"
 #include "app/Application.h"
+#include "app/EntryLists.h"
+#include "app/KeyMapper.h"
 #include "app/ListModels.h"
+#include "app/MainWidgets.h"
 #include "app/StatusLine.h"
+#include "app/TextSearchPane.h"
 #include "app/WindowExtras.h"
 #include "app/WindowKeys.h"
+#include "base/CodePage.h"
+#include "config/ConfigurationDialog.h"
 #include "config/Messages.h"
 #include "index/IndexOps.h"
 #include "index/Lookup.h"
 #include "library/Dictionary.h"
+#include "library/KeyTranslator.h"
 #include "library/KeyboardLayout.h"
-#include "library/Profile.h"
+#include "library/WordLookup.h"
 #include "pageview/PageView.h"
 
 #include <QApplication>
@@ -22,7 +26,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QListView>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -33,80 +36,75 @@ using namespace lexifol;
 
 void MainWindow::startUp()
 {
-    SingleFileOnView = ExtraPageOnView = SkipSearchReplay = false;
-    ApplyProgramIcon(this);
-    // X11 takes the window class from it: "Lexifol", whatever the version.
-    QCoreApplication::setApplicationName(QStringLiteral("Lexifol"));
-    // The keys of the main window work wherever the focus is, also during
-    // start-up.
-    qApp->installEventFilter(this);
-
+    state_.singleFileOnView = state_.extraPageOnView = state_.skipSearchReplay = false;
     // Read first: opening the dictionary at start asks them ([Keyboard]).
-    Settings = std::make_unique<ProfileFile>(Places.settingsFile());
-    const ViewSettings view = ReadViewSettings(*Settings);
-    BrowserMouse = view.browserMouse;
-    LocateHeadwordOnPage = view.locateHeadword;
-    pageView->setContinuous(view.continuous);
-    indexCache_.setBudget(view.cacheBytes);
+    state_.settings = std::make_unique<ProfileFile>(state_.places.settingsFile());
+    const ViewSettings view = ReadViewSettings(*state_.settings);
+    state_.browserMouse = view.browserMouse;
+    state_.locateHeadword = view.locateHeadword;
+    ui_.pageView->setContinuous(view.continuous);
+    state_.indexCache.setBudget(view.cacheBytes);
 
-    Dictionary.clear();
+    state_.dictionary.clear();
     showCatalogue();
-    openDictionaryAtStartUp(Catalogue.count() > 0 ? qMax(Catalogue.firstChecked(), 0) : -1);
+    const Catalogue& catalogue = state_.catalogue;
+    openDictionaryAtStartUp(catalogue.count() > 0 ? qMax(catalogue.firstChecked(), 0) : -1);
 
     QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
 
-    History.clear();
-    Bookmarks.load(Places.bookmarksFile());
-    showEntryLists();
-    backButton->hide();
-    forwardButton->hide();
+    state_.history.clear();
+    state_.bookmarks.load(state_.places.bookmarksFile());
+    entries_->show();
+    ui_.backButton->hide();
+    ui_.forwardButton->hide();
 
-    if (QFileInfo::exists(Places.introPage())) {
-        SingleFileOnView = ExtraPageOnView = true;
-        pageView->Navigate(Places.introPage());
+    if (QFileInfo::exists(state_.places.introPage())) {
+        state_.singleFileOnView = state_.extraPageOnView = true;
+        ui_.pageView->Navigate(state_.places.introPage());
     }
-    showMessages(Dictionary.loadDerived(ProgramFolder, true));
-    if (indexItemCount() > 0)
+    showMessages(state_.dictionary.loadDerived(state_.programFolder, true));
+    if (indexRowCount() > 0)
         selectIndexRow(0);
     // The user starts by typing a word.
-    searchBox->setFocus(Qt::OtherFocusReason);
+    ui_.searchBox->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::showCatalogue()
 {
-    const QSignalBlocker block(catalogueList);
-    catalogueList->clear();
-    for (int i = 0; i < Catalogue.count(); ++i) {
-        auto* item = new QListWidgetItem(Catalogue.name(i), catalogueList);
+    const QSignalBlocker block(ui_.catalogueList);
+    ui_.catalogueList->clear();
+    for (int i = 0; i < state_.catalogue.count(); ++i) {
+        auto* item = new QListWidgetItem(state_.catalogue.name(i), ui_.catalogueList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(Catalogue.checked(i) ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(state_.catalogue.checked(i) ? Qt::Checked : Qt::Unchecked);
     }
-    if (Catalogue.current() >= 0)
-        selectCatalogueRow(Catalogue.current());
+    if (state_.catalogue.current() >= 0)
+        selectCatalogueRow(state_.catalogue.current());
 }
 
 void MainWindow::selectCatalogueRow(int row)
 {
-    Catalogue.setCurrent(row);
-    if (QListWidgetItem* item = catalogueList->item(row)) {
-        catalogueList->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
-        catalogueList->scrollToItem(item);
+    state_.catalogue.setCurrent(row);
+    if (QListWidgetItem* item = ui_.catalogueList->item(row)) {
+        ui_.catalogueList->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+        ui_.catalogueList->scrollToItem(item);
     }
 }
 
 QString MainWindow::dictionaryRoot(const QString& name) const
 {
-    const int row = Catalogue.find(name);
-    return row >= 0 ? Catalogue.root(row) : Places.userRoot();
+    const int row = state_.catalogue.find(name);
+    return row >= 0 ? state_.catalogue.root(row) : state_.places.userRoot();
 }
 
 void MainWindow::openDictionaryAtStartUp(int row)
 {
-    const QString name = row >= 0 ? Catalogue.name(row) : QString();
-    const QString root = row >= 0 ? Catalogue.root(row) : ProgramFolder;
-    const OpenOutcome outcome = Dictionary.open({root, name, true, Catalogue.count() == 0});
+    const Catalogue& catalogue = state_.catalogue;
+    const QString name = row >= 0 ? catalogue.name(row) : QString();
+    const QString root = row >= 0 ? catalogue.root(row) : state_.programFolder;
+    const OpenOutcome outcome = state_.dictionary.open({root, name, true, catalogue.count() == 0});
     if (outcome.opened) {
-        ProgramFolder = root;
+        state_.programFolder = root;
         selectCatalogueRow(row);
     }
     applyOpening(outcome);
@@ -116,8 +114,8 @@ void MainWindow::openDictionaryAtStartUp(int row)
 // Lexifol maps the keys typed into the search box ([Keyboard] Mode).
 void MainWindow::applyKeyboardLayout(const QByteArray& identifier)
 {
-    const QString mode = Settings ? Settings->readString(QStringLiteral("Keyboard"), QStringLiteral("Mode"), QStringLiteral("auto"))
-                                  : QStringLiteral("auto");
+    const QString mode = state_.settings->readString(QStringLiteral("Keyboard"), QStringLiteral("Mode"),
+                                                     QStringLiteral("auto"));
     const KeyboardChoice choice = ChooseKeyboard(identifier, mode);
     // Remembered in every mode but off, for "Current keyboard layout"; the
     // system's own layout changes only when it switches.
@@ -125,38 +123,39 @@ void MainWindow::applyKeyboardLayout(const QByteArray& identifier)
         LoadKeyboardLayout(KeyboardIdentifierOf(identifier), choice.mode != KeyMode::Translate);
     if (!keyMapper_ && choice.translator) {
         keyMapper_ = new KeyMapper(this);
-        for (QWidget* field : {static_cast<QWidget*>(searchBox), static_cast<QWidget*>(TextSearch->field())})
-            keyMapper_->watch(field);
+        keyMapper_->watch(ui_.searchBox);
+        keyMapper_->watch(ui_.textSearch->field());
     }
     if (keyMapper_)
         keyMapper_->setTranslator(choice.translator);
-    StatusText->setKeyboard(choice.label, choice.tooltip);
+    ui_.status->setKeyboard(choice.label, choice.tooltip);
 }
 
 void MainWindow::applyOpening(const OpenOutcome& outcome)
 {
+    PageView* page = ui_.pageView;
     // The zoom chosen on another dictionary's pages does not fit this one.
     if (outcome.opened)
-        pageView->resetZoom();
+        page->resetZoom();
     if (outcome.keyboardLayout || outcome.opened)
         applyKeyboardLayout(outcome.keyboardLayout.value_or(QByteArray()));
-    pageView->setTextRules(Dictionary.rules);
+    page->setTextRules(state_.dictionary.rules);
     if (outcome.title) {
         // A long title shows its beginning, the whole in the tooltip.
-        titleBox->setText(*outcome.title);
-        titleBox->setCursorPosition(0);
-        titleBox->setToolTip(*outcome.title);
+        ui_.titleBox->setText(*outcome.title);
+        ui_.titleBox->setCursorPosition(0);
+        ui_.titleBox->setToolTip(*outcome.title);
     }
     if (outcome.findVisible)
-        findButton->setVisible(*outcome.findVisible);
+        ui_.findButton->setVisible(*outcome.findVisible);
     if (outcome.annotationVisible)
-        annotationButton->setVisible(*outcome.annotationVisible);
+        ui_.annotationButton->setVisible(*outcome.annotationVisible);
     indexModel_->setItemCount(outcome.rowCount);
     if (outcome.opened && outcome.rowCount == 0) {
         // Nothing of the previous dictionary stays on view.
-        const QString empty = QStringLiteral("The index of %1 holds no entries.").arg(CurrentDictionary);
-        pageView->ShowNotice(empty);
-        StatusText->say(empty, 0);
+        const QString empty = QStringLiteral("The index of %1 holds no entries.").arg(state_.dictionary.name);
+        page->ShowNotice(empty);
+        ui_.status->say(empty, 0);
     }
     showMessages(outcome.messages);
 }
@@ -169,107 +168,111 @@ void MainWindow::showMessages(const QStringList& messages)
 
 void MainWindow::openAnother()
 {
-    const int row = Catalogue.firstChecked() >= 0 ? Catalogue.firstChecked() : (Catalogue.count() > 0 ? 0 : -1);
+    const Catalogue& catalogue = state_.catalogue;
+    const int row = catalogue.firstChecked() >= 0 ? catalogue.firstChecked() : (catalogue.count() > 0 ? 0 : -1);
     if (row >= 0) {
         selectCatalogueRow(row);
-        OpenDictionary();
+        openDictionary();
         return;
     }
-    Dictionary.clear();
-    Dictionary.name.clear();
-    Dictionary.title.clear();
+    state_.dictionary.clear();
+    state_.dictionary.name.clear();
+    state_.dictionary.title.clear();
     indexModel_->setItemCount(0);
-    titleBox->clear();
-    pageView->ShowNotice(QStringLiteral("No dictionary is installed."));
+    ui_.titleBox->clear();
+    ui_.pageView->ShowNotice(QStringLiteral("No dictionary is installed."));
 }
 
-void MainWindow::OpenDictionary()
+void MainWindow::openDictionary()
 {
-    if (Catalogue.count() == 0 || Catalogue.current() < 0)
+    const Catalogue& catalogue = state_.catalogue;
+    if (catalogue.count() == 0 || catalogue.current() < 0)
         return;
-    const QString root = Catalogue.root(Catalogue.current());
-    const OpenOutcome outcome = Dictionary.open({root, Catalogue.name(Catalogue.current()), false, false});
+    const QString root = catalogue.root(catalogue.current());
+    const OpenOutcome outcome = state_.dictionary.open({root, catalogue.name(catalogue.current()), false, false});
     if (!outcome.opened) {
         showMessages(outcome.messages);
         return;
     }
-    ProgramFolder = root;
+    state_.programFolder = root;
     applyOpening(outcome);
-    if (indexItemCount() > 0)
+    if (indexRowCount() > 0)
         selectIndexRow(0);
-    if (!SkipSearchReplay && !searchBox->text().isEmpty())
+    if (!state_.skipSearchReplay && !ui_.searchBox->text().isEmpty())
         replaySearchText();
-    SkipSearchReplay = false;
+    state_.skipSearchReplay = false;
+}
+
+void MainWindow::reopenDictionary(const QString& name)
+{
+    if (selectDictionary(name))
+        openDictionary();
 }
 
 void MainWindow::replaySearchText()
 {
-    const QString text = searchBox->text();
-    searchBox->setText(QString());
-    searchBox->setText(text);
-    if (indexItemCount() > 0 && selectedIndexRow() >= 0)
-        ShowSelectedEntry();
+    const QString text = ui_.searchBox->text();
+    ui_.searchBox->setText(QString());
+    ui_.searchBox->setText(text);
+    if (indexRowCount() > 0 && selectedIndexRow() >= 0)
+        showSelectedEntry();
 }
 
-bool MainWindow::SelectDictionaryByName(const QString& name)
+bool MainWindow::selectDictionary(const QString& name)
 {
-    const int row = Catalogue.find(name);
+    const int row = state_.catalogue.find(name);
     if (row < 0)
         return false;
     selectCatalogueRow(row);
     return true;
 }
 
-void MainWindow::ActivateShortcut(int digit)
+void MainWindow::activateShortcut(int digit)
 {
-    const int row = Settings ? Catalogue.shortcutRow(*Settings, digit) : -1;
+    const int row = state_.catalogue.shortcutRow(*state_.settings, digit);
     if (row < 0)
         return;
     selectCatalogueRow(row);
-    OpenDictionary();
+    openDictionary();
 }
 
-void MainWindow::moveCatalogueEntry(int direction)
-{
-    if (Catalogue.moveCurrent(direction))
-        showCatalogue();
-}
-
-int MainWindow::indexItemCount() const
+int MainWindow::indexRowCount() const
 {
     return indexModel_->rowCount();
 }
 
 int MainWindow::selectedIndexRow() const
 {
-    return SelectedRow(indexList);
+    return SelectedRow(ui_.indexList);
 }
 
 void MainWindow::selectIndexRow(int position)
 {
     // One past the last row names no entry: nothing stays selected, so
     // Enter cannot show a page that does not hold the word.
-    SelectRow(indexList, position);
+    SelectRow(ui_.indexList, position);
 }
 
-void MainWindow::LookupSearchText()
+void MainWindow::lookUpSearchText()
 {
-    const int position = TypedRow(Dictionary, searchBox->text());
+    const QString typed = ui_.searchBox->text();
+    const int position = TypedRow(state_.dictionary, typed);
     if (position >= 0) {
         selectIndexRow(position);
         if (selectedIndexRow() >= 0)
-            PreparePageTimer->start();
+            prepareTimer_->start();
     }
-    if (position >= FirstIndex.count() && FirstIndex.count() > 0)
-        StatusText->say(QStringLiteral("not found: \"%1\" comes after the last headword").arg(searchBox->text()));
+    const int count = state_.dictionary.first.count();
+    if (position >= count && count > 0)
+        ui_.status->say(QStringLiteral("not found: \"%1\" comes after the last headword").arg(typed));
 }
 
-void MainWindow::ShowSelectedEntry()
+void MainWindow::showSelectedEntry()
 {
-    const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
+    const int row = indexRowCount() > 0 ? selectedIndexRow() : -1;
     if (row < 0)
         return;
-    const std::optional<Hit> hit = EntryHit(Dictionary, row, searchBox->text());
+    const std::optional<Hit> hit = EntryHit(state_.dictionary, row, ui_.searchBox->text());
     if (!hit)
         return;
     if (hit->row != row)
@@ -283,128 +286,78 @@ void MainWindow::ShowSelectedEntry()
 
 void MainWindow::showHit(const Hit& hit)
 {
-    ExtraPageOnView = false;
-    composeAndShow(hit.page, true, hit.mark, hit.markOccurrence);
-    AddHistoryEntry();
+    state_.extraPageOnView = false;
+    showPage(PageShow{hit.page, true, hit.mark, hit.markOccurrence, {}});
+    entries_->addToHistory();
 }
 
-void MainWindow::LookUpPageWord(const QString& word)
+void MainWindow::lookUpPageWord(const QString& word)
 {
-    if (word.isEmpty())
-        return;
-    searchBox->setText(word);
-    ShowSelectedEntry();
+    if (!word.isEmpty())
+        lookUp(word);
+}
+
+void MainWindow::lookUp(const QString& word)
+{
+    ui_.searchBox->setText(word);
+    showSelectedEntry();
 }
 
 void MainWindow::openIndexEntry()
 {
-    const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
+    const int row = indexRowCount() > 0 ? selectedIndexRow() : -1;
     if (row < 0)
         return;
-    const std::optional<QString> page = EntryPage(FirstIndex, row);
+    const std::optional<QString> page = EntryPage(state_.dictionary.first, row);
     if (!page) {
         ShowMessage(ListIndexMessage(0), MsgIcon::Error, QString::fromLatin1(kApplicationTitle));
         return;
     }
-    ShowPage(*page);
+    showPage(*page);
 }
 
-void MainWindow::RefreshSearchBox()
+void MainWindow::refreshSearchBox()
 {
-    searchBox->setFocus(Qt::OtherFocusReason);
-    const QString text = searchBox->text();
-    searchBox->setText(QString());
-    searchBox->setText(text);
-    searchBox->selectAll();
+    ui_.searchBox->setFocus(Qt::OtherFocusReason);
+    const QString text = ui_.searchBox->text();
+    ui_.searchBox->setText(QString());
+    ui_.searchBox->setText(text);
+    ui_.searchBox->selectAll();
 }
 
-void MainWindow::showNormalisedForm()
+void MainWindow::showPage(const QString& pageReference)
 {
-    normalisedLabel->setText(NormaliseHeadword(searchBox->text(), ReplacementList));
-}
-
-void MainWindow::ShowPage(const QString& pageReference)
-{
-    ExtraPageOnView = false;
-    const int row = indexItemCount() > 0 ? selectedIndexRow() : -1;
-    const QString word = row >= 0 ? MarkWord(Dictionary, row, searchBox->text()) : QString();
-    composeAndShow(pageReference, true, word);
+    state_.extraPageOnView = false;
+    const int row = indexRowCount() > 0 ? selectedIndexRow() : -1;
+    const QString word = row >= 0 ? MarkWord(state_.dictionary, row, ui_.searchBox->text()) : QString();
+    showPage(PageShow{pageReference, true, word, 0, {}});
     if (row >= 0)
-        AddHistoryEntry();
+        entries_->addToHistory();
 }
 
-void MainWindow::showAnnotation()
+void MainWindow::showHeadword(const QString& headword, const QByteArray& dictionary)
 {
-    const DictionaryPaths paths{ProgramFolder, CurrentDictionary, Places.userRoot()};
-    if (QFileInfo::exists(paths.annotationDjvu())) {
-        ShowPage(QStringLiteral("Annotation"));
-    } else if (QFileInfo::exists(paths.annotationHtm())) {
-        SingleFileOnView = ExtraPageOnView = true;
-        pageView->Navigate(paths.annotationHtm());
-        StatusText->setPage(0, 0);   // no page of the document is on view
-    StatusText->setZoom(0);
-    }
-}
-
-void MainWindow::showHelp()
-{
-    SingleFileOnView = ExtraPageOnView = true;
-    pageView->Navigate(Places.helpPage());
-    StatusText->setPage(0, 0);   // no page of the document is on view
-    StatusText->setZoom(0);
-}
-
-void MainWindow::showKeyboardLayout()
-{
-    const QByteArray id = ActiveKeyboardLayoutName();
-    if (id.isEmpty())
+    state_.extraPageOnView = false;
+    state_.skipSearchReplay = false;
+    if (dictionary.isEmpty() || headword.isEmpty() || state_.catalogue.current() < 0)
         return;
-    ShowMessage(QString::fromLatin1(id), MsgIcon::Information, QStringLiteral("Current keyboard layout:"), this);
-}
-
-void MainWindow::Shutdown()
-{
-    if (shutDown_)
-        return;
-    shutDown_ = true;
-    indexModel_->setItemCount(0);
-    Dictionary.clear();
-    reportSave(Places.catalogueFile(), Catalogue.save(Places.catalogueFile()));
-    reportSave(Bookmarks.path(), Bookmarks.save());
-}
-
-void MainWindow::reportSave(const QString& path, const Status& result)
-{
-    const QString text = saveReport_.message(path, result);
-    if (!result)
-        StatusText->say(QStringLiteral("Not saved: %1").arg(QDir::toNativeSeparators(path)), 0);
-    if (!text.isEmpty())
-        ShowMessage(text, MsgIcon::Error, QStringLiteral("Lexifol"), this);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (keys_ && keys_->filter(watched, event))
-        return true;
-    if (extras_ && extras_->filter(watched, event))
-        return true;
-    if (watched == bookmarkList && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        deleteSelectedBookmark();
-        return true;
+    if (dictionary != Ansi().encode(state_.dictionary.name)) {
+        if (!selectDictionary(Ansi().decode(dictionary))) {
+            ui_.status->say(QStringLiteral("The dictionary \"%1\" is not installed").arg(Ansi().decode(dictionary)));
+            return;
+        }
+        state_.skipSearchReplay = true;
+        openDictionary();
+        state_.skipSearchReplay = false;
     }
-    if (watched == topPanel && event->type() == QEvent::Resize)
-        annotationButton->move(topPanel->width() - annotationButton->width() - 6, 4);
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::closeEvent(QCloseEvent* e)
-{
-    Shutdown();
-    if (aboutBox_)
-        aboutBox_->hide();
-    if (configDialog_)
-        configDialog_->hide();
-    e->accept();
-    QApplication::quit();
+    const std::optional<Hit> hit = HeadwordHit(state_.dictionary, headword);
+    if (!hit)
+        return;
+    // The search box follows what is shown: Alt+digit, the strip and the
+    // next Enter then mean this word, not the one typed before.
+    ui_.searchBox->setText(hit->entryWord);
+    selectIndexRow(hit->row);
+    if (indexRowCount() == 0 || selectedIndexRow() < 0)
+        return;
+    showPage(PageShow{hit->page, false, hit->mark, 0, {}});
 }

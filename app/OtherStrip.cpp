@@ -1,6 +1,7 @@
 #include "app/OtherStrip.h"
 
-#include "app/MainWindow.h"
+#include "app/MainControls.h"
+#include "app/MainWidgets.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -31,12 +32,12 @@ QString EntryText(const ShelfHit& h)
 
 } // namespace
 
-OtherStrip::OtherStrip(MainWindow& w)
-    : QWidget(&w)
+OtherStrip::OtherStrip(const WindowParts& w)
+    : QWidget(&w.window)
     , w_(w)
 {
     setAccessibleName(QStringLiteral("In other dictionaries"));
-    shelf_.userRoot = w_.Places.userRoot();
+    shelf_.userRoot = w_.state.places.userRoot();
     row_ = new QHBoxLayout(this);
     row_->setContentsMargins(4, 1, 4, 1);
     row_->setSpacing(8);
@@ -45,14 +46,14 @@ OtherStrip::OtherStrip(MainWindow& w)
     pause_->setSingleShot(true);
     pause_->setInterval(kPauseMs);
     connect(pause_, &QTimer::timeout, this, &OtherStrip::refresh);
-    connect(w_.searchBox, &QLineEdit::textChanged, pause_, qOverload<>(&QTimer::start));
+    connect(w_.ui.searchBox, &QLineEdit::textChanged, pause_, qOverload<>(&QTimer::start));
     connect(&opening_, &QFutureWatcher<void>::finished, this, &OtherStrip::refresh);
     for (int digit = 1; digit <= 9; ++digit) {
         auto* a = new QAction(this);
         a->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + digit)));
         a->setShortcutContext(Qt::WindowShortcut);
         connect(a, &QAction::triggered, this, [this, digit] { choose(digit - 1); });
-        w_.addAction(a);
+        w_.window.addAction(a);
     }
     // The other dictionaries are opened off the window's thread, at the
     // first pause in typing: start-up does not wait for them.
@@ -67,16 +68,16 @@ OtherStrip::~OtherStrip()
 QList<ShelfEntry> OtherStrip::others() const
 {
     QList<ShelfEntry> out;
-    for (int i = 0; i < w_.Catalogue.count(); ++i)
-        if (w_.Catalogue.checked(i) && w_.Catalogue.name(i) != w_.CurrentDictionary)
-            out << ShelfEntry{w_.Catalogue.name(i), w_.Catalogue.root(i)};
+    for (int i = 0; i < w_.state.catalogue.count(); ++i)
+        if (w_.state.catalogue.checked(i) && w_.state.catalogue.name(i) != w_.state.dictionary.name)
+            out << ShelfEntry{w_.state.catalogue.name(i), w_.state.catalogue.root(i)};
     return out;
 }
 
 void OtherStrip::refresh()
 {
     const QList<ShelfEntry> entries = others();
-    QList<ShelfHit> hits = shelf_.lookUp(entries, w_.searchBox->text().trimmed());
+    QList<ShelfHit> hits = shelf_.lookUp(entries, w_.ui.searchBox->text().trimmed());
     const bool missing = std::any_of(hits.begin(), hits.end(), [](const ShelfHit& h) { return h.kind == ShelfHit::Kind::Opening; });
     if (missing && opening_.isFinished())
         opening_.setFuture(QtConcurrent::run([this, entries] { shelf_.open(entries); }));
@@ -114,7 +115,7 @@ void OtherStrip::showHits(const QList<ShelfHit>& hits)
     // stays in sight.
     if (appears)
         QTimer::singleShot(0, this, [this] {
-            w_.selectIndexRow(w_.selectedIndexRow());
+            w_.act.selectIndexRow(w_.act.selectedIndexRow());
         });
 }
 
@@ -122,8 +123,8 @@ void OtherStrip::choose(int i)
 {
     if (i < 0 || i >= hits_.size() || hits_[i].kind == ShelfHit::Kind::Broken)
         return;
-    if (w_.SelectDictionaryByName(hits_[i].name))
-        w_.OpenDictionary();
+    if (w_.act.selectDictionary(hits_[i].name))
+        w_.act.openDictionary();
 }
 
 } // namespace lexifol

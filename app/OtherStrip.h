@@ -2,6 +2,7 @@
 // The strip under the search box: what every other checked dictionary has
 // for the search text, after a pause in typing; a click or Alt+digit opens
 // that dictionary with the word, as Ctrl+Down does for the next one.
+#include "app/WindowParts.h"
 #include "library/Shelf.h"
 
 #include <QFutureWatcher>
@@ -9,7 +10,6 @@
 
 class QHBoxLayout;
 class QTimer;
-class MainWindow;
 
 namespace lexifol {
 
@@ -17,7 +17,7 @@ class OtherStrip : public QWidget
 {
     Q_OBJECT
 public:
-    explicit OtherStrip(MainWindow& w);
+    explicit OtherStrip(const WindowParts& w);
     ~OtherStrip() override;
     // Looks again now (tests, and after the catalogue changed).
     void refresh();
@@ -29,7 +29,7 @@ private:
     QList<ShelfEntry> others() const;
     void showHits(const QList<ShelfHit>& hits);
 
-    MainWindow& w_;
+    WindowParts w_;
     Shelf shelf_;
     QTimer* pause_;
     QHBoxLayout* row_;

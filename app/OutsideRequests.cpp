@@ -18,7 +18,7 @@ OutsideRequests::OutsideRequests(MainWindow& w)
 
 bool OutsideRequests::known(const InstanceRequest& r) const
 {
-    return !r.lookUp || r.dictionary.isEmpty() || w_.Catalogue.findByNameOrTitle(r.dictionary) >= 0;
+    return !r.lookUp || r.dictionary.isEmpty() || w_.state().catalogue.findByNameOrTitle(r.dictionary) >= 0;
 }
 
 void OutsideRequests::accept(const InstanceRequest& r, const InstanceServer::Reply& reply)
@@ -52,13 +52,13 @@ void OutsideRequests::readTitles()
         return;
     }
     readAgain_ = false;
-    const QHash<QString, QString> sources = w_.Catalogue.titleSources(w_.ProgramFolder);
+    const QHash<QString, QString> sources = w_.state().catalogue.titleSources(w_.state().programFolder);
     reading_.setFuture(QtConcurrent::run([reader = reader_, sources] { return reader->read(sources); }));
 }
 
 void OutsideRequests::titlesRead()
 {
-    w_.Catalogue.setTitles(reading_.result());
+    w_.state().catalogue.setTitles(reading_.result());
     if (readAgain_)
         return readTitles();
     for (const auto& [r, reply] : std::exchange(waiting_, {}))
@@ -68,7 +68,7 @@ void OutsideRequests::titlesRead()
 void OutsideRequests::readTitlesNow()
 {
     reading_.waitForFinished();
-    w_.Catalogue.setTitles(reader_->read(w_.Catalogue.titleSources(w_.ProgramFolder)));
+    w_.state().catalogue.setTitles(reader_->read(w_.state().catalogue.titleSources(w_.state().programFolder)));
 }
 
 void OutsideRequests::apply(const InstanceRequest& r)
@@ -83,16 +83,15 @@ void OutsideRequests::apply(const InstanceRequest& r)
     if (!r.lookUp)
         return;
     if (!r.dictionary.isEmpty()) {
-        const int row = w_.Catalogue.findByNameOrTitle(r.dictionary);
+        const int row = w_.state().catalogue.findByNameOrTitle(r.dictionary);
         if (row < 0)
             return;
-        if (w_.Catalogue.name(row) != w_.CurrentDictionary && w_.SelectDictionaryByName(w_.Catalogue.name(row))) {
-            w_.SkipSearchReplay = true;
-            w_.OpenDictionary();
+        if (w_.state().catalogue.name(row) != w_.state().dictionary.name && w_.actions().selectDictionary(w_.state().catalogue.name(row))) {
+            w_.state().skipSearchReplay = true;
+            w_.actions().openDictionary();
         }
     }
-    w_.searchBox->setText(r.word);
-    w_.ShowSelectedEntry();
+    w_.actions().lookUp(r.word);
 }
 
 } // namespace lexifol

@@ -1,7 +1,8 @@
 #include "app/TextSearchPane.h"
 
 #include "app/StatusLine.h"
-#include "app/MainWindow.h"
+#include "app/MainControls.h"
+#include "app/MainWidgets.h"
 #include "config/Glyphs.h"
 #include "library/TextSearch.h"
 #include "pageview/PageView.h"
@@ -26,7 +27,7 @@ namespace {
 constexpr int kResults = 100;
 }
 
-TextSearchPane::TextSearchPane(MainWindow& w)
+TextSearchPane::TextSearchPane(const WindowParts& w)
     : QWidget(nullptr)
     , w_(w)
 {
@@ -84,15 +85,15 @@ TextSearchPane::TextSearchPane(MainWindow& w)
     });
     connect(&searching_, &QFutureWatcherBase::finished, this, &TextSearchPane::searchDone);
 
-    auto* go = new QAction(QStringLiteral("Text search"), &w_);
+    auto* go = new QAction(QStringLiteral("Text search"), &w_.window);
     go->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     go->setShortcutContext(Qt::WindowShortcut);
     connect(go, &QAction::triggered, this, [this] {
-        w_.listTabs->setCurrentWidget(this);
+        w_.ui.listTabs->setCurrentWidget(this);
         field_->setFocus(Qt::ShortcutFocusReason);
         field_->selectAll();
     });
-    w_.addAction(go);
+    w_.window.addAction(go);
 }
 
 TextSearchPane::~TextSearchPane()
@@ -106,21 +107,21 @@ TextSearchPane::~TextSearchPane()
 
 bool TextSearchPane::active() const
 {
-    return w_.listTabs->currentWidget() == this;
+    return w_.ui.listTabs->currentWidget() == this;
 }
 
 QList<search::TextSource> TextSearchPane::sources() const
 {
     QList<search::TextSource> out;
-    const QString user = w_.Places.userRoot();
+    const QString user = w_.state.places.userRoot();
     if (!everywhere_->isChecked()) {
-        if (!w_.CurrentDictionary.isEmpty())
-            out << TextSourceFor(DictionaryPaths{w_.ProgramFolder, w_.CurrentDictionary, user});
+        if (!w_.state.dictionary.name.isEmpty())
+            out << TextSourceFor(DictionaryPaths{w_.state.programFolder, w_.state.dictionary.name, user});
         return out;
     }
-    for (int row = 0; row < w_.Catalogue.count(); ++row)
-        if (w_.Catalogue.checked(row))
-            out << TextSourceFor(DictionaryPaths{w_.Catalogue.root(row), w_.Catalogue.name(row), user});
+    for (int row = 0; row < w_.state.catalogue.count(); ++row)
+        if (w_.state.catalogue.checked(row))
+            out << TextSourceFor(DictionaryPaths{w_.state.catalogue.root(row), w_.state.catalogue.name(row), user});
     return out;
 }
 
@@ -136,7 +137,7 @@ void TextSearchPane::search()
         return;
     }
     if (parsed.cut)
-        w_.StatusText->say(QStringLiteral("Only the first %1 words (%2 characters) are searched")
+        w_.ui.status->say(QStringLiteral("Only the first %1 words (%2 characters) are searched")
                                .arg(search::kMostQueryWords).arg(search::kMostQueryChars));
     if (searching_.isRunning()) {
         again_ = true;
@@ -148,11 +149,11 @@ void TextSearchPane::search()
     if (in.isEmpty()) {
         list_->clear();
         found_.clear();
-        w_.StatusText->say(everywhere_->isChecked() ? QStringLiteral("No dictionary is checked")
+        w_.ui.status->say(everywhere_->isChecked() ? QStringLiteral("No dictionary is checked")
                                                     : QStringLiteral("No dictionary is open"));
         return;
     }
-    const QString cache = w_.Places.cacheFolder();
+    const QString cache = w_.state.places.cacheFolder();
     cancelSearch_ = std::make_shared<std::atomic<bool>>(false);
     searching_.setFuture(QtConcurrent::run([in, cache, typed, cancel = cancelSearch_] {
         QList<search::PageResult> all;
@@ -206,7 +207,7 @@ void TextSearchPane::searchDone()
     if (!building_)
         refresh_->stop();
     if (found_.isEmpty() && unbuilt_.isEmpty() && !again_)
-        w_.StatusText->say(QStringLiteral("Not found in the pages"));
+        w_.ui.status->say(QStringLiteral("Not found in the pages"));
     if (again_) {
         again_ = false;
         search();
@@ -230,7 +231,7 @@ void TextSearchPane::buildNext()
     progress_->show();
     cancel_->show();
     refresh_->start();
-    const QString cache = w_.Places.cacheFolder();
+    const QString cache = w_.state.places.cacheFolder();
     QPointer<TextSearchPane> self(this);
     // The text search's own pool of one: a second build waits for the first.
     build_ = QtConcurrent::run(&builder_, [this, self, s, cache] {
@@ -256,7 +257,7 @@ void TextSearchPane::buildNext()
             // that a file that cannot be made does not keep a core busy.
             if (!why.isEmpty()) {
                 self->failedBuilds_.insert(name);
-                self->w_.StatusText->say(QStringLiteral("The pages of %1 cannot be searched: %2").arg(name, why));
+                self->w_.ui.status->say(QStringLiteral("The pages of %1 cannot be searched: %2").arg(name, why));
             }
             self->buildDone();
         }, Qt::QueuedConnection);
@@ -283,28 +284,27 @@ void TextSearchPane::showResult(int row)
         return;
     const search::PageResult r = found_[row];
     list_->setCurrentRow(row);
-    if (r.dictionary.compare(w_.CurrentDictionary, Qt::CaseInsensitive) != 0) {
-        const int at = w_.Catalogue.find(r.dictionary);
+    if (r.dictionary.compare(w_.state.dictionary.name, Qt::CaseInsensitive) != 0) {
+        const int at = w_.state.catalogue.find(r.dictionary);
         if (at < 0)
             return;
-        w_.selectCatalogueRow(at);
-        w_.SkipSearchReplay = true;
-        w_.OpenDictionary();
+        w_.act.selectCatalogueRow(at);
+        w_.state.skipSearchReplay = true;
+        w_.act.openDictionary();
     }
     // Every word searched is marked where the line marks it; F3 goes on from it.
     shownRow_ = row;
-    w_.pageView->FindOnArrival(r.words);
-    w_.composeAndShow(r.pageReference, false, QString());
-    w_.StatusText->say(QStringLiteral("%1, page %2").arg(r.title, r.pageReference));
+    w_.act.showPage(PageShow{r.pageReference, false, {}, 0, r.words});
+    w_.ui.status->say(QStringLiteral("%1, page %2").arg(r.title, r.pageReference));
 }
 
 bool TextSearchPane::nextHit()
 {
     if (shownRow_ < 0)
         return false;
-    const auto [current, count] = w_.pageView->findPosition();
+    const auto [current, count] = w_.ui.pageView->findPosition();
     if (count > 0 && current + 1 < count) {
-        w_.pageView->findNext();
+        w_.ui.pageView->findNext();
         return true;
     }
     if (shownRow_ + 1 < found_.size())

@@ -4,6 +4,7 @@
 // dictionary's pages are made searchable in the background the first time
 // it is searched; results come from the pages done so far, and typing in the
 // headword search box goes on at full speed meanwhile.
+#include "app/WindowParts.h"
 #include "search/PageTextIndex.h"
 
 #include <QFutureWatcher>
@@ -18,7 +19,6 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTimer;
-class MainWindow;
 
 namespace lexifol {
 
@@ -26,7 +26,7 @@ class TextSearchPane : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TextSearchPane(MainWindow& w);
+    explicit TextSearchPane(const WindowParts& w);
     ~TextSearchPane() override;
 
     QLineEdit* field() const { return field_; }
@@ -49,7 +49,7 @@ private:
     void buildNext();
     void buildDone();
 
-    MainWindow& w_;
+    WindowParts w_;
     QLineEdit* field_;
     QCheckBox* everywhere_;
     QListWidget* list_;

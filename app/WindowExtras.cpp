@@ -10,7 +10,8 @@
 #include "index/IndexOps.h"
 #include "library/Profile.h"
 #include <QBoxLayout>
-#include "app/MainWindow.h"
+#include "app/MainControls.h"
+#include "app/MainWidgets.h"
 #include "pageview/PageView.h"
 
 #include <QAction>
@@ -47,40 +48,40 @@ QAction* AddAction(QWidget* window, const QString& name, const QList<QKeySequenc
 
 } // namespace
 
-WindowExtras::WindowExtras(MainWindow& w)
-    : QObject(&w)
+WindowExtras::WindowExtras(const WindowParts& w)
+    : QObject(&w.window)
     , w_(w)
 {
-    AddAction(&w, QStringLiteral("Full screen"), {Qt::Key_F11}, [this] { toggleFullScreen(); });
-    leaveFullScreen_ = AddAction(&w, QStringLiteral("Leave full screen"), {Qt::Key_Escape}, [this] { toggleFullScreen(); });
+    AddAction(&w.window, QStringLiteral("Full screen"), {Qt::Key_F11}, [this] { toggleFullScreen(); });
+    leaveFullScreen_ = AddAction(&w.window, QStringLiteral("Leave full screen"), {Qt::Key_Escape}, [this] { toggleFullScreen(); });
     leaveFullScreen_->setEnabled(false);
-    AddAction(&w, QStringLiteral("Print the page"), {Qt::CTRL | Qt::Key_P}, [this] { printPage(); });
-    AddAction(&w, QStringLiteral("Go to page"), {Qt::CTRL | Qt::Key_G}, [this] { goToPage(); });
-    AddAction(&w, QStringLiteral("Undo"), {Qt::CTRL | Qt::Key_Z}, [this] { w_.StatusText->undo(); });
+    AddAction(&w.window, QStringLiteral("Print the page"), {Qt::CTRL | Qt::Key_P}, [this] { printPage(); });
+    AddAction(&w.window, QStringLiteral("Go to page"), {Qt::CTRL | Qt::Key_G}, [this] { goToPage(); });
+    AddAction(&w.window, QStringLiteral("Undo"), {Qt::CTRL | Qt::Key_Z}, [this] { w_.ui.status->undo(); });
     // The keys readers bring from browsers and other viewers. Ctrl+0 stays
     // a dictionary's shortcut; the toolbar's Fit width sets the size back.
-    AddAction(&w, QStringLiteral("Help"), {Qt::Key_F1}, [this] { w_.showHelp(); });
-    AddAction(&w, QStringLiteral("Add a bookmark"), {Qt::CTRL | Qt::Key_D}, [this] { w_.addBookmark(); });
-    AddAction(&w, QStringLiteral("Zoom in"), {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal, Qt::CTRL | Qt::SHIFT | Qt::Key_Equal},
-              [this] { w_.pageView->zoomBy(1.25); });
-    AddAction(&w, QStringLiteral("Zoom out"), {Qt::CTRL | Qt::Key_Minus}, [this] { w_.pageView->zoomBy(1 / 1.25); });
-    const auto showZoom = [this] { w_.StatusText->setZoom(w_.pageView->zoomPercent()); };
-    connect(w_.pageView, &PageView::zoomChanged, this, showZoom);
-    connect(w_.pageView, &PageView::pageShown, this, showZoom);
-    w.setAcceptDrops(true);
-    QAction* add = w.menuBar()->addAction(QStringLiteral("Add dictionary\u2026"));
+    AddAction(&w.window, QStringLiteral("Help"), {Qt::Key_F1}, [this] { w_.act.showHelp(); });
+    AddAction(&w.window, QStringLiteral("Add a bookmark"), {Qt::CTRL | Qt::Key_D}, [this] { w_.act.addBookmark(); });
+    AddAction(&w.window, QStringLiteral("Zoom in"), {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal, Qt::CTRL | Qt::SHIFT | Qt::Key_Equal},
+              [this] { w_.ui.pageView->zoomBy(1.25); });
+    AddAction(&w.window, QStringLiteral("Zoom out"), {Qt::CTRL | Qt::Key_Minus}, [this] { w_.ui.pageView->zoomBy(1 / 1.25); });
+    const auto showZoom = [this] { w_.ui.status->setZoom(w_.ui.pageView->zoomPercent()); };
+    connect(w_.ui.pageView, &PageView::zoomChanged, this, showZoom);
+    connect(w_.ui.pageView, &PageView::pageShown, this, showZoom);
+    w.window.setAcceptDrops(true);
+    QAction* add = w.window.menuBar()->addAction(QStringLiteral("Add dictionary\u2026"));
     connect(add, &QAction::triggered, this, &WindowExtras::chooseAndAdd);
-    w_.catalogueList->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(w_.catalogueList, &QWidget::customContextMenuRequested, this, &WindowExtras::catalogueMenu);
-    connect(w_.StatusText, &StatusLine::pageClicked, this, [this] { goToPage(); });
-    connect(w_.pageView, &PageView::menuBuilt, this, &WindowExtras::pageMenu);
-    connect(w_.pageView, &PageView::findDone, this, [this](int count) {
-        w_.StatusText->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
+    w_.ui.catalogueList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w_.ui.catalogueList, &QWidget::customContextMenuRequested, this, &WindowExtras::catalogueMenu);
+    connect(w_.ui.status, &StatusLine::pageClicked, this, [this] { goToPage(); });
+    connect(w_.ui.pageView, &PageView::menuBuilt, this, &WindowExtras::pageMenu);
+    connect(w_.ui.pageView, &PageView::findDone, this, [this](int count) {
+        w_.ui.status->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
                                      : QStringLiteral("not found on the page"));
     });
     // The Data folders are watched: a dictionary copied in appears at once.
     auto* watcher = new QFileSystemWatcher(this);
-    for (const QString& root : w_.Places.dictionaryRoots())
+    for (const QString& root : w_.state.places.dictionaryRoots())
         if (QFileInfo(root + QStringLiteral("Data")).isDir())
             watcher->addPath(root + QStringLiteral("Data"));
     rescan_ = new QTimer(this);
@@ -89,22 +90,22 @@ WindowExtras::WindowExtras(MainWindow& w)
     connect(rescan_, &QTimer::timeout, this, &WindowExtras::catalogueChanged);
     connect(watcher, &QFileSystemWatcher::directoryChanged, rescan_, qOverload<>(&QTimer::start));
     // [View] OtherDictionaries: the strip of the other checked dictionaries.
-    if (!w_.Settings || ReadViewSettings(*w_.Settings).otherDictionaries) {
-        w_.OtherDictionaries = new OtherStrip(w_);
-        if (auto* column = qobject_cast<QBoxLayout*>(w_.centralWidget()->layout()))
-            column->insertWidget(1, w_.OtherDictionaries);
+    if (!w_.state.settings || ReadViewSettings(*w_.state.settings).otherDictionaries) {
+        w_.ui.otherDictionaries = new OtherStrip(w_);
+        if (auto* column = qobject_cast<QBoxLayout*>(w_.window.centralWidget()->layout()))
+            column->insertWidget(1, w_.ui.otherDictionaries);
     }
 }
 
 bool WindowExtras::filter(QObject* watched, QEvent* event)
 {
-    if (watched == &w_ && event->type() == QEvent::DragEnter) {
+    if (watched == &w_.window && event->type() == QEvent::DragEnter) {
         auto* e = static_cast<QDragEnterEvent*>(event);
         if (e->mimeData()->hasUrls())
             e->acceptProposedAction();
         return e->isAccepted();
     }
-    if (watched == &w_ && event->type() == QEvent::Drop) {
+    if (watched == &w_.window && event->type() == QEvent::Drop) {
         auto* e = static_cast<QDropEvent*>(event);
         QStringList paths;
         for (const QUrl& url : e->mimeData()->urls())
@@ -121,9 +122,9 @@ bool WindowExtras::filter(QObject* watched, QEvent* event)
 bool WindowExtras::offerToMake(const QString& document)
 {
     const QString name = QFileInfo(document).completeBaseName();
-    if (w_.Catalogue.find(name) >= 0) {
+    if (w_.state.catalogue.find(name) >= 0) {
         ShowMessage(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(name), MsgIcon::Information,
-                    QStringLiteral("Lexifol"), &w_);
+                    QStringLiteral("Lexifol"), &w_.window);
         return false;
     }
     if (busyAdding())
@@ -133,10 +134,10 @@ bool WindowExtras::offerToMake(const QString& document)
                                  "proposes the page each headword is on and makes the pages searchable. This runs "
                                  "in the background and may take minutes.")
                       .arg(QFileInfo(document).fileName(), name),
-                  &w_))
+                  &w_.window))
         return false;
-    maker().start(document, w_.Places.dataFolder(), name);
-    w_.StatusText->say(QStringLiteral("Making %1\u2026").arg(name), 0);
+    maker().start(document, w_.state.places.dataFolder(), name);
+    w_.ui.status->say(QStringLiteral("Making %1\u2026").arg(name), 0);
     return true;
 }
 
@@ -145,22 +146,22 @@ bool WindowExtras::busyAdding()
     if (!maker_ || !maker_->running())
         return false;
     ShowMessage(QStringLiteral("A dictionary is being added already: wait until it is there, or cancel it."),
-                MsgIcon::Information, QStringLiteral("Lexifol"), &w_);
+                MsgIcon::Information, QStringLiteral("Lexifol"), &w_.window);
     return true;
 }
 
 DictionaryMaker& WindowExtras::maker()
 {
     if (!maker_) {
-        maker_ = new DictionaryMaker(w_.statusStrip);
+        maker_ = new DictionaryMaker(w_.ui.statusStrip);
         // At the end of the catalogue, checked, as soon as it is there.
         connect(maker_, &DictionaryMaker::finished, this, [this](const QString& made, bool ok, const QString& report) {
             if (ok) {
-                w_.Catalogue.rescan(w_.Places.dictionaryRoots());
-                w_.Catalogue.setChecked(w_.Catalogue.find(made), true);
-                w_.showCatalogue();
+                w_.state.catalogue.rescan(w_.state.places.dictionaryRoots());
+                w_.state.catalogue.setChecked(w_.state.catalogue.find(made), true);
+                w_.act.showCatalogue();
             }
-            w_.StatusText->say(report + (ok ? std::exchange(addedNote_, QString()) : QString()), 0);
+            w_.ui.status->say(report + (ok ? std::exchange(addedNote_, QString()) : QString()), 0);
         });
     }
     return *maker_;
@@ -174,7 +175,7 @@ bool WindowExtras::addDictionary(const QStringList& paths)
     Result<DictionarySource> source = SourceFrom(paths);
     if (source && withDocument) {
         bool ok = false;
-        const QString name = QInputDialog::getText(&w_, QStringLiteral("Add dictionary"), QStringLiteral("Its name:"),
+        const QString name = QInputDialog::getText(&w_.window, QStringLiteral("Add dictionary"), QStringLiteral("Its name:"),
                                                    QLineEdit::Normal, source->name, &ok);
         if (!ok)
             return false;
@@ -183,24 +184,24 @@ bool WindowExtras::addDictionary(const QStringList& paths)
     QStringList warnings;
     QStringList faults = source ? CheckDictionary(source.value(), &warnings) : QStringList{source.error()};
     if (faults.isEmpty())
-        if (const Status free = CanInstall(source.value(), w_.Places.dataFolder(), w_.Catalogue.names()); !free)
+        if (const Status free = CanInstall(source.value(), w_.state.places.dataFolder(), w_.state.catalogue.names()); !free)
             faults << free.error();
     if (!faults.isEmpty()) {
         ShowMessage(QStringLiteral("The dictionary was not added.\n\n") + faults.join(u'\n'), MsgIcon::Error,
-                    QStringLiteral("Lexifol"), &w_);
+                    QStringLiteral("Lexifol"), &w_.window);
         return false;
     }
     if (busyAdding())
         return false;
     addedNote_ = warnings.isEmpty() ? QString() : QStringLiteral(". ") + warnings.join(u' ');
     // Copied behind the window: a dictionary of gigabytes takes seconds.
-    maker().install(source.value(), w_.Places.dataFolder(), w_.Catalogue.names());
+    maker().install(source.value(), w_.state.places.dataFolder(), w_.state.catalogue.names());
     return true;
 }
 
 void WindowExtras::chooseAndAdd()
 {
-    const QStringList files = QFileDialog::getOpenFileNames(&w_, QStringLiteral("Add dictionary: its index (with its DjVu document when it has no NAME.files folder), or a DjVu document to make one from"),
+    const QStringList files = QFileDialog::getOpenFileNames(&w_.window, QStringLiteral("Add dictionary: its index (with its DjVu document when it has no NAME.files folder), or a DjVu document to make one from"),
                                                             QString(), QStringLiteral("Index and document (*.list *.txt *.djvu);;All files (*)"));
     if (!files.isEmpty())
         addDictionary(files);
@@ -208,91 +209,92 @@ void WindowExtras::chooseAndAdd()
 
 void WindowExtras::catalogueMenu(const QPoint& at)
 {
-    QMenu menu(w_.catalogueList);
+    QMenu menu(w_.ui.catalogueList);
     menu.addAction(QStringLiteral("Add dictionary\u2026"), this, &WindowExtras::chooseAndAdd);
-    const QModelIndex index = w_.catalogueList->indexAt(at);
+    const QModelIndex index = w_.ui.catalogueList->indexAt(at);
     if (index.isValid()) {
         const int row = index.row();
-        QAction* remove = menu.addAction(QStringLiteral("Remove \u201c%1\u201d").arg(w_.Catalogue.name(row)),
+        QAction* remove = menu.addAction(QStringLiteral("Remove \u201c%1\u201d").arg(w_.state.catalogue.name(row)),
                                          this, [this, row] { removeDictionary(row); });
-        if (!IsUserDictionary(w_.Catalogue.root(row), w_.Places.userRoot())) {
+        if (!IsUserDictionary(w_.state.catalogue.root(row), w_.state.places.userRoot())) {
             remove->setEnabled(false);
             remove->setText(QStringLiteral("Installed with the program: uncheck it to leave it out"));
         }
     }
-    menu.exec(w_.catalogueList->viewport()->mapToGlobal(at));
+    menu.exec(w_.ui.catalogueList->viewport()->mapToGlobal(at));
 }
 
 bool WindowExtras::removeDictionary(int row)
 {
-    if (row < 0 || row >= w_.Catalogue.count())
+    if (row < 0 || row >= w_.state.catalogue.count())
         return false;
-    const QString name = w_.Catalogue.name(row);
-    if (!IsUserDictionary(w_.Catalogue.root(row), w_.Places.userRoot())) {
+    const QString name = w_.state.catalogue.name(row);
+    if (!IsUserDictionary(w_.state.catalogue.root(row), w_.state.places.userRoot())) {
         ShowMessage(QStringLiteral("\"%1\" was installed with the program and can only be unchecked.").arg(name),
-                    MsgIcon::Information, QStringLiteral("Lexifol"), &w_);
+                    MsgIcon::Information, QStringLiteral("Lexifol"), &w_.window);
         return false;
     }
-    const bool wasOpen = name.compare(w_.CurrentDictionary, Qt::CaseInsensitive) == 0;
-    const Result<QString> removed = RemoveDictionary(w_.Places.dataFolder(), name);
+    const bool wasOpen = name.compare(w_.state.dictionary.name, Qt::CaseInsensitive) == 0;
+    const Result<QString> removed = RemoveDictionary(w_.state.places.dataFolder(), name);
     if (!removed) {
         ShowMessage(QStringLiteral("The dictionary was not removed.\n\n") + removed.error(), MsgIcon::Error,
-                    QStringLiteral("Lexifol"), &w_);
+                    QStringLiteral("Lexifol"), &w_.window);
         return false;
     }
-    w_.Catalogue.rescan(w_.Places.dictionaryRoots());
-    w_.showCatalogue();
+    w_.state.catalogue.rescan(w_.state.places.dictionaryRoots());
+    w_.act.showCatalogue();
     if (wasOpen)
-        w_.openAnother();
-    w_.StatusText->say(QStringLiteral("Removed %1: moved to %2").arg(name, removed.value()), 0);
+        w_.act.openAnother();
+    w_.ui.status->say(QStringLiteral("Removed %1: moved to %2").arg(name, removed.value()), 0);
     return true;
 }
 
 void WindowExtras::pageMenu(QMenu* menu, const QString& word)
 {
-    if (!w_.Dictionary.pageIndex || w_.pageView->pageIndex() < 0)
+    if (!w_.state.dictionary.pageIndex || w_.ui.pageView->pageIndex() < 0)
         return;
     menu->addSeparator();
     if (!word.isEmpty())
         menu->addAction(QStringLiteral("Page begins with \u201c%1\u201d").arg(word), this, [this, word] { setPageFirstWord(word); });
-    const DictionaryPaths paths{w_.ProgramFolder, w_.CurrentDictionary, w_.Places.userRoot()};
-    if (const PagesInDoubt doubt = PagesInDoubtAfter(paths, w_.pageView->pageIndex() + 1); doubt.count > 0)
+    const DictionaryPaths paths{w_.state.programFolder, w_.state.dictionary.name, w_.state.places.userRoot()};
+    if (const PagesInDoubt doubt = PagesInDoubtAfter(paths, w_.ui.pageView->pageIndex() + 1); doubt.count > 0)
         menu->addAction(QStringLiteral("Next page in doubt (%1)").arg(doubt.count), this, [this] { showNextPageInDoubt(); });
 }
 
 bool WindowExtras::setPageFirstWord(const QString& word)
 {
-    const int page = w_.pageView->pageIndex() + 1;
-    const QString name = w_.CurrentDictionary;
-    const DictionaryPaths paths{w_.ProgramFolder, name, w_.Places.userRoot()};
-    const Status done = SetPageFirstWord(paths, page, word, w_.Dictionary.order());
+    const int page = w_.ui.pageView->pageIndex() + 1;
+    const QString name = w_.state.dictionary.name;
+    const DictionaryPaths paths{w_.state.programFolder, name, w_.state.places.userRoot()};
+    const Status done = SetPageFirstWord(paths, page, word, w_.state.dictionary.order());
     if (!done) {
         ShowMessage(QStringLiteral("The index was not changed.\n\n") + done.error(), MsgIcon::Error,
-                    QStringLiteral("Lexifol"), &w_);
+                    QStringLiteral("Lexifol"), &w_.window);
         return false;
     }
     // The index read again at once, the corrected line selected.
-    w_.SkipSearchReplay = true;
-    w_.reopenDictionary(name);
-    for (int row = 0; row < w_.FirstIndex.count(); ++row)
-        if (SplitValue(w_.FirstIndex.value(row)).value(0).toInt() == page) {
-            w_.selectIndexRow(row);
+    w_.state.skipSearchReplay = true;
+    if (w_.act.selectDictionary(name))
+        w_.act.openDictionary();
+    for (int row = 0; row < w_.state.dictionary.first.count(); ++row)
+        if (SplitValue(w_.state.dictionary.first.value(row)).value(0).toInt() == page) {
+            w_.act.selectIndexRow(row);
             break;
         }
-    w_.StatusText->say(QStringLiteral("Page %1 begins with \u201c%2\u201d").arg(page).arg(word));
+    w_.ui.status->say(QStringLiteral("Page %1 begins with \u201c%2\u201d").arg(page).arg(word));
     return true;
 }
 
 bool WindowExtras::showNextPageInDoubt()
 {
     // The next after the page on view, so that the maker goes through them all.
-    const int page = PagesInDoubtAfter(DictionaryPaths{w_.ProgramFolder, w_.CurrentDictionary, w_.Places.userRoot()},
-                                       w_.pageView->pageIndex() + 1).next;
+    const int page = PagesInDoubtAfter(DictionaryPaths{w_.state.programFolder, w_.state.dictionary.name, w_.state.places.userRoot()},
+                                       w_.ui.pageView->pageIndex() + 1).next;
     if (page <= 0) {
-        w_.StatusText->say(QStringLiteral("No page is left in doubt"));
+        w_.ui.status->say(QStringLiteral("No page is left in doubt"));
         return false;
     }
-    w_.composeAndShow(QString::number(page), false, QString());
+    w_.act.showPage(PageShow{QString::number(page), false, {}, 0, {}});
     return true;
 }
 
@@ -306,33 +308,33 @@ bool WindowExtras::redirectTyping(QObject* watched, QEvent* event)
         || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false;
     auto* widget = static_cast<QWidget*>(watched);
-    const bool list = widget == w_.indexList || widget == w_.historyList || widget == w_.bookmarkList
-        || widget == w_.catalogueList;
-    if (!list && !w_.pageView->isAncestorOf(widget))
+    const bool list = widget == w_.ui.indexList || widget == w_.ui.historyList || widget == w_.ui.bookmarkList
+        || widget == w_.ui.catalogueList;
+    if (!list && !w_.ui.pageView->isAncestorOf(widget))
         return false;
-    w_.searchBox->setFocus(Qt::OtherFocusReason);
-    w_.searchBox->insert(text);
+    w_.ui.searchBox->setFocus(Qt::OtherFocusReason);
+    w_.ui.searchBox->insert(text);
     return true;
 }
 
 void WindowExtras::catalogueChanged()
 {
-    const QStringList before = w_.Catalogue.names();
-    w_.Catalogue.rescan(w_.Places.dictionaryRoots());
-    if (w_.Catalogue.names() == before)
+    const QStringList before = w_.state.catalogue.names();
+    w_.state.catalogue.rescan(w_.state.places.dictionaryRoots());
+    if (w_.state.catalogue.names() == before)
         return;
-    w_.showCatalogue();
-    w_.StatusText->say(QStringLiteral("The dictionaries were looked at again: %1 installed").arg(w_.Catalogue.count()));
+    w_.act.showCatalogue();
+    w_.ui.status->say(QStringLiteral("The dictionaries were looked at again: %1 installed").arg(w_.state.catalogue.count()));
 }
 
 // Full screen is for reading: the page alone, with the status bar.
 void WindowExtras::toggleFullScreen()
 {
-    const bool full = !w_.isFullScreen();
-    w_.setWindowState(w_.windowState() ^ Qt::WindowFullScreen);
+    const bool full = !w_.window.isFullScreen();
+    w_.window.setWindowState(w_.window.windowState() ^ Qt::WindowFullScreen);
     if (full) {
-        for (QWidget* panel : {w_.topPanel, static_cast<QWidget*>(w_.listTabs), static_cast<QWidget*>(w_.menuBar()),
-                               static_cast<QWidget*>(w_.OtherDictionaries)})
+        for (QWidget* panel : {w_.ui.topPanel, static_cast<QWidget*>(w_.ui.listTabs), static_cast<QWidget*>(w_.window.menuBar()),
+                               static_cast<QWidget*>(w_.ui.otherDictionaries)})
             if (panel && panel->isVisible()) {
                 panel->hide();
                 hiddenForFullScreen_ << panel;
@@ -344,18 +346,18 @@ void WindowExtras::toggleFullScreen()
     }
     leaveFullScreen_->setEnabled(full);
     if (!full)
-        w_.searchBox->setFocus(Qt::OtherFocusReason);
+        w_.ui.searchBox->setFocus(Qt::OtherFocusReason);
 }
 
 void WindowExtras::printPage()
 {
-    const QImage page = w_.pageView->pageImage();
+    const QImage page = w_.ui.pageView->pageImage();
     if (page.isNull()) {
-        w_.StatusText->say(QStringLiteral("No page to print"));
+        w_.ui.status->say(QStringLiteral("No page to print"));
         return;
     }
     QPrinter printer;
-    QPrintDialog dialog(&printer, &w_);
+    QPrintDialog dialog(&printer, &w_.window);
     dialog.setWindowTitle(QStringLiteral("Print the page"));
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -369,30 +371,30 @@ void WindowExtras::goToPage()
 {
     // Counted as the status line counts: the page files of a dictionary
     // stored page by page, else the pages of the document.
-    const auto [current, count] = w_.pageView->readingPlace();
-    if (w_.pageView->pageCount() <= 0) {
-        w_.StatusText->say(QStringLiteral("No document on view"));
+    const auto [current, count] = w_.ui.pageView->readingPlace();
+    if (w_.ui.pageView->pageCount() <= 0) {
+        w_.ui.status->say(QStringLiteral("No document on view"));
         return;
     }
     bool ok = false;
     // A dictionary that numbers its pages is gone through by those numbers.
-    const PrintedPages printed(w_.pageView->pageTitles(), w_.Dictionary.pageOffset, count);
+    const PrintedPages printed(w_.ui.pageView->pageTitles(), w_.state.dictionary.pageOffset, count);
     if (printed.known()) {
-        const QString typed = QInputDialog::getText(&w_, QStringLiteral("Go to page"),
+        const QString typed = QInputDialog::getText(&w_.window, QStringLiteral("Go to page"),
                                                     QStringLiteral("Page as printed, or #N for the N-th of the file's %1 pages:").arg(count),
                                                     QLineEdit::Normal, printed.printed(current), &ok);
         if (!ok)
             return;
         if (const int index = printed.indexOf(typed); index >= 0)
-            w_.pageView->goToPage(index);
+            w_.ui.pageView->goToPage(index);
         else
-            w_.StatusText->say(QStringLiteral("No page \u201c%1\u201d in this dictionary").arg(typed.left(40)));
+            w_.ui.status->say(QStringLiteral("No page \u201c%1\u201d in this dictionary").arg(typed.left(40)));
         return;
     }
-    const int page = QInputDialog::getInt(&w_, QStringLiteral("Go to page"), QStringLiteral("Page (1 to %1):").arg(count),
+    const int page = QInputDialog::getInt(&w_.window, QStringLiteral("Go to page"), QStringLiteral("Page (1 to %1):").arg(count),
                                           current + 1, 1, count, 1, &ok);
     if (ok)
-        w_.pageView->goToPage(page - 1);
+        w_.ui.pageView->goToPage(page - 1);
 }
 
 } // namespace lexifol

@@ -2,6 +2,7 @@
 // What a reader expects around the main window beyond its own commands:
 // full screen, printing the page, going to a page, Undo, and typing that
 // lands in the search box wherever the focus is.
+#include "app/WindowParts.h"
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -11,7 +12,6 @@ class QAction;
 class QEvent;
 class QMenu;
 class QTimer;
-class MainWindow;
 
 namespace lexifol {
 
@@ -21,7 +21,7 @@ class WindowExtras : public QObject
 {
     Q_OBJECT
 public:
-    explicit WindowExtras(MainWindow& w);
+    explicit WindowExtras(const WindowParts& w);
 
     // A letter typed while a list or the page has the focus goes to the
     // search box, as if typed there; a dictionary dropped on the window is
@@ -54,7 +54,7 @@ private:
     void catalogueMenu(const QPoint& at);
     void pageMenu(QMenu* menu, const QString& word);
     void chooseAndAdd();
-    MainWindow& w_;
+    WindowParts w_;
     DictionaryMaker* maker_ = nullptr;   // made when first needed
     QString addedNote_;                  // said with "Added" when the copy is done
     QTimer* rescan_ = nullptr;

@@ -5,7 +5,8 @@
 
 #include "app/About.h"
 #include "app/Application.h"
-#include "app/MainWindow.h"
+#include "app/MainControls.h"
+#include "app/MainWidgets.h"
 #include "config/Messages.h"
 #include "config/ConfigurationDialog.h"
 #include "index/Lookup.h"
@@ -30,7 +31,7 @@ bool WindowKeys::filter(QObject* watched, QEvent* event)
     QWidget* focus = QApplication::focusWidget();
     if (!watched->isWidgetType() || (focus ? watched != focus : !static_cast<QWidget*>(watched)->isWindow()))
         return false;
-    if ((w_.configDialog_ && w_.configDialog_->isVisible()) || (w_.aboutBox_ && w_.aboutBox_->isVisible()))
+    if (w_.act.dialogOpen())
         return false;
     const CommandKey key = CommandKeyOf(static_cast<QKeyEvent*>(event));
     if (key.vk == 0)
@@ -44,58 +45,58 @@ bool WindowKeys::filter(QObject* watched, QEvent* event)
     return HandleCommandKey(*this, key);
 }
 
-bool WindowKeys::extraPageOnView() const { return w_.ExtraPageOnView; }
-bool WindowKeys::singleFileOnView() const { return w_.SingleFileOnView; }
-int WindowKeys::catalogueSize() const { return w_.Catalogue.count(); }
-bool WindowKeys::searchBoxHasFocus() const { return w_.searchBox->hasFocus(); }
-bool WindowKeys::backVisible() const { return !w_.backButton->isHidden(); }
-bool WindowKeys::forwardVisible() const { return !w_.forwardButton->isHidden(); }
-bool WindowKeys::bookmarksPageActive() const { return w_.listTabs->currentWidget() == w_.bookmarkTab; }
-void WindowKeys::activateShortcut(int digit) { w_.ActivateShortcut(digit); }
-void WindowKeys::historyStep(bool back) { back ? w_.HistoryBack() : w_.HistoryForward(); }
-void WindowKeys::clearBookmarks() { w_.ClearBookmarks(); }
+bool WindowKeys::extraPageOnView() const { return w_.state.extraPageOnView; }
+bool WindowKeys::singleFileOnView() const { return w_.state.singleFileOnView; }
+int WindowKeys::catalogueSize() const { return w_.state.catalogue.count(); }
+bool WindowKeys::searchBoxHasFocus() const { return w_.ui.searchBox->hasFocus(); }
+bool WindowKeys::backVisible() const { return !w_.ui.backButton->isHidden(); }
+bool WindowKeys::forwardVisible() const { return !w_.ui.forwardButton->isHidden(); }
+bool WindowKeys::bookmarksPageActive() const { return w_.ui.listTabs->currentWidget() == w_.ui.bookmarkTab; }
+void WindowKeys::activateShortcut(int digit) { w_.act.activateShortcut(digit); }
+void WindowKeys::historyStep(bool back) { w_.act.stepHistory(back); }
+void WindowKeys::clearBookmarks() { w_.act.clearBookmarks(); }
 
 QPoint WindowKeys::automationPoint() const
 {
-    return w_.frameGeometry().topLeft() + QPoint(400, 250);
+    return w_.window.frameGeometry().topLeft() + QPoint(400, 250);
 }
 
 void WindowKeys::lineScroll(bool up)
 {
-    LineScroll(*w_.Automation, automationPoint(), w_.BrowserMouse, up);
+    LineScroll(*w_.state.input, automationPoint(), w_.state.browserMouse, up);
 }
 
 void WindowKeys::wheelPage(bool up)
 {
-    WheelPage(*w_.Automation, up);
+    WheelPage(*w_.state.input, up);
 }
 
 void WindowKeys::pageJump(bool up)
 {
-    PageJump(*w_.Automation, automationPoint(), up);
+    PageJump(*w_.state.input, automationPoint(), up);
 }
 
 void WindowKeys::searchBoxPageScroll(bool up)
 {
-    SearchBoxPageScroll(*w_.Automation, automationPoint(), up);
+    SearchBoxPageScroll(*w_.state.input, automationPoint(), up);
 }
 
 bool WindowKeys::find(bool closeFirst)
 {
     // F3 on the text search tab walks through its hits and results.
-    if (!closeFirst && w_.TextSearch && w_.TextSearch->active() && w_.TextSearch->nextHit())
+    if (!closeFirst && w_.ui.textSearch && w_.ui.textSearch->active() && w_.ui.textSearch->nextHit())
         return true;
     FindRequest request;
     request.point = automationPoint();
-    request.searchText = [this] { return w_.searchBox->text(); };
+    request.searchText = [this] { return w_.ui.searchBox->text(); };
     request.closeFirst = closeFirst;
-    return FindCommand(*w_.Automation, request);
+    return FindCommand(*w_.state.input, request);
 }
 
 bool WindowKeys::listHasFocus() const
 {
-    for (const QWidget* w : {static_cast<QWidget*>(w_.indexList), static_cast<QWidget*>(w_.historyList),
-                             static_cast<QWidget*>(w_.bookmarkList), static_cast<QWidget*>(w_.catalogueList)})
+    for (const QWidget* w : {static_cast<QWidget*>(w_.ui.indexList), static_cast<QWidget*>(w_.ui.historyList),
+                             static_cast<QWidget*>(w_.ui.bookmarkList), static_cast<QWidget*>(w_.ui.catalogueList)})
         if (w->hasFocus())
             return true;
     return false;
@@ -103,41 +104,41 @@ bool WindowKeys::listHasFocus() const
 
 bool WindowKeys::findAvailable() const
 {
-    if (w_.TextSearch && w_.TextSearch->active() && w_.TextSearch->hasShown())
+    if (w_.ui.textSearch && w_.ui.textSearch->active() && w_.ui.textSearch->hasShown())
         return true;
-    return !w_.searchBox->text().isEmpty() && !w_.findButton->isHidden();
+    return !w_.ui.searchBox->text().isEmpty() && !w_.ui.findButton->isHidden();
 }
 
 // Ctrl+Up, Ctrl+Down: the nearest checked dictionary, opened.
 void WindowKeys::selectNeighbourDictionary(bool up)
 {
-    if (w_.Catalogue.current() < 0)
+    if (w_.state.catalogue.current() < 0)
         return;
-    const std::optional<NeighbourStep> step = w_.Catalogue.checkedNeighbour(up);
+    const std::optional<NeighbourStep> step = w_.state.catalogue.checkedNeighbour(up);
     if (!step)
         return;
-    w_.selectCatalogueRow(step->target);
-    w_.OpenDictionary();
+    w_.act.selectCatalogueRow(step->target);
+    w_.act.openDictionary();
     // The list scrolls by the distance moved.
     for (int i = 0; i < step->steps; ++i)
-        w_.catalogueList->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderSingleStepSub
+        w_.ui.catalogueList->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderSingleStepSub
                                                             : QAbstractSlider::SliderSingleStepAdd);
 }
 
 // Ctrl+Page Up, Ctrl+Page Down: the nearest entry of another page.
 void WindowKeys::stepPage(bool forward)
 {
-    if (w_.indexItemCount() == 0)
+    if (w_.act.indexRowCount() == 0)
         return;
-    const PageStep step = StepPage(w_.FirstIndex, w_.selectedIndexRow(), forward);
+    const PageStep step = StepPage(w_.state.dictionary.first, w_.act.selectedIndexRow(), forward);
     if (step.failed) {
         ShowMessage(ListIndexMessage(0), MsgIcon::Error, QString::fromLatin1(kApplicationTitle));
         return;
     }
     if (step.row < 0)
         return;
-    w_.selectIndexRow(step.row);
-    w_.ShowPage(step.page);
+    w_.act.selectIndexRow(step.row);
+    w_.act.showPage(step.page);
 }
 
 void WindowKeys::refocusSearchBox()
@@ -145,8 +146,8 @@ void WindowKeys::refocusSearchBox()
     // The two focus keys of the original window, posted: they come back
     // through the key handling and match nothing.
     for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Left})
-        QCoreApplication::postEvent(&w_, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
-    w_.RefreshSearchBox();
+        QCoreApplication::postEvent(&w_.window, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    w_.act.refreshSearchBox();
 }
 
 } // namespace lexifol

@@ -1,19 +1,19 @@
 #pragma once
 // The main window as the key table sees it: the conditions it asks and the
 // actions it runs, and the application-wide key handling that feeds it.
+#include "app/WindowParts.h"
 #include "app/KeyCommands.h"
 
 #include <QPoint>
 
 class QEvent;
 class QObject;
-class MainWindow;
 
 namespace lexifol {
 
 class WindowKeys : public KeyCommandTarget {
 public:
-    explicit WindowKeys(MainWindow& w) : w_(w) {}
+    explicit WindowKeys(const WindowParts& w) : w_(w) {}
     // The application-wide key handling; true when it took the key.
     bool filter(QObject* watched, QEvent* event);
 
@@ -41,7 +41,7 @@ public:
     void searchBoxPageScroll(bool up);  // Page Up, Page Down in the search box
 
 private:
-    MainWindow& w_;
+    WindowParts w_;
 };
 
 } // namespace lexifol

@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     auto* outside = new OutsideRequests(window);
     if (request.lookUp && !request.dictionary.isEmpty()) {
         outside->readTitlesNow();
-        if (window.Catalogue.findByNameOrTitle(request.dictionary) < 0)
+        if (window.state().catalogue.findByNameOrTitle(request.dictionary) < 0)
             return Say(stderr, QStringLiteral("lexifol: no dictionary \"%1\" is installed").arg(request.dictionary), 2);
     }
     InstanceServer server(instance, [outside](const InstanceRequest& r, const InstanceServer::Reply& reply) {

@@ -2,7 +2,7 @@
 // selected row, on a dictionary of a million entries, with and without a
 // second index. Run with QT_QPA_PLATFORM=offscreen (or on a desktop).
 #include "app/OtherStrip.h"
-#include "app/MainWindow.h"
+#include "WindowProbe.h"
 #include "index/Collation.h"
 #include "config/Messages.h"
 #include "DjvuEncode.h"
@@ -98,22 +98,22 @@ Stats measure(MainWindow& w, const QStringList& words, int samples)
     QRandomGenerator rng(7);
     for (int i = 0; i < samples; ++i) {
         const QString& word = words.at(rng.bounded(int(words.size())));
-        w.searchBox->clear();
+        Ui(w).searchBox->clear();
         const QString prefix = word.left(1 + rng.bounded(int(word.size())));
         // Everything but the last letter is already typed; time the last key.
-        w.searchBox->setText(prefix.chopped(1));
+        Ui(w).searchBox->setText(prefix.chopped(1));
         QApplication::processEvents();
         // ...and drawn, as it is by the time a reader presses the next key:
         // on a real display, updates wait for the next frame.
-        w.indexList->viewport()->repaint();
+        Ui(w).indexList->viewport()->repaint();
         const QChar last = prefix.back();
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(last));
         QElapsedTimer t;
         t.start();
-        QApplication::sendEvent(w.searchBox, &press);
-        w.indexList->viewport()->repaint();
+        QApplication::sendEvent(Ui(w).searchBox, &press);
+        Ui(w).indexList->viewport()->repaint();
         times.push_back(t.nsecsElapsed() / 1e6);
-        if (w.selectedIndexRow() < 0 && prefix != word)
+        if (w.actions().selectedIndexRow() < 0 && prefix != word)
             qFatal("no row selected for %s", qPrintable(prefix));
         // Now and then a pause, as a reader's: the page of the selected
         // entry is drawn ahead, and the next keys are timed while it may
@@ -206,37 +206,37 @@ int main(int argc, char** argv)
     w.resize(1000, 700);
     w.show();
     QApplication::processEvents();
-    w.indexList->viewport()->repaint();
+    Ui(w).indexList->viewport()->repaint();
     // The text as the index holds it: the file's UTF-16 units, one break a line.
     const double textBytes = double(QFileInfo(prog + QStringLiteral("Data/Plain.list")).size() - 2 - 2 * count);
     std::printf("resident after start-up, more than with an empty catalogue: %.1f bytes an entry "
                 "(goal: 1.2 x %.1f of text + 4 = %.1f)\n",
                 (ResidentMb() - before) * 1024 * 1024 / count, textBytes / count, 1.2 * textBytes / count + 4);
-    std::printf("start-up, %d dictionaries of %d entries, second window: %.1f ms\n", int(w.catalogueList->count()), count,
+    std::printf("start-up, %d dictionaries of %d entries, second window: %.1f ms\n", int(Ui(w).catalogueList->count()), count,
                 startTimer.nsecsElapsed() / 1e6);
 
     const int samples = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 2000;
-    if (allChecked && w.OtherDictionaries) {
+    if (allChecked && Ui(w).otherDictionaries) {
         QElapsedTimer opened;
         opened.start();
         auto opening = [&w] {
-            const auto& hits = w.OtherDictionaries->hits();
+            const auto& hits = Ui(w).otherDictionaries->hits();
             return hits.isEmpty() || std::any_of(hits.begin(), hits.end(), [](const lexifol::ShelfHit& h) {
                 return h.kind == lexifol::ShelfHit::Kind::Opening;
             });
         };
         while (opening() && opened.elapsed() < 60000) {
-            w.OtherDictionaries->refresh();
+            Ui(w).otherDictionaries->refresh();
             QTest::qWait(20);
         }
         std::printf("strip: nine other 1M dictionaries opened off the window's thread in %.0f ms, resident %.0f MB\n",
                     double(opened.elapsed()), ResidentMb());
         std::vector<double> refreshes;
         for (int i = 0; i < 50; ++i) {
-            w.searchBox->setText(words.at(i * 997 % words.size()));
+            Ui(w).searchBox->setText(words.at(i * 997 % words.size()));
             QElapsedTimer t;
             t.start();
-            w.OtherDictionaries->refresh();
+            Ui(w).otherDictionaries->refresh();
             refreshes.push_back(t.nsecsElapsed() / 1e6);
         }
         std::sort(refreshes.begin(), refreshes.end());
@@ -272,16 +272,16 @@ int main(int argc, char** argv)
         std::vector<double> opens, reopens;
         for (int k = 0; k < 7; ++k) {
             for (std::vector<double>* into : {&opens, &reopens}) {
-                w.catalogueList->setCurrentRow(1 - row);
-                w.OpenDictionary();
+                Ui(w).catalogueList->setCurrentRow(1 - row);
+                w.actions().openDictionary();
                 QApplication::processEvents();
                 if (into == &opens)
-                    w.indexCache().clear();
+                    w.state().indexCache.clear();
                 QElapsedTimer openTimer;
-                w.catalogueList->setCurrentRow(row);
-                w.searchBox->clear();
+                Ui(w).catalogueList->setCurrentRow(row);
+                Ui(w).searchBox->clear();
                 openTimer.start();
-                w.OpenDictionary();
+                w.actions().openDictionary();
                 into->push_back(openTimer.nsecsElapsed() / 1e6);
             }
         }
@@ -291,9 +291,9 @@ int main(int argc, char** argv)
         std::printf("opened again a moment later (goal < 5 ms): median %.2f ms, max %.2f ms\n",
                     reopens[reopens.size() / 2], reopens.back());
         QApplication::processEvents();
-        w.indexList->viewport()->repaint();
+        Ui(w).indexList->viewport()->repaint();
         std::printf("resident after opening: %.1f MB\n", ResidentMb());
-        const bool hasSecond = !w.SecondIndex.isEmpty();
+        const bool hasSecond = !w.state().dictionary.second.isEmpty();
         const Stats s = measure(w, words, samples);
         std::printf("%-26s %12.3f %12.3f   (opening median %.1f ms)\n",
                     hasSecond ? "with second index" : "first index only", s.median, s.p99, openMs);
@@ -301,6 +301,6 @@ int main(int argc, char** argv)
     stopBuilding = true;
     if (textBuilder.joinable())
         textBuilder.join();
-    w.Shutdown();
+    w.shutdown();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "DensePages.h"
 
 #include "pageview/PageView.h"
+#include "pageview/Composition.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -154,13 +155,18 @@ double DjvuLibreOwn(ddjvu_context_t* ctx, const QString& book, int page, QSize s
     return ms;
 }
 
-// Navigate for a headword: until the page is drawn with the word marked.
-double ShowLocatedAndTime(PageView& view, const QString& html, const QString& word)
+// A page shown for a headword: until it is drawn with the word marked.
+double ShowLocatedAndTime(PageView& view, const QString& html, const QString& doc, int page, const QString& word)
 {
+    PageViewRequest request;
+    request.viewFile = html;
+    request.document = doc;
+    request.page = QString::number(page);
+    request.pluginParameters = {"Toolbar=no", "ScrollBars=no", "zoom=width"};
+    request.mark = word;
     QElapsedTimer t;
     t.start();
-    view.LocateWord(word);
-    view.Navigate(html);
+    view.Show(request);
     while (view.headwordMark().isEmpty() && t.elapsed() < kTimeoutMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     if (view.headwordMark().isEmpty())
@@ -325,7 +331,7 @@ int main(int argc, char** argv)
             fresh.show();
             Settle(100);
             const QString html = PageHtml(dir.path(), book, page);
-            const double ms = locate ? ShowLocatedAndTime(fresh, html, word) : ShowAndTime(fresh, html);
+            const double ms = locate ? ShowLocatedAndTime(fresh, html, book, page, word) : ShowAndTime(fresh, html);
             if (ms < 0) {
                 out << "page " << page << (locate ? ": the word was not marked\n" : ": not shown\n");
                 return 1;

@@ -67,7 +67,7 @@ PageViewRequest ComposePageRequest(const CompositionInput& in, const PageViewSta
 {
     PageViewState scratch = state;
     const Target t = TargetOf(in, scratch);
-    return {PageViewFilePath(in.programFolder), t.document, t.page, in.pluginParameters, t.pageByPage};
+    return {PageViewFilePath(in.programFolder), t.document, t.page, in.pluginParameters, t.pageByPage, QString(), 0, {}};
 }
 
 QString ComposePageLine(const CompositionInput& in, PageViewState& state)

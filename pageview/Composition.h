@@ -3,6 +3,7 @@
 // document and page. Composition is kept apart from the window so that it can
 // be checked directly.
 #include "base/Status.h"
+#include "index/TextMatch.h"
 #include <QByteArrayList>
 #include <QString>
 
@@ -31,6 +32,12 @@ struct PageViewRequest {
     QString page;
     QByteArrayList pluginParameters;
     bool pageByPage = false;   // the document is a page file of a dictionary stored page by page
+    // Once the page's text layer is read: the headword scrolled into the
+    // upper third of the view and marked (its how many-th entry on the
+    // page), and every word of `find` found and lit.
+    QString mark;
+    int markOccurrence = 0;
+    QList<MatchWord> find;
 };
 
 // The request that the composed line describes; `state` as for the line.

@@ -284,8 +284,9 @@ PageView::~PageView()
 
 void PageView::Navigate(const QString& path)
 {
-    d->locating = std::exchange(d->nextLocate, QString());
-    d->occurrence = std::exchange(d->nextOccurrence, 0);
+    d->locating.clear();
+    d->occurrence = 0;
+    d->findOnArrival = FindQuery();
     const quint64 g = d->bump();
     d->currentPath = path;
     d->pendingAnchor.clear();
@@ -296,8 +297,9 @@ void PageView::Navigate(const QString& path)
 
 void PageView::Show(const PageViewRequest& request)
 {
-    d->locating = std::exchange(d->nextLocate, QString());
-    d->occurrence = std::exchange(d->nextOccurrence, 0);
+    d->locating = request.mark;
+    d->occurrence = request.markOccurrence;
+    d->findOnArrival = request.find.isEmpty() ? FindQuery() : FindQuery{request.find, true};
     const quint64 g = d->bump();
     d->currentPath = request.viewFile;
     d->pendingAnchor.clear();

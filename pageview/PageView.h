@@ -30,13 +30,6 @@ public:
     // showing it later is immediate. Only while a DjVu page with the same
     // toolbar and scroll bars is on view: the page is drawn for its size.
     void Prepare(const PageViewRequest& request);
-    // The headword the next page is shown for: once the page's text layer is
-    // read, it is scrolled into the upper third of the view and marked;
-    // `occurrence`: the index's how many-th entry of it on that page.
-    void LocateWord(const QString& headword, int occurrence = 0);
-    // The next page presented has any of `words` found on it, every match
-    // marked and the first brought into view.
-    void FindOnArrival(const QList<MatchWord>& words);
     // The dictionary's replacement rules, folded by Find and the headword
     // mark as the text search folds them.
     void setTextRules(const ReplacementList& rules);

@@ -45,17 +45,6 @@ int PageView::Impl::runFind()
     return count;
 }
 
-void PageView::LocateWord(const QString& headword, int occurrence)
-{
-    d->nextLocate = headword;
-    d->nextOccurrence = occurrence;
-}
-
-void PageView::FindOnArrival(const QList<MatchWord>& words)
-{
-    d->findOnArrival = FindQuery{words, true};
-}
-
 void PageView::setTextRules(const ReplacementList& rules)
 {
     d->matcher = TextMatcher(rules);

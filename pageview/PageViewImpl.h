@@ -52,9 +52,8 @@ struct PageView::Impl {
     QString pendingAnchor;
     FindQuery findOnArrival;   // found on the next page presented
     TextMatcher matcher;
-    QString nextLocate;    // the headword the next page is shown for
-    QString locating;      // the one the page on its way is shown for
-    int nextOccurrence = 0, occurrence = 0;   // its how many-th entry on the page
+    QString locating;      // the headword the page on its way is shown for
+    int occurrence = 0;    // its how many-th entry on the page
     int scrollAtArrival = 0;
 
     // The page on view.

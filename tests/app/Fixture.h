@@ -1,7 +1,7 @@
 #pragma once
 // A throw-away program folder and current directory for main-window tests,
 // with every message box recorded instead of shown.
-#include "app/MainWindow.h"
+#include "WindowProbe.h"
 #include "config/Messages.h"
 
 #include <QDir>
@@ -87,3 +87,4 @@ struct Fixture {
 
     QString pageFile() const { return QString::fromLatin1(readBytes(prog + QStringLiteral("temp.htm"))); }
 };
+

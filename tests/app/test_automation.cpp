@@ -35,7 +35,7 @@ class TestAutomationApp : public QObject
     std::unique_ptr<Fixture> fx_;
     std::unique_ptr<MainWindow> w_;
 
-    int scroll() const { return w_->pageView->scrollPosition(); }
+    int scroll() const { return Ui(*w_).pageView->scrollPosition(); }
     void settle()
     {
         for (int i = 0; i < 5; ++i)
@@ -66,10 +66,10 @@ private slots:
         w_->showNormal();
         w_->setGeometry(20, 20, 760, 560);
         QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-        w_->searchBox->setText("beta");
-        w_->ShowSelectedEntry();
-        QTRY_COMPARE_WITH_TIMEOUT(w_->pageView->state(), PageView::State::Page, 20000);
-        QVERIFY(w_->pageView->scrollMaximum() > 0);
+        Ui(*w_).searchBox->setText("beta");
+        w_->actions().showSelectedEntry();
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w_).pageView->state(), PageView::State::Page, 20000);
+        QVERIFY(Ui(*w_).pageView->scrollMaximum() > 0);
     }
     void cleanup()
     {
@@ -80,7 +80,7 @@ private slots:
     void pageUnderTheAutomationPoint()
     {
         QWidget* under = QApplication::widgetAt(w_->keys().automationPoint());
-        QVERIFY(under && (under == w_->pageView || w_->pageView->isAncestorOf(under)));
+        QVERIFY(under && (under == Ui(*w_).pageView || Ui(*w_).pageView->isAncestorOf(under)));
     }
 
     void keysScrollWhateverHasTheFocus_data()
@@ -92,7 +92,7 @@ private slots:
     void keysScrollWhateverHasTheFocus()
     {
         QFETCH(bool, inList);
-        (inList ? static_cast<QWidget*>(w_->indexList) : w_->searchBox)->setFocus();
+        (inList ? static_cast<QWidget*>(Ui(*w_).indexList) : Ui(*w_).searchBox)->setFocus();
         const int top = scroll();
         w_->keys().lineScroll(false);
         QTRY_VERIFY(scroll() > top);
@@ -114,21 +114,21 @@ private slots:
     void pageDownReadsOn()
     {
         QFETCH(bool, continuous);
-        QCOMPARE(w_->pageView->continuous(), continuous);
-        w_->searchBox->setText("alpha");
-        w_->ShowSelectedEntry();
-        QTRY_VERIFY(w_->pageView->state() == PageView::State::Page && w_->pageView->pageIndex() == 0);
-        QCOMPARE(w_->StatusText->pageText(), QStringLiteral("page 1 of 2"));
-        for (int press = 0; press < 20 && w_->pageView->pageIndex() == 0; ++press) {
+        QCOMPARE(Ui(*w_).pageView->continuous(), continuous);
+        Ui(*w_).searchBox->setText("alpha");
+        w_->actions().showSelectedEntry();
+        QTRY_VERIFY(Ui(*w_).pageView->state() == PageView::State::Page && Ui(*w_).pageView->pageIndex() == 0);
+        QCOMPARE(Ui(*w_).status->pageText(), QStringLiteral("page 1 of 2"));
+        for (int press = 0; press < 20 && Ui(*w_).pageView->pageIndex() == 0; ++press) {
             w_->keys().wheelPage(false);
             settle();
         }
-        QCOMPARE(w_->pageView->pageIndex(), continuous ? 1 : 0);
-        QCOMPARE(w_->StatusText->pageText(), continuous ? QStringLiteral("page 2 of 2") : QStringLiteral("page 1 of 2"));
+        QCOMPARE(Ui(*w_).pageView->pageIndex(), continuous ? 1 : 0);
+        QCOMPARE(Ui(*w_).status->pageText(), continuous ? QStringLiteral("page 2 of 2") : QStringLiteral("page 1 of 2"));
         // The help in the page area is no page of the document.
-        w_->showHelp();
+        w_->actions().showHelp();
         settle();
-        QCOMPARE(w_->StatusText->pageText(), QString());
+        QCOMPARE(Ui(*w_).status->pageText(), QString());
     }
 
     void homeAndEndJumpThreePages()
@@ -137,49 +137,49 @@ private slots:
         settle();
         QTRY_VERIFY(scroll() > 0);
         const int end = scroll();
-        const int page = w_->pageView->pageWindow()->height();
-        QVERIFY2(end >= qMin(w_->pageView->scrollMaximum(), 2 * page), qPrintable(QString::number(end)));
+        const int page = Ui(*w_).pageView->pageWindow()->height();
+        QVERIFY2(end >= qMin(Ui(*w_).pageView->scrollMaximum(), 2 * page), qPrintable(QString::number(end)));
         w_->keys().pageJump(true);
         QTRY_COMPARE(scroll(), 0);
     }
 
     void headwordFoundOnItsPage()
     {
-        QVERIFY(w_->pageView->headwordMark().isEmpty());   // "beta" is not printed
-        w_->searchBox->setText("target1");
-        w_->ShowSelectedEntry();
-        QTRY_VERIFY(!w_->pageView->headwordMark().isEmpty());
-        QCOMPARE(w_->pageView->pageIndex(), 0);
+        QVERIFY(Ui(*w_).pageView->headwordMark().isEmpty());   // "beta" is not printed
+        Ui(*w_).searchBox->setText("target1");
+        w_->actions().showSelectedEntry();
+        QTRY_VERIFY(!Ui(*w_).pageView->headwordMark().isEmpty());
+        QCOMPARE(Ui(*w_).pageView->pageIndex(), 0);
         QVERIFY(scroll() > 0);   // the last line of the page, brought into view
         // The Find command's hits take the mark's place.
-        w_->searchBox->setText("word1");
+        Ui(*w_).searchBox->setText("word1");
         QVERIFY(w_->keys().find(true));
-        QTRY_VERIFY(!w_->pageView->highlights().isEmpty());
-        QVERIFY(w_->pageView->headwordMark().isEmpty());
+        QTRY_VERIFY(!Ui(*w_).pageView->highlights().isEmpty());
+        QVERIFY(Ui(*w_).pageView->headwordMark().isEmpty());
     }
 
     void userScrollWins()
     {
         // Page 1 was never shown: its text layer comes after the page.
-        w_->searchBox->setText("target1");
-        connect(w_->pageView, &PageView::pageShown, this, [this] {
-            if (w_->pageView->pageIndex() == 0)
-                QCoreApplication::postEvent(w_->pageView->pageWindow(), new ScrollRequestEvent(SB_LINEDOWN));
+        Ui(*w_).searchBox->setText("target1");
+        connect(Ui(*w_).pageView, &PageView::pageShown, this, [this] {
+            if (Ui(*w_).pageView->pageIndex() == 0)
+                QCoreApplication::postEvent(Ui(*w_).pageView->pageWindow(), new ScrollRequestEvent(SB_LINEDOWN));
         });
-        w_->ShowSelectedEntry();
-        QTRY_VERIFY(!w_->pageView->headwordMark().isEmpty());
+        w_->actions().showSelectedEntry();
+        QTRY_VERIFY(!Ui(*w_).pageView->headwordMark().isEmpty());
         const int moved = scroll();
         QVERIFY(moved > 0);
-        QVERIFY(moved < w_->pageView->pageWindow()->height());   // a line, not the way to the word
+        QVERIFY(moved < Ui(*w_).pageView->pageWindow()->height());   // a line, not the way to the word
     }
 
     void locateOff()
     {
-        w_->searchBox->setText("target2");
-        w_->ShowSelectedEntry();
+        Ui(*w_).searchBox->setText("target2");
+        w_->actions().showSelectedEntry();
         settle();
         QTest::qWait(300);
-        QVERIFY(w_->pageView->headwordMark().isEmpty());
+        QVERIFY(Ui(*w_).pageView->headwordMark().isEmpty());
         QCOMPARE(scroll(), 0);
     }
 
@@ -187,35 +187,35 @@ private slots:
     // the Find field holds the word once.
     void findAgainMovesOn()
     {
-        w_->searchBox->setText("word2");
+        Ui(*w_).searchBox->setText("word2");
         QVERIFY(w_->keys().find(true));
-        QTRY_COMPARE(w_->pageView->highlights().size(), 13);
+        QTRY_COMPARE(Ui(*w_).pageView->highlights().size(), 13);
         settle();
         for (int press = 0; press < 3; ++press) {
             QVERIFY(w_->keys().find(false));
             settle();
-            QCOMPARE(w_->pageView->highlights().size(), 13);
-            auto* field = w_->pageView->findDialog()->findChild<QLineEdit*>("findField");
+            QCOMPARE(Ui(*w_).pageView->highlights().size(), 13);
+            auto* field = Ui(*w_).pageView->findDialog()->findChild<QLineEdit*>("findField");
             QVERIFY(field);
             QCOMPARE(field->text(), QStringLiteral("word2"));
         }
-        QCOMPARE(w_->StatusText->message(), QStringLiteral("13 found on the page"));
-        w_->searchBox->setText("nowhere");
+        QCOMPARE(Ui(*w_).status->message(), QStringLiteral("13 found on the page"));
+        Ui(*w_).searchBox->setText("nowhere");
         QVERIFY(w_->keys().find(true));
-        QTRY_COMPARE(w_->StatusText->message(), QStringLiteral("not found on the page"));
+        QTRY_COMPARE(Ui(*w_).status->message(), QStringLiteral("not found on the page"));
     }
 
     void findHighlightsTheWord()
     {
-        w_->searchBox->setText("target2");
+        Ui(*w_).searchBox->setText("target2");
         QVERIFY(w_->keys().find(true));
-        QTRY_COMPARE(w_->pageView->highlights().size(), 1);
+        QTRY_COMPARE(Ui(*w_).pageView->highlights().size(), 1);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("target2"));
-        QVERIFY(w_->pageView->findDialog() && w_->pageView->findDialog()->isHidden());
+        QVERIFY(Ui(*w_).pageView->findDialog() && Ui(*w_).pageView->findDialog()->isHidden());
         // The page scrolled down to the word, which is now in view.
         QVERIFY(scroll() > 0);
-        const QRect hit = w_->pageView->highlights().first();
-        QVERIFY(hit.top() >= scroll() - 20 && hit.bottom() <= scroll() + w_->pageView->pageWindow()->height() + 20);
+        const QRect hit = Ui(*w_).pageView->highlights().first();
+        QVERIFY(hit.top() >= scroll() - 20 && hit.bottom() <= scroll() + Ui(*w_).pageView->pageWindow()->height() + 20);
         // Again from the button: the old dialog goes, one stays.
         QVERIFY(w_->keys().find(true));
         settle();
@@ -223,7 +223,7 @@ private slots:
         for (QWidget* top : QApplication::topLevelWidgets())
             dialogs += top->windowTitle() == QStringLiteral("Find");
         QCOMPARE(dialogs, 1);
-        QTRY_COMPARE(w_->pageView->highlights().size(), 1);
+        QTRY_COMPARE(Ui(*w_).pageView->highlights().size(), 1);
     }
 };
 

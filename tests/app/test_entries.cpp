@@ -25,8 +25,8 @@ QStringList words()
 
 void lookUp(MainWindow& w, const QString& text)
 {
-    w.searchBox->setText(text);
-    w.ShowSelectedEntry();
+    Ui(w).searchBox->setText(text);
+    w.actions().showSelectedEntry();
 }
 
 int selected(const QListView* box)
@@ -54,26 +54,26 @@ private slots:
         auto w = fx.start();
         for (int i = 0; i < 22; ++i)
             lookUp(*w, QStringLiteral("%1word").arg(QChar(u'a' + i)));
-        QCOMPARE(w->History.size(), 21);
-        QCOMPARE(w->History.entries().first(), QStringLiteral("bword\tD"));
-        QVERIFY(!w->backButton->isHidden() && w->forwardButton->isHidden());
+        QCOMPARE(w->state().history.size(), 21);
+        QCOMPARE(w->state().history.entries().first(), QStringLiteral("bword\tD"));
+        QVERIFY(!Ui(*w).backButton->isHidden() && Ui(*w).forwardButton->isHidden());
 
-        w->HistoryBack();
-        w->HistoryBack();
-        QCOMPARE(selected(w->historyList), 18);
+        w->actions().stepHistory(true);
+        w->actions().stepHistory(true);
+        QCOMPARE(selected(Ui(*w).historyList), 18);
         QCOMPARE(shownPage(fx), QStringLiteral("20"));   // tword
         // The search box and the index follow what is shown.
-        QCOMPARE(w->searchBox->text(), QStringLiteral("tword"));
-        QCOMPARE(w->indexList->currentIndex().data().toString(), QStringLiteral("tword"));
-        QVERIFY(!w->forwardButton->isHidden());
-        QCOMPARE(w->History.size(), 21);   // opening an entry adds nothing
+        QCOMPARE(Ui(*w).searchBox->text(), QStringLiteral("tword"));
+        QCOMPARE(Ui(*w).indexList->currentIndex().data().toString(), QStringLiteral("tword"));
+        QVERIFY(!Ui(*w).forwardButton->isHidden());
+        QCOMPARE(w->state().history.size(), 21);   // opening an entry adds nothing
 
         // A new lookup is appended after the newest entry, not after the one stepped back to.
         lookUp(*w, QStringLiteral("yword"));
-        QCOMPARE(w->History.entries().last(), QStringLiteral("yword\tD"));
-        QCOMPARE(w->History.entries().at(19), QStringLiteral("vword\tD"));
-        QCOMPARE(selected(w->historyList), 20);
-        QVERIFY(w->forwardButton->isHidden());
+        QCOMPARE(w->state().history.entries().last(), QStringLiteral("yword\tD"));
+        QCOMPARE(w->state().history.entries().at(19), QStringLiteral("vword\tD"));
+        QCOMPARE(selected(Ui(*w).historyList), 20);
+        QVERIFY(Ui(*w).forwardButton->isHidden());
     }
 
     void bookmarksAreSavedOnEveryChange()
@@ -83,20 +83,20 @@ private slots:
         auto w = fx.start();
         const QString file = fx.cwd + "Bookmarks.dat";
         for (const char* word : {"aword", "bword", "cword", "cword"}) {
-            w->searchBox->setText(QString::fromLatin1(word));
-            w->addBookmark();
+            Ui(*w).searchBox->setText(QString::fromLatin1(word));
+            w->actions().addBookmark();
         }
         QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes({"aword\tD", "bword\tD", "cword\tD", "cword\tD"}));
 
-        w->bookmarkList->selectionModel()->setCurrentIndex(w->bookmarkList->model()->index(1, 0),
+        Ui(*w).bookmarkList->selectionModel()->setCurrentIndex(Ui(*w).bookmarkList->model()->index(1, 0),
                                                             QItemSelectionModel::ClearAndSelect);
-        QTest::keyClick(w->bookmarkList, Qt::Key_Delete, Qt::ShiftModifier);
-        QCOMPARE(w->Bookmarks.entries(), QStringList({"aword\tD", "cword\tD", "cword\tD"}));
-        QCOMPARE(selected(w->bookmarkList), 1);
-        QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes(w->Bookmarks.entries()));
+        QTest::keyClick(Ui(*w).bookmarkList, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(w->state().bookmarks.entries(), QStringList({"aword\tD", "cword\tD", "cword\tD"}));
+        QCOMPARE(selected(Ui(*w).bookmarkList), 1);
+        QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes(w->state().bookmarks.entries()));
 
-        w->ClearBookmarks();
-        QCOMPARE(w->bookmarkList->model()->rowCount(), 0);
+        w->actions().clearBookmarks();
+        QCOMPARE(Ui(*w).bookmarkList->model()->rowCount(), 0);
         QCOMPARE(Fixture::readBytes(file), QByteArray("\xFF\xFE", 2));
     }
 
@@ -122,20 +122,20 @@ private slots:
         Fixture::writeBytes(fx.cwd + "Bookmarks.dat", BookmarkFileBytes({line}));
         auto w = fx.start();
         QFile::remove(fx.prog + "temp.htm");
-        w->bookmarkList->selectionModel()->setCurrentIndex(w->bookmarkList->model()->index(0, 0),
+        Ui(*w).bookmarkList->selectionModel()->setCurrentIndex(Ui(*w).bookmarkList->model()->index(0, 0),
                                                             QItemSelectionModel::ClearAndSelect);
-        w->openBookmark();
-        QTEST(w->CurrentDictionary, "dictionary");
+        emit Ui(*w).bookmarkList->doubleClicked(Ui(*w).bookmarkList->currentIndex());
+        QTEST(w->state().dictionary.name, "dictionary");
         QTEST(shownPage(fx), "page");
         QFETCH(QString, page);
         if (!page.isEmpty())
-            QCOMPARE(w->searchBox->text(), line.section(u'\t', 0, 0));
+            QCOMPARE(Ui(*w).searchBox->text(), line.section(u'\t', 0, 0));
         // A dictionary that is gone is said so, not passed over in silence.
-        QCOMPARE(w->StatusText->message().contains("is not installed"), line.endsWith("Gone"));
-        QVERIFY(!w->SkipSearchReplay);
-        QVERIFY(w->History.entries().isEmpty());
+        QCOMPARE(Ui(*w).status->message().contains("is not installed"), line.endsWith("Gone"));
+        QVERIFY(!w->state().skipSearchReplay);
+        QVERIFY(w->state().history.entries().isEmpty());
         if (!line.contains(u'\t'))
-            QCOMPARE(w->bookmarkList->model()->index(0, 0).data().toString(), QStringLiteral("error"));
+            QCOMPARE(Ui(*w).bookmarkList->model()->index(0, 0).data().toString(), QStringLiteral("error"));
     }
 
     // How a dictionary's descriptor says its index is read: Enter, the page
@@ -172,16 +172,16 @@ private slots:
         QVERIFY(fx.messages.isEmpty());
         lookUp(*w, typed);
         QCOMPARE(shownPage(fx), page);
-        QCOMPARE(w->History.entries(), QStringList{kept + "\tP"});
-        w->addBookmark();
-        QCOMPARE(w->Bookmarks.entries(), QStringList{kept + "\tP"});
+        QCOMPARE(w->state().history.entries(), QStringList{kept + "\tP"});
+        w->actions().addBookmark();
+        QCOMPARE(w->state().bookmarks.entries(), QStringList{kept + "\tP"});
 
         // Opening the bookmark finds the same page, whatever the box holds.
         lookUp(*w, lines.first().section(u'\t', 0, 0));
         QFile::remove(fx.prog + "temp.htm");
-        w->bookmarkList->selectionModel()->setCurrentIndex(w->bookmarkList->model()->index(0, 0),
+        Ui(*w).bookmarkList->selectionModel()->setCurrentIndex(Ui(*w).bookmarkList->model()->index(0, 0),
                                                             QItemSelectionModel::ClearAndSelect);
-        w->openBookmark();
+        emit Ui(*w).bookmarkList->doubleClicked(Ui(*w).bookmarkList->currentIndex());
         QCOMPARE(shownPage(fx), page);
     }
 
@@ -193,8 +193,8 @@ private slots:
         Fixture::writeBytes(fx.cwd + "Bookmarks.dat", "\xE4\xEE\xEC\tD\r\naword\tD");
         {
             auto w = fx.start();
-            QCOMPARE(w->Bookmarks.entries(), QStringList({QStringLiteral("дом\tD"), "aword\tD"}));
-            w->addBookmark();
+            QCOMPARE(w->state().bookmarks.entries(), QStringList({QStringLiteral("дом\tD"), "aword\tD"}));
+            w->actions().addBookmark();
             w->close();
         }
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"),
@@ -209,16 +209,16 @@ private slots:
         auto w = fx.start();
         {
             FileSizeLimit full{0};
-            w->searchBox->setText("aword");
-            w->addBookmark();
-            w->addBookmark();
+            Ui(*w).searchBox->setText("aword");
+            w->actions().addBookmark();
+            w->actions().addBookmark();
         }
-        QCOMPARE(w->Bookmarks.size(), 2);
+        QCOMPARE(w->state().bookmarks.size(), 2);
         QCOMPARE(fx.messages.size(), 1);
         QVERIFY(fx.messages[0].text.startsWith("Can not save "));
         QVERIFY(fx.messages[0].text.contains("Bookmarks.dat"));
         QVERIFY(!QFile::exists(fx.cwd + "Bookmarks.dat"));
-        w->addBookmark();
+        w->actions().addBookmark();
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), BookmarkFileBytes({"aword\tD", "aword\tD", "aword\tD"}));
         QCOMPARE(fx.messages.size(), 1);
     }

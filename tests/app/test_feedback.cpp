@@ -23,12 +23,12 @@ private slots:
         fx.addDictionary("A", {"apple\t1"});
         fx.addDictionary("B", {});
         auto w = fx.start();
-        w->pageView->ShowNotice("page of A");
-        w->catalogueList->setCurrentRow(1);
-        w->OpenDictionary();
-        QCOMPARE(w->CurrentDictionary, QString("B"));
-        QCOMPARE(w->pageView->errorText(), QString("The index of B holds no entries."));
-        QCOMPARE(w->StatusText->message(), QString("The index of B holds no entries."));
+        Ui(*w).pageView->ShowNotice("page of A");
+        Ui(*w).catalogueList->setCurrentRow(1);
+        w->actions().openDictionary();
+        QCOMPARE(w->state().dictionary.name, QString("B"));
+        QCOMPARE(Ui(*w).pageView->errorText(), QString("The index of B holds no entries."));
+        QCOMPARE(Ui(*w).status->message(), QString("The index of B holds no entries."));
     }
 
     void longTitleShowsItsBeginning()
@@ -37,9 +37,9 @@ private slots:
         const QString title = QStringLiteral("PostgreSQL 15 SQL commands, with every clause and option explained");
         fx.addDictionary("A", {"apple\t1"}, "[main]\r\nname=" + title + "\r\n");
         auto w = fx.start();
-        QCOMPARE(w->titleBox->text(), title);
-        QCOMPARE(w->titleBox->cursorPosition(), 0);
-        QCOMPARE(w->titleBox->toolTip(), title);
+        QCOMPARE(Ui(*w).titleBox->text(), title);
+        QCOMPARE(Ui(*w).titleBox->cursorPosition(), 0);
+        QCOMPARE(Ui(*w).titleBox->toolTip(), title);
     }
 
     void notFoundPastTheLastHeadword_data()
@@ -56,8 +56,8 @@ private slots:
         Fixture fx;
         fx.addDictionary("A", {"apple\t1", "cherry\t2"});
         auto w = fx.start();
-        w->searchBox->setText(typed);
-        QCOMPARE(w->StatusText->message().startsWith("not found"), said);
+        Ui(*w).searchBox->setText(typed);
+        QCOMPARE(Ui(*w).status->message().startsWith("not found"), said);
     }
 
     void clearedBookmarksComeBack()
@@ -65,18 +65,18 @@ private slots:
         Fixture fx;
         fx.addDictionary("A", {"apple\t1", "cherry\t2"});
         auto w = fx.start();
-        w->addBookmark();
-        w->selectIndexRow(1);
-        w->addBookmark();
-        const QStringList before = w->Bookmarks.entries();
+        w->actions().addBookmark();
+        w->actions().selectIndexRow(1);
+        w->actions().addBookmark();
+        const QStringList before = w->state().bookmarks.entries();
         QCOMPARE(before.size(), 2);
-        w->ClearBookmarks();
-        QVERIFY(w->Bookmarks.isEmpty());
+        w->actions().clearBookmarks();
+        QVERIFY(w->state().bookmarks.isEmpty());
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), lexifol::BookmarkFileBytes({}));
-        QVERIFY(w->StatusText->undo());
-        QCOMPARE(w->Bookmarks.entries(), before);
+        QVERIFY(Ui(*w).status->undo());
+        QCOMPARE(w->state().bookmarks.entries(), before);
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), lexifol::BookmarkFileBytes(before));
-        QVERIFY(!w->StatusText->undo());   // once
+        QVERIFY(!Ui(*w).status->undo());   // once
     }
 
     // A dictionary copied into Data by hand appears without a restart; the
@@ -87,14 +87,14 @@ private slots:
         fx.addDictionary("A", {"apple\t1"});
         Fixture::writeBytes(fx.cwd + "diclist.dat", "A\t1\r\n");
         auto w = fx.start();
-        QCOMPARE(w->catalogueList->count(), 1);
+        QCOMPARE(Ui(*w).catalogueList->count(), 1);
         fx.addDictionary("B", {"bread\t2"});
-        QTRY_COMPARE_WITH_TIMEOUT(w->catalogueList->count(), 2, 5000);
-        QCOMPARE(w->Catalogue.names(), (QStringList{"A", "B"}));
-        QVERIFY(w->Catalogue.checked(0));
-        QCOMPARE(w->catalogueList->currentRow(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w).catalogueList->count(), 2, 5000);
+        QCOMPARE(w->state().catalogue.names(), (QStringList{"A", "B"}));
+        QVERIFY(w->state().catalogue.checked(0));
+        QCOMPARE(Ui(*w).catalogueList->currentRow(), 0);
         QVERIFY(QFile::remove(fx.prog + "Data/B.list"));
-        QTRY_COMPARE_WITH_TIMEOUT(w->catalogueList->count(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w).catalogueList->count(), 1, 5000);
     }
 
     // Added from the window: at the end of the catalogue, checked, at once;
@@ -109,9 +109,9 @@ private slots:
         Fixture::writeBytes(src.filePath("B.list"), "bread\t1\r\n");
         Fixture::writeBytes(src.filePath("B.files/1.djvu"), "AT&TFORM");
         QVERIFY(w->extras().addDictionary({src.path()}));   // copied behind the window
-        QTRY_COMPARE_WITH_TIMEOUT(w->Catalogue.names(), (QStringList{"A", "B"}), 10000);
-        QVERIFY(w->Catalogue.checked(1));
-        QCOMPARE(w->catalogueList->item(1)->checkState(), Qt::Checked);
+        QTRY_COMPARE_WITH_TIMEOUT(w->state().catalogue.names(), (QStringList{"A", "B"}), 10000);
+        QVERIFY(w->state().catalogue.checked(1));
+        QCOMPARE(Ui(*w).catalogueList->item(1)->checkState(), Qt::Checked);
         QVERIFY(fx.messageTexts().isEmpty());
         QVERIFY(!w->extras().addDictionary({src.path()}));   // the name is taken now
         QVERIFY(fx.messageTexts().join(' ').contains("installed already"));
@@ -136,16 +136,16 @@ private slots:
         auto w = fx.start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QWidget* target = where == "index" ? static_cast<QWidget*>(w->indexList)
-                        : where == "bookmarks" ? static_cast<QWidget*>(w->bookmarkList)
-                                               : static_cast<QWidget*>(w->catalogueList);
+        QWidget* target = where == "index" ? static_cast<QWidget*>(Ui(*w).indexList)
+                        : where == "bookmarks" ? static_cast<QWidget*>(Ui(*w).bookmarkList)
+                                               : static_cast<QWidget*>(Ui(*w).catalogueList);
         target->setFocus();
         // Each key goes where the focus is, as a keyboard's would.
         for (const char c : {'c', 'h'})
             QTest::keyClick(QApplication::focusWidget(), c);
-        QCOMPARE(w->searchBox->text(), QString("ch"));
-        QVERIFY(w->searchBox->hasFocus());
-        QCOMPARE(w->selectedIndexRow(), 1);
+        QCOMPARE(Ui(*w).searchBox->text(), QString("ch"));
+        QVERIFY(Ui(*w).searchBox->hasFocus());
+        QCOMPARE(w->actions().selectedIndexRow(), 1);
     }
 };
 

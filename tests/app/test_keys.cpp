@@ -74,7 +74,7 @@ RecordingInput* shownWithRecorder(MainWindow& w)
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))
         return nullptr;
-    w.searchBox->setFocus();
+    Ui(w).searchBox->setFocus();
     return io;
 }
 
@@ -209,38 +209,38 @@ private slots:
         auto w = fx.start();
         RecordingInput* io = shownWithRecorder(*w);
         QVERIFY(io);
-        QTest::keyClicks(w->searchBox, "apple");
-        QTest::keyClick(w->searchBox, Qt::Key_Return);
+        QTest::keyClicks(Ui(*w).searchBox, "apple");
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Return);
 
         // Up in the search box scrolls the page; in the index list it moves the selection.
-        QTest::keyClick(w->searchBox, Qt::Key_Up);
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Up);
         QCOMPARE(io->log.join(u'|'), QStringLiteral("wheel 30"));
-        w->indexList->setFocus();
-        QTest::keyClick(w->indexList, Qt::Key_Down);
+        Ui(*w).indexList->setFocus();
+        QTest::keyClick(Ui(*w).indexList, Qt::Key_Down);
         QCOMPARE(io->log.size(), 1);
-        QCOMPARE(w->selectedIndexRow(), 1);
+        QCOMPARE(w->actions().selectedIndexRow(), 1);
 
         // Ctrl+Down opens the next checked dictionary and shows the word there.
-        w->searchBox->setFocus();
-        QTest::keyClick(w->searchBox, Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(w->CurrentDictionary, QStringLiteral("B"));
+        Ui(*w).searchBox->setFocus();
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(w->state().dictionary.name, QStringLiteral("B"));
         QVERIFY(fx.pageFile().contains(" Page=7>"));
 
         // Ctrl+2 is bound to "b": the open dictionary is opened again.
-        w->searchBox->setText(QString());
-        QTest::keyClick(w->searchBox, Qt::Key_2, Qt::ControlModifier);
-        QCOMPARE(w->CurrentDictionary, QStringLiteral("B"));
-        QCOMPARE(w->catalogueList->currentRow(), 1);
+        Ui(*w).searchBox->setText(QString());
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(w->state().dictionary.name, QStringLiteral("B"));
+        QCOMPARE(Ui(*w).catalogueList->currentRow(), 1);
 
         // With the Configuration dialog open the keys reach the dialog.
-        ConfigurationDialog dialog({"A", "B"}, w->Settings.get());
+        ConfigurationDialog dialog({"A", "B"}, w->state().settings.get());
         w->setConfigurationDialog(&dialog);
         dialog.show();
-        QTest::keyClick(w->searchBox, Qt::Key_Up, Qt::ControlModifier);
-        QCOMPARE(w->CurrentDictionary, QStringLiteral("B"));
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(w->state().dictionary.name, QStringLiteral("B"));
         dialog.hide();
-        QTest::keyClick(w->searchBox, Qt::Key_Up, Qt::ControlModifier);
-        QCOMPARE(w->CurrentDictionary, QStringLiteral("A"));
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(w->state().dictionary.name, QStringLiteral("A"));
         w->setConfigurationDialog(nullptr);
     }
 
@@ -271,18 +271,18 @@ private slots:
             Fixture::writeBytes(fx.prog + "Lexifol.ini", "[Keyboard]\r\nMode=" + mode.toUtf8() + "\r\n");
         auto w = fx.start();
         QCOMPARE(ActiveKeyboardLayoutName(), active);
-        w->showKeyboardLayout();
+        Ui(*w).keyboardLayoutAction->trigger();
         QCOMPARE(fx.messages.size(), 1);
         QCOMPARE(fx.messages[0].text, QString::fromLatin1(active));
         QCOMPARE(fx.messages[0].caption, QString("Current keyboard layout:"));
         QCOMPARE(fx.messages[0].icon, MsgIcon::Information);
-        QTEST(w->StatusText->keyboard(), "shown");
-        w->searchBox->clear();
+        QTEST(Ui(*w).status->keyboard(), "shown");
+        Ui(*w).searchBox->clear();
         // Q as the window system sends it: XKB keycode 24, then with Shift.
         QKeyEvent q(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 24, 'q', 0, "q");
         QKeyEvent shiftQ(QEvent::KeyPress, Qt::Key_Q, Qt::ShiftModifier, 24, 'Q', 0x1, "Q");
         // The same in every field where words are typed.
-        for (QLineEdit* field : {static_cast<QLineEdit*>(w->searchBox), w->TextSearch->field()}) {
+        for (QLineEdit* field : {static_cast<QLineEdit*>(Ui(*w).searchBox), Ui(*w).textSearch->field()}) {
             field->clear();
             QApplication::sendEvent(field, &q);
             QApplication::sendEvent(field, &shiftQ);
@@ -297,19 +297,19 @@ private slots:
         auto w = fx.start();
         RecordingInput* io = shownWithRecorder(*w);
         QVERIFY(io);
-        QTest::keyClicks(w->searchBox, "pear");
-        QTest::keyClick(w->searchBox, Qt::Key_Home);
-        QCOMPARE(w->searchBox->cursorPosition(), 0);
+        QTest::keyClicks(Ui(*w).searchBox, "pear");
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Home);
+        QCOMPARE(Ui(*w).searchBox->cursorPosition(), 0);
         QVERIFY(io->log.isEmpty());
         // A page file on view: Page Down reaches the box, which scrolls the page.
-        QTest::keyClick(w->searchBox, Qt::Key_Return);
-        QVERIFY(w->SingleFileOnView);
-        QTest::keyClick(w->searchBox, Qt::Key_PageDown);
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Return);
+        QVERIFY(w->state().singleFileOnView);
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_PageDown);
         QVERIFY(io->log.join(u'|').endsWith(QStringLiteral("post 5 115 3 0")));
         // F2 with an empty search box does nothing and passes the key on.
-        w->searchBox->clear();
+        Ui(*w).searchBox->clear();
         io->log.clear();
-        QTest::keyClick(w->searchBox, Qt::Key_F2);
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_F2);
         QVERIFY(io->log.isEmpty());
     }
 };

@@ -33,7 +33,7 @@ QString shownPage(const Fixture& fx)
 
 QString rowText(const MainWindow& w, int row)
 {
-    return w.indexList->model()->index(row, 0).data().toString();
+    return Ui(w).indexList->model()->index(row, 0).data().toString();
 }
 
 } // namespace
@@ -62,12 +62,12 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"abbey\t1", "apple\t2", "apple\t3", "apricot\t4"});
         auto w = fx.start();
-        QTest::keyClicks(w->searchBox, typed);
-        QCOMPARE(w->selectedIndexRow(), row);
+        QTest::keyClicks(Ui(*w).searchBox, typed);
+        QCOMPARE(w->actions().selectedIndexRow(), row);
         // A pause in typing has the selected entry's page drawn ahead,
         // which writes nothing and shows nothing.
-        QCOMPARE(w->PreparePageTimer->isActive(), row >= 0);
-        QTRY_VERIFY(!w->PreparePageTimer->isActive());
+        QCOMPARE(w->findChild<QTimer*>("prepareTimer")->isActive(), row >= 0);
+        QTRY_VERIFY(!w->findChild<QTimer*>("prepareTimer")->isActive());
         QVERIFY(!QFile::exists(fx.prog + "temp.htm"));  // typing shows no page
         QVERIFY(fx.messages.isEmpty());
     }
@@ -77,12 +77,12 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"abbey\t1", "apple\t2", "apricot\t4"});
         auto w = fx.start();
-        QTest::keyClicks(w->searchBox, "apr");
-        QCOMPARE(w->selectedIndexRow(), 2);
-        w->searchBox->selectAll();
-        QTest::keyClick(w->searchBox, Qt::Key_Backspace);
-        QCOMPARE(w->searchBox->text(), QString());
-        QCOMPARE(w->selectedIndexRow(), 2);
+        QTest::keyClicks(Ui(*w).searchBox, "apr");
+        QCOMPARE(w->actions().selectedIndexRow(), 2);
+        Ui(*w).searchBox->selectAll();
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Backspace);
+        QCOMPARE(Ui(*w).searchBox->text(), QString());
+        QCOMPARE(w->actions().selectedIndexRow(), 2);
     }
 
     void enterAndDoubleClick()
@@ -90,28 +90,28 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"abbey\t17", "apple\t17>apricot", "apricot\t23", "avenue\t\"a b\">apricot"});
         auto w = fx.start();
-        QTest::keyClicks(w->searchBox, "abbey");
-        QTest::keyClick(w->searchBox, Qt::Key_Return);
+        QTest::keyClicks(Ui(*w).searchBox, "abbey");
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Return);
         QCOMPARE(shownPage(fx), QString("17"));
 
         // The cross-reference is followed once, and selects its target.
-        w->searchBox->clear();
-        QTest::keyClicks(w->searchBox, "apple");
-        QTest::keyClick(w->searchBox, Qt::Key_Return);
-        QCOMPARE(w->selectedIndexRow(), 2);
+        Ui(*w).searchBox->clear();
+        QTest::keyClicks(Ui(*w).searchBox, "apple");
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Return);
+        QCOMPARE(w->actions().selectedIndexRow(), 2);
         QCOMPARE(shownPage(fx), QString("23"));
-        QCOMPARE(w->searchBox->text(), QString("apple"));
+        QCOMPARE(Ui(*w).searchBox->text(), QString("apple"));
 
         // A double-click shows the entry's own page.
-        w->selectIndexRow(1);
-        w->openIndexEntry();
+        w->actions().selectIndexRow(1);
+        emit Ui(*w).indexList->doubleClicked(Ui(*w).indexList->currentIndex());
         QCOMPARE(shownPage(fx), QString("17"));
-        QCOMPARE(w->selectedIndexRow(), 1);
+        QCOMPARE(w->actions().selectedIndexRow(), 1);
 
         // A quoted page reference with a blank.
-        w->selectIndexRow(3);
-        w->ShowSelectedEntry();
-        QCOMPARE(w->selectedIndexRow(), 2);
+        w->actions().selectIndexRow(3);
+        w->actions().showSelectedEntry();
+        QCOMPARE(w->actions().selectedIndexRow(), 2);
         QCOMPARE(shownPage(fx), QString("23"));
         QVERIFY(fx.messages.isEmpty());
     }
@@ -132,11 +132,11 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"apple\t2", "banana\t4", "color\t3", "colour\t9>color"});
         auto w = fx.start();
-        emit w->pageView->lookUpRequested(word);
-        QCOMPARE(w->searchBox->text(), word);
-        QTEST(rowText(*w, SelectedRow(w->indexList)), "selected");
+        emit Ui(*w).pageView->lookUpRequested(word);
+        QCOMPARE(Ui(*w).searchBox->text(), word);
+        QTEST(rowText(*w, SelectedRow(Ui(*w).indexList)), "selected");
         QTEST(shownPage(fx), "page");
-        QCOMPARE(w->History.size(), 1);
+        QCOMPARE(w->state().history.size(), 1);
     }
 
     void crossReferenceTargetWithCrossReferenceIsNotFollowedAgain()
@@ -144,8 +144,8 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"color\t4>colour", "colour\t5>color"});
         auto w = fx.start();
-        w->selectIndexRow(1);
-        w->ShowSelectedEntry();
+        w->actions().selectIndexRow(1);
+        w->actions().showSelectedEntry();
         QCOMPARE(shownPage(fx), QString("4"));
     }
 
@@ -154,11 +154,11 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"abbey\t11", "apple\t12"});
         auto w = fx.start();
-        QCOMPARE(w->selectedIndexRow(), 0);
-        QTest::keyClick(w->searchBox, Qt::Key_Return);
+        QCOMPARE(w->actions().selectedIndexRow(), 0);
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Return);
         QCOMPARE(shownPage(fx), QString("11"));
-        QVERIFY(!w->SingleFileOnView);
-        QVERIFY(!w->ExtraPageOnView);
+        QVERIFY(!w->state().singleFileOnView);
+        QVERIFY(!w->state().extraPageOnView);
     }
 
     void pastTheEndShowsNothing()
@@ -166,12 +166,12 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"abbey\t11", "apple\t12"});
         auto w = fx.start();
-        QTest::keyClicks(w->searchBox, "zebra");
-        QCOMPARE(w->selectedIndexRow(), -1);
-        QTest::keyClick(w->searchBox, Qt::Key_Return);
+        QTest::keyClicks(Ui(*w).searchBox, "zebra");
+        QCOMPARE(w->actions().selectedIndexRow(), -1);
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_Return);
         QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
         QVERIFY(fx.messages.isEmpty());
-        QVERIFY2(w->StatusText->message().startsWith("not found"), qPrintable(w->StatusText->message()));
+        QVERIFY2(Ui(*w).status->message().startsWith("not found"), qPrintable(Ui(*w).status->message()));
     }
 
     void valueWithoutPartIsReported_data()
@@ -190,8 +190,8 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", lines);
         auto w = fx.start();
-        w->selectIndexRow(row);
-        w->ShowSelectedEntry();
+        w->actions().selectIndexRow(row);
+        w->actions().showSelectedEntry();
         QCOMPARE(fx.messageTexts(), QStringList{"List index out of bounds (0)"});
         QCOMPARE(fx.messages[0].caption, QString("Lexifol 3.1"));
         QCOMPARE(fx.messages[0].icon, MsgIcon::Error);
@@ -215,16 +215,16 @@ private slots:
         auto w = fx.start();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QTest::keyClicks(w->searchBox, "apr");
-        w->selectIndexRow(0);
+        QTest::keyClicks(Ui(*w).searchBox, "apr");
+        w->actions().selectIndexRow(0);
         // The user goes to the bookmarks, then back to the search box.
-        w->listTabs->setCurrentWidget(w->bookmarkTab);
-        w->bookmarkList->setFocus();
-        QVERIFY(!w->searchBox->hasFocus());
-        QTest::mouseClick(w->searchBox, Qt::LeftButton);
-        QCOMPARE(w->selectedIndexRow(), 2);
-        QCOMPARE(w->searchBox->selectedText(), QString("apr"));
-        QCOMPARE(w->listTabs->currentWidget(), w->indexTab);
+        Ui(*w).listTabs->setCurrentWidget(Ui(*w).bookmarkTab);
+        Ui(*w).bookmarkList->setFocus();
+        QVERIFY(!Ui(*w).searchBox->hasFocus());
+        QTest::mouseClick(Ui(*w).searchBox, Qt::LeftButton);
+        QCOMPARE(w->actions().selectedIndexRow(), 2);
+        QCOMPARE(Ui(*w).searchBox->selectedText(), QString("apr"));
+        QCOMPARE(Ui(*w).listTabs->currentWidget(), Ui(*w).indexTab);
     }
 
     void secondIndex_data()
@@ -245,9 +245,9 @@ private slots:
         Fixture::writeBytes(fx.folder("D") + "secondindex.list", Fixture::utf16({"abbey", "cafe", "cage"}));
         Fixture::writeBytes(fx.folder("D") + "replacelist.dat", QString::fromUtf8("é=e\r\nh=\r\n").toUtf8());
         auto w = fx.start();
-        QCOMPARE(w->SecondIndex.count(), 3);
-        w->searchBox->setText(typed);
-        QCOMPARE(w->selectedIndexRow(), row);
+        QCOMPARE(w->state().dictionary.second.count(), 3);
+        Ui(*w).searchBox->setText(typed);
+        QCOMPARE(w->actions().selectedIndexRow(), row);
         QCOMPARE(rowText(*w, 1), QString::fromUtf8("café"));
     }
 
@@ -257,24 +257,24 @@ private slots:
         fx.addDictionary("A", {"apple\t1", "berry\t2"});
         fx.addDictionary("B", {"banana\t7", "berry\t8", "cherry\t9"}, "[main]\nwhole_file=no\n");
         auto w = fx.start();
-        QTest::keyClicks(w->searchBox, "berr");
-        QCOMPARE(w->selectedIndexRow(), 1);
-        w->catalogueList->setCurrentRow(1);
-        w->OpenDictionary();
-        QCOMPARE(w->CurrentDictionary, QString("B"));
-        QCOMPARE(w->selectedIndexRow(), 1);
+        QTest::keyClicks(Ui(*w).searchBox, "berr");
+        QCOMPARE(w->actions().selectedIndexRow(), 1);
+        Ui(*w).catalogueList->setCurrentRow(1);
+        w->actions().openDictionary();
+        QCOMPARE(w->state().dictionary.name, QString("B"));
+        QCOMPARE(w->actions().selectedIndexRow(), 1);
         QCOMPARE(shownPage(fx), QString("file:8"));
-        QVERIFY(w->SingleFileOnView);
+        QVERIFY(w->state().singleFileOnView);
 
         // With SkipSearchReplay set no page is shown, and the flag is cleared.
         QFile::remove(fx.prog + "temp.htm");
-        w->SkipSearchReplay = true;
-        w->catalogueList->setCurrentRow(0);
-        w->OpenDictionary();
-        QCOMPARE(w->CurrentDictionary, QString("A"));
-        QCOMPARE(w->selectedIndexRow(), 0);
+        w->state().skipSearchReplay = true;
+        Ui(*w).catalogueList->setCurrentRow(0);
+        w->actions().openDictionary();
+        QCOMPARE(w->state().dictionary.name, QString("A"));
+        QCOMPARE(w->actions().selectedIndexRow(), 0);
         QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
-        QVERIFY(!w->SkipSearchReplay);
+        QVERIFY(!w->state().skipSearchReplay);
     }
 
     void normalisationPreview()
@@ -283,10 +283,10 @@ private slots:
         fx.addDictionary("D", {"abbey\t1"});
         Fixture::writeBytes(fx.folder("D") + "replacelist.dat", QByteArray("-=\r\nx=ks\r\n"));
         auto w = fx.start();
-        w->searchBox->setText("ex-ex");
-        QCOMPARE(w->normalisedLabel->text(), QString());
-        w->showNormalisedForm();
-        QCOMPARE(w->normalisedLabel->text(), QString("ekseks"));
+        Ui(*w).searchBox->setText("ex-ex");
+        QCOMPARE(Ui(*w).normalisedLabel->text(), QString());
+        emit Ui(*w).previewButton->clicked();
+        QCOMPARE(Ui(*w).normalisedLabel->text(), QString("ekseks"));
     }
 
     void indexListIsAnAccessibleList()
@@ -296,8 +296,8 @@ private slots:
         auto w = fx.start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->searchBox->setText("apr");
-        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(w->indexList);
+        Ui(*w).searchBox->setText("apr");
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(Ui(*w).indexList);
         QVERIFY(list);
         QCOMPARE(list->role(), QAccessible::List);
         QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Index"));
@@ -317,13 +317,13 @@ private slots:
             lines << QStringLiteral("w%1\t%2").arg(i, 7, 10, QLatin1Char('0')).arg(i);
         fx.addDictionary("D", lines);
         auto w = fx.start();
-        QCOMPARE(w->indexItemCount(), 200000);
+        QCOMPARE(w->actions().indexRowCount(), 200000);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTest::keyClicks(w->searchBox, "w0150000");
-        QCOMPARE(w->selectedIndexRow(), 150000);
-        w->indexList->viewport()->repaint();
-        const auto* model = static_cast<const IndexListModel*>(w->indexList->model());
+        QTest::keyClicks(Ui(*w).searchBox, "w0150000");
+        QCOMPARE(w->actions().selectedIndexRow(), 150000);
+        Ui(*w).indexList->viewport()->repaint();
+        const auto* model = static_cast<const IndexListModel*>(Ui(*w).indexList->model());
         // Drawn rows only: a screenful per keystroke, not the index.
         QVERIFY2(model->textsFetched() > 0 && model->textsFetched() < 5000,
                  qPrintable(QString::number(model->textsFetched())));

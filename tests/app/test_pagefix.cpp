@@ -56,9 +56,9 @@ private slots:
         QVERIFY(w->extras().addDictionary({src.filePath("Fruit.djvu")}));
         QVERIFY2(asked.join(' ').contains(QStringLiteral("Make a dictionary named \u201cFruit\u201d")), qPrintable(asked.join(' ')));
         // The folder's watcher may list it a moment before the maker is done.
-        QTRY_VERIFY_WITH_TIMEOUT(w->Catalogue.find("Fruit") >= 0 && w->Catalogue.checked(w->Catalogue.find("Fruit")), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(w->state().catalogue.find("Fruit") >= 0 && w->state().catalogue.checked(w->state().catalogue.find("Fruit")), 60000);
         QVERIFY(QFileInfo::exists(fx.prog + "Data/Fruit.list"));
-        QVERIFY2(w->StatusText->message().startsWith("Added Fruit: 2 pages"), qPrintable(w->StatusText->message()));
+        QVERIFY2(Ui(*w).status->message().startsWith("Added Fruit: 2 pages"), qPrintable(Ui(*w).status->message()));
         // An index given with its document: the descriptor says the pages
         // carry text, so Find and the text search are offered.
         Fixture::writeBytes(src.filePath("Veg.list"), Fixture::utf16({"apple\t1", "bank\t2"}));
@@ -67,7 +67,7 @@ private slots:
                 d->accept();
         });
         QVERIFY(w->extras().addDictionary({src.filePath("Veg.list"), src.filePath("Fruit.djvu")}));
-        QTRY_VERIFY_WITH_TIMEOUT(w->Catalogue.find("Veg") >= 0, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(w->state().catalogue.find("Veg") >= 0, 20000);
         QVERIFY(Fixture::readBytes(fx.prog + "Data/Veg.files/Veg.ini").contains("text_layer=yes\r\n"));
         // Declined: nothing is made.
         SetQuestionHandler([](const Message&) { return false; });
@@ -96,30 +96,30 @@ private slots:
         auto w = fx.start();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        w->searchBox->setText("bank");
-        w->ShowSelectedEntry();
-        QTRY_COMPARE_WITH_TIMEOUT(w->pageView->state(), PageView::State::Page, 20000);
-        QTRY_COMPARE(w->StatusText->pageText(), QStringLiteral("page 2 of 2 (printed xii)"));
-        QTRY_VERIFY(w->pageView->zoomPercent() > 0);
-        const int fitted = w->pageView->zoomPercent();
-        QCOMPARE(w->StatusText->zoomText(), QStringLiteral("%1%").arg(fitted));
+        Ui(*w).searchBox->setText("bank");
+        w->actions().showSelectedEntry();
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w).pageView->state(), PageView::State::Page, 20000);
+        QTRY_COMPARE(Ui(*w).status->pageText(), QStringLiteral("page 2 of 2 (printed xii)"));
+        QTRY_VERIFY(Ui(*w).pageView->zoomPercent() > 0);
+        const int fitted = Ui(*w).pageView->zoomPercent();
+        QCOMPARE(Ui(*w).status->zoomText(), QStringLiteral("%1%").arg(fitted));
         const struct { QKeyCombination key; bool larger; } zooms[] = {
             {Qt::CTRL | Qt::Key_Plus, true}, {Qt::CTRL | Qt::Key_Minus, false}, {Qt::CTRL | Qt::Key_Equal, true}};
         for (const auto& z : zooms) {
-            const int before = w->pageView->zoomPercent();
-            QTest::keyClick(w->searchBox, z.key.key(), z.key.keyboardModifiers());
-            QCOMPARE(w->pageView->zoomPercent() > before, z.larger);
-            QCOMPARE(w->StatusText->zoomText(), QStringLiteral("%1%").arg(w->pageView->zoomPercent()));
+            const int before = Ui(*w).pageView->zoomPercent();
+            QTest::keyClick(Ui(*w).searchBox, z.key.key(), z.key.keyboardModifiers());
+            QCOMPARE(Ui(*w).pageView->zoomPercent() > before, z.larger);
+            QCOMPARE(Ui(*w).status->zoomText(), QStringLiteral("%1%").arg(Ui(*w).pageView->zoomPercent()));
         }
-        QTest::keyClick(w->searchBox, Qt::Key_D, Qt::ControlModifier);
-        QCOMPARE(w->Bookmarks.entries(), QStringList{"bank\tP"});
-        QTest::keyClick(w->searchBox, Qt::Key_F11);
-        QVERIFY(w->listTabs->isHidden() && w->topPanel->isHidden());
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(w->state().bookmarks.entries(), QStringList{"bank\tP"});
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_F11);
+        QVERIFY(Ui(*w).listTabs->isHidden() && Ui(*w).topPanel->isHidden());
         QTest::keyClick(w.get(), Qt::Key_Escape);
-        QVERIFY(!w->listTabs->isHidden() && !w->topPanel->isHidden());
-        QTest::keyClick(w->searchBox, Qt::Key_F1);
-        QTRY_VERIFY(w->pageView->state() != PageView::State::Page);   // the help, or why it is missing
-        QCOMPARE(w->StatusText->zoomText(), QString());
+        QVERIFY(!Ui(*w).listTabs->isHidden() && !Ui(*w).topPanel->isHidden());
+        QTest::keyClick(Ui(*w).searchBox, Qt::Key_F1);
+        QTRY_VERIFY(Ui(*w).pageView->state() != PageView::State::Page);   // the help, or why it is missing
+        QCOMPARE(Ui(*w).status->zoomText(), QString());
     }
 
     void correctedFromThePage()
@@ -139,28 +139,28 @@ private slots:
         w->showNormal();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
 
-        w->searchBox->setText("bnak");
-        w->ShowSelectedEntry();
-        QTRY_COMPARE_WITH_TIMEOUT(w->pageView->state(), PageView::State::Page, 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(w->pageView->pageIndex(), 1, 20000);
+        Ui(*w).searchBox->setText("bnak");
+        w->actions().showSelectedEntry();
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w).pageView->state(), PageView::State::Page, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w).pageView->pageIndex(), 1, 20000);
 
         QMenu menu;
-        emit w->pageView->menuBuilt(&menu, "bank");
+        emit Ui(*w).pageView->menuBuilt(&menu, "bank");
         QAction* fix = Find(menu, QStringLiteral("Page begins with \u201cbank\u201d"));
         QVERIFY(fix);
         QVERIFY(Find(menu, QStringLiteral("Next page in doubt (2)")));   // pages 2 and 3 left
         fix->trigger();
         QCOMPARE(Fixture::readBytes(fx.prog + "Data/P.list"), Fixture::utf16({"apple\t1", "bank\t2"}));
-        QCOMPARE(w->FirstIndex.headword(1).toString(), QStringLiteral("bank"));   // the list, at once
-        QCOMPARE(w->selectedIndexRow(), 1);
+        QCOMPARE(w->state().dictionary.first.headword(1).toString(), QStringLiteral("bank"));   // the list, at once
+        QCOMPARE(w->actions().selectedIndexRow(), 1);
 
         // The next page in doubt is page 3: shown, then given its line.
         QMenu again;
-        emit w->pageView->menuBuilt(&again, "bank");
+        emit Ui(*w).pageView->menuBuilt(&again, "bank");
         QAction* next = Find(again, QStringLiteral("Next page in doubt (1)"));
         QVERIFY(next);
         next->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(w->pageView->pageIndex(), 2, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w).pageView->pageIndex(), 2, 20000);
         QVERIFY(w->extras().setPageFirstWord("cat"));
         QCOMPARE(Fixture::readBytes(fx.prog + "Data/P.list"), Fixture::utf16({"apple\t1", "bank\t2", "cat\t3"}));
         QCOMPARE(Fixture::readBytes(fx.folder("P") + "P.review.tsv"), QByteArray("page\tproposal\tother candidates\twhy\n"));

@@ -24,8 +24,8 @@ namespace {
 QStringList captions(const MainWindow& w)
 {
     QStringList out;
-    for (int i = 0; i < w.catalogueList->count(); ++i)
-        out << w.catalogueList->item(i)->text() + (w.catalogueList->item(i)->checkState() == Qt::Checked ? "+" : "-");
+    for (int i = 0; i < Ui(w).catalogueList->count(); ++i)
+        out << Ui(w).catalogueList->item(i)->text() + (Ui(w).catalogueList->item(i)->checkState() == Qt::Checked ? "+" : "-");
     return out;
 }
 
@@ -36,7 +36,7 @@ const QStringList kBuiltIns{QStringLiteral("width=\"100%\""), QStringLiteral("he
 QStringList params(const MainWindow& w)
 {
     QStringList out;
-    for (const QByteArray& p : w.PluginParameters)
+    for (const QByteArray& p : w.state().dictionary.pluginParameters)
         out << QString::fromLatin1(p);
     return out;
 }
@@ -53,17 +53,17 @@ private slots:
         QFile::remove(fx.cwd + "Plugin.dat");
         Fixture::writeBytes(fx.prog + "Intro/intro.htm", "<html><body>Welcome</body></html>");
         auto w = fx.start();
-        QCOMPARE(w->catalogueList->count(), 0);
-        QCOMPARE(w->titleBox->text(), QString());
-        QCOMPARE(w->indexItemCount(), 0);
-        QCOMPARE(w->CurrentDictionary, QString());
+        QCOMPARE(Ui(*w).catalogueList->count(), 0);
+        QCOMPARE(Ui(*w).titleBox->text(), QString());
+        QCOMPARE(w->actions().indexRowCount(), 0);
+        QCOMPARE(w->state().dictionary.name, QString());
         QCOMPARE(params(*w), kBuiltIns);
         QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
-        QCOMPARE(w->pageView->currentPath(), fx.prog + "Intro/intro.htm");
-        QVERIFY(w->SingleFileOnView);
-        QVERIFY(w->ExtraPageOnView);
-        QVERIFY(w->backButton->isHidden());
-        QVERIFY(w->forwardButton->isHidden());
+        QCOMPARE(Ui(*w).pageView->currentPath(), fx.prog + "Intro/intro.htm");
+        QVERIFY(w->state().singleFileOnView);
+        QVERIFY(w->state().extraPageOnView);
+        QVERIFY(Ui(*w).backButton->isHidden());
+        QVERIFY(Ui(*w).forwardButton->isHidden());
     }
 
     void whichDictionaryOpens_data()
@@ -93,11 +93,11 @@ private slots:
             Fixture::writeBytes(fx.cwd + "diclist.dat", diclist);
         auto w = fx.start();
         QCOMPARE(captions(*w), catalogue);
-        QCOMPARE(w->CurrentDictionary, opened);
-        QCOMPARE(w->catalogueList->currentItem()->text(), opened);
-        QCOMPARE(w->titleBox->text(), opened);
-        QCOMPARE(w->WholeFile, QString("yes"));
-        QCOMPARE(w->selectedIndexRow(), 0);
+        QCOMPARE(w->state().dictionary.name, opened);
+        QCOMPARE(Ui(*w).catalogueList->currentItem()->text(), opened);
+        QCOMPARE(Ui(*w).titleBox->text(), opened);
+        QCOMPARE(w->state().dictionary.wholeFile, QString("yes"));
+        QCOMPARE(w->actions().selectedIndexRow(), 0);
     }
 
     void newDictionaryIsAppendedAndSaved()
@@ -128,24 +128,24 @@ private slots:
         Fixture::writeBytes(fx.cwd + "diclist.dat", "A\t1\r\nB\t0\r\nC\t1\r\n");
         {
             auto w = fx.start();
-            QCOMPARE(w->CurrentDictionary, QString("A"));
+            QCOMPARE(w->state().dictionary.name, QString("A"));
             // The first entry cannot move up.
-            w->moveCatalogueUp();
+            Ui(*w).moveUpButton->click();
             QCOMPARE(captions(*w), (QStringList{"A+", "B-", "C+"}));
-            w->moveCatalogueDown();
+            Ui(*w).moveDownButton->click();
             QCOMPARE(captions(*w), (QStringList{"B-", "A+", "C+"}));
-            QCOMPARE(w->catalogueList->currentItem()->text(), QString("A"));
-            QVERIFY(w->catalogueList->currentItem()->isSelected());
-            w->moveCatalogueDown();
-            w->moveCatalogueDown();  // already last
+            QCOMPARE(Ui(*w).catalogueList->currentItem()->text(), QString("A"));
+            QVERIFY(Ui(*w).catalogueList->currentItem()->isSelected());
+            Ui(*w).moveDownButton->click();
+            Ui(*w).moveDownButton->click();  // already last
             QCOMPARE(captions(*w), (QStringList{"B-", "C+", "A+"}));
-            QCOMPARE(w->CurrentDictionary, QString("A"));
+            QCOMPARE(w->state().dictionary.name, QString("A"));
             w->close();
         }
         QCOMPARE(Fixture::readBytes(fx.cwd + "diclist.dat"), QByteArray("B\t0\r\nC\t1\r\nA\t1\r\n"));
         auto again = fx.start();
         QCOMPARE(captions(*again), (QStringList{"B-", "C+", "A+"}));
-        QCOMPARE(again->CurrentDictionary, QString("C"));
+        QCOMPARE(again->state().dictionary.name, QString("C"));
     }
 
     void dialogsMadeWhenFirstOpened()
@@ -157,17 +157,17 @@ private slots:
         w->makeDialogsWhenOpened();
         QVERIFY(!w->findChild<ConfigurationDialog*>());
         QVERIFY(!w->findChild<AboutBox*>());
-        w->moveCatalogueDown();   // the catalogue as it is when the dialog opens
-        w->configurationAction->trigger();
+        Ui(*w).moveDownButton->click();   // the catalogue as it is when the dialog opens
+        Ui(*w).configurationAction->trigger();
         auto* dialog = w->findChild<ConfigurationDialog*>();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->dictionaryList->count(), 2);
         QCOMPARE(dialog->dictionaryList->item(0)->text(), QStringLiteral("B"));
         dialog->hide();
-        w->configurationAction->trigger();
+        Ui(*w).configurationAction->trigger();
         QCOMPARE(w->findChildren<ConfigurationDialog*>().size(), 1);
         QVERIFY(dialog->isVisible());
-        w->aboutAction->trigger();
+        Ui(*w).aboutAction->trigger();
         auto* about = w->findChild<AboutBox*>();
         QVERIFY(about && about->isVisible());
         w->close();
@@ -196,9 +196,9 @@ private slots:
         Fixture fx;
         fx.addDictionary("D", {"d\t1"}, ini);
         auto w = fx.start();
-        QCOMPARE(w->titleBox->text(), title);
-        QCOMPARE(w->WholeFile, wholeFile);
-        QCOMPARE(!w->findButton->isHidden(), findVisible);
+        QCOMPARE(Ui(*w).titleBox->text(), title);
+        QCOMPARE(w->state().dictionary.wholeFile, wholeFile);
+        QCOMPARE(!Ui(*w).findButton->isHidden(), findVisible);
         QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
     }
 
@@ -209,8 +209,8 @@ private slots:
         Fixture::writeBytes(fx.folder("R") + "R.ini",
                             Fixture::utf16({"[main]", QString::fromUtf8("name=Толковый словарь")}));
         auto w = fx.start();
-        QCOMPARE(w->titleBox->text(), QString::fromUtf8("Толковый словарь"));
-        QCOMPARE(w->DictionaryTitle, QString::fromUtf8("Толковый словарь"));
+        QCOMPARE(Ui(*w).titleBox->text(), QString::fromUtf8("Толковый словарь"));
+        QCOMPARE(w->state().dictionary.title, QString::fromUtf8("Толковый словарь"));
     }
 
     void pluginParameters_data()
@@ -261,16 +261,16 @@ private slots:
         Fixture::writeBytes(fx.folder("S") + "secondindex.list", Fixture::utf16({"apple", "berry"}));
         auto w = fx.start();
         QCOMPARE(fx.messageTexts(), QStringList{"Second index isn't equal to first (number of items)"});
-        QVERIFY(w->SecondIndex.isEmpty());
-        w->searchBox->setText("ber");
-        QCOMPARE(w->selectedIndexRow(), 1);
+        QVERIFY(w->state().dictionary.second.isEmpty());
+        Ui(*w).searchBox->setText("ber");
+        QCOMPARE(w->actions().selectedIndexRow(), 1);
 
         // Opened again from the catalogue the mismatch is dropped silently.
         fx.messages.clear();
-        w->catalogueList->setCurrentRow(0);
-        w->OpenDictionary();
+        Ui(*w).catalogueList->setCurrentRow(0);
+        w->actions().openDictionary();
         QVERIFY(fx.messages.isEmpty());
-        QVERIFY(w->SecondIndex.isEmpty());
+        QVERIFY(w->state().dictionary.second.isEmpty());
     }
 
     void catalogueOpening()
@@ -282,31 +282,31 @@ private slots:
         Fixture::writeBytes(fx.folder("A") + "Annotation.htm", "<html></html>");
         Fixture::writeBytes(fx.folder("B") + "secondindex.list", Fixture::utf16({"banana", "berry"}));
         auto w = fx.start();
-        QCOMPARE(w->CurrentDictionary, QString("A"));
-        QVERIFY(!w->annotationButton->isHidden());
-        QVERIFY(!w->findButton->isHidden());
+        QCOMPARE(w->state().dictionary.name, QString("A"));
+        QVERIFY(!Ui(*w).annotationButton->isHidden());
+        QVERIFY(!Ui(*w).findButton->isHidden());
 
-        w->catalogueList->setCurrentRow(1);
-        w->OpenDictionary();
-        QCOMPARE(w->CurrentDictionary, QString("B"));
-        QCOMPARE(w->titleBox->text(), QString("B"));
-        QCOMPARE(w->catalogueList->currentRow(), 1);
-        QVERIFY(w->annotationButton->isHidden());
+        Ui(*w).catalogueList->setCurrentRow(1);
+        w->actions().openDictionary();
+        QCOMPARE(w->state().dictionary.name, QString("B"));
+        QCOMPARE(Ui(*w).titleBox->text(), QString("B"));
+        QCOMPARE(Ui(*w).catalogueList->currentRow(), 1);
+        QVERIFY(Ui(*w).annotationButton->isHidden());
         // No descriptor says nothing of a text layer: Find is hidden.
-        QVERIFY(w->findButton->isHidden());
-        QCOMPARE(w->indexItemCount(), 2);
-        QCOMPARE(w->SecondIndex.count(), 2);
-        QCOMPARE(w->selectedIndexRow(), 0);
+        QVERIFY(Ui(*w).findButton->isHidden());
+        QCOMPARE(w->actions().indexRowCount(), 2);
+        QCOMPARE(w->state().dictionary.second.count(), 2);
+        QCOMPARE(w->actions().selectedIndexRow(), 0);
         QVERIFY(!QFile::exists(fx.prog + "temp.htm"));  // empty search box: no page
         QVERIFY(fx.messages.isEmpty());
 
         // A deleted first index: nothing happens at all.
         QFile::remove(fx.prog + "Data/A.list");
-        w->SkipSearchReplay = true;
-        w->catalogueList->setCurrentRow(0);
-        w->OpenDictionary();
-        QCOMPARE(w->CurrentDictionary, QString("B"));
-        QVERIFY(w->SkipSearchReplay);
+        w->state().skipSearchReplay = true;
+        Ui(*w).catalogueList->setCurrentRow(0);
+        w->actions().openDictionary();
+        QCOMPARE(w->state().dictionary.name, QString("B"));
+        QVERIFY(w->state().skipSearchReplay);
         QVERIFY(fx.messages.isEmpty());
     }
 
@@ -319,12 +319,12 @@ private slots:
         // Something that exists but cannot be read as a file, even by root.
         QFile::remove(fx.prog + "Data/B.list");
         QVERIFY(QDir().mkpath(fx.prog + "Data/B.list"));
-        w->catalogueList->setCurrentRow(1);
-        w->OpenDictionary();
-        QCOMPARE(w->CurrentDictionary, QString("A"));
+        Ui(*w).catalogueList->setCurrentRow(1);
+        w->actions().openDictionary();
+        QCOMPARE(w->state().dictionary.name, QString("A"));
         QCOMPARE(fx.messageTexts(), QStringList{"Can not open " + fx.prog + "Data/B.list\r\nIt is a folder."});
-        QCOMPARE(w->indexItemCount(), 1);
-        QCOMPARE(w->FirstIndex.headword(0), QStringView(u"apple"));
+        QCOMPARE(w->actions().indexRowCount(), 1);
+        QCOMPARE(w->state().dictionary.first.headword(0), QStringView(u"apple"));
 
         // The same for a parameter list that cannot be read.
         fx.messages.clear();
@@ -332,8 +332,8 @@ private slots:
         QDir(fx.prog + "Data/B.list").removeRecursively();
         Fixture::writeBytes(fx.prog + "Data/B.list", Fixture::utf16({"banana\t2"}));
         QVERIFY(QDir().mkpath(fx.folder("B") + "Plugin.dat"));
-        w->OpenDictionary();
-        QCOMPARE(w->CurrentDictionary, QString("A"));
+        w->actions().openDictionary();
+        QCOMPARE(w->state().dictionary.name, QString("A"));
         QCOMPARE(fx.messageTexts(), QStringList{"Can not open " + fx.folder("B") + "Plugin.dat\r\nIt is a folder."});
     }
 
@@ -345,10 +345,10 @@ private slots:
         Fixture::writeBytes(fx.cwd + "Bookmarks.dat", BookmarkFileBytes(marks));
         {
             auto w = fx.start();
-            QCOMPARE(w->Bookmarks.entries(), marks);
-            QCOMPARE(w->bookmarkList->model()->rowCount(), 4);
-            QCOMPARE(w->bookmarkList->model()->index(1, 0).data().toString(), QString("error"));
-            QCOMPARE(w->bookmarkList->model()->index(0, 0).data().toString(), QString::fromUtf8("café"));
+            QCOMPARE(w->state().bookmarks.entries(), marks);
+            QCOMPARE(Ui(*w).bookmarkList->model()->rowCount(), 4);
+            QCOMPARE(Ui(*w).bookmarkList->model()->index(1, 0).data().toString(), QString("error"));
+            QCOMPARE(Ui(*w).bookmarkList->model()->index(0, 0).data().toString(), QString::fromUtf8("café"));
             w->close();
         }
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), BookmarkFileBytes(marks));
@@ -363,24 +363,24 @@ private slots:
         Fixture::writeBytes(fx.folder("B") + "Annotation.djvu", "AT&T");
         Fixture::writeBytes(fx.folder("B") + "Annotation.htm", "<html></html>");
         auto w = fx.start();
-        QVERIFY(!w->annotationButton->isHidden());
-        w->showAnnotation();
-        QCOMPARE(w->pageView->currentPath(), fx.folder("A") + "Annotation.htm");
+        QVERIFY(!Ui(*w).annotationButton->isHidden());
+        emit Ui(*w).annotationButton->clicked();
+        QCOMPARE(Ui(*w).pageView->currentPath(), fx.folder("A") + "Annotation.htm");
         QVERIFY(!QFile::exists(fx.prog + "temp.htm"));
-        QVERIFY(w->SingleFileOnView);
-        QVERIFY(w->ExtraPageOnView);
+        QVERIFY(w->state().singleFileOnView);
+        QVERIFY(w->state().extraPageOnView);
 
         // The document wins over the page, and keeps SingleFileOnView.
-        w->catalogueList->setCurrentRow(1);
-        w->OpenDictionary();
-        QVERIFY(!w->annotationButton->isHidden());
-        w->showAnnotation();
+        Ui(*w).catalogueList->setCurrentRow(1);
+        w->actions().openDictionary();
+        QVERIFY(!Ui(*w).annotationButton->isHidden());
+        emit Ui(*w).annotationButton->clicked();
         const QString html = fx.pageFile();
         QVERIFY2(html.contains("SRC=\"file:\\\\localhost\\" + fx.folder("B") + "Annotation.djvu\""), qPrintable(html));
         QVERIFY(!html.contains(" Page="));
-        QVERIFY(w->SingleFileOnView);
-        QVERIFY(!w->ExtraPageOnView);
-        QCOMPARE(w->pageView->currentPath(), fx.prog + "temp.htm");
+        QVERIFY(w->state().singleFileOnView);
+        QVERIFY(!w->state().extraPageOnView);
+        QCOMPARE(Ui(*w).pageView->currentPath(), fx.prog + "temp.htm");
     }
 
     void unusableBookmarksAreKept_data()
@@ -398,14 +398,14 @@ private slots:
         Fixture::writeBytes(fx.cwd + "Bookmarks.dat.bak", "older");
         {
             auto w = fx.start();
-            QVERIFY(w->Bookmarks.isEmpty());
+            QVERIFY(w->state().bookmarks.isEmpty());
             w->close();
         }
         // Untouched while nothing is added; set aside before the first write.
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), content);
         {
             auto w = fx.start();
-            w->addBookmark();
+            w->actions().addBookmark();
             w->close();
         }
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat.bak2"), content);
@@ -420,7 +420,7 @@ private slots:
         QVERIFY(QDir().mkpath(fx.cwd + "Bookmarks.dat"));
         {
             auto w = fx.start();
-            w->addBookmark();
+            w->actions().addBookmark();
             w->close();
         }
         QVERIFY(QFileInfo(fx.cwd + "Bookmarks.dat.bak").isDir());
@@ -431,10 +431,10 @@ private slots:
     {
         Fixture fx;
         auto w = fx.start();
-        w->showHelp();
-        QCOMPARE(w->pageView->currentPath(), fx.prog + "Help/main.htm");
-        QVERIFY(w->SingleFileOnView);
-        QVERIFY(w->ExtraPageOnView);
+        w->actions().showHelp();
+        QCOMPARE(Ui(*w).pageView->currentPath(), fx.prog + "Help/main.htm");
+        QVERIFY(w->state().singleFileOnView);
+        QVERIFY(w->state().extraPageOnView);
     }
 
     void accessibleNames()
@@ -442,19 +442,19 @@ private slots:
         Fixture fx;
         auto w = fx.start();
         const QList<QPair<QWidget*, QString>> named{
-            {w->catalogueList, "Dictionaries"}, {w->moveUpButton, "Move up"}, {w->moveDownButton, "Move down"},
-            {w->titleBox, "Dictionary title"}, {w->searchBox, "Search"}, {w->indexList, "Index"},
-            {w->historyList, "History"}, {w->bookmarkList, "Bookmarks"}, {w->backButton, "Back"},
-            {w->forwardButton, "Forward"}, {w->addBookmarkButton, "Add bookmark"}, {w->findButton, "Find"},
-            {w->annotationButton, "Annotation"}, {w->previewButton, "Normalisation preview"}, {w->pageView, "Page"}};
+            {Ui(*w).catalogueList, "Dictionaries"}, {Ui(*w).moveUpButton, "Move up"}, {Ui(*w).moveDownButton, "Move down"},
+            {Ui(*w).titleBox, "Dictionary title"}, {Ui(*w).searchBox, "Search"}, {Ui(*w).indexList, "Index"},
+            {Ui(*w).historyList, "History"}, {Ui(*w).bookmarkList, "Bookmarks"}, {Ui(*w).backButton, "Back"},
+            {Ui(*w).forwardButton, "Forward"}, {Ui(*w).addBookmarkButton, "Add bookmark"}, {Ui(*w).findButton, "Find"},
+            {Ui(*w).annotationButton, "Annotation"}, {Ui(*w).previewButton, "Normalisation preview"}, {Ui(*w).pageView, "Page"}};
         for (const auto& [widget, name] : named)
             QCOMPARE(widget->accessibleName(), name);
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(w->listTabs->tabBar()->accessibleTabName(i), QStringList({"Bookmarks", "History", "Index"})[i]);
-            QCOMPARE(w->listTabs->tabToolTip(i), QStringList({"Bookmarks", "History", "Index"})[i]);
+            QCOMPARE(Ui(*w).listTabs->tabBar()->accessibleTabName(i), QStringList({"Bookmarks", "History", "Index"})[i]);
+            QCOMPARE(Ui(*w).listTabs->tabToolTip(i), QStringList({"Bookmarks", "History", "Index"})[i]);
         }
-        QCOMPARE(w->listTabs->currentWidget(), w->indexTab);
-        for (QToolButton* b : {w->moveUpButton, w->backButton, w->addBookmarkButton, w->findButton})
+        QCOMPARE(Ui(*w).listTabs->currentWidget(), Ui(*w).indexTab);
+        for (QToolButton* b : {Ui(*w).moveUpButton, Ui(*w).backButton, Ui(*w).addBookmarkButton, Ui(*w).findButton})
             QCOMPARE(b->toolTip(), b->accessibleName());
     }
 };

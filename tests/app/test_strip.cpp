@@ -20,13 +20,13 @@ class TestStrip : public QObject
     QList<lexifol::ShelfHit> settle()
     {
         auto opening = [this] {
-            w_->OtherDictionaries->refresh();
-            const auto& hits = w_->OtherDictionaries->hits();
+            Ui(*w_).otherDictionaries->refresh();
+            const auto& hits = Ui(*w_).otherDictionaries->hits();
             return std::any_of(hits.begin(), hits.end(), [](const lexifol::ShelfHit& h) { return h.kind == Kind::Opening; });
         };
         for (int i = 0; i < 200 && opening(); ++i)
             QTest::qWait(20);
-        return w_->OtherDictionaries->hits();
+        return Ui(*w_).otherDictionaries->hits();
     }
 
 private slots:
@@ -39,7 +39,7 @@ private slots:
         fx_->addDictionary("U", {"bread\t1"});   // unchecked
         Fixture::writeBytes(fx_->cwd + "diclist.dat", "A\t1\r\nB\t1\r\nC\t1\r\nU\t0\r\n");
         w_ = fx_->start();
-        QVERIFY(w_->OtherDictionaries);
+        QVERIFY(Ui(*w_).otherDictionaries);
     }
     void cleanup()
     {
@@ -49,7 +49,7 @@ private slots:
 
     void listsTheOtherCheckedOnes()
     {
-        w_->searchBox->setText("bread");
+        Ui(*w_).searchBox->setText("bread");
         const QList<lexifol::ShelfHit> hits = settle();
         QCOMPARE(hits.size(), 2);   // not A (open), not U (unchecked)
         QCOMPARE(hits[0].name, QString("B"));
@@ -57,20 +57,20 @@ private slots:
         QCOMPARE(hits[1].title, QString("Zoo"));
         QCOMPARE(int(hits[1].kind), int(Kind::Nearest));
         QCOMPARE(hits[1].headword, QString("zebra"));
-        const auto buttons = w_->OtherDictionaries->findChildren<QToolButton*>();
+        const auto buttons = Ui(*w_).otherDictionaries->findChildren<QToolButton*>();
         QCOMPARE(buttons.size(), 2);
         QCOMPARE(buttons[1]->accessibleName(), QStringLiteral("C: \u2248 zebra"));   // the name, short
         QVERIFY(buttons[1]->toolTip().contains("Zoo"));                               // the title
-        QCOMPARE(w_->OtherDictionaries->accessibleName(), QString("In other dictionaries"));
+        QCOMPARE(Ui(*w_).otherDictionaries->accessibleName(), QString("In other dictionaries"));
     }
 
     void clickOpensWithTheWord()
     {
-        w_->searchBox->setText("butter");
+        Ui(*w_).searchBox->setText("butter");
         settle();
-        w_->OtherDictionaries->findChildren<QToolButton*>().first()->click();
-        QCOMPARE(w_->CurrentDictionary, QString("B"));
-        QCOMPARE(w_->searchBox->text(), QString("butter"));
+        Ui(*w_).otherDictionaries->findChildren<QToolButton*>().first()->click();
+        QCOMPARE(w_->state().dictionary.name, QString("B"));
+        QCOMPARE(Ui(*w_).searchBox->text(), QString("butter"));
         QVERIFY(fx_->pageFile().contains("B.djvu\"") || fx_->pageFile().contains("Page=8"));
     }
 
@@ -78,10 +78,10 @@ private slots:
     {
         w_->show();
         QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-        w_->searchBox->setText("apple");
+        Ui(*w_).searchBox->setText("apple");
         settle();
-        QTest::keyClick(w_->searchBox, Qt::Key_2, Qt::AltModifier);
-        QCOMPARE(w_->CurrentDictionary, QString("C"));
+        QTest::keyClick(Ui(*w_).searchBox, Qt::Key_2, Qt::AltModifier);
+        QCOMPARE(w_->state().dictionary.name, QString("C"));
     }
 
     void brokenToldInItsEntry()
@@ -90,7 +90,7 @@ private slots:
         // B cannot be opened: its parameter list is a folder.
         QVERIFY(QDir().mkpath(fx_->folder("B") + "Plugin.dat"));
         w_ = fx_->start();
-        w_->searchBox->setText("bread");
+        Ui(*w_).searchBox->setText("bread");
         const QList<lexifol::ShelfHit> hits = settle();
         QCOMPARE(int(hits[0].kind), int(Kind::Broken));
         QVERIFY2(hits[0].why.contains("Plugin.dat"), qPrintable(hits[0].why));

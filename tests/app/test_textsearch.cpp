@@ -34,12 +34,12 @@ class TestTextSearch : public QObject
     // Types into the field and waits for the results of the finished build.
     void searchFor(const QString& text)
     {
-        TextSearchPane* pane = w_->TextSearch;
+        TextSearchPane* pane = Ui(*w_).textSearch;
         pane->field()->setText(text);
         pane->search();
         QTRY_VERIFY2_WITH_TIMEOUT(!pane->building() && pane->results()->count() > 0,
                                   qPrintable(QStringLiteral("%1 found, building %2; %3").arg(pane->found().size())
-                                                 .arg(pane->building()).arg(w_->StatusText->message())), 20000);
+                                                 .arg(pane->building()).arg(Ui(*w_).status->message())), 20000);
     }
 
 private slots:
@@ -66,23 +66,23 @@ private slots:
 
     void findsShowsAndWalksThroughHits()
     {
-        TextSearchPane* pane = w_->TextSearch;
+        TextSearchPane* pane = Ui(*w_).textSearch;
         QVERIFY(pane);
         QTest::keyClick(w_.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w_->listTabs->currentWidget(), pane);
+        QCOMPARE(Ui(*w_).listTabs->currentWidget(), pane);
         searchFor("fruit");
         QCOMPARE(pane->found().size(), 2);   // the open dictionary's two pages
-        const int historyBefore = int(w_->History.entries().size());
+        const int historyBefore = int(w_->state().history.entries().size());
 
         pane->showResult(0);
-        QTRY_COMPARE_WITH_TIMEOUT(w_->pageView->state(), PageView::State::Page, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w_).pageView->state(), PageView::State::Page, 20000);
         const search::PageResult first = pane->found().at(0);
-        QCOMPARE(w_->pageView->pageIndex() + 1, first.pageReference.toInt());
-        QTRY_VERIFY_WITH_TIMEOUT(w_->pageView->findPosition().second > 0, 20000);
-        const int hits = w_->pageView->findPosition().second;
+        QCOMPARE(Ui(*w_).pageView->pageIndex() + 1, first.pageReference.toInt());
+        QTRY_VERIFY_WITH_TIMEOUT(Ui(*w_).pageView->findPosition().second > 0, 20000);
+        const int hits = Ui(*w_).pageView->findPosition().second;
         QCOMPARE(hits, first.pageReference == "1" ? 2 : 1);
         // Marked as a headword looked up is, not with Find's yellow.
-        const QImage screen = w_->pageView->pageWindow()->grab().toImage();
+        const QImage screen = Ui(*w_).pageView->pageWindow()->grab().toImage();
         int soft = 0, yellow = 0;
         for (int y = 0; y < screen.height(); ++y)
             for (int x = 0; x < screen.width(); ++x) {
@@ -96,28 +96,28 @@ private slots:
         // F3: through the page's hits, then the next result.
         for (int i = 1; i < hits; ++i) {
             QVERIFY(pane->nextHit());
-            QCOMPARE(w_->pageView->findPosition().first, i);
+            QCOMPARE(Ui(*w_).pageView->findPosition().first, i);
         }
         QVERIFY(pane->nextHit());
         const search::PageResult second = pane->found().at(1);
-        QTRY_COMPARE_WITH_TIMEOUT(w_->pageView->pageIndex() + 1, second.pageReference.toInt(), 20000);
-        QCOMPARE(int(w_->History.entries().size()), historyBefore);
-        QCOMPARE(int(w_->Bookmarks.entries().size()), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w_).pageView->pageIndex() + 1, second.pageReference.toInt(), 20000);
+        QCOMPARE(int(w_->state().history.entries().size()), historyBefore);
+        QCOMPARE(int(w_->state().bookmarks.entries().size()), 0);
     }
 
     void everyCheckedDictionary()
     {
-        TextSearchPane* pane = w_->TextSearch;
-        w_->listTabs->setCurrentWidget(pane);
-        for (int row = 0; row < w_->Catalogue.count(); ++row)
-            w_->Catalogue.setChecked(row, true);
+        TextSearchPane* pane = Ui(*w_).textSearch;
+        Ui(*w_).listTabs->setCurrentWidget(pane);
+        for (int row = 0; row < w_->state().catalogue.count(); ++row)
+            w_->state().catalogue.setChecked(row, true);
         pane->findChild<QCheckBox*>()->setChecked(true);
         searchFor("red");
         QTRY_VERIFY_WITH_TIMEOUT(!pane->building() && pane->found().size() == 1, 20000);
         QCOMPARE(pane->found().at(0).dictionary, QStringLiteral("B"));
         pane->showResult(0);
-        QTRY_COMPARE_WITH_TIMEOUT(w_->CurrentDictionary, QStringLiteral("B"), 20000);
-        QTRY_COMPARE_WITH_TIMEOUT(w_->pageView->state(), PageView::State::Page, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w_->state().dictionary.name, QStringLiteral("B"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(Ui(*w_).pageView->state(), PageView::State::Page, 20000);
     }
 };
 
