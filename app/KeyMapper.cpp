@@ -1,6 +1,6 @@
 #include "app/KeyMapper.h"
 
-#include "library/KeyTranslator.h"
+#include "library/KeyboardLayout.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,6 +17,17 @@ KeyMapper::KeyMapper(QObject* parent) : QObject(parent)
 KeyMapper::~KeyMapper()
 {
     qApp->removeEventFilter(this);
+}
+
+KeyboardChoice KeyMapper::apply(const QByteArray& identifier, const QString& mode)
+{
+    KeyboardChoice choice = ChooseKeyboard(identifier, mode);
+    // Remembered in every mode but off, for "Current keyboard layout"; the
+    // system's own layout changes only when it switches.
+    if (!identifier.isEmpty() && mode.trimmed().toLower() != u"off")
+        LoadKeyboardLayout(KeyboardIdentifierOf(identifier), choice.mode != KeyMode::Translate);
+    translator_ = choice.translator;
+    return choice;
 }
 
 void KeyMapper::watch(QWidget* field)

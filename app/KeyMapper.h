@@ -2,6 +2,8 @@
 // The keys typed into the fields where a reader types words (the search
 // box, the text search, Find) made through the dictionary's keyboard
 // layout, where Lexifol maps the keys itself.
+#include "library/KeyTranslator.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QSet>
@@ -11,16 +13,16 @@ class QWidget;
 
 namespace lexifol {
 
-class KeyTranslator;
-
 class KeyMapper : public QObject
 {
 public:
     explicit KeyMapper(QObject* parent);
     ~KeyMapper() override;
 
-    // None: keys are typed as they come.
-    void setTranslator(std::shared_ptr<const KeyTranslator> t) { translator_ = std::move(t); }
+    // The open dictionary's layout: the system switches to it where it
+    // can, else the watched fields' keys are mapped ([Keyboard] Mode
+    // decides). The choice made is returned for the status bar.
+    KeyboardChoice apply(const QByteArray& identifier, const QString& mode);
     void watch(QWidget* field);
 
 protected:

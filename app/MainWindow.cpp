@@ -1,34 +1,21 @@
 // The main window: start-up, the catalogue, the lookup and the pages shown.
 #include "app/MainWindow.h"
-#include "app/About.h"
 #include "app/Application.h"
+#include "app/CatalogueView.h"
 #include "app/EntryLists.h"
+#include "app/PageRequests.h"
 #include "app/KeyMapper.h"
 #include "app/ListModels.h"
 #include "app/MainWidgets.h"
 #include "app/StatusLine.h"
-#include "app/TextSearchPane.h"
-#include "app/WindowExtras.h"
-#include "app/WindowKeys.h"
 #include "base/CodePage.h"
-#include "config/ConfigurationDialog.h"
 #include "config/Messages.h"
-#include "index/IndexOps.h"
 #include "index/Lookup.h"
-#include "library/Dictionary.h"
-#include "library/KeyTranslator.h"
-#include "library/KeyboardLayout.h"
 #include "library/WordLookup.h"
 #include "pageview/PageView.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
-#include <QItemSelectionModel>
 #include <QListView>
-#include <QListWidget>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 
@@ -38,30 +25,20 @@ void MainWindow::startUp()
 {
     state_.singleFileOnView = state_.extraPageOnView = state_.skipSearchReplay = false;
     // Read first: opening the dictionary at start asks them ([Keyboard]).
-    state_.settings = std::make_unique<ProfileFile>(state_.places.settingsFile());
-    const ViewSettings view = ReadViewSettings(*state_.settings);
-    state_.browserMouse = view.browserMouse;
-    state_.locateHeadword = view.locateHeadword;
-    ui_.pageView->setContinuous(view.continuous);
-    state_.indexCache.setBudget(view.cacheBytes);
+    ui_.pageView->setContinuous(state_.readSettings().continuous);
 
     state_.dictionary.clear();
     showCatalogue();
-    const Catalogue& catalogue = state_.catalogue;
-    openDictionaryAtStartUp(catalogue.count() > 0 ? qMax(catalogue.firstChecked(), 0) : -1);
+    openDictionaryAtStartUp(state_.startRow());
 
     QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
 
-    state_.history.clear();
-    state_.bookmarks.load(state_.places.bookmarksFile());
     entries_->show();
     ui_.backButton->hide();
     ui_.forwardButton->hide();
 
-    if (QFileInfo::exists(state_.places.introPage())) {
-        state_.singleFileOnView = state_.extraPageOnView = true;
-        ui_.pageView->Navigate(state_.places.introPage());
-    }
+    if (QFileInfo::exists(state_.places.introPage()))
+        pages_->showFile(state_.places.introPage());
     showMessages(state_.dictionary.loadDerived(state_.programFolder, true));
     if (indexRowCount() > 0)
         selectIndexRow(0);
@@ -69,27 +46,9 @@ void MainWindow::startUp()
     ui_.searchBox->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::showCatalogue()
-{
-    const QSignalBlocker block(ui_.catalogueList);
-    ui_.catalogueList->clear();
-    for (int i = 0; i < state_.catalogue.count(); ++i) {
-        auto* item = new QListWidgetItem(state_.catalogue.name(i), ui_.catalogueList);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(state_.catalogue.checked(i) ? Qt::Checked : Qt::Unchecked);
-    }
-    if (state_.catalogue.current() >= 0)
-        selectCatalogueRow(state_.catalogue.current());
-}
-
-void MainWindow::selectCatalogueRow(int row)
-{
-    state_.catalogue.setCurrent(row);
-    if (QListWidgetItem* item = ui_.catalogueList->item(row)) {
-        ui_.catalogueList->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
-        ui_.catalogueList->scrollToItem(item);
-    }
-}
+void MainWindow::showCatalogue() { catalogueView_->show(); }
+void MainWindow::selectCatalogueRow(int row) { catalogueView_->select(row); }
+bool MainWindow::selectDictionary(const QString& name) { return catalogueView_->select(name); }
 
 QString MainWindow::dictionaryRoot(const QString& name) const
 {
@@ -110,35 +69,18 @@ void MainWindow::openDictionaryAtStartUp(int row)
     applyOpening(outcome);
 }
 
-// The dictionary's layout: the system switches to it where it can; else
-// Lexifol maps the keys typed into the search box ([Keyboard] Mode).
-void MainWindow::applyKeyboardLayout(const QByteArray& identifier)
-{
-    const QString mode = state_.settings->readString(QStringLiteral("Keyboard"), QStringLiteral("Mode"),
-                                                     QStringLiteral("auto"));
-    const KeyboardChoice choice = ChooseKeyboard(identifier, mode);
-    // Remembered in every mode but off, for "Current keyboard layout"; the
-    // system's own layout changes only when it switches.
-    if (!identifier.isEmpty() && mode.trimmed().toLower() != u"off")
-        LoadKeyboardLayout(KeyboardIdentifierOf(identifier), choice.mode != KeyMode::Translate);
-    if (!keyMapper_ && choice.translator) {
-        keyMapper_ = new KeyMapper(this);
-        keyMapper_->watch(ui_.searchBox);
-        keyMapper_->watch(ui_.textSearch->field());
-    }
-    if (keyMapper_)
-        keyMapper_->setTranslator(choice.translator);
-    ui_.status->setKeyboard(choice.label, choice.tooltip);
-}
-
 void MainWindow::applyOpening(const OpenOutcome& outcome)
 {
     PageView* page = ui_.pageView;
     // The zoom chosen on another dictionary's pages does not fit this one.
     if (outcome.opened)
         page->resetZoom();
-    if (outcome.keyboardLayout || outcome.opened)
-        applyKeyboardLayout(outcome.keyboardLayout.value_or(QByteArray()));
+    if (outcome.keyboardLayout || outcome.opened) {
+        const QString mode = state_.settings->readString(QStringLiteral("Keyboard"), QStringLiteral("Mode"),
+                                                         QStringLiteral("auto"));
+        const KeyboardChoice choice = keyboard_->apply(outcome.keyboardLayout.value_or(QByteArray()), mode);
+        ui_.status->setKeyboard(choice.label, choice.tooltip);
+    }
     page->setTextRules(state_.dictionary.rules);
     if (outcome.title) {
         // A long title shows its beginning, the whole in the tooltip.
@@ -168,9 +110,7 @@ void MainWindow::showMessages(const QStringList& messages)
 
 void MainWindow::openAnother()
 {
-    const Catalogue& catalogue = state_.catalogue;
-    const int row = catalogue.firstChecked() >= 0 ? catalogue.firstChecked() : (catalogue.count() > 0 ? 0 : -1);
-    if (row >= 0) {
+    if (const int row = state_.startRow(); row >= 0) {
         selectCatalogueRow(row);
         openDictionary();
         return;
@@ -216,15 +156,6 @@ void MainWindow::replaySearchText()
     ui_.searchBox->setText(text);
     if (indexRowCount() > 0 && selectedIndexRow() >= 0)
         showSelectedEntry();
-}
-
-bool MainWindow::selectDictionary(const QString& name)
-{
-    const int row = state_.catalogue.find(name);
-    if (row < 0)
-        return false;
-    selectCatalogueRow(row);
-    return true;
 }
 
 void MainWindow::activateShortcut(int digit)

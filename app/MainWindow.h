@@ -9,17 +9,17 @@
 #include "config/MainWindowLink.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <memory>
 
-class AboutBox;
-class ConfigurationDialog;
 class QTimer;
 
 namespace lexifol {
+class CatalogueView;
 class EntryLists;
+class PageRequests;
 class IndexListModel;
 class KeyMapper;
+class WindowDialogs;
 class WindowExtras;
 class WindowKeys;
 struct Hit;
@@ -36,13 +36,7 @@ public:
     static QString DefaultProgramFolder();   // the folder of the executable
     ~MainWindow() override;
 
-    void setAboutBox(AboutBox* box);
-    void setConfigurationDialog(ConfigurationDialog* dlg);
-    // The program's own dialogs, made when first opened: start-up need not
-    // pay for windows it does not show.
-    void makeDialogsWhenOpened() { makesDialogs_ = true; }
-    // Replaces the platform operations (tests record them).
-    void setPlatformInput(std::unique_ptr<lexifol::PlatformInput> io) { state_.input = std::move(io); }
+    lexifol::WindowDialogs& dialogs() { return *dialogs_; }
 
     // What the window shows, and what requests from outside ask of it.
     lexifol::WindowState& state() { return state_; }
@@ -90,7 +84,6 @@ private:
     void startUp();
     void openDictionaryAtStartUp(int row);
     void applyOpening(const lexifol::OpenOutcome& outcome);
-    void applyKeyboardLayout(const QByteArray& identifier);
     void showMessages(const QStringList& messages);
     void lookUpSearchText();
     void replaySearchText();
@@ -99,7 +92,6 @@ private:
     void showHit(const lexifol::Hit& hit);
     void prepareSelectedPage();
     void showAnnotation();
-    void showKeyboardLayout();
     void showHeadword(const QString& headword, const QByteArray& dictionary);
     void reportSave(const QString& path, const lexifol::Status& result);
 
@@ -107,19 +99,17 @@ private:
     lexifol::MainControls ui_;
     lexifol::WindowParts parts_{*this, ui_, state_, *this};
     lexifol::IndexListModel* indexModel_ = nullptr;
+    lexifol::CatalogueView* catalogueView_ = nullptr;
     lexifol::EntryLists* entries_ = nullptr;
+    std::unique_ptr<lexifol::PageRequests> pages_;
     std::unique_ptr<lexifol::WindowKeys> keys_;
     lexifol::WindowExtras* extras_ = nullptr;
-    lexifol::KeyMapper* keyMapper_ = nullptr;   // made for the first layout Lexifol maps
+    lexifol::KeyMapper* keyboard_ = nullptr;
     // Restarted by every selection made by typing; when it runs out, the
     // selected entry's page is drawn in the background.
     QTimer* prepareTimer_ = nullptr;
-    QPointer<AboutBox> aboutBox_;
-    QPointer<ConfigurationDialog> configDialog_;
     bool shutDown_ = false;
     lexifol::SaveReport saveReport_;
-    bool makesDialogs_ = false;
-    // Last: they go before the services their handlers use.
-    std::unique_ptr<ConfigurationDialog> ownConfigDialog_;
-    std::unique_ptr<AboutBox> ownAboutBox_;
+    // Last: the dialogs go before the services their handlers use.
+    std::unique_ptr<lexifol::WindowDialogs> dialogs_;
 };

@@ -1,24 +1,23 @@
 // The main window put together: its controls connected, its menu, the
 // pages it composes, and its ending.
-#include "app/About.h"
+#include "app/CatalogueView.h"
 #include "app/EntryLists.h"
+#include "app/PageRequests.h"
+#include "app/KeyMapper.h"
 #include "app/ListModels.h"
 #include "app/MainWidgets.h"
 #include "app/MainWindow.h"
 #include "app/QtPlatformInput.h"
 #include "app/StatusLine.h"
 #include "app/TextSearchPane.h"
+#include "app/WindowDialogs.h"
 #include "app/WindowExtras.h"
 #include "app/WindowKeys.h"
-#include "config/ConfigurationDialog.h"
 #include "config/Glyphs.h"
 #include "config/Messages.h"
 #include "index/IndexOps.h"
 #include "library/Dictionary.h"
-#include "library/KeyboardLayout.h"
 #include "library/WordLookup.h"
-#include "library/PrintedPages.h"
-#include "pageview/Composition.h"
 #include "pageview/PageView.h"
 
 #include <QApplication>
@@ -26,7 +25,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListView>
-#include <QListWidget>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -41,22 +39,11 @@ QString MainWindow::DefaultProgramFolder()
 MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent)
 {
-    Locations& places = state_.places;
-    places = programFolder.isEmpty() ? Locations::Decide(DefaultProgramFolder(), XdgFolders::FromEnvironment())
-                                     : Locations::Portable(programFolder);
-    if (const QString said = places.prepareUserFolders(); !said.isEmpty())
+    const QString said = state_.load(programFolder.isEmpty()
+                                         ? Locations::Decide(DefaultProgramFolder(), XdgFolders::FromEnvironment())
+                                         : Locations::Portable(programFolder));
+    if (!said.isEmpty())
         QTimer::singleShot(0, this, [this, said] { showMessages({said}); });
-    state_.programFolder = places.programFolder();
-    state_.dictionary.cache = &state_.indexCache;
-    state_.dictionary.userRoot = places.userRoot();
-    // The index start-up opens is read while the widgets are built.
-    Catalogue& catalogue = state_.catalogue;
-    catalogue.load(places.dictionaryRoots(), places.catalogueFile());
-    if (const int row = catalogue.count() > 0 ? qMax(catalogue.firstChecked(), 0) : -1; row >= 0) {
-        const DictionaryPaths paths{catalogue.root(row), catalogue.name(row), places.userRoot()};
-        state_.indexCache.prefetch(paths.firstIndex(), [](const QString& p, IndexList& l) { return LoadFirstIndex(p, l).ok(); });
-        state_.indexCache.prefetch(paths.secondIndex(), [](const QString& p, IndexList& l) { return ReadSecondIndex(p, l); });
-    }
     state_.input = std::make_unique<QtPlatformInput>([this] { return ui_.pageView ? ui_.pageView->pageWindow() : nullptr; });
     setObjectName(QStringLiteral("Form1"));
     ApplyProgramIcon(this);
@@ -69,6 +56,9 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     // The keys of the main window work wherever the focus is, also during
     // start-up.
     qApp->installEventFilter(this);
+    keyboard_ = new KeyMapper(this);
+    keyboard_->watch(ui_.searchBox);
+    keyboard_->watch(ui_.textSearch->field());
     startUp();
     extras_ = new WindowExtras(parts_);
 }
@@ -77,21 +67,9 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::connectControls()
 {
-    QListWidget* catalogueList = ui_.catalogueList;
-    connect(catalogueList, &QListWidget::itemDoubleClicked, this, [this] { openDictionary(); });
-    connect(catalogueList, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        state_.catalogue.setChecked(ui_.catalogueList->row(item), item->checkState() == Qt::Checked);
-    });
-    connect(catalogueList, &QListWidget::itemSelectionChanged, this, [this] {
-        QListWidgetItem* item = ui_.catalogueList->currentItem();
-        state_.catalogue.setCurrent(item && item->isSelected() ? ui_.catalogueList->row(item) : -1);
-    });
-    const auto move = [this](int direction) {
-        if (state_.catalogue.moveCurrent(direction))
-            showCatalogue();
-    };
-    connect(ui_.moveUpButton, &QToolButton::clicked, this, [move] { move(-1); });
-    connect(ui_.moveDownButton, &QToolButton::clicked, this, [move] { move(+1); });
+    catalogueView_ = new CatalogueView(ui_.catalogueList, ui_.moveUpButton, ui_.moveDownButton, state_.catalogue, this);
+    connect(catalogueView_, &CatalogueView::openRequested, this, [this] { openDictionary(); });
+    pages_ = std::make_unique<PageRequests>(parts_);
 
     SearchEdit* searchBox = ui_.searchBox;
     connect(ui_.previewButton, &ClickableImage::clicked, this, [this] {
@@ -123,46 +101,17 @@ void MainWindow::connectControls()
     AddListTab(ui_.listTabs, ui_.textSearch, glyphs::icon(glyphs::Glyph::Find, 16), QStringLiteral("Text search"));
     ui_.listTabs->setCurrentWidget(ui_.indexTab);
 
-    PageView* page = ui_.pageView;
-    connect(page, &PageView::lookUpRequested, this, &MainWindow::lookUpPageWord);
-    const auto showPlace = [this] {
-        const auto [at, count] = ui_.pageView->readingPlace();
-        const PrintedPages printed(ui_.pageView->pageTitles(), state_.dictionary.pageOffset, count);
-        ui_.status->setPage(at + 1, count, printed.printed(at));
-    };
-    connect(page, &PageView::pageShown, this, showPlace);
-    connect(page, &PageView::pageInViewChanged, this, showPlace);
+    connect(ui_.pageView, &PageView::lookUpRequested, this, &MainWindow::lookUpPageWord);
 }
 
 void MainWindow::connectMenu()
 {
-    connect(ui_.configurationAction, &QAction::triggered, this, [this] {
-        if (!configDialog_ && makesDialogs_) {
-            ownConfigDialog_ = std::make_unique<ConfigurationDialog>(state_.catalogue.names(), state_.settings.get(), this);
-            ownConfigDialog_->setMainWindow(this);
-            configDialog_ = ownConfigDialog_.get();
-        }
-        if (configDialog_) {
-            configDialog_->show();
-            configDialog_->raise();
-            configDialog_->activateWindow();
-        }
-    });
+    dialogs_ = std::make_unique<WindowDialogs>(*this, *this, state_);
+    connect(ui_.configurationAction, &QAction::triggered, dialogs_.get(), &WindowDialogs::showConfiguration);
+    connect(ui_.aboutAction, &QAction::triggered, dialogs_.get(), &WindowDialogs::showAbout);
     connect(ui_.helpAction, &QAction::triggered, this, [this] { showHelp(); });
-    connect(ui_.keyboardLayoutAction, &QAction::triggered, this, [this] { showKeyboardLayout(); });
-    connect(ui_.aboutAction, &QAction::triggered, this, [this] {
-        if (!aboutBox_ && makesDialogs_) {
-            ownAboutBox_ = std::make_unique<AboutBox>(this);
-            ownAboutBox_->setFolders(state_.places.describe());
-            aboutBox_ = ownAboutBox_.get();
-        }
-        if (aboutBox_)
-            aboutBox_->show();
-    });
 }
 
-void MainWindow::setAboutBox(AboutBox* box) { aboutBox_ = box; }
-void MainWindow::setConfigurationDialog(ConfigurationDialog* dlg) { configDialog_ = dlg; }
 void MainWindow::setPreviewVisible(bool visible) { ui_.previewButton->setVisible(visible); }
 void MainWindow::stepHistory(bool back) { entries_->stepHistory(back); }
 void MainWindow::addBookmark() { entries_->addBookmark(); }
@@ -170,69 +119,29 @@ void MainWindow::clearBookmarks() { entries_->clearBookmarks(); }
 
 bool MainWindow::dialogOpen() const
 {
-    return (configDialog_ && configDialog_->isVisible()) || (aboutBox_ && aboutBox_->isVisible());
+    return dialogs_->anyOpen();
 }
 
-// Writes the page view file and shows the page, with its marks.
-void MainWindow::showPage(const PageShow& page)
-{
-    const WindowState& s = state_;
-    const CompositionInput in{s.programFolder, s.dictionary.name, s.dictionary.wholeFile,
-                              s.dictionary.pluginParameters, page.page, page.annotationCase};
-    PageViewState view{s.singleFileOnView, s.extraPageOnView};
-    PageViewRequest request = ComposeAndWrite(in, view, s.places.pageViewFile());
-    state_.singleFileOnView = view.singleFileOnView;
-    const bool annotation = page.annotationCase && page.page == QLatin1StringView("Annotation");
-    if (s.locateHeadword && !annotation) {
-        request.mark = page.mark;
-        request.markOccurrence = page.occurrence;
-    }
-    request.find = page.find;
-    ui_.pageView->Show(request);
-}
+void MainWindow::showPage(const PageShow& page) { pages_->show(page); }
+void MainWindow::showHelp() { pages_->showFile(state_.places.helpPage()); }
 
-// The page Enter would show for the selected entry, drawn now, so that
-// Enter finds it ready. Nothing is written and nothing on view changes.
+// The page Enter would show for the selected entry, drawn while the user
+// pauses in typing.
 void MainWindow::prepareSelectedPage()
 {
-    const WindowState& s = state_;
     const int row = indexRowCount() > 0 ? selectedIndexRow() : -1;
-    const std::optional<Hit> hit = row >= 0 ? EntryHit(s.dictionary, row, ui_.searchBox->text()) : std::nullopt;
-    if (!hit || hit->noPage)
-        return;
-    const CompositionInput in{s.programFolder, s.dictionary.name, s.dictionary.wholeFile,
-                              s.dictionary.pluginParameters, hit->page, true};
-    PageViewRequest request = ComposePageRequest(in, {s.singleFileOnView, s.extraPageOnView});
-    request.viewFile = s.places.pageViewFile();
-    ui_.pageView->Prepare(request);
+    const std::optional<Hit> hit = row >= 0 ? EntryHit(state_.dictionary, row, ui_.searchBox->text()) : std::nullopt;
+    if (hit && !hit->noPage)
+        pages_->prepare(hit->page);
 }
 
 void MainWindow::showAnnotation()
 {
     const DictionaryPaths paths{state_.programFolder, state_.dictionary.name, state_.places.userRoot()};
-    if (QFileInfo::exists(paths.annotationDjvu())) {
+    if (QFileInfo::exists(paths.annotationDjvu()))
         showPage(QStringLiteral("Annotation"));
-    } else if (QFileInfo::exists(paths.annotationHtm())) {
-        state_.singleFileOnView = state_.extraPageOnView = true;
-        ui_.pageView->Navigate(paths.annotationHtm());
-        ui_.status->setPage(0, 0);   // no page of the document is on view
-        ui_.status->setZoom(0);
-    }
-}
-
-void MainWindow::showHelp()
-{
-    state_.singleFileOnView = state_.extraPageOnView = true;
-    ui_.pageView->Navigate(state_.places.helpPage());
-    ui_.status->setPage(0, 0);   // no page of the document is on view
-    ui_.status->setZoom(0);
-}
-
-void MainWindow::showKeyboardLayout()
-{
-    const QByteArray id = ActiveKeyboardLayoutName();
-    if (!id.isEmpty())
-        ShowMessage(QString::fromLatin1(id), MsgIcon::Information, QStringLiteral("Current keyboard layout:"), this);
+    else if (QFileInfo::exists(paths.annotationHtm()))
+        pages_->showFile(paths.annotationHtm());
 }
 
 void MainWindow::shutdown()
@@ -269,10 +178,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::closeEvent(QCloseEvent* e)
 {
     shutdown();
-    if (aboutBox_)
-        aboutBox_->hide();
-    if (configDialog_)
-        configDialog_->hide();
+    dialogs_->hideAll();
     e->accept();
     QApplication::quit();
 }

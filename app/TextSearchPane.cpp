@@ -62,7 +62,11 @@ TextSearchPane::TextSearchPane(const WindowParts& w)
     progress_->hide();
     cancel_->hide();
     builder_.setMaxThreadCount(1);
+    connectControls();
+}
 
+void TextSearchPane::connectControls()
+{
     typing_ = new QTimer(this);
     typing_->setSingleShot(true);
     typing_->setInterval(250);

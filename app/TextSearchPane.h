@@ -44,6 +44,7 @@ signals:
     void searched();        // results shown (for tests)
 
 private:
+    void connectControls();
     QList<search::TextSource> sources() const;
     void searchDone();
     void buildNext();

@@ -6,6 +6,7 @@
 #include "app/StatusLine.h"
 #include "config/Messages.h"
 #include "library/DictionaryInstall.h"
+#include "library/KeyboardLayout.h"
 #include "library/PageIndexFix.h"
 #include "index/IndexOps.h"
 #include "library/Profile.h"
@@ -65,20 +66,13 @@ WindowExtras::WindowExtras(const WindowParts& w)
     AddAction(&w.window, QStringLiteral("Zoom in"), {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal, Qt::CTRL | Qt::SHIFT | Qt::Key_Equal},
               [this] { w_.ui.pageView->zoomBy(1.25); });
     AddAction(&w.window, QStringLiteral("Zoom out"), {Qt::CTRL | Qt::Key_Minus}, [this] { w_.ui.pageView->zoomBy(1 / 1.25); });
-    const auto showZoom = [this] { w_.ui.status->setZoom(w_.ui.pageView->zoomPercent()); };
-    connect(w_.ui.pageView, &PageView::zoomChanged, this, showZoom);
-    connect(w_.ui.pageView, &PageView::pageShown, this, showZoom);
+    connectStatus();
     w.window.setAcceptDrops(true);
     QAction* add = w.window.menuBar()->addAction(QStringLiteral("Add dictionary\u2026"));
     connect(add, &QAction::triggered, this, &WindowExtras::chooseAndAdd);
     w_.ui.catalogueList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w_.ui.catalogueList, &QWidget::customContextMenuRequested, this, &WindowExtras::catalogueMenu);
-    connect(w_.ui.status, &StatusLine::pageClicked, this, [this] { goToPage(); });
     connect(w_.ui.pageView, &PageView::menuBuilt, this, &WindowExtras::pageMenu);
-    connect(w_.ui.pageView, &PageView::findDone, this, [this](int count) {
-        w_.ui.status->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
-                                     : QStringLiteral("not found on the page"));
-    });
     // The Data folders are watched: a dictionary copied in appears at once.
     auto* watcher = new QFileSystemWatcher(this);
     for (const QString& root : w_.state.places.dictionaryRoots())
@@ -95,6 +89,32 @@ WindowExtras::WindowExtras(const WindowParts& w)
         if (auto* column = qobject_cast<QBoxLayout*>(w_.window.centralWidget()->layout()))
             column->insertWidget(1, w_.ui.otherDictionaries);
     }
+}
+
+// What the status bar says of the page and the keyboard.
+void WindowExtras::connectStatus()
+{
+    const auto showZoom = [this] { w_.ui.status->setZoom(w_.ui.pageView->zoomPercent()); };
+    connect(w_.ui.pageView, &PageView::zoomChanged, this, showZoom);
+    connect(w_.ui.pageView, &PageView::pageShown, this, showZoom);
+    // Where the reader is, with the page's printed number when it differs.
+    const auto showPlace = [this] {
+        const auto [at, count] = w_.ui.pageView->readingPlace();
+        const PrintedPages printed(w_.ui.pageView->pageTitles(), w_.state.dictionary.pageOffset, count);
+        w_.ui.status->setPage(at + 1, count, printed.printed(at));
+    };
+    connect(w_.ui.pageView, &PageView::pageShown, this, showPlace);
+    connect(w_.ui.pageView, &PageView::pageInViewChanged, this, showPlace);
+    connect(w_.ui.keyboardLayoutAction, &QAction::triggered, this, [this] {
+        if (const QByteArray id = ActiveKeyboardLayoutName(); !id.isEmpty())
+            ShowMessage(QString::fromLatin1(id), MsgIcon::Information, QStringLiteral("Current keyboard layout:"),
+                        &w_.window);
+    });
+    connect(w_.ui.status, &StatusLine::pageClicked, this, [this] { goToPage(); });
+    connect(w_.ui.pageView, &PageView::findDone, this, [this](int count) {
+        w_.ui.status->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
+                                     : QStringLiteral("not found on the page"));
+    });
 }
 
 bool WindowExtras::filter(QObject* watched, QEvent* event)

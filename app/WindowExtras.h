@@ -48,6 +48,7 @@ public:
 private:
     QAction* leaveFullScreen_ = nullptr;
     QList<QPointer<QWidget>> hiddenForFullScreen_;   // shown again on leaving
+    void connectStatus();
     bool offerToMake(const QString& document);
     bool busyAdding();   // says so when it is
     DictionaryMaker& maker();

@@ -35,6 +35,13 @@ struct WindowState {
     bool singleFileOnView = false;
     bool extraPageOnView = false;
     bool skipSearchReplay = false;   // the next opening keeps the page on view
+
+    // The folders decided, the catalogue and bookmarks read, and the index
+    // that start-up opens read ahead. Returns what the user must be told of
+    // the folders.
+    QString load(const Locations& folders);
+    ViewSettings readSettings();
+    int startRow() const;   // the dictionary opened at start, or -1
 };
 
 // A page of the open dictionary to show, and what to mark on it.

@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/MessageBox.h"
 #include "app/OutsideRequests.h"
+#include "app/WindowDialogs.h"
 #include "app/SingleInstance.h"
 #include "app/MainWindow.h"
 #include "djvu/TextHelper.h"
@@ -76,7 +77,7 @@ int main(int argc, char** argv)
     InstanceServer server(instance, [outside](const InstanceRequest& r, const InstanceServer::Reply& reply) {
         outside->accept(r, reply);
     });
-    window.makeDialogsWhenOpened();
+    window.dialogs().makeWhenOpened();
 
     window.show();
     if (request.lookUp || !request.add.isEmpty())

@@ -5,6 +5,7 @@
 #include "app/OtherStrip.h"
 #include "app/StatusLine.h"
 #include "app/TextSearchPane.h"
+#include "app/WindowDialogs.h"
 #include "config/ConfigurationDialog.h"
 #include "pageview/PageView.h"
 

@@ -70,7 +70,7 @@ QStringList pages(std::initializer_list<const char*> refs)
 RecordingInput* shownWithRecorder(MainWindow& w)
 {
     auto* io = new RecordingInput;
-    w.setPlatformInput(std::unique_ptr<PlatformInput>(io));
+    w.state().input.reset(io);
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))
         return nullptr;
@@ -234,14 +234,14 @@ private slots:
 
         // With the Configuration dialog open the keys reach the dialog.
         ConfigurationDialog dialog({"A", "B"}, w->state().settings.get());
-        w->setConfigurationDialog(&dialog);
+        w->dialogs().setConfigurationDialog(&dialog);
         dialog.show();
         QTest::keyClick(Ui(*w).searchBox, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(w->state().dictionary.name, QStringLiteral("B"));
         dialog.hide();
         QTest::keyClick(Ui(*w).searchBox, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(w->state().dictionary.name, QStringLiteral("A"));
-        w->setConfigurationDialog(nullptr);
+        w->dialogs().setConfigurationDialog(nullptr);
     }
 
     // The dictionary's keyboard layout at start: the status bar, "Current

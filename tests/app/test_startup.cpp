@@ -154,7 +154,7 @@ private slots:
         fx.addDictionary("A", {"a\t1"});
         fx.addDictionary("B", {"b\t1"});
         auto w = fx.start();
-        w->makeDialogsWhenOpened();
+        w->dialogs().makeWhenOpened();
         QVERIFY(!w->findChild<ConfigurationDialog*>());
         QVERIFY(!w->findChild<AboutBox*>());
         Ui(*w).moveDownButton->click();   // the catalogue as it is when the dialog opens
