@@ -15,7 +15,7 @@ public:
     QLabel* Version = nullptr;
     QLabel* Copyright = nullptr;
     QLabel* Comments = nullptr;
-    QLabel* Folders = nullptr;   // where the user's files lie
+    QLabel* Folders = nullptr; // where the user's files lie
     QPushButton* OKButton = nullptr;
     void setFolders(const QString& text);
 

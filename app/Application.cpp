@@ -13,8 +13,7 @@ namespace lexifol {
 
 LexifolApplication::LexifolApplication(int& argc, char** argv)
     : QApplication(argc, argv)
-{
-}
+{ }
 
 bool LexifolApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -16,12 +16,12 @@ class CatalogueView : public QObject
     Q_OBJECT
 public:
     CatalogueView(QListWidget* list, QToolButton* up, QToolButton* down, Catalogue& catalogue, QObject* parent);
-    void show();   // the catalogue as it is now
+    void show(); // the catalogue as it is now
     void select(int row);
-    bool select(const QString& name);   // case ignored; false when none is called so
+    bool select(const QString& name); // case ignored; false when none is called so
 
 signals:
-    void openRequested();   // a double click
+    void openRequested(); // a double click
 
 private:
     QListWidget* list_;

@@ -31,9 +31,9 @@ Argument Classify(QString& a, QString* why)
         return Argument::Refused;
     }
     const QFileInfo f(a);
-    const bool pathLike = a.startsWith(u'/') || a.startsWith(QLatin1StringView("./")) || a.startsWith(QLatin1StringView("../"));
-    const bool dictionaryFile = f.isFile()
-        && QStringList{"djvu", "djv", "list"}.contains(f.suffix().toLower());
+    const bool pathLike = a.startsWith(u'/') || a.startsWith(QLatin1StringView("./"))
+        || a.startsWith(QLatin1StringView("../"));
+    const bool dictionaryFile = f.isFile() && QStringList{"djvu", "djv", "list"}.contains(f.suffix().toLower());
     if (a.isEmpty() || (pathLike && !f.exists())) {
         *why = QStringLiteral("%1: no such file or folder").arg(a.left(200));
         return Argument::Refused;
@@ -47,7 +47,8 @@ Argument Classify(QString& a, QString* why)
         return Argument::File;
     }
     if (pathLike) {
-        *why = QStringLiteral("%1 is not a dictionary to add (a DjVu document, an index NAME.list or a folder)").arg(a.left(200));
+        *why = QStringLiteral("%1 is not a dictionary to add (a DjVu document, an index NAME.list or a folder)")
+                   .arg(a.left(200));
         return Argument::Refused;
     }
     return Argument::Word;
@@ -116,9 +117,15 @@ CommandLine ParseCommandLine(const QStringList& args)
         } else {
             QString arg = a;
             switch (Classify(arg, &c.error)) {
-            case Argument::Word: words << a; break;
-            case Argument::File: c.files << arg; break;
-            case Argument::Refused: c.action = CommandLine::Action::Error; return c;
+            case Argument::Word:
+                words << a;
+                break;
+            case Argument::File:
+                c.files << arg;
+                break;
+            case Argument::Refused:
+                c.action = CommandLine::Action::Error;
+                return c;
             }
         }
     }
@@ -134,17 +141,16 @@ QString SelectionWord(const QString& selection)
 
 QString CommandLineHelp()
 {
-    return QStringLiteral(
-        "usage: lexifol [WORD... | --selection] [--dictionary NAME]\n"
-        "  (nothing)           start Lexifol, or bring the running one to the front\n"
-        "  WORD...             look the word up in the running Lexifol (started if need be),\n"
-        "                      as typing it and pressing Enter does\n"
-        "  --dictionary NAME   in that dictionary (its catalogue name or its title)\n"
-        "  FILE...             add a dictionary: a DjVu document, its index NAME.list, or a\n"
-        "                      folder holding them (a path or a file:// URL)\n"
-        "  --selection         look up the text selected in any program (the primary\n"
-        "                      selection, else the clipboard): bind this to a key\n"
-        "  --help, --version\n");
+    return QStringLiteral("usage: lexifol [WORD... | --selection] [--dictionary NAME]\n"
+                          "  (nothing)           start Lexifol, or bring the running one to the front\n"
+                          "  WORD...             look the word up in the running Lexifol (started if need be),\n"
+                          "                      as typing it and pressing Enter does\n"
+                          "  --dictionary NAME   in that dictionary (its catalogue name or its title)\n"
+                          "  FILE...             add a dictionary: a DjVu document, its index NAME.list, or a\n"
+                          "                      folder holding them (a path or a file:// URL)\n"
+                          "  --selection         look up the text selected in any program (the primary\n"
+                          "                      selection, else the clipboard): bind this to a key\n"
+                          "  --help, --version\n");
 }
 
 } // namespace lexifol

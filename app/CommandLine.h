@@ -8,9 +8,9 @@ namespace lexifol {
 struct CommandLine {
     enum class Action { Run, LookUp, Selection, Add, Help, Version, Error } action = Action::Run;
     QString word;
-    QStringList files;    // absolute paths, for Action::Add
-    QString dictionary;   // catalogue name or title; empty: the open one
-    QString error;        // one line, for Action::Error
+    QStringList files;  // absolute paths, for Action::Add
+    QString dictionary; // catalogue name or title; empty: the open one
+    QString error;      // one line, for Action::Error
 };
 
 // `args` without the program's name: nothing, WORD..., --dictionary NAME

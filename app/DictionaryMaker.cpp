@@ -23,15 +23,17 @@ QString MakerToolProgram()
 }
 
 DictionaryMaker::DictionaryMaker(QStatusBar* bar)
-    : QObject(bar), shown_(new StatusProgress(bar, QStringLiteral("Making a dictionary")))
+    : QObject(bar)
+    , shown_(new StatusProgress(bar, QStringLiteral("Making a dictionary")))
 {
     connect(shown_, &StatusProgress::cancelled, this, &DictionaryMaker::cancel);
     connect(&copying_, &QFutureWatcherBase::finished, this, [this] {
         shown_->finish();
         const Status s = copying_.result();
-        emit finished(name_, s.ok(), s ? QStringLiteral("Added %1").arg(name_)
-                                       : stopCopy_ ? QStringLiteral("Adding %1 was cancelled").arg(name_)
-                                                   : QStringLiteral("The dictionary was not added. ") + s.error());
+        emit finished(name_, s.ok(),
+                      s               ? QStringLiteral("Added %1").arg(name_)
+                          : stopCopy_ ? QStringLiteral("Adding %1 was cancelled").arg(name_)
+                                      : QStringLiteral("The dictionary was not added. ") + s.error());
     });
     connect(&process_, &QProcess::readyReadStandardError, this, &DictionaryMaker::readLines);
     connect(&process_, &QProcess::finished, this, &DictionaryMaker::done);
@@ -63,8 +65,9 @@ bool DictionaryMaker::start(const QString& document, const QString& dataFolder, 
     lastError_.clear();
     cancelled_ = false;
     shown_->start(name + QStringLiteral(": %v of %m pages"));
-    process_.start(MakerToolProgram(), {QStringLiteral("make-dictionary"), document, QStringLiteral("-o"), dataFolder,
-                                        QStringLiteral("--name"), name});
+    process_.start(MakerToolProgram(),
+                   {QStringLiteral("make-dictionary"), document, QStringLiteral("-o"), dataFolder,
+                    QStringLiteral("--name"), name});
     return true;
 }
 
@@ -77,10 +80,13 @@ bool DictionaryMaker::install(const DictionarySource& source, const QString& dat
     shown_->start(name_ + QStringLiteral(": %p%"));
     QPointer<StatusProgress> shown(shown_);
     CopyProgress progress{[shown](qint64 done, qint64 total) {
-                              QMetaObject::invokeMethod(shown.data(), [shown, done, total] {
-                                  if (shown)
-                                      shown->set(done, total);
-                              }, Qt::QueuedConnection);
+                              QMetaObject::invokeMethod(
+                                  shown.data(),
+                                  [shown, done, total] {
+                                      if (shown)
+                                          shown->set(done, total);
+                                  },
+                                  Qt::QueuedConnection);
                           },
                           &stopCopy_};
     copying_.setFuture(QtConcurrent::run([source, dataFolder, installed, progress] {
@@ -121,9 +127,11 @@ void DictionaryMaker::done(int code, QProcess::ExitStatus status)
     if (cancelled_)
         report = QStringLiteral("Making %1 was cancelled; the pages read are kept for the next try").arg(name_);
     else if (!made)
-        report = QStringLiteral("%1 could not be made. %2").arg(name_, lastError_.isEmpty() ? process_.errorString() : lastError_);
+        report = QStringLiteral("%1 could not be made. %2")
+                     .arg(name_, lastError_.isEmpty() ? process_.errorString() : lastError_);
     else
-        report = QStringLiteral("Added %1").arg(name_) + (progress_.summary.isEmpty() ? QString() : QStringLiteral(": ") + progress_.summary);
+        report = QStringLiteral("Added %1").arg(name_)
+            + (progress_.summary.isEmpty() ? QString() : QStringLiteral(": ") + progress_.summary);
     emit finished(name_, made, report);
 }
 

@@ -39,7 +39,7 @@ private:
     QProcess process_;
     class StatusProgress* shown_;
     QString name_;
-    QByteArray pending_;   // a line not yet ended
+    QByteArray pending_; // a line not yet ended
     MakeProgress progress_;
     QString lastError_;
     bool cancelled_ = false;

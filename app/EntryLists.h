@@ -15,11 +15,11 @@ class EntryLists : public QObject
     Q_OBJECT
 public:
     explicit EntryLists(const WindowParts& w);
-    void show();                 // both lists, and the Back and Forward buttons
-    void addToHistory();         // the selected index entry, as shown
+    void show();         // both lists, and the Back and Forward buttons
+    void addToHistory(); // the selected index entry, as shown
     void stepHistory(bool back);
-    void addBookmark();          // the selected index entry
-    void clearBookmarks();       // undone from the status bar or by Ctrl+Z
+    void addBookmark();    // the selected index entry
+    void clearBookmarks(); // undone from the status bar or by Ctrl+Z
 
 signals:
     // An entry chosen: the window switches dictionaries when needed.

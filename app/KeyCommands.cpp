@@ -7,6 +7,7 @@ namespace lexifol {
 
 namespace {
 
+// clang-format off
 enum VirtualKey {
     VkPageUp = 33, VkPageDown = 34, VkEnd = 35, VkHome = 36, VkLeft = 37, VkUp = 38, VkRight = 39,
     VkDown = 40, VkInsert = 45, VkDelete = 46, Vk0 = 48, Vk9 = 57, VkF2 = 113, VkF3 = 114,
@@ -106,6 +107,7 @@ CommandKey CommandKeyOf(const QKeyEvent* e)
         {Qt::Key_Down, VkDown}, {Qt::Key_Insert, VkInsert}, {Qt::Key_Delete, VkDelete},
         {Qt::Key_F2, VkF2}, {Qt::Key_F3, VkF3},
     };
+    // clang-format on
     const Qt::KeyboardModifiers m = e->modifiers();
     CommandKey k;
     k.ctrl = m & Qt::ControlModifier;

@@ -8,18 +8,19 @@ class QKeyEvent;
 
 namespace lexifol {
 
-class KeyCommandTarget {
+class KeyCommandTarget
+{
 public:
     virtual ~KeyCommandTarget() = default;
     virtual bool extraPageOnView() const = 0;
     virtual bool singleFileOnView() const = 0;
-    virtual bool listHasFocus() const = 0;        // index, history, bookmarks or catalogue
+    virtual bool listHasFocus() const = 0; // index, history, bookmarks or catalogue
     virtual bool searchBoxHasFocus() const = 0;
     virtual int catalogueSize() const = 0;
     virtual bool backVisible() const = 0;
     virtual bool forwardVisible() const = 0;
     virtual bool bookmarksPageActive() const = 0;
-    virtual bool findAvailable() const = 0;       // search text and the Find button
+    virtual bool findAvailable() const = 0; // search text and the Find button
 
     virtual void selectNeighbourDictionary(bool up) = 0;
     virtual void stepPage(bool forward) = 0;
@@ -30,7 +31,7 @@ public:
     virtual void historyStep(bool back) = 0;
     virtual void clearBookmarks() = 0;
     virtual void pageJump(bool up) = 0;
-    virtual bool find(bool closeFirst) = 0;       // false when it failed inside
+    virtual bool find(bool closeFirst) = 0; // false when it failed inside
 };
 
 // A key-down as the table reads it: the platform's virtual-key code.

@@ -8,7 +8,8 @@
 
 namespace lexifol {
 
-KeyMapper::KeyMapper(QObject* parent) : QObject(parent)
+KeyMapper::KeyMapper(QObject* parent)
+    : QObject(parent)
 {
     // The whole application: Find's field is made only when first opened.
     qApp->installEventFilter(this);
@@ -53,8 +54,8 @@ bool KeyMapper::eventFilter(QObject* watched, QEvent* event)
     const QString typed = translator_->text(e->nativeScanCode(), m & 0x1, m & 0x2, m & 0x80);
     if (typed.isEmpty())
         return false;
-    QKeyEvent mapped(e->type(), e->key(), e->modifiers(), e->nativeScanCode(), e->nativeVirtualKey(), e->nativeModifiers(),
-                     typed, e->isAutoRepeat(), ushort(e->count()));
+    QKeyEvent mapped(e->type(), e->key(), e->modifiers(), e->nativeScanCode(), e->nativeVirtualKey(),
+                     e->nativeModifiers(), typed, e->isAutoRepeat(), ushort(e->count()));
     sending_ = true;
     QCoreApplication::sendEvent(watched, &mapped);
     sending_ = false;

@@ -16,7 +16,7 @@ QVariant IndexListModel::data(const QModelIndex& index, int role) const
         const QStringView h = list_.headword(index.row());
         return h.isEmpty() ? kError : h.toString();
     }
-    if (role == Qt::ToolTipRole)   // a headword the narrow list cuts off
+    if (role == Qt::ToolTipRole) // a headword the narrow list cuts off
         return list_.headword(index.row()).toString();
     if (role == Qt::SizeHintRole)
         return QSize(1, kIndexRowHeight);

@@ -21,10 +21,7 @@ public:
         count_ = n;
         endResetModel();
     }
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : count_;
-    }
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : count_; }
 
 private:
     int count_ = 0;
@@ -35,7 +32,9 @@ class IndexListModel : public VirtualListModel
 {
 public:
     explicit IndexListModel(const IndexList& list, QObject* parent = nullptr)
-        : VirtualListModel(parent), list_(list) {}
+        : VirtualListModel(parent)
+        , list_(list)
+    { }
     QVariant data(const QModelIndex& index, int role) const override;
     // How many row texts the view has asked for so far.
     quint64 textsFetched() const { return fetched_; }
@@ -50,7 +49,9 @@ class EntryListModel : public VirtualListModel
 {
 public:
     explicit EntryListModel(const QStringList& list, QObject* parent = nullptr)
-        : VirtualListModel(parent), list_(list) {}
+        : VirtualListModel(parent)
+        , list_(list)
+    { }
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:

@@ -25,7 +25,7 @@ using glyphs::Glyph;
 
 namespace {
 
-template <class W> W* Named(W* widget, const char* name)
+template<class W> W* Named(W* widget, const char* name)
 {
     widget->setObjectName(QLatin1StringView(name));
     return widget;
@@ -83,7 +83,8 @@ void MainControls::buildCatalogue()
     KeepSelectionVisible(catalogueList);
     moveUpButton = Named(glyphs::button(topPanel, Glyph::MoveUp, QStringLiteral("Move up"), 16), "moveUpButton");
     moveUpButton->setGeometry(181, 6, 24, 24);
-    moveDownButton = Named(glyphs::button(topPanel, Glyph::MoveDown, QStringLiteral("Move down"), 16), "moveDownButton");
+    moveDownButton = Named(glyphs::button(topPanel, Glyph::MoveDown, QStringLiteral("Move down"), 16),
+                           "moveDownButton");
     moveDownButton->setGeometry(181, 50, 24, 24);
 }
 
@@ -155,7 +156,8 @@ void MainControls::buildMenu(QMainWindow& window)
     configurationAction = Named(window.menuBar()->addAction(QStringLiteral("Configuration")), "configurationAction");
     helpMenu = Named(window.menuBar()->addMenu(QStringLiteral("Help")), "helpMenu");
     helpAction = Named(helpMenu->addAction(QStringLiteral("Lexifol Help")), "helpAction");
-    keyboardLayoutAction = Named(helpMenu->addAction(QStringLiteral("Current keyboard layout")), "keyboardLayoutAction");
+    keyboardLayoutAction = Named(helpMenu->addAction(QStringLiteral("Current keyboard layout")),
+                                 "keyboardLayoutAction");
     aboutAction = Named(helpMenu->addAction(QStringLiteral("About")), "aboutAction");
 }
 

@@ -23,7 +23,7 @@ class StatusLine;
 class TextSearchPane;
 
 struct MainControls {
-    QWidget* topPanel = nullptr;   // the dictionaries, the title and the search row
+    QWidget* topPanel = nullptr; // the dictionaries, the title and the search row
     QListWidget* catalogueList = nullptr;
     QToolButton *moveUpButton = nullptr, *moveDownButton = nullptr;
     QLineEdit* titleBox = nullptr;
@@ -35,8 +35,8 @@ struct MainControls {
     QTabWidget* listTabs = nullptr;
     QWidget *bookmarkTab = nullptr, *historyTab = nullptr, *indexTab = nullptr;
     QListView *indexList = nullptr, *historyList = nullptr, *bookmarkList = nullptr;
-    TextSearchPane* textSearch = nullptr;      // the fourth tab, added by the window
-    OtherStrip* otherDictionaries = nullptr;   // none when [View] OtherDictionaries=0
+    TextSearchPane* textSearch = nullptr;    // the fourth tab, added by the window
+    OtherStrip* otherDictionaries = nullptr; // none when [View] OtherDictionaries=0
     PageView* pageView = nullptr;
     QStatusBar* statusStrip = nullptr;
     StatusLine* status = nullptr;

@@ -52,7 +52,6 @@ void ClickableImage::mouseReleaseEvent(QMouseEvent* e)
         emit clicked();
 }
 
-
 QFont UnicodeFont()
 {
     QFont f;

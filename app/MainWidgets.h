@@ -21,6 +21,7 @@ signals:
     void focused();
     // Page Up or Page Down reached the box, whatever the modifiers.
     void pageKey(bool up);
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -36,6 +37,7 @@ public:
     explicit ClickableImage(QWidget* parent = nullptr);
 signals:
     void clicked();
+
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 };

@@ -46,9 +46,18 @@ void MainWindow::startUp()
     ui_.searchBox->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::showCatalogue() { catalogueView_->show(); }
-void MainWindow::selectCatalogueRow(int row) { catalogueView_->select(row); }
-bool MainWindow::selectDictionary(const QString& name) { return catalogueView_->select(name); }
+void MainWindow::showCatalogue()
+{
+    catalogueView_->show();
+}
+void MainWindow::selectCatalogueRow(int row)
+{
+    catalogueView_->select(row);
+}
+bool MainWindow::selectDictionary(const QString& name)
+{
+    return catalogueView_->select(name);
+}
 
 QString MainWindow::dictionaryRoot(const QString& name) const
 {

@@ -33,7 +33,7 @@ public:
     // Runs the start-up sequence. An empty programFolder means the folder of
     // the executable.
     explicit MainWindow(const QString& programFolder = QString(), QWidget* parent = nullptr);
-    static QString DefaultProgramFolder();   // the folder of the executable
+    static QString DefaultProgramFolder(); // the folder of the executable
     ~MainWindow() override;
 
     lexifol::WindowDialogs& dialogs() { return *dialogs_; }

@@ -44,7 +44,8 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
                                          : Locations::Portable(programFolder));
     if (!said.isEmpty())
         QTimer::singleShot(0, this, [this, said] { showMessages({said}); });
-    state_.input = std::make_unique<QtPlatformInput>([this] { return ui_.pageView ? ui_.pageView->pageWindow() : nullptr; });
+    state_.input = std::make_unique<QtPlatformInput>(
+        [this] { return ui_.pageView ? ui_.pageView->pageWindow() : nullptr; });
     setObjectName(QStringLiteral("Form1"));
     ApplyProgramIcon(this);
     // X11 takes the window class from it: "Lexifol", whatever the version.
@@ -112,18 +113,36 @@ void MainWindow::connectMenu()
     connect(ui_.helpAction, &QAction::triggered, this, [this] { showHelp(); });
 }
 
-void MainWindow::setPreviewVisible(bool visible) { ui_.previewButton->setVisible(visible); }
-void MainWindow::stepHistory(bool back) { entries_->stepHistory(back); }
-void MainWindow::addBookmark() { entries_->addBookmark(); }
-void MainWindow::clearBookmarks() { entries_->clearBookmarks(); }
+void MainWindow::setPreviewVisible(bool visible)
+{
+    ui_.previewButton->setVisible(visible);
+}
+void MainWindow::stepHistory(bool back)
+{
+    entries_->stepHistory(back);
+}
+void MainWindow::addBookmark()
+{
+    entries_->addBookmark();
+}
+void MainWindow::clearBookmarks()
+{
+    entries_->clearBookmarks();
+}
 
 bool MainWindow::dialogOpen() const
 {
     return dialogs_->anyOpen();
 }
 
-void MainWindow::showPage(const PageShow& page) { pages_->show(page); }
-void MainWindow::showHelp() { pages_->showFile(state_.places.helpPage()); }
+void MainWindow::showPage(const PageShow& page)
+{
+    pages_->show(page);
+}
+void MainWindow::showHelp()
+{
+    pages_->showFile(state_.places.helpPage());
+}
 
 // The page Enter would show for the selected entry, drawn while the user
 // pauses in typing.

@@ -10,8 +10,8 @@ void InstallMessageBoxes()
 {
     SetMessageHandler([](const Message& m) {
         QWidget* owner = m.owner ? m.owner : QApplication::activeWindow();
-        QMessageBox box(m.icon == MsgIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
-                        m.caption, m.text, QMessageBox::Ok, owner);
+        QMessageBox box(m.icon == MsgIcon::Error ? QMessageBox::Critical : QMessageBox::Information, m.caption, m.text,
+                        QMessageBox::Ok, owner);
         box.exec();
     });
     SetQuestionHandler([](const Message& m) {

@@ -20,12 +20,18 @@ constexpr int kPauseMs = 150;
 QString EntryText(const ShelfHit& h)
 {
     switch (h.kind) {
-    case ShelfHit::Kind::Exact: return h.name + QStringLiteral(": ") + h.headword;
-    case ShelfHit::Kind::Nearest: return h.name + QStringLiteral(": \u2248 ") + h.headword;
-    case ShelfHit::Kind::Page: return h.name + QStringLiteral(": page ") + h.page;
-    case ShelfHit::Kind::Nothing: return h.name + QStringLiteral(": \u2014");
-    case ShelfHit::Kind::Opening: return h.name + QStringLiteral(": opening\u2026");
-    case ShelfHit::Kind::Broken: return h.name + QStringLiteral(": cannot be opened");
+    case ShelfHit::Kind::Exact:
+        return h.name + QStringLiteral(": ") + h.headword;
+    case ShelfHit::Kind::Nearest:
+        return h.name + QStringLiteral(": \u2248 ") + h.headword;
+    case ShelfHit::Kind::Page:
+        return h.name + QStringLiteral(": page ") + h.page;
+    case ShelfHit::Kind::Nothing:
+        return h.name + QStringLiteral(": \u2014");
+    case ShelfHit::Kind::Opening:
+        return h.name + QStringLiteral(": opening\u2026");
+    case ShelfHit::Kind::Broken:
+        return h.name + QStringLiteral(": cannot be opened");
     }
     return h.name;
 }
@@ -78,7 +84,8 @@ void OtherStrip::refresh()
 {
     const QList<ShelfEntry> entries = others();
     QList<ShelfHit> hits = shelf_.lookUp(entries, w_.ui.searchBox->text().trimmed());
-    const bool missing = std::any_of(hits.begin(), hits.end(), [](const ShelfHit& h) { return h.kind == ShelfHit::Kind::Opening; });
+    const bool missing = std::any_of(hits.begin(), hits.end(),
+                                     [](const ShelfHit& h) { return h.kind == ShelfHit::Kind::Opening; });
     if (missing && opening_.isFinished())
         opening_.setFuture(QtConcurrent::run([this, entries] { shelf_.open(entries); }));
     showHits(hits);
@@ -98,8 +105,9 @@ void OtherStrip::showHits(const QList<ShelfHit>& hits)
         b->setAutoRaise(true);
         b->setText((i < 9 ? QStringLiteral("%1 ").arg(i + 1) : QString()) + EntryText(h));
         b->setAccessibleName(EntryText(h));
-        b->setToolTip(h.kind == ShelfHit::Kind::Broken ? h.title + QStringLiteral(": ") + h.why
-                                                       : QStringLiteral("Open %1 with the word (Alt+%2)").arg(h.title).arg(i + 1));
+        b->setToolTip(h.kind == ShelfHit::Kind::Broken
+                          ? h.title + QStringLiteral(": ") + h.why
+                          : QStringLiteral("Open %1 with the word (Alt+%2)").arg(h.title).arg(i + 1));
         // A nearest headword or nothing in a quieter style.
         if (h.kind != ShelfHit::Kind::Exact && h.kind != ShelfHit::Kind::Page) {
             QPalette p = b->palette();
@@ -114,9 +122,7 @@ void OtherStrip::showHits(const QList<ShelfHit>& hits)
     // The strip takes its height from the index list: its selected row
     // stays in sight.
     if (appears)
-        QTimer::singleShot(0, this, [this] {
-            w_.act.selectIndexRow(w_.act.selectedIndexRow());
-        });
+        QTimer::singleShot(0, this, [this] { w_.act.selectIndexRow(w_.act.selectedIndexRow()); });
 }
 
 void OtherStrip::choose(int i)

@@ -86,7 +86,8 @@ void OutsideRequests::apply(const InstanceRequest& r)
         const int row = w_.state().catalogue.findByNameOrTitle(r.dictionary);
         if (row < 0)
             return;
-        if (w_.state().catalogue.name(row) != w_.state().dictionary.name && w_.actions().selectDictionary(w_.state().catalogue.name(row))) {
+        if (w_.state().catalogue.name(row) != w_.state().dictionary.name
+            && w_.actions().selectDictionary(w_.state().catalogue.name(row))) {
             w_.state().skipSearchReplay = true;
             w_.actions().openDictionary();
         }

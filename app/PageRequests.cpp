@@ -9,7 +9,7 @@ CompositionInput PageRequests::input(const QString& pageReference, bool annotati
 {
     const WindowState& s = w_.state;
     return {s.programFolder, s.dictionary.name, s.dictionary.wholeFile, s.dictionary.pluginParameters,
-            pageReference, annotationCase};
+            pageReference,   annotationCase};
 }
 
 void PageRequests::show(const PageShow& page)

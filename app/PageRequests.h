@@ -10,7 +10,9 @@ namespace lexifol {
 class PageRequests
 {
 public:
-    explicit PageRequests(const WindowParts& w) : w_(w) {}
+    explicit PageRequests(const WindowParts& w)
+        : w_(w)
+    { }
     void show(const PageShow& page);
     // Drawn now so that Enter finds it ready; nothing on view changes.
     void prepare(const QString& pageReference);

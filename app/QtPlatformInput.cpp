@@ -46,8 +46,7 @@ Qt::Key qtKey(int virtualKey)
 
 QtPlatformInput::QtPlatformInput(std::function<QWidget*()> wheelTarget)
     : wheelTarget_(std::move(wheelTarget))
-{
-}
+{ }
 
 std::optional<QPoint> QtPlatformInput::cursorPos()
 {
@@ -157,7 +156,7 @@ void QtPlatformInput::setWindowPos(WindowHandle w, QPoint p, int flags)
     if (!widget)
         return;
     widget->move(p);
-    if (flags & 0x80)   // hide
+    if (flags & 0x80) // hide
         widget->hide();
 }
 

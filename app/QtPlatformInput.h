@@ -12,7 +12,8 @@
 
 namespace lexifol {
 
-class QtPlatformInput : public PlatformInput {
+class QtPlatformInput : public PlatformInput
+{
 public:
     // `wheelTarget` gives the widget that wheel movements scroll.
     explicit QtPlatformInput(std::function<QWidget*()> wheelTarget);
@@ -41,7 +42,7 @@ private:
     std::function<QWidget*()> wheelTarget_;
     QPointer<QWidget> keyWindow_;
     Qt::KeyboardModifiers held_;
-    int hidden_ = 0;   // cursor hides not yet undone
+    int hidden_ = 0; // cursor hides not yet undone
 };
 
 } // namespace lexifol

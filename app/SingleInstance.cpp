@@ -56,7 +56,7 @@ namespace {
 // A folder of ours, not a link, that no one else can enter.
 bool Private(const QString& folder)
 {
-    struct stat st {};
+    struct stat st { };
     return ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
         && (st.st_mode & 077) == 0;
 }
@@ -65,7 +65,7 @@ bool Private(const QString& folder)
 bool SameUser(qintptr fd)
 {
 #ifdef SO_PEERCRED
-    struct ucred peer {};
+    struct ucred peer { };
     socklen_t size = sizeof peer;
     return ::getsockopt(int(fd), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
 #else
@@ -109,7 +109,8 @@ std::optional<QByteArray> HandOver(const QString& name, const InstanceRequest& r
     QByteArray reply;
     QElapsedTimer waited;
     waited.start();
-    while (!reply.contains('\n') && waited.elapsed() < replyMs && socket.waitForReadyRead(int(replyMs - waited.elapsed())))
+    while (!reply.contains('\n') && waited.elapsed() < replyMs
+           && socket.waitForReadyRead(int(replyMs - waited.elapsed())))
         reply += socket.readAll();
     if (!reply.contains('\n'))
         return std::nullopt;

@@ -18,7 +18,7 @@ namespace lexifol {
 struct InstanceRequest {
     bool lookUp = false;
     QString dictionary, word;
-    QStringList add = {};   // files making a dictionary to add, instead of a word
+    QStringList add = {}; // files making a dictionary to add, instead of a word
 };
 QByteArray EncodeRequest(const InstanceRequest& r);
 // Nothing for a line that is not a request.

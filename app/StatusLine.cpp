@@ -67,9 +67,10 @@ StatusLine::StatusLine(QStatusBar* bar)
 
 void StatusLine::setPage(int page, int count, const QString& printed)
 {
-    page_->setText(count <= 0            ? QString()
-                   : printed.isEmpty() ? QStringLiteral("page %1 of %2").arg(page).arg(count)
-                                       : QStringLiteral("page %1 of %2 (printed %3)").arg(page).arg(count).arg(printed));
+    page_->setText(count <= 0 ? QString()
+                       : printed.isEmpty()
+                       ? QStringLiteral("page %1 of %2").arg(page).arg(count)
+                       : QStringLiteral("page %1 of %2 (printed %3)").arg(page).arg(count).arg(printed));
     page_->setAccessibleDescription(page_->text());
 }
 

@@ -7,7 +7,9 @@
 namespace lexifol {
 
 StatusProgress::StatusProgress(QStatusBar* bar, const QString& accessibleName)
-    : QObject(bar), bar_(new QProgressBar(bar)), cancel_(new QToolButton(bar))
+    : QObject(bar)
+    , bar_(new QProgressBar(bar))
+    , cancel_(new QToolButton(bar))
 {
     bar_->setMaximumWidth(160);
     bar_->setAccessibleName(accessibleName);

@@ -26,7 +26,7 @@ signals:
 private:
     QProgressBar* bar_;
     QToolButton* cancel_;
-    int shift_ = 0;   // totals past an int are shown in coarser steps
+    int shift_ = 0; // totals past an int are shown in coarser steps
 };
 
 } // namespace lexifol

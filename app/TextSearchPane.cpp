@@ -43,7 +43,8 @@ TextSearchPane::TextSearchPane(const WindowParts& w)
     clear->setToolTip(QStringLiteral("Clear"));
     clear->setVisible(false);
     connect(clear, &QAction::triggered, field_, &QLineEdit::clear);
-    connect(field_, &QLineEdit::textChanged, clear, [clear](const QString& text) { clear->setVisible(!text.isEmpty()); });
+    connect(field_, &QLineEdit::textChanged, clear,
+            [clear](const QString& text) { clear->setVisible(!text.isEmpty()); });
     everywhere_ = new QCheckBox(QStringLiteral("All checked dictionaries"), this);
     list_ = new QListWidget(this);
     list_->setAccessibleName(QStringLiteral("Found pages"));
@@ -71,7 +72,7 @@ void TextSearchPane::connectControls()
     typing_->setSingleShot(true);
     typing_->setInterval(250);
     refresh_ = new QTimer(this);
-    refresh_->setInterval(800);   // while pages are made searchable, results grow
+    refresh_->setInterval(800); // while pages are made searchable, results grow
     connect(field_, &QLineEdit::textChanged, typing_, qOverload<>(&QTimer::start));
     connect(field_, &QLineEdit::returnPressed, this, [this] {
         if (list_->count() > 0 && !typing_->isActive())
@@ -142,7 +143,8 @@ void TextSearchPane::search()
     }
     if (parsed.cut)
         w_.ui.status->say(QStringLiteral("Only the first %1 words (%2 characters) are searched")
-                               .arg(search::kMostQueryWords).arg(search::kMostQueryChars));
+                              .arg(search::kMostQueryWords)
+                              .arg(search::kMostQueryChars));
     if (searching_.isRunning()) {
         again_ = true;
         *cancelSearch_ = true;
@@ -154,7 +156,7 @@ void TextSearchPane::search()
         list_->clear();
         found_.clear();
         w_.ui.status->say(everywhere_->isChecked() ? QStringLiteral("No dictionary is checked")
-                                                    : QStringLiteral("No dictionary is open"));
+                                                   : QStringLiteral("No dictionary is open"));
         return;
     }
     const QString cache = w_.state.places.cacheFolder();
@@ -171,7 +173,7 @@ void TextSearchPane::search()
                 break;
             const auto found = search::SearchPages(s, cache, typed, kResults, &done, &total, cancel.get());
             if (*cancel)
-                break;   // nothing to tell: a newer search follows
+                break; // nothing to tell: a newer search follows
             if (found)
                 all += found.value();
             if (!found || done < total)
@@ -194,8 +196,9 @@ void TextSearchPane::searchDone()
     const int keep = list_->currentRow();
     list_->clear();
     for (const search::PageResult& r : found_) {
-        QString text = (many ? r.title + QStringLiteral(", ") : QString()) + QStringLiteral("p. %1: ").arg(r.pageReference)
-                     + (r.lineText.isEmpty() ? QStringLiteral("\u2026") : r.lineText);
+        QString text = (many ? r.title + QStringLiteral(", ") : QString())
+            + QStringLiteral("p. %1: ").arg(r.pageReference)
+            + (r.lineText.isEmpty() ? QStringLiteral("\u2026") : r.lineText);
         if (r.lines > 1)
             text += QStringLiteral("  (+%1)").arg(r.lines - 1);
         list_->addItem(text);
@@ -243,28 +246,34 @@ void TextSearchPane::buildNext()
         p.cancel = &cancelBuild_;
         p.background = true;
         p.step = [self](int done, int total) {
-            QMetaObject::invokeMethod(self.data(), [self, done, total] {
-                if (self) {
-                    self->progress_->setRange(0, total);
-                    self->progress_->setValue(done);
-                }
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                self.data(),
+                [self, done, total] {
+                    if (self) {
+                        self->progress_->setRange(0, total);
+                        self->progress_->setValue(done);
+                    }
+                },
+                Qt::QueuedConnection);
         };
         bool complete = false;
         const Status built = search::BuildTextIndex(s, cache, p, &complete);
         const QString why = built ? QString() : built.error();
         const QString name = s.name;
-        QMetaObject::invokeMethod(self.data(), [self, why, name] {
-            if (!self)
-                return;
-            // Told once; not tried again until the program starts again, so
-            // that a file that cannot be made does not keep a core busy.
-            if (!why.isEmpty()) {
-                self->failedBuilds_.insert(name);
-                self->w_.ui.status->say(QStringLiteral("The pages of %1 cannot be searched: %2").arg(name, why));
-            }
-            self->buildDone();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, why, name] {
+                if (!self)
+                    return;
+                // Told once; not tried again until the program starts again, so
+                // that a file that cannot be made does not keep a core busy.
+                if (!why.isEmpty()) {
+                    self->failedBuilds_.insert(name);
+                    self->w_.ui.status->say(QStringLiteral("The pages of %1 cannot be searched: %2").arg(name, why));
+                }
+                self->buildDone();
+            },
+            Qt::QueuedConnection);
     });
 }
 

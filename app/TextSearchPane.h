@@ -37,11 +37,11 @@ public:
     bool nextHit();
     bool active() const;
     bool hasShown() const { return shownRow_ >= 0; }
-    void search();          // the text of the field, now
+    void search(); // the text of the field, now
     void showResult(int row);
 
 signals:
-    void searched();        // results shown (for tests)
+    void searched(); // results shown (for tests)
 
 private:
     void connectControls();
@@ -59,18 +59,18 @@ private:
     QTimer* typing_;
     QTimer* refresh_;
     QList<search::PageResult> found_;
-    QList<search::TextSource> searched_;   // the dictionaries of the last search, read once
-    QStringList unbuilt_;                 // dictionaries of the last search not complete
+    QList<search::TextSource> searched_; // the dictionaries of the last search, read once
+    QStringList unbuilt_;                // dictionaries of the last search not complete
     QFutureWatcher<std::pair<QList<search::PageResult>, QStringList>> searching_;
     QThreadPool builder_;
-    QFuture<void> build_;   // the build on its way, if any
+    QFuture<void> build_; // the build on its way, if any
     std::deque<search::TextSource> queue_;
     std::atomic<bool> cancelBuild_{false};
     bool building_ = false;
     QString buildingName_;
-    QSet<QString> failedBuilds_;   // dictionaries whose build failed this session
+    QSet<QString> failedBuilds_; // dictionaries whose build failed this session
     int shownRow_ = -1;
-    bool again_ = false;                  // a search asked for while one ran
+    bool again_ = false; // a search asked for while one ran
     // Set to end the search that runs: a newer one waits for it, and the
     // window closes without waiting on it.
     std::shared_ptr<std::atomic<bool>> cancelSearch_ = std::make_shared<std::atomic<bool>>(false);

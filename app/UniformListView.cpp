@@ -91,7 +91,7 @@ void UniformListView::doItemsLayout()
 
 void UniformListView::updateGeometries()
 {
-    rowHeight_ = 0;   // the model or the font may have changed
+    rowHeight_ = 0; // the model or the font may have changed
     QScrollBar* bar = verticalScrollBar();
     const int visible = visibleRows();
     bar->setRange(0, qMax(0, rowCount() - visible));
@@ -164,8 +164,8 @@ void UniformListView::paintEvent(QPaintEvent* event)
     const int first = verticalScrollBar()->value();
     const int last = qMin(count - 1, first + viewport()->height() / h + 1);
     const QPalette::ColorGroup group = !isEnabled() ? QPalette::Disabled
-        : hasFocus()                                 ? QPalette::Active
-                                                     : QPalette::Inactive;
+        : hasFocus()                                ? QPalette::Active
+                                                    : QPalette::Inactive;
     const QPalette& pal = palette();
     const QModelIndex current = currentIndex();
     const QFontMetrics fm(font());
@@ -197,7 +197,7 @@ const QStaticText& UniformListView::rowText(int row, const QModelIndex& index)
     auto it = texts_.find(row);
     if (it == texts_.end()) {
         if (texts_.size() >= 512)
-            texts_.clear();   // a few screens' worth is all that pays
+            texts_.clear(); // a few screens' worth is all that pays
         QStaticText text(index.data(Qt::DisplayRole).toString());
         text.setTextFormat(Qt::PlainText);
         text.setPerformanceHint(QStaticText::AggressiveCaching);

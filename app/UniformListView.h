@@ -39,7 +39,7 @@ protected:
 private:
     int rowHeight() const;
     int rowCount() const;
-    int visibleRows() const;   // whole rows that fit
+    int visibleRows() const; // whole rows that fit
 
     // Rows are drawn as a list box draws them: a line of text, clipped at
     // the right edge. Laid-out texts of recent rows are kept, since typing

@@ -8,19 +8,25 @@ WindowDialogs::WindowDialogs(QMainWindow& window, MainWindowLink& link, const Wi
     : window_(window)
     , link_(link)
     , state_(state)
-{
-}
+{ }
 
 // The dialogs go before the services their handlers use.
 WindowDialogs::~WindowDialogs() = default;
 
-void WindowDialogs::setAboutBox(AboutBox* box) { about_ = box; }
-void WindowDialogs::setConfigurationDialog(ConfigurationDialog* dialog) { configuration_ = dialog; }
+void WindowDialogs::setAboutBox(AboutBox* box)
+{
+    about_ = box;
+}
+void WindowDialogs::setConfigurationDialog(ConfigurationDialog* dialog)
+{
+    configuration_ = dialog;
+}
 
 void WindowDialogs::showConfiguration()
 {
     if (!configuration_ && makes_) {
-        ownConfiguration_ = std::make_unique<ConfigurationDialog>(state_.catalogue.names(), state_.settings.get(), &window_);
+        ownConfiguration_ = std::make_unique<ConfigurationDialog>(state_.catalogue.names(), state_.settings.get(),
+                                                                  &window_);
         ownConfiguration_->setMainWindow(&link_);
         configuration_ = ownConfiguration_.get();
     }

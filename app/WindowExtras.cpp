@@ -54,7 +54,8 @@ WindowExtras::WindowExtras(const WindowParts& w)
     , w_(w)
 {
     AddAction(&w.window, QStringLiteral("Full screen"), {Qt::Key_F11}, [this] { toggleFullScreen(); });
-    leaveFullScreen_ = AddAction(&w.window, QStringLiteral("Leave full screen"), {Qt::Key_Escape}, [this] { toggleFullScreen(); });
+    leaveFullScreen_ = AddAction(&w.window, QStringLiteral("Leave full screen"), {Qt::Key_Escape},
+                                 [this] { toggleFullScreen(); });
     leaveFullScreen_->setEnabled(false);
     AddAction(&w.window, QStringLiteral("Print the page"), {Qt::CTRL | Qt::Key_P}, [this] { printPage(); });
     AddAction(&w.window, QStringLiteral("Go to page"), {Qt::CTRL | Qt::Key_G}, [this] { goToPage(); });
@@ -63,9 +64,11 @@ WindowExtras::WindowExtras(const WindowParts& w)
     // a dictionary's shortcut; the toolbar's Fit width sets the size back.
     AddAction(&w.window, QStringLiteral("Help"), {Qt::Key_F1}, [this] { w_.act.showHelp(); });
     AddAction(&w.window, QStringLiteral("Add a bookmark"), {Qt::CTRL | Qt::Key_D}, [this] { w_.act.addBookmark(); });
-    AddAction(&w.window, QStringLiteral("Zoom in"), {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal, Qt::CTRL | Qt::SHIFT | Qt::Key_Equal},
+    AddAction(&w.window, QStringLiteral("Zoom in"),
+              {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal, Qt::CTRL | Qt::SHIFT | Qt::Key_Equal},
               [this] { w_.ui.pageView->zoomBy(1.25); });
-    AddAction(&w.window, QStringLiteral("Zoom out"), {Qt::CTRL | Qt::Key_Minus}, [this] { w_.ui.pageView->zoomBy(1 / 1.25); });
+    AddAction(&w.window, QStringLiteral("Zoom out"), {Qt::CTRL | Qt::Key_Minus},
+              [this] { w_.ui.pageView->zoomBy(1 / 1.25); });
     connectStatus();
     w.window.setAcceptDrops(true);
     QAction* add = w.window.menuBar()->addAction(QStringLiteral("Add dictionary\u2026"));
@@ -80,7 +83,7 @@ WindowExtras::WindowExtras(const WindowParts& w)
             watcher->addPath(root + QStringLiteral("Data"));
     rescan_ = new QTimer(this);
     rescan_->setSingleShot(true);
-    rescan_->setInterval(300);   // a copy in progress settles first
+    rescan_->setInterval(300); // a copy in progress settles first
     connect(rescan_, &QTimer::timeout, this, &WindowExtras::catalogueChanged);
     connect(watcher, &QFileSystemWatcher::directoryChanged, rescan_, qOverload<>(&QTimer::start));
     // [View] OtherDictionaries: the strip of the other checked dictionaries.
@@ -113,7 +116,7 @@ void WindowExtras::connectStatus()
     connect(w_.ui.status, &StatusLine::pageClicked, this, [this] { goToPage(); });
     connect(w_.ui.pageView, &PageView::findDone, this, [this](int count) {
         w_.ui.status->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
-                                     : QStringLiteral("not found on the page"));
+                                    : QStringLiteral("not found on the page"));
     });
 }
 
@@ -189,14 +192,16 @@ DictionaryMaker& WindowExtras::maker()
 
 bool WindowExtras::addDictionary(const QStringList& paths)
 {
-    if (paths.size() == 1 && paths[0].endsWith(QStringLiteral(".djvu"), Qt::CaseInsensitive) && QFileInfo(paths[0]).isFile())
+    if (paths.size() == 1 && paths[0].endsWith(QStringLiteral(".djvu"), Qt::CaseInsensitive)
+        && QFileInfo(paths[0]).isFile())
         return offerToMake(paths[0]);
-    const bool withDocument = std::any_of(paths.begin(), paths.end(), [](const QString& p) { return p.endsWith(".djvu", Qt::CaseInsensitive); });
+    const bool withDocument = std::any_of(paths.begin(), paths.end(),
+                                          [](const QString& p) { return p.endsWith(".djvu", Qt::CaseInsensitive); });
     Result<DictionarySource> source = SourceFrom(paths);
     if (source && withDocument) {
         bool ok = false;
-        const QString name = QInputDialog::getText(&w_.window, QStringLiteral("Add dictionary"), QStringLiteral("Its name:"),
-                                                   QLineEdit::Normal, source->name, &ok);
+        const QString name = QInputDialog::getText(&w_.window, QStringLiteral("Add dictionary"),
+                                                   QStringLiteral("Its name:"), QLineEdit::Normal, source->name, &ok);
         if (!ok)
             return false;
         source = SourceFrom(paths, name);
@@ -204,7 +209,8 @@ bool WindowExtras::addDictionary(const QStringList& paths)
     QStringList warnings;
     QStringList faults = source ? CheckDictionary(source.value(), &warnings) : QStringList{source.error()};
     if (faults.isEmpty())
-        if (const Status free = CanInstall(source.value(), w_.state.places.dataFolder(), w_.state.catalogue.names()); !free)
+        if (const Status free = CanInstall(source.value(), w_.state.places.dataFolder(), w_.state.catalogue.names());
+            !free)
             faults << free.error();
     if (!faults.isEmpty()) {
         ShowMessage(QStringLiteral("The dictionary was not added.\n\n") + faults.join(u'\n'), MsgIcon::Error,
@@ -221,8 +227,11 @@ bool WindowExtras::addDictionary(const QStringList& paths)
 
 void WindowExtras::chooseAndAdd()
 {
-    const QStringList files = QFileDialog::getOpenFileNames(&w_.window, QStringLiteral("Add dictionary: its index (with its DjVu document when it has no NAME.files folder), or a DjVu document to make one from"),
-                                                            QString(), QStringLiteral("Index and document (*.list *.txt *.djvu);;All files (*)"));
+    const QStringList files = QFileDialog::getOpenFileNames(
+        &w_.window,
+        QStringLiteral("Add dictionary: its index (with its DjVu document when it has no NAME.files folder), or a DjVu "
+                       "document to make one from"),
+        QString(), QStringLiteral("Index and document (*.list *.txt *.djvu);;All files (*)"));
     if (!files.isEmpty())
         addDictionary(files);
 }
@@ -275,10 +284,12 @@ void WindowExtras::pageMenu(QMenu* menu, const QString& word)
         return;
     menu->addSeparator();
     if (!word.isEmpty())
-        menu->addAction(QStringLiteral("Page begins with \u201c%1\u201d").arg(word), this, [this, word] { setPageFirstWord(word); });
+        menu->addAction(QStringLiteral("Page begins with \u201c%1\u201d").arg(word), this,
+                        [this, word] { setPageFirstWord(word); });
     const DictionaryPaths paths{w_.state.programFolder, w_.state.dictionary.name, w_.state.places.userRoot()};
     if (const PagesInDoubt doubt = PagesInDoubtAfter(paths, w_.ui.pageView->pageIndex() + 1); doubt.count > 0)
-        menu->addAction(QStringLiteral("Next page in doubt (%1)").arg(doubt.count), this, [this] { showNextPageInDoubt(); });
+        menu->addAction(QStringLiteral("Next page in doubt (%1)").arg(doubt.count), this,
+                        [this] { showNextPageInDoubt(); });
 }
 
 bool WindowExtras::setPageFirstWord(const QString& word)
@@ -308,8 +319,10 @@ bool WindowExtras::setPageFirstWord(const QString& word)
 bool WindowExtras::showNextPageInDoubt()
 {
     // The next after the page on view, so that the maker goes through them all.
-    const int page = PagesInDoubtAfter(DictionaryPaths{w_.state.programFolder, w_.state.dictionary.name, w_.state.places.userRoot()},
-                                       w_.ui.pageView->pageIndex() + 1).next;
+    const int page = PagesInDoubtAfter(
+                         DictionaryPaths{w_.state.programFolder, w_.state.dictionary.name, w_.state.places.userRoot()},
+                         w_.ui.pageView->pageIndex() + 1)
+                         .next;
     if (page <= 0) {
         w_.ui.status->say(QStringLiteral("No page is left in doubt"));
         return false;
@@ -344,7 +357,8 @@ void WindowExtras::catalogueChanged()
     if (w_.state.catalogue.names() == before)
         return;
     w_.act.showCatalogue();
-    w_.ui.status->say(QStringLiteral("The dictionaries were looked at again: %1 installed").arg(w_.state.catalogue.count()));
+    w_.ui.status->say(
+        QStringLiteral("The dictionaries were looked at again: %1 installed").arg(w_.state.catalogue.count()));
 }
 
 // Full screen is for reading: the page alone, with the status bar.
@@ -353,8 +367,9 @@ void WindowExtras::toggleFullScreen()
     const bool full = !w_.window.isFullScreen();
     w_.window.setWindowState(w_.window.windowState() ^ Qt::WindowFullScreen);
     if (full) {
-        for (QWidget* panel : {w_.ui.topPanel, static_cast<QWidget*>(w_.ui.listTabs), static_cast<QWidget*>(w_.window.menuBar()),
-                               static_cast<QWidget*>(w_.ui.otherDictionaries)})
+        for (QWidget* panel :
+             {w_.ui.topPanel, static_cast<QWidget*>(w_.ui.listTabs), static_cast<QWidget*>(w_.window.menuBar()),
+              static_cast<QWidget*>(w_.ui.otherDictionaries)})
             if (panel && panel->isVisible()) {
                 panel->hide();
                 hiddenForFullScreen_ << panel;
@@ -400,9 +415,10 @@ void WindowExtras::goToPage()
     // A dictionary that numbers its pages is gone through by those numbers.
     const PrintedPages printed(w_.ui.pageView->pageTitles(), w_.state.dictionary.pageOffset, count);
     if (printed.known()) {
-        const QString typed = QInputDialog::getText(&w_.window, QStringLiteral("Go to page"),
-                                                    QStringLiteral("Page as printed, or #N for the N-th of the file's %1 pages:").arg(count),
-                                                    QLineEdit::Normal, printed.printed(current), &ok);
+        const QString typed = QInputDialog::getText(
+            &w_.window, QStringLiteral("Go to page"),
+            QStringLiteral("Page as printed, or #N for the N-th of the file's %1 pages:").arg(count), QLineEdit::Normal,
+            printed.printed(current), &ok);
         if (!ok)
             return;
         if (const int index = printed.indexOf(typed); index >= 0)
@@ -411,8 +427,8 @@ void WindowExtras::goToPage()
             w_.ui.status->say(QStringLiteral("No page \u201c%1\u201d in this dictionary").arg(typed.left(40)));
         return;
     }
-    const int page = QInputDialog::getInt(&w_.window, QStringLiteral("Go to page"), QStringLiteral("Page (1 to %1):").arg(count),
-                                          current + 1, 1, count, 1, &ok);
+    const int page = QInputDialog::getInt(&w_.window, QStringLiteral("Go to page"),
+                                          QStringLiteral("Page (1 to %1):").arg(count), current + 1, 1, count, 1, &ok);
     if (ok)
         w_.ui.pageView->goToPage(page - 1);
 }

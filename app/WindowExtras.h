@@ -47,17 +47,17 @@ public:
 
 private:
     QAction* leaveFullScreen_ = nullptr;
-    QList<QPointer<QWidget>> hiddenForFullScreen_;   // shown again on leaving
+    QList<QPointer<QWidget>> hiddenForFullScreen_; // shown again on leaving
     void connectStatus();
     bool offerToMake(const QString& document);
-    bool busyAdding();   // says so when it is
+    bool busyAdding(); // says so when it is
     DictionaryMaker& maker();
     void catalogueMenu(const QPoint& at);
     void pageMenu(QMenu* menu, const QString& word);
     void chooseAndAdd();
     WindowParts w_;
-    DictionaryMaker* maker_ = nullptr;   // made when first needed
-    QString addedNote_;                  // said with "Added" when the copy is done
+    DictionaryMaker* maker_ = nullptr; // made when first needed
+    QString addedNote_;                // said with "Added" when the copy is done
     QTimer* rescan_ = nullptr;
 };
 

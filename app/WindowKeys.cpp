@@ -45,16 +45,46 @@ bool WindowKeys::filter(QObject* watched, QEvent* event)
     return HandleCommandKey(*this, key);
 }
 
-bool WindowKeys::extraPageOnView() const { return w_.state.extraPageOnView; }
-bool WindowKeys::singleFileOnView() const { return w_.state.singleFileOnView; }
-int WindowKeys::catalogueSize() const { return w_.state.catalogue.count(); }
-bool WindowKeys::searchBoxHasFocus() const { return w_.ui.searchBox->hasFocus(); }
-bool WindowKeys::backVisible() const { return !w_.ui.backButton->isHidden(); }
-bool WindowKeys::forwardVisible() const { return !w_.ui.forwardButton->isHidden(); }
-bool WindowKeys::bookmarksPageActive() const { return w_.ui.listTabs->currentWidget() == w_.ui.bookmarkTab; }
-void WindowKeys::activateShortcut(int digit) { w_.act.activateShortcut(digit); }
-void WindowKeys::historyStep(bool back) { w_.act.stepHistory(back); }
-void WindowKeys::clearBookmarks() { w_.act.clearBookmarks(); }
+bool WindowKeys::extraPageOnView() const
+{
+    return w_.state.extraPageOnView;
+}
+bool WindowKeys::singleFileOnView() const
+{
+    return w_.state.singleFileOnView;
+}
+int WindowKeys::catalogueSize() const
+{
+    return w_.state.catalogue.count();
+}
+bool WindowKeys::searchBoxHasFocus() const
+{
+    return w_.ui.searchBox->hasFocus();
+}
+bool WindowKeys::backVisible() const
+{
+    return !w_.ui.backButton->isHidden();
+}
+bool WindowKeys::forwardVisible() const
+{
+    return !w_.ui.forwardButton->isHidden();
+}
+bool WindowKeys::bookmarksPageActive() const
+{
+    return w_.ui.listTabs->currentWidget() == w_.ui.bookmarkTab;
+}
+void WindowKeys::activateShortcut(int digit)
+{
+    w_.act.activateShortcut(digit);
+}
+void WindowKeys::historyStep(bool back)
+{
+    w_.act.stepHistory(back);
+}
+void WindowKeys::clearBookmarks()
+{
+    w_.act.clearBookmarks();
+}
 
 QPoint WindowKeys::automationPoint() const
 {
@@ -122,7 +152,7 @@ void WindowKeys::selectNeighbourDictionary(bool up)
     // The list scrolls by the distance moved.
     for (int i = 0; i < step->steps; ++i)
         w_.ui.catalogueList->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderSingleStepSub
-                                                            : QAbstractSlider::SliderSingleStepAdd);
+                                                                   : QAbstractSlider::SliderSingleStepAdd);
 }
 
 // Ctrl+Page Up, Ctrl+Page Down: the nearest entry of another page.

@@ -11,9 +11,12 @@ class QObject;
 
 namespace lexifol {
 
-class WindowKeys : public KeyCommandTarget {
+class WindowKeys : public KeyCommandTarget
+{
 public:
-    explicit WindowKeys(const WindowParts& w) : w_(w) {}
+    explicit WindowKeys(const WindowParts& w)
+        : w_(w)
+    { }
     // The application-wide key handling; true when it took the key.
     bool filter(QObject* watched, QEvent* event);
 
@@ -35,10 +38,10 @@ public:
     void historyStep(bool back) override;
     void clearBookmarks() override;
     void pageJump(bool up) override;
-    bool find(bool closeFirst) override;   // F2 and the button close first, F3 not
+    bool find(bool closeFirst) override; // F2 and the button close first, F3 not
 
-    QPoint automationPoint() const;     // 400, 250 from the window frame's corner
-    void searchBoxPageScroll(bool up);  // Page Up, Page Down in the search box
+    QPoint automationPoint() const;    // 400, 250 from the window frame's corner
+    void searchBoxPageScroll(bool up); // Page Up, Page Down in the search box
 
 private:
     WindowParts w_;

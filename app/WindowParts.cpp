@@ -16,7 +16,8 @@ QString WindowState::load(const Locations& folders)
     // Read while the widgets are built.
     if (const int row = startRow(); row >= 0) {
         const DictionaryPaths paths{catalogue.root(row), catalogue.name(row), places.userRoot()};
-        indexCache.prefetch(paths.firstIndex(), [](const QString& p, IndexList& l) { return LoadFirstIndex(p, l).ok(); });
+        indexCache.prefetch(paths.firstIndex(),
+                            [](const QString& p, IndexList& l) { return LoadFirstIndex(p, l).ok(); });
         indexCache.prefetch(paths.secondIndex(), [](const QString& p, IndexList& l) { return ReadSecondIndex(p, l); });
     }
     return said;

@@ -22,38 +22,39 @@ struct MainControls;
 
 struct WindowState {
     Locations places;
-    QString programFolder;   // the root of the open dictionary
+    QString programFolder; // the root of the open dictionary
     ActiveDictionary dictionary;
     Catalogue catalogue;
     History history;
     Bookmarks bookmarks;
     std::unique_ptr<ProfileFile> settings;
-    std::unique_ptr<PlatformInput> input;   // the scroll and find keys' operations
+    std::unique_ptr<PlatformInput> input; // the scroll and find keys' operations
     IndexCache indexCache;
     bool browserMouse = false;
-    bool locateHeadword = true;   // [View] LocateHeadword
+    bool locateHeadword = true; // [View] LocateHeadword
     bool singleFileOnView = false;
     bool extraPageOnView = false;
-    bool skipSearchReplay = false;   // the next opening keeps the page on view
+    bool skipSearchReplay = false; // the next opening keeps the page on view
 
     // The folders decided, the catalogue and bookmarks read, and the index
     // that start-up opens read ahead. Returns what the user must be told of
     // the folders.
     QString load(const Locations& folders);
     ViewSettings readSettings();
-    int startRow() const;   // the dictionary opened at start, or -1
+    int startRow() const; // the dictionary opened at start, or -1
 };
 
 // A page of the open dictionary to show, and what to mark on it.
 struct PageShow {
-    QString page;                   // a page reference, as the index holds it
-    bool annotationCase = false;    // "Annotation" names the annotation document
-    QString mark;                   // the headword to mark
-    int occurrence = 0;             // the index's how many-th entry of it on the page
-    QList<MatchWord> find;          // words found and marked on arrival
+    QString page;                // a page reference, as the index holds it
+    bool annotationCase = false; // "Annotation" names the annotation document
+    QString mark;                // the headword to mark
+    int occurrence = 0;          // the index's how many-th entry of it on the page
+    QList<MatchWord> find;       // words found and marked on arrival
 };
 
-class WindowActions {
+class WindowActions
+{
 public:
     virtual ~WindowActions() = default;
     // Catalogue: select a row (or a name, case ignored), open the selected one.
@@ -61,15 +62,15 @@ public:
     virtual bool selectDictionary(const QString& name) = 0;
     virtual void openDictionary() = 0;
     virtual void activateShortcut(int digit) = 0;
-    virtual void showCatalogue() = 0;   // after the catalogue changed
-    virtual void openAnother() = 0;     // the open one went away
+    virtual void showCatalogue() = 0; // after the catalogue changed
+    virtual void openAnother() = 0;   // the open one went away
     // The index list.
     virtual int indexRowCount() const = 0;
     virtual int selectedIndexRow() const = 0;
     virtual void selectIndexRow(int row) = 0;
     // Pages: Enter on the selected entry; a page reference; a page with marks.
     virtual void showSelectedEntry() = 0;
-    virtual void lookUp(const QString& word) = 0;   // typed into the search box, then Enter
+    virtual void lookUp(const QString& word) = 0; // typed into the search box, then Enter
     virtual void showPage(const QString& pageReference) = 0;
     virtual void showPage(const PageShow& page) = 0;
     virtual void showHelp() = 0;

@@ -44,10 +44,14 @@ int main(int argc, char** argv)
         args << QString::fromLocal8Bit(argv[i]);
     CommandLine line = ParseCommandLine(args);
     switch (line.action) {
-    case CommandLine::Action::Help: return Say(stdout, CommandLineHelp(), 0);
-    case CommandLine::Action::Version: return Say(stdout, QStringLiteral("lexifol %1").arg(QStringLiteral(LEXIFOL_VERSION)), 0);
-    case CommandLine::Action::Error: return Say(stderr, QStringLiteral("lexifol: ") + line.error, 2);
-    default: break;
+    case CommandLine::Action::Help:
+        return Say(stdout, CommandLineHelp(), 0);
+    case CommandLine::Action::Version:
+        return Say(stdout, QStringLiteral("lexifol %1").arg(QStringLiteral(LEXIFOL_VERSION)), 0);
+    case CommandLine::Action::Error:
+        return Say(stderr, QStringLiteral("lexifol: ") + line.error, 2);
+    default:
+        break;
     }
     FontConfigurationAhead fonts;
     LexifolApplication app(argc, argv);
@@ -60,8 +64,8 @@ int main(int argc, char** argv)
             return Say(stderr, QStringLiteral("lexifol: nothing is selected"), 1);
     }
     const InstanceRequest request{!line.word.isEmpty(), line.dictionary, line.word, line.files};
-    const QString instance
-        = InstanceName(Locations::Decide(MainWindow::DefaultProgramFolder(), XdgFolders::FromEnvironment()).userRoot());
+    const QString instance = InstanceName(
+        Locations::Decide(MainWindow::DefaultProgramFolder(), XdgFolders::FromEnvironment()).userRoot());
     // A running window that is busy still answers: it is waited for.
     if (const std::optional<QByteArray> reply = HandOver(instance, request, 300, 15000))
         return *reply == "ok" ? 0 : Say(stderr, QString::fromUtf8(*reply), 2);

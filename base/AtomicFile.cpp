@@ -41,13 +41,16 @@ Status syncToDisk(QSaveFile& file)
 Status WriteFileAtomically(const QString& path, const QByteArray& bytes, Durability durability)
 {
     bool given = false;
-    return WriteFileAtomically(path, [&](QByteArray& piece) {
-        if (given)
-            return false;
-        piece = bytes;
-        given = true;
-        return true;
-    }, durability);
+    return WriteFileAtomically(
+        path,
+        [&](QByteArray& piece) {
+            if (given)
+                return false;
+            piece = bytes;
+            given = true;
+            return true;
+        },
+        durability);
 }
 
 namespace {
@@ -100,7 +103,8 @@ Status WriteFileAtomically(const QString& path, const std::function<bool(QByteAr
     // A link is replaced itself, never the file it points to: one planted
     // in a folder we write to would have us overwrite a file elsewhere.
     if (target.isSymLink()) {
-        const QString aside = QStringLiteral("%1.%2.new").arg(path).arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
+        const QString aside =
+            QStringLiteral("%1.%2.new").arg(path).arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
         if (Status written = WriteThrough(aside, next, durability, cancel); !written)
             return written;
 #ifdef Q_OS_UNIX

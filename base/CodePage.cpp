@@ -12,9 +12,9 @@ namespace lexifol {
 namespace {
 
 struct LocaleParts {
-    QString language;   // lower case
-    QString territory;  // upper case
-    QString script;     // e.g. "Hant"
+    QString language;  // lower case
+    QString territory; // upper case
+    QString script;    // e.g. "Hant"
 };
 
 // "zh_TW.Big5@mod", "zh-Hant-HK", "ru" -> language, script, territory.
@@ -160,7 +160,7 @@ QString AnsiCodec::decode(QByteArrayView bytes) const
 {
     if (bytes.isEmpty())
         return QString();
-    if (!d->cnv)   // ICU without converter data: Latin-1 is the nearest 8-bit guess
+    if (!d->cnv) // ICU without converter data: Latin-1 is the nearest 8-bit guess
         return QString::fromLatin1(bytes);
     std::lock_guard guard(d->lock);
     // None of the Windows code pages yields more UTF-16 units than bytes;
@@ -169,8 +169,8 @@ QString AnsiCodec::decode(QByteArrayView bytes) const
     for (int attempt = 0; attempt < 2; ++attempt) {
         QString out(capacity, Qt::Uninitialized);
         UErrorCode err = U_ZERO_ERROR;
-        const int32_t n = ucnv_toUChars(d->cnv, reinterpret_cast<UChar*>(out.data()), int32_t(capacity),
-                                        bytes.data(), int32_t(bytes.size()), &err);
+        const int32_t n = ucnv_toUChars(d->cnv, reinterpret_cast<UChar*>(out.data()), int32_t(capacity), bytes.data(),
+                                        int32_t(bytes.size()), &err);
         if (err == U_BUFFER_OVERFLOW_ERROR) {
             capacity = qsizetype(n) + 1;
             continue;

@@ -13,7 +13,8 @@ namespace lexifol {
 // "windows-1251", "windows-1250", ..., "windows-1252" for every other language.
 QString AnsiCodePageForLocale(const QString& localeName);
 
-class AnsiCodec {
+class AnsiCodec
+{
 public:
     explicit AnsiCodec(const QString& codePageName);
     ~AnsiCodec();

@@ -44,7 +44,7 @@ void RecoverFilePair(const QString& folder, const QString& a, const QString& b)
         const QString target = dir.filePath(name);
         if (committed && QFile::exists(Fresh(target))) {
             if (!Rename(Fresh(target), target))
-                return;   // the mark stays: the next one tries again
+                return; // the mark stays: the next one tries again
         } else if (!committed) {
             Remove(Fresh(target));
         }
@@ -69,11 +69,13 @@ Status WriteFilePair(const QString& folder, const PairFile& a, const PairFile& b
         const QString path = dir.filePath(f->name);
         if (const Status s = WriteFileAtomically(Fresh(path), f->bytes); !s) {
             RecoverFilePair(folder, a.name, b.name);
-            return Status::failure(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(Fresh(path)), s.error()));
+            return Status::failure(
+                QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(Fresh(path)), s.error()));
         }
     }
     // The commit point: from here on the new pair is what the folder holds.
-    if (const Status s = WriteFileAtomically(mark, QByteArray(a.name.toUtf8() + "\r\n" + b.name.toUtf8() + "\r\n")); !s) {
+    if (const Status s = WriteFileAtomically(mark, QByteArray(a.name.toUtf8() + "\r\n" + b.name.toUtf8() + "\r\n"));
+        !s) {
         RecoverFilePair(folder, a.name, b.name);
         return Status::failure(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(mark), s.error()));
     }

@@ -12,7 +12,7 @@
 namespace lexifol {
 
 struct PairFile {
-    QString name;     // file name inside the folder
+    QString name; // file name inside the folder
     QByteArray bytes;
 };
 

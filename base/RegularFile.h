@@ -9,9 +9,9 @@
 namespace lexifol {
 
 // Largest sizes read, by kind of file.
-inline constexpr qint64 kIndexCap = qint64(1) << 30;       // index files
-inline constexpr qint64 kListCap = qint64(64) << 20;       // bookmarks, catalogue, rules
-inline constexpr qint64 kSmallFileCap = qint64(4) << 20;   // descriptors, settings, Plugin.dat, pages of HTML
+inline constexpr qint64 kIndexCap = qint64(1) << 30;     // index files
+inline constexpr qint64 kListCap = qint64(64) << 20;     // bookmarks, catalogue, rules
+inline constexpr qint64 kSmallFileCap = qint64(4) << 20; // descriptors, settings, Plugin.dat, pages of HTML
 
 // Why `path` is refused, in words: missing, a folder, not a regular file,
 // larger than `cap`. Empty when it is a regular file within the cap.

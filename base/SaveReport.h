@@ -8,7 +8,8 @@
 
 namespace lexifol {
 
-class SaveReport {
+class SaveReport
+{
 public:
     // The message to show after saving `path` with `result`; empty when
     // nothing is to be said.

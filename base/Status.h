@@ -7,10 +7,17 @@
 
 namespace lexifol {
 
-class [[nodiscard]] Status {
+class [[nodiscard]] Status
+{
 public:
-    Status() = default;   // success
-    static Status failure(QString reason) { Status s; s.error_ = std::move(reason); s.failed_ = true; return s; }
+    Status() = default; // success
+    static Status failure(QString reason)
+    {
+        Status s;
+        s.error_ = std::move(reason);
+        s.failed_ = true;
+        return s;
+    }
     bool ok() const { return !failed_; }
     explicit operator bool() const { return ok(); }
     const QString& error() const { return error_; }
@@ -21,11 +28,15 @@ private:
 };
 
 // A value, or the error text of why there is none.
-template <typename T>
-class [[nodiscard]] Result {
+template<typename T> class [[nodiscard]] Result
+{
 public:
-    Result(T value) : value_(std::move(value)) {}
-    Result(Status failed) : error_(failed.error()) {}
+    Result(T value)
+        : value_(std::move(value))
+    { }
+    Result(Status failed)
+        : error_(failed.error())
+    { }
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
     T& value() { return *value_; }

@@ -92,7 +92,6 @@ TextVerdict CheckUtf16(QByteArrayView bytes, bool bigEndian, int mark)
     return v;
 }
 
-
 TextVerdict CheckText(QByteArrayView bytes)
 {
     const TextMark mark = DetectMark(bytes);
@@ -113,7 +112,7 @@ TextVerdict CheckText(QByteArrayView bytes)
         const bool utf8 = badUtf8 < 0 && multiByte;
         v.encoding = utf8 ? QStringLiteral("UTF-8 without a mark") : QStringLiteral("8-bit");
         v.why = badUtf8 >= 0 ? QStringLiteral("no byte-order mark, and not valid UTF-8")
-                : multiByte  ? QStringLiteral("no byte-order mark, valid UTF-8 with multi-byte characters")
+            : multiByte      ? QStringLiteral("no byte-order mark, valid UTF-8 with multi-byte characters")
                              : QStringLiteral("no byte-order mark, ASCII only");
     }
     if (v.ok()) {

@@ -16,10 +16,10 @@ qsizetype FirstBadUtf8(QByteArrayView bytes, bool* multiByte = nullptr);
 bool LooksUtf8(QByteArrayView bytes);
 
 struct TextVerdict {
-    QString encoding;        // as lint reports it
-    QString why;             // how it was told
+    QString encoding; // as lint reports it
+    QString why;      // how it was told
     qsizetype badOffset = -1;
-    QString bad;             // what is wrong at badOffset
+    QString bad; // what is wrong at badOffset
     bool ok() const { return badOffset < 0; }
 };
 

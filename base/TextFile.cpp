@@ -14,7 +14,7 @@ namespace lexifol {
 namespace {
 QString DecodeUtf16(const uchar* data, qsizetype size, bool bigEndian)
 {
-    const qsizetype units = size / 2;   // an odd last byte is no unit
+    const qsizetype units = size / 2; // an odd last byte is no unit
     QString text(units, Qt::Uninitialized);
     if (bigEndian)
         qFromBigEndian<char16_t>(data, units, text.data());
@@ -30,7 +30,7 @@ QString DecodeUtf16(const uchar* data, qsizetype size, bool bigEndian)
 // decoded bit by bit, so CESU-8 text keeps its surrogate pairs.
 QString DecodeUtf8(const uchar* s, qsizetype size)
 {
-    QString text(size, Qt::Uninitialized);   // never more units than bytes
+    QString text(size, Qt::Uninitialized); // never more units than bytes
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     qsizetype i = 0, o = 0;
     while (i < size) {
@@ -62,7 +62,7 @@ QString DecodeUtf8(const uchar* s, qsizetype size)
             out[o++] = char16_t(((c & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F));
             i += 3;
         } else {
-            return QString();   // stray continuation byte or four-byte lead
+            return QString(); // stray continuation byte or four-byte lead
         }
     }
     text.truncate(o);
@@ -139,7 +139,6 @@ bool ReadInto(QFile& file, char* raw, qint64 size, qint64& done, const QString& 
     return true;
 }
 
-
 Result<QByteArray> ReadFileBytes(const QString& path, qint64 cap)
 {
     QFile file;
@@ -161,8 +160,8 @@ Result<QByteArray> ReadFileBytes(const QString& path, qint64 cap)
     for (qint64 got; data.size() <= cap && (got = file.read(block, sizeof block)) > 0;)
         data.append(block, qsizetype(got));
     if (data.size() > cap)
-        return Status::failure(QStringLiteral("Cannot read file \"%1\". It grew past %2 MB while being read.")
-                                   .arg(path).arg(cap >> 20));
+        return Status::failure(
+            QStringLiteral("Cannot read file \"%1\". It grew past %2 MB while being read.").arg(path).arg(cap >> 20));
     return data;
 }
 

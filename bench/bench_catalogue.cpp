@@ -58,7 +58,8 @@ int main(int argc, char** argv)
     const double first = read.nsecsElapsed() / 1e6;
     read.restart();
     c.setTitles(reader.read(c.titleSources(prog)));
-    std::printf("titles read off the window's thread: first %.1f ms, again %.1f ms\n", first, read.nsecsElapsed() / 1e6);
+    std::printf("titles read off the window's thread: first %.1f ms, again %.1f ms\n", first,
+                read.nsecsElapsed() / 1e6);
     const struct {
         const char* what;
         QString asked;

@@ -181,10 +181,18 @@ void Generate(const QString& dir, int entries)
         const QString& l = lines[int(rng.bounded(entries))];
         const QString h = l.left(l.indexOf(u'\t'));
         switch (i % 4) {
-        case 0: keys << h; break;                                       // a whole headword
-        case 1: keys << h.toUpper(); break;                             // typed in capitals
-        case 2: keys << h.left(1 + int(rng.bounded(h.size()))); break;  // partly typed
-        default: keys << Headword(rng); break;                          // not in the index
+        case 0:
+            keys << h;
+            break; // a whole headword
+        case 1:
+            keys << h.toUpper();
+            break; // typed in capitals
+        case 2:
+            keys << h.left(1 + int(rng.bounded(h.size())));
+            break; // partly typed
+        default:
+            keys << Headword(rng);
+            break; // not in the index
         }
     }
     Write(dir + "/keys.txt", Utf16File(keys));
@@ -212,7 +220,8 @@ void Measure(const QString& dir, bool warm)
     for (bool utf16 : {true, false}) {
         const LoadRow r = TimeLoad(utf16 ? utf16Path : ansiPath, utf16);
         char what[64];
-        std::snprintf(what, sizeof what, "load %s, %s (ms vs floor)", utf16 ? "UTF-16LE" : "8-bit", warm ? "warm" : "cold");
+        std::snprintf(what, sizeof what, "load %s, %s (ms vs floor)", utf16 ? "UTF-16LE" : "8-bit",
+                      warm ? "warm" : "cold");
         Row(what, r.load * 1e3, r.floor * 1e3, "ms", r.load <= 1.5 * r.floor);
     }
     if (warm)
@@ -230,8 +239,9 @@ void Measure(const QString& dir, bool warm)
         malloc_trim(0);
         const long after = ResidentBytes();
         if (peak > 0)
-            Row(utf16 ? "load peak / loaded, UTF-16" : "load peak / loaded, 8-bit", double(peak - before) / double(after - before),
-                1.5, "x", double(peak - before) <= 1.5 * double(after - before));
+            Row(utf16 ? "load peak / loaded, UTF-16" : "load peak / loaded, 8-bit",
+                double(peak - before) / double(after - before), 1.5, "x",
+                double(peak - before) <= 1.5 * double(after - before));
         qsizetype units = 0;
         for (int i = 0; i < first.count(); ++i)
             units += first.line(i).size();

@@ -78,7 +78,8 @@ bool MakeDocument(const QString& path, int pages)
         QPainter painter(&page);
         painter.setFont(QFont(QStringLiteral("DejaVu Serif"), 9));
         for (int line = 0; line < 60; ++line)
-            painter.drawText(100, 120 + line * 24, QStringLiteral("entry %1 of page %2, with the words that follow it").arg(line).arg(p + 1));
+            painter.drawText(100, 120 + line * 24,
+                             QStringLiteral("entry %1 of page %2, with the words that follow it").arg(line).arg(p + 1));
         painter.end();
         const QString file = QFileInfo(path).absolutePath() + QStringLiteral("/p%1.djvu").arg(p);
         if (!lexifol::djvu::EncodeBilevelPage(page, 150, QString(), file, &error))
@@ -130,7 +131,8 @@ Stats measure(MainWindow& w, const QStringList& words, int samples)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    lexifol::SetMessageHandler([](const lexifol::Message& m) { std::fprintf(stderr, "message: %s\n", qPrintable(m.text)); });
+    lexifol::SetMessageHandler(
+        [](const lexifol::Message& m) { std::fprintf(stderr, "message: %s\n", qPrintable(m.text)); });
     const int count = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 1000000;
 
     QTemporaryDir dir;
@@ -166,7 +168,8 @@ int main(int argc, char** argv)
     // Both open a real document: a pause in typing draws the page ahead.
     if (!lexifol::djvu::HaveTools() || !MakeDocument(prog + QStringLiteral("Data/Plain.files/Plain.djvu"), kPages))
         qFatal("cannot make the document (cjb2, djvused and djvm are needed)");
-    QFile::copy(prog + QStringLiteral("Data/Plain.files/Plain.djvu"), prog + QStringLiteral("Data/Second.files/Second.djvu"));
+    QFile::copy(prog + QStringLiteral("Data/Plain.files/Plain.djvu"),
+                prog + QStringLiteral("Data/Second.files/Second.djvu"));
     for (const char* name : {"Plain", "Second"})
         write(prog + QStringLiteral("Data/%1.files/%1.ini").arg(QLatin1String(name)),
               QByteArray("[main]\r\nname=") + name + "\r\nwhole_file=yes\r\n");
@@ -212,8 +215,8 @@ int main(int argc, char** argv)
     std::printf("resident after start-up, more than with an empty catalogue: %.1f bytes an entry "
                 "(goal: 1.2 x %.1f of text + 4 = %.1f)\n",
                 (ResidentMb() - before) * 1024 * 1024 / count, textBytes / count, 1.2 * textBytes / count + 4);
-    std::printf("start-up, %d dictionaries of %d entries, second window: %.1f ms\n", int(Ui(w).catalogueList->count()), count,
-                startTimer.nsecsElapsed() / 1e6);
+    std::printf("start-up, %d dictionaries of %d entries, second window: %.1f ms\n", int(Ui(w).catalogueList->count()),
+                count, startTimer.nsecsElapsed() / 1e6);
 
     const int samples = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 2000;
     if (allChecked && Ui(w).otherDictionaries) {
@@ -222,8 +225,8 @@ int main(int argc, char** argv)
         auto opening = [&w] {
             const auto& hits = Ui(w).otherDictionaries->hits();
             return hits.isEmpty() || std::any_of(hits.begin(), hits.end(), [](const lexifol::ShelfHit& h) {
-                return h.kind == lexifol::ShelfHit::Kind::Opening;
-            });
+                       return h.kind == lexifol::ShelfHit::Kind::Opening;
+                   });
         };
         while (opening() && opened.elapsed() < 60000) {
             Ui(w).otherDictionaries->refresh();
@@ -255,7 +258,7 @@ int main(int argc, char** argv)
         textBuilder = std::thread([source, &stopBuilding, cache = dir.path() + QStringLiteral("/textcache/")] {
             lexifol::search::BuildProgress p;
             p.cancel = &stopBuilding;
-            p.background = true;   // as the text search tab builds
+            p.background = true; // as the text search tab builds
             for (int round = 0; !stopBuilding; ++round) {
                 bool complete = false;
                 (void)lexifol::search::BuildTextIndex(source, cache + QString::number(round) + u'/', p, &complete);
@@ -265,7 +268,7 @@ int main(int argc, char** argv)
         std::printf("the pages of a dictionary made searchable over and over meanwhile\n");
     }
     std::printf("%-26s %12s %12s\n", "key press to row drawn", "median ms", "p99 ms");
-    for (int row = 0; row < 2; ++row) {   // Plain, then Second
+    for (int row = 0; row < 2; ++row) { // Plain, then Second
         // Opened from the catalogue a few times, from the other dictionary
         // each time: the median, read from the files (the cache emptied
         // first) and back from the cache (opened a moment ago).

@@ -32,7 +32,7 @@ double OneRun(xcb_connection_t* c, xcb_window_t root, char** command)
         xcb_generic_event_t* e = xcb_poll_for_event(c);
         if (!e) {
             ended = waitpid(child, nullptr, WNOHANG) == child
-                 || std::chrono::steady_clock::now() - t0 > std::chrono::seconds(10);
+                || std::chrono::steady_clock::now() - t0 > std::chrono::seconds(10);
             poll(&fd, 1, 5);
             continue;
         }

@@ -18,7 +18,10 @@ using namespace lexifol;
 
 namespace {
 
-struct Truth { QString headword; QPoint at; };
+struct Truth {
+    QString headword;
+    QPoint at;
+};
 
 bool Near(const QRect& box, QPoint at)
 {
@@ -60,7 +63,8 @@ int main(int argc, char** argv)
             QList<Truth>& page = byPage[c[0].toInt()];
             // A headword printed twice on a page (homographs, letter case
             // aside): the first is the one looked up.
-            if (std::none_of(page.begin(), page.end(), [&](const Truth& t) { return t.headword.compare(c[1], Qt::CaseInsensitive) == 0; }))
+            if (std::none_of(page.begin(), page.end(),
+                             [&](const Truth& t) { return t.headword.compare(c[1], Qt::CaseInsensitive) == 0; }))
                 page.append({c[1], QPoint(c[2].toInt(), c[3].toInt())});
         }
         int marks = 0, plain = 0, articles = 0;
@@ -68,7 +72,8 @@ int main(int argc, char** argv)
             const Result<djvu::TextLayer> layer = doc.value()->pageText(it.key() - 1, true);
             if (!layer)
                 continue;
-            const QList<bool> head = djvu::RunningHeadWords(layer.value()), starts = djvu::ArticleStartWords(layer.value());
+            const QList<bool> head = djvu::RunningHeadWords(layer.value()),
+                              starts = djvu::ArticleStartWords(layer.value());
             for (const Truth& t : it.value()) {
                 if (!ReadRight(layer.value().words, t))
                     continue;
@@ -78,11 +83,12 @@ int main(int argc, char** argv)
                 plain += p && Near(*p, t.at);
                 articles += s && Near(*s, t.at);
                 if (qEnvironmentVariableIsSet("LEXIFOL_BENCH_VERBOSE") && !(s && Near(*s, t.at)))
-                    std::printf("  page %d: %s at %d,%d, marked at %d,%d\n", it.key(), qPrintable(t.headword), t.at.x(), t.at.y(), s ? s->x() : -1, s ? s->y() : -1);
+                    std::printf("  page %d: %s at %d,%d, marked at %d,%d\n", it.key(), qPrintable(t.headword), t.at.x(),
+                                t.at.y(), s ? s->x() : -1, s ? s->y() : -1);
             }
         }
-        std::printf("%-10s %7d %9.1f %11.1f\n", qPrintable(QFileInfo(folder).fileName()), marks, 100.0 * plain / std::max(1, marks),
-                    100.0 * articles / std::max(1, marks));
+        std::printf("%-10s %7d %9.1f %11.1f\n", qPrintable(QFileInfo(folder).fileName()), marks,
+                    100.0 * plain / std::max(1, marks), 100.0 * articles / std::max(1, marks));
         all += marks, plainAll += plain, articlesAll += articles;
     }
     std::printf("%-10s %7d %9.1f %11.1f   (goal: >= 95 %%)\n", "all", all, 100.0 * plainAll / std::max(1, all),

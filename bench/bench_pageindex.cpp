@@ -32,15 +32,21 @@ namespace {
 
 constexpr int kW = 2400, kH = 3300, kLine = 60;
 
-struct Word { QString text; int x, y, w; };
-struct Page { QList<QList<Word>> lines; QString truth; };   // truth empty: no line expected
+struct Word {
+    QString text;
+    int x, y, w;
+};
+struct Page {
+    QList<QList<Word>> lines;
+    QString truth;
+}; // truth empty: no line expected
 
 // A word list that reads like a language, sorted as the index will be.
 QStringList Headwords(int n, quint32 seed)
 {
     QRandomGenerator rng(seed);
-    static const char* parts[] = {"ba", "ter", "lo", "mi", "ran", "ve", "sol", "ca", "dri", "fen", "gu", "hol",
-                                  "ki", "lum", "no", "pra", "qui", "ro", "sta", "tu", "vor", "wi", "zel", "ex"};
+    static const char* parts[] = {"ba", "ter", "lo", "mi",  "ran", "ve", "sol", "ca", "dri", "fen", "gu",  "hol",
+                                  "ki", "lum", "no", "pra", "qui", "ro", "sta", "tu", "vor", "wi",  "zel", "ex"};
     QStringList out;
     while (out.size() < n) {
         QString w;
@@ -83,7 +89,7 @@ QList<Page> Corpus(int pages, bool heads)
     int next = 0, nextName = 0;
     for (int p = 0; p < pages; ++p) {
         Page page;
-        if (rng.bounded(100) == 0) {   // a plate
+        if (rng.bounded(100) == 0) { // a plate
             out << page;
             continue;
         }
@@ -105,19 +111,21 @@ QList<Page> Corpus(int pages, bool heads)
             const QString number = QString::number(p + 1);
             const int where = int(rng.bounded(3));
             const QStringList head = where == 0 ? QStringList{number, first, last}
-                                   : where == 1 ? QStringList{first, number, last}
+                : where == 1                    ? QStringList{first, number, last}
                                                 : QStringList{first, last, number};
             page.lines << LineOf(head, 200, 150);
         }
         int y = 420, x = 200;
-        if (p > 0 && rng.bounded(2))   // the end of the previous article, indented
+        if (p > 0 && rng.bounded(2)) // the end of the previous article, indented
             page.lines << LineOf({"and", "so", "on", "to", "the", "end"}, x + 60, y), y += kLine;
         // Now and then OCR misreads the first article's headword too.
         const bool bodySlip = rng.bounded(100) < 2;
         for (int k = 0; k < entries.size(); ++k) {
             if (k == entries.size() / 2)
                 x = 1300, y = 420;
-            page.lines << LineOf({k == 0 && bodySlip ? Confuse(entries[k], rng) : entries[k], "n.", "a", "word", "of", "the", "kind"}, x, y);
+            page.lines << LineOf(
+                {k == 0 && bodySlip ? Confuse(entries[k], rng) : entries[k], "n.", "a", "word", "of", "the", "kind"}, x,
+                y);
             page.lines << LineOf({"that", "is", "said", "here", "at", "length"}, x + 60, y + kLine);
             y += 2 * kLine;
         }
@@ -133,9 +141,15 @@ QString HiddenText(const Page& page)
     QString t = QStringLiteral("(page 0 0 %1 %2\n").arg(kW).arg(kH);
     for (const QList<Word>& line : page.lines) {
         const int y0 = kH - line.first().y - 40, y1 = kH - line.first().y;
-        t += QStringLiteral(" (line %1 %2 %3 %4").arg(line.first().x).arg(y0).arg(line.last().x + line.last().w).arg(y1);
+        t +=
+            QStringLiteral(" (line %1 %2 %3 %4").arg(line.first().x).arg(y0).arg(line.last().x + line.last().w).arg(y1);
         for (const Word& w : line)
-            t += QStringLiteral(" (word %1 %2 %3 %4 %5)").arg(w.x).arg(y0).arg(w.x + w.w).arg(y1).arg(lexifol::djvu::Quoted(w.text));
+            t += QStringLiteral(" (word %1 %2 %3 %4 %5)")
+                     .arg(w.x)
+                     .arg(y0)
+                     .arg(w.x + w.w)
+                     .arg(y1)
+                     .arg(lexifol::djvu::Quoted(w.text));
         t += QStringLiteral(")\n");
     }
     return t + QStringLiteral(")\n");
@@ -169,10 +183,14 @@ bool MakeDocument(const QString& dir, const QList<Page>& pages, const QString& b
         return false;
     s.write((script + "save").toUtf8());
     s.close();
-    return lexifol::djvu::RunTool("djvused", {book, "-f", dir + "/script"}, &error) || (std::printf("%s\n", qPrintable(error)), false);
+    return lexifol::djvu::RunTool("djvused", {book, "-f", dir + "/script"}, &error)
+        || (std::printf("%s\n", qPrintable(error)), false);
 }
 
-struct Score { int right = 0, wrongUnlisted = 0, pages = 0, dictionaryPages = 0, listed = 0; double ms = 0; };
+struct Score {
+    int right = 0, wrongUnlisted = 0, pages = 0, dictionaryPages = 0, listed = 0;
+    double ms = 0;
+};
 
 // Right: a dictionary page whose proposal (in the review, else in the index)
 // is its first headword, letter case aside. Wrong and unlisted: any page
@@ -193,7 +211,8 @@ Score Run(const QString& tool, const QString& book, const QString& data, const Q
         return s;
     const QByteArray b = list.readAll();
     QMap<int, QString> byPage;
-    for (const QString& l : QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData() + 2), (b.size() - 2) / 2).split("\r\n", Qt::SkipEmptyParts))
+    for (const QString& l : QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData() + 2), (b.size() - 2) / 2)
+                                .split("\r\n", Qt::SkipEmptyParts))
         byPage[l.section(u'\t', 1).toInt()] = l.section(u'\t', 0, 0);
     // A page in doubt is proposed in the review file; its index line is a stand-in.
     QMap<int, QString> listed;
@@ -233,7 +252,8 @@ int ScoreCorpus(const QString& tool, const QStringList& folders)
     if (const QString before = qEnvironmentVariable("LEXIFOL_BENCH_BEFORE"); !before.isEmpty())
         tools.prepend(before);
     QTemporaryDir dir;
-    std::printf("%-10s %-7s %6s %8s %8s %9s %7s\n", "document", "tool", "pages", "right %", "wrong+", "in review", "x djvutxt");
+    std::printf("%-10s %-7s %6s %8s %8s %9s %7s\n", "document", "tool", "pages", "right %", "wrong+", "in review",
+                "x djvutxt");
     for (const QString& t : tools) {
         Score all;
         for (const QString& folder : folders) {
@@ -246,7 +266,8 @@ int ScoreCorpus(const QString& tool, const QStringList& folders)
             QList<double> ours, floor;
             Score s;
             for (int round = 0; round < 3; ++round) {
-                s = Run(t, folder + "/book.djvu", dir.filePath(QStringLiteral("%1%2").arg(qHash(t + folder)).arg(round)), truth);
+                s = Run(t, folder + "/book.djvu",
+                        dir.filePath(QStringLiteral("%1%2").arg(qHash(t + folder)).arg(round)), truth);
                 ours << s.ms;
                 QElapsedTimer timer;
                 timer.start();
@@ -314,7 +335,8 @@ int main(int argc, char** argv)
         std::sort(ours.begin(), ours.end());
         std::sort(djvutxt.begin(), djvutxt.end());
         std::printf("  right before review %5.1f %% (goal %s), wrong and not in the review %4.1f %% (goal <= 1)\n",
-                    100.0 * score.right / score.dictionaryPages, heads ? ">= 98" : ">= 95", 100.0 * score.wrongUnlisted / score.pages);
+                    100.0 * score.right / score.dictionaryPages, heads ? ">= 98" : ">= 95",
+                    100.0 * score.wrongUnlisted / score.pages);
         std::printf("  make-page-index %7.0f ms, djvutxt --detail=line %7.0f ms: %.2fx (goal <= 1.5, < 10 s)\n",
                     ours[1], djvutxt[1], ours[1] / djvutxt[1]);
     }

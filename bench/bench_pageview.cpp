@@ -46,7 +46,10 @@ QString PageHtml(const QString& dir, const QString& doc, int page)
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(QStringLiteral("<html><body><embed type=\"image/vnd.djvu\" SRC=\"file:\\\\localhost\\%1\" "
                                "width=\"100%\" height=\"100%\" Toolbar=no ScrollBars=no zoom=width Page=%2>"
-                               " </embed></body></html>\r\n").arg(doc).arg(page).toLocal8Bit());
+                               " </embed></body></html>\r\n")
+                    .arg(doc)
+                    .arg(page)
+                    .toLocal8Bit());
     return path;
 }
 
@@ -241,18 +244,24 @@ int main(int argc, char** argv)
                     QFile::copy(book, doc);
                     const QString html = PageHtml(dir.path(), doc, page);
                     const int rowsInView = qMin(rendered.height(), view.pageWindow()->height());
-                    const double ms = kind == 4 ? DjvuLibreOwn(ctx, doc, page, rendered, Draw::RowsInViewGrey, rowsInView)
-                        : kind == 3             ? DjvuLibreOwn(ctx, doc, page, rendered, Draw::Nothing)
-                        : kind == 2             ? DjvuLibreOwn(ctx, doc, page, rendered)
-                        : kind == 1             ? ShowVisibleAndTime(view, html)
-                                                : ShowAndTime(view, html);
+                    const double ms = kind == 4
+                        ? DjvuLibreOwn(ctx, doc, page, rendered, Draw::RowsInViewGrey, rowsInView)
+                        : kind == 3 ? DjvuLibreOwn(ctx, doc, page, rendered, Draw::Nothing)
+                        : kind == 2 ? DjvuLibreOwn(ctx, doc, page, rendered)
+                        : kind == 1 ? ShowVisibleAndTime(view, html)
+                                    : ShowAndTime(view, html);
                     if (ms < 0) {
                         out << "page " << page << " did not show: " << view.errorText() << "\n";
                         return 1;
                     }
                     if (round > 0)
-                        (kind == 4 ? sameRows : kind == 3 ? floor : kind == 2 ? own : kind == 1 ? firstVisible : first) << ms;
-                    Settle(300);   // the rest of the page and its neighbours
+                        (kind == 4       ? sameRows
+                             : kind == 3 ? floor
+                             : kind == 2 ? own
+                             : kind == 1 ? firstVisible
+                                         : first)
+                            << ms;
+                    Settle(300); // the rest of the page and its neighbours
                     if (kind == 0)
                         rendered = view.pageImage().size();
                 }
@@ -267,9 +276,10 @@ int main(int argc, char** argv)
         QElapsedTimer t;
         t.start();
         QProcess p;
-        p.start(QStringLiteral("ddjvu"), {QStringLiteral("-format=ppm"), QStringLiteral("-page=%1").arg(page),
-                                          QStringLiteral("-size=%1x%2").arg(rendered.width()).arg(rendered.height()),
-                                          book, dir.filePath(QStringLiteral("out.ppm"))});
+        p.start(QStringLiteral("ddjvu"),
+                {QStringLiteral("-format=ppm"), QStringLiteral("-page=%1").arg(page),
+                 QStringLiteral("-size=%1x%2").arg(rendered.width()).arg(rendered.height()), book,
+                 dir.filePath(QStringLiteral("out.ppm"))});
         if (!p.waitForFinished(kTimeoutMs) || p.exitCode() != 0) {
             out << "ddjvu failed\n";
             return 1;
@@ -315,7 +325,7 @@ int main(int argc, char** argv)
         Settle(150);
         if (ShowAndTime(fresh, PageHtml(dir.path(), book, page == 1 ? 5 : 3)) < 0)
             return 1;
-        Settle(600);   // let its prefetches finish
+        Settle(600); // let its prefetches finish
         jump << ShowAndTime(fresh, PageHtml(dir.path(), book, page));
     }
 
@@ -351,8 +361,10 @@ int main(int argc, char** argv)
     row("DjVuLibre itself: open, decode, render (in process)", own);
     row("DjVuLibre: the same rows in view, grey (in process)", sameRows);
     row("DjVuLibre: open and decode only, the floor", floor);
-    out << QString::asprintf("%-52s %8.2f\n", "first show in view / DjVuLibre whole page in colour", Median(firstVisible) / Median(own));
-    out << QString::asprintf("%-52s %8.2f\n", "first show in view / DjVuLibre same rows, grey", Median(firstVisible) / Median(sameRows));
+    out << QString::asprintf("%-52s %8.2f\n", "first show in view / DjVuLibre whole page in colour",
+                             Median(firstVisible) / Median(own));
+    out << QString::asprintf("%-52s %8.2f\n", "first show in view / DjVuLibre same rows, grey",
+                             Median(firstVisible) / Median(sameRows));
     out << QString::asprintf("%-52s %8.2f\n", "first show in view / decode-only floor (goal <= 1.25)",
                              Median(firstVisible) / Median(floor));
     row("ddjvu -format=ppm, same page and size (process)", cli);

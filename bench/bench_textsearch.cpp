@@ -24,7 +24,8 @@ using namespace lexifol;
 namespace {
 
 // A vocabulary used as a language is: a few words often, most rarely.
-class Words {
+class Words
+{
 public:
     Words()
     {
@@ -175,9 +176,9 @@ int main(int argc, char** argv)
             const QStringList line = words.page(int(rng.bounded(many))).at(int(rng.bounded(62))).split(u' ');
             const int at = int(rng.bounded(9));
             const QString typed = kind == 0 ? line[at]
-                : kind == 1 ? line[at] + u' ' + line[(at + 4) % 10]
-                : kind == 2 ? u'"' + line[at] + u' ' + line[at + 1] + u'"'
-                            : line[at].left(3) + u'*';
+                : kind == 1                 ? line[at] + u' ' + line[(at + 4) % 10]
+                : kind == 2                 ? u'"' + line[at] + u' ' + line[at + 1] + u'"'
+                                            : line[at].left(3) + u'*';
             const QString match = search::ParseQuery(typed, {}).match;
             QElapsedTimer t;
             t.start();
@@ -186,7 +187,8 @@ int main(int argc, char** argv)
             if (!hits || hits->isEmpty())
                 return std::printf("no hit for %s\n", qPrintable(typed)), 1;
         }
-        std::printf("query over %d pages, %-12s median %6.3f ms  p99 %6.3f ms\n", many, kinds[kind], Median(times), P99(times));
+        std::printf("query over %d pages, %-12s median %6.3f ms  p99 %6.3f ms\n", many, kinds[kind], Median(times),
+                    P99(times));
     }
     return 0;
 }

@@ -88,16 +88,18 @@ void HintAnotherOrder(const QString& path, bool wholeLine, long long errors, Str
     if (errors < kManyPairs)
         return;
     const QString locale = IndexCollation::Default().locale().section(u'@', 0, 0);
-    const QString shifted = (locale.isEmpty() ? QStringLiteral("root") : locale) + QStringLiteral("@colAlternate=shifted");
+    const QString shifted = (locale.isEmpty() ? QStringLiteral("root") : locale)
+        + QStringLiteral("@colAlternate=shifted");
     const IndexCollation* other = IndexCollation::ForLocale(shifted);
     if (!other)
         return;
     const Result<StreamedOrder> again = ScanOrderInFile(path, wholeLine, *other);
     if (!again || !again->outOfOrder.isEmpty())
         return;
-    io.err << "lexifol-index: the file is in order when blanks, hyphens and apostrophes are ignored, as GNU sort orders: "
-           << "give it --locale " << shifted << " (collation=" << shifted << " in the descriptor), "
-           << "or reorder it with lexifol-index sort\n";
+    io.err
+        << "lexifol-index: the file is in order when blanks, hyphens and apostrophes are ignored, as GNU sort orders: "
+        << "give it --locale " << shifted << " (collation=" << shifted << " in the descriptor), "
+        << "or reorder it with lexifol-index sort\n";
 }
 
 } // namespace
@@ -125,11 +127,14 @@ int Check(const QStringList& args, Streams& io)
         io.out << OrderErrorLine(int(k)) << "\n";
     if (!strict)
         for (const StreamedOrder::Equal& e : scan->equal)
-            io.out << QStringLiteral("Equal: items on lines %1 and %2 compare equal (\"%3\", \"%4\"); no order puts them apart")
-                          .arg(e.k).arg(e.k + 1).arg(e.before, e.after)
+            io.out << QStringLiteral(
+                          "Equal: items on lines %1 and %2 compare equal (\"%3\", \"%4\"); no order puts them apart")
+                          .arg(e.k)
+                          .arg(e.k + 1)
+                          .arg(e.before, e.after)
                    << "\n";
-    io.err << path << ": " << scan->lines << " lines, " << errors.size()
-           << (errors.size() == 1 ? " pair" : " pairs") << " out of order";
+    io.err << path << ": " << scan->lines << " lines, " << errors.size() << (errors.size() == 1 ? " pair" : " pairs")
+           << " out of order";
     if (!strict && !scan->equal.isEmpty())
         io.err << ", " << scan->equal.size() << (scan->equal.size() == 1 ? " pair" : " pairs") << " equal";
     io.err << "\n";
@@ -156,7 +161,10 @@ int Sort(const QStringList& args, Streams& io)
                << list.headword(sorted.order[size_t(i)]).toString()
                << "\" compare equal: no order puts them apart (output lines " << i << " and " << i + 1 << ")\n";
     const QString target = o.values.value(QStringLiteral("-o"));
-    if (const Status s = WriteFileAtomically(target, [lines = std::make_shared<EncodedLines>(list, sorted.order, encoding)](QByteArray& piece) { return lines->next(piece); }); !s)
+    if (const Status s = WriteFileAtomically(target,
+                                             [lines = std::make_shared<EncodedLines>(list, sorted.order, encoding)](
+                                                 QByteArray& piece) { return lines->next(piece); });
+        !s)
         return Usage(io, QStringLiteral("cannot write %1: %2").arg(target, s.error()));
     return 0;
 }
@@ -165,7 +173,8 @@ int BuildSecond(const QStringList& args, Streams& io)
 {
     const Options o = ParseOptions(args, {QStringLiteral("--rules")}, {});
     if (!o.error.isEmpty() || o.positional.size() != 2 || !o.values.contains(QStringLiteral("--rules")))
-        return Usage(io, o.error.isEmpty() ? QStringLiteral("build-second needs DATA_FOLDER NAME --rules RULES") : o.error);
+        return Usage(io,
+                     o.error.isEmpty() ? QStringLiteral("build-second needs DATA_FOLDER NAME --rules RULES") : o.error);
     const Result<QByteArray> ruleBytes = ReadFileBytes(o.values.value(QStringLiteral("--rules")), kListCap);
     if (!ruleBytes)
         return Usage(io, ruleBytes.error());
@@ -184,10 +193,15 @@ int BuildSecond(const QStringList& args, Streams& io)
         return 2;
     const QString folder = data.filePath(name + QStringLiteral(".files"));
     if (!QFileInfo(folder).isDir() || first.isEmpty())
-        return Usage(io, QStringLiteral("Can not create second index: %1").arg(first.isEmpty() ? QStringLiteral("empty index") : folder + QStringLiteral(" is missing")));
+        return Usage(
+            io,
+            QStringLiteral("Can not create second index: %1")
+                .arg(first.isEmpty() ? QStringLiteral("empty index") : folder + QStringLiteral(" is missing")));
     ReplacementList list;
     list.setLines(rules.encoded);
-    if (const Status s = WriteSecondIndexFiles(folder, ReplacementFileBytes(rules.encoded), SecondIndexFileBytes(first, list)); !s)
+    if (const Status s = WriteSecondIndexFiles(folder, ReplacementFileBytes(rules.encoded),
+                                               SecondIndexFileBytes(first, list));
+        !s)
         return Usage(io, s.error());
     io.err << name << ": second index of " << first.count() << " lines written\n";
     return 0;

@@ -11,7 +11,7 @@ namespace lexifol::cli {
 struct Streams {
     QTextStream& out;
     QTextStream& err;
-    bool progress = false;   // stderr is a terminal
+    bool progress = false; // stderr is a terminal
 };
 
 int Check(const QStringList& args, Streams& io);
@@ -34,7 +34,7 @@ struct Options {
     QStringList positional;
     QHash<QString, QString> values;
     QStringList flags;
-    QString error;   // the first bad option
+    QString error; // the first bad option
 };
 Options ParseOptions(const QStringList& args, const QStringList& withValue, const QStringList& flags);
 

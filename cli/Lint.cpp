@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <memory>
 
-
 namespace lexifol::cli {
 
 namespace {
@@ -86,7 +85,7 @@ void LintDocumentPages(const djvu::Document& doc, bool deep, Report& r)
 
 // What the descriptor says about reading the index.
 struct Declared {
-    bool deep = false;   // decode every page's image
+    bool deep = false; // decode every page's image
     bool wholeFile = true;
     bool pageIndex = false;
     const IndexCollation* collation = &IndexCollation::Default();
@@ -137,7 +136,9 @@ void LintPageOrder(const IndexList& first, Report& r)
         if (parts.isEmpty())
             continue;
         if (!previous.isEmpty() && ComparePages(parts[0], previous) < 0) {
-            r.add(QStringLiteral("line %1: page %2 comes after page %3 in a page index").arg(i + 1).arg(parts[0], previous));
+            r.add(QStringLiteral("line %1: page %2 comes after page %3 in a page index")
+                      .arg(i + 1)
+                      .arg(parts[0], previous));
             ++reported;
         }
         previous = parts[0];
@@ -222,7 +223,8 @@ Declared LintDescriptor(const DictionaryPaths& paths, Report& r)
     if (d.keyboardLayout && !d.keyboardLayout->isEmpty() && !hex8.match(*d.keyboardLayout).hasMatch())
         r.add(QStringLiteral("descriptor: keyboard_layout=%1 is not 8 hex digits").arg(*d.keyboardLayout));
     if (d.pageIndex && *d.pageIndex != u"yes" && !d.pageIndex->isEmpty())
-        r.add(QStringLiteral("descriptor: page_index=%1 is not yes: the index is read as one entry per headword").arg(*d.pageIndex));
+        r.add(QStringLiteral("descriptor: page_index=%1 is not yes: the index is read as one entry per headword")
+                  .arg(*d.pageIndex));
     const DeclaredCollation declared = ResolveCollation(d.collation, paths.descriptor());
     if (!declared.unknown.isEmpty())
         r.add(QStringLiteral("descriptor: collation=%1 is no locale ICU knows").arg(d.collation->trimmed()));
@@ -242,7 +244,9 @@ void LintSecond(const IndexList& first, const DictionaryPaths& paths, Report& r)
         r.add(QStringLiteral("second index has %1 lines, the first %2").arg(second.count()).arg(first.count()));
     const QList<int> errors = FindOrderErrors(second, true);
     if (!errors.isEmpty())
-        r.add(QStringLiteral("second index: %1 pairs out of order, first %2").arg(errors.size()).arg(OrderErrorLine(errors.first())));
+        r.add(QStringLiteral("second index: %1 pairs out of order, first %2")
+                  .arg(errors.size())
+                  .arg(OrderErrorLine(errors.first())));
 }
 
 bool LintOne(const QString& programFolder, const QString& name, bool deep, Streams& io)
@@ -290,7 +294,9 @@ int Lint(const QStringList& args, Streams& io)
 {
     const Options o = ParseOptions(args, {}, {QStringLiteral("--deep")});
     if (!o.error.isEmpty() || o.positional.isEmpty() || o.positional.size() > 2)
-        return io.err << "lexifol-index: " << (o.error.isEmpty() ? QStringLiteral("lint needs DATA_FOLDER [NAME]") : o.error) << "\n", 2;
+        return io.err << "lexifol-index: "
+                      << (o.error.isEmpty() ? QStringLiteral("lint needs DATA_FOLDER [NAME]") : o.error) << "\n",
+               2;
     const QString data = o.positional[0];
     if (!QFileInfo(data).isDir())
         return io.err << "lexifol-index: " << data << " is no folder\n", 2;

@@ -28,7 +28,10 @@ int LookUpWords(const QStringList& args, Streams& io)
 {
     const Options o = ParseOptions(args, {}, {});
     if (!o.error.isEmpty() || o.positional.size() < 3)
-        return io.err << "lexifol-index: " << (o.error.isEmpty() ? QStringLiteral("lookup needs DATA_FOLDER NAME WORD...") : o.error) << "\n", 2;
+        return io.err << "lexifol-index: "
+                      << (o.error.isEmpty() ? QStringLiteral("lookup needs DATA_FOLDER NAME WORD...") : o.error)
+                      << "\n",
+               2;
     const QFileInfo data(o.positional[0]);
     if (!data.isDir() || data.fileName() != QLatin1StringView("Data"))
         return io.err << "lexifol-index: " << o.positional[0] << " must be a program folder's Data folder\n", 2;
@@ -51,7 +54,8 @@ int LookUpWords(const QStringList& args, Streams& io)
             continue;
         }
         const bool exact = IsExact(d, hit->row, word) || IsExact(d, TypedRow(d, word), word);
-        io.out << word << '\t' << (exact ? "" : "~") << d.first.headword(hit->row).toString() << '\t' << hit->page << '\n';
+        io.out << word << '\t' << (exact ? "" : "~") << d.first.headword(hit->row).toString() << '\t' << hit->page
+               << '\n';
     }
     return missing > 0 ? 1 : 0;
 }

@@ -29,9 +29,9 @@ constexpr qint64 kMostPixels = qint64(20000) * 20000;
 
 struct Job {
     QString scan;
-    QString folder;   // the pages recognised so far
+    QString folder; // the pages recognised so far
     QString languages;
-    QList<int> pages;   // still to recognise, counted from 0
+    QList<int> pages; // still to recognise, counted from 0
 };
 
 QString PageFile(const QString& folder, int page)
@@ -53,7 +53,9 @@ Status RecognisePage(djvu::Document& doc, ocr::Recogniser& engine, int page, con
     const QSize drawn(qRound(size->width() * scale), qRound(size->height() * scale));
     if (qint64(drawn.width()) * drawn.height() > kMostPixels)
         return Status::failure(QStringLiteral("page %1 is too large to recognise (%2 x %3 pixels)")
-                                   .arg(page + 1).arg(drawn.width()).arg(drawn.height()));
+                                   .arg(page + 1)
+                                   .arg(drawn.width())
+                                   .arg(drawn.height()));
     const Result<QImage> image = doc.render(page, drawn);
     if (!image)
         return Status::failure(image.error());
@@ -179,7 +181,8 @@ int Ocr(const QStringList& args, Streams& io)
 {
     const Options o = ParseOptions(args, {"-o", "--lang", "--jobs", "--pages"}, {"--force"});
     if (!o.error.isEmpty() || o.positional.size() != 1 || !o.values.contains("-o")) {
-        io.err << "usage: lexifol-index ocr SCAN.djvu -o OUT.djvu [--lang eng+rus] [--jobs N] [--pages A-B] [--force]\n";
+        io.err
+            << "usage: lexifol-index ocr SCAN.djvu -o OUT.djvu [--lang eng+rus] [--jobs N] [--pages A-B] [--force]\n";
         return 2;
     }
     Job job{o.positional[0], {}, o.values.value("--lang"), {}};
@@ -276,7 +279,8 @@ int MakeDictionary(const QStringList& args, Streams& io)
         return indexed;
     if (const int searchable = TextIndexCommand({data, name}, io); searchable != 0)
         return searchable;
-    io.out << name << ": made in " << QDir::toNativeSeparators(data) << (bare ? QStringLiteral(", %1 pages read by OCR").arg(bare) : QString())
+    io.out << name << ": made in " << QDir::toNativeSeparators(data)
+           << (bare ? QStringLiteral(", %1 pages read by OCR").arg(bare) : QString())
            << (indexed ? ", pages in doubt listed in " + name + ".review.tsv" : QString()) << "\n";
     return indexed;
 }

@@ -50,7 +50,12 @@ int MakePageIndex(const QStringList& args, Streams& io)
 {
     const Options o = ParseOptions(args, {QStringLiteral("-o"), QStringLiteral("--name")}, {});
     if (!o.error.isEmpty() || o.positional.size() != 1 || !o.values.contains("-o") || !o.values.contains("--name"))
-        return io.err << "lexifol-index: " << (o.error.isEmpty() ? QStringLiteral("make-page-index needs DOCUMENT -o DATA_FOLDER --name NAME") : o.error) << "\n", 2;
+        return io.err << "lexifol-index: "
+                      << (o.error.isEmpty()
+                              ? QStringLiteral("make-page-index needs DOCUMENT -o DATA_FOLDER --name NAME")
+                              : o.error)
+                      << "\n",
+               2;
     const QString name = o.values.value("--name");
     if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name.startsWith(u'.'))
         return io.err << "lexifol-index: --name " << name << ": not a dictionary name\n", 2;
@@ -62,7 +67,8 @@ int MakePageIndex(const QStringList& args, Streams& io)
     QList<PageProposal> pages;
     for (int i = 0; i < d.pageCount(); ++i) {
         const Result<djvu::TextLayer> layer = d.pageText(i, true);
-        pages << (layer ? ProposePage(layer.value(), i + 1) : PageProposal{i + 1, {}, {}, {}, layer.error(), false, false, {}, {}, 0});
+        pages << (layer ? ProposePage(layer.value(), i + 1)
+                        : PageProposal{i + 1, {}, {}, {}, layer.error(), false, false, {}, {}, 0});
         if (io.progress && (i + 1) % 50 == 0)
             io.err << "\rpage " << i + 1 << " of " << d.pageCount(), io.err.flush();
     }
@@ -84,12 +90,15 @@ int MakePageIndex(const QStringList& args, Streams& io)
         if (!QFile::copy(o.positional[0], copy))
             return io.err << "lexifol-index: cannot copy the document to " << copy << "\n", 2;
     }
-    QString descriptor = QStringLiteral("[main]\r\nname=%1\r\nwhole_file=yes\r\ntext_layer=yes\r\npage_index=yes\r\n").arg(name);
+    QString descriptor = QStringLiteral("[main]\r\nname=%1\r\nwhole_file=yes\r\ntext_layer=yes\r\npage_index=yes\r\n")
+                             .arg(name);
     if (!g_locale.isEmpty())
         descriptor += QStringLiteral("collation=%1\r\n").arg(g_locale);
     const QStringList lines = IndexLines(pages);
-    const int doubts = int(std::count_if(pages.begin(), pages.end(), [](const PageProposal& p) { return !p.doubt.isEmpty(); }));
-    const int sections = int(std::count_if(pages.begin(), pages.end(), [](const PageProposal& p) { return p.restart; }));
+    const int doubts = int(
+        std::count_if(pages.begin(), pages.end(), [](const PageProposal& p) { return !p.doubt.isEmpty(); }));
+    const int sections = int(
+        std::count_if(pages.begin(), pages.end(), [](const PageProposal& p) { return p.restart; }));
     // The index last: its arrival makes the dictionary.
     for (const auto& [path, bytes] : {std::pair{folder + name + QStringLiteral(".ini"), descriptor.toUtf8()},
                                       std::pair{ReviewFilePath(folder, name), ReviewFileBytes(pages)},
@@ -99,8 +108,9 @@ int MakePageIndex(const QStringList& args, Streams& io)
     for (const PageProposal& p : pages)
         if (p.restart)
             io.err << "page " << p.page << ": a new alphabet begins (\"" << p.word << "\")\n";
-    io.err << name << ": " << d.pageCount() << " pages, " << lines.size() << " lines, " << doubts
-           << " in doubt (" << name << ".review.tsv)" << (sections ? QStringLiteral(", %1 sections more").arg(sections) : QString()) << "\n";
+    io.err << name << ": " << d.pageCount() << " pages, " << lines.size() << " lines, " << doubts << " in doubt ("
+           << name << ".review.tsv)" << (sections ? QStringLiteral(", %1 sections more").arg(sections) : QString())
+           << "\n";
     return doubts > 0 ? 1 : 0;
 }
 

@@ -17,14 +17,18 @@ namespace {
 struct Keyed {
     quint64 prefix;
     qint32 row : 31;
-    quint32 whole : 1;   // the key fitted: equal prefixes are equal keys
+    quint32 whole : 1; // the key fitted: equal prefixes are equal keys
 };
 #pragma pack(pop)
 static_assert(sizeof(Keyed) == 12);
 
-class ByKey {
+class ByKey
+{
 public:
-    ByKey(const IndexList& list, const IndexCollation& c) : list_(list), c_(c) {}
+    ByKey(const IndexList& list, const IndexCollation& c)
+        : list_(list)
+        , c_(c)
+    { }
     // <0, 0, >0 by headword alone.
     int order(const Keyed& a, const Keyed& b) const
     {
@@ -64,7 +68,7 @@ SortedIndex SortIndex(const IndexList& list, const IndexCollation& collation)
     SortedIndex r;
     const int n = list.count(), half = n / 2;
     std::vector<Keyed> keyed(static_cast<size_t>(n));
-    const IndexCollation other(collation.locale());   // a collator serves one thread at a time
+    const IndexCollation other(collation.locale()); // a collator serves one thread at a time
     const ByKey lowerLess(list, collation), upperLess(list, other);
     bool upperOk = true;
     std::thread worker([&] {
@@ -79,9 +83,8 @@ SortedIndex SortIndex(const IndexList& list, const IndexCollation& collation)
     r.order.resize(size_t(n));
     if (!lowerOk || !upperOk) {
         std::iota(r.order.begin(), r.order.end(), 0);
-        std::stable_sort(r.order.begin(), r.order.end(), [&](int a, int b) {
-            return collation.compare(list.headword(a), list.headword(b)) < 0;
-        });
+        std::stable_sort(r.order.begin(), r.order.end(),
+                         [&](int a, int b) { return collation.compare(list.headword(a), list.headword(b)) < 0; });
         for (int i = 1; i < n; ++i) {
             const QStringView p = list.headword(r.order[size_t(i - 1)]), c = list.headword(r.order[size_t(i)]);
             if (p != c && collation.compare(p, c) == 0)
@@ -104,10 +107,12 @@ SortedIndex SortIndex(const IndexList& list, const IndexCollation& collation)
 }
 
 EncodedLines::EncodedLines(const IndexList& list, const std::vector<int>& order, const QString& encoding)
-    : list_(list), order_(order)
-    , kind_(encoding == QLatin1StringView("utf16") ? 0 : encoding == QLatin1StringView("utf8") ? 1 : 2)
-{
-}
+    : list_(list)
+    , order_(order)
+    , kind_(encoding == QLatin1StringView("utf16")      ? 0
+                : encoding == QLatin1StringView("utf8") ? 1
+                                                        : 2)
+{ }
 
 bool EncodedLines::next(QByteArray& piece)
 {

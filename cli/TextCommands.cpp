@@ -36,7 +36,9 @@ int TextIndexCommand(const QStringList& args, Streams& io)
 {
     const Options o = ParseOptions(args, {}, {});
     if (!o.error.isEmpty() || o.positional.isEmpty() || o.positional.size() > 2)
-        return io.err << "lexifol-index: " << (o.error.isEmpty() ? QStringLiteral("text-index needs DATA_FOLDER [NAME]") : o.error) << "\n", 2;
+        return io.err << "lexifol-index: "
+                      << (o.error.isEmpty() ? QStringLiteral("text-index needs DATA_FOLDER [NAME]") : o.error) << "\n",
+               2;
     const std::optional<DataFolder> where = Resolve(o.positional[0], io);
     if (!where)
         return 2;
@@ -44,7 +46,8 @@ int TextIndexCommand(const QStringList& args, Streams& io)
                                                        : DiscoverDictionaries(o.positional[0]);
     int failed = 0;
     for (const QString& name : names) {
-        const search::TextSource source = TextSourceFor(DictionaryPaths{where->programFolder, name, XdgFolders::FromEnvironment().data});
+        const search::TextSource source = TextSourceFor(
+            DictionaryPaths{where->programFolder, name, XdgFolders::FromEnvironment().data});
         QElapsedTimer t;
         t.start();
         search::BuildProgress progress;
@@ -70,7 +73,8 @@ int TextIndexCommand(const QStringList& args, Streams& io)
             continue;
         }
         if (unreadable > 0) {
-            io.err << "lexifol-index: " << name << ": " << unreadable << " pages could not be read; the others are searchable\n";
+            io.err << "lexifol-index: " << name << ": " << unreadable
+                   << " pages could not be read; the others are searchable\n";
             ++failed;
             continue;
         }
@@ -84,13 +88,18 @@ int TextSearchCommand(const QStringList& args, Streams& io)
 {
     const Options o = ParseOptions(args, {}, {});
     if (!o.error.isEmpty() || o.positional.size() < 3)
-        return io.err << "lexifol-index: " << (o.error.isEmpty() ? QStringLiteral("text-search needs DATA_FOLDER NAME WORDS...") : o.error) << "\n", 2;
+        return io.err << "lexifol-index: "
+                      << (o.error.isEmpty() ? QStringLiteral("text-search needs DATA_FOLDER NAME WORDS...") : o.error)
+                      << "\n",
+               2;
     const std::optional<DataFolder> where = Resolve(o.positional[0], io);
     if (!where)
         return 2;
-    const search::TextSource source = TextSourceFor(DictionaryPaths{where->programFolder, o.positional[1], XdgFolders::FromEnvironment().data});
+    const search::TextSource source = TextSourceFor(
+        DictionaryPaths{where->programFolder, o.positional[1], XdgFolders::FromEnvironment().data});
     int done = 0, total = 0;
-    const auto found = search::SearchPages(source, where->cacheFolder, o.positional.mid(2).join(u' '), 20, &done, &total);
+    const auto found = search::SearchPages(source, where->cacheFolder, o.positional.mid(2).join(u' '), 20, &done,
+                                           &total);
     if (!found)
         return io.err << "lexifol-index: " << found.error() << " (run text-index first)\n", 2;
     for (const search::PageResult& r : found.value())

@@ -43,7 +43,7 @@ void LimitEngineThreads(int argc, char** argv)
         || (std::strcmp(argv[1], "ocr") != 0 && std::strcmp(argv[1], "make-dictionary") != 0))
         return;
     setenv("OMP_THREAD_LIMIT", "1", 1);
-    execv("/proc/self/exe", argv);   // returns only on failure: then it runs as it is
+    execv("/proc/self/exe", argv); // returns only on failure: then it runs as it is
 #else
     Q_UNUSED(argc);
     Q_UNUSED(argv);

@@ -19,7 +19,8 @@
 using namespace lexifol;
 
 ConfigurationDialog::ConfigurationDialog(const QStringList& catalogue, ProfileFile* settings, QWidget* parent)
-    : QDialog(parent), settings_(settings)
+    : QDialog(parent)
+    , settings_(settings)
 {
     setWindowTitle(QStringLiteral("Configuration"));
     setModal(false);
@@ -34,13 +35,15 @@ ConfigurationDialog::ConfigurationDialog(const QStringList& catalogue, ProfileFi
     if (!catalogue.isEmpty()) {
         dictionaryList->addItems(catalogue);
         shortcutKey->setCurrentIndex(0);
-        shortcutDictionary->setText(settings_ ? settings_->readString(QStringLiteral("Shortcuts"), QStringLiteral("0")) : QString());
+        shortcutDictionary->setText(settings_ ? settings_->readString(QStringLiteral("Shortcuts"), QStringLiteral("0"))
+                                              : QString());
         indexDictionary->addItems(catalogue);
         indexDictionary->setCurrentIndex(0);
     }
     const bool advanced = settings_ && settings_->readBool(QStringLiteral("main"), QStringLiteral("advanced"), false);
-    const QList<QWidget*> advancedControls{previewCheck, rulesEditor, acceptedRuleList, indexDictionary, clearRulesButton,
-                                           clearEditorButton, checkOrderButton, checkSecondOrderButton, addCheckButton, startButton};
+    const QList<QWidget*> advancedControls{
+        previewCheck,      rulesEditor,      acceptedRuleList,       indexDictionary, clearRulesButton,
+        clearEditorButton, checkOrderButton, checkSecondOrderButton, addCheckButton,  startButton};
     for (QWidget* w : advancedControls)
         w->setVisible(advanced);
 
@@ -110,7 +113,8 @@ void ConfigurationDialog::buildSecondIndexPage()
     clearRulesButton = glyphs::button(secondIndexTab, glyphs::Glyph::Cross, QStringLiteral("Clear accepted rules"), 20);
     clearEditorButton = glyphs::button(secondIndexTab, glyphs::Glyph::Cross, QStringLiteral("Clear rules"), 20);
     checkOrderButton = glyphs::button(secondIndexTab, glyphs::Glyph::Abc1, QStringLiteral("Check first index"), 20);
-    checkSecondOrderButton = glyphs::button(secondIndexTab, glyphs::Glyph::Abc2, QStringLiteral("Check second index"), 20);
+    checkSecondOrderButton = glyphs::button(secondIndexTab, glyphs::Glyph::Abc2, QStringLiteral("Check second index"),
+                                            20);
     previewCheck = new QCheckBox(secondIndexTab);
     previewCheck->setAccessibleName(QStringLiteral("Show normalisation preview"));
     previewCheck->setToolTip(QStringLiteral("Show normalisation preview"));
@@ -156,8 +160,9 @@ void ConfigurationDialog::saveShortcut()
     const int i = shortcutKey->currentIndex();
     if (i < 0 || i > 9 || !settings_)
         return;
-    const QString text = saveReport_.message(settings_->path(),
-                                             settings_->writeString(QStringLiteral("Shortcuts"), QString::number(i), shortcutDictionary->text()));
+    const QString text = saveReport_.message(
+        settings_->path(),
+        settings_->writeString(QStringLiteral("Shortcuts"), QString::number(i), shortcutDictionary->text()));
     if (!text.isEmpty())
         lexifol::ShowMessage(text, lexifol::MsgIcon::Error, QStringLiteral("Lexifol"), this);
 }

@@ -28,27 +28,27 @@ public:
 
     QTabWidget* tabs = nullptr;
     QWidget* shortcutsTab = nullptr;   // "Shortcuts"
-    QWidget* secondIndexTab = nullptr;   // "Second index"
+    QWidget* secondIndexTab = nullptr; // "Second index"
 
     // Shortcuts
     QComboBox* shortcutKey = nullptr;
     QLineEdit* shortcutDictionary = nullptr;
     QListWidget* dictionaryList = nullptr;
     QPushButton* saveButton = nullptr;  // Save
-    QPushButton* closeButton = nullptr;  // Close
+    QPushButton* closeButton = nullptr; // Close
 
     // Second index
     QComboBox* indexDictionary = nullptr;
     QPlainTextEdit* rulesEditor = nullptr;
     QListWidget* acceptedRuleList = nullptr;
-    QPushButton* addCheckButton = nullptr;  // Add&Check
-    QPushButton* startButton = nullptr;  // Start
+    QPushButton* addCheckButton = nullptr; // Add&Check
+    QPushButton* startButton = nullptr;    // Start
     QToolButton* clearRulesButton = nullptr;
     QToolButton* clearEditorButton = nullptr;
     QToolButton* checkOrderButton = nullptr;
     QToolButton* checkSecondOrderButton = nullptr;
     QCheckBox* previewCheck = nullptr;
-    QPushButton* closeIndexButton = nullptr;  // Close
+    QPushButton* closeIndexButton = nullptr; // Close
 
     // The main window, reached through its small interface only.
     void setMainWindow(lexifol::MainWindowLink* link) { mainWindow_ = link; }
@@ -60,10 +60,10 @@ public:
 
     // Second index and order checks.
     QByteArrayList AcceptedRules;
-    void addAndCheckRules();        // Add&Check
-    void clearAcceptedRules();   // clear the accepted rules
-    void clearRuleEditor();   // clear the editor
-    void startSecondIndex();        // Start
+    void addAndCheckRules();   // Add&Check
+    void clearAcceptedRules(); // clear the accepted rules
+    void clearRuleEditor();    // clear the editor
+    void startSecondIndex();   // Start
     void checkFirstIndexOrder() { checkOrder(false); }
     void checkSecondIndexOrder() { checkOrder(true); }
 
@@ -77,5 +77,5 @@ private:
     lexifol::ProfileFile* settings_;
     lexifol::SaveReport saveReport_;
     lexifol::MainWindowLink* mainWindow_ = nullptr;
-    QString failure_;          // why the last build stopped, for the error report
+    QString failure_; // why the last build stopped, for the error report
 };

@@ -125,8 +125,8 @@ void ConfigurationDialog::checkOrder(bool secondIndex)
     QStringList log{CheckLogHeader(title, QDateTime::currentDateTime())};
     // The order the dictionary declares, as its lookups use it.
     const IndexCollation* declared = QFileInfo::exists(paths.descriptor())
-            ? ResolveCollation(ReadDescriptor(paths.descriptor()).collation, paths.descriptor()).collation
-            : nullptr;
+        ? ResolveCollation(ReadDescriptor(paths.descriptor()).collation, paths.descriptor()).collation
+        : nullptr;
     for (int k : FindOrderErrors(lines, secondIndex, declared ? *declared : IndexCollation::Default()))
         log << OrderErrorLine(k);
     const bool clean = log.size() == 1;
@@ -139,10 +139,12 @@ void ConfigurationDialog::checkOrder(bool secondIndex)
     const Status written = WriteFileAtomically(logPath, bytes);
     if (clean)
         tell(secondIndex ? QStringLiteral("Sorting of second index is correct!")
-                         : QStringLiteral("Sorting of first index is correct!"), false);
+                         : QStringLiteral("Sorting of first index is correct!"),
+             false);
     else
         tell(title + (secondIndex ? QString() : QStringLiteral(".list")) + QStringLiteral(" contains errors.\r\nCheck ")
-                 + QDir::toNativeSeparators(logPath), true);
+                 + QDir::toNativeSeparators(logPath),
+             true);
     if (!written)
         ShowMessage(QStringLiteral("Can not save %1: %2").arg(QDir::toNativeSeparators(logPath), written.error()),
                     MsgIcon::Error, QStringLiteral("Lexifol 3.1"), this);

@@ -138,13 +138,27 @@ void paint(QPainter& p, Glyph g, qreal s)
         p.drawLine(QPointF(s * 0.32, s * 0.55), QPointF(s * 0.68, s * 0.55));
         p.drawLine(QPointF(s * 0.32, s * 0.7), QPointF(s * 0.6, s * 0.7));
         break;
-    case Glyph::MoveUp: arrow(p, s, true); break;
-    case Glyph::MoveDown: arrow(p, s, false); break;
-    case Glyph::Back: sideArrow(p, s, true); break;
-    case Glyph::Forward: sideArrow(p, s, false); break;
-    case Glyph::AddBookmark: bookmark(p, s, true); break;
-    case Glyph::TabBookmarks: bookmark(p, s, false); break;
-    case Glyph::Find: magnifier(p, s); break;
+    case Glyph::MoveUp:
+        arrow(p, s, true);
+        break;
+    case Glyph::MoveDown:
+        arrow(p, s, false);
+        break;
+    case Glyph::Back:
+        sideArrow(p, s, true);
+        break;
+    case Glyph::Forward:
+        sideArrow(p, s, false);
+        break;
+    case Glyph::AddBookmark:
+        bookmark(p, s, true);
+        break;
+    case Glyph::TabBookmarks:
+        bookmark(p, s, false);
+        break;
+    case Glyph::Find:
+        magnifier(p, s);
+        break;
     case Glyph::Annotation:
         book(p, s, QColor(0x8a, 0x5a, 0x2b));
         p.setPen(QPen(Qt::white, s / 12));
@@ -158,11 +172,21 @@ void paint(QPainter& p, Glyph g, qreal s)
         p.setPen(QPen(QColor(0x2b, 0x6c, 0xb0), s / 10));
         p.drawLine(QPointF(s * 0.25, s * 0.5), QPointF(s * 0.75, s * 0.5));
         break;
-    case Glyph::TabHistory: clock(p, s); break;
-    case Glyph::TabIndex: lines(p, s); break;
-    case Glyph::Cross: cross(p, s); break;
-    case Glyph::Abc1: abc(p, s, 1); break;
-    case Glyph::Abc2: abc(p, s, 2); break;
+    case Glyph::TabHistory:
+        clock(p, s);
+        break;
+    case Glyph::TabIndex:
+        lines(p, s);
+        break;
+    case Glyph::Cross:
+        cross(p, s);
+        break;
+    case Glyph::Abc1:
+        abc(p, s, 1);
+        break;
+    case Glyph::Abc2:
+        abc(p, s, 2);
+        break;
     }
 }
 

@@ -7,8 +7,21 @@ class QToolButton;
 namespace lexifol::glyphs {
 
 enum class Glyph {
-    App, MoveUp, MoveDown, Back, Forward, AddBookmark, Find, Annotation,
-    Preview, TabBookmarks, TabHistory, TabIndex, Cross, Abc1, Abc2
+    App,
+    MoveUp,
+    MoveDown,
+    Back,
+    Forward,
+    AddBookmark,
+    Find,
+    Annotation,
+    Preview,
+    TabBookmarks,
+    TabHistory,
+    TabIndex,
+    Cross,
+    Abc1,
+    Abc2
 };
 
 QIcon icon(Glyph g, int size = 32);

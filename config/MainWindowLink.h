@@ -4,7 +4,8 @@
 
 namespace lexifol {
 
-class MainWindowLink {
+class MainWindowLink
+{
 public:
     virtual ~MainWindowLink() = default;
     // Shows or hides the main window's normalisation preview picture.

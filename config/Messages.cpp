@@ -9,7 +9,7 @@ MessageHandler& handler()
     static MessageHandler h;
     return h;
 }
-}
+} // namespace
 
 void ShowMessage(const QString& text, MsgIcon icon, const QString& caption, QWidget* owner)
 {
@@ -29,7 +29,8 @@ QuestionHandler& questionHandler()
 
 bool AskYesNo(const QString& text, QWidget* owner)
 {
-    return questionHandler() && questionHandler()(Message{text, QStringLiteral("Lexifol"), MsgIcon::Information, owner});
+    return questionHandler()
+        && questionHandler()(Message{text, QStringLiteral("Lexifol"), MsgIcon::Information, owner});
 }
 
 QuestionHandler SetQuestionHandler(QuestionHandler h)

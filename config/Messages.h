@@ -22,8 +22,7 @@ struct Message {
 using MessageHandler = std::function<void(const Message&)>;
 
 // Shows a modal message (OK button). Caption defaults to "Lexifol".
-void ShowMessage(const QString& text, MsgIcon icon = MsgIcon::Error,
-                 const QString& caption = QStringLiteral("Lexifol"),
+void ShowMessage(const QString& text, MsgIcon icon = MsgIcon::Error, const QString& caption = QStringLiteral("Lexifol"),
                  QWidget* owner = nullptr);
 
 // Replaces the handler; returns the previous one. Without a handler messages

@@ -91,7 +91,9 @@ QString OpeningHeadword(const TextLayer& layer, const TextLine& line, int first)
                 cut = std::min(cut, at + 1);
         const QString t = whole.left(cut);
         const QString clean = WithoutPunctuation(t);
-        if (clean.isEmpty() || !std::all_of(clean.begin(), clean.end(), [](QChar c) { return c.isLetter() || c == u'-' || c == u'\''; }))
+        if (clean.isEmpty() || !std::all_of(clean.begin(), clean.end(), [](QChar c) {
+                return c.isLetter() || c == u'-' || c == u'\'';
+            }))
             break;
         taken << clean;
         if (t.endsWith(u',') || t.endsWith(u';'))
@@ -147,7 +149,8 @@ QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip
     QStringList flushWords, indentedWords;
     for (const BodyLine& l : lines)
         if (CanBeHeadword(layer.words[l.word].text))
-            (l.indent <= threshold || threshold < 0 ? flushWords : indentedWords) << WithoutPunctuation(layer.words[l.word].text);
+            (l.indent <= threshold || threshold < 0 ? flushWords : indentedWords)
+                << WithoutPunctuation(layer.words[l.word].text);
     // Hanging indents begin articles at the edge; some dictionaries indent
     // the first line instead, and then the indented lines ascend.
     const bool indentedBegin = threshold >= 0 && indentedWords.size() >= 3

@@ -10,8 +10,8 @@ namespace lexifol::djvu {
 
 namespace {
 
-constexpr int kMostReduction = 15;   // DjVuLibre reduces directly up to this
-constexpr int kChunkRows = 128;      // rows drawn per call: small buffers stay in cache
+constexpr int kMostReduction = 15; // DjVuLibre reduces directly up to this
+constexpr int kChunkRows = 128;    // rows drawn per call: small buffers stay in cache
 
 struct GreyFormat {
     ddjvu_format_t* format = ddjvu_format_create(DDJVU_FORMAT_GREY8, 0, nullptr);
@@ -30,7 +30,7 @@ struct GreyFormat {
 };
 
 struct Plan {
-    QSize source;                    // the page reduced by a whole factor
+    QSize source; // the page reduced by a whole factor
     int64_t stepY = 0;
 };
 

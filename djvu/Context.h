@@ -18,7 +18,8 @@ namespace lexifol::djvu {
 void TakeMessages(ddjvu_context_t* ctx, unsigned long long known, unsigned long long& taken,
                   const std::function<void(const ddjvu_message_t&)>& each = {});
 
-class Context {
+class Context
+{
 public:
     static Context& shared();
     ddjvu_context_t* get() const { return ctx_; }
@@ -37,9 +38,9 @@ private:
     std::mutex pumpMutex_;
     std::mutex mutex_;
     std::condition_variable arrived_;
-    unsigned long long messages_ = 0;   // guarded by mutex_
+    unsigned long long messages_ = 0; // guarded by mutex_
     std::atomic<unsigned long long> posted_{0};
-    unsigned long long taken_ = 0;      // guarded by pumpMutex_
+    unsigned long long taken_ = 0; // guarded by pumpMutex_
 };
 
 } // namespace lexifol::djvu

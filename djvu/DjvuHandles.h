@@ -13,7 +13,6 @@ struct DjvuRelease {
     void operator()(ddjvu_format_t* p) const { ddjvu_format_release(p); }
 };
 
-template <typename T>
-using DjvuHandle = std::unique_ptr<T, DjvuRelease>;
+template<typename T> using DjvuHandle = std::unique_ptr<T, DjvuRelease>;
 
 } // namespace lexifol::djvu

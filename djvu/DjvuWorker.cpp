@@ -65,11 +65,14 @@ void DjvuWorker::OnMessage(ddjvu_context_t*, void* closure)
     }
     self->messageArrived_.notify_one();
     if (!self->pumpPosted_.exchange(true)) {
-        QMetaObject::invokeMethod(self, [self] {
-            self->pumpPosted_ = false;
-            self->pump();
-            self->step();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            self,
+            [self] {
+                self->pumpPosted_ = false;
+                self->pump();
+                self->step();
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -108,7 +111,7 @@ void DjvuWorker::shutdown()
         ddjvu_message_pop(ctx_.get());
     {
         std::lock_guard lock(messageMutex_);
-        taken_ = messages_;   // a context made again starts even
+        taken_ = messages_; // a context made again starts even
     }
     format_.reset();
     ctx_.reset();
@@ -197,7 +200,8 @@ void DjvuWorker::step()
             return j.kind == Kind::Show && !j.rendered && j.request.generation < latest;
         });
         // Order: the page to show, then text, then prefetches.
-        auto pick = std::find_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.kind == Kind::Show && !j.rendered; });
+        auto pick = std::find_if(jobs_.begin(), jobs_.end(),
+                                 [](const Job& j) { return j.kind == Kind::Show && !j.rendered; });
         if (pick == jobs_.end())
             pick = std::find_if(jobs_.begin(), jobs_.end(), [](const Job& j) { return j.rendered && !j.waitingText; });
         if (pick == jobs_.end())
@@ -258,7 +262,9 @@ DjvuWorker::Doc* DjvuWorker::openDocument(Job& job, QString* error)
         stamps_.insert(path, stamp);
         if (it == docs_.end()) {
             ensureContext();
-            ddjvu_document_t* handle = ctx_ ? ddjvu_document_create_by_filename_utf8(ctx_.get(), path.toUtf8().constData(), 1) : nullptr;
+            ddjvu_document_t* handle = ctx_
+                ? ddjvu_document_create_by_filename_utf8(ctx_.get(), path.toUtf8().constData(), 1)
+                : nullptr;
             if (!handle) {
                 *error = QStringLiteral("Cannot open file %1").arg(Native(path));
                 return nullptr;
@@ -391,9 +397,10 @@ DjvuWorker::Progress DjvuWorker::advance(Job& job)
     if (r.pageIndex < 0) {
         r.pageIndex = ResolvePageReference(r.pageReference, count, doc->names);
         if (r.pageIndex < 0) {
-            fail(job, QStringLiteral("Page %1 is not in %2 (%3 pages)")
-                          .arg(r.pageReference.trimmed(), QFileInfo(doc->path).fileName())
-                          .arg(count));
+            fail(job,
+                 QStringLiteral("Page %1 is not in %2 (%3 pages)")
+                     .arg(r.pageReference.trimmed(), QFileInfo(doc->path).fileName())
+                     .arg(count));
             return Progress::Done;
         }
     }

@@ -23,18 +23,17 @@
 #include <memory>
 #include <mutex>
 
-
 namespace lexifol::djvu {
 
 struct PageRequest {
-    quint64 generation = 0;   // 0: a prefetch, never shown by itself
+    quint64 generation = 0; // 0: a prefetch, never shown by itself
     QString path;
-    QString pageReference;         // used while pageIndex < 0
+    QString pageReference; // used while pageIndex < 0
     int pageIndex = -1;
     ZoomSetting zoom;
     ViewArea view;
-    int visibleTop = 0;   // display pixels: the top of the view on the page
-    bool column = false;  // for a column of pages: not kept once out of sight
+    int visibleTop = 0;  // display pixels: the top of the view on the page
+    bool column = false; // for a column of pages: not kept once out of sight
 };
 
 struct PageResult {
@@ -44,28 +43,28 @@ struct PageResult {
     qint64 fileSize = -1;
     int pageIndex = -1;
     int pageCount = 0;
-    QHash<QString, int> pageNames;   // page ids, names and titles
-    QStringList pageTitles;          // the titles alone, by page; empty: none
-    QSize pageSize;                  // as displayed (orientation applied), full resolution
+    QHash<QString, int> pageNames; // page ids, names and titles
+    QStringList pageTitles;        // the titles alone, by page; empty: none
+    QSize pageSize;                // as displayed (orientation applied), full resolution
     int dpi = 0;
     RenderPlan plan;
     QImage image;
-    bool partial = false;            // only the part in view is drawn yet
+    bool partial = false; // only the part in view is drawn yet
     // After a partial result: `image` holds the other rows only, those
     // above the part in view and then those below it.
     int restOfTop = -1, restOfHeight = 0;
-    QString error;                   // set when nothing could be shown
-    bool column = false;             // as asked
+    QString error;       // set when nothing could be shown
+    bool column = false; // as asked
 };
 
 struct TextResult {
     QString path;
     int pageIndex = -1;
     bool hasText = false;
-    QList<PageWord> words;           // boxes in displayed page pixels
+    QList<PageWord> words; // boxes in displayed page pixels
     QList<TextLine> lines;
-    QList<bool> runningHead;         // for each word: in the running head
-    QList<bool> articleStart;        // for each word: the first of an article
+    QList<bool> runningHead;  // for each word: in the running head
+    QList<bool> articleStart; // for each word: the first of an article
 };
 
 class DjvuWorker : public QObject
@@ -77,8 +76,8 @@ public:
 
     // All of these run on the worker thread.
     void warmUp();
-    void show(const PageRequest& request);      // superseded by a newer generation
-    void prefetch(const PageRequest& request);  // dropped by the next show
+    void show(const PageRequest& request);     // superseded by a newer generation
+    void prefetch(const PageRequest& request); // dropped by the next show
     void fetchText(const QString& path, int pageIndex);
     void shutdown();
 
@@ -97,7 +96,7 @@ private:
         QStringList titles;
         bool namesRead = false;
         bool componentsChecked = false;
-        QString refusal;   // a part that is no regular file
+        QString refusal; // a part that is no regular file
         quint64 lastUse = 0;
     };
     struct PageSlot {
@@ -109,7 +108,7 @@ private:
     struct Job {
         Kind kind = Kind::Show;
         PageRequest request;
-        bool rendered = false;    // in its text phase
+        bool rendered = false; // in its text phase
         bool fileChecked = false;
         bool waitingText = false; // for the helper, in this step
         QElapsedTimer idle;       // since the job, or its document, last moved on
@@ -137,18 +136,18 @@ private:
     std::atomic<bool> pumpPosted_{false};
     std::mutex messageMutex_;
     std::condition_variable messageArrived_;
-    quint64 messages_ = 0;   // guarded by messageMutex_
-    unsigned long long taken_ = 0;   // messages popped, on the worker thread
+    quint64 messages_ = 0;         // guarded by messageMutex_
+    unsigned long long taken_ = 0; // messages popped, on the worker thread
     DjvuHandle<ddjvu_context_t> ctx_;
     DjvuHandle<ddjvu_format_t> format_;
     std::map<QString, std::unique_ptr<Doc>> docs_;
     std::map<std::pair<QString, int>, PageSlot> pages_;
     std::deque<Job> jobs_;
-    QHash<QString, std::pair<QDateTime, qint64>> stamps_;   // every file opened
+    QHash<QString, std::pair<QDateTime, qint64>> stamps_; // every file opened
     quint64 useClock_ = 0;
     class QTimer* poll_ = nullptr;
     std::atomic<bool> stopPreparing_{false};
-    RenderHelper helper_;   // last: its thread ends before the rest goes
+    RenderHelper helper_; // last: its thread ends before the rest goes
 };
 
 // Runs the worker's event loop and, when that ends, frees every DjVu object on
@@ -156,7 +155,9 @@ private:
 class DjvuThread : public QThread
 {
 public:
-    explicit DjvuThread(DjvuWorker* worker) : worker_(worker) {}
+    explicit DjvuThread(DjvuWorker* worker)
+        : worker_(worker)
+    { }
 
 protected:
     void run() override;

@@ -29,7 +29,10 @@ QString Native(const QString& path)
 
 } // namespace
 
-Document::Document(std::unique_ptr<Impl> impl, QString path) : d(std::move(impl)), path_(std::move(path)) {}
+Document::Document(std::unique_ptr<Impl> impl, QString path)
+    : d(std::move(impl))
+    , path_(std::move(path))
+{ }
 Document::~Document() = default;
 
 Result<std::unique_ptr<Document>> Document::open(const QString& path, const OpenLimits& limits)
@@ -69,14 +72,16 @@ Result<TextLayer> Document::pageText(int index, bool asStored) const
     ddjvu_pageinfo_t info{};
     ddjvu_status_t infoStatus = asStored ? DDJVU_JOB_OK : DDJVU_JOB_NOTSTARTED;
     miniexp_t text = miniexp_dummy;
-    const bool done = Context::shared().waitFor([&] {
-        if (infoStatus < DDJVU_JOB_OK)
-            infoStatus = ddjvu_document_get_pageinfo(doc, index, &info);
-        if (infoStatus < DDJVU_JOB_OK)
-            return false;
-        text = ddjvu_document_get_pagetext(doc, index, "word");
-        return text != miniexp_dummy;
-    }, d->stallMs);
+    const bool done = Context::shared().waitFor(
+        [&] {
+            if (infoStatus < DDJVU_JOB_OK)
+                infoStatus = ddjvu_document_get_pageinfo(doc, index, &info);
+            if (infoStatus < DDJVU_JOB_OK)
+                return false;
+            text = ddjvu_document_get_pagetext(doc, index, "word");
+            return text != miniexp_dummy;
+        },
+        d->stallMs);
     if (!done || infoStatus >= DDJVU_JOB_FAILED)
         return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
     TextLayer layer = ParseTextLayer(text, asStored ? 0 : info.rotation);
@@ -97,7 +102,8 @@ void GatherText(miniexp_t e, QString& out, int depth)
         && std::strcmp(miniexp_to_name(miniexp_car(e)), "word") != 0
         && std::strcmp(miniexp_to_name(miniexp_car(e)), "char") != 0;
     bool wordSeen = false;
-    for (miniexp_t rest = miniexp_consp(e) ? miniexp_cdr(e) : miniexp_nil; miniexp_consp(rest); rest = miniexp_cdr(rest)) {
+    for (miniexp_t rest = miniexp_consp(e) ? miniexp_cdr(e) : miniexp_nil; miniexp_consp(rest);
+         rest = miniexp_cdr(rest)) {
         const miniexp_t item = miniexp_car(rest);
         if (miniexp_stringp(item)) {
             out += QString::fromUtf8(miniexp_to_str(item));
@@ -122,10 +128,12 @@ Result<QString> Document::pagePlainText(int index) const
         return ReadPagePlainText(path_, index);
     ddjvu_document_t* doc = d->doc;
     miniexp_t text = miniexp_dummy;
-    const bool done = Context::shared().waitFor([&] {
-        text = ddjvu_document_get_pagetext(doc, index, "page");
-        return text != miniexp_dummy;
-    }, d->stallMs);
+    const bool done = Context::shared().waitFor(
+        [&] {
+            text = ddjvu_document_get_pagetext(doc, index, "page");
+            return text != miniexp_dummy;
+        },
+        d->stallMs);
     if (!done)
         return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
     QString out;
@@ -146,10 +154,12 @@ Result<QSize> Document::pageSize(int index, int* dpi) const
         return Status::failure(QStringLiteral("There is no page %1 in %2").arg(index + 1).arg(Native(path_)));
     ddjvu_pageinfo_t info;
     ddjvu_status_t status = DDJVU_JOB_NOTSTARTED;
-    const bool done = Context::shared().waitFor([&] {
-        status = ddjvu_document_get_pageinfo(d->doc, index, &info);
-        return status >= DDJVU_JOB_OK;
-    }, d->stallMs);
+    const bool done = Context::shared().waitFor(
+        [&] {
+            status = ddjvu_document_get_pageinfo(d->doc, index, &info);
+            return status >= DDJVU_JOB_OK;
+        },
+        d->stallMs);
     if (!done || status != DDJVU_JOB_OK || info.width <= 0 || info.height <= 0)
         return Status::failure(QStringLiteral("Cannot decode page %1 of %2").arg(index + 1).arg(Native(path_)));
     if (dpi)

@@ -12,10 +12,11 @@
 namespace lexifol::djvu {
 
 struct OpenLimits {
-    int stallMs = 10000;   // no progress for this long: given up
+    int stallMs = 10000; // no progress for this long: given up
 };
 
-class Document {
+class Document
+{
 public:
     ~Document();
     Document(const Document&) = delete;

@@ -11,7 +11,7 @@ namespace lexifol::djvu {
 
 namespace {
 
-constexpr int kBlock = 7;   // pixels a block draws: 14 source bytes at most
+constexpr int kBlock = 7; // pixels a block draws: 14 source bytes at most
 
 uint32_t Grey(uint32_t v)
 {
@@ -64,7 +64,7 @@ void GreySpread::prepare(int sourceWidth, int width)
             b.weight[2 * j] = int8_t(64 - w);
             b.weight[2 * j + 1] = int8_t(w);
         }
-        b.pick[14] = b.pick[15] = 0x80;   // zero
+        b.pick[14] = b.pick[15] = 0x80; // zero
         b.weight[14] = b.weight[15] = 0;
         blocks_.push_back(b);
     }
@@ -82,8 +82,8 @@ void GreySpread::spreadOneByOne(const uint8_t* source, int from, uint32_t* out) 
 #ifdef LEXIFOL_SSSE3
 namespace {
 
-__attribute__((target("ssse3"))) void SpreadBlocks(const uint8_t* source, const GreySpread::Block* blocks,
-                                                    size_t count, uint32_t* out)
+__attribute__((target("ssse3"))) void SpreadBlocks(const uint8_t* source, const GreySpread::Block* blocks, size_t count,
+                                                   uint32_t* out)
 {
     const __m128i round = _mm_set1_epi16(32), alpha = _mm_set1_epi16(short(0xff00));
     for (size_t k = 0; k < count; ++k, out += kBlock) {
@@ -93,8 +93,8 @@ __attribute__((target("ssse3"))) void SpreadBlocks(const uint8_t* source, const 
         __m128i v = _mm_maddubs_epi16(pairs, _mm_load_si128(reinterpret_cast<const __m128i*>(b->weight)));
         v = _mm_srli_epi16(_mm_add_epi16(v, round), 6);
         const __m128i g = _mm_packus_epi16(v, v);
-        const __m128i gg = _mm_unpacklo_epi8(g, g);        // grey, grey
-        const __m128i ga = _mm_or_si128(gg, alpha);        // grey, 255
+        const __m128i gg = _mm_unpacklo_epi8(g, g); // grey, grey
+        const __m128i ga = _mm_or_si128(gg, alpha); // grey, 255
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi16(gg, ga));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_unpackhi_epi16(gg, ga));
     }

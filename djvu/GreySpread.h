@@ -27,7 +27,7 @@ public:
 
     // Seven target pixels from sixteen source bytes.
     struct Block {
-        int base = 0;               // first source column read
+        int base = 0; // first source column read
         alignas(16) uint8_t pick[16];
         alignas(16) int8_t weight[16];
     };
@@ -35,9 +35,9 @@ public:
 private:
     void spreadOneByOne(const uint8_t* source, int from, uint32_t* out) const;
 
-    std::vector<int> column_, weight_;   // weight_: of column + 1, in 64ths
+    std::vector<int> column_, weight_; // weight_: of column + 1, in 64ths
     std::vector<Block> blocks_;
-    int blocked_ = 0;                    // target pixels the blocks cover
+    int blocked_ = 0; // target pixels the blocks cover
     int sourceWidth_ = 0;
 };
 

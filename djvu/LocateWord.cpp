@@ -9,9 +9,9 @@ struct Token {
     QString text;
     QRect box;
     bool lineStart = false;
-    bool head = false;   // in the running head
+    bool head = false; // in the running head
     bool articleStart = false;
-    QString folded, bare, loose;   // made once: a page may hold 50,000 words
+    QString folded, bare, loose; // made once: a page may hold 50,000 words
 };
 
 // Words of a headword compared; a longer one is looked for by these.
@@ -21,8 +21,14 @@ QList<Token> Tokens(const QList<PageWord>& words, const QList<bool>& head, const
 {
     QList<Token> tokens;
     for (int i = 0; i < words.size(); ++i) {
-        Token t{words[i].text, words[i].box, i == 0 || StartsLine(words[i - 1].box, words[i].box),
-                i < head.size() && head[i], i < starts.size() && starts[i], {}, {}, {}};
+        Token t{words[i].text,
+                words[i].box,
+                i == 0 || StartsLine(words[i - 1].box, words[i].box),
+                i < head.size() && head[i],
+                i < starts.size() && starts[i],
+                {},
+                {},
+                {}};
         // "dictio-" ending a line and "nary" beginning the next: one word.
         while (t.text.endsWith(u'-') && t.text.size() > 1 && i + 1 < words.size()
                && StartsLine(words[i].box, words[i + 1].box)) {
@@ -49,9 +55,12 @@ enum class Match { Exact, Bare, Loose, Attached };
 bool Matches(const Token& t, const QString& part, Match how)
 {
     switch (how) {
-    case Match::Exact: return t.folded == part;
-    case Match::Bare: return t.bare == part;
-    case Match::Loose: return t.loose == part;
+    case Match::Exact:
+        return t.folded == part;
+    case Match::Bare:
+        return t.bare == part;
+    case Match::Loose:
+        return t.loose == part;
     case Match::Attached:
         // "SAVEPOINT(7)": the word with something printed onto it.
         return t.loose.size() > part.size() && t.loose.startsWith(part) && !t.loose[part.size()].isLetterOrNumber();
@@ -109,7 +118,9 @@ std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString&
     // only when the body has it nowhere. Loose forms are made only when an
     // exact match failed.
     bool looseMade = false;
-    struct Pass { bool inHead, startsOnly; };
+    struct Pass {
+        bool inHead, startsOnly;
+    };
     for (const Pass pass : {Pass{false, true}, Pass{false, false}, Pass{true, false}}) {
         if (pass.startsOnly && !articleStart.contains(true))
             continue;

@@ -21,8 +21,8 @@ namespace lexifol {
 // as Find and the text search fold them. `occurrence`: the index's how
 // many-th entry of that headword on the page this is, counted from 0: the
 // same-numbered article of that headword is taken (homographs).
-std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword,
-                                    const QList<bool>& head = {}, const QList<bool>& articleStart = {},
-                                    const TextMatcher& matcher = TextMatcher(), int occurrence = 0);
+std::optional<QRect> LocateHeadword(const QList<PageWord>& words, const QString& headword, const QList<bool>& head = {},
+                                    const QList<bool>& articleStart = {}, const TextMatcher& matcher = TextMatcher(),
+                                    int occurrence = 0);
 
 } // namespace lexifol

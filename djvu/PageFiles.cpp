@@ -23,9 +23,12 @@ QString WholeDocumentPath(const QString& folder, const QString& name)
 QFileInfoList ListPageFiles(const QString& folder)
 {
     QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.djvu")}, QDir::Files, QDir::Name);
-    files.erase(std::remove_if(files.begin(), files.end(), [](const QFileInfo& f) {
-                    return f.completeBaseName().compare(QLatin1String("Annotation"), Qt::CaseInsensitive) == 0;
-                }), files.end());
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [](const QFileInfo& f) {
+                                   return f.completeBaseName().compare(QLatin1String("Annotation"), Qt::CaseInsensitive)
+                                       == 0;
+                               }),
+                files.end());
     std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
         bool na = false, nb = false;
         const qlonglong x = a.completeBaseName().toLongLong(&na), y = b.completeBaseName().toLongLong(&nb);

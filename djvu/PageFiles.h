@@ -7,9 +7,9 @@
 namespace lexifol::djvu {
 
 struct PageSource {
-    QString document;   // the DjVu file to open
-    QString page;       // the page inside it; empty for a file of one page
-    bool inDocument = false;   // a page of the dictionary's one document
+    QString document;        // the DjVu file to open
+    QString page;            // the page inside it; empty for a file of one page
+    bool inDocument = false; // a page of the dictionary's one document
 };
 
 // `folder`: the dictionary's folder, with its trailing separator. A

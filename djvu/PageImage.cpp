@@ -19,7 +19,7 @@ constexpr qsizetype kMaxSpareBytes = qsizetype(48) << 20;
 struct Block {
     void* data = nullptr;
     qsizetype capacity = 0;
-    bool white = false;   // every byte 0xff, as prepared
+    bool white = false; // every byte 0xff, as prepared
 };
 
 // Without wasting more than a quarter.
@@ -102,7 +102,7 @@ Pool& ThePool()
 void GiveBack(void* info)
 {
     auto* block = static_cast<Block*>(info);
-    block->white = false;   // it held a page
+    block->white = false; // it held a page
     ThePool().give(*block);
     delete block;
 }
@@ -136,8 +136,7 @@ QImage NewPageImage(QSize size, bool* white)
     }
     auto* info = new Block(block);
     QImage image(static_cast<uchar*>(block.data), size.width(), size.height(), qsizetype(size.width()) * 4,
-                 QImage::Format_RGB32,
-                 &GiveBack, info);
+                 QImage::Format_RGB32, &GiveBack, info);
     if (image.isNull())
         GiveBack(info);
     return image;

@@ -11,7 +11,7 @@ namespace lexifol {
 struct ZoomSetting {
     enum Mode { FitWidth, FitPage, OneToOne, Percent };
     Mode mode = FitWidth;
-    double percent = 100.0;   // for Percent
+    double percent = 100.0; // for Percent
 
     bool operator==(const ZoomSetting&) const = default;
 };
@@ -24,15 +24,15 @@ inline constexpr double kMaxZoomPercent = 999.0;
 ZoomSetting ParseZoom(const QString& zoom);
 
 struct ViewArea {
-    QSize size;                // device pixels, without scroll bars
-    int scrollBarExtent = 0;   // device pixels; 0 when scroll bars are hidden
-    double screenDpi = 96.0;   // device pixels per inch
-    bool column = false;       // pages one below another: the vertical bar is there for any page
+    QSize size;              // device pixels, without scroll bars
+    int scrollBarExtent = 0; // device pixels; 0 when scroll bars are hidden
+    double screenDpi = 96.0; // device pixels per inch
+    bool column = false;     // pages one below another: the vertical bar is there for any page
 };
 
 struct RenderPlan {
-    QSize display;   // the page at this zoom, device pixels
-    QSize image;     // what is rendered: display, shrunk when it would be huge
+    QSize display; // the page at this zoom, device pixels
+    QSize image;   // what is rendered: display, shrunk when it would be huge
 };
 
 // Rendered images larger than this are rendered smaller and stretched.

@@ -71,7 +71,7 @@ QString TextInRect(const QList<PageWord>& words, const QRect& pageRect)
 {
     QString out;
     bool any = false;
-    bool newLine = false;   // a line began since the last word taken
+    bool newLine = false; // a line began since the last word taken
     for (int i = 0; i < words.size(); ++i) {
         newLine = newLine || (i > 0 && StartsLine(words[i - 1].box, words[i].box));
         if (!pageRect.contains(words[i].box.center()))

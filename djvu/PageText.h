@@ -9,13 +9,12 @@ namespace lexifol {
 
 struct PageWord {
     QString text;
-    QRect box;   // page pixels, origin at the top left
+    QRect box; // page pixels, origin at the top left
 };
 
 // DjVu text coordinates have their origin at the bottom left of a page of
 // height `pageHeight`.
 QRect FromDjvuBox(int x0, int y0, int x1, int y1, int pageHeight);
-
 
 } // namespace lexifol
 

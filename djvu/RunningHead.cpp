@@ -20,8 +20,9 @@ bool IsHeadToken(const QString& text)
 {
     const QString w = WithoutPunctuation(text);
     return IsPageNumber(w) || std::all_of(w.begin(), w.end(), [](QChar c) {
-        return c.isLetter() || c == u'-' || c == u'\'' || c == u'\u2019' || c.category() == QChar::Mark_NonSpacing;
-    });
+               return c.isLetter() || c == u'-' || c == u'\'' || c == u'\u2019'
+                   || c.category() == QChar::Mark_NonSpacing;
+           });
 }
 
 bool Overlap(const QRect& a, const QRect& b)
@@ -41,7 +42,8 @@ QList<int> EdgeLines(const TextLayer& layer, bool fromTop)
     QList<int> order(n);
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](int a, int b) {
-        return fromTop ? layer.lines[a].box.top() < layer.lines[b].box.top() : layer.lines[a].box.bottom() > layer.lines[b].box.bottom();
+        return fromTop ? layer.lines[a].box.top() < layer.lines[b].box.top()
+                       : layer.lines[a].box.bottom() > layer.lines[b].box.bottom();
     });
     const QRect outer = layer.lines[order.first()].box;
     const int half = std::max(1, m.height / 2);
@@ -79,8 +81,9 @@ QList<int> EdgeLines(const TextLayer& layer, bool fromTop)
 bool IsPageNumber(const QString& word)
 {
     // Roman numerals as they are written: "civil" or "mild" is a word.
-    static const QRegularExpression number(QStringLiteral(
-        "^(\\d{1,5}|m{0,3}(cm|cd|d?c{0,3})(xc|xl|l?x{0,3})(ix|iv|v?i{0,3})|M{0,3}(CM|CD|D?C{0,3})(XC|XL|L?X{0,3})(IX|IV|V?I{0,3}))$"));
+    static const QRegularExpression number(
+        QStringLiteral("^(\\d{1,5}|m{0,3}(cm|cd|d?c{0,3})(xc|xl|l?x{0,3})(ix|iv|v?i{0,3})|M{0,3}(CM|CD|D?C{0,3})(XC|XL|"
+                       "L?X{0,3})(IX|IV|V?I{0,3}))$"));
     const QString w = WithoutPunctuation(word);
     return !w.isEmpty() && number.match(w).hasMatch();
 }
@@ -160,7 +163,8 @@ QStringList GuideWords(const TextLayer& layer, const QList<int>& lines)
             words << w;
         height = std::max(height, layer.lines[i].box.height());
     }
-    std::sort(words.begin(), words.end(), [&](int a, int b) { return layer.words[a].box.left() < layer.words[b].box.left(); });
+    std::sort(words.begin(), words.end(),
+              [&](int a, int b) { return layer.words[a].box.left() < layer.words[b].box.left(); });
     QStringList out;
     QString segment;
     int lastRight = -1;

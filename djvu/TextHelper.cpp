@@ -30,7 +30,7 @@ constexpr int kPageMs = 20000;
 
 std::mutex g_programMutex;
 QString g_program;
-bool g_inHelper = false;   // the helper reads its pages itself
+bool g_inHelper = false; // the helper reads its pages itself
 
 enum class Kind : char { Layer = 'L', Plain = 'P' };
 
@@ -76,7 +76,8 @@ QByteArray Request(Kind kind, bool asStored, int page, const QString& path)
 // The helper of one thread: requests out in order, their answers in, in
 // the same order. A reader going through a document asks for the pages
 // after the one it wants too, so that the helper is never idle waiting.
-class Client {
+class Client
+{
 public:
     Client() = default;
     Client(const Client&) = delete;
@@ -92,7 +93,10 @@ public:
             process_->waitForFinished(1000);
         }
     }
-    bool inFlight(const QByteArray& request) const { return std::find(queue_.begin(), queue_.end(), request) != queue_.end(); }
+    bool inFlight(const QByteArray& request) const
+    {
+        return std::find(queue_.begin(), queue_.end(), request) != queue_.end();
+    }
     bool idle() const { return queue_.empty(); }
 
     void send(const QByteArray& request, const QString& program)
@@ -134,7 +138,8 @@ public:
             if (process_->state() == QProcess::NotRunning || sent_.elapsed() > kPageMs)
                 return failed();
             const int left = waitMs - int(waited.elapsed());
-            if (!process_->waitForReadyRead(std::max(0, left)) && left <= 0 && process_->state() != QProcess::NotRunning)
+            if (!process_->waitForReadyRead(std::max(0, left)) && left <= 0
+                && process_->state() != QProcess::NotRunning)
                 return std::nullopt;
         }
         return std::nullopt;
@@ -157,7 +162,9 @@ private:
         const QByteArray front = PopFront();
         queue_.clear();
         const int page = front.split('\t').value(2).toInt();
-        return {front, Status::failure(QStringLiteral("The text of page %1 cannot be read: it made the reader fail").arg(page + 1))};
+        return {front,
+                Status::failure(
+                    QStringLiteral("The text of page %1 cannot be read: it made the reader fail").arg(page + 1))};
     }
     std::unique_ptr<QProcess> process_;
     std::deque<QByteArray> queue_;
@@ -239,18 +246,19 @@ int RunTextHelper()
     char line[8192];
     while (std::fgets(line, sizeof line, stdin)) {
         QList<QByteArray> f = QByteArray(line).chopped(1).split('\t');
-        while (f.size() > 4)   // a tab in the path
+        while (f.size() > 4) // a tab in the path
             f[3] += '\t' + f.takeAt(4);
         const bool valid = f.size() == 4 && f[0].size() == 1;
         const QString path = valid ? QString::fromUtf8(f[3]) : QString();
         const Kind kind = valid ? Kind(f[0].at(0)) : Kind::Layer;
         const int page = valid ? f[2].toInt() : 0;
         QByteArray answer = !valid ? QByteArray(1, '\0') + "a request it could not read"
-                          : QByteArray(line) == aheadRequest && aheadStamp == Stamp(path) ? ahead
-                                                                                        : Answer(kind, f[1] == "1", page, path);
+            : QByteArray(line) == aheadRequest && aheadStamp == Stamp(path) ? ahead
+                                                                            : Answer(kind, f[1] == "1", page, path);
         uchar size[4];
         qToBigEndian<quint32>(quint32(answer.size()), size);
-        if (std::fwrite(size, 1, 4, stdout) != 4 || std::fwrite(answer.constData(), 1, answer.size(), stdout) != size_t(answer.size())
+        if (std::fwrite(size, 1, 4, stdout) != 4
+            || std::fwrite(answer.constData(), 1, answer.size(), stdout) != size_t(answer.size())
             || std::fflush(stdout) != 0)
             return 1;
         aheadRequest.clear();

@@ -9,17 +9,17 @@ namespace lexifol::djvu {
 
 struct TextLine {
     QRect box;
-    int first = 0;   // index of its first word
+    int first = 0; // index of its first word
     int count = 0;
 };
 
 struct TextLayer {
-    bool present = false;    // false: the page has no text layer
-    QSize pageSize;          // displayed page pixels (orientation applied)
-    QList<PageWord> words;   // boxes in displayed page pixels
+    bool present = false;  // false: the page has no text layer
+    QSize pageSize;        // displayed page pixels (orientation applied)
+    QList<PageWord> words; // boxes in displayed page pixels
     QList<TextLine> lines;
 
-    QString lineText(int line) const;   // its words with one blank between
+    QString lineText(int line) const; // its words with one blank between
 };
 
 } // namespace lexifol::djvu

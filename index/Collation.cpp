@@ -12,7 +12,7 @@ namespace lexifol {
 
 struct IndexCollation::Impl {
     UCollator* coll = nullptr;
-    UCollator* letters = nullptr;   // the same order blind to accents
+    UCollator* letters = nullptr; // the same order blind to accents
     QString locale;
     bool known = false;
 };
@@ -56,11 +56,11 @@ namespace {
 
 UCollator* OpenCollator(const QByteArray& id, UCollationStrength strength)
 {
-    UErrorCode err = U_ZERO_ERROR;   // fallback warnings are expected
+    UErrorCode err = U_ZERO_ERROR; // fallback warnings are expected
     UCollator* coll = ucol_open(id.constData(), &err);
     if (U_FAILURE(err) || !coll) {
         err = U_ZERO_ERROR;
-        coll = ucol_open("", &err);   // root collation
+        coll = ucol_open("", &err); // root collation
         if (U_FAILURE(err))
             return nullptr;
     }
@@ -91,8 +91,7 @@ IndexCollation::IndexCollation(const QString& locale)
     if (d->coll) {
         UErrorCode validErr = U_ZERO_ERROR;
         const char* valid = ucol_getLocaleByType(d->coll, ULOC_VALID_LOCALE, &validErr);
-        d->known = U_SUCCESS(validErr) && valid
-                && (qstrcmp(valid, "root") != 0 || id.isEmpty() || id == "root");
+        d->known = U_SUCCESS(validErr) && valid && (qstrcmp(valid, "root") != 0 || id.isEmpty() || id == "root");
     }
 }
 
@@ -154,7 +153,7 @@ std::optional<quint64> IndexCollation::sortKeyPrefix(QStringView text, bool* who
     quint64 prefix = 0;
     for (int i = 0; i < 8; ++i)
         prefix = prefix << 8 | (i < n ? key[i] : 0);
-    *whole = n <= 8;   // the terminating NUL counted
+    *whole = n <= 8; // the terminating NUL counted
     return prefix;
 }
 

@@ -8,7 +8,8 @@
 
 namespace lexifol {
 
-class IndexCollation {
+class IndexCollation
+{
 public:
     // ICU locale id such as "en_US", "ru", "de"; empty for the user's default.
     explicit IndexCollation(const QString& locale = QString());

@@ -24,9 +24,9 @@ struct NavButtons {
 NavButtons ButtonsFor(int count, int selected);
 
 struct HistoryStep {
-    bool act = false;      // false: nothing changes, not even the buttons
-    int select = -1;       // the row to select
-    bool open = false;     // open the entry at `select`
+    bool act = false;  // false: nothing changes, not even the buttons
+    int select = -1;   // the row to select
+    bool open = false; // open the entry at `select`
     NavButtons buttons;
 };
 HistoryStep StepBack(int count, int selected);

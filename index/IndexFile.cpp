@@ -50,11 +50,9 @@ QStringList DecodeLinesToStrings(const QByteArray& bytes)
     return lines;
 }
 
-
 namespace {
 // Only a text too large for an index throws while cutting.
-template <typename F>
-bool CutGuarded(const QString& path, QString* error, F&& cut)
+template<typename F> bool CutGuarded(const QString& path, QString* error, F&& cut)
 {
     try {
         cut();
@@ -110,7 +108,7 @@ bool ReadInTwo(QFile& file, char* raw, qint64 size, qint64& done, const QString&
         return false;
     }
     if (done < half)
-        return true;   // shorter than it was: the caller sees the size differ
+        return true; // shorter than it was: the caller sees the size differ
     done += lateDone;
     return file.seek(size);
 }
@@ -140,9 +138,9 @@ bool ReadIndexInPlace(QFile& file, qint64 size, const QString& path, IndexList& 
         return false;
     char probe;
     if (read != size || file.read(&probe, 1) > 0)
-        return true;   // it changed while being read: the general way
+        return true; // it changed while being read: the general way
     if (inPlace8 && LooksUtf8(QByteArrayView(raw, read)))
-        return true;   // UTF-8 without a mark: decoded the general way
+        return true; // UTF-8 without a mark: decoded the general way
     done = CutGuarded(path, error, [&] {
         const auto* b = reinterpret_cast<const uchar*>(raw);
         if (utf16)

@@ -28,15 +28,14 @@ inline bool IsBreakOrNul(char16_t c)
 // or 8-bit bytes through a table. block16 looks at sixteen units: a mask of
 // those that may end a line or the text (CR, LF, U+2028, NUL; one bit each)
 // and a way to store them converted.
-template <bool Swap>
-struct Utf16Source {
-    static constexpr bool kRewrites = Swap;   // a unit read is not the unit stored
+template<bool Swap> struct Utf16Source {
+    static constexpr bool kRewrites = Swap; // a unit read is not the unit stored
     const char16_t* p;
     const void* address(qsizetype i) const { return p + i; }
     char16_t at(qsizetype i) const
     {
         char16_t c;
-        std::memcpy(&c, p + i, sizeof c);   // file bytes at any even offset
+        std::memcpy(&c, p + i, sizeof c); // file bytes at any even offset
         if constexpr (Swap)
             c = char16_t((c << 8) | (c >> 8));
         return c;
@@ -53,9 +52,10 @@ struct Utf16Source {
     };
     static __m128i Hits(__m128i v)
     {
-        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n')), _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r'))),
-                            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_setzero_si128()),
-                                         _mm_cmpeq_epi16(v, _mm_set1_epi16(short(kLineSeparator)))));
+        return _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n')), _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r'))),
+            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_setzero_si128()),
+                         _mm_cmpeq_epi16(v, _mm_set1_epi16(short(kLineSeparator)))));
     }
     Block block16(qsizetype i) const
     {
@@ -77,7 +77,7 @@ struct ByteSource {
     static constexpr bool kRewrites = true;
     const uchar* p;
     const char16_t* table;
-    bool asciiAsIs;   // bytes below 0x80 are their own units
+    bool asciiAsIs; // bytes below 0x80 are their own units
     const void* address(qsizetype i) const { return p + i; }
     char16_t at(qsizetype i) const { return table[p[i]]; }
 #if defined(__SSE2__)
@@ -85,7 +85,7 @@ struct ByteSource {
         const uchar* q;
         const char16_t* table;
         __m128i bytes;
-        unsigned lookUp;   // bytes that need the table: the non-ASCII ones, or all
+        unsigned lookUp; // bytes that need the table: the non-ASCII ones, or all
         unsigned mask;
         void store(char16_t* out) const
         {
@@ -100,8 +100,9 @@ struct ByteSource {
     Block block16(qsizetype i) const
     {
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
-                                         _mm_cmpeq_epi8(b, _mm_setzero_si128()));
+        const __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
+            _mm_cmpeq_epi8(b, _mm_setzero_si128()));
         const unsigned lookUp = asciiAsIs ? unsigned(_mm_movemask_epi8(b)) : 0xFFFFu;
         return {p + i, table, b, lookUp, unsigned(_mm_movemask_epi8(hit))};
     }
@@ -115,7 +116,7 @@ struct ByteSource {
 // (inPlace) the UTF-16 buffer that holds src, with dst + offsets.back() at
 // or before src: the write position then never passes the read position.
 // This is the load path of every index: one pass, eight units at a time.
-template <typename Source>
+template<typename Source>
 qsizetype CutLines(const Source src, qsizetype n, char16_t* dst, bool inPlace, LineOffsets& offsets,
                    bool* endedAtNul = nullptr)
 {
@@ -163,7 +164,7 @@ qsizetype CutLines(const Source src, qsizetype n, char16_t* dst, bool inPlace, L
         if (r >= n || c == 0) {
             if (endedAtNul)
                 *endedAtNul = r < n;
-            break;   // end of the text, or NUL, which ends it
+            break; // end of the text, or NUL, which ends it
         }
         ++r;
         if (c == u'\r' && r < n && src.at(r) == u'\n')
@@ -293,7 +294,7 @@ constexpr bool kHostBigEndian = Q_BYTE_ORDER == Q_BIG_ENDIAN;
 
 void IndexList::setUtf16(const char* data, qsizetype bytes, bool bigEndian)
 {
-    const qsizetype n = bytes / 2;   // an odd last byte is no unit
+    const qsizetype n = bytes / 2; // an odd last byte is no unit
     CheckSize(n);
     clear();
     if (n == 0)
@@ -350,7 +351,7 @@ qsizetype CutInTwo(char16_t* p, qsizetype start, qsizetype units, qsizetype spli
     if (failed)
         std::rethrow_exception(failed);
     if (nul)
-        return end;   // the text ended inside the first half
+        return end; // the text ended inside the first half
     const qsizetype shift = start + split - end;
     std::memmove(p + end, p + start + split, size_t(restEnd - (start + split)) * sizeof(char16_t));
     for (size_t i = 1; i < rest.size(); ++i)
@@ -409,7 +410,7 @@ void IndexList::decodeSingleByte(QString out, const uchar* data, qsizetype bytes
     for (int b = 0; b < 256 && breaksAsIs; ++b)
         breaksAsIs = b == 0 || b == '\n' || b == '\r' || !IsBreakOrNul(table[b]);
     char16_t* dst = reinterpret_cast<char16_t*>(out.data());
-    if (!breaksAsIs) {   // no Windows code page, but then the general way
+    if (!breaksAsIs) { // no Windows code page, but then the general way
         for (qsizetype i = 0; i < bytes; ++i)
             dst[i] = table[data[i]];
         out.truncate(bytes);

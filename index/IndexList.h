@@ -23,7 +23,8 @@ struct TabSplit {
 };
 std::optional<TabSplit> SplitAtTab(QStringView line);
 
-class IndexList {
+class IndexList
+{
 public:
     int count() const { return offsets_.empty() ? 0 : int(offsets_.size() - 1); }
     bool isEmpty() const { return count() == 0; }
@@ -32,7 +33,7 @@ public:
 
     // Empty outside 0..count-1: callers check positions against count().
     QStringView line(long long pos) const;
-    QStringView headword(long long pos) const;   // text before the first TAB; empty without TAB
+    QStringView headword(long long pos) const; // text before the first TAB; empty without TAB
     // Everything after the first TAB (without TAB: the line without its first
     // character).
     QStringView value(long long pos) const;

@@ -19,7 +19,7 @@ int FindPosition(const IndexList& list, QStringView key, const IndexCollation& c
         } else {
             high = mid - 1;
             if (c == 0)
-                low = mid;   // ends the loop: an equal line is taken where it is met
+                low = mid; // ends the loop: an equal line is taken where it is met
         }
     }
     return low;
@@ -89,7 +89,7 @@ void AppendNormalised(QStringView text, const ReplacementList& rules, QString& o
         out.append(text);
         return;
     }
-    qsizetype run = 0;   // start of the units copied as they are
+    qsizetype run = 0; // start of the units copied as they are
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         const ReplacementList::UnitRule* rule = rules.ruleForUnit(c.unicode());
@@ -135,7 +135,7 @@ bool ReadSecondIndex(const QString& path, IndexList& second)
     if (!QFileInfo::exists(path))
         return false;
     if (!ReadIndexFile(path, second).ok()) {
-        second.clear();   // not reported; the list stays empty
+        second.clear(); // not reported; the list stays empty
         return false;
     }
     return true;

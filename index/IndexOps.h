@@ -9,8 +9,7 @@ namespace lexifol {
 
 // Bisection over whole lines: the first line that does not sort before the
 // key, except that an equal line ends the search where the bisection meets it.
-int FindPosition(const IndexList& list, QStringView key,
-                 const IndexCollation& collation = IndexCollation::Default());
+int FindPosition(const IndexList& list, QStringView key, const IndexCollation& collation = IndexCollation::Default());
 
 // Parts of an entry value: blanks and ">" separate, double quotes group
 // (doubled quote inside = one quote), a trailing ">" gives an empty part.
@@ -20,7 +19,6 @@ QStringList SplitValue(QStringView value);
 QString NormaliseHeadword(QStringView text, const ReplacementList& rules);
 // The same, appended to `out` (no string of its own for each headword).
 void AppendNormalised(QStringView text, const ReplacementList& rules, QString& out);
-
 
 // Replaces `list` with the file's lines. On an open or read error fails and
 // leaves `list` unchanged.

@@ -20,7 +20,7 @@ RuleCheck CheckRules(const QString& editorText)
         return r;
     QStringList lines = editorText.split(u'\n');
     if (lines.last().isEmpty())
-        lines.removeLast();   // the break after the last line
+        lines.removeLast(); // the break after the last line
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(u'\r'))
@@ -90,7 +90,7 @@ QByteArray SecondIndexFileBytes(const IndexList& first, const ReplacementList& r
     // Large lists in two halves at once; the rules are only read.
     const int n = first.count(), half = n > 200000 ? n / 2 : n;
     QByteArray upper;
-    rules.ruleForUnit(0);   // the rule table is built here, before two threads read it
+    rules.ruleForUnit(0); // the rule table is built here, before two threads read it
     std::thread worker;
     if (half < n)
         worker = std::thread([&] {
@@ -107,7 +107,8 @@ QByteArray SecondIndexFileBytes(const IndexList& first, const ReplacementList& r
 
 Status WriteSecondIndexFiles(const QString& folder, const QByteArray& rules, const QByteArray& index)
 {
-    return WriteFilePair(folder, {QStringLiteral("replacelist.dat"), rules}, {QStringLiteral("secondindex.list"), index});
+    return WriteFilePair(folder, {QStringLiteral("replacelist.dat"), rules},
+                         {QStringLiteral("secondindex.list"), index});
 }
 
 void RecoverSecondIndexFiles(const QString& folder)
@@ -164,8 +165,8 @@ QString CheckLogHeader(const QString& title, const QDateTime& when)
     QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
     if (!dateFormat.contains(QLatin1StringView("yyyy")))
         dateFormat.replace(QLatin1StringView("yy"), QLatin1StringView("yyyy"));
-    return QStringLiteral("%1 (%2|%3)").arg(title, locale.toString(when.time(), timeFormat),
-                                            locale.toString(when.date(), dateFormat));
+    return QStringLiteral("%1 (%2|%3)")
+        .arg(title, locale.toString(when.time(), timeFormat), locale.toString(when.date(), dateFormat));
 }
 
 } // namespace lexifol

@@ -17,9 +17,9 @@ namespace lexifol {
 // Rule lines as typed: at least two units, the second "=". A final empty
 // line after the last break is no line; any other bad line rejects all.
 struct RuleCheck {
-    QStringList accepted;      // as typed
-    QByteArrayList encoded;    // each UTF-16 unit's own UTF-8 encoding
-    int badLine = -1;          // from 0; -1 when every line is good
+    QStringList accepted;   // as typed
+    QByteArrayList encoded; // each UTF-16 unit's own UTF-8 encoding
+    int badLine = -1;       // from 0; -1 when every line is good
 };
 RuleCheck CheckRules(const QString& editorText);
 
@@ -54,9 +54,10 @@ QString OrderErrorLine(int k);
 // The same pairs told apart: those out of order, and those that differ but
 // compare equal ("AC", "Ac"), which no order can put apart.
 struct OrderScan {
-    QList<int> outOfOrder, equal;   // k: lines k and k+1 (1-based k)
+    QList<int> outOfOrder, equal; // k: lines k and k+1 (1-based k)
 };
-OrderScan ScanOrder(const IndexList& lines, bool wholeLine, const IndexCollation& collation = IndexCollation::Default());
+OrderScan ScanOrder(const IndexList& lines, bool wholeLine,
+                    const IndexCollation& collation = IndexCollation::Default());
 // "<title> (<long time>|<short date>)" in the default locale's formats.
 QString CheckLogHeader(const QString& title, const QDateTime& when);
 

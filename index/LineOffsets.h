@@ -13,7 +13,7 @@ class LineOffsets
 {
 public:
     LineOffsets() = default;
-    explicit LineOffsets(size_t room);   // throws std::bad_alloc
+    explicit LineOffsets(size_t room); // throws std::bad_alloc
     ~LineOffsets();
     LineOffsets(LineOffsets&& other) noexcept;
     LineOffsets& operator=(LineOffsets&& other) noexcept;

@@ -11,7 +11,7 @@ namespace lexifol {
 
 struct LookupIndexes {
     const IndexList& first;
-    const IndexList& second;   // empty, or exactly as long as `first`
+    const IndexList& second; // empty, or exactly as long as `first`
     const ReplacementList& rules;
     const IndexCollation& collation = IndexCollation::Default();
     // One entry per page, holding the page's first headword: a text lands
@@ -42,7 +42,7 @@ std::optional<int> FindExactRow(const LookupIndexes& ix, QStringView headword);
 // Ctrl+Page Up and Ctrl+Page Down: the nearest row before (or after) the
 // selected one whose page reference differs, compared exactly.
 struct PageStep {
-    int row = -1;        // -1: nothing changes
+    int row = -1; // -1: nothing changes
     QString page;
     bool failed = false; // met an entry without any part
 };

@@ -20,10 +20,16 @@ enum class Coding { Utf16LE, Utf16BE, Utf8, EightBit };
 
 // Reads [from, to) of a file in pieces that end at a line end, so that each
 // decodes and cuts on its own.
-class LineChunks {
+class LineChunks
+{
 public:
     LineChunks(QFile& file, qint64 from, qint64 to, bool utf16, bool bigEndian)
-        : file_(file), at_(from), to_(to), utf16_(utf16), be_(bigEndian), heldAt_(from)
+        : file_(file)
+        , at_(from)
+        , to_(to)
+        , utf16_(utf16)
+        , be_(bigEndian)
+        , heldAt_(from)
     {
         file_.seek(from);
     }
@@ -51,7 +57,7 @@ public:
                 held_.truncate(old);
                 if (got < 0 && error)
                     *error = QStringLiteral("Cannot read file \"%1\". %2").arg(file_.fileName(), file_.errorString());
-                to_ = at_;   // shrank or failed: what is held is the last piece
+                to_ = at_; // shrank or failed: what is held is the last piece
                 if (got < 0)
                     return false;
                 continue;
@@ -164,18 +170,19 @@ void ScanRange(const QString& path, qint64 from, qint64 to, const TextMark& mark
         if (const TextVerdict v = CheckPiece(chunk, mark, &look); !v.ok()) {
             r.badOffset = offset + v.badOffset;
             r.error = DescribeBadText(TextVerdict{v.encoding, v.why, r.badOffset, v.bad})
-                    + QStringLiteral(": refused, no line may be lost");
+                + QStringLiteral(": refused, no line may be lost");
             return;
         }
         r.sawUtf8 |= look == Look::Utf8;
         r.sawEightBit |= look == Look::EightBit;
         Coding coding = mark.kind == TextMark::Utf16LE ? Coding::Utf16LE
-                      : mark.kind == TextMark::Utf16BE ? Coding::Utf16BE
-                      : mark.kind == TextMark::Utf8    ? Coding::Utf8
-                      : forced                         ? *forced
-                      : look == Look::EightBit         ? Coding::EightBit
+            : mark.kind == TextMark::Utf16BE           ? Coding::Utf16BE
+            : mark.kind == TextMark::Utf8              ? Coding::Utf8
+            : forced                                   ? *forced
+            : look == Look::EightBit                   ? Coding::EightBit
                                                        : Coding::Utf8;
-        list.setText(coding == Coding::Utf8 && look == Look::Ascii ? QString::fromLatin1(chunk) : Decode(chunk, coding));
+        list.setText(coding == Coding::Utf8 && look == Look::Ascii ? QString::fromLatin1(chunk)
+                                                                   : Decode(chunk, coding));
         auto key = [&](int i) { return wholeLine ? list.line(i) : list.headword(i); };
         for (int i = 0; i < list.count(); ++i) {
             const QStringView p = i > 0 ? key(i - 1) : QStringView(previous), c = key(i);
@@ -212,8 +219,12 @@ qint64 Seam(QFile& file, qint64 from, bool utf16, bool be)
     const qsizetype unit = utf16 ? 2 : 1;
     for (qsizetype i = 0; i + unit <= chunk.size(); i += unit) {
         const char16_t c = unit == 1 ? b[i] : be ? char16_t(b[i] << 8 | b[i + 1]) : char16_t(b[i + 1] << 8 | b[i]);
-        if (c == u'\n' || (c == u'\r' && i + 2 * unit <= chunk.size()
-                           && (unit == 1 ? b[i + 1] : be ? char16_t(b[i + 2] << 8 | b[i + 3]) : char16_t(b[i + 3] << 8 | b[i + 2])) != u'\n'))
+        if (c == u'\n'
+            || (c == u'\r' && i + 2 * unit <= chunk.size()
+                && (unit == 1 ? b[i + 1]
+                        : be  ? char16_t(b[i + 2] << 8 | b[i + 3])
+                              : char16_t(b[i + 3] << 8 | b[i + 2]))
+                    != u'\n'))
             return middle + i + unit;
     }
     return file.size();
@@ -228,7 +239,7 @@ Result<StreamedOrder> ScanWith(const QString& path, const TextMark& mark, qint64
                                bool* readAgain)
 {
     RangeResult lower, upper;
-    const IndexCollation other(collation.locale());   // a collator serves one thread at a time
+    const IndexCollation other(collation.locale()); // a collator serves one thread at a time
     std::thread worker;
     if (seam < size)
         worker = std::thread([&] { ScanRange(path, seam, size, mark, forced, wholeLine, other, upper); });
@@ -239,7 +250,7 @@ Result<StreamedOrder> ScanWith(const QString& path, const TextMark& mark, qint64
         return Status::failure(lower.error.isEmpty() ? upper.error : lower.error);
     // Without a mark, one piece that is not UTF-8 makes the whole file 8-bit.
     *readAgain = !forced && mark.kind == TextMark::None && (lower.sawEightBit || upper.sawEightBit)
-              && (lower.sawUtf8 || upper.sawUtf8);
+        && (lower.sawUtf8 || upper.sawUtf8);
     StreamedOrder out = std::move(lower.order);
     if (upper.order.lines > 0) {
         const long long base = out.lines;

@@ -74,7 +74,7 @@ void ReplacementList::rebuild() const
     for (int i = 0; i < lines_.size(); ++i) {
         const qsizetype eq = lines_.at(i).indexOf('=');
         if (eq > 0)
-            lookup_.insert(lines_.at(i).left(eq), i);   // a later line replaces an earlier one
+            lookup_.insert(lines_.at(i).left(eq), i); // a later line replaces an earlier one
     }
     unitRules_.reserve(size_t(lookup_.size()));
     for (auto it = lookup_.cbegin(); it != lookup_.cend(); ++it) {

@@ -11,7 +11,8 @@
 
 namespace lexifol {
 
-class ReplacementList {
+class ReplacementList
+{
 public:
     void clear();
     bool isEmpty() const { return lines_.isEmpty(); }
@@ -29,10 +30,10 @@ public:
     // encoding is the key), decoded once per change of the list.
     struct UnitRule {
         enum Kind : uint8_t {
-            Keep,       // the rule line is not valid UTF-8
-            Delete,     // "X="
-            FirstOnly,  // "X=f/V": V only at the start of the text
-            Replace,    // "X=V"
+            Keep,      // the rule line is not valid UTF-8
+            Delete,    // "X="
+            FirstOnly, // "X=f/V": V only at the start of the text
+            Replace,   // "X=V"
         };
         Kind kind = Keep;
         QString text;
@@ -48,12 +49,12 @@ public:
 
 private:
     void rebuild() const;
-    static constexpr char16_t kDirectUnits = 0x800;   // the one- and two-byte UTF-8 range
+    static constexpr char16_t kDirectUnits = 0x800; // the one- and two-byte UTF-8 range
 
     QByteArrayList lines_;
     mutable QHash<QByteArray, int> lookup_;
     mutable std::vector<UnitRule> unitRules_;
-    mutable std::vector<int32_t> directUnits_;   // unit < kDirectUnits -> index or -1
+    mutable std::vector<int32_t> directUnits_; // unit < kDirectUnits -> index or -1
     mutable QHash<char16_t, int32_t> highUnits_;
     mutable bool dirty_ = true;
 };

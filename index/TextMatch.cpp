@@ -13,7 +13,7 @@ bool WordUnit(QChar c)
 
 struct Token {
     QString folded;
-    int owner;   // the text it came from
+    int owner; // the text it came from
 };
 
 QList<Token> Tokens(const TextMatcher& m, const QStringList& texts)

@@ -20,9 +20,12 @@ struct MatchWord {
     bool operator==(const MatchWord&) const = default;
 };
 
-class TextMatcher {
+class TextMatcher
+{
 public:
-    explicit TextMatcher(ReplacementList rules = {}) : rules_(std::move(rules)) {}
+    explicit TextMatcher(ReplacementList rules = {})
+        : rules_(std::move(rules))
+    { }
 
     // Rules, then case and accents folded; other characters kept.
     QString fold(QStringView text) const;

@@ -88,9 +88,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
         if (cache && cache->take(early.path, early.stamp, early.list))
             early.read = true;
         else
-            early.done = QtConcurrent::run([&early] {
-                early.read = ReadSecondIndex(early.path, early.list);
-            });
+            early.done = QtConcurrent::run([&early] { early.read = ReadSecondIndex(early.path, early.list); });
     }
     IndexList fresh;
     FileStamp freshStamp;
@@ -100,7 +98,7 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
         // A link that leads nowhere is told, not taken for a missing file.
         if (!QFileInfo::exists(list) && !QFileInfo(list).isSymLink()) {
             if (!r.startUp)
-                return out;   // gone since the catalogue was built: nothing to say
+                return out; // gone since the catalogue was built: nothing to say
             out.messages << cannotOpen(list);
         } else if (!readFirst(list, fresh, freshStamp)) {
             out.messages << cannotOpen(list) + Reason(RegularFileRefusal(list, kIndexCap));

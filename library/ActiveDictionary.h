@@ -13,32 +13,33 @@
 namespace lexifol {
 
 struct OpenRequest {
-    QString programFolder;        // with trailing separator
-    QString name;                 // catalogue caption; empty: none to open
-    bool startUp = false;         // the start-up variant, else the catalogue's
-    bool catalogueEmpty = false;  // start-up: built-in parameters, silently
-    bool pageView = true;         // the page view's parameters (Plugin.dat) read; a lookup alone needs none
+    QString programFolder;       // with trailing separator
+    QString name;                // catalogue caption; empty: none to open
+    bool startUp = false;        // the start-up variant, else the catalogue's
+    bool catalogueEmpty = false; // start-up: built-in parameters, silently
+    bool pageView = true;        // the page view's parameters (Plugin.dat) read; a lookup alone needs none
 };
 
 struct OpenOutcome {
-    bool opened = false;                   // the dictionary was replaced
-    QStringList messages;                  // error boxes, in order
-    std::optional<QString> title;          // new text of the title box
-    std::optional<bool> findVisible;       // the Find button
-    std::optional<bool> annotationVisible; // the annotation icon
-    std::optional<QByteArray> keyboardLayout;  // 8 hex digits to activate
-    int rowCount = 0;                      // items of the index list
+    bool opened = false;                      // the dictionary was replaced
+    QStringList messages;                     // error boxes, in order
+    std::optional<QString> title;             // new text of the title box
+    std::optional<bool> findVisible;          // the Find button
+    std::optional<bool> annotationVisible;    // the annotation icon
+    std::optional<QByteArray> keyboardLayout; // 8 hex digits to activate
+    int rowCount = 0;                         // items of the index list
 };
 
-class ActiveDictionary {
+class ActiveDictionary
+{
 public:
     QString name, title, wholeFile;
     IndexList first, second;
     ReplacementList rules;
     QByteArrayList pluginParameters;
     bool pageIndex = false;
-    int pageOffset = 0;   // file pages before the one printed "1"
-    const IndexCollation* collation = nullptr;   // nullptr: the user's locale
+    int pageOffset = 0;                        // file pages before the one printed "1"
+    const IndexCollation* collation = nullptr; // nullptr: the user's locale
     // Where the lists of a dictionary left go, and where an opening looks
     // first; none: every opening reads the files.
     IndexCache* cache = nullptr;

@@ -9,7 +9,8 @@
 
 namespace lexifol {
 
-class Bookmarks {
+class Bookmarks
+{
 public:
     // Reads the file; a missing one is an empty list.
     void load(const QString& path);
@@ -36,8 +37,8 @@ private:
 
     QString path_;
     QStringList entries_;
-    QStringList lastWritten_;   // the lines the file holds as far as we know
-    bool unusable_ = false;     // the file could not be read: set it aside first
+    QStringList lastWritten_; // the lines the file holds as far as we know
+    bool unusable_ = false;   // the file could not be read: set it aside first
     bool dirty_ = false;
     QDateTime stampTime_;
     qint64 stampSize_ = -1;

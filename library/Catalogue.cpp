@@ -14,7 +14,7 @@ namespace lexifol {
 namespace {
 const QString kPlaceholder = QStringLiteral("*\\");
 const QString kSuffix = QStringLiteral(".list");
-}
+} // namespace
 
 QStringList DiscoverDictionaries(const QString& dataFolder)
 {
@@ -141,7 +141,8 @@ Status SaveSavedOrder(const QString& path, const QStringList& lines)
 {
     // The code page as before while every name fits it; else UTF-8 with its
     // mark, so that no name comes back as question marks and loses its check.
-    const bool fits = std::all_of(lines.begin(), lines.end(), [](const QString& l) { return Ansi().decode(Ansi().encode(l)) == l; });
+    const bool fits = std::all_of(lines.begin(), lines.end(),
+                                  [](const QString& l) { return Ansi().decode(Ansi().encode(l)) == l; });
     QByteArray out = fits ? QByteArray() : QByteArray("\xEF\xBB\xBF");
     for (const QString& l : lines) {
         out += fits ? Ansi().encode(l) : l.toUtf8();

@@ -30,7 +30,7 @@ std::optional<bool> SavedCheckMark(const QStringList& savedOrder, const QString&
 struct CatalogueEntry {
     QString name;
     bool checked = false;
-    QString root;   // the folder holding its Data folder
+    QString root; // the folder holding its Data folder
 };
 QStringList BuildSavedOrder(const QList<CatalogueEntry>& entries);
 
@@ -53,7 +53,8 @@ class ProfileFile;
 
 // Titles read from descriptors, kept while a file's size and time stay, so
 // that reading them again after a miss costs a stat per dictionary.
-class TitleReader {
+class TitleReader
+{
 public:
     // Each source's title (its descriptor's name), by catalogue name; a
     // dictionary without a descriptor or a name has none.
@@ -65,12 +66,13 @@ private:
         qint64 modified = 0;
         QString title;
     };
-    QHash<QString, Known> known_;   // by descriptor path
+    QHash<QString, Known> known_; // by descriptor path
 };
 
 // The catalogue as the window shows it: entries in order with their check
 // marks and the selected one, kept here rather than in list items.
-class Catalogue {
+class Catalogue
+{
 public:
     // The dictionaries found in the Data folders of `roots` (a name found in
     // two: the first root's), in the saved order of `savedOrderFile` with
@@ -86,7 +88,7 @@ public:
     void setChecked(int row, bool checked);
     QStringList names() const;
 
-    int current() const { return current_; }   // -1: none selected
+    int current() const { return current_; } // -1: none selected
     void setCurrent(int row) { current_ = row >= 0 && row < count() ? row : -1; }
     // The entry of that name, letter case ignored; -1 for none.
     int find(const QString& name) const;
@@ -116,7 +118,7 @@ private:
 
     QList<CatalogueEntry> entries_;
     int current_ = -1;
-    QHash<QString, QString> titles_;   // by catalogue name
+    QHash<QString, QString> titles_; // by catalogue name
 };
 
 } // namespace lexifol

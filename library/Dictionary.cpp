@@ -70,9 +70,10 @@ Descriptor ReadDescriptor(const QString& path)
     const ProfileFile ini(path, ProfileFile::Encoding::Detect);
     const QString section = QStringLiteral("main");
     // Read key by key, so a failure keeps what the earlier keys gave.
-    std::optional<QString>* fields[] = {&d.name, &d.keyboardLayout, &d.wholeFile, &d.textLayer,
-                                        &d.pageIndex, &d.collation, &d.pageOffset};
-    const char* keys[] = {"name", "keyboard_layout", "whole_file", "text_layer", "page_index", "collation", "page_offset"};
+    std::optional<QString>* fields[] = {&d.name,      &d.keyboardLayout, &d.wholeFile, &d.textLayer,
+                                        &d.pageIndex, &d.collation,      &d.pageOffset};
+    const char* keys[] = {"name",       "keyboard_layout", "whole_file", "text_layer",
+                          "page_index", "collation",       "page_offset"};
     for (int i = 0; i < 7; ++i) {
         bool ok = true;
         const QString v = ini.readString(section, QString::fromLatin1(keys[i]), QString(), &ok);
@@ -122,9 +123,8 @@ DeclaredCollation ResolveCollation(const std::optional<QString>& value, const QS
 
 QByteArrayList BuiltInPluginParameters()
 {
-    return {QByteArrayLiteral("width=\"100%\""), QByteArrayLiteral("height=\"100%\""),
-            QByteArrayLiteral("Toolbar=no"), QByteArrayLiteral("ScrollBars=no"),
-            QByteArrayLiteral("zoom=width")};
+    return {QByteArrayLiteral("width=\"100%\""), QByteArrayLiteral("height=\"100%\""), QByteArrayLiteral("Toolbar=no"),
+            QByteArrayLiteral("ScrollBars=no"), QByteArrayLiteral("zoom=width")};
 }
 
 namespace {

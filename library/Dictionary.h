@@ -11,23 +11,23 @@ namespace lexifol {
 class IndexCollation;
 
 struct DictionaryPaths {
-    QString programFolder;   // with trailing separator
+    QString programFolder; // with trailing separator
     QString name;
     // The user's own root (trailing separator). The files built for a
     // dictionary of another root (one shipped by a package, read only) go
     // there, under the same names. Empty: always the dictionary's folder.
     QString userRoot;
-    QString firstIndex() const;       // Data/<name>.list
-    QString folder() const;           // Data/<name>.files/
-    QString descriptor() const;       // Data/<name>.files/<name>.ini
-    QString pluginList() const;       // Data/<name>.files/Plugin.dat
+    QString firstIndex() const; // Data/<name>.list
+    QString folder() const;     // Data/<name>.files/
+    QString descriptor() const; // Data/<name>.files/<name>.ini
+    QString pluginList() const; // Data/<name>.files/Plugin.dat
     // Where the second index and its rules are read: the user's folder for
     // this dictionary once one was built there, else the dictionary's own.
     QString derivedFolder() const;
     // Where they are written: the user's folder for a dictionary of another root.
     QString derivedWriteFolder() const;
-    QString secondIndex() const;      // <derived>/secondindex.list
-    QString replacementList() const;  // <derived>/replacelist.dat
+    QString secondIndex() const;     // <derived>/secondindex.list
+    QString replacementList() const; // <derived>/replacelist.dat
     QString annotationDjvu() const;
     QString annotationHtm() const;
 };
@@ -56,7 +56,7 @@ int PageOffsetValue(const std::optional<QString>& v);
 // locale), or for a name ICU does not know, which `unknown` then tells.
 struct DeclaredCollation {
     const IndexCollation* collation = nullptr;
-    QString unknown;   // the message, empty when there is none
+    QString unknown; // the message, empty when there is none
 };
 DeclaredCollation ResolveCollation(const std::optional<QString>& value, const QString& descriptorPath);
 
@@ -64,9 +64,9 @@ QByteArrayList BuiltInPluginParameters();
 
 struct PluginLoad {
     QByteArrayList parameters;
-    QString message;      // empty when nothing is to be shown
-    QString unreadable;   // full path of a list that exists but cannot be read
-    QString reason;       // why it cannot
+    QString message;    // empty when nothing is to be shown
+    QString unreadable; // full path of a list that exists but cannot be read
+    QString reason;     // why it cannot
 };
 // The plug-in step: own Plugin.dat, else "Plugin.dat" in the current
 // directory, else built-ins, with their messages. catalogueEmpty gives the

@@ -30,7 +30,8 @@ struct Copier {
     {
         QFile in(from);
         if (!in.open(QIODevice::ReadOnly))
-            return Status::failure(QStringLiteral("Cannot copy %1: %2").arg(QDir::toNativeSeparators(from), in.errorString()));
+            return Status::failure(
+                QStringLiteral("Cannot copy %1: %2").arg(QDir::toNativeSeparators(from), in.errorString()));
         // A read that fails stops the writer as a cancel does: the old file stays.
         bool failed = false;
         std::atomic<bool> stop{false};
@@ -49,7 +50,8 @@ struct Copier {
             },
             Durability::Synced, &stop);
         if (failed)
-            return Status::failure(QStringLiteral("Cannot copy %1: %2").arg(QDir::toNativeSeparators(from), in.errorString()));
+            return Status::failure(
+                QStringLiteral("Cannot copy %1: %2").arg(QDir::toNativeSeparators(from), in.errorString()));
         return written;
     }
 };
@@ -74,11 +76,13 @@ Status CopyFolder(const QString& from, const QString& to, Copier& copier)
         // A link is followed only within the folder: one to a file elsewhere
         // would copy what the user never meant to give (or may not read).
         if (it.fileInfo().isSymLink() && !it.fileInfo().canonicalFilePath().startsWith(inside))
-            return Status::failure(QStringLiteral("%1 is a link to a file outside the dictionary's folder: nothing was added")
-                                       .arg(QDir::toNativeSeparators(path)));
+            return Status::failure(
+                QStringLiteral("%1 is a link to a file outside the dictionary's folder: nothing was added")
+                    .arg(QDir::toNativeSeparators(path)));
         if (it.fileInfo().isDir()) {
             if (!QDir().mkpath(target))
-                return Status::failure(QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(target)));
+                return Status::failure(
+                    QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(target)));
         } else if (!it.fileInfo().isFile()) {
             return Status::failure(QStringLiteral("Cannot copy %1").arg(QDir::toNativeSeparators(path)));
         } else if (const Status copied = copier.copy(path, target); !copied) {
@@ -111,8 +115,10 @@ QString PutAway(const QString& path, const QString& fallback, QString* where)
     const QFileInfo info(path);
     QString target = QDir(fallback).filePath(info.fileName());
     for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
-        target = QDir(fallback).filePath(QStringLiteral("%1 (%2)%3").arg(info.completeBaseName()).arg(n)
-                                         .arg(info.suffix().isEmpty() ? QString() : u'.' + info.suffix()));
+        target = QDir(fallback).filePath(QStringLiteral("%1 (%2)%3")
+                                             .arg(info.completeBaseName())
+                                             .arg(n)
+                                             .arg(info.suffix().isEmpty() ? QString() : u'.' + info.suffix()));
     if (!QDir().rename(path, target))
         return QStringLiteral("Cannot move %1 out of the way").arg(QDir::toNativeSeparators(path));
     *where = QDir::toNativeSeparators(fallback);
@@ -129,7 +135,8 @@ bool HasTextLayer(const QString& document)
         return false;
     constexpr int kPagesLooked = 8;
     for (int i = 0; i < std::min(doc.value()->pageCount(), kPagesLooked); ++i)
-        if (const Result<djvu::TextLayer> text = doc.value()->pageText(i); text && text->present && !text->words.isEmpty())
+        if (const Result<djvu::TextLayer> text = doc.value()->pageText(i);
+            text && text->present && !text->words.isEmpty())
             return true;
     return false;
 }
@@ -157,8 +164,10 @@ Result<DictionarySource> SourceFrom(const QStringList& paths, const QString& nam
         if (f.isDir()) {
             const QStringList lists = QDir(p).entryList({QStringLiteral("*.list")}, QDir::Files);
             if (lists.size() != 1)
-                return Status::failure(QStringLiteral("%1 holds %2 index files (NAME.list); a dictionary's folder holds one")
-                                           .arg(QDir::toNativeSeparators(p)).arg(lists.size()));
+                return Status::failure(
+                    QStringLiteral("%1 holds %2 index files (NAME.list); a dictionary's folder holds one")
+                        .arg(QDir::toNativeSeparators(p))
+                        .arg(lists.size()));
             s.index = QDir(p).filePath(lists.first());
         } else if (f.suffix().compare(QStringLiteral("djvu"), Qt::CaseInsensitive) == 0) {
             s.document = f.absoluteFilePath();
@@ -194,12 +203,14 @@ QStringList CheckDictionary(const DictionarySource& s, QStringList* warnings)
         faults << QStringLiteral("The index holds no entries.");
     const QList<int> disorder = FindOrderErrors(list, false);
     if (!disorder.isEmpty() && warnings)
-        *warnings << QStringLiteral("%1 pairs of entries are out of order: some words will not be found.").arg(disorder.size());
+        *warnings << QStringLiteral("%1 pairs of entries are out of order: some words will not be found.")
+                         .arg(disorder.size());
     if (!s.document.isEmpty()) {
         if (auto doc = djvu::Document::open(s.document); !doc)
             faults << QStringLiteral("The DjVu document cannot be read: %1").arg(doc.error());
     } else if (s.folder.isEmpty()) {
-        faults << QStringLiteral("There are no pages: give the DjVu document too, or the folder %1.files beside the index.")
+        faults << QStringLiteral(
+                      "There are no pages: give the DjVu document too, or the folder %1.files beside the index.")
                       .arg(QFileInfo(s.index).completeBaseName());
     }
     return faults;
@@ -208,9 +219,12 @@ QStringList CheckDictionary(const DictionarySource& s, QStringList* warnings)
 Status CanInstall(const DictionarySource& s, const QString& userData, const QStringList& installed)
 {
     const QDir data(userData);
-    const bool taken = std::any_of(installed.begin(), installed.end(), [&](const QString& n) { return n.compare(s.name, Qt::CaseInsensitive) == 0; })
-        || QFileInfo::exists(data.filePath(s.name + kList)) || QFileInfo::exists(data.filePath(s.name + QStringLiteral(".files")));
-    return taken ? Status::failure(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(s.name)) : Status();
+    const bool taken = std::any_of(installed.begin(), installed.end(),
+                                   [&](const QString& n) { return n.compare(s.name, Qt::CaseInsensitive) == 0; })
+        || QFileInfo::exists(data.filePath(s.name + kList))
+        || QFileInfo::exists(data.filePath(s.name + QStringLiteral(".files")));
+    return taken ? Status::failure(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(s.name))
+                 : Status();
 }
 
 Status InstallDictionary(const DictionarySource& s, const QString& userData, const QStringList& installed,
@@ -230,10 +244,12 @@ Status InstallDictionary(const DictionarySource& s, const QString& userData, con
     if (done && !s.document.isEmpty()) {
         done = copier.copy(s.document, folder + u'/' + s.name + QStringLiteral(".djvu"));
         if (done)
-            done = WriteFileAtomically(folder + u'/' + s.name + QStringLiteral(".ini"),
-                                       QStringLiteral("[main]\r\nname=%1\r\nwhole_file=yes\r\n%2").arg(s.name)
-                                           .arg(HasTextLayer(s.document) ? QStringLiteral("text_layer=yes\r\n") : QString())
-                                           .toUtf8());
+            done = WriteFileAtomically(
+                folder + u'/' + s.name + QStringLiteral(".ini"),
+                QStringLiteral("[main]\r\nname=%1\r\nwhole_file=yes\r\n%2")
+                    .arg(s.name)
+                    .arg(HasTextLayer(s.document) ? QStringLiteral("text_layer=yes\r\n") : QString())
+                    .toUtf8());
     }
     // The index last: its arrival installs the dictionary.
     if (done)
@@ -262,8 +278,8 @@ Result<QString> RemoveDictionary(const QString& userData, const QString& name)
     if (QFileInfo(folder).isDir()) {
         QString folderWhere;
         if (const QString why = PutAway(folder, fallback, &folderWhere); !why.isEmpty())
-            return Status::failure(QStringLiteral("%1 was moved to %2, but not its folder: %3")
-                                                .arg(name + kList, where, why));
+            return Status::failure(
+                QStringLiteral("%1 was moved to %2, but not its folder: %3").arg(name + kList, where, why));
         if (folderWhere != where)
             where += QStringLiteral(" and ") + folderWhere;
     }

@@ -13,10 +13,10 @@
 namespace lexifol {
 
 struct DictionarySource {
-    QString index;      // NAME.list, or any index file
-    QString folder;     // NAME.files/ beside it, when there is one
-    QString document;   // a DjVu document given with the index, else empty
-    QString name;       // the name it is installed under
+    QString index;    // NAME.list, or any index file
+    QString folder;   // NAME.files/ beside it, when there is one
+    QString document; // a DjVu document given with the index, else empty
+    QString name;     // the name it is installed under
 };
 
 // What was dropped or chosen, as a source: a folder holding one NAME.list
@@ -56,7 +56,7 @@ Result<QString> RemoveDictionary(const QString& userData, const QString& name);
 // pages read of how many, and its summary of the page index.
 struct MakeProgress {
     int done = 0, total = 0;
-    QString summary;   // "24 pages, 23 lines, 6 in doubt"
+    QString summary; // "24 pages, 23 lines, 6 in doubt"
 };
 void ReadMakeProgress(const QString& line, const QString& name, MakeProgress& progress);
 

@@ -6,11 +6,12 @@
 
 namespace lexifol {
 
-class History {
+class History
+{
 public:
     const QStringList& entries() const { return entries_; }
     int size() const { return int(entries_.size()); }
-    int position() const { return position_; }   // -1: none
+    int position() const { return position_; } // -1: none
     // The reader picked a row in the list.
     void setPosition(int row) { position_ = row >= 0 && row < size() ? row : -1; }
 

@@ -38,9 +38,8 @@ void IndexCache::prefetch(const QString& path, std::function<bool(const QString&
     if (path.isEmpty() || stamp.size < 0)
         return;
     auto list = std::make_shared<IndexList>();
-    pending_.push_back({path, stamp, list, QtConcurrent::run([path, list, read = std::move(read)] {
-                            return read(path, *list);
-                        })});
+    pending_.push_back(
+        {path, stamp, list, QtConcurrent::run([path, list, read = std::move(read)] { return read(path, *list); })});
 }
 
 void IndexCache::settle(const QString& path)
@@ -78,7 +77,7 @@ void IndexCache::put(const QString& path, const FileStamp& stamp, IndexList&& li
     if (path.isEmpty() || stamp.size < 0 || list.isEmpty())
         return;
     IndexList dropped;
-    take(path, FileStamp(), dropped);   // an older copy of the same file goes
+    take(path, FileStamp(), dropped); // an older copy of the same file goes
     Entry e;
     e.path = path;
     e.stamp = stamp;

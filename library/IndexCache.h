@@ -20,13 +20,16 @@ struct FileStamp {
     quint64 inode = 0;
     qint64 size = -1;
     bool operator==(const FileStamp&) const = default;
-    static FileStamp Of(const QString& path);   // size -1 for a missing file
+    static FileStamp Of(const QString& path); // size -1 for a missing file
 };
 
-class IndexCache {
+class IndexCache
+{
 public:
     static constexpr size_t kDefaultBudget = size_t(512) << 20;
-    explicit IndexCache(size_t budgetBytes = kDefaultBudget) : budget_(budgetBytes) {}
+    explicit IndexCache(size_t budgetBytes = kDefaultBudget)
+        : budget_(budgetBytes)
+    { }
     void setBudget(size_t bytes);
     size_t budget() const { return budget_; }
     size_t heldBytes() const { return held_; }
@@ -51,7 +54,7 @@ private:
         size_t bytes = 0;
     };
     void trim();
-    void settle(const QString& path);   // a prefetch of `path` becomes an entry
+    void settle(const QString& path); // a prefetch of `path` becomes an entry
 
     struct Pending {
         QString path;
@@ -61,7 +64,7 @@ private:
     };
     std::list<Pending> pending_;
 
-    std::list<Entry> entries_;   // most recent first
+    std::list<Entry> entries_; // most recent first
     size_t budget_;
     size_t held_ = 0;
 };

@@ -16,7 +16,10 @@ struct KeyTranslator::Keymap {
     }
 };
 
-KeyTranslator::KeyTranslator(QByteArray name, Keymap* keymap) : name_(std::move(name)), keymap_(keymap) {}
+KeyTranslator::KeyTranslator(QByteArray name, Keymap* keymap)
+    : name_(std::move(name))
+    , keymap_(keymap)
+{ }
 
 KeyTranslator::~KeyTranslator()
 {
@@ -29,7 +32,8 @@ Result<std::shared_ptr<const KeyTranslator>> KeyTranslator::ForLayout(const QByt
     const int open = trimmed.indexOf('(');
     const QByteArray layout = open < 0 ? trimmed : trimmed.left(open);
     const QByteArray variant = open < 0 ? QByteArray() : trimmed.mid(open + 1).chopped(trimmed.endsWith(')') ? 1 : 0);
-    const auto unknown = Status::failure(QStringLiteral("Unknown keyboard layout \u201c%1\u201d").arg(QString::fromUtf8(name)));
+    const auto unknown = Status::failure(
+        QStringLiteral("Unknown keyboard layout \u201c%1\u201d").arg(QString::fromUtf8(name)));
     // Names reach the compiler only when they look like XKB's own.
     for (const char c : layout + variant)
         if (!(QChar::fromLatin1(c).isLetterOrNumber() || c == '_' || c == '-'))
@@ -41,7 +45,8 @@ Result<std::shared_ptr<const KeyTranslator>> KeyTranslator::ForLayout(const QByt
     if (!map->context)
         return Status::failure(QStringLiteral("The keyboard layouts cannot be read (libxkbcommon)"));
     xkb_context_set_log_level(map->context, XKB_LOG_LEVEL_CRITICAL);
-    const xkb_rule_names names{"evdev", "pc105", layout.constData(), variant.isEmpty() ? nullptr : variant.constData(), nullptr};
+    const xkb_rule_names names{"evdev", "pc105", layout.constData(), variant.isEmpty() ? nullptr : variant.constData(),
+                               nullptr};
     map->keymap = xkb_keymap_new_from_names(map->context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
     if (!map->keymap)
         return unknown;
@@ -61,7 +66,7 @@ QString KeyTranslator::text(quint32 keycode, bool shift, bool capsLock, bool alt
     };
     add(XKB_MOD_NAME_SHIFT, shift);
     add(XKB_MOD_NAME_CAPS, capsLock);
-    add("Mod5", altGr);   // level 3, where evdev's AltGr puts it
+    add("Mod5", altGr); // level 3, where evdev's AltGr puts it
     xkb_state_update_mask(state, mods, 0, 0, 0, 0, 0);
     char buffer[64] = {};
     const int size = xkb_state_key_get_utf8(state, keycode, buffer, sizeof buffer);
@@ -109,8 +114,8 @@ KeyboardChoice ChooseKeyboard(const QByteArray& identifier, const QString& setti
     KeyboardChoice c;
     const std::optional<quint16> language = KeyboardLayoutLanguage(identifier);
     const QByteArray layout = IsXkbLayoutName(identifier) ? identifier
-                            : language                     ? XkbLayoutForLanguage(*language)
-                                                           : QByteArray();
+        : language                                        ? XkbLayoutForLanguage(*language)
+                                                          : QByteArray();
     c.mode = DecideKeyMode(setting, CanSwitchTo(layout), !layout.isEmpty());
     if (c.mode == KeyMode::Translate) {
         if (auto t = KeyTranslator::ForLayout(layout))

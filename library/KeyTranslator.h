@@ -10,7 +10,8 @@
 
 namespace lexifol {
 
-class KeyTranslator {
+class KeyTranslator
+{
 public:
     // An XKB layout name with an optional variant: "ru", "ru(phonetic)",
     // "de(neo)". Fails, naming it, for a layout the system does not know.

@@ -9,9 +9,9 @@ namespace lexifol {
 namespace {
 
 struct Language {
-    quint16 langId;      // Windows LANGID
-    const char* layout;  // XKB layout
-    const char* name;    // XKB's descriptive group name
+    quint16 langId;     // Windows LANGID
+    const char* layout; // XKB layout
+    const char* name;   // XKB's descriptive group name
 };
 
 // Where several languages share one XKB layout, the one listed first is the
@@ -123,8 +123,8 @@ int groupForLayout(const detail::XkbGroups& g, const QByteArray& layout)
 }
 
 struct Active {
-    QByteArray id;                // empty until something was activated
-    int groupAtActivation = -1;   // XKB group right after it, -1 without XKB
+    QByteArray id;              // empty until something was activated
+    int groupAtActivation = -1; // XKB group right after it, -1 without XKB
 };
 
 Active& active()

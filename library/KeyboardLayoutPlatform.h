@@ -8,8 +8,8 @@
 namespace lexifol::detail {
 
 struct XkbGroups {
-    QByteArrayList layouts;   // per group, from the rules names (may be empty)
-    QStringList names;        // per group, descriptive names
+    QByteArrayList layouts; // per group, from the rules names (may be empty)
+    QStringList names;      // per group, descriptive names
     int current = 0;
 };
 

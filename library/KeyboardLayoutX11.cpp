@@ -19,7 +19,7 @@ namespace {
 // the group state is the server's, so any connection may read and lock it.
 Display* display()
 {
-    static Display* dpy = [] () -> Display* {
+    static Display* dpy = []() -> Display* {
         // Only when Qt itself talks to an X server: under "offscreen" or
         // Wayland a display from the environment is not the user's keyboard.
         if (QGuiApplication::platformName() != QLatin1StringView("xcb"))
@@ -41,8 +41,9 @@ QByteArray rulesNames(Display* dpy)
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     QByteArray out;
-    if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), prop, 0, 1024, False, XA_STRING,
-                           &type, &format, &count, &after, &data) == Success
+    if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), prop, 0, 1024, False, XA_STRING, &type, &format, &count, &after,
+                           &data)
+            == Success
         && type == XA_STRING && format == 8 && data) {
         out = QByteArray(reinterpret_cast<const char*>(data), qsizetype(count));
     }
@@ -57,8 +58,8 @@ QStringList groupNames(Display* dpy)
     XkbDescPtr xkb = XkbAllocKeyboard();
     if (!xkb)
         return names;
-    if (XkbGetControls(dpy, XkbGroupsWrapMask, xkb) == Success
-        && XkbGetNames(dpy, XkbGroupNamesMask, xkb) == Success && xkb->names && xkb->ctrls) {
+    if (XkbGetControls(dpy, XkbGroupsWrapMask, xkb) == Success && XkbGetNames(dpy, XkbGroupNamesMask, xkb) == Success
+        && xkb->names && xkb->ctrls) {
         const int n = qBound(0, int(xkb->ctrls->num_groups), XkbNumKbdGroups);
         for (int i = 0; i < n; ++i) {
             const Atom a = xkb->names->groups[i];

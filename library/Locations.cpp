@@ -32,7 +32,8 @@ XdgFolders XdgFolders::FromEnvironment()
     };
     XdgFolders x{mine(QStandardPaths::GenericConfigLocation, "XDG_CONFIG_HOME", "/.config"),
                  mine(QStandardPaths::GenericDataLocation, "XDG_DATA_HOME", "/.local/share"),
-                 mine(QStandardPaths::GenericCacheLocation, "XDG_CACHE_HOME", "/.cache"), {}};
+                 mine(QStandardPaths::GenericCacheLocation, "XDG_CACHE_HOME", "/.cache"),
+                 {}};
     const QStringList all = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
     for (const QString& d : all.mid(1))
         if (QDir::isAbsolutePath(d))
@@ -104,15 +105,42 @@ QString Locations::userFile(const QString& name) const
     return userFolder_.isEmpty() ? name : userFolder_ + name;
 }
 
-QString Locations::dataFolder() const { return userRoot_ + QStringLiteral("Data"); }
-QString Locations::settingsFile() const { return configFolder_ + QStringLiteral("Lexifol.ini"); }
-QString Locations::catalogueFile() const { return userFile(QStringLiteral("diclist.dat")); }
-QString Locations::bookmarksFile() const { return userFile(QStringLiteral("Bookmarks.dat")); }
-QString Locations::sharedPluginList() const { return userFile(QStringLiteral("Plugin.dat")); }
-QString Locations::introPage() const { return packageFolder_ + QStringLiteral("Intro/intro.htm"); }
-QString Locations::helpPage() const { return packageFolder_ + QStringLiteral("Help/main.htm"); }
-QString Locations::cacheFolder() const { return cacheFolder_; }
-QString Locations::checkLogFolder() const { return userRoot_; }
+QString Locations::dataFolder() const
+{
+    return userRoot_ + QStringLiteral("Data");
+}
+QString Locations::settingsFile() const
+{
+    return configFolder_ + QStringLiteral("Lexifol.ini");
+}
+QString Locations::catalogueFile() const
+{
+    return userFile(QStringLiteral("diclist.dat"));
+}
+QString Locations::bookmarksFile() const
+{
+    return userFile(QStringLiteral("Bookmarks.dat"));
+}
+QString Locations::sharedPluginList() const
+{
+    return userFile(QStringLiteral("Plugin.dat"));
+}
+QString Locations::introPage() const
+{
+    return packageFolder_ + QStringLiteral("Intro/intro.htm");
+}
+QString Locations::helpPage() const
+{
+    return packageFolder_ + QStringLiteral("Help/main.htm");
+}
+QString Locations::cacheFolder() const
+{
+    return cacheFolder_;
+}
+QString Locations::checkLogFolder() const
+{
+    return userRoot_;
+}
 
 QString Locations::pageViewFile() const
 {
@@ -128,8 +156,9 @@ QString Unwritable(const QString& folder)
         QFileInfo above(folder);
         while (!above.exists() && above.absolutePath() != above.absoluteFilePath())
             above = QFileInfo(above.absolutePath());
-        return above.isDir() ? QStringLiteral("nothing can be made in %1").arg(QDir::toNativeSeparators(above.absoluteFilePath()))
-                             : QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(above.absoluteFilePath()));
+        return above.isDir()
+            ? QStringLiteral("nothing can be made in %1").arg(QDir::toNativeSeparators(above.absoluteFilePath()))
+            : QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(above.absoluteFilePath()));
     }
     QTemporaryFile probe(folder + QStringLiteral("/.lexifol-XXXXXX"));
     return probe.open() ? QString() : probe.errorString();
@@ -197,9 +226,10 @@ QString Locations::prepareUserFolders(const QString& fallback)
     }
     if (said.isEmpty())
         return {};
-    return said.join(u'\n') + QStringLiteral("\n\nUntil that is mended, your settings, bookmarks and dictionaries are kept "
-                                             "in %1, which the system may empty when it restarts.")
-                                  .arg(QDir::toNativeSeparators(instead));
+    return said.join(u'\n')
+        + QStringLiteral("\n\nUntil that is mended, your settings, bookmarks and dictionaries are kept "
+                         "in %1, which the system may empty when it restarts.")
+              .arg(QDir::toNativeSeparators(instead));
 }
 
 QString Locations::describe() const
@@ -213,8 +243,8 @@ QString Locations::describe() const
               .arg(QDir::toNativeSeparators(packageFolder_))
         : QString();
     text += QStringLiteral("Installed\nSettings: %1\nYour files and dictionaries: %2\nCache: %3")
-                       .arg(QDir::toNativeSeparators(settingsFile()), QDir::toNativeSeparators(userRoot_),
-                            QDir::toNativeSeparators(cacheFolder_));
+                .arg(QDir::toNativeSeparators(settingsFile()), QDir::toNativeSeparators(userRoot_),
+                     QDir::toNativeSeparators(cacheFolder_));
     for (const QString& r : sharedRoots_)
         text += QStringLiteral("\nShipped dictionaries: %1").arg(QDir::toNativeSeparators(r + QStringLiteral("Data")));
     return text;

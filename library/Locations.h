@@ -20,11 +20,12 @@ namespace lexifol {
 // The XDG folders, each with a trailing separator ($XDG_CONFIG_HOME/lexifol/ ...).
 struct XdgFolders {
     QString config, data, cache;
-    QStringList shared;   // $XDG_DATA_DIRS/lexifol/ in order
+    QStringList shared; // $XDG_DATA_DIRS/lexifol/ in order
     static XdgFolders FromEnvironment();
 };
 
-class Locations {
+class Locations
+{
 public:
     enum class Mode { Portable, Installed };
 
@@ -40,20 +41,20 @@ public:
     static Locations Decide(const QString& executableFolder, const XdgFolders& xdg, bool writable);
 
     Mode mode() const { return mode_; }
-    const QString& programFolder() const { return programFolder_; }   // with trailing separator
+    const QString& programFolder() const { return programFolder_; } // with trailing separator
     // Folders holding a "Data" folder of dictionaries, the user's own first.
     QStringList dictionaryRoots() const;
-    QString userRoot() const { return userRoot_; }   // dictionaries added, derived files written
-    QString dataFolder() const;        // the user's "Data"
-    QString settingsFile() const;      // "Lexifol.ini"
-    QString catalogueFile() const;     // "diclist.dat"
-    QString bookmarksFile() const;     // "Bookmarks.dat"
-    QString sharedPluginList() const;  // the fallback "Plugin.dat"
-    QString pageViewFile() const;      // "temp.htm"
+    QString userRoot() const { return userRoot_; } // dictionaries added, derived files written
+    QString dataFolder() const;                    // the user's "Data"
+    QString settingsFile() const;                  // "Lexifol.ini"
+    QString catalogueFile() const;                 // "diclist.dat"
+    QString bookmarksFile() const;                 // "Bookmarks.dat"
+    QString sharedPluginList() const;              // the fallback "Plugin.dat"
+    QString pageViewFile() const;                  // "temp.htm"
     QString introPage() const;
     QString helpPage() const;
-    QString cacheFolder() const;       // with trailing separator
-    QString checkLogFolder() const;    // where "IndexErrors.log" goes
+    QString cacheFolder() const;    // with trailing separator
+    QString checkLogFolder() const; // where "IndexErrors.log" goes
 
     // Installed: makes the user's folders and puts the package's fallback
     // "Plugin.dat" there on a first start. A folder that cannot be written
@@ -69,9 +70,9 @@ private:
     QString userFile(const QString& name) const;
 
     Mode mode_ = Mode::Portable;
-    bool readOnlyProgram_ = false;   // a portable folder that cannot be written
+    bool readOnlyProgram_ = false; // a portable folder that cannot be written
     QString programFolder_;
-    QString userFolder_;    // empty: the current directory
+    QString userFolder_; // empty: the current directory
     QString userRoot_;
     QString configFolder_;
     QString packageFolder_;

@@ -33,7 +33,7 @@ struct Option {
 
 struct Step {
     double score = -std::numeric_limits<double>::infinity();
-    int page = -1, option = -1;   // the page before in the path; -1: the path starts here
+    int page = -1, option = -1; // the page before in the path; -1: the path starts here
     bool restart = false;
 };
 
@@ -100,11 +100,16 @@ void Explain(QList<PageProposal>& pages, const QList<QList<Option>>& options, co
                 p.others << o[m].word;
         p.restart = restart[i];
         if (chosen[i] < 0) {
-            p.doubt = previous < 0 ? QStringLiteral("before the first page that fits the order: front matter, a plate, or misread")
-                    : after < n   ? QStringLiteral("%1 does not fit between %2 (page %3) and %4 (page %5)")
-                                      .arg(Quote(p.word), Quote(pages[previous].word)).arg(pages[previous].page)
-                                      .arg(Quote(pages[after].word)).arg(pages[after].page)
-                                  : QStringLiteral("%1 sorts before %2 of page %3").arg(Quote(p.word), Quote(pages[previous].word)).arg(pages[previous].page);
+            p.doubt = previous < 0
+                ? QStringLiteral("before the first page that fits the order: front matter, a plate, or misread")
+                : after < n ? QStringLiteral("%1 does not fit between %2 (page %3) and %4 (page %5)")
+                                  .arg(Quote(p.word), Quote(pages[previous].word))
+                                  .arg(pages[previous].page)
+                                  .arg(Quote(pages[after].word))
+                                  .arg(pages[after].page)
+                            : QStringLiteral("%1 sorts before %2 of page %3")
+                                  .arg(Quote(p.word), Quote(pages[previous].word))
+                                  .arg(pages[previous].page);
             continue;
         }
         // Another reading that fits as well as the one taken: the maker decides.
@@ -112,13 +117,17 @@ void Explain(QList<PageProposal>& pages, const QList<QList<Option>>& options, co
             return (previous < 0 || !(x.key < options[previous][chosen[previous]].key))
                 && (after >= n || !(options[after][chosen[after]].key < x.key));
         };
-        const bool rival = p.conflict && std::any_of(o.begin(), o.end(), [&](const Option& x) { return &x != &o[k] && x.weight >= o[k].weight / 2 && fits(x); });
+        const bool rival = p.conflict && std::any_of(o.begin(), o.end(), [&](const Option& x) {
+                               return &x != &o[k] && x.weight >= o[k].weight / 2 && fits(x);
+                           });
         if (previous >= 0 && !restart[i] && !bounds[previous].isEmpty() && o[k].key < bounds[previous])
             p.doubt = QStringLiteral("sorts before %1 of page %2")
-                          .arg(Quote(pages[previous].lastGuide.isEmpty() ? pages[previous].lastArticle : pages[previous].lastGuide))
+                          .arg(Quote(pages[previous].lastGuide.isEmpty() ? pages[previous].lastArticle
+                                                                         : pages[previous].lastGuide))
                           .arg(pages[previous].page);
         else if (rival)
-            p.doubt = QStringLiteral("the running head and the first article disagree: %1 or %2").arg(Quote(p.word), Quote(p.others.first()));
+            p.doubt = QStringLiteral("the running head and the first article disagree: %1 or %2")
+                          .arg(Quote(p.word), Quote(p.others.first()));
         previous = i;
     }
 }
@@ -177,7 +186,9 @@ void CheckProposals(QList<PageProposal>& pages, const IndexCollation& c)
         if (chosen[i] >= 0 && (starts.isEmpty() || restart[i]))
             starts << i;
     if (starts.size() > 1) {
-        const auto runPages = [&](int from, int to) { return int(std::count_if(chosen.begin() + from, chosen.begin() + to, [](int k) { return k >= 0; })); };
+        const auto runPages = [&](int from, int to) {
+            return int(std::count_if(chosen.begin() + from, chosen.begin() + to, [](int k) { return k >= 0; }));
+        };
         const int next = starts.size() > 2 ? starts[2] : n;
         if (runPages(starts[0], starts[1]) <= kFrontPages && runPages(starts[1], next) >= kMainPages) {
             std::fill(chosen.begin(), chosen.begin() + starts[1], -1);

@@ -25,7 +25,7 @@ QStringList ReviewRows(const QString& path)
         return {};
     QStringList rows = QString::fromUtf8(bytes.value()).split(u'\n', Qt::SkipEmptyParts);
     if (!rows.isEmpty())
-        rows.removeFirst();   // the header
+        rows.removeFirst(); // the header
     return rows;
 }
 
@@ -88,11 +88,14 @@ Status SetPageFirstWord(const DictionaryPaths& paths, int page, const QString& w
     }
     auto wordOf = [&](int i) { return lines[i].section(u'\t', 0, 0); };
     if (at > 0 && c.compare(headword, wordOf(at - 1)) < 0)
-        return Status::failure(QStringLiteral("\u201c%1\u201d sorts before \u201c%2\u201d, the word of an earlier page: the index would be out of order")
+        return Status::failure(QStringLiteral("\u201c%1\u201d sorts before \u201c%2\u201d, the word of an earlier "
+                                              "page: the index would be out of order")
                                    .arg(headword, wordOf(at - 1)));
     if (at + 1 < lines.size() && c.compare(wordOf(at + 1), headword) < 0)
-        return Status::failure(QStringLiteral("\u201c%1\u201d sorts after \u201c%2\u201d, the word of a later page: the index would be out of order")
-                                   .arg(headword, wordOf(at + 1)));
+        return Status::failure(
+            QStringLiteral(
+                "\u201c%1\u201d sorts after \u201c%2\u201d, the word of a later page: the index would be out of order")
+                .arg(headword, wordOf(at + 1)));
     if (Status written = WriteFileAtomically(paths.firstIndex(), Utf16FileBytes(lines)); !written)
         return written;
     // A second index follows the first, line for line.
@@ -104,7 +107,8 @@ Status SetPageFirstWord(const DictionaryPaths& paths, int page, const QString& w
         IndexList updated;
         updated.setLines(lines);
         if (Status s = WriteSecondIndexFiles(paths.derivedWriteFolder(), ReplacementFileBytes(rules.lines()),
-                                             SecondIndexFileBytes(updated, rules)); !s)
+                                             SecondIndexFileBytes(updated, rules));
+            !s)
             return s;
     }
     const QString review = ReviewFilePath(paths);

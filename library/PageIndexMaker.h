@@ -17,20 +17,20 @@ namespace lexifol {
 struct PageCandidate {
     QString word;
     double weight = 0;
-    bool body = false;   // read in the page's body, not only in its head
+    bool body = false; // read in the page's body, not only in its head
 };
 
 struct PageProposal {
-    int page = 0;              // counted from 1
-    QString word;              // the page's first headword; empty: no line for the page
-    QString lastGuide;         // the running head's last word, when it has two
-    QStringList others;        // other candidates, best first
-    QString doubt;             // why it needs a look; empty when none
-    bool restart = false;      // begins a new alphabet (names, addenda)
-    bool conflict = false;     // the running head and the first article disagree
-    QList<PageCandidate> candidates;   // the evidence; when empty, `word` and `others`
-    QString lastArticle;       // the last article that begins on the page
-    int lineHeight = 0;        // the median of its lines' heights; 0: unknown
+    int page = 0;                    // counted from 1
+    QString word;                    // the page's first headword; empty: no line for the page
+    QString lastGuide;               // the running head's last word, when it has two
+    QStringList others;              // other candidates, best first
+    QString doubt;                   // why it needs a look; empty when none
+    bool restart = false;            // begins a new alphabet (names, addenda)
+    bool conflict = false;           // the running head and the first article disagree
+    QList<PageCandidate> candidates; // the evidence; when empty, `word` and `others`
+    QString lastArticle;             // the last article that begins on the page
+    int lineHeight = 0;              // the median of its lines' heights; 0: unknown
 };
 
 // The candidates of one page, from its text layer alone; the collation

@@ -8,9 +8,14 @@
 
 namespace lexifol {
 
-class PrintedPages {
+class PrintedPages
+{
 public:
-    PrintedPages(QStringList titles, int offset, int count) : titles_(std::move(titles)), offset_(offset), count_(count) {}
+    PrintedPages(QStringList titles, int offset, int count)
+        : titles_(std::move(titles))
+        , offset_(offset)
+        , count_(count)
+    { }
     // Whether the dictionary numbers its pages apart from the file's.
     bool known() const { return !titles_.isEmpty() || offset_ != 0; }
     // The number printed on page `index` of the file; empty when unknown

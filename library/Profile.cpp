@@ -18,8 +18,8 @@ namespace {
 enum class Form { Ansi8, Utf8, Utf16LE, Utf16BE };
 
 struct RawLine {
-    QByteArray content;   // without the break
-    QByteArray eol;       // the break as found (empty on a last line without one)
+    QByteArray content; // without the break
+    QByteArray eol;     // the break as found (empty on a last line without one)
 };
 
 struct Parsed {
@@ -134,8 +134,8 @@ enum class Kind { Other, Section, Key };
 
 struct LineInfo {
     Kind kind = Kind::Other;
-    QString name;                  // section or key name
-    std::optional<QString> value;  // keys only; none when the line has no "="
+    QString name;                 // section or key name
+    std::optional<QString> value; // keys only; none when the line has no "="
 };
 
 LineInfo classify(const QString& decoded)
@@ -174,9 +174,9 @@ bool sameName(const QString& a, const QString& b)
 // Where a key stands: the first section of that name counts, and within it
 // the first key of that name; later duplicates are never looked at.
 struct Location {
-    int section = -1;       // line of the section header
-    int key = -1;           // line of the key
-    int lastKey = -1;       // last key line of the section
+    int section = -1; // line of the section header
+    int key = -1;     // line of the key
+    int lastKey = -1; // last key line of the section
     LineInfo keyInfo;
 };
 
@@ -206,17 +206,16 @@ Location locate(const Parsed& p, const QString& section, const QString& key)
 } // namespace
 
 ProfileFile::ProfileFile(const QString& path, Encoding enc)
-    : path_(path), enc_(enc)
-{
-}
+    : path_(path)
+    , enc_(enc)
+{ }
 
 bool ProfileFile::exists() const
 {
     return QFileInfo::exists(path_);
 }
 
-QString ProfileFile::readString(const QString& section, const QString& key,
-                                const QString& def, bool* ok) const
+QString ProfileFile::readString(const QString& section, const QString& key, const QString& def, bool* ok) const
 {
     if (ok)
         *ok = true;
@@ -292,9 +291,7 @@ Status ProfileFile::writeString(const QString& section, const QString& key, cons
     const QByteArray crlf = encodeText(p.form, QStringLiteral("\r\n"));
     const Location loc = locate(p, section, key);
 
-    auto keyLine = [&](const QString& name) {
-        return RawLine{encodeText(p.form, name + u'=' + value), crlf};
-    };
+    auto keyLine = [&](const QString& name) { return RawLine{encodeText(p.form, name + u'=' + value), crlf}; };
     // A line that ended the file without a break gets one before anything
     // is put behind it.
     auto closeLine = [&](int i) {

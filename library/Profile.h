@@ -8,11 +8,12 @@
 
 namespace lexifol {
 
-class ProfileFile {
+class ProfileFile
+{
 public:
     enum class Encoding {
-        Ansi,     // 8-bit in the ANSI code page (Lexifol.ini)
-        Detect    // byte-order marks as for index files, else ANSI (descriptors)
+        Ansi,  // 8-bit in the ANSI code page (Lexifol.ini)
+        Detect // byte-order marks as for index files, else ANSI (descriptors)
     };
     explicit ProfileFile(const QString& path, Encoding enc = Encoding::Ansi);
 
@@ -22,8 +23,8 @@ public:
     // Returns `def` for a missing file, section or key. Values are trimmed of
     // blanks around them; a value in matching quotes loses its quotes.
     // Returns false in *ok when the file exists but cannot be read.
-    QString readString(const QString& section, const QString& key,
-                       const QString& def = QString(), bool* ok = nullptr) const;
+    QString readString(const QString& section, const QString& key, const QString& def = QString(),
+                       bool* ok = nullptr) const;
     // Non-zero integer (decimal, or hex with 0x) is true, zero false,
     // anything else `def`.
     bool readBool(const QString& section, const QString& key, bool def) const;
@@ -37,11 +38,11 @@ private:
 
 // The settings the window reads at start-up.
 struct ViewSettings {
-    bool browserMouse = false;        // [Scroll] Browser_Mouse
-    bool locateHeadword = true;       // [View] LocateHeadword
-    bool otherDictionaries = true;    // [View] OtherDictionaries
-    bool continuous = true;           // [View] Continuous
-    size_t cacheBytes = size_t(512) << 20;   // [Memory] DictionaryCacheMB
+    bool browserMouse = false;             // [Scroll] Browser_Mouse
+    bool locateHeadword = true;            // [View] LocateHeadword
+    bool otherDictionaries = true;         // [View] OtherDictionaries
+    bool continuous = true;                // [View] Continuous
+    size_t cacheBytes = size_t(512) << 20; // [Memory] DictionaryCacheMB
 };
 ViewSettings ReadViewSettings(const ProfileFile& settings);
 

@@ -14,21 +14,24 @@ namespace lexifol {
 
 struct ShelfEntry {
     QString name;
-    QString root;   // the folder holding its Data folder
+    QString root; // the folder holding its Data folder
 };
 
 struct ShelfHit {
     enum class Kind { Exact, Nearest, Page, Nothing, Opening, Broken };
     QString name, title;
     Kind kind = Kind::Nothing;
-    QString headword;   // Exact, Nearest: the headword; Page: the page's first one
+    QString headword; // Exact, Nearest: the headword; Page: the page's first one
     QString page;
-    QString why;        // Broken: why it cannot be opened
+    QString why; // Broken: why it cannot be opened
 };
 
-class Shelf {
+class Shelf
+{
 public:
-    explicit Shelf(size_t budgetBytes = size_t(512) << 20) : budget_(budgetBytes) {}
+    explicit Shelf(size_t budgetBytes = size_t(512) << 20)
+        : budget_(budgetBytes)
+    { }
     // Opens each entry not open yet (within the budget; the rest stay
     // closed). Safe on a worker thread.
     // The user's root, where a read-only dictionary's second index lies.
@@ -45,7 +48,7 @@ private:
     };
     size_t budget_;
     mutable std::mutex mutex_;
-    std::map<QString, Opened> opened_;   // by root + name
+    std::map<QString, Opened> opened_; // by root + name
     size_t held_ = 0;
 };
 

@@ -11,12 +11,12 @@
 namespace lexifol {
 
 struct Hit {
-    int row = -1;        // the entry whose page is shown (cross-reference followed)
-    QString page;        // its page reference
-    QString mark;        // the word to mark on the page
-    QString entryWord;   // the word history and bookmarks keep
-    int markOccurrence = 0;   // entries of the same headword before it on its page
-    bool noPage = false; // the entry holds no page reference
+    int row = -1;           // the entry whose page is shown (cross-reference followed)
+    QString page;           // its page reference
+    QString mark;           // the word to mark on the page
+    QString entryWord;      // the word history and bookmarks keep
+    int markOccurrence = 0; // entries of the same headword before it on its page
+    bool noPage = false;    // the entry holds no page reference
 };
 
 // The row a typed text selects; -1 for none (empty text, rules delete it);

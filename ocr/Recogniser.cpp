@@ -18,8 +18,8 @@ QStringList DataFolders()
     const QString prefix = qEnvironmentVariable("TESSDATA_PREFIX");
     if (!prefix.isEmpty())
         out << prefix << prefix + QStringLiteral("/tessdata");
-    out << QStringLiteral("/usr/share/tesseract-ocr/5/tessdata") << QStringLiteral("/usr/share/tesseract-ocr/4.00/tessdata")
-        << QStringLiteral("/usr/share/tessdata");
+    out << QStringLiteral("/usr/share/tesseract-ocr/5/tessdata")
+        << QStringLiteral("/usr/share/tesseract-ocr/4.00/tessdata") << QStringLiteral("/usr/share/tessdata");
     return out;
 }
 
@@ -48,8 +48,12 @@ struct Zone {
 
 void Write(const Zone& z, int height, QString& out)
 {
-    out += QStringLiteral("(%1 %2 %3 %4 %5").arg(QLatin1StringView(z.type)).arg(z.box.left())
-               .arg(height - z.box.bottom() - 1).arg(z.box.right() + 1).arg(height - z.box.top());
+    out += QStringLiteral("(%1 %2 %3 %4 %5")
+               .arg(QLatin1StringView(z.type))
+               .arg(z.box.left())
+               .arg(height - z.box.bottom() - 1)
+               .arg(z.box.right() + 1)
+               .arg(height - z.box.top());
     // A zone holds words or other zones; djvused wants an empty text in one with neither.
     if (!z.text.isEmpty() || z.children.isEmpty())
         out += u' ' + Quote(z.text);
@@ -97,7 +101,9 @@ struct Recogniser::Impl {
     tesseract::TessBaseAPI api;
 };
 
-Recogniser::Recogniser(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
+Recogniser::Recogniser(std::unique_ptr<Impl> impl)
+    : d(std::move(impl))
+{ }
 Recogniser::~Recogniser() = default;
 
 Result<std::unique_ptr<Recogniser>> Recogniser::create(const QString& languages)

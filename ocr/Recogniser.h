@@ -15,7 +15,8 @@ QString LanguagePackage(const QString& language);
 // The languages of "eng+rus" whose data is not installed.
 QStringList MissingLanguages(const QString& languages);
 
-class Recogniser {
+class Recogniser
+{
 public:
     static Result<std::unique_ptr<Recogniser>> create(const QString& languages);
     ~Recogniser();

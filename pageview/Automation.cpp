@@ -28,7 +28,7 @@ void DriveFindDialog(PlatformInput& io, const FindRequest& r, const QByteArray& 
 {
     const std::optional<QPoint> saved = io.cursorPos();
     if (!saved)
-        return;   // US English stays active, the clipboard keeps the text
+        return; // US English stays active, the clipboard keeps the text
     io.showCursor(false);
     io.setCursorPos(r.point);
     const WindowHandle target = io.windowAt(io.cursorPos().value_or(r.point));

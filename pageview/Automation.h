@@ -12,7 +12,7 @@
 
 namespace lexifol {
 
-using WindowHandle = quintptr;   // 0: no window
+using WindowHandle = quintptr; // 0: no window
 
 // Platform constants the actions are written in.
 namespace vk {
@@ -20,13 +20,14 @@ inline constexpr int F = 0x46, V = 0x56, Control = 0x11, Return = 0x0D;
 }
 inline constexpr int kWmKeyDown = 0x0100;
 inline constexpr int kWmVScroll = 0x0115;
-inline constexpr int kHideWindowFlags = 0x95;   // no size, no z-order, no activation, hide
+inline constexpr int kHideWindowFlags = 0x95; // no size, no z-order, no activation, hide
 inline constexpr int kWheelLine = 30;
 inline constexpr int kWheelPage = 355;
 inline constexpr char kUsEnglish[] = "00000409";
 inline constexpr char kFindTitle[] = "Find";
 
-class PlatformInput {
+class PlatformInput
+{
 public:
     virtual ~PlatformInput() = default;
     virtual std::optional<QPoint> cursorPos() = 0;
@@ -38,13 +39,13 @@ public:
     virtual void wheel(int delta) = 0;
     virtual void keyDown(int virtualKey) = 0;
     virtual void keyUp(int virtualKey) = 0;
-    virtual QByteArray inputLanguage() = 0;                      // 8 hex digits
+    virtual QByteArray inputLanguage() = 0; // 8 hex digits
     virtual bool activateInputLanguage(const QByteArray& id) = 0;
     virtual void showCursor(bool show) = 0;
     virtual WindowHandle foregroundWindow() = 0;
     virtual QString windowTitle(WindowHandle w) = 0;
     virtual void setWindowPos(WindowHandle w, QPoint p, int flags) = 0;
-    virtual WindowHandle findWindow(const QString& title) = 0;    // top-level, exact title
+    virtual WindowHandle findWindow(const QString& title) = 0; // top-level, exact title
     virtual void destroyWindow(WindowHandle w) = 0;
     virtual void setClipboard(const QByteArray& ansi, const QString& unicode) = 0;
     virtual void processEvents() = 0;
@@ -61,9 +62,9 @@ void PageJump(PlatformInput& io, QPoint point, bool up);
 void SearchBoxPageScroll(PlatformInput& io, QPoint point, bool up);
 
 struct FindRequest {
-    QPoint point;                         // automation point
-    std::function<QString()> searchText;  // read at the start and before pasting
-    bool closeFirst = true;               // Find button and F2; F3 keeps the dialog
+    QPoint point;                        // automation point
+    std::function<QString()> searchText; // read at the start and before pasting
+    bool closeFirst = true;              // Find button and F2; F3 keeps the dialog
 };
 // The Find command. Returns false when it failed inside (the cursor is then
 // shown again), true otherwise, also when it stopped early.

@@ -6,14 +6,12 @@
 
 #include <algorithm>
 
-
 namespace lexifol {
 
 namespace {
 
-const QLatin1StringView kHead(
-    "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=1251\">"
-    "<title></title></head><BODY SCROLL=NO>");
+const QLatin1StringView kHead("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=1251\">"
+                              "<title></title></head><BODY SCROLL=NO>");
 const QLatin1StringView kEmbedOpen("<embed type=\"image/vnd.djvu\" SRC=\"");
 const QLatin1StringView kTail("> </embed></body></html>");
 
@@ -51,10 +49,11 @@ struct Target {
 Target TargetOf(const CompositionInput& in, PageViewState& state)
 {
     const QChar sep = SeparatorFor(in.programFolder);
-    const QString folder = in.programFolder + QStringLiteral("Data") + sep + in.dictionary
-        + QStringLiteral(".files") + sep;
+    const QString folder = in.programFolder + QStringLiteral("Data") + sep + in.dictionary + QStringLiteral(".files")
+        + sep;
     const bool whole = in.wholeFile != QLatin1StringView("no");
-    const djvu::PageSource source = djvu::PageSourceFor(folder, in.dictionary, whole, in.pageReference, in.annotationCase);
+    const djvu::PageSource source = djvu::PageSourceFor(folder, in.dictionary, whole, in.pageReference,
+                                                        in.annotationCase);
     const bool annotation = in.annotationCase && in.pageReference == QLatin1StringView("Annotation");
     // The annotation leaves the flag as it was.
     if (!annotation)
@@ -67,13 +66,15 @@ PageViewRequest ComposePageRequest(const CompositionInput& in, const PageViewSta
 {
     PageViewState scratch = state;
     const Target t = TargetOf(in, scratch);
-    return {PageViewFilePath(in.programFolder), t.document, t.page, in.pluginParameters, t.pageByPage, QString(), 0, {}};
+    return {
+        PageViewFilePath(in.programFolder), t.document, t.page, in.pluginParameters, t.pageByPage, QString(), 0, {}};
 }
 
 QString ComposePageLine(const CompositionInput& in, PageViewState& state)
 {
     const Target target = TargetOf(in, state);
-    QString line = kHead + kEmbedOpen + QLatin1StringView(kSrcPrefix) + QString(target.document).replace(u'"', QStringLiteral("&quot;"));
+    QString line = kHead + kEmbedOpen + QLatin1StringView(kSrcPrefix)
+        + QString(target.document).replace(u'"', QStringLiteral("&quot;"));
     const QString pageAttribute = target.hasPage ? QStringLiteral(" Page=") + AttributeValue(target.page) : QString();
     line += u'"';
     // Parameter lines are 8-bit text of the same code page the file is

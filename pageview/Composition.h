@@ -15,23 +15,23 @@ struct PageViewState {
 };
 
 struct CompositionInput {
-    QString programFolder;        // with trailing separator
-    QString dictionary;           // CurrentDictionary
-    QString wholeFile;            // "no" or "yes"
+    QString programFolder; // with trailing separator
+    QString dictionary;    // CurrentDictionary
+    QString wholeFile;     // "no" or "yes"
     QByteArrayList pluginParameters;
     QString pageReference;
-    bool annotationCase = true;   // false for ShowHeadword: "Annotation" is an ordinary page
+    bool annotationCase = true; // false for ShowHeadword: "Annotation" is an ordinary page
 };
 
 // What the page view is asked to show, as values: the document's real path
 // (which the 8-bit file may not be able to spell), the page ("" for a page
 // file) and the plug-in parameters as given.
 struct PageViewRequest {
-    QString viewFile;       // the page view file written for it
+    QString viewFile; // the page view file written for it
     QString document;
     QString page;
     QByteArrayList pluginParameters;
-    bool pageByPage = false;   // the document is a page file of a dictionary stored page by page
+    bool pageByPage = false; // the document is a page file of a dictionary stored page by page
     // Once the page's text layer is read: the headword scrolled into the
     // upper third of the view and marked (its how many-th entry on the
     // page), and every word of `find` found and lit.
@@ -53,7 +53,7 @@ QByteArray PageViewFileBytes(const QString& line);
 // Writes ProgramFolder + "temp.htm" atomically; false on failure.
 Status WritePageViewFile(const QString& path, const QString& line);
 
-QString PageViewFilePath(const QString& programFolder);  // programFolder + "temp.htm"
+QString PageViewFilePath(const QString& programFolder); // programFolder + "temp.htm"
 
 // Composes the page, writes its page view file at `viewFile` and returns the
 // request for the view, with `state` updated as showing it does. A file

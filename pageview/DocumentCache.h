@@ -22,8 +22,8 @@ struct PageGeometry {
 struct PageTextInfo {
     bool hasText = false;
     QList<PageWord> words;
-    QList<bool> runningHead;   // for each word
-    QList<bool> articleStart;  // for each word
+    QList<bool> runningHead;  // for each word
+    QList<bool> articleStart; // for each word
 };
 
 struct DocInfo {
@@ -34,18 +34,19 @@ struct DocInfo {
     QStringList titles;
     QHash<int, PageGeometry> pages;
     QHash<int, PageTextInfo> texts;
-    QList<int> textOrder;   // oldest first: reading on through a long document keeps only the last ones
+    QList<int> textOrder; // oldest first: reading on through a long document keeps only the last ones
     quint64 lastUse = 0;
 };
 
 // Text layers kept of one document, whatever its length.
 inline constexpr int kTextsKept = 64;
 
-class DocumentCache {
+class DocumentCache
+{
 public:
     // With `validate`, a document whose file changed since is dropped.
     DocInfo* find(const QString& path, bool validate);
-    const DocInfo* peek(const QString& path) const;   // as it is, not checked
+    const DocInfo* peek(const QString& path) const; // as it is, not checked
     // Records a rendered page (and its document); trims to the limits.
     void recordPage(const PageResult& r);
     void recordText(const TextResult& r);

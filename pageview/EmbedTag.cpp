@@ -15,7 +15,7 @@ bool IsSpace(QChar c)
 }
 
 struct Attribute {
-    QString name;   // lower case
+    QString name; // lower case
     QString value;
 };
 
@@ -81,8 +81,8 @@ QList<Attribute> ReadAttributes(const QString& html, qsizetype& pos)
 bool IsNo(const QString& value)
 {
     const QString v = value.trimmed().toLower();
-    return v == QLatin1StringView("no") || v == QLatin1StringView("false")
-        || v == QLatin1StringView("0") || v == QLatin1StringView("off");
+    return v == QLatin1StringView("no") || v == QLatin1StringView("false") || v == QLatin1StringView("0")
+        || v == QLatin1StringView("off");
 }
 
 QString SourceToPath(const QString& raw)
@@ -156,7 +156,7 @@ std::optional<EmbedTag> ParseDjvuEmbed(const QString& html)
             return std::nullopt;
         qsizetype pos = at + open.size();
         if (pos < html.size() && !IsSpace(html[pos]) && html[pos] != u'>' && html[pos] != u'/') {
-            from = pos;  // "<embedded" or the like
+            from = pos; // "<embedded" or the like
             continue;
         }
         const QList<Attribute> attributes = ReadAttributes(html, pos);

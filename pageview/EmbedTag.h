@@ -6,12 +6,12 @@
 namespace lexifol {
 
 struct EmbedTag {
-    QString src;            // as a local path: the "file:\\localhost\" prefix removed
-    QString page;           // empty when there is no Page attribute
-    QString zoom;           // "width" when absent
+    QString src;  // as a local path: the "file:\\localhost\" prefix removed
+    QString page; // empty when there is no Page attribute
+    QString zoom; // "width" when absent
     QString width, height;
-    bool toolbar = true;    // Toolbar=no hides it
-    bool scrollBars = true; // ScrollBars=no hides them
+    bool toolbar = true;     // Toolbar=no hides it
+    bool scrollBars = true;  // ScrollBars=no hides them
     bool pageByPage = false; // src is one of a folder of page files, read on in their order
 };
 

@@ -43,8 +43,8 @@ int FindController::run(const pv::PageTextInfo& text, const TextMatcher& matcher
         texts.reserve(text.words.size());
         for (const PageWord& w : text.words)
             texts.append(w.text);
-        const QList<QList<int>> matches =
-            query_.anyWord ? matcher.findAny(texts, query_.words) : matcher.findPhrase(texts, query_.words);
+        const QList<QList<int>> matches = query_.anyWord ? matcher.findAny(texts, query_.words)
+                                                         : matcher.findPhrase(texts, query_.words);
         for (const QList<int>& match : matches) {
             matchStarts_.append(text.words[match.first()].box);
             for (int w : match)

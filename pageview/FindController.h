@@ -25,7 +25,8 @@ struct FindQuery {
     bool operator==(const FindQuery&) const = default;
 };
 
-class FindController {
+class FindController
+{
 public:
     FindController() = default;
     ~FindController();
@@ -38,7 +39,7 @@ public:
     // Searches the text; the number of matches. Hits are in page pixels.
     // The same query again on the same page moves on to the next match.
     int run(const pv::PageTextInfo& text, const TextMatcher& matcher);
-    void clear();   // no hits, nothing pending, a new page
+    void clear(); // no hits, nothing pending, a new page
     // The first word of the match to bring into view; empty without hits.
     QRect currentBox() const;
 
@@ -61,11 +62,11 @@ private:
 
     QPointer<pv::FindDialog> dialog_;
     FindQuery query_;
-    std::optional<FindQuery> searched_;   // the query of the hits shown
+    std::optional<FindQuery> searched_; // the query of the hits shown
     bool pending_ = false;
     bool soft_ = false;
     QList<QRect> hits_;
-    QList<QRect> matchStarts_;    // first word of each match
+    QList<QRect> matchStarts_; // first word of each match
     int current_ = -1;
 };
 

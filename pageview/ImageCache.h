@@ -12,16 +12,19 @@ namespace lexifol {
 struct RenderKey {
     QString path;
     int page = -1;
-    QSize size;   // rendered size in device pixels
+    QSize size; // rendered size in device pixels
     bool operator==(const RenderKey&) const = default;
 };
 size_t qHash(const RenderKey& key, size_t seed = 0);
 
-class ImageCache {
+class ImageCache
+{
 public:
-    explicit ImageCache(qint64 limitBytes) : limit_(limitBytes) {}
+    explicit ImageCache(qint64 limitBytes)
+        : limit_(limitBytes)
+    { }
 
-    QImage find(const RenderKey& key);   // marks it recently used; null if absent
+    QImage find(const RenderKey& key); // marks it recently used; null if absent
     bool contains(const RenderKey& key) const { return index_.contains(key); }
     void insert(const RenderKey& key, const QImage& image);
     void removeDocument(const QString& path);
@@ -40,7 +43,7 @@ private:
 
     qint64 limit_;
     qint64 bytes_ = 0;
-    std::list<Entry> order_;   // front: most recently used
+    std::list<Entry> order_; // front: most recently used
     QHash<RenderKey, std::list<Entry>::iterator> index_;
 };
 

@@ -176,7 +176,8 @@ void PageArea::dropFarImages()
     if (column_.count() < 2)
         return;
     const std::pair<int, int> near = pagesNearView();
-    images_.removeIf([&](const auto& it) { return it.key() != page_ && (it.key() < near.first || it.key() > near.second); });
+    images_.removeIf(
+        [&](const auto& it) { return it.key() != page_ && (it.key() < near.first || it.key() > near.second); });
 }
 
 void PageArea::setHighlights(const QList<QRect>& pageBoxes, const QColor& colour)

@@ -86,7 +86,7 @@ signals:
     void pageEntered(int page);
     // Ctrl+wheel or a pinch: the zoom times `factor`, around the point.
     void zoomRequested(double factor, QPointF viewPos);
-    void wordActivated(QPoint pagePoint);   // a double-click
+    void wordActivated(QPoint pagePoint); // a double-click
     void menuRequested(QPoint globalPos, QPoint viewPos);
     void copyRequested();
 
@@ -118,11 +118,11 @@ private:
     void enterPageAt(QPointF viewPos);
     void dropFarImages();
     void keepingPlace(const std::function<void()>& change);
-    double contentTop() const;   // of the view, in the column
+    double contentTop() const; // of the view, in the column
 
     QSizeF logicalDisplay() const;
     QPointF origin() const;
-    QRectF slot(int page) const;   // viewport coordinates
+    QRectF slot(int page) const; // viewport coordinates
     QRectF toView(const QRect& pageBox) const;
     QRectF toView(const QRect& pageBox, int page, QSize pageSize) const;
     void updateScrollBars();
@@ -141,9 +141,9 @@ private:
     qreal paintedRatio_ = 0;
     Boxes selection_;
     Drag drag_ = Drag::None;
-    QPoint dragLast_;        // viewport point of the last pan step
-    QPointF selectFrom_;     // page point where the rectangle began
-    double wheelRest_ = 0;   // wheel degrees not yet zoomed
+    QPoint dragLast_;      // viewport point of the last pan step
+    QPointF selectFrom_;   // page point where the rectangle began
+    double wheelRest_ = 0; // wheel degrees not yet zoomed
 };
 
 } // namespace lexifol::pv

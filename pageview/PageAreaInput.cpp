@@ -30,8 +30,10 @@ void PageArea::keepPagePointAt(QPointF pagePoint, QPointF viewPos)
         return;
     // The page's place in the view plus the scrolling is its place in the column.
     const QPointF o = origin() + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    horizontalScrollBar()->setValue(int(std::lround(o.x() + pagePoint.x() * d.width() / pageSize_.width() - viewPos.x())));
-    verticalScrollBar()->setValue(int(std::lround(o.y() + pagePoint.y() * d.height() / pageSize_.height() - viewPos.y())));
+    horizontalScrollBar()->setValue(
+        int(std::lround(o.x() + pagePoint.x() * d.width() / pageSize_.width() - viewPos.x())));
+    verticalScrollBar()->setValue(
+        int(std::lround(o.y() + pagePoint.y() * d.height() / pageSize_.height() - viewPos.y())));
 }
 
 void PageArea::setSelection(const QRect& pageRect)
@@ -72,7 +74,7 @@ bool PageArea::viewportEvent(QEvent* event)
     if (event->type() == QEvent::NativeGesture) {
         auto* g = static_cast<QNativeGestureEvent*>(event);
         if (g->gestureType() == Qt::ZoomNativeGesture && hasPage()) {
-            enterPageAt(g->position());   // the zoom keeps the point of the page under the fingers
+            enterPageAt(g->position()); // the zoom keeps the point of the page under the fingers
             emit zoomRequested(1.0 + g->value(), g->position());
             return true;
         }

@@ -38,7 +38,7 @@ void PageColumn::settle() const
         y += sizes_[i].height() + kPageGap;
         widest_ = std::max(widest_, sizes_[i].width());
     }
-    tops_[sizes_.size()] = y;   // one gap past the last page
+    tops_[sizes_.size()] = y; // one gap past the last page
     dirty_ = false;
 }
 

@@ -13,7 +13,8 @@ namespace lexifol::pv {
 
 inline constexpr double kPageGap = 8.0;
 
-class PageColumn {
+class PageColumn
+{
 public:
     void layOut(int first, int count, const std::function<QSizeF(int)>& sizeOf);
     void setSize(int page, QSizeF size);
@@ -40,7 +41,7 @@ private:
 
     int first_ = 0;
     std::vector<QSizeF> sizes_;
-    mutable std::vector<double> tops_;   // made again after a change
+    mutable std::vector<double> tops_; // made again after a change
     mutable double widest_ = 0;
     mutable bool dirty_ = true;
 };

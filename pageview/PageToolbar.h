@@ -13,7 +13,7 @@ class PageToolbar : public QWidget
     Q_OBJECT
 public:
     explicit PageToolbar(QWidget* parent);
-    void showPages(int index, int count);   // 0-based page on view
+    void showPages(int index, int count); // 0-based page on view
 
 signals:
     void zoomBy(double factor);

@@ -28,7 +28,7 @@ void PageView::Impl::requestPage(const QString& reference, int index, bool toTop
 {
     rerender->stop();
     partShown = QImage();
-    columnAsked.clear();   // a new page drops the pages asked before
+    columnAsked.clear(); // a new page drops the pages asked before
     const quint64 g = bump();
     if (showFromCache(reference, index, toTop))
         return;
@@ -44,7 +44,8 @@ void PageView::Impl::requestPage(const QString& reference, int index, bool toTop
     r.view = view();
     const int slot = slotOf(documentPath, index);
     r.visibleTop = toTop || !area->column().contains(slot) ? 0 : area->topOnPage(slot);
-    QMetaObject::invokeMethod(worker, [w = worker, r] { w->show(r); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [w = worker, r] { w->show(r); }, Qt::QueuedConnection);
 }
 
 bool PageView::Impl::showFromCache(const QString& reference, int index, bool toTop)
@@ -67,7 +68,7 @@ bool PageView::Impl::showFromCache(const QString& reference, int index, bool toT
 }
 
 void PageView::Impl::present(const QString& path, int index, const DocInfo& info, const QImage& img,
-                                const RenderPlan& p, bool toTop)
+                             const RenderPlan& p, bool toTop)
 {
     const bool samePage = path == documentPath && index == pageIndex && state != State::Error && !toTop;
     documentPath = path;
@@ -87,8 +88,8 @@ void PageView::Impl::present(const QString& path, int index, const DocInfo& info
         textKnown = t != info.texts.cend();
         text = textKnown ? *t : PageTextInfo();
         if (!textKnown)
-            QMetaObject::invokeMethod(worker, [w = worker, path, index] { w->fetchText(path, index); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                worker, [w = worker, path, index] { w->fetchText(path, index); }, Qt::QueuedConnection);
     }
     if (!findOnArrival.isEmpty()) {
         finder.setQuery(std::exchange(findOnArrival, FindQuery()), true);
@@ -202,7 +203,8 @@ std::optional<PageResult> PageView::Impl::completePart(const PageResult& rest)
     const qsizetype line = whole.bytesPerLine();
     std::memcpy(whole.scanLine(0), rest.image.constScanLine(0), size_t(line) * top);
     if (rest.image.height() > top)
-        std::memcpy(whole.scanLine(top + band), rest.image.constScanLine(top), size_t(line) * (rest.image.height() - top));
+        std::memcpy(whole.scanLine(top + band), rest.image.constScanLine(top),
+                    size_t(line) * (rest.image.height() - top));
     PageResult out = rest;
     out.image = whole;
     out.restOfTop = -1;
@@ -222,7 +224,8 @@ void PageView::Impl::prefetchNeighbours()
         r.pageIndex = i;
         r.zoom = zoom;
         r.view = shown;
-        QMetaObject::invokeMethod(worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
     }
 }
 
@@ -242,7 +245,8 @@ void PageView::Impl::prepare(const EmbedTag& tag)
             return;
         r.pageIndex = i;
     }
-    QMetaObject::invokeMethod(worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
 }
 
 void PageView::Impl::viewChanged()
@@ -267,7 +271,8 @@ void PageView::Impl::updateToolbar()
 // ---------------------------------------------------------------- PageView
 
 PageView::PageView(QWidget* parent)
-    : QWidget(parent), d(std::make_unique<Impl>(this))
+    : QWidget(parent)
+    , d(std::make_unique<Impl>(this))
 {
     d->build();
     d->startWorker();
@@ -292,7 +297,8 @@ void PageView::Navigate(const QString& path)
     d->pendingAnchor.clear();
     d->state = State::Loading;
     d->rerender->stop();
-    QMetaObject::invokeMethod(this, [this, g] { d->load(g); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, g] { d->load(g); }, Qt::QueuedConnection);
 }
 
 void PageView::Show(const PageViewRequest& request)
@@ -305,10 +311,13 @@ void PageView::Show(const PageViewRequest& request)
     d->pendingAnchor.clear();
     d->state = State::Loading;
     d->rerender->stop();
-    QMetaObject::invokeMethod(this, [this, g, tag = TagForRequest(request)] {
-        if (g == d->generation)
-            d->showDjvu(tag);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, g, tag = TagForRequest(request)] {
+            if (g == d->generation)
+                d->showDjvu(tag);
+        },
+        Qt::QueuedConnection);
 }
 
 void PageView::Prepare(const PageViewRequest& request)
@@ -316,12 +325,30 @@ void PageView::Prepare(const PageViewRequest& request)
     d->prepare(TagForRequest(request));
 }
 
-PageView::State PageView::state() const { return d->state; }
-QString PageView::currentPath() const { return d->currentPath; }
-QString PageView::errorText() const { return d->errorText; }
-QString PageView::documentPath() const { return d->documentPath; }
-int PageView::pageIndex() const { return d->pageIndex; }
-int PageView::pageCount() const { return d->pageCount; }
+PageView::State PageView::state() const
+{
+    return d->state;
+}
+QString PageView::currentPath() const
+{
+    return d->currentPath;
+}
+QString PageView::errorText() const
+{
+    return d->errorText;
+}
+QString PageView::documentPath() const
+{
+    return d->documentPath;
+}
+int PageView::pageIndex() const
+{
+    return d->pageIndex;
+}
+int PageView::pageCount() const
+{
+    return d->pageCount;
+}
 
 QWidget* PageView::pageWindow() const
 {
@@ -342,7 +369,10 @@ int PageView::scrollMaximum() const
     return d->area->scrollOnPageMaximum();
 }
 
-QImage PageView::pageImage() const { return d->partShown.isNull() ? d->image : d->partShown; }
+QImage PageView::pageImage() const
+{
+    return d->partShown.isNull() ? d->image : d->partShown;
+}
 
 void PageView::ShowNotice(const QString& text)
 {
@@ -371,7 +401,10 @@ void PageView::goToPage(int index)
     d->requestPage(QString(), place.index, true);
 }
 
-QWidget* PageView::toolBar() const { return d->toolbar; }
+QWidget* PageView::toolBar() const
+{
+    return d->toolbar;
+}
 
 bool PageView::isPageReady(int index) const
 {

@@ -35,18 +35,18 @@ public:
     void setTextRules(const ReplacementList& rules);
     // A message in place of the page (what was asked before is dropped).
     void ShowNotice(const QString& text);
-    QRect headwordMark() const;        // page pixels; empty when none
+    QRect headwordMark() const; // page pixels; empty when none
 
     State state() const;
-    QString currentPath() const;       // what was last navigated to
-    QString errorText() const;         // shown inside the view in State::Error
-    QString documentPath() const;      // the DjVu file on view
-    int pageIndex() const;             // 0-based page on view, -1 if none
+    QString currentPath() const;  // what was last navigated to
+    QString errorText() const;    // shown inside the view in State::Error
+    QString documentPath() const; // the DjVu file on view
+    int pageIndex() const;        // 0-based page on view, -1 if none
     int pageCount() const;
 
     // The widget that receives wheel events, scroll requests and the F key.
     QWidget* pageWindow() const;
-    int scrollPosition() const;        // vertical, in pixels
+    int scrollPosition() const; // vertical, in pixels
     int scrollMaximum() const;
 
     // The rendered page as drawn (for tests): empty until a page is shown;
@@ -108,7 +108,7 @@ public:
     QStringList pageTitles() const;
 
 signals:
-    void pageShown();                  // a DjVu page is drawn
+    void pageShown(); // a DjVu page is drawn
     void zoomChanged();
     // The part of a page in view is drawn: first alone, when the rest
     // follows, then again with the whole page.

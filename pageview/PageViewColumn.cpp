@@ -156,7 +156,8 @@ void PageView::Impl::fillColumn()
         r.zoom = zoom;
         r.view = shown;
         r.column = true;
-        QMetaObject::invokeMethod(worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            worker, [w = worker, r] { w->prefetch(r); }, Qt::QueuedConnection);
     }
 }
 
@@ -192,8 +193,8 @@ void PageView::Impl::enterPage(int slot)
     textKnown = info && t != info->texts.cend();
     text = textKnown ? *t : PageTextInfo();
     if (!textKnown && !pageSize.isEmpty())
-        QMetaObject::invokeMethod(worker, [w = worker, place] { w->fetchText(place.path, place.index); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            worker, [w = worker, place] { w->fetchText(place.path, place.index); }, Qt::QueuedConnection);
     updateToolbar();
     emit q->pageInViewChanged(pageIndex);
 }
@@ -217,8 +218,8 @@ void PageView::Impl::takeColumnPage(const PageResult& r)
         pageCount = r.pageCount;
         area->setCurrentPage(slot, pageSize);
         if (!textKnown)
-            QMetaObject::invokeMethod(worker, [w = worker, path = r.path, i = r.pageIndex] { w->fetchText(path, i); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                worker, [w = worker, path = r.path, i = r.pageIndex] { w->fetchText(path, i); }, Qt::QueuedConnection);
     }
     area->setPageImage(slot, (slot >= from && slot <= to) || current ? r.image : QImage(), now.display);
     if (current)

@@ -16,7 +16,8 @@ void PageView::Impl::locateHeadword()
     const QString word = std::exchange(locating, QString());
     if (word.isEmpty() || !text.hasText)
         return;
-    const std::optional<QRect> box = LocateHeadword(text.words, word, text.runningHead, text.articleStart, matcher, occurrence);
+    const std::optional<QRect> box = LocateHeadword(text.words, word, text.runningHead, text.articleStart, matcher,
+                                                    occurrence);
     if (!box)
         return;
     area->setMark(*box);
@@ -101,5 +102,8 @@ std::pair<int, int> PageView::findPosition() const
     return {d->finder.current(), d->finder.count()};
 }
 
-QWidget* PageView::findDialog() const { return d->finder.dialog(); }
+QWidget* PageView::findDialog() const
+{
+    return d->finder.dialog();
+}
 } // namespace lexifol

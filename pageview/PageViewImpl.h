@@ -47,18 +47,18 @@ struct PageView::Impl {
     std::shared_ptr<std::atomic<quint64>> latest = std::make_shared<std::atomic<quint64>>(0);
 
     ZoomSetting zoom;
-    std::optional<ZoomSetting> userZoom;   // kept across pages
+    std::optional<ZoomSetting> userZoom; // kept across pages
     bool resetScrollOnArrival = true;
     QString pendingAnchor;
-    FindQuery findOnArrival;   // found on the next page presented
+    FindQuery findOnArrival; // found on the next page presented
     TextMatcher matcher;
-    QString locating;      // the headword the page on its way is shown for
-    int occurrence = 0;    // its how many-th entry on the page
+    QString locating;   // the headword the page on its way is shown for
+    int occurrence = 0; // its how many-th entry on the page
     int scrollAtArrival = 0;
 
     // The page on view.
     QImage image;
-    QImage partShown;   // the part in view, while the rest is on its way
+    QImage partShown; // the part in view, while the rest is on its way
     QSize pageSize;
     int dpi = 0;
     RenderPlan plan;
@@ -77,15 +77,17 @@ struct PageView::Impl {
     QHash<QString, int> filePlace;
     QString filesFolder;
     QDateTime filesListed;
-    QSet<int> columnAsked;   // places on their way to the column
-    QString columnKey;       // what the pages were asked for: document, zoom, view
-    bool arranging = false;  // the view scrolls because pages are placed, not the reader
+    QSet<int> columnAsked;  // places on their way to the column
+    QString columnKey;      // what the pages were asked for: document, zoom, view
+    bool arranging = false; // the view scrolls because pages are placed, not the reader
 
     DjvuWorker* worker = nullptr;
     DjvuThread* thread = nullptr;
     QTimer* rerender = nullptr;
 
-    explicit Impl(PageView* owner) : q(owner) {}
+    explicit Impl(PageView* owner)
+        : q(owner)
+    { }
 
     void build();
     void startWorker();
@@ -97,8 +99,8 @@ struct PageView::Impl {
     void showDjvu(const EmbedTag& tag);
     void requestPage(const QString& reference, int index, bool toTop);
     bool showFromCache(const QString& reference, int index, bool toTop);
-    void present(const QString& path, int index, const DocInfo& info, const QImage& img,
-                 const RenderPlan& plan, bool toTop);
+    void present(const QString& path, int index, const DocInfo& info, const QImage& img, const RenderPlan& plan,
+                 bool toTop);
     void showError(const QString& message);
     void onPageReady(const PageResult& r);
     void showPart(const PageResult& r);

@@ -110,10 +110,14 @@ QMenu* PageView::Impl::buildMenu(QPoint viewPos)
 QString PageView::zoom() const
 {
     switch (d->zoom.mode) {
-    case ZoomSetting::FitWidth: return QStringLiteral("width");
-    case ZoomSetting::FitPage: return QStringLiteral("page");
-    case ZoomSetting::OneToOne: return QStringLiteral("one2one");
-    case ZoomSetting::Percent: break;
+    case ZoomSetting::FitWidth:
+        return QStringLiteral("width");
+    case ZoomSetting::FitPage:
+        return QStringLiteral("page");
+    case ZoomSetting::OneToOne:
+        return QStringLiteral("one2one");
+    case ZoomSetting::Percent:
+        break;
     }
     return QString::number(d->zoom.percent, 'f', 1);
 }

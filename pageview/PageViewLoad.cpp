@@ -21,7 +21,6 @@ namespace {
 constexpr int kWarmUpAfterMs = 300;
 } // namespace
 
-
 QString LocalPath(const QString& target)
 {
     if (target.startsWith(QLatin1StringView("file:"), Qt::CaseInsensitive)) {
@@ -36,7 +35,6 @@ QString Native(const QString& path)
 {
     return QDir::toNativeSeparators(path);
 }
-
 
 void PageView::Impl::build()
 {
@@ -103,16 +101,17 @@ void PageView::Impl::startWorker()
     worker = new DjvuWorker(latest);
     thread = new DjvuThread(worker);
     worker->moveToThread(thread);
-    QObject::connect(worker, &DjvuWorker::pageReady, q, [this](const PageResult& r) { onPageReady(r); },
-                     Qt::QueuedConnection);
-    QObject::connect(worker, &DjvuWorker::textReady, q, [this](const TextResult& r) { onTextReady(r); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        worker, &DjvuWorker::pageReady, q, [this](const PageResult& r) { onPageReady(r); }, Qt::QueuedConnection);
+    QObject::connect(
+        worker, &DjvuWorker::textReady, q, [this](const TextResult& r) { onTextReady(r); }, Qt::QueuedConnection);
     thread->start();
     // The library's first context is slow to make: not on the first page,
     // and not while start-up needs both cores to bring the window up.
     QTimer::singleShot(kWarmUpAfterMs, q, [this] {
         if (worker)
-            QMetaObject::invokeMethod(worker, [w = worker] { w->warmUp(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                worker, [w = worker] { w->warmUp(); }, Qt::QueuedConnection);
     });
 }
 
@@ -131,7 +130,7 @@ void PageView::Impl::stopWorker()
     }
     delete thread;
     thread = nullptr;
-    worker = nullptr;   // deleted by its thread
+    worker = nullptr; // deleted by its thread
 }
 
 void PageView::Impl::load(quint64 g)
@@ -141,7 +140,8 @@ void PageView::Impl::load(quint64 g)
     const QString path = LocalPath(currentPath);
     QFile file;
     // Opened only as a regular file: a FIFO would block the window for good.
-    if (const Status opened = OpenRegularFile(file, path, std::numeric_limits<qint64>::max()); path.isEmpty() || !opened) {
+    if (const Status opened = OpenRegularFile(file, path, std::numeric_limits<qint64>::max());
+        path.isEmpty() || !opened) {
         showError(path.isEmpty() ? QStringLiteral("Cannot open file %1").arg(Native(path)) : opened.error());
         return;
     }
@@ -175,7 +175,7 @@ void PageView::Impl::showHtml(const QString& path, const QString& text)
     html->preload(url, text);
     html->setSearchPaths({fi.absolutePath()});
     if (html->source() == url)
-        html->reload();   // setSource would keep the old text
+        html->reload(); // setSource would keep the old text
     else
         html->setSource(url, QTextDocument::HtmlResource);
     if (!pendingAnchor.isEmpty())

@@ -112,9 +112,8 @@ QString DecodeHtml(const QByteArray& bytes)
         QStringDecoder decoder(encoding);
         return decoder(QByteArrayView(bytes).sliced(mark.length));
     }
-    static const QRegularExpression charsetPattern(
-        QStringLiteral("charset\\s*=\\s*[\"']?\\s*([A-Za-z0-9_.:\\-]+)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression charsetPattern(QStringLiteral("charset\\s*=\\s*[\"']?\\s*([A-Za-z0-9_.:\\-]+)"),
+                                                   QRegularExpression::CaseInsensitiveOption);
     const QString head = QString::fromLatin1(bytes.left(4096));
     const QRegularExpressionMatch m = charsetPattern.match(head);
     if (m.hasMatch()) {
@@ -156,7 +155,7 @@ QVariant HtmlView::loadResource(int type, const QUrl& name)
     // A page or picture the HTML names is read only when it is a regular
     // file of a sane size: never a FIFO or a device.
     const QString local = plain.isLocalFile() ? plain.toLocalFile()
-                        : plain.isRelative()  ? QDir(searchPaths().value(0)).filePath(plain.path())
+        : plain.isRelative()                  ? QDir(searchPaths().value(0)).filePath(plain.path())
                                               : QString();
     if (!local.isEmpty()) {
         QFile file;

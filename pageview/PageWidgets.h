@@ -22,7 +22,11 @@ public:
     // The dialog was opened afresh: what comes in by a paste replaces the
     // text rather than joining it, whenever the window system lets the
     // focus arrive.
-    void startFresh() { fresh_ = true; selectAll(); }
+    void startFresh()
+    {
+        fresh_ = true;
+        selectAll();
+    }
 
 signals:
     void submitted();
@@ -41,7 +45,7 @@ public:
     explicit FindDialog(QWidget* parent);
 
     FindField* field() const { return field_; }
-    void prepare();                       // text selected, so that a paste replaces it
+    void prepare(); // text selected, so that a paste replaces it
     void setStatus(const QString& text);
 
 signals:

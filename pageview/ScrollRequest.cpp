@@ -11,8 +11,8 @@ QEvent::Type ScrollRequestEvent::eventType()
 void ApplyScrollCode(QAbstractSlider* bar, int code)
 {
     static constexpr QAbstractSlider::SliderAction kActions[] = {
-        QAbstractSlider::SliderSingleStepSub, QAbstractSlider::SliderSingleStepAdd,
-        QAbstractSlider::SliderPageStepSub, QAbstractSlider::SliderPageStepAdd};
+        QAbstractSlider::SliderSingleStepSub, QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderPageStepSub,
+        QAbstractSlider::SliderPageStepAdd};
     if (bar && code >= SB_LINEUP && code <= SB_PAGEDOWN)
         bar->triggerAction(kActions[code]);
 }

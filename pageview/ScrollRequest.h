@@ -11,11 +11,16 @@ enum ScrollCode { SB_LINEUP = 0, SB_LINEDOWN = 1, SB_PAGEUP = 2, SB_PAGEDOWN = 3
 // Carries out a scroll request on a scroll bar; an unknown code does nothing.
 void ApplyScrollCode(QAbstractSlider* bar, int code);
 
-class ScrollRequestEvent : public QEvent {
+class ScrollRequestEvent : public QEvent
+{
 public:
-    explicit ScrollRequestEvent(int code) : QEvent(eventType()), code_(code) {}
+    explicit ScrollRequestEvent(int code)
+        : QEvent(eventType())
+        , code_(code)
+    { }
     int code() const { return code_; }
     static QEvent::Type eventType();
+
 private:
     int code_;
 };

@@ -10,11 +10,11 @@ namespace lexifol::search {
 
 namespace {
 
-constexpr double kSaturation = 1.2;   // BM25's k1: the fifth hit on a page adds little
+constexpr double kSaturation = 1.2; // BM25's k1: the fifth hit on a page adds little
 
 struct QueryData {
-    std::vector<double> idf;   // of each phrase, over all pages
-    std::vector<int> hits;     // of each phrase on the page ranked
+    std::vector<double> idf; // of each phrase, over all pages
+    std::vector<int> hits;   // of each phrase on the page ranked
 };
 
 int CountRow(const Fts5ExtensionApi*, Fts5Context*, void* rows)
@@ -60,7 +60,8 @@ void PageRank(const Fts5ExtensionApi* api, Fts5Context* fts, sqlite3_context* ct
     std::fill(d->hits.begin(), d->hits.end(), 0);
     for (int i = 0; i < count; ++i) {
         int phrase = 0, column = 0, offset = 0;
-        if (api->xInst(fts, i, &phrase, &column, &offset) == SQLITE_OK && phrase >= 0 && size_t(phrase) < d->hits.size())
+        if (api->xInst(fts, i, &phrase, &column, &offset) == SQLITE_OK && phrase >= 0
+            && size_t(phrase) < d->hits.size())
             ++d->hits[size_t(phrase)];
     }
     double score = 0;

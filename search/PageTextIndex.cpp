@@ -41,7 +41,8 @@ Result<std::pair<const djvu::Document*, int>> Locate(const TextSource& s, const 
     return std::make_pair<const djvu::Document*, int>(open.get(), s.wholeFile ? page : 0);
 }
 
-Result<QString> IndexTextOf(const TextSource& s, const QString& reference, int page, std::unique_ptr<djvu::Document>& open)
+Result<QString> IndexTextOf(const TextSource& s, const QString& reference, int page,
+                            std::unique_ptr<djvu::Document>& open)
 {
     const auto at = Locate(s, reference, page, open);
     if (!at)
@@ -59,7 +60,8 @@ Result<djvu::TextLayer> PageTextOf(const TextSource& s, const QString& reference
 }
 
 // The calling thread at idle priority for its lifetime, then as it was.
-class IdleThread {
+class IdleThread
+{
 public:
     explicit IdleThread(bool on)
     {
@@ -197,8 +199,8 @@ Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const Bui
     return t.flush();
 }
 
-Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed,
-                                      int limit, int* pagesDone, int* pageCount, const std::atomic<bool>* cancel)
+Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed, int limit,
+                                      int* pagesDone, int* pageCount, const std::atomic<bool>* cancel)
 {
     const TextQuery query = ParseQuery(typed, s.rules);
     if (query.match.isEmpty())

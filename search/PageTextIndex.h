@@ -17,9 +17,9 @@
 namespace lexifol::search {
 
 struct TextSource {
-    QString name;        // the dictionary's name (its catalogue caption)
-    QString title;       // as shown in results
-    QString folder;      // Data/<name>.files/, with its trailing separator
+    QString name;   // the dictionary's name (its catalogue caption)
+    QString title;  // as shown in results
+    QString folder; // Data/<name>.files/, with its trailing separator
     bool wholeFile = true;
     ReplacementList rules;
 };
@@ -29,7 +29,7 @@ struct TextSource {
 // page by page, in the order of their numbers.
 struct SourcePages {
     QString identity;
-    QStringList pages;   // page references, as the index and the page view take them
+    QStringList pages; // page references, as the index and the page view take them
 };
 Result<SourcePages> ListPages(const TextSource& s);
 // The identity alone, without opening the document: checked before searching.
@@ -39,36 +39,36 @@ QString SourceIdentity(const TextSource& s);
 QString IndexPathFor(const QString& cacheFolder, const TextSource& s);
 
 struct BuildProgress {
-    std::function<void(int done, int total)> step;   // after each page
-    const std::atomic<bool>* cancel = nullptr;        // set: stop after the page
+    std::function<void(int done, int total)> step; // after each page
+    const std::atomic<bool>* cancel = nullptr;     // set: stop after the page
     // Behind everything else the machine does (the window's typing): the
     // calling thread is given only time nothing else wants while it builds.
     bool background = false;
     // Check the index it goes on from (SQLite's and FTS5's checks); it is
     // checked anyway when its last use ended without closing it.
     bool verify = false;
-    int* unreadable = nullptr;   // counts the pages that could not be read
+    int* unreadable = nullptr; // counts the pages that could not be read
 };
 // Builds, or goes on building, the index; true in `complete` when all pages are in.
 Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const BuildProgress& progress, bool* complete);
 
 struct PageResult {
     QString dictionary, title;
-    int page = 0;            // counted from 0 in the index's pages
+    int page = 0; // counted from 0 in the index's pages
     QString pageReference;
-    int line = 0;            // the line with the most hits on the page
-    QString lineText;        // that line as printed
-    QList<std::pair<int, int>> marks;   // the hits in lineText
-    int lines = 0;           // lines holding a hit
-    double rank = 0;         // lower is better
-    QList<MatchWord> words;  // what was searched, to be found again on the page
+    int line = 0;                     // the line with the most hits on the page
+    QString lineText;                 // that line as printed
+    QList<std::pair<int, int>> marks; // the hits in lineText
+    int lines = 0;                    // lines holding a hit
+    double rank = 0;                  // lower is better
+    QList<MatchWord> words;           // what was searched, to be found again on the page
 };
 // The pages holding `typed` in the dictionary's index as built so far,
 // best first, each once; `pagesDone` says how far the index has got. Fails
 // when the index was made from another document than the one there now.
 // `cancel`, when set meanwhile, ends the search at once ("Cancelled").
-Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed,
-                                      int limit, int* pagesDone = nullptr, int* pageCount = nullptr,
+Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed, int limit,
+                                      int* pagesDone = nullptr, int* pageCount = nullptr,
                                       const std::atomic<bool>* cancel = nullptr);
 
 // What the pages are, whatever their file is called: dictionaries made over

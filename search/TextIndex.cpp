@@ -9,8 +9,8 @@ namespace lexifol::search {
 
 namespace {
 
-constexpr int kLayout = 3;          // raised whenever the tables change
-constexpr int kCommitMs = 500;   // how often what is built becomes searchable
+constexpr int kLayout = 3;     // raised whenever the tables change
+constexpr int kCommitMs = 500; // how often what is built becomes searchable
 
 QString Why(sqlite3* db, const QString& path)
 {
@@ -125,8 +125,8 @@ Result<std::unique_ptr<TextIndex>> TextIndex::openToRead(const QString& path)
     return t;
 }
 
-Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QString& identity, const QStringList& pages,
-                                                   bool verify)
+Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QString& identity,
+                                                   const QStringList& pages, bool verify)
 {
     for (const char* suffix : {"", "-wal", "-shm"})
         if (Status s = NotAFile(path + QLatin1String(suffix)); !s)
@@ -134,8 +134,9 @@ Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QS
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::unique_ptr<TextIndex> t(new TextIndex);
         t->path_ = path;
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &t->db_,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &t->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                            nullptr)
+            != SQLITE_OK)
             return Status::failure(Why(t->db_, path));
         sqlite3_busy_timeout(t->db_, 2000);
         if (!RegisterPageRank(t->db_))
@@ -159,7 +160,8 @@ Result<std::unique_ptr<TextIndex>> TextIndex::open(const QString& path, const QS
                        "INSERT INTO lines(lines, rank) VALUES('automerge', 0);"
                        "INSERT INTO lines(lines, rank) VALUES('crisismerge', 256);"
                        "CREATE TABLE pages(n INTEGER PRIMARY KEY, ref TEXT);"
-                       "CREATE TABLE meta(key TEXT PRIMARY KEY, value);").ok();
+                       "CREATE TABLE meta(key TEXT PRIMARY KEY, value);")
+                   .ok();
         if (made && t->exec("BEGIN")) {
             Statement meta(t->db_, "INSERT INTO meta VALUES('identity', ?), ('done', 0)");
             BindText(meta.s, 1, identity);
@@ -247,8 +249,9 @@ Result<QList<PageHit>> TextIndex::search(const QString& match, int limit, const 
     // A query no one waits for any more (another was typed, the window
     // closed) is interrupted between steps of SQLite's machine.
     if (cancel)
-        sqlite3_progress_handler(db_, 16, [](void* flag) { return int(static_cast<const std::atomic<bool>*>(flag)->load()); },
-                                 const_cast<std::atomic<bool>*>(cancel));
+        sqlite3_progress_handler(
+            db_, 16, [](void* flag) { return int(static_cast<const std::atomic<bool>*>(flag)->load()); },
+            const_cast<std::atomic<bool>*>(cancel));
     int rc;
     while ((rc = sqlite3_step(q.s)) == SQLITE_ROW) {
         hits.append({int(sqlite3_column_int64(q.s, 0)), sqlite3_column_double(q.s, 1)});

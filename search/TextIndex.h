@@ -18,11 +18,12 @@ struct sqlite3;
 namespace lexifol::search {
 
 struct PageHit {
-    int page = 0;      // counted from 0
-    double rank = 0;   // lower is better
+    int page = 0;    // counted from 0
+    double rank = 0; // lower is better
 };
 
-class TextIndex {
+class TextIndex
+{
 public:
     ~TextIndex();
     TextIndex(const TextIndex&) = delete;
@@ -35,7 +36,7 @@ public:
     // With `verify` (after an unclean exit, or when asked to), an index that
     // fails SQLite's and FTS5's own checks is made anew too.
     static Result<std::unique_ptr<TextIndex>> open(const QString& path, const QString& identity,
-                                                    const QStringList& pages, bool verify = false);
+                                                   const QStringList& pages, bool verify = false);
     // Whether the last use of the file ended without closing it: its log left behind.
     static bool LeftOpen(const QString& path);
     // Opens one to search only, as it is now; fails when there is none yet.

@@ -17,15 +17,14 @@ inline constexpr int kMostQueryWords = 12;
 inline constexpr int kMostQueryChars = 256;
 
 struct TextQuery {
-    QString match;        // the index's MATCH expression; empty: nothing to search
-    QList<MatchWord> words;   // the words as the page's matcher finds them
-    bool cut = false;     // what was typed went past the bounds above
+    QString match;          // the index's MATCH expression; empty: nothing to search
+    QList<MatchWord> words; // the words as the page's matcher finds them
+    bool cut = false;       // what was typed went past the bounds above
 };
 
 TextQuery ParseQuery(const QString& typed, const ReplacementList& rules);
 
 // The text as stored: the rules applied.
 QString FoldForIndex(QStringView text, const ReplacementList& rules);
-
 
 } // namespace lexifol::search

@@ -46,8 +46,8 @@ bool WriteText(const QString& path, const QString& text, QString* error)
 }
 } // namespace
 
-bool EncodeBilevelPage(const QImage& page, int dpi, const QString& hiddenText, const QString& path,
-                       QString* error, int quarterTurns)
+bool EncodeBilevelPage(const QImage& page, int dpi, const QString& hiddenText, const QString& path, QString* error,
+                       int quarterTurns)
 {
     const QString pbm = path + QStringLiteral(".pbm");
     const QImage mono = page.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither | Qt::MonoOnly);
@@ -55,7 +55,8 @@ bool EncodeBilevelPage(const QImage& page, int dpi, const QString& hiddenText, c
         *error = QStringLiteral("cannot write ") + pbm;
         return false;
     }
-    const bool encoded = RunTool(QStringLiteral("cjb2"), {QStringLiteral("-dpi"), QString::number(dpi), pbm, path}, error);
+    const bool encoded = RunTool(QStringLiteral("cjb2"), {QStringLiteral("-dpi"), QString::number(dpi), pbm, path},
+                                 error);
     QFile::remove(pbm);
     if (!encoded)
         return false;
@@ -72,7 +73,8 @@ bool EncodeBilevelPage(const QImage& page, int dpi, const QString& hiddenText, c
         return true;
     // "select 1" is needed even for a single page.
     const bool edited = RunTool(QStringLiteral("djvused"),
-                                {path, QStringLiteral("-e"), QStringLiteral("select 1; ") + script.join(QStringLiteral("; ")),
+                                {path, QStringLiteral("-e"),
+                                 QStringLiteral("select 1; ") + script.join(QStringLiteral("; ")),
                                  QStringLiteral("-s")},
                                 error);
     QFile::remove(txt);

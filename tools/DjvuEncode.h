@@ -18,12 +18,11 @@ bool HaveTools();
 bool RunTool(const QString& program, const QStringList& args, QString* error, int timeoutMs = -1,
              const QString& dir = QString());
 
-
 // Encodes `page` (drawn black on white) as a bilevel page at `path`, with
 // `hiddenText` (djvused's text syntax) as its text layer when not empty, and
 // the orientation flag set to `quarterTurns` counter-clockwise turns.
-bool EncodeBilevelPage(const QImage& page, int dpi, const QString& hiddenText, const QString& path,
-                       QString* error, int quarterTurns = 0);
+bool EncodeBilevelPage(const QImage& page, int dpi, const QString& hiddenText, const QString& path, QString* error,
+                       int quarterTurns = 0);
 
 // A bundled document of the given single-page files, in order.
 bool Bundle(const QString& path, const QStringList& pages, QString* error);

@@ -30,7 +30,6 @@ using namespace mksample;
 
 namespace {
 
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     if (const lexifol::Status s = lexifol::WriteFileAtomically(path, bytes); !s)
@@ -69,7 +68,7 @@ void makeDir(const QString& path)
 
 // A drawn page on its way to the encoder.
 struct PendingPage {
-    QString base;   // file name without ".djvu", in the temporary folder
+    QString base; // file name without ".djvu", in the temporary folder
     DrawnPage drawn;
 };
 
@@ -99,7 +98,8 @@ void encodePages(const QString& tmp, const QVector<PendingPage>& pages)
         for (int i = next++; i < pages.size(); i = next++) {
             QString error;
             const QString path = tmp + QLatin1Char('/') + pages[i].base + QStringLiteral(".djvu");
-            if (!lexifol::djvu::EncodeBilevelPage(pages[i].drawn.image, kDpi, pages[i].drawn.hiddenText, path, &error)) {
+            if (!lexifol::djvu::EncodeBilevelPage(pages[i].drawn.image, kDpi, pages[i].drawn.hiddenText, path,
+                                                  &error)) {
                 std::lock_guard<std::mutex> lock(mutex);
                 errors << error;
             }
@@ -118,7 +118,7 @@ struct Dictionary {
     QVector<PageLayout> pages;
     QStringList index;
     Summary summary;
-    QString prefix;                // of its page files' names
+    QString prefix; // of its page files' names
     QVector<PendingPage> drawn;
 };
 
@@ -129,7 +129,8 @@ Dictionary makeDictionary(QVector<Entry> entries, const Typeset& type, const QSt
     Dictionary d{std::move(entries), type, {}, {}, {}, {}, {}};
     d.pages = layoutDictionary(d.entries, d.type);
     d.index = indexLines(d.entries, qPrintable(name));
-    d.summary = Summary{name, title, int(d.pages.size()), int(d.entries.size()), exampleOf(d.entries, QStringLiteral("apple"))};
+    d.summary = Summary{name, title, int(d.pages.size()), int(d.entries.size()),
+                        exampleOf(d.entries, QStringLiteral("apple"))};
     d.prefix = prefix;
     return d;
 }
@@ -168,8 +169,11 @@ QStringList firstWordsIndex(const Dictionary& sample)
 
 Summary firstWordsSummary(const Dictionary& sample)
 {
-    return Summary{QStringLiteral("First words"), QStringLiteral("Sample dictionary, page index"),
-                   sample.summary.pages, int(firstWordsIndex(sample).size()), {}};
+    return Summary{QStringLiteral("First words"),
+                   QStringLiteral("Sample dictionary, page index"),
+                   sample.summary.pages,
+                   int(firstWordsIndex(sample).size()),
+                   {}};
 }
 
 void writeProgramFiles(const QString& root, const Dictionary& sample, const Dictionary& pages)
@@ -182,8 +186,9 @@ void writeProgramFiles(const QString& root, const Dictionary& sample, const Dict
     // The catalogue file of a user who starts Lexifol in this folder: the
     // whole-file sample first. A catalogue the user already has is kept.
     if (!QFileInfo::exists(root + QStringLiteral("/diclist.dat")))
-        writeFile(root + QStringLiteral("/diclist.dat"), crlfLines({QStringLiteral("Sample\t1"), QStringLiteral("Pages\t0"),
-                                                                     QStringLiteral("First words\t1")}));
+        writeFile(
+            root + QStringLiteral("/diclist.dat"),
+            crlfLines({QStringLiteral("Sample\t1"), QStringLiteral("Pages\t0"), QStringLiteral("First words\t1")}));
     writeFile(root + QStringLiteral("/Intro/intro.htm"),
               introPage({sample.summary, pages.summary, firstWordsSummary(sample)}).toUtf8());
     writeFile(root + QStringLiteral("/Help/main.htm"), helpPage().toUtf8());
@@ -216,12 +221,14 @@ void installFirstWords(const QString& tmp, const QString& data, const Dictionary
     makeDir(dir);
     removeDocuments(dir);
     copyReplacing(tmp + QStringLiteral("/Sample.djvu"), dir + QLatin1Char('/') + name + QStringLiteral(".djvu"));
-    writeFile(dir + QLatin1Char('/') + name + QStringLiteral(".ini"),
-              lexifol::Utf16FileBytes({QStringLiteral("[main]"), QStringLiteral("name=") + firstWordsSummary(sample).title,
-                                       QStringLiteral("whole_file=yes"), QStringLiteral("text_layer=yes"),
-                                       QStringLiteral("page_index=yes"), QStringLiteral("keyboard_layout=00000409")}));
+    writeFile(
+        dir + QLatin1Char('/') + name + QStringLiteral(".ini"),
+        lexifol::Utf16FileBytes({QStringLiteral("[main]"), QStringLiteral("name=") + firstWordsSummary(sample).title,
+                                 QStringLiteral("whole_file=yes"), QStringLiteral("text_layer=yes"),
+                                 QStringLiteral("page_index=yes"), QStringLiteral("keyboard_layout=00000409")}));
     writeFile(dir + QStringLiteral("/Plugin.dat"), pluginParameters());
-    writeFile(data + QLatin1Char('/') + name + QStringLiteral(".list"), lexifol::Utf16FileBytes(firstWordsIndex(sample)));
+    writeFile(data + QLatin1Char('/') + name + QStringLiteral(".list"),
+              lexifol::Utf16FileBytes(firstWordsIndex(sample)));
 }
 
 void installPages(const QString& tmp, const QString& data, const Dictionary& pages)
@@ -256,11 +263,11 @@ int run(const QString& programFolder)
     const QString tmp = tmpDir.path();
 
     Dictionary sample = makeDictionary(sampleEntries(), typeset(QStringLiteral("DejaVu Serif"), 60),
-                                             QStringLiteral("Sample"), QStringLiteral("Sample English Dictionary"),
-                                             QStringLiteral("s"));
+                                       QStringLiteral("Sample"), QStringLiteral("Sample English Dictionary"),
+                                       QStringLiteral("s"));
     Dictionary pages = makeDictionary(pagesEntries(), typeset(QStringLiteral("DejaVu Sans"), 64),
-                                            QStringLiteral("Pages"), QStringLiteral("Sample dictionary, one file per page"),
-                                            QStringLiteral("p"));
+                                      QStringLiteral("Pages"), QStringLiteral("Sample dictionary, one file per page"),
+                                      QStringLiteral("p"));
     // Every page is laid out before any is drawn: the glyphs drawn depend a
     // little on what the font engine measured before, and this order is the
     // one the sample's pages are known by.

@@ -10,7 +10,7 @@
 
 namespace mksample {
 
-constexpr int kPageWidth = 2550;  // US Letter at 300 dpi
+constexpr int kPageWidth = 2550; // US Letter at 300 dpi
 constexpr int kPageHeight = 3300;
 constexpr int kDpi = 300;
 
@@ -19,13 +19,16 @@ struct Failure {
     QString message;
 };
 
-[[noreturn]] inline void fail(const QString& message) { throw Failure{message}; }
+[[noreturn]] inline void fail(const QString& message)
+{
+    throw Failure{message};
+}
 
 struct Entry {
     QString headword;
-    QString pos;     // part of speech, set in italics
-    QString text;    // definition, or the words before a cross-reference
-    QString target;  // cross-referenced headword; empty for a plain entry
+    QString pos;    // part of speech, set in italics
+    QString text;   // definition, or the words before a cross-reference
+    QString target; // cross-referenced headword; empty for a plain entry
     int page = 0;
 };
 
@@ -66,7 +69,7 @@ struct Summary {
     QString name, title;
     int pages = 0;
     int entries = 0;
-    QString example;  // "headword (page)"
+    QString example; // "headword (page)"
 };
 
 // Entries, sorted as the index wants them.
@@ -85,7 +88,7 @@ PageLayout layoutText(const QString& title, const QStringList& paragraphs, const
 
 struct DrawnPage {
     QImage image;
-    QString hiddenText;   // the text layer, in djvused syntax
+    QString hiddenText; // the text layer, in djvused syntax
 };
 DrawnPage renderPage(const PageLayout& page, const Typeset& ts);
 

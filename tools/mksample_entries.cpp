@@ -12,7 +12,6 @@ namespace mksample {
 
 namespace {
 
-
 struct Row {
     QString f[4];
 };
@@ -33,7 +32,10 @@ QVector<Row> parseTable(const char* text)
     return rows;
 }
 
-bool isVowel(QChar c) { return QStringLiteral("aeiou").contains(c); }
+bool isVowel(QChar c)
+{
+    return QStringLiteral("aeiou").contains(c);
+}
 
 QString withArticle(const QString& w)
 {
@@ -71,8 +73,8 @@ QString gerund(const QString& v)
         return v.chopped(2) + QStringLiteral("ying");
     if (v.endsWith(QLatin1Char('e')) && !v.endsWith(QLatin1String("ee")))
         return v.chopped(1) + QStringLiteral("ing");
-    if (n >= 3 && vowelGroups(v) == 1 && !isVowel(v[n - 1]) && isVowel(v[n - 2])
-        && !isVowel(v[n - 3]) && !QStringLiteral("wxy").contains(v[n - 1]))
+    if (n >= 3 && vowelGroups(v) == 1 && !isVowel(v[n - 1]) && isVowel(v[n - 2]) && !isVowel(v[n - 3])
+        && !QStringLiteral("wxy").contains(v[n - 1]))
         return v + v[n - 1] + QStringLiteral("ing");
     return v + QStringLiteral("ing");
 }
@@ -148,15 +150,14 @@ Entry crossReference(const Row& r)
 void sortEntries(QVector<Entry>& entries, const char* dictionary)
 {
     const lexifol::IndexCollation& coll = lexifol::IndexCollation::Default();
-    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-        return coll.compare(a.headword, b.headword) < 0;
-    });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [&](const Entry& a, const Entry& b) { return coll.compare(a.headword, b.headword) < 0; });
     QVector<Entry> kept;
     for (const Entry& e : entries) {
         if (!kept.isEmpty() && kept.back().headword != e.headword
             && coll.compare(kept.back().headword, e.headword) == 0) {
-            std::fprintf(stderr, "lexifol_mksample: %s: \"%s\" collates equal to \"%s\", left out\n",
-                         dictionary, qPrintable(e.headword), qPrintable(kept.back().headword));
+            std::fprintf(stderr, "lexifol_mksample: %s: \"%s\" collates equal to \"%s\", left out\n", dictionary,
+                         qPrintable(e.headword), qPrintable(kept.back().headword));
             continue;
         }
         kept.push_back(e);
@@ -228,7 +229,7 @@ QVector<Entry> pagesEntries()
     auto encodable = [&](const QString& s) { return ansi.decode(ansi.encode(s)) == s; };
     // Every other base word, and the words that tests and cross-references need.
     const QStringList needed = {QStringLiteral("apple"), QStringLiteral("color"), QStringLiteral("gray"),
-                                QStringLiteral("go"), QStringLiteral("child"), QStringLiteral("mouse")};
+                                QStringLiteral("go"),    QStringLiteral("child"), QStringLiteral("mouse")};
     QVector<Entry> out;
     const QVector<Row> base = parseTable(mksample::kBaseWords);
     for (int i = 0; i < base.size(); ++i) {
@@ -238,14 +239,14 @@ QVector<Entry> pagesEntries()
         e.text = e.text.section(QLatin1Char(';'), 0, 0);
         out.push_back(e);
     }
-    const QStringList chosen = {QStringLiteral("café"), QStringLiteral("façade"), QStringLiteral("naïve"),
-                                QStringLiteral("o'clock"), QStringLiteral("well-being"),
-                                QStringLiteral("ice cream"), QStringLiteral("résumé"), QStringLiteral("resume")};
+    const QStringList chosen = {QStringLiteral("café"),    QStringLiteral("façade"),     QStringLiteral("naïve"),
+                                QStringLiteral("o'clock"), QStringLiteral("well-being"), QStringLiteral("ice cream"),
+                                QStringLiteral("résumé"),  QStringLiteral("resume")};
     for (const Row& r : parseTable(mksample::kLoanAndCompoundWords))
         if (chosen.contains(r.f[0]) && encodable(r.f[0] + r.f[2]))
             out.push_back(plainEntry(r));
-    const QStringList refs = {QStringLiteral("cafe"), QStringLiteral("colour"), QStringLiteral("grey"),
-                              QStringLiteral("went"), QStringLiteral("children"), QStringLiteral("ice-cream"),
+    const QStringList refs = {QStringLiteral("cafe"),  QStringLiteral("colour"),   QStringLiteral("grey"),
+                              QStringLiteral("went"),  QStringLiteral("children"), QStringLiteral("ice-cream"),
                               QStringLiteral("naive"), QStringLiteral("mice")};
     for (const Row& r : parseTable(mksample::kCrossReferences))
         if (refs.contains(r.f[0]) && encodable(r.f[0] + r.f[3]))
@@ -269,7 +270,7 @@ QStringList indexLines(const QVector<Entry>& entries, const char* dictionary)
         const QString& b = entries[i].headword;
         const bool headOk = a == b || coll.compare(a, b) < 0;
         const bool lineOk = lines[i - 1] == lines[i] || coll.compare(lines[i - 1], lines[i]) < 0
-                            || withoutAccents(a) == withoutAccents(b);
+            || withoutAccents(a) == withoutAccents(b);
         if (!lineOk || !headOk)
             fail(QStringLiteral("%1: index out of order at line %2: \"%3\" before \"%4\"")
                      .arg(QLatin1String(dictionary))
@@ -284,8 +285,8 @@ QString exampleOf(const QVector<Entry>& entries, const QString& word)
     for (const Entry& e : entries)
         if (e.headword == word)
             return QStringLiteral("%1 is on page %2").arg(word).arg(e.page);
-    return entries.isEmpty() ? QString() : QStringLiteral("%1 is on page %2").arg(entries[0].headword).arg(entries[0].page);
+    return entries.isEmpty() ? QString()
+                             : QStringLiteral("%1 is on page %2").arg(entries[0].headword).arg(entries[0].page);
 }
-
 
 } // namespace mksample

@@ -5,7 +5,6 @@ namespace mksample {
 
 namespace {
 
-
 QString htmlPage(const QString& title, const QString& body)
 {
     return QStringLiteral(
@@ -21,11 +20,12 @@ QString htmlPage(const QString& title, const QString& body)
                "code { font-family: \"DejaVu Sans Mono\", monospace; }\n"
                "</style>\n</head>\n<body>\n")
                .arg(title.toHtmlEscaped())
-           + body + QStringLiteral("</body>\n</html>\n");
+        + body + QStringLiteral("</body>\n</html>\n");
 }
 
 } // namespace
 
+// clang-format off
 QString introPage(const QVector<Summary>& dicts)
 {
     QString list;
@@ -197,5 +197,6 @@ QString annotationPage(const Summary& s)
             .arg(s.entries)
             .arg(s.example.toHtmlEscaped()));
 }
+// clang-format on
 
 } // namespace mksample

@@ -11,7 +11,6 @@
 
 namespace mksample {
 
-
 QFont makeFont(const QString& family, int pixels, bool bold, bool italic)
 {
     QFont f(family);
@@ -76,8 +75,7 @@ QVector<Token> entryTokens(const Entry& e)
 }
 
 // Greedy line filling; continuation lines get a hanging indent.
-QVector<QVector<QPair<Token, qreal>>> wrap(const QVector<Token>& tokens, const Typeset& ts, qreal width,
-                                           qreal indent)
+QVector<QVector<QPair<Token, qreal>>> wrap(const QVector<Token>& tokens, const Typeset& ts, qreal width, qreal indent)
 {
     const qreal space = QFontMetricsF(ts.font[Body]).horizontalAdvance(QLatin1Char(' '));
     QVector<QVector<QPair<Token, qreal>>> lines(1);
@@ -159,8 +157,8 @@ QVector<PageLayout> layoutDictionary(QVector<Entry>& entries, const Typeset& ts)
         const QString folio = QString::number(p.number);
         head.push_back({p.first, RunningHead, qreal(ts.marginX), qreal(ts.headBaseline)});
         head.push_back({folio, Folio, (kPageWidth - ff.horizontalAdvance(folio)) / 2, qreal(ts.headBaseline)});
-        head.push_back({p.last, RunningHead, kPageWidth - ts.marginX - fh.horizontalAdvance(p.last),
-                        qreal(ts.headBaseline)});
+        head.push_back(
+            {p.last, RunningHead, kPageWidth - ts.marginX - fh.horizontalAdvance(p.last), qreal(ts.headBaseline)});
         // Multi-word guide words become separate words of the text layer.
         PlacedLine split;
         for (const PlacedWord& w : head) {
@@ -211,7 +209,6 @@ PageLayout layoutText(const QString& title, const QStringList& paragraphs, const
     return p;
 }
 
-
 namespace {
 // One line of the text layer; word boxes come from the same font metrics
 // that placed the words.
@@ -229,7 +226,12 @@ QString drawLine(QPainter& painter, const PlacedLine& line, const Typeset& ts)
         const int top = int(std::floor(w.baseline - fm.ascent()));
         const int bottom = int(std::ceil(w.baseline + fm.descent()));
         const int y0 = kPageHeight - bottom, y1 = kPageHeight - top;
-        words += QStringLiteral("\n  (word %1 %2 %3 %4 %5)").arg(x0).arg(y0).arg(x1).arg(y1).arg(lexifol::djvu::Quoted(w.text));
+        words += QStringLiteral("\n  (word %1 %2 %3 %4 %5)")
+                     .arg(x0)
+                     .arg(y0)
+                     .arg(x1)
+                     .arg(y1)
+                     .arg(lexifol::djvu::Quoted(w.text));
         lx0 = std::min(lx0, x0);
         ly0 = std::min(ly0, y0);
         lx1 = std::max(lx1, x1);
@@ -262,6 +264,5 @@ DrawnPage renderPage(const PageLayout& page, const Typeset& ts)
     text += QStringLiteral(")\n");
     return {img, text};
 }
-
 
 } // namespace mksample

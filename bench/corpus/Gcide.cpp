@@ -38,7 +38,8 @@ QByteArray Inflate(QString* error)
 QString Clean(QString text)
 {
     static const QRegularExpression pron(QStringLiteral("\\\\[^\\\\]*\\\\"));
-    static const QRegularExpression source(QStringLiteral("\\[(\\d{4} Webster|WordNet[^\\]]*|PJC|Century[^\\]]*|Chambers[^\\]]*|[A-Z]{2,4})\\]"));
+    static const QRegularExpression source(
+        QStringLiteral("\\[(\\d{4} Webster|WordNet[^\\]]*|PJC|Century[^\\]]*|Chambers[^\\]]*|[A-Z]{2,4})\\]"));
     static const QRegularExpression mark(QStringLiteral("\\[([a-zA-Z])[\\^=~`'\"]+\\]|\\[[\\^=~`'\"]+([a-zA-Z])\\]"));
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     text.replace(pron, QString()).replace(source, QString()).replace(mark, QStringLiteral("\\1\\2"));

@@ -8,8 +8,8 @@
 namespace corpus {
 
 struct Article {
-    QString headword;   // as the dictionary prints it
-    QString body;       // one paragraph, markup removed
+    QString headword; // as the dictionary prints it
+    QString body;     // one paragraph, markup removed
 };
 
 // The articles whose headwords begin at `from` (letter case ignored), in the

@@ -21,7 +21,8 @@ const char* ZoneType(const QString& hocrClass)
         return "column";
     if (hocrClass == u"ocr_par")
         return "para";
-    if (hocrClass == u"ocr_line" || hocrClass == u"ocr_header" || hocrClass == u"ocr_caption" || hocrClass == u"ocr_textfloat")
+    if (hocrClass == u"ocr_line" || hocrClass == u"ocr_header" || hocrClass == u"ocr_caption"
+        || hocrClass == u"ocr_textfloat")
         return "line";
     if (hocrClass == u"ocrx_word")
         return "word";
@@ -48,8 +49,12 @@ void Write(const Zone& z, int height, QString& out)
 {
     if (z.type == u"word" && z.text.trimmed().isEmpty())
         return;
-    out += QStringLiteral("(%1 %2 %3 %4 %5").arg(z.type).arg(z.box.left()).arg(height - z.box.bottom() - 1)
-               .arg(z.box.right() + 1).arg(height - z.box.top());
+    out += QStringLiteral("(%1 %2 %3 %4 %5")
+               .arg(z.type)
+               .arg(z.box.left())
+               .arg(height - z.box.bottom() - 1)
+               .arg(z.box.right() + 1)
+               .arg(height - z.box.top());
     if (z.type == u"word")
         out += u' ' + Quote(z.text.trimmed());
     for (const Zone& c : z.children)
@@ -64,13 +69,16 @@ QString HocrToDjvuText(const QByteArray& hocr, QSize page)
     QXmlStreamReader xml(hocr);
     Zone root{QStringLiteral("page"), QRect(QPoint(0, 0), page), {}, {}};
     QList<Zone*> stack{&root};
-    QList<bool> pushed;   // per open element: whether it opened a zone
+    QList<bool> pushed; // per open element: whether it opened a zone
     while (!xml.atEnd()) {
         const auto token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
             const char* type = ZoneType(xml.attributes().value(QStringLiteral("class")).toString());
             if (type) {
-                stack.last()->children.append(Zone{QString::fromLatin1(type), Bbox(xml.attributes().value(QStringLiteral("title")).toString()), {}, {}});
+                stack.last()->children.append(Zone{QString::fromLatin1(type),
+                                                   Bbox(xml.attributes().value(QStringLiteral("title")).toString()),
+                                                   {},
+                                                   {}});
                 stack.append(&stack.last()->children.last());
             }
             pushed.append(type != nullptr);

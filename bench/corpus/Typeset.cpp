@@ -11,8 +11,16 @@ namespace {
 
 constexpr int kW = 2250, kH = 3300, kSide = 190, kTop = 260, kBottom = 230;
 
-struct Run { QString text; bool bold; int x; };
-struct Line { QList<Run> runs; int column; int y; };
+struct Run {
+    QString text;
+    bool bold;
+    int x;
+};
+struct Line {
+    QList<Run> runs;
+    int column;
+    int y;
+};
 
 QFont Font(const Layout& l, bool bold, double scale = 1.0)
 {
@@ -127,7 +135,7 @@ QList<SetPage> Typeset(const QList<Article>& articles, const Layout& l, int page
     const int gutter = 60, colW = (kW - 2 * kSide - (l.columns - 1) * gutter) / l.columns;
     const int perColumn = (kH - kTop - kBottom) / lineH;
     int next = 0, number = l.firstPageNumber + (l.titlePage ? 1 : 0);
-    QList<Line> pending;   // lines of an article carried over to the next page
+    QList<Line> pending; // lines of an article carried over to the next page
     while (out.size() < pages && next < articles.size()) {
         QList<Line> lines = pending;
         pending.clear();
@@ -139,7 +147,11 @@ QList<SetPage> Typeset(const QList<Article>& articles, const Layout& l, int page
             QList<Run> runs;
             const bool firstIndented = l.firstLineIndent;
             int x = firstIndented ? indent : 0, width = colW;
-            auto flush = [&] { art.append({runs, 0, 0}); runs.clear(); x = firstIndented ? 0 : indent; };
+            auto flush = [&] {
+                art.append({runs, 0, 0});
+                runs.clear();
+                x = firstIndented ? 0 : indent;
+            };
             const QStringList words = QStringList{a.headword + u','} + Words(a, rng);
             for (int k = 0; k < words.size(); ++k) {
                 const int w = (k == 0 ? fb : fm).horizontalAdvance(words[k]);
@@ -167,7 +179,8 @@ QList<SetPage> Typeset(const QList<Article>& articles, const Layout& l, int page
                 if (r.bold) {
                     const QString word = r.text.endsWith(u',') ? r.text.chopped(1) : r.text;
                     const QString firstWord = word.section(u' ', 0, 0);
-                    page.truth.marks.append({word, QPointF(x0 + r.x + fb.horizontalAdvance(firstWord) / 2.0, y - fb.ascent() / 2.0)});
+                    page.truth.marks.append(
+                        {word, QPointF(x0 + r.x + fb.horizontalAdvance(firstWord) / 2.0, y - fb.ascent() / 2.0)});
                 }
             }
         }
@@ -186,7 +199,9 @@ QImage Spoil(const QImage& page, const Layout& l, quint32 seed, QTransform* turn
     QRandomGenerator rng(seed);
     const double degrees = (rng.generateDouble() * 2 - 1) * l.maxDegrees;
     if (turn)
-        *turn = QTransform().translate(page.width() / 2.0, page.height() / 2.0).rotate(degrees)
+        *turn = QTransform()
+                    .translate(page.width() / 2.0, page.height() / 2.0)
+                    .rotate(degrees)
                     .translate(-page.width() / 2.0, -page.height() / 2.0);
     QImage turned(page.size(), QImage::Format_Grayscale8);
     turned.fill(255);
@@ -202,7 +217,8 @@ QImage Spoil(const QImage& page, const Layout& l, quint32 seed, QTransform* turn
         p.resetTransform();
         for (int k = 0; k < l.specks; ++k) {
             const double r = 1.0 + rng.generateDouble() * 3.5;
-            p.drawEllipse(QPointF(rng.bounded(page.width()), rng.bounded(page.height())), r, r * (0.5 + rng.generateDouble()));
+            p.drawEllipse(QPointF(rng.bounded(page.width()), rng.bounded(page.height())), r,
+                          r * (0.5 + rng.generateDouble()));
         }
     }
     const QSize small(int(page.width() * l.blur), int(page.height() * l.blur));

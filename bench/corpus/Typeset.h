@@ -10,34 +10,34 @@
 namespace corpus {
 
 enum class Head {
-    None,              // no running head
-    EdgesNumberMid,    // FIRST   57   LAST
-    NumberOutside,     // 57  First — Last  /  First — Last  58
-    OneGuideColon,     // 244 : FIRST on the left page, LAST : 245 on the right
-    Foot,              // the guide words at the foot, the number at the top
+    None,           // no running head
+    EdgesNumberMid, // FIRST   57   LAST
+    NumberOutside,  // 57  First — Last  /  First — Last  58
+    OneGuideColon,  // 244 : FIRST on the left page, LAST : 245 on the right
+    Foot,           // the guide words at the foot, the number at the top
 };
 
 struct Layout {
     QString family = QStringLiteral("DejaVu Serif");
     double points = 9.0;
     int columns = 2;
-    double indentEm = 1.0;      // hanging indent of continuation lines
-    bool firstLineIndent = false;   // articles begin indented instead
+    double indentEm = 1.0;        // hanging indent of continuation lines
+    bool firstLineIndent = false; // articles begin indented instead
     Head head = Head::EdgesNumberMid;
     bool capitalHeads = true;
     bool titlePage = true;
-    int plateEvery = 0;         // a plate after every N pages; 0: none
+    int plateEvery = 0; // a plate after every N pages; 0: none
     int firstPageNumber = 1;
     // Spoiling.
     double maxDegrees = 0.5;
-    double blur = 0.7;          // scale down and up again by this
+    double blur = 0.7; // scale down and up again by this
     int specks = 400;
     int threshold = 140;
 };
 
 struct Mark {
     QString headword;
-    QPointF at;        // the middle of where it is printed, page pixels
+    QPointF at; // the middle of where it is printed, page pixels
 };
 
 struct PageTruth {
@@ -47,7 +47,7 @@ struct PageTruth {
 };
 
 struct SetPage {
-    QImage image;      // grey, 300 dpi
+    QImage image; // grey, 300 dpi
     PageTruth truth;
 };
 

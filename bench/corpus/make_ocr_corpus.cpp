@@ -6,8 +6,8 @@
 // held-out layouts on other words.
 //   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
-// headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's tools,
-// fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf.
+// headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
+// tools, fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf.
 #include "DjvuEncode.h"
 #include "Hocr.h"
 #include "Typeset.h"
@@ -20,23 +20,29 @@
 
 namespace {
 
-struct Document { const char* name; const char* from; corpus::Layout layout; };
+struct Document {
+    const char* name;
+    const char* from;
+    corpus::Layout layout;
+};
 
 QList<Document> Set(const QString& which)
 {
     using corpus::Head;
     corpus::Layout a, b, c, d, e, f, g;
     a.family = "DejaVu Serif", a.head = Head::EdgesNumberMid;
-    b.family = "Liberation Serif", b.points = 8.5, b.head = Head::NumberOutside, b.capitalHeads = false, b.titlePage = false,
-    b.firstPageNumber = 120, b.indentEm = 1.5;
+    b.family = "Liberation Serif", b.points = 8.5, b.head = Head::NumberOutside, b.capitalHeads = false,
+    b.titlePage = false, b.firstPageNumber = 120, b.indentEm = 1.5;
     c.family = "Nimbus Roman", c.head = Head::None, c.titlePage = false, c.firstPageNumber = 300, c.maxDegrees = 0.3;
     if (which == u"tune")
         return {{"edges", "Cab", a}, {"outside", "Ga", b}, {"plain", "Pe", c}};
     d.family = "C059", d.points = 8, d.columns = 3, d.head = Head::OneGuideColon, d.plateEvery = 9, d.indentEm = 1.6,
     d.firstPageNumber = 240, d.specks = 900;
-    e.family = "P052", e.points = 9.5, e.head = Head::Foot, e.firstLineIndent = true, e.indentEm = 1.2, e.capitalHeads = false;
+    e.family = "P052", e.points = 9.5, e.head = Head::Foot, e.firstLineIndent = true, e.indentEm = 1.2,
+    e.capitalHeads = false;
     f.family = "FreeSerif", f.head = Head::None, f.indentEm = 0.6, f.blur = 0.55, f.threshold = 150, f.specks = 1200;
-    g.family = "Nimbus Roman", g.head = Head::NumberOutside, g.maxDegrees = 0.9, g.titlePage = false, g.firstPageNumber = 57;
+    g.family = "Nimbus Roman", g.head = Head::NumberOutside, g.maxDegrees = 0.9, g.titlePage = false,
+    g.firstPageNumber = 57;
     if (which == u"held")
         return {{"colon", "Ma", d}, {"foot", "Sa", e}, {"rough", "Di", f}, {"tilted", "Ba", g}};
     // The held-out layouts again, on other stretches of the alphabet: for a
@@ -46,10 +52,14 @@ QList<Document> Set(const QString& which)
     // Mixtures no rule was written against, on stretches no set has used:
     // for a figure after "fresh" has been looked at too.
     corpus::Layout h = a, i = d, j = f, k = e;
-    h.family = "Liberation Serif", h.points = 10, h.maxDegrees = 0.7, h.specks = 700, h.indentEm = 0.8, h.firstPageNumber = 412;
-    i.family = "DejaVu Serif", i.columns = 2, i.points = 8.5, i.head = Head::NumberOutside, i.plateEvery = 0, i.blur = 0.6;
-    j.family = "C059", j.columns = 3, j.points = 7.5, j.head = Head::EdgesNumberMid, j.threshold = 135, j.titlePage = true;
-    k.family = "Nimbus Roman", k.head = Head::OneGuideColon, k.firstLineIndent = false, k.indentEm = 2.0, k.specks = 300;
+    h.family = "Liberation Serif", h.points = 10, h.maxDegrees = 0.7, h.specks = 700, h.indentEm = 0.8,
+    h.firstPageNumber = 412;
+    i.family = "DejaVu Serif", i.columns = 2, i.points = 8.5, i.head = Head::NumberOutside, i.plateEvery = 0,
+    i.blur = 0.6;
+    j.family = "C059", j.columns = 3, j.points = 7.5, j.head = Head::EdgesNumberMid, j.threshold = 135,
+    j.titlePage = true;
+    k.family = "Nimbus Roman", k.head = Head::OneGuideColon, k.firstLineIndent = false, k.indentEm = 2.0,
+    k.specks = 300;
     return {{"mixed1", "Le", h}, {"mixed2", "Wa", i}, {"mixed3", "Ch", j}, {"mixed4", "Pa", k}};
 }
 
@@ -89,7 +99,8 @@ bool MakeDocument(const QString& folder, const Document& doc, int pages)
     const QList<corpus::Article> articles = corpus::ReadGcide(QString::fromLatin1(doc.from), pages * 120, &error);
     if (articles.isEmpty())
         return std::printf("%s\n", qPrintable(error)), false;
-    const QList<corpus::SetPage> set = corpus::Typeset(articles, doc.layout, pages, qHash(QString::fromLatin1(doc.name)));
+    const QList<corpus::SetPage> set = corpus::Typeset(articles, doc.layout, pages,
+                                                       qHash(QString::fromLatin1(doc.name)));
     QDir().mkpath(folder);
     QStringList images, files;
     QList<QImage> scans;
@@ -99,7 +110,8 @@ bool MakeDocument(const QString& folder, const Document& doc, int pages)
         scans << corpus::Spoil(set[i].image, doc.layout, 1000 + i, &turn);
         for (const corpus::Mark& m : set[i].truth.marks) {
             const QPointF at = turn.map(m.at);
-            marks += QStringLiteral("%1\t%2\t%3\t%4\n").arg(i + 1).arg(m.headword).arg(qRound(at.x())).arg(qRound(at.y()));
+            marks +=
+                QStringLiteral("%1\t%2\t%3\t%4\n").arg(i + 1).arg(m.headword).arg(qRound(at.x())).arg(qRound(at.y()));
         }
         images << folder + QStringLiteral("/p%1.png").arg(i, 4, 10, QChar(u'0'));
         scans.last().save(images.last());

@@ -13,8 +13,8 @@
 
 struct Fixture {
     QTemporaryDir root;
-    QString prog;   // program folder, with trailing "/"
-    QString cwd;    // current directory of the "process"
+    QString prog; // program folder, with trailing "/"
+    QString cwd;  // current directory of the "process"
     QString oldCwd;
     QList<lexifol::Message> messages;
     lexifol::MessageHandler oldHandler;
@@ -60,7 +60,10 @@ struct Fixture {
         return out;
     }
 
-    QString folder(const QString& name) const { return prog + QStringLiteral("Data/") + name + QStringLiteral(".files/"); }
+    QString folder(const QString& name) const
+    {
+        return prog + QStringLiteral("Data/") + name + QStringLiteral(".files/");
+    }
 
     // Installs a dictionary whose index lines are given (UTF-16 with mark).
     void addDictionary(const QString& name, const QStringList& lines, const QString& descriptor = QString())
@@ -87,4 +90,3 @@ struct Fixture {
 
     QString pageFile() const { return QString::fromLatin1(readBytes(prog + QStringLiteral("temp.htm"))); }
 };
-

@@ -57,7 +57,8 @@ int main(int argc, char** argv)
     check(seen.size() == 2, "two reports");
     check(seen.size() > 0 && seen[0].text == QStringLiteral("List index out of bounds (0)"), "list index text");
     check(seen.size() > 1 && seen[1].text == QStringLiteral("disk on fire"), "failure text");
-    check(seen.size() > 1 && seen[0].caption == QStringLiteral("Lexifol 3.1") && seen[1].caption == QStringLiteral("Lexifol 3.1"),
+    check(seen.size() > 1 && seen[0].caption == QStringLiteral("Lexifol 3.1")
+              && seen[1].caption == QStringLiteral("Lexifol 3.1"),
           "caption");
     check(seen.size() > 0 && seen[0].icon == MsgIcon::Error, "error icon");
     std::printf("%d passed, %d failed\n", 6 - failures, failures);

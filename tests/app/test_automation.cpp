@@ -58,7 +58,8 @@ private slots:
         QString error;
         for (int i = 1; i <= 2; ++i) {
             const QString file = fx_->folder("D") + QStringLiteral("p%1.djvu").arg(i);
-            QVERIFY2(MakeDjvuPage(file, pageLines(i), 1400, nullptr, &error, QSize(1200, 2400), 0, 60), qPrintable(error));
+            QVERIFY2(MakeDjvuPage(file, pageLines(i), 1400, nullptr, &error, QSize(1200, 2400), 0, 60),
+                     qPrintable(error));
             files << file;
         }
         QVERIFY2(BundleDjvu(fx_->folder("D") + "D.djvu", files, &error), qPrintable(error));
@@ -124,7 +125,8 @@ private slots:
             settle();
         }
         QCOMPARE(Ui(*w_).pageView->pageIndex(), continuous ? 1 : 0);
-        QCOMPARE(Ui(*w_).status->pageText(), continuous ? QStringLiteral("page 2 of 2") : QStringLiteral("page 1 of 2"));
+        QCOMPARE(Ui(*w_).status->pageText(),
+                 continuous ? QStringLiteral("page 2 of 2") : QStringLiteral("page 1 of 2"));
         // The help in the page area is no page of the document.
         w_->actions().showHelp();
         settle();
@@ -145,12 +147,12 @@ private slots:
 
     void headwordFoundOnItsPage()
     {
-        QVERIFY(Ui(*w_).pageView->headwordMark().isEmpty());   // "beta" is not printed
+        QVERIFY(Ui(*w_).pageView->headwordMark().isEmpty()); // "beta" is not printed
         Ui(*w_).searchBox->setText("target1");
         w_->actions().showSelectedEntry();
         QTRY_VERIFY(!Ui(*w_).pageView->headwordMark().isEmpty());
         QCOMPARE(Ui(*w_).pageView->pageIndex(), 0);
-        QVERIFY(scroll() > 0);   // the last line of the page, brought into view
+        QVERIFY(scroll() > 0); // the last line of the page, brought into view
         // The Find command's hits take the mark's place.
         Ui(*w_).searchBox->setText("word1");
         QVERIFY(w_->keys().find(true));
@@ -170,7 +172,7 @@ private slots:
         QTRY_VERIFY(!Ui(*w_).pageView->headwordMark().isEmpty());
         const int moved = scroll();
         QVERIFY(moved > 0);
-        QVERIFY(moved < Ui(*w_).pageView->pageWindow()->height());   // a line, not the way to the word
+        QVERIFY(moved < Ui(*w_).pageView->pageWindow()->height()); // a line, not the way to the word
     }
 
     void locateOff()

@@ -61,12 +61,12 @@ private slots:
         w->actions().stepHistory(true);
         w->actions().stepHistory(true);
         QCOMPARE(selected(Ui(*w).historyList), 18);
-        QCOMPARE(shownPage(fx), QStringLiteral("20"));   // tword
+        QCOMPARE(shownPage(fx), QStringLiteral("20")); // tword
         // The search box and the index follow what is shown.
         QCOMPARE(Ui(*w).searchBox->text(), QStringLiteral("tword"));
         QCOMPARE(Ui(*w).indexList->currentIndex().data().toString(), QStringLiteral("tword"));
         QVERIFY(!Ui(*w).forwardButton->isHidden());
-        QCOMPARE(w->state().history.size(), 21);   // opening an entry adds nothing
+        QCOMPARE(w->state().history.size(), 21); // opening an entry adds nothing
 
         // A new lookup is appended after the newest entry, not after the one stepped back to.
         lookUp(*w, QStringLiteral("yword"));
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(Fixture::readBytes(file), BookmarkFileBytes({"aword\tD", "bword\tD", "cword\tD", "cword\tD"}));
 
         Ui(*w).bookmarkList->selectionModel()->setCurrentIndex(Ui(*w).bookmarkList->model()->index(1, 0),
-                                                            QItemSelectionModel::ClearAndSelect);
+                                                               QItemSelectionModel::ClearAndSelect);
         QTest::keyClick(Ui(*w).bookmarkList, Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(w->state().bookmarks.entries(), QStringList({"aword\tD", "cword\tD", "cword\tD"}));
         QCOMPARE(selected(Ui(*w).bookmarkList), 1);
@@ -102,6 +102,7 @@ private slots:
 
     void openingBookmarks_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("dictionary");   // open afterwards
         QTest::addColumn<QString>("page");         // shown, or empty
@@ -112,6 +113,7 @@ private slots:
         QTest::newRow("headword differs in case") << "Pear\tFruit" << "Fruit" << "";
         QTest::newRow("not installed") << "cword\tGone" << "D" << "";
         QTest::newRow("no TAB") << "cword" << "D" << "";
+        // clang-format on
     }
     void openingBookmarks()
     {
@@ -123,7 +125,7 @@ private slots:
         auto w = fx.start();
         QFile::remove(fx.prog + "temp.htm");
         Ui(*w).bookmarkList->selectionModel()->setCurrentIndex(Ui(*w).bookmarkList->model()->index(0, 0),
-                                                            QItemSelectionModel::ClearAndSelect);
+                                                               QItemSelectionModel::ClearAndSelect);
         emit Ui(*w).bookmarkList->doubleClicked(Ui(*w).bookmarkList->currentIndex());
         QTEST(w->state().dictionary.name, "dictionary");
         QTEST(shownPage(fx), "page");
@@ -142,6 +144,7 @@ private slots:
     // shown, and what history and bookmarks keep.
     void descriptorLookups_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("typed");
@@ -157,6 +160,7 @@ private slots:
         QTest::newRow("Swedish order") << "collation=sv" << swedish << "\u00e5l" << "3" << "\u00e5l";
         // Under the user's English order the bisection misses it.
         QTest::newRow("Swedish order undeclared") << "" << swedish << "\u00e5l" << "1" << "apa";
+        // clang-format on
     }
     void descriptorLookups()
     {
@@ -180,7 +184,7 @@ private slots:
         lookUp(*w, lines.first().section(u'\t', 0, 0));
         QFile::remove(fx.prog + "temp.htm");
         Ui(*w).bookmarkList->selectionModel()->setCurrentIndex(Ui(*w).bookmarkList->model()->index(0, 0),
-                                                            QItemSelectionModel::ClearAndSelect);
+                                                               QItemSelectionModel::ClearAndSelect);
         emit Ui(*w).bookmarkList->doubleClicked(Ui(*w).bookmarkList->currentIndex());
         QCOMPARE(shownPage(fx), page);
     }

@@ -44,10 +44,12 @@ private slots:
 
     void notFoundPastTheLastHeadword_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("said");
         QTest::newRow("past the last") << "zzz" << true;
         QTest::newRow("inside") << "b" << false;
+        // clang-format on
     }
     void notFoundPastTheLastHeadword()
     {
@@ -76,7 +78,7 @@ private slots:
         QVERIFY(Ui(*w).status->undo());
         QCOMPARE(w->state().bookmarks.entries(), before);
         QCOMPARE(Fixture::readBytes(fx.cwd + "Bookmarks.dat"), lexifol::BookmarkFileBytes(before));
-        QVERIFY(!Ui(*w).status->undo());   // once
+        QVERIFY(!Ui(*w).status->undo()); // once
     }
 
     // A dictionary copied into Data by hand appears without a restart; the
@@ -108,12 +110,12 @@ private slots:
         QDir().mkpath(src.filePath("B.files"));
         Fixture::writeBytes(src.filePath("B.list"), "bread\t1\r\n");
         Fixture::writeBytes(src.filePath("B.files/1.djvu"), "AT&TFORM");
-        QVERIFY(w->extras().addDictionary({src.path()}));   // copied behind the window
+        QVERIFY(w->extras().addDictionary({src.path()})); // copied behind the window
         QTRY_COMPARE_WITH_TIMEOUT(w->state().catalogue.names(), (QStringList{"A", "B"}), 10000);
         QVERIFY(w->state().catalogue.checked(1));
         QCOMPARE(Ui(*w).catalogueList->item(1)->checkState(), Qt::Checked);
         QVERIFY(fx.messageTexts().isEmpty());
-        QVERIFY(!w->extras().addDictionary({src.path()}));   // the name is taken now
+        QVERIFY(!w->extras().addDictionary({src.path()})); // the name is taken now
         QVERIFY(fx.messageTexts().join(' ').contains("installed already"));
         Fixture::writeBytes(src.filePath("B.list"), "");
         fx.messages.clear();
@@ -137,8 +139,8 @@ private slots:
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QWidget* target = where == "index" ? static_cast<QWidget*>(Ui(*w).indexList)
-                        : where == "bookmarks" ? static_cast<QWidget*>(Ui(*w).bookmarkList)
-                                               : static_cast<QWidget*>(Ui(*w).catalogueList);
+            : where == "bookmarks"         ? static_cast<QWidget*>(Ui(*w).bookmarkList)
+                                           : static_cast<QWidget*>(Ui(*w).catalogueList);
         target->setFocus();
         // Each key goes where the focus is, as a keyboard's would.
         for (const char c : {'c', 'h'})

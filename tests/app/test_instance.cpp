@@ -23,6 +23,7 @@ class TestInstance : public QObject
 private slots:
     void commandLine_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("word");
@@ -50,6 +51,7 @@ private slots:
         QTest::newRow("a path to nothing") << QStringList{"/nowhere/bread.djvu"} << int(Action::Error) << "" << "";
         QTest::newRow("a file that is no dictionary") << QStringList{QStringLiteral(LEXIFOL_BIN)} << int(Action::Error) << "" << "";
         QTest::newRow("a folder and a word") << QStringList{here, "bread"} << int(Action::Error) << "" << "";
+        // clang-format on
     }
     void commandLine()
     {
@@ -74,6 +76,7 @@ private slots:
 
     void selectionWord_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("selection");
         QTest::addColumn<QString>("word");
         QTest::newRow("a word") << "bread" << "bread";
@@ -83,6 +86,7 @@ private slots:
         QTest::newRow("at most 100 characters") << QString(150, u'a') << QString(100, u'a');
         QTest::newRow("nothing") << " \n " << "";
         QTest::newRow("punctuation only") << "...;" << "";
+        // clang-format on
     }
     void selectionWord()
     {
@@ -100,14 +104,16 @@ private slots:
             QCOMPARE(back->dictionary, r.dictionary);
             QCOMPARE(back->word, QString(r.word).replace(u'\t', u' '));
         }
-        for (const QByteArray& bad : {QByteArray("lookup\tbread\n"), QByteArray("raise"), QByteArray("LOOKUP\t\tx\n"),
-                                     QByteArray("lookup\t\t \n"), QByteArray("lookup\t\t") + QByteArray(5000, 'a') + '\n'})
+        for (const QByteArray& bad :
+             {QByteArray("lookup\tbread\n"), QByteArray("raise"), QByteArray("LOOKUP\t\tx\n"),
+              QByteArray("lookup\t\t \n"), QByteArray("lookup\t\t") + QByteArray(5000, 'a') + '\n'})
             QVERIFY2(!DecodeRequest(bad), bad.left(40).constData());
     }
 
     // Where the socket lies: a folder no other user can enter, or none.
     void socketFolder_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("runtime");   // "private", "open", "relative", "none"
         QTest::addColumn<QString>("own");       // the fallback as found: "absent", "open", "link"
         QTest::addColumn<QString>("chosen");    // "runtime", "own", "none"
@@ -117,6 +123,7 @@ private slots:
         QTest::newRow("no runtime folder") << "none" << "absent" << "own";
         QTest::newRow("our folder opened to others") << "none" << "open" << "none";
         QTest::newRow("our folder's name taken by a link") << "none" << "link" << "none";
+        // clang-format on
     }
     void socketFolder()
     {
@@ -126,8 +133,10 @@ private slots:
         QTemporaryDir dir;
         const QString run = dir.filePath("run"), tmp = dir.filePath("tmp");
         QVERIFY(QDir().mkpath(run) && QDir().mkpath(tmp));
-        QFile::setPermissions(run, runtime == u"open" ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther
-                                                      : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(run,
+                              runtime == u"open" ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                      | QFile::ReadOther | QFile::ExeOther
+                                                 : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const QString ours = tmp + QStringLiteral("/lexifol-%1").arg(::getuid());
         if (own == u"open")
             QVERIFY(QDir().mkpath(ours) && QFile::setPermissions(ours, QFileDevice::Permissions(0x7777)));
@@ -142,11 +151,13 @@ private slots:
     // the name does not take it.
     void busyInstanceKeepsItsSocket()
     {
-        const QString name = InstanceName(QDir::tempPath() + "/lexifol-test-" + QString::number(QCoreApplication::applicationPid()));
+        const QString name = InstanceName(QDir::tempPath() + "/lexifol-test-"
+                                          + QString::number(QCoreApplication::applicationPid()));
         QVERIFY(!name.isEmpty());
         InstanceServer first(name, [](const InstanceRequest&, const InstanceServer::Reply& reply) { reply("first"); });
         QVERIFY(first.listening());
-        InstanceServer second(name, [](const InstanceRequest&, const InstanceServer::Reply& reply) { reply("second"); });
+        InstanceServer second(name,
+                              [](const InstanceRequest&, const InstanceServer::Reply& reply) { reply("second"); });
         QVERIFY(!second.listening());
         auto reply = std::async(std::launch::async, [&] { return HandOver(name, InstanceRequest{}, 2000, 5000); });
         QTRY_VERIFY(reply.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
@@ -177,7 +188,7 @@ private slots:
             p.waitForFinished(20000);
             return std::make_pair(p.exitCode(), QString::fromUtf8(p.readAllStandardError()));
         };
-        QCOMPARE(run({"cake"}).first, 0);   // a cross-reference, followed
+        QCOMPARE(run({"cake"}).first, 0); // a cross-reference, followed
         QTRY_VERIFY_WITH_TIMEOUT(fx.pageFile().contains(" Page=7"), 10000);
         const auto unknown = run({"--dictionary", "Nowhere", "bun"});
         QCOMPARE(unknown.first, 2);
@@ -191,7 +202,7 @@ private slots:
             QVERIFY(s.waitForReadyRead(5000));
             QVERIFY(s.readAll().startsWith("lexifol: "));
         }
-        QCOMPARE(run({"--dictionary", "bakery WORDS", "bun"}).first, 0);   // by its title
+        QCOMPARE(run({"--dictionary", "bakery WORDS", "bun"}).first, 0); // by its title
         QTRY_VERIFY_WITH_TIMEOUT(fx.pageFile().contains("Data/B.files/B.djvu"), 10000);
         // A title changed while the window runs: not in its memory, so the
         // titles are read again before the answer.

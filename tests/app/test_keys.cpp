@@ -27,8 +27,8 @@ namespace {
 
 // A window as the key table sees it: conditions to set, actions recorded.
 struct TableTarget : KeyCommandTarget {
-    bool extra = false, single = false, list = false, box = false, back = false, forward = false,
-         bookmarks = false, findable = false, findFails = false;
+    bool extra = false, single = false, list = false, box = false, back = false, forward = false, bookmarks = false,
+         findable = false, findFails = false;
     int catalogue = 2;
     QStringList log;
     bool extraPageOnView() const override { return extra; }
@@ -86,6 +86,7 @@ class TestKeys : public QObject
 private slots:
     void neighbourDictionary_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("marks");   // one character an entry: x checked
         QTest::addColumn<int>("selected");
         QTest::addColumn<bool>("up");
@@ -96,6 +97,7 @@ private slots:
         QTest::newRow("down to the next checked") << "..o.x" << 2 << false << 4 << 2;
         QTest::newRow("no wrap-around at the end") << "x...o" << 4 << false << -1 << 0;
         QTest::newRow("first, up") << "oxxxx" << 0 << true << -1 << 0;
+        // clang-format on
     }
     void neighbourDictionary()
     {
@@ -112,6 +114,7 @@ private slots:
 
     void pageSteps_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<int>("selected");
         QTest::addColumn<bool>("forward");
@@ -126,6 +129,7 @@ private slots:
         QTest::newRow("last row") << five << 5 << true << -1 << "" << false;
         QTest::newRow("an entry without a part") << (QStringList{"a\t5", "b\t ", "c\t6"}) << 0 << true << -1 << ""
                                                  << true;
+        // clang-format on
     }
     void pageSteps()
     {
@@ -142,6 +146,7 @@ private slots:
 
     void table_data()
     {
+        // clang-format off
         QTest::addColumn<int>("vk");
         QTest::addColumn<QString>("mods");    // c, s, a
         QTest::addColumn<QString>("state");   // conditions that hold
@@ -170,6 +175,7 @@ private slots:
         QTest::newRow("F3 that fails passes") << 114 << "" << "findable fails" << "find again" << false;
         QTest::newRow("F2 passes on") << 113 << "" << "findable" << "find" << false;
         QTest::newRow("F2, nothing to find") << 113 << "" << "" << "" << false;
+        // clang-format on
     }
     void table()
     {
@@ -248,6 +254,7 @@ private slots:
     // keyboard layout", and the keys typed into every field where words go.
     void keyboardLayout_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("active");
         QTest::addColumn<QString>("typed");   // the physical Q key typed into the search box
@@ -258,6 +265,7 @@ private slots:
         QTest::newRow("too short") << "409" << QByteArray("00000407") << "qQ" << "" << "";
         // Read for the dictionary opened at start too.
         QTest::newRow("mapping off") << "00000419" << QByteArray("00000407") << "qQ" << "" << "off";
+        // clang-format on
     }
     void keyboardLayout()
     {

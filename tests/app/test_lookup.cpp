@@ -44,6 +44,7 @@ class TestLookup : public QObject
 private slots:
     void typingSelectsNearest_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("row");
         QTest::newRow("a") << "a" << 0;
@@ -54,6 +55,7 @@ private slots:
         QTest::newRow("between") << "applf" << 3;
         QTest::newRow("past the end") << "b" << -1;
         QTest::newRow("leading blank kept") << " apple" << 0;
+        // clang-format on
     }
     void typingSelectsNearest()
     {
@@ -68,7 +70,7 @@ private slots:
         // which writes nothing and shows nothing.
         QCOMPARE(w->findChild<QTimer*>("prepareTimer")->isActive(), row >= 0);
         QTRY_VERIFY(!w->findChild<QTimer*>("prepareTimer")->isActive());
-        QVERIFY(!QFile::exists(fx.prog + "temp.htm"));  // typing shows no page
+        QVERIFY(!QFile::exists(fx.prog + "temp.htm")); // typing shows no page
         QVERIFY(fx.messages.isEmpty());
     }
 
@@ -119,12 +121,14 @@ private slots:
     // A word double-clicked on the page: into the search box, then as Enter.
     void wordFromThePage_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("page");
         QTest::newRow("a headword") << "banana" << "banana" << "4";
         QTest::newRow("a cross-reference followed") << "colour" << "color" << "3";
         QTest::newRow("not a headword: the nearest") << "bandit" << "color" << "3";
+        // clang-format on
     }
     void wordFromThePage()
     {
@@ -176,12 +180,14 @@ private slots:
 
     void valueWithoutPartIsReported_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<int>("row");
         QTest::newRow("empty value") << QStringList{"abbey\t", "apple\t2"} << 0;
         QTest::newRow("blanks only") << QStringList{"abbey\t   ", "apple\t2"} << 0;
         QTest::newRow("target without part") << QStringList{"abbey\t3>apple", "apple\t "} << 0;
         QTest::newRow("target past the end") << QStringList{"abbey\t3>zulu", "apple\t4"} << 0;
+        // clang-format on
     }
     void valueWithoutPartIsReported()
     {
@@ -229,12 +235,14 @@ private slots:
 
     void secondIndex_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("row");
         QTest::newRow("plain") << "cafe" << 1;
         QTest::newRow("accented") << QString::fromUtf8("café") << 1;
         QTest::newRow("deleted letters only") << "h" << 0;
         QTest::newRow("prefix") << "ca" << 1;
+        // clang-format on
     }
     void secondIndex()
     {

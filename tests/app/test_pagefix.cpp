@@ -48,21 +48,25 @@ private slots:
         fx.addDictionary("A", {"apple\t1"});
         QTemporaryDir src;
         QString error;
-        QVERIFY2(MakeDjvuDocument(src.filePath("Fruit.djvu"), {{"apple a round fruit"}, {"bank the side of a river"}}, &error),
+        QVERIFY2(MakeDjvuDocument(src.filePath("Fruit.djvu"), {{"apple a round fruit"}, {"bank the side of a river"}},
+                                  &error),
                  qPrintable(error));
         QStringList asked;
         const QuestionHandler before = SetQuestionHandler([&](const Message& m) { return asked << m.text, true; });
         auto w = fx.start();
         QVERIFY(w->extras().addDictionary({src.filePath("Fruit.djvu")}));
-        QVERIFY2(asked.join(' ').contains(QStringLiteral("Make a dictionary named \u201cFruit\u201d")), qPrintable(asked.join(' ')));
+        QVERIFY2(asked.join(' ').contains(QStringLiteral("Make a dictionary named \u201cFruit\u201d")),
+                 qPrintable(asked.join(' ')));
         // The folder's watcher may list it a moment before the maker is done.
-        QTRY_VERIFY_WITH_TIMEOUT(w->state().catalogue.find("Fruit") >= 0 && w->state().catalogue.checked(w->state().catalogue.find("Fruit")), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(w->state().catalogue.find("Fruit") >= 0
+                                     && w->state().catalogue.checked(w->state().catalogue.find("Fruit")),
+                                 60000);
         QVERIFY(QFileInfo::exists(fx.prog + "Data/Fruit.list"));
         QVERIFY2(Ui(*w).status->message().startsWith("Added Fruit: 2 pages"), qPrintable(Ui(*w).status->message()));
         // An index given with its document: the descriptor says the pages
         // carry text, so Find and the text search are offered.
         Fixture::writeBytes(src.filePath("Veg.list"), Fixture::utf16({"apple\t1", "bank\t2"}));
-        QTimer::singleShot(0, [] {   // the name asked for, as proposed
+        QTimer::singleShot(0, [] { // the name asked for, as proposed
             if (auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget()))
                 d->accept();
         });
@@ -87,11 +91,13 @@ private slots:
         Fixture fx;
         fx.addDictionary("P", {"apple\t1", "bank\t2"}, "[main]\r\ntext_layer=yes\r\n");
         QString error;
-        QVERIFY2(MakeDjvuDocument(fx.folder("P") + "P.djvu", {{"apple a round fruit"}, {"bank the side of a river"}}, &error),
+        QVERIFY2(MakeDjvuDocument(fx.folder("P") + "P.djvu", {{"apple a round fruit"}, {"bank the side of a river"}},
+                                  &error),
                  qPrintable(error));
         // The document numbers its pages as printed: the status bar says so.
-        QCOMPARE(QProcess::execute("djvused", {fx.folder("P") + "P.djvu", "-e",
-                                               "select 1; set-page-title xi; select 2; set-page-title xii", "-s"}),
+        QCOMPARE(QProcess::execute("djvused",
+                                   {fx.folder("P") + "P.djvu", "-e",
+                                    "select 1; set-page-title xi; select 2; set-page-title xii", "-s"}),
                  0);
         auto w = fx.start();
         w->show();
@@ -103,7 +109,10 @@ private slots:
         QTRY_VERIFY(Ui(*w).pageView->zoomPercent() > 0);
         const int fitted = Ui(*w).pageView->zoomPercent();
         QCOMPARE(Ui(*w).status->zoomText(), QStringLiteral("%1%").arg(fitted));
-        const struct { QKeyCombination key; bool larger; } zooms[] = {
+        const struct {
+            QKeyCombination key;
+            bool larger;
+        } zooms[] = {
             {Qt::CTRL | Qt::Key_Plus, true}, {Qt::CTRL | Qt::Key_Minus, false}, {Qt::CTRL | Qt::Key_Equal, true}};
         for (const auto& z : zooms) {
             const int before = Ui(*w).pageView->zoomPercent();
@@ -118,7 +127,7 @@ private slots:
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(!Ui(*w).listTabs->isHidden() && !Ui(*w).topPanel->isHidden());
         QTest::keyClick(Ui(*w).searchBox, Qt::Key_F1);
-        QTRY_VERIFY(Ui(*w).pageView->state() != PageView::State::Page);   // the help, or why it is missing
+        QTRY_VERIFY(Ui(*w).pageView->state() != PageView::State::Page); // the help, or why it is missing
         QCOMPARE(Ui(*w).status->zoomText(), QString());
     }
 
@@ -132,9 +141,11 @@ private slots:
         fx.addDictionary("P", {"apple\t1", "bnak\t2"}, "[main]\r\npage_index=yes\r\ntext_layer=yes\r\n");
         QString error;
         QVERIFY2(MakeDjvuDocument(fx.folder("P") + "P.djvu",
-                                  {{"apple a round fruit"}, {"bank the side of a river"}, {"cat a small animal"}}, &error),
+                                  {{"apple a round fruit"}, {"bank the side of a river"}, {"cat a small animal"}},
+                                  &error),
                  qPrintable(error));
-        Fixture::writeBytes(fx.folder("P") + "P.review.tsv", "page\tproposal\tother candidates\twhy\n2\tbnak\t\tOCR\n3\t\t\tno text\n");
+        Fixture::writeBytes(fx.folder("P") + "P.review.tsv",
+                            "page\tproposal\tother candidates\twhy\n2\tbnak\t\tOCR\n3\t\t\tno text\n");
         auto w = fx.start();
         w->showNormal();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -148,10 +159,10 @@ private slots:
         emit Ui(*w).pageView->menuBuilt(&menu, "bank");
         QAction* fix = Find(menu, QStringLiteral("Page begins with \u201cbank\u201d"));
         QVERIFY(fix);
-        QVERIFY(Find(menu, QStringLiteral("Next page in doubt (2)")));   // pages 2 and 3 left
+        QVERIFY(Find(menu, QStringLiteral("Next page in doubt (2)"))); // pages 2 and 3 left
         fix->trigger();
         QCOMPARE(Fixture::readBytes(fx.prog + "Data/P.list"), Fixture::utf16({"apple\t1", "bank\t2"}));
-        QCOMPARE(w->state().dictionary.first.headword(1).toString(), QStringLiteral("bank"));   // the list, at once
+        QCOMPARE(w->state().dictionary.first.headword(1).toString(), QStringLiteral("bank")); // the list, at once
         QCOMPARE(w->actions().selectedIndexRow(), 1);
 
         // The next page in doubt is page 3: shown, then given its line.
@@ -163,7 +174,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Ui(*w).pageView->pageIndex(), 2, 20000);
         QVERIFY(w->extras().setPageFirstWord("cat"));
         QCOMPARE(Fixture::readBytes(fx.prog + "Data/P.list"), Fixture::utf16({"apple\t1", "bank\t2", "cat\t3"}));
-        QCOMPARE(Fixture::readBytes(fx.folder("P") + "P.review.tsv"), QByteArray("page\tproposal\tother candidates\twhy\n"));
+        QCOMPARE(Fixture::readBytes(fx.folder("P") + "P.review.tsv"),
+                 QByteArray("page\tproposal\tother candidates\twhy\n"));
         // A word that breaks the order is refused, and nothing is written.
         QVERIFY(!w->extras().setPageFirstWord("aardvark"));
         QCOMPARE(Fixture::readBytes(fx.prog + "Data/P.list"), Fixture::utf16({"apple\t1", "bank\t2", "cat\t3"}));

@@ -16,7 +16,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-
 using namespace lexifol;
 
 namespace {
@@ -25,7 +24,8 @@ QStringList captions(const MainWindow& w)
 {
     QStringList out;
     for (int i = 0; i < Ui(w).catalogueList->count(); ++i)
-        out << Ui(w).catalogueList->item(i)->text() + (Ui(w).catalogueList->item(i)->checkState() == Qt::Checked ? "+" : "-");
+        out << Ui(w).catalogueList->item(i)->text()
+                + (Ui(w).catalogueList->item(i)->checkState() == Qt::Checked ? "+" : "-");
     return out;
 }
 
@@ -68,6 +68,7 @@ private slots:
 
     void whichDictionaryOpens_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("diclist");
         QTest::addColumn<QStringList>("catalogue");
         QTest::addColumn<QString>("opened");
@@ -80,6 +81,7 @@ private slots:
         QTest::newRow("flag neither 0 nor 1") << QByteArray("B\t2\r\nA\tyes\r\n") << QStringList{"B-", "A-"} << "B";
         QTest::newRow("positions beyond N") << QByteArray("X\t1\r\nY\t1\r\nZ\t1\r\nA\t1\r\n")
                                             << QStringList{"A+", "B-"} << "A";
+        // clang-format on
     }
     void whichDictionaryOpens()
     {
@@ -137,7 +139,7 @@ private slots:
             QCOMPARE(Ui(*w).catalogueList->currentItem()->text(), QString("A"));
             QVERIFY(Ui(*w).catalogueList->currentItem()->isSelected());
             Ui(*w).moveDownButton->click();
-            Ui(*w).moveDownButton->click();  // already last
+            Ui(*w).moveDownButton->click(); // already last
             QCOMPARE(captions(*w), (QStringList{"B-", "C+", "A+"}));
             QCOMPARE(w->state().dictionary.name, QString("A"));
             w->close();
@@ -157,7 +159,7 @@ private slots:
         w->dialogs().makeWhenOpened();
         QVERIFY(!w->findChild<ConfigurationDialog*>());
         QVERIFY(!w->findChild<AboutBox*>());
-        Ui(*w).moveDownButton->click();   // the catalogue as it is when the dialog opens
+        Ui(*w).moveDownButton->click(); // the catalogue as it is when the dialog opens
         Ui(*w).configurationAction->trigger();
         auto* dialog = w->findChild<ConfigurationDialog*>();
         QVERIFY(dialog && dialog->isVisible());
@@ -176,6 +178,7 @@ private slots:
 
     void descriptor_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("ini");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("wholeFile");
@@ -186,6 +189,7 @@ private slots:
         QTest::newRow("other section") << "[other]\nname=X\nwhole_file=no\ntext_layer=yes\n" << "D" << "yes" << false;
         QTest::newRow("first occurrence") << "[main]\nwhole_file=no\nwhole_file=yes\n" << "D" << "no" << false;
         QTest::newRow("no descriptor") << QString() << "D" << "yes" << false;
+        // clang-format on
     }
     void descriptor()
     {
@@ -215,6 +219,7 @@ private slots:
 
     void pluginParameters_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("own");        // null: no own file
         QTest::addColumn<QByteArray>("fallback");   // null: no fallback
         QTest::addColumn<QStringList>("expected");
@@ -229,6 +234,7 @@ private slots:
         QTest::newRow("fallback zero length") << QByteArray() << QByteArray("") << kBuiltIns
                                               << "Check Plugin.dat\r\nThis file may have errors.";
         QTest::newRow("none anywhere") << QByteArray() << QByteArray() << kBuiltIns << "Can not open Plugin.dat";
+        // clang-format on
     }
     void pluginParameters()
     {
@@ -248,7 +254,8 @@ private slots:
         if (message.isEmpty()) {
             QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
         } else {
-            QCOMPARE(fx.messageTexts(), QStringList{message.arg(QDir::toNativeSeparators(fx.folder("P") + "Plugin.dat"))});
+            QCOMPARE(fx.messageTexts(),
+                     QStringList{message.arg(QDir::toNativeSeparators(fx.folder("P") + "Plugin.dat"))});
             QCOMPARE(fx.messages[0].caption, QString("Lexifol"));
             QCOMPARE(fx.messages[0].icon, MsgIcon::Error);
         }
@@ -297,7 +304,7 @@ private slots:
         QCOMPARE(w->actions().indexRowCount(), 2);
         QCOMPARE(w->state().dictionary.second.count(), 2);
         QCOMPARE(w->actions().selectedIndexRow(), 0);
-        QVERIFY(!QFile::exists(fx.prog + "temp.htm"));  // empty search box: no page
+        QVERIFY(!QFile::exists(fx.prog + "temp.htm")); // empty search box: no page
         QVERIFY(fx.messages.isEmpty());
 
         // A deleted first index: nothing happens at all.
@@ -386,7 +393,8 @@ private slots:
     void unusableBookmarksAreKept_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("malformed UTF-8") << QByteArray("\xEF\xBB\xBF" "caf\xC3(\tA\r\n");
+        QTest::newRow("malformed UTF-8") << QByteArray("\xEF\xBB\xBF"
+                                                       "caf\xC3(\tA\r\n");
         QTest::newRow("leading NUL") << QByteArray("\0apple\tA\r\n", 10);
     }
     void unusableBookmarksAreKept()
@@ -441,16 +449,26 @@ private slots:
     {
         Fixture fx;
         auto w = fx.start();
-        const QList<QPair<QWidget*, QString>> named{
-            {Ui(*w).catalogueList, "Dictionaries"}, {Ui(*w).moveUpButton, "Move up"}, {Ui(*w).moveDownButton, "Move down"},
-            {Ui(*w).titleBox, "Dictionary title"}, {Ui(*w).searchBox, "Search"}, {Ui(*w).indexList, "Index"},
-            {Ui(*w).historyList, "History"}, {Ui(*w).bookmarkList, "Bookmarks"}, {Ui(*w).backButton, "Back"},
-            {Ui(*w).forwardButton, "Forward"}, {Ui(*w).addBookmarkButton, "Add bookmark"}, {Ui(*w).findButton, "Find"},
-            {Ui(*w).annotationButton, "Annotation"}, {Ui(*w).previewButton, "Normalisation preview"}, {Ui(*w).pageView, "Page"}};
+        const QList<QPair<QWidget*, QString>> named{{Ui(*w).catalogueList, "Dictionaries"},
+                                                    {Ui(*w).moveUpButton, "Move up"},
+                                                    {Ui(*w).moveDownButton, "Move down"},
+                                                    {Ui(*w).titleBox, "Dictionary title"},
+                                                    {Ui(*w).searchBox, "Search"},
+                                                    {Ui(*w).indexList, "Index"},
+                                                    {Ui(*w).historyList, "History"},
+                                                    {Ui(*w).bookmarkList, "Bookmarks"},
+                                                    {Ui(*w).backButton, "Back"},
+                                                    {Ui(*w).forwardButton, "Forward"},
+                                                    {Ui(*w).addBookmarkButton, "Add bookmark"},
+                                                    {Ui(*w).findButton, "Find"},
+                                                    {Ui(*w).annotationButton, "Annotation"},
+                                                    {Ui(*w).previewButton, "Normalisation preview"},
+                                                    {Ui(*w).pageView, "Page"}};
         for (const auto& [widget, name] : named)
             QCOMPARE(widget->accessibleName(), name);
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(Ui(*w).listTabs->tabBar()->accessibleTabName(i), QStringList({"Bookmarks", "History", "Index"})[i]);
+            QCOMPARE(Ui(*w).listTabs->tabBar()->accessibleTabName(i),
+                     QStringList({"Bookmarks", "History", "Index"})[i]);
             QCOMPARE(Ui(*w).listTabs->tabToolTip(i), QStringList({"Bookmarks", "History", "Index"})[i]);
         }
         QCOMPARE(Ui(*w).listTabs->currentWidget(), Ui(*w).indexTab);

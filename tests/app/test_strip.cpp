@@ -22,7 +22,8 @@ class TestStrip : public QObject
         auto opening = [this] {
             Ui(*w_).otherDictionaries->refresh();
             const auto& hits = Ui(*w_).otherDictionaries->hits();
-            return std::any_of(hits.begin(), hits.end(), [](const lexifol::ShelfHit& h) { return h.kind == Kind::Opening; });
+            return std::any_of(hits.begin(), hits.end(),
+                               [](const lexifol::ShelfHit& h) { return h.kind == Kind::Opening; });
         };
         for (int i = 0; i < 200 && opening(); ++i)
             QTest::qWait(20);
@@ -36,7 +37,7 @@ private slots:
         fx_->addDictionary("A", {"apple\t1", "bread\t2"});
         fx_->addDictionary("B", {"bread\t7", "butter\t8"});
         fx_->addDictionary("C", {"apple\t1", "zebra\t3"}, "[main]\r\nname=Zoo\r\n");
-        fx_->addDictionary("U", {"bread\t1"});   // unchecked
+        fx_->addDictionary("U", {"bread\t1"}); // unchecked
         Fixture::writeBytes(fx_->cwd + "diclist.dat", "A\t1\r\nB\t1\r\nC\t1\r\nU\t0\r\n");
         w_ = fx_->start();
         QVERIFY(Ui(*w_).otherDictionaries);
@@ -51,7 +52,7 @@ private slots:
     {
         Ui(*w_).searchBox->setText("bread");
         const QList<lexifol::ShelfHit> hits = settle();
-        QCOMPARE(hits.size(), 2);   // not A (open), not U (unchecked)
+        QCOMPARE(hits.size(), 2); // not A (open), not U (unchecked)
         QCOMPARE(hits[0].name, QString("B"));
         QCOMPARE(int(hits[0].kind), int(Kind::Exact));
         QCOMPARE(hits[1].title, QString("Zoo"));
@@ -59,8 +60,8 @@ private slots:
         QCOMPARE(hits[1].headword, QString("zebra"));
         const auto buttons = Ui(*w_).otherDictionaries->findChildren<QToolButton*>();
         QCOMPARE(buttons.size(), 2);
-        QCOMPARE(buttons[1]->accessibleName(), QStringLiteral("C: \u2248 zebra"));   // the name, short
-        QVERIFY(buttons[1]->toolTip().contains("Zoo"));                               // the title
+        QCOMPARE(buttons[1]->accessibleName(), QStringLiteral("C: \u2248 zebra")); // the name, short
+        QVERIFY(buttons[1]->toolTip().contains("Zoo"));                            // the title
         QCOMPARE(Ui(*w_).otherDictionaries->accessibleName(), QString("In other dictionaries"));
     }
 
@@ -95,7 +96,7 @@ private slots:
         QCOMPARE(int(hits[0].kind), int(Kind::Broken));
         QVERIFY2(hits[0].why.contains("Plugin.dat"), qPrintable(hits[0].why));
         QCOMPARE(int(hits[1].kind), int(Kind::Nearest));
-        QVERIFY(fx_->messageTexts().isEmpty());   // never a box while typing
+        QVERIFY(fx_->messageTexts().isEmpty()); // never a box while typing
     }
 };
 

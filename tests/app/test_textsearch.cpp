@@ -38,8 +38,11 @@ class TestTextSearch : public QObject
         pane->field()->setText(text);
         pane->search();
         QTRY_VERIFY2_WITH_TIMEOUT(!pane->building() && pane->results()->count() > 0,
-                                  qPrintable(QStringLiteral("%1 found, building %2; %3").arg(pane->found().size())
-                                                 .arg(pane->building()).arg(Ui(*w_).status->message())), 20000);
+                                  qPrintable(QStringLiteral("%1 found, building %2; %3")
+                                                 .arg(pane->found().size())
+                                                 .arg(pane->building())
+                                                 .arg(Ui(*w_).status->message())),
+                                  20000);
     }
 
 private slots:
@@ -71,7 +74,7 @@ private slots:
         QTest::keyClick(w_.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(Ui(*w_).listTabs->currentWidget(), pane);
         searchFor("fruit");
-        QCOMPARE(pane->found().size(), 2);   // the open dictionary's two pages
+        QCOMPARE(pane->found().size(), 2); // the open dictionary's two pages
         const int historyBefore = int(w_->state().history.entries().size());
 
         pane->showResult(0);

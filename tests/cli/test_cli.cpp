@@ -42,6 +42,7 @@ private slots:
 
     void check_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<int>("code");
@@ -57,6 +58,7 @@ private slots:
                                     << "Equal: items on lines 1 and 2 compare equal (\"AC\", \"Ac\"); no order puts them apart\n";
         QTest::newRow("equal pair, strict") << QByteArray("AC\t1\r\nAc\t2\r\nb\t3\r\n") << QStringList{"--strict"} << 1
                                             << "Error: item on line 1 must be lower than item on line 2\n";
+        // clang-format on
     }
     void check()
     {
@@ -90,12 +92,14 @@ private slots:
 
     void badInput_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown command") << QStringList{"frob"} << "unknown command \"frob\"";
         QTest::newRow("missing file") << QStringList{"check", "/nonexistent/x.list"} << "/nonexistent/x.list";
         QTest::newRow("bad option") << QStringList{"check", "x.list", "--bogus"} << "unknown option --bogus";
         QTest::newRow("sort without -o") << QStringList{"sort", "x.list"} << "sort needs FILE and -o OUT";
+        // clang-format on
     }
     void badInput()
     {
@@ -110,6 +114,7 @@ private slots:
     // exit 2 with the reason, nothing written.
     void refusesWhatItCannotKeep_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("command");
         QTest::addColumn<QStringList>("extra");
@@ -127,6 +132,7 @@ private slots:
                 << good << c << QStringList{"--locale", "../../etc"} << "--locale ../../etc";
         }
         QTest::newRow("sort: -o names a FIFO") << good << "sort-to-fifo" << QStringList{} << "not a regular file";
+        // clang-format on
     }
     void refusesWhatItCannotKeep()
     {
@@ -145,7 +151,7 @@ private slots:
             command = QStringLiteral("sort");
         }
         const QStringList args = command == QLatin1StringView("sort") ? QStringList{command, in, "-o", out}
-                                                                       : QStringList{command, in};
+                                                                      : QStringList{command, in};
         const Run r = lexifolIndex(args + extra);
         QCOMPARE(r.code, 2);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
@@ -173,7 +179,8 @@ private slots:
             const Run checked = lexifolIndex({"check", out});
             // Only headwords that compare equal without being identical can stay.
             if (checked.code != 0)
-                QVERIFY2(checked.out.count('\n') >= 1 && lexifolIndex({"sort", in, "-o", out}).err.contains("compare equal"),
+                QVERIFY2(checked.out.count('\n') >= 1
+                             && lexifolIndex({"sort", in, "-o", out}).err.contains("compare equal"),
                          qPrintable(checked.out));
         }
     }
@@ -217,15 +224,17 @@ private slots:
         put(data + "/Pages.files/secondindex.list", "a\r\n");
         const Run r = lexifolIndex({"lint", data});
         QCOMPARE(r.code, 1);
-        for (const char* fault : {"1 pairs out of order", "cross-reference to \"cherry\"", "page file 3.djvu does not exist",
-                                  "text_layer=maybe", "keyboard_layout=409", "second index has 1 lines, the first 3"})
+        for (const char* fault :
+             {"1 pairs out of order", "cross-reference to \"cherry\"", "page file 3.djvu does not exist",
+              "text_layer=maybe", "keyboard_layout=409", "second index has 1 lines, the first 3"})
             QVERIFY2(r.out.contains(QString::fromUtf8(fault)), qPrintable(r.out));
         if (djvu::HaveTools()) {
             QImage page(300, 300, QImage::Format_RGB32);
             page.fill(Qt::white);
             QString error;
             QVERIFY(QDir().mkpath(data + "/Whole.files"));
-            QVERIFY2(djvu::EncodeBilevelPage(page, 100, QString(), data + "/Whole.files/Whole.djvu", &error), qPrintable(error));
+            QVERIFY2(djvu::EncodeBilevelPage(page, 100, QString(), data + "/Whole.files/Whole.djvu", &error),
+                     qPrintable(error));
             put(data + "/Whole.list", "apple\t1\r\nbanana\t2\r\n");
             const Run whole = lexifolIndex({"lint", data, "Whole"});
             QCOMPARE(whole.code, 1);
@@ -238,6 +247,7 @@ private slots:
     // without a mark named as such.
     void lintTellsWhatIsWrong_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("index");
         QTest::addColumn<QByteArray>("second");
         QTest::addColumn<QString>("fault");
@@ -254,6 +264,7 @@ private slots:
                                                    << "second index: 1 pairs out of order";
         QTest::newRow("UTF-8 without a mark") << QByteArray("caf\xC3\xA9\t1\r\n") << none
                                               << "UTF-8 without a mark (no byte-order mark, valid UTF-8";
+        // clang-format on
     }
     void lintTellsWhatIsWrong()
     {
@@ -268,7 +279,8 @@ private slots:
         page.fill(Qt::white);
         QString error;
         QVERIFY(QDir().mkpath(data + "/One.files"));
-        QVERIFY2(djvu::EncodeBilevelPage(page, 100, QString(), data + "/One.files/One.djvu", &error), qPrintable(error));
+        QVERIFY2(djvu::EncodeBilevelPage(page, 100, QString(), data + "/One.files/One.djvu", &error),
+                 qPrintable(error));
         put(data + "/One.list", index);
         if (!second.isNull())
             put(data + "/One.files/secondindex.list", second);
@@ -282,6 +294,7 @@ private slots:
     // followed, a page index's page, a word past every entry.
     void lookupAsTheViewer_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("descriptor");
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("line");
@@ -292,6 +305,7 @@ private slots:
         QTest::newRow("cross-reference") << "" << "cake" << "cake\tbread\t2\n" << 0;
         QTest::newRow("past every entry") << "" << "zebra" << "zebra\t\t\n" << 1;
         QTest::newRow("page index") << "[main]\r\npage_index=yes\r\n" << "bun" << "bun\t~bread\t2\n" << 0;
+        // clang-format on
     }
     void lookupAsTheViewer()
     {
@@ -345,6 +359,7 @@ private slots:
     // Lint reads an index the way its descriptor says the viewer reads it.
     void lintFollowsTheDescriptor_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("list");
         QTest::addColumn<QByteArray>("keys");
         QTest::addColumn<QString>("fault");    // must be reported; empty: none
@@ -361,6 +376,7 @@ private slots:
         QTest::newRow("page index, file names") << QByteArray("about\tp9\r\nbath\tp10\r\n")
                                                 << QByteArray("page_index=yes\r\nwhole_file=no") << "page file p9.djvu"
                                                 << "comes after";
+        // clang-format on
     }
     void lintFollowsTheDescriptor()
     {
@@ -372,7 +388,7 @@ private slots:
         put(data + "/D.list", "\xEF\xBB\xBF" + list);
         put(data + "/D.files/D.ini", "[main]\r\n" + keys + "\r\n");
         const Run r = lexifolIndex({"lint", data, "D"});
-        QCOMPARE(r.code, 1);   // no document: never clean
+        QCOMPARE(r.code, 1); // no document: never clean
         if (!fault.isEmpty())
             QVERIFY2(r.out.contains(fault), qPrintable(r.out));
         if (absent != u"\n")

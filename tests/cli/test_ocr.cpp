@@ -22,7 +22,7 @@ const QStringList kWords{"HARBOUR", "LANTERN", "MEADOW"};
 
 struct Drawn {
     QString word;
-    QRect box;   // y from the top
+    QRect box; // y from the top
 };
 
 QList<Drawn> DrawPage(QImage& image)
@@ -71,7 +71,8 @@ QStringList WordsOf(const QString& path, int page)
 
 } // namespace
 
-class OcrTest : public QObject {
+class OcrTest : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase()
@@ -85,12 +86,17 @@ private slots:
         QTemporaryDir dir;
         QList<Drawn> drawn;
         QVERIFY(MakeScan(dir.path(), drawn));
-        const QByteArray before = [&] { QFile f(dir.filePath("scan.djvu")); f.open(QIODevice::ReadOnly); return f.readAll(); }();
-        const Run run = RunLexifolIndex({"ocr", dir.filePath("scan.djvu"), "-o", dir.filePath("out.djvu"), "--lang", "eng", "--jobs", "2"});
+        const QByteArray before = [&] {
+            QFile f(dir.filePath("scan.djvu"));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        const Run run = RunLexifolIndex(
+            {"ocr", dir.filePath("scan.djvu"), "-o", dir.filePath("out.djvu"), "--lang", "eng", "--jobs", "2"});
         QVERIFY2(run.code == 0, qPrintable(run.err));
         QFile scan(dir.filePath("scan.djvu"));
         QVERIFY(scan.open(QIODevice::ReadOnly));
-        QCOMPARE(scan.readAll(), before);   // the scan is only read
+        QCOMPARE(scan.readAll(), before); // the scan is only read
         const auto doc = djvu::Document::open(dir.filePath("out.djvu"));
         QVERIFY(doc);
         const auto layer = doc.value()->pageText(0);
@@ -101,9 +107,14 @@ private slots:
             const QRect got = layer->words[i].box, want = drawn[i].box;
             QVERIFY2((got.topLeft() - want.topLeft()).manhattanLength() <= 12
                          && (got.bottomRight() - want.bottomRight()).manhattanLength() <= 12,
-                     qPrintable(QStringLiteral("%1: %2,%3 %4x%5").arg(drawn[i].word).arg(got.x()).arg(got.y()).arg(got.width()).arg(got.height())));
+                     qPrintable(QStringLiteral("%1: %2,%3 %4x%5")
+                                    .arg(drawn[i].word)
+                                    .arg(got.x())
+                                    .arg(got.y())
+                                    .arg(got.width())
+                                    .arg(got.height())));
         }
-        QVERIFY(WordsOf(dir.filePath("out.djvu"), 1).isEmpty());   // the blank page: a layer without words
+        QVERIFY(WordsOf(dir.filePath("out.djvu"), 1).isEmpty()); // the blank page: a layer without words
         QVERIFY(!QFileInfo::exists(dir.filePath("out.djvu.pages")));
     }
 
@@ -114,7 +125,8 @@ private slots:
         QList<Drawn> drawn;
         QVERIFY(MakeScan(dir.path(), drawn));
         const QString data = dir.filePath("Data");
-        const Run made = RunLexifolIndex({"make-dictionary", dir.filePath("scan.djvu"), "-o", data, "--name", "Scan", "--lang", "eng"});
+        const Run made = RunLexifolIndex(
+            {"make-dictionary", dir.filePath("scan.djvu"), "-o", data, "--name", "Scan", "--lang", "eng"});
         QVERIFY2(made.code == 0 || made.code == 1, qPrintable(made.err));
         QVERIFY(QFileInfo::exists(data + "/Scan.list"));
         QCOMPARE(WordsOf(data + "/Scan.files/Scan.djvu", 0), kWords);
@@ -124,6 +136,7 @@ private slots:
 
     void cases_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("resumed");     // a page 1 recognised before the cut
         QTest::addColumn<QString>("ownText");     // page 1's own text layer
@@ -137,6 +150,7 @@ private slots:
         QTest::newRow("own text read again when forced") << QStringList{"--lang", "eng", "--pages", "1", "--force"}
                                                           << QString() << own << 0 << kWords;
         QTest::newRow("pages outside the scan") << QStringList{"--pages", "2-5"} << QString() << QString() << 2 << QStringList();
+        // clang-format on
     }
 
     void cases()

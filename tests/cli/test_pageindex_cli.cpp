@@ -35,19 +35,20 @@ private slots:
             QSKIP("cjb2, djvused and djvm are needed");
         QTemporaryDir dir;
         const QList<QStringList> pages = {
-            QStringList{"ENGLISH"},                                   // a title page
+            QStringList{"ENGLISH"}, // a title page
             QStringList{"apple 1 axe"} + Body({"apple", "arm", "axe"}),
             QStringList{"2 bank bird"} + Body({"bank", "bell", "bird"}),
-            QStringList{"3"},                                         // a plate: its number only
-            QStringList{"cart — cup 4 ."} + Body({"cart", "cow", "cup"}),   // OCR's dash and speck
-            Body({"dog", "door", "duck"}),                            // no running head
-            QStringList{"6 abbey zinc"} + Body({"egg", "elm", "eye"}), // a slip the body corrects
+            QStringList{"3"},                                             // a plate: its number only
+            QStringList{"cart — cup 4 ."} + Body({"cart", "cow", "cup"}), // OCR's dash and speck
+            Body({"dog", "door", "duck"}),                                // no running head
+            QStringList{"6 abbey zinc"} + Body({"egg", "elm", "eye"}),    // a slip the body corrects
         };
         QStringList files;
         QString error;
         for (int i = 0; i < pages.size(); ++i) {
             files << dir.filePath(QStringLiteral("p%1.djvu").arg(i));
-            QVERIFY2(MakeDjvuPage(files.last(), pages[i], 1500, nullptr, &error, QSize(1200, 1600), 0, 30), qPrintable(error));
+            QVERIFY2(MakeDjvuPage(files.last(), pages[i], 1500, nullptr, &error, QSize(1200, 1600), 0, 30),
+                     qPrintable(error));
         }
         const QString book = dir.filePath("book.djvu");
         QVERIFY2(BundleDjvu(book, files, &error), qPrintable(error));
@@ -55,12 +56,13 @@ private slots:
         QDir().mkpath(data);
 
         const Run made = RunLexifolIndex({"make-page-index", book, "-o", data, "--name", "Scan", "--locale", "en"});
-        QCOMPARE(made.code, 1);   // the plate is in doubt
+        QCOMPARE(made.code, 1); // the plate is in doubt
         QFile list(data + "/Scan.list");
         QVERIFY(list.open(QIODevice::ReadOnly));
         const QByteArray bytes = list.readAll();
         QVERIFY(bytes.startsWith("\xFF\xFE"));
-        const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+        const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                                                (bytes.size() - 2) / 2);
         QCOMPARE(text.split("\r\n", Qt::SkipEmptyParts),
                  QStringList({"apple\t2", "bank\t3", "cart\t5", "dog\t6", "egg\t7"}));
         QFile review(data + "/Scan.files/Scan.review.tsv");
@@ -97,7 +99,8 @@ private slots:
         QTemporaryDir dir;
         QString error;
         const QString book = dir.filePath("book.djvu");
-        QVERIFY2(MakeDjvuPage(book, Body({"apple", "arm", "axe"}), 1500, nullptr, &error, QSize(1200, 1600), 0, 30), qPrintable(error));
+        QVERIFY2(MakeDjvuPage(book, Body({"apple", "arm", "axe"}), 1500, nullptr, &error, QSize(1200, 1600), 0, 30),
+                 qPrintable(error));
         const QString folder = dir.filePath("Data/Scan.files/"), victim = dir.filePath("victim");
         QVERIFY(QDir().mkpath(folder));
         QFile v(victim);
@@ -118,7 +121,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);   // the pages are drawn with Qt
+    QApplication app(argc, argv); // the pages are drawn with Qt
     PageIndexCli t;
     return QTest::qExec(&t, argc, argv);
 }

@@ -8,12 +8,13 @@
 namespace lexifol {
 
 // Records every operation as text; windows are numbered.
-class RecordingInput : public PlatformInput {
+class RecordingInput : public PlatformInput
+{
 public:
     QStringList log;
     bool cursorReadable = true;
     QString frontTitle = QStringLiteral("Find");
-    QString failAt;   // an operation that throws
+    QString failAt; // an operation that throws
     QString text = QStringLiteral("word");
 
     void note(const QString& op)

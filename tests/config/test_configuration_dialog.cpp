@@ -32,6 +32,7 @@ private:
 private slots:
     void creation_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("catalogue");
         QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<QString>("name");
@@ -40,6 +41,7 @@ private slots:
         QTest::newRow("empty catalogue reads nothing") << QStringList{} << QByteArray("[shortcuts]\r\n0=Big\r\n") << "" << false;
         QTest::newRow("advanced hex") << QStringList{"A"} << QByteArray("[MAIN]\r\nadvanced=0x1\r\n") << "" << true;
         QTest::newRow("advanced text") << QStringList{"A"} << QByteArray("[main]\r\nadvanced=yes\r\n") << "" << false;
+        // clang-format on
     }
     void creation()
     {
@@ -75,13 +77,13 @@ private slots:
         dlg.dictionaryList->setCurrentRow(1);
         dlg.pickDictionary();
         QCOMPARE(dlg.shortcutDictionary->text(), QString("Beta"));
-        QCOMPARE(profile.readString("Shortcuts", "5"), QString("Old"));  // nothing saved yet
+        QCOMPARE(profile.readString("Shortcuts", "5"), QString("Old")); // nothing saved yet
         dlg.saveShortcut();
         QCOMPARE(profile.readString("Shortcuts", "5"), QString("Beta"));
         dlg.shortcutKey->setCurrentIndex(3);
         dlg.shortcutKeyChanged();
         QCOMPARE(dlg.shortcutDictionary->text(), QString());
-        dlg.saveShortcut();  // an empty name unbinds but keeps the key
+        dlg.saveShortcut(); // an empty name unbinds but keeps the key
         QCOMPARE(profile.readString("Shortcuts", "3", "<none>"), QString());
         QCOMPARE(profile.readString("Shortcuts", "5"), QString("Beta"));
         dlg.show();

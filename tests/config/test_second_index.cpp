@@ -53,9 +53,8 @@ private slots:
     {
         SetAnsiLocale(QStringLiteral("en_US.UTF-8"));
         IndexCollation::SetDefaultLocale(QStringLiteral("en_US"));
-        old_ = SetMessageHandler([this](const Message& m) {
-            shown_ << (m.icon == MsgIcon::Error ? "E:" : "I:") + m.text;
-        });
+        old_ = SetMessageHandler(
+            [this](const Message& m) { shown_ << (m.icon == MsgIcon::Error ? "E:" : "I:") + m.text; });
     }
     void cleanupTestCase() { SetMessageHandler(old_); }
     void init()
@@ -93,6 +92,7 @@ private slots:
 
     void start_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("catalogue");
         QTest::addColumn<QString>("rules");
         QTest::addColumn<bool>("folder");
@@ -106,6 +106,7 @@ private slots:
                                          << QStringList{"E:Can not create second index"} << false;
         QTest::newRow("no dictionary folder") << QStringList{"D"} << QStringLiteral("a=b") << false
                                               << QStringList{"E:Can not create second index"} << false;
+        // clang-format on
     }
     void start()
     {
@@ -134,6 +135,7 @@ private slots:
 
     void checks_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("second");
         QTest::addColumn<QByteArray>("content");   // null: no file
         QTest::addColumn<QString>("message");
@@ -149,6 +151,7 @@ private slots:
         QTest::newRow("second with an empty line") << true << QByteArray("a\r\n\r\nb\r\n")
                                                    << "E:D\\secondindex.list contains errors.\r\nCheck %LOG"
                                                    << QStringList{"Error: item on line 1 must be lower than item on line 2"};
+        // clang-format on
     }
     void checks()
     {

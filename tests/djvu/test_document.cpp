@@ -146,6 +146,7 @@ void DocumentTest::indirectPartThatIsAFifo()
 
 void DocumentTest::pageSources_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("wholeFile");
     QTest::addColumn<QString>("reference");
     QTest::addColumn<bool>("annotation");
@@ -155,6 +156,7 @@ void DocumentTest::pageSources_data()
     QTest::newRow("page file") << false << "0012" << true << "F/0012.djvu" << "";
     QTest::newRow("annotation") << true << "Annotation" << true << "F/Annotation.djvu" << "";
     QTest::newRow("a page named Annotation") << true << "Annotation" << false << "F/Big.djvu" << "Annotation";
+    // clang-format on
 }
 
 void DocumentTest::pageSources()
@@ -164,7 +166,8 @@ void DocumentTest::pageSources()
     QFETCH(bool, annotation);
     QFETCH(QString, document);
     QFETCH(QString, page);
-    const djvu::PageSource s = djvu::PageSourceFor(QStringLiteral("F/"), QStringLiteral("Big"), wholeFile, reference, annotation);
+    const djvu::PageSource s = djvu::PageSourceFor(QStringLiteral("F/"), QStringLiteral("Big"), wholeFile, reference,
+                                                   annotation);
     QCOMPARE(s.document, document);
     QCOMPARE(s.page, page);
 }
@@ -184,10 +187,10 @@ QByteArray NestedText(int depth)
     QByteArray out;
     put(out, 1, 3);
     out += 'x';
-    out += char(1);   // version
+    out += char(1); // version
     for (int level = 0; level <= depth; ++level) {
         const bool word = level == depth;
-        out += char(level == 0 ? 1 : word ? 6 : 3);   // page, region ..., word
+        out += char(level == 0 ? 1 : word ? 6 : 3); // page, region ..., word
         for (int v : {0, 0, 100, 100, 0})
             put(out, quint32(v + 0x8000), 2);
         put(out, 1, 3);            // text length
@@ -223,10 +226,12 @@ bool AddChunk(const QString& path, const QByteArray& id, const QByteArray& chunk
 // read the next page.
 void DocumentTest::hostileTextLayer_data()
 {
+    // clang-format off
     QTest::addColumn<int>("depth");
     QTest::addColumn<bool>("readable");
     QTest::newRow("as OCR nests it") << 5 << true;
     QTest::newRow("100,000 deep") << 100000 << false;
+    // clang-format on
 }
 
 void DocumentTest::hostileTextLayer()

@@ -32,6 +32,7 @@ class TestLocate : public QObject
 private slots:
     void occurrence_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("headword");
         QTest::addColumn<QRect>("box");   // empty: not found
@@ -51,6 +52,7 @@ private slots:
         // A headword of many words is looked for by its first sixteen.
         const QString many = QStringLiteral("w1 w2 w3 w4 w5 w6 w7 w8 w9 w10 w11 w12 w13 w14 w15 w16");
         QTest::newRow("seventeen words, sixteen printed") << "x|" + many << many + " w17" << QRect(0, 50, 1600 + 150, 40) << QByteArray();
+        // clang-format on
     }
     void occurrence()
     {
@@ -67,6 +69,7 @@ private slots:
     // The centre of the n-th word of `text` (counting from 0).
     void wordUnderPointer_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("word");
         QTest::addColumn<QString>("picked");
@@ -77,6 +80,7 @@ private slots:
         QTest::newRow("hyphen at line end, second part") << "a dictio-|nary, here" << 2 << "dictionary";
         QTest::newRow("hyphen inside a line") << "dictio- nary" << 0 << "dictio";
         QTest::newRow("a dash alone") << "a - b" << 1 << "";
+        // clang-format on
     }
     void wordUnderPointer()
     {
@@ -89,8 +93,8 @@ private slots:
     void wordNearPointer()
     {
         const QList<PageWord> words = page("apple pear");
-        QCOMPARE(WordAt(words, QPoint(104, 20)), QStringLiteral("apple"));   // between, nearer apple
-        QCOMPARE(WordAt(words, QPoint(50, 300)), QString());                  // far below
+        QCOMPARE(WordAt(words, QPoint(104, 20)), QStringLiteral("apple")); // between, nearer apple
+        QCOMPARE(WordAt(words, QPoint(50, 300)), QString());               // far below
     }
 
     // Two columns whose text layer reads the left one first; the rectangle

@@ -82,12 +82,14 @@ void RenderTest::cleanupTestCase()
 
 void RenderTest::bandDrawsWhatOneCallDraws_data()
 {
+    // clang-format off
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("rows");
     QTest::newRow("a short band") << 100 << 120;
     QTest::newRow("from the top") << 0 << 300;
     QTest::newRow("an odd start") << 37 << 701;
     QTest::newRow("whole page") << 0 << 1066;
+    // clang-format on
 }
 
 void RenderTest::bandDrawsWhatOneCallDraws()
@@ -153,6 +155,7 @@ void RenderTest::reducedAsDjvuLibreDraws()
 
 void RenderTest::rowSpreadSameEitherWay_data()
 {
+    // clang-format off
     QTest::addColumn<int>("sourceWidth");
     QTest::addColumn<int>("width");
     QTest::newRow("a page reduced") << 1275 << 1000;
@@ -161,6 +164,7 @@ void RenderTest::rowSpreadSameEitherWay_data()
     QTest::newRow("nearly halved") << 1999 << 1001;
     QTest::newRow("the same width") << 64 << 64;
     QTest::newRow("widened") << 40 << 90;
+    // clang-format on
 }
 
 // Seven pixels at a time with SSSE3 or one by one: the same pixels, none
@@ -200,7 +204,7 @@ void RenderTest::pageImagesReuseMemory()
         QImage a = NewPageImage(page);
         QCOMPARE(a.size(), page);
         QCOMPARE(a.format(), QImage::Format_RGB32);
-        a.fill(Qt::white);   // writable where it lies
+        a.fill(Qt::white); // writable where it lies
         first = a.constBits();
         // Two living images never share memory.
         QImage b = NewPageImage(page);

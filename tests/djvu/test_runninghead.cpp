@@ -57,6 +57,7 @@ class RunningHeadTest : public QObject
 private slots:
     void headLines_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("page");
         QTest::addColumn<int>("headLines");
         QTest::newRow("guide words, number after") << "@candle cart 57|candle n. a light|cane n. a stick|cap n. a hat" << 1;
@@ -66,6 +67,7 @@ private slots:
         QTest::newRow("no head: body from the top") << "@candle n. a light to see by|cane n. a stick|cap n. a hat" << 0;
         QTest::newRow("too few lines") << "@candle cart|candle n." << 0;
         QTest::newRow("a short line low on the page") << "candle cart|candle n. a light|cane n. a stick" << 0;
+        // clang-format on
     }
     void headLines()
     {
@@ -78,6 +80,7 @@ private slots:
     // dash or a colon, a wide gap and the edge; specks dropped.
     void guideWords_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("head");
         QTest::addColumn<QStringList>("guides");
         QTest::newRow("number between") << "Abdominal 7 Abelmoschus moschatus" << QStringList{"Abdominal", "Abelmoschus moschatus"};
@@ -88,12 +91,14 @@ private slots:
         QTest::newRow("specks beside the number") << "250\u00b0 _ , CARDCASE CARDINAL" << QStringList{"CARDCASE CARDINAL"};
         QTest::newRow("a wide gap parts them") << "candle ~ cart" << QStringList{"candle", "cart"};
         QTest::newRow("a number only") << "229 ." << QStringList{};
+        // clang-format on
     }
     void guideWords()
     {
         QFETCH(QString, head);
         QFETCH(QStringList, guides);
-        const TextLayer layer = Layer(QStringLiteral("@") + head + QStringLiteral("|candle n. a light|cane n. a stick|cap n. a hat"));
+        const TextLayer layer = Layer(QStringLiteral("@") + head
+                                      + QStringLiteral("|candle n. a light|cane n. a stick|cap n. a hat"));
         QCOMPARE(RunningHeadLines(layer).size(), 1);
         QCOMPARE(GuideWords(layer, RunningHeadLines(layer)), guides);
     }
@@ -102,6 +107,7 @@ private slots:
     // on the page whatever its width, columns told apart, specks skipped.
     void articleStarts_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("starts");
         QTest::newRow("a hanging indent of 16 px")
@@ -118,6 +124,7 @@ private slots:
         QTest::newRow("two columns, each with its edge")
             << "arm, n. a limb|>20 of the body|>500 ash, n. a tree|>520 of the wood|>500 axe, n." << QStringList{"arm", "ash", "axe"};
         QTest::newRow("no indent to be seen: every line") << "arm, n.|art, n.|ash, n." << QStringList{"arm", "art", "ash"};
+        // clang-format on
     }
     void articleStarts()
     {
@@ -140,6 +147,7 @@ private slots:
 
     void markSkipsTheHead_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("headword");
         QTest::addColumn<int>("top");   // of the mark; -1: none
@@ -158,6 +166,7 @@ private slots:
             << "@bank bark 9|bank, n. a mound|>20 of earth|bank, n. a place for money|bark, n." << "bank" << 420 << 1;
         QTest::newRow("a third the page does not have: the last")
             << "@bank bark 9|bank, n. a mound|>20 of earth|bank, n. a place for money|bark, n." << "bank" << 420 << 2;
+        // clang-format on
     }
     void markSkipsTheHead()
     {
@@ -166,8 +175,8 @@ private slots:
         QFETCH(int, top);
         const TextLayer layer = Layer(page);
         QFETCH(int, occurrence);
-        const std::optional<QRect> box
-            = LocateHeadword(layer.words, headword, RunningHeadWords(layer), ArticleStartWords(layer), TextMatcher(), occurrence);
+        const std::optional<QRect> box = LocateHeadword(layer.words, headword, RunningHeadWords(layer),
+                                                        ArticleStartWords(layer), TextMatcher(), occurrence);
         QCOMPARE(box ? box->top() : -1, top);
     }
 };

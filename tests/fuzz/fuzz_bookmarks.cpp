@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     f.close();
     const Result<QStringList> first = LoadBookmarks(path);
     if (!first)
-        return 0;   // kept aside by the program, never rewritten
+        return 0; // kept aside by the program, never rewritten
     FUZZ_CHECK(SaveBookmarks(path, first.value()).ok());
     const Result<QStringList> second = LoadBookmarks(path);
     FUZZ_CHECK(second.ok() && second.value() == first.value());

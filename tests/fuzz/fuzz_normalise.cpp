@@ -19,10 +19,11 @@ QString Reference(const QString& text, const ReplacementList& rules)
             out += c;
             continue;
         }
-        QStringDecoder strict(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder strict(QStringDecoder::Utf8,
+                              QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         const QString r = strict.decode(*line);
         if (strict.hasError()) {
-            out += c;   // a malformed line changes nothing
+            out += c; // a malformed line changes nothing
             continue;
         }
         const QString v = r.mid(2);

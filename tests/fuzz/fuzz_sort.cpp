@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QString outText, errText;
     QTextStream o(&outText), e(&errText);
     cli::Streams io{o, e, false};
-    const int code = cli::Sort({in, QStringLiteral("-o"), out, QStringLiteral("--encoding"), QStringLiteral("utf16")}, io);
+    const int code = cli::Sort({in, QStringLiteral("-o"), out, QStringLiteral("--encoding"), QStringLiteral("utf16")},
+                               io);
     if (code != 0) {
         FUZZ_CHECK(code == 2);
         FUZZ_CHECK(!QFile::exists(out));

@@ -23,8 +23,14 @@ QByteArray Utf16(QStringView s, bool bigEndian, const char* mark)
     }
     return out;
 }
-QByteArray Le(QStringView s) { return Utf16(s, false, "\xFF\xFE"); }
-QByteArray Be(QStringView s) { return Utf16(s, true, "\xFE\xFF"); }
+QByteArray Le(QStringView s)
+{
+    return Utf16(s, false, "\xFF\xFE");
+}
+QByteArray Be(QStringView s)
+{
+    return Utf16(s, true, "\xFE\xFF");
+}
 
 QStringList ToStrings(const IndexList& list)
 {
@@ -99,6 +105,7 @@ private slots:
 
 void TestDecode::encodings_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
     const QString text = QStringLiteral("caf\u00e9\t12\r\n\u0416\u20ac\t3");
@@ -129,6 +136,7 @@ void TestDecode::encodings_data()
     QTest::newRow("utf8 NUL") << QByteArray("\xEF\xBB\xBF" "ab\0cd", 8) << QStringList{"ab"};
     QTest::newRow("utf16 NUL") << Le(QStringView(u"ab\r\n\0cd", 7)) << QStringList{"ab"};
     QTest::newRow("NUL first") << Le(QStringView(u"\0ab", 3)) << QStringList();
+    // clang-format on
 }
 
 void TestDecode::encodings()
@@ -141,6 +149,7 @@ void TestDecode::encodings()
 
 void TestDecode::breaks_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
     const QString ls(QChar(0x2028));
@@ -168,6 +177,7 @@ void TestDecode::breaks_data()
     row("empty", "", {});
     row("controls stay", "a\tb\x0b\x0c" "c\x01", {"a\tb\x0b\x0c" "c\x01"});
     row("long lines", QString(40, 'x') + "\r\n" + QString(17, 'y'), {QString(40, 'x'), QString(17, 'y')});
+    // clang-format on
 }
 
 void TestDecode::breaks()
@@ -176,7 +186,7 @@ void TestDecode::breaks()
     QFETCH(QStringList, lines);
     QCOMPARE(Lines(Le(text)), lines);
     QCOMPARE(Lines(Be(text)), lines);
-    if (!text.contains(QChar(0x2028)))   // U+2028 has no 8-bit form
+    if (!text.contains(QChar(0x2028))) // U+2028 has no 8-bit form
         QCOMPARE(Lines(text.toLatin1()), lines);
 }
 
@@ -185,8 +195,8 @@ void TestDecode::randomTextAgainstReference()
     // Line lengths around the eight-unit steps of the reader, breaks of every
     // kind, CR LF runs that shift the text by more and more units.
     QRandomGenerator rng(3);
-    const QString pieces[] = {"a", "bcdefgh", "\t", "\u00e9\u0416", "\r", "\n", "\r\n",
-                              QString(QChar(0x2028)), "0123456789abcdefghij"};
+    const QString pieces[] = {
+        "a", "bcdefgh", "\t", "\u00e9\u0416", "\r", "\n", "\r\n", QString(QChar(0x2028)), "0123456789abcdefghij"};
     for (int round = 0; round < 300; ++round) {
         QString text;
         const int n = int(rng.bounded(80));
@@ -246,6 +256,7 @@ void TestDecode::hugeLine()
 // where the halves meet must come out as one pass would cut it.
 void TestDecode::bigTextsReadAndCutInTwo_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("middle");   // put at the middle of the text
     QTest::addColumn<bool>("onlyCr");      // CR breaks elsewhere, no LF
     const QChar ls(0x2028);
@@ -257,6 +268,7 @@ void TestDecode::bigTextsReadAndCutInTwo_data()
     QTest::newRow("NUL in the second half") << QStringLiteral("\ncd") + QChar(0) << false;
     QTest::newRow("a long line from the middle on") << QString(600000, u'z') << false;
     QTest::newRow("no LF to split at") << "q" << true;
+    // clang-format on
 }
 
 void TestDecode::bigTextsReadAndCutInTwo()
@@ -269,7 +281,7 @@ void TestDecode::bigTextsReadAndCutInTwo()
         text += line + QString::number(text.size() % 97);
     const qsizetype half = text.size() / 2;
     if (middle.startsWith(QChar(0)) || (middle.contains(QChar(0)) && middle.startsWith(u'a')))
-        text.insert(half - 1000, middle);   // well inside the first half
+        text.insert(half - 1000, middle); // well inside the first half
     else if (middle.contains(QChar(0)))
         text.insert(half + 1000, middle);
     else

@@ -24,11 +24,13 @@ private slots:
 
     void historyTakesARepeatOnce_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("shown");   // "word/dictionary" in turn
         QTest::addColumn<QStringList>("kept");
         QTest::newRow("the same twice in a row") << QStringList{"a/D", "a/D"} << QStringList{"a\tD"};
         QTest::newRow("in another dictionary") << QStringList{"a/D", "a/E"} << QStringList{"a\tD", "a\tE"};
         QTest::newRow("again later") << QStringList{"a/D", "b/D", "a/D"} << QStringList{"a\tD", "b\tD", "a\tD"};
+        // clang-format on
     }
     void historyTakesARepeatOnce()
     {
@@ -44,6 +46,7 @@ private slots:
 
     void steps_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("back");
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("selected");
@@ -63,6 +66,7 @@ private slots:
         QTest::newRow("forward to newest") << false << 3 << 1 << true << 2 << true << true << false;
         QTest::newRow("forward on newest") << false << 3 << 2 << true << 2 << false << true << false;
         QTest::newRow("forward, nothing selected") << false << 3 << -1 << true << 2 << false << true << false;
+        // clang-format on
     }
     void steps()
     {
@@ -81,6 +85,7 @@ private slots:
 
     void deleting_data()
     {
+        // clang-format off
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("next");
@@ -89,6 +94,7 @@ private slots:
         QTest::newRow("last leaves no selection") << 3 << 2 << -1 << "";
         QTest::newRow("only one") << 1 << 0 << -1 << "";
         QTest::newRow("outside") << 2 << 5 << -1 << "";
+        // clang-format on
     }
     void deleting()
     {

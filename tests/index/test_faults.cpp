@@ -66,7 +66,7 @@ void FaultsTest::pairSurvivesACrashAtEveryStep()
             int steps = 0;
             faults::SetHook(AtStep(n, &steps, true));
             const bool ok = WriteFilePair(dir.path(), {"a.dat", kNewA}, {"b.list", kNewB}).ok();
-            ::_exit(ok ? 3 : 4);   // 3, 4: the n-th step never came
+            ::_exit(ok ? 3 : 4); // 3, 4: the n-th step never came
         }
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -83,7 +83,7 @@ void FaultsTest::pairSurvivesACrashAtEveryStep()
             break;
         }
     }
-    QVERIFY(sawNew >= 2);   // a crash after the commit point keeps the new pair
+    QVERIFY(sawNew >= 2); // a crash after the commit point keeps the new pair
 }
 
 void FaultsTest::pairSurvivesAFailureAtEveryStep()
@@ -100,7 +100,8 @@ void FaultsTest::pairSurvivesAFailureAtEveryStep()
         const int state = PairState(dir.path());
         QVERIFY2(state >= 0, qPrintable(QStringLiteral("failed at step %1: a mix").arg(n)));
         if (state == 0)
-            QVERIFY2(!s.ok(), qPrintable(QStringLiteral("step %1 failed, the old pair stayed, and success was said").arg(n)));
+            QVERIFY2(!s.ok(),
+                     qPrintable(QStringLiteral("step %1 failed, the old pair stayed, and success was said").arg(n)));
         if (steps < n)
             break;
     }

@@ -39,6 +39,7 @@ private slots:
 
 void TestList::headwordAndValue_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("headword");
     QTest::addColumn<QString>("value");
@@ -49,6 +50,7 @@ void TestList::headwordAndValue_data()
     QTest::newRow("empty") << "" << "" << "";
     QTest::newRow("leading TAB") << "\t17>x" << "" << "17>x";
     QTest::newRow("trailing TAB") << "apple\t" << "apple" << "";
+    // clang-format on
 }
 
 void TestList::headwordAndValue()
@@ -140,6 +142,7 @@ void TestList::memoryStaysNearText()
 // The most lines a text can hold, far past the room first made for them.
 void TestList::aBreakPerUnit_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("lines");
     QTest::newRow("LF") << QString(5000, u'\n') << 5000;
@@ -147,6 +150,7 @@ void TestList::aBreakPerUnit_data()
     QTest::newRow("line separator") << QString(5000, QChar(0x2028)) << 5000;
     QTest::newRow("one unit, unterminated") << QStringLiteral("x") << 1;
     QTest::newRow("single units") << QStringLiteral("a\nb\nc") << 3;
+    // clang-format on
 }
 
 void TestList::aBreakPerUnit()
@@ -196,7 +200,11 @@ void TestList::firstIndexLoading()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("dict.list");
-    QVERIFY(WriteFile(path, "\xFF\xFE" + QByteArray("b\0\t\0" "1\0\r\0\n\0", 10)));
+    QVERIFY(WriteFile(path,
+                      "\xFF\xFE"
+                          + QByteArray("b\0\t\0"
+                                       "1\0\r\0\n\0",
+                                       10)));
     IndexList list;
     list.setLines({"previous\t1", "x\t2"});
     const Status missing = LoadFirstIndex(dir.filePath("missing.list"), list);
@@ -204,7 +212,7 @@ void TestList::firstIndexLoading()
     QVERIFY(missing.error().contains(dir.filePath("missing.list")));
     QCOMPARE(list.count(), 2);
     QCOMPARE(list.line(0), u"previous\t1");
-    QVERIFY(!LoadFirstIndex(dir.path(), list).ok());   // a folder cannot be read
+    QVERIFY(!LoadFirstIndex(dir.path(), list).ok()); // a folder cannot be read
     QCOMPARE(list.count(), 2);
     QVERIFY(LoadFirstIndex(path, list).ok());
     QCOMPARE(list.count(), 1);
@@ -235,7 +243,7 @@ void TestList::secondIndexLoading()
     QCOMPARE(shortIndex.error(), QStringLiteral("Second index isn't equal to first (number of items)"));
 
     second.setLines({"stale"});
-    QVERIFY(LoadSecondIndex(dir.path(), second, first).ok());   // exists but cannot be read: silent
+    QVERIFY(LoadSecondIndex(dir.path(), second, first).ok()); // exists but cannot be read: silent
     QVERIFY(second.isEmpty());
 }
 
@@ -248,7 +256,9 @@ void TestList::replacementListLoading()
     LoadReplacementList(dir.filePath("none.dat"), rules);
     QVERIFY(rules.isEmpty());
     // A UTF-8 mark stays part of the first line, whose rule then never applies.
-    QVERIFY(WriteFile(path, "\xEF\xBB\xBF" "a=1\r\nb=2\r\nc=3\r\n"));
+    QVERIFY(WriteFile(path,
+                      "\xEF\xBB\xBF"
+                      "a=1\r\nb=2\r\nc=3\r\n"));
     LoadReplacementList(path, rules);
     QCOMPARE(rules.count(), 3);
     QCOMPARE(NormaliseHeadword(u"abc", rules), u"a23");

@@ -8,7 +8,8 @@ using namespace lexifol;
 
 using Runs = QList<QList<int>>;
 
-class MatchTest : public QObject {
+class MatchTest : public QObject
+{
     Q_OBJECT
 
     // "apple*" a word begun, "apple" a whole word.
@@ -23,6 +24,7 @@ class MatchTest : public QObject {
 private slots:
     void agree_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArrayList>("rules");
         QTest::addColumn<QStringList>("page");      // the text layer's words
         QTest::addColumn<QString>("typed");         // into Find
@@ -53,6 +55,7 @@ private slots:
             << QStringList{"way"} << Runs{{0}};
         QTest::newRow("nothing typed, nothing found")
             << QByteArrayList() << fruit << " -- " << Runs{} << QStringList{} << Runs{};
+        // clang-format on
     }
 
     void agree()

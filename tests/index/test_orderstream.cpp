@@ -31,7 +31,7 @@ QByteArray Encode(const QString& text, const QString& coding)
         return "\xEF\xBB\xBF" + text.toUtf8();
     if (coding == "utf8")
         return text.toUtf8();
-    return text.toLatin1();   // the C locale's 8-bit page reads Latin-1 back
+    return text.toLatin1(); // the C locale's 8-bit page reads Latin-1 back
 }
 
 } // namespace
@@ -44,6 +44,7 @@ class OrderStreamTest : public QObject
 private slots:
     void sameAsTheWholeList_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("coding");
         QTest::addColumn<QString>("end");
         QTest::addColumn<int>("lines");
@@ -54,6 +55,7 @@ private slots:
         // Large enough for two threads and many blocks.
         QTest::newRow("utf16le crlf large") << "utf16le" << "\r\n" << 700000;
         QTest::newRow("utf8 lf large") << "utf8" << "\n" << 900000;
+        // clang-format on
     }
     void sameAsTheWholeList()
     {
@@ -67,7 +69,9 @@ private slots:
             // Mostly ascending, with pairs out of order, pairs equal but for
             // letter case, lines without TAB and empty lines.
             const int r = int(rng.bounded(100));
-            QString word = r < 3 ? QString::number(rng.bounded(100000)) : r < 5 ? last.toUpper() : last + QChar(u'a' + int(rng.bounded(26)));
+            QString word = r < 3 ? QString::number(rng.bounded(100000))
+                : r < 5          ? last.toUpper()
+                                 : last + QChar(u'a' + int(rng.bounded(26)));
             if (word.size() > 12)
                 word = word.left(3) + QChar(u'b' + int(rng.bounded(24)));
             if (coding != "8bit" && r == 7)
@@ -124,6 +128,7 @@ private slots:
 
     void refusesWhatTheLoaderWouldLose_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
         QByteArray late(3 << 20, 'a');
@@ -132,6 +137,7 @@ private slots:
         QTest::newRow("NUL after the first blocks") << late + QByteArray("b\0c\n", 4) << "byte offset 3145729";
         QTest::newRow("unpaired surrogate") << QByteArray("\xFF\xFE" "a\0\n\0\x00\xD8\n\0", 10) << "unpaired";
         QTest::newRow("half a unit") << QByteArray("\xFF\xFE" "a\0b", 5) << "half a UTF-16 unit";
+        // clang-format on
     }
     void refusesWhatTheLoaderWouldLose()
     {

@@ -23,12 +23,14 @@ private slots:
 
 void RegularFileTest::refusedWithItsName_data()
 {
+    // clang-format off
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("asIndex");
     for (Hostile h : kHostileKinds) {
         QTest::newRow(QByteArray("small file: ") + HostileName(h)) << int(h) << false;
         QTest::newRow(QByteArray("index: ") + HostileName(h)) << int(h) << true;
     }
+    // clang-format on
 }
 
 void RegularFileTest::refusedWithItsName()

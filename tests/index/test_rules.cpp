@@ -27,6 +27,7 @@ private slots:
 
 void TestRules::splitValue_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("value");
     QTest::addColumn<QStringList>("parts");
     QTest::newRow("page only") << "123" << QStringList{"123"};
@@ -47,6 +48,7 @@ void TestRules::splitValue_data()
     QTest::newRow("empty quotes") << "\"\">x" << QStringList{"", "x"};
     QTest::newRow("text after quotes") << "\"ab\"cd" << QStringList{"ab", "cd"};
     QTest::newRow("quote inside word") << "a\"b" << QStringList{"a\"b"};
+    // clang-format on
 }
 
 void TestRules::splitValue()
@@ -58,6 +60,7 @@ void TestRules::splitValue()
 
 void TestRules::normalise_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArrayList>("rules");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
@@ -85,6 +88,7 @@ void TestRules::normalise_data()
     // Units are looked up one by one: a surrogate half has no key.
     QTest::newRow("four-byte key never matches") << QByteArrayList{"\xF0\x9F\x98\x80=x"} << "\U0001F600" << "\U0001F600";
     QTest::newRow("CESU key never matches") << QByteArrayList{"\xED\xA0\xBD=x", "\xED\xB8\x80=y"} << "\U0001F600" << "\U0001F600";
+    // clang-format on
 }
 
 void TestRules::normalise()
@@ -99,6 +103,7 @@ void TestRules::normalise()
 
 void TestRules::replacementLines_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArrayList>("lines");
     QTest::newRow("all breaks") << QByteArray("a=1\r\nb=2\rc=3\nd=4") << QByteArrayList{"a=1", "b=2", "c=3", "d=4"};
@@ -109,6 +114,7 @@ void TestRules::replacementLines_data()
     QTest::newRow("no mark recognised") << QByteArray("\xEF\xBB\xBF" "a=1") << QByteArrayList{"\xEF\xBB\xBF" "a=1"};
     QTest::newRow("UTF-16 mark is no mark either") << QByteArray("\xFF\xFE" "a") << QByteArrayList{"\xFF\xFE" "a"};
     QTest::newRow("empty") << QByteArray() << QByteArrayList();
+    // clang-format on
 }
 
 void TestRules::replacementLines()
@@ -123,13 +129,17 @@ void TestRules::replacementLines()
 void TestRules::lookupFollowsChanges()
 {
     ReplacementList list;
-    list.setBytes("\xEF\xBB\xBF" "a=1\r\n=x\r\nb=2\r\nb=3\r\nc\r\n");
+    list.setBytes("\xEF\xBB\xBF"
+                  "a=1\r\n=x\r\nb=2\r\nb=3\r\nc\r\n");
     QVERIFY(!list.ruleFor("a"));
-    QCOMPARE(*list.ruleFor("\xEF\xBB\xBF" "a"), "\xEF\xBB\xBF" "a=1");
+    QCOMPARE(*list.ruleFor("\xEF\xBB\xBF"
+                           "a"),
+             "\xEF\xBB\xBF"
+             "a=1");
     QCOMPARE(*list.ruleFor("b"), "b=3");
     QVERIFY(!list.ruleFor(""));
     QVERIFY(!list.ruleFor("c"));
-    list.append("a=4");   // the table was built above: it must be rebuilt
+    list.append("a=4"); // the table was built above: it must be rebuilt
     QCOMPARE(*list.ruleFor("a"), "a=4");
     QCOMPARE(NormaliseHeadword(u"ab", list), u"43");
     list.setLines({"b=5"});
@@ -142,6 +152,7 @@ void TestRules::lookupFollowsChanges()
 
 void TestRules::codePageChoice_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("codePage");
     const QList<std::pair<const char*, const char*>> rows{
@@ -156,6 +167,7 @@ void TestRules::codePageChoice_data()
         {"POSIX", "windows-1252"}, {"C.UTF-8", "windows-1252"}, {"", "windows-1252"}};
     for (const auto& [locale, codePage] : rows)
         QTest::newRow(locale) << QString(locale) << QString(codePage);
+    // clang-format on
 }
 
 void TestRules::codePageChoice()
@@ -163,7 +175,7 @@ void TestRules::codePageChoice()
     QFETCH(QString, locale);
     QFETCH(QString, codePage);
     QCOMPARE(AnsiCodePageForLocale(locale), codePage);
-    QCOMPARE(AnsiCodec(codePage).name(), codePage);   // ICU knows every name chosen
+    QCOMPARE(AnsiCodec(codePage).name(), codePage); // ICU knows every name chosen
 }
 
 void TestRules::codecs()
@@ -175,7 +187,9 @@ void TestRules::codecs()
     QCOMPARE(western.decode("\xC6\x80"), u"\u00c6\u20ac");
     QCOMPARE(western.encode(u"a\u0416\u4f60b"), "a??b");
     const AnsiCodec japanese(AnsiCodePageForLocale("ja_JP"));
-    QCOMPARE(japanese.decode("\x82\xA0" "a"), u"\u3042a");
+    QCOMPARE(japanese.decode("\x82\xA0"
+                             "a"),
+             u"\u3042a");
     QCOMPARE(japanese.encode(u"\u3042\u0416\u00e9"), "\x82\xA0\x84\x47?");
     QCOMPARE(AnsiCodec(AnsiCodePageForLocale("zh_TW")).decode("\xA7\x41"), u"\u4f60");
     QCOMPARE(AnsiCodec(AnsiCodePageForLocale("zh_CN")).decode("\xC4\xE3"), u"\u4f60");

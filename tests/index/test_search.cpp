@@ -32,6 +32,7 @@ private slots:
 
 void TestSearch::collation_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
@@ -50,6 +51,7 @@ void TestSearch::collation_data()
     QTest::newRow("linguistic, not code order") << "en_US" << "\u00e9clair" << "zebra" << -1;
     // ICU's locale for C/POSIX puts capitals first as a primary difference.
     QTest::newRow("POSIX locale still ignores case") << "en_US_POSIX" << "apple" << "APPLE" << 0;
+    // clang-format on
 }
 
 void TestSearch::collation()
@@ -79,13 +81,15 @@ void TestSearch::collationFollowsLocale()
     // ("break-in" after "breakfasting"), blanks and hyphens ignored.
     for (const char* locale : {"en-u-ka-shifted", "en@colAlternate=shifted"}) {
         QVERIFY2(IndexCollation(QString::fromLatin1(locale)).compare(u"break-in", u"breakfasting") > 0, locale);
-        QVERIFY2(IndexCollation(QString::fromLatin1(locale)).compare(u"Apple", u"apple") == 0, locale);   // case still aside
+        QVERIFY2(IndexCollation(QString::fromLatin1(locale)).compare(u"Apple", u"apple") == 0,
+                 locale); // case still aside
     }
     QVERIFY(IndexCollation("en").compare(u"break-in", u"breakfasting") < 0);
 }
 
 void TestSearch::findPosition_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("position");
@@ -104,6 +108,7 @@ void TestSearch::findPosition_data()
         << QStringList{"a", "b", "c", "c", "c", "c", "d"} << "c" << 3;
     // Unsorted input: whatever the bisection reaches, no error.
     QTest::newRow("unsorted") << QStringList{"z", "a", "y", "b"} << "b" << 2;
+    // clang-format on
 }
 
 void TestSearch::findPosition()
@@ -140,7 +145,7 @@ void TestSearch::randomListsAgainstLinearScan()
         for (int k = 0; k < 30; ++k) {
             const QString key = (k % 3 == 0 && n > 0) ? lines[int(rng.bounded(n))].toUpper() : word(4);
             const int pos = FindPosition(list, key);
-            int first = 0;   // first line that does not sort before the key
+            int first = 0; // first line that does not sort before the key
             while (first < n && coll.compare(lines[first], key) < 0)
                 ++first;
             int equalEnd = first;
@@ -148,17 +153,17 @@ void TestSearch::randomListsAgainstLinearScan()
                 ++equalEnd;
             if (equalEnd == first)
                 QCOMPARE(pos, first);
-            else   // some line of the equal run, where the bisection met it
+            else // some line of the equal run, where the bisection met it
                 QVERIFY2(pos >= first && pos < equalEnd,
                          qPrintable(QStringLiteral("%1 not in [%2,%3)").arg(pos).arg(first).arg(equalEnd)));
         }
     }
 }
 
-
 // A page index: one line per page, the first headword printed on it.
 void TestSearch::pageRule_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("throughSecond");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("row");
@@ -178,6 +183,7 @@ void TestSearch::pageRule_data()
             QTest::addRow("%s%s", c.name, second ? ", second index" : "") << second << c.text << c.row;
     // The rules delete hyphens: "can-dle" lands where "candle" does.
     QTest::newRow("rules applied, second index") << true << "can-dle" << 2;
+    // clang-format on
 }
 
 void TestSearch::pageRule()
@@ -202,6 +208,7 @@ void TestSearch::pageRule()
 // history entries, kept as printed, come back to their own row.
 void TestSearch::accents_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("typedRow");
@@ -217,6 +224,7 @@ void TestSearch::accents_data()
     };
     for (const auto& r : rows)
         QTest::newRow(r.name) << QString::fromUtf8(r.locale) << QString::fromUtf8(r.text) << r.typed << r.exact;
+    // clang-format on
 }
 
 void TestSearch::accents()
@@ -243,7 +251,7 @@ void TestSearch::declaredCollation()
     const ReplacementList none;
     const IndexCollation* sv = IndexCollation::ForLocale(QStringLiteral("sv"));
     QVERIFY(sv);
-    QCOMPARE(IndexCollation::ForLocale(QStringLiteral("sv")), sv);   // made once
+    QCOMPARE(IndexCollation::ForLocale(QStringLiteral("sv")), sv); // made once
     QCOMPARE(FindExactRow({first, IndexList(), none, *sv}, u"\u00e5l"), std::optional<int>(2));
     QCOMPARE(FindExactRow({first, IndexList(), none, *sv}, u"\u00f6ra"), std::optional<int>(3));
     QCOMPARE(FindExactRow({first, IndexList(), none}, u"\u00e5l"), std::nullopt);
@@ -251,6 +259,7 @@ void TestSearch::declaredCollation()
 
 void TestSearch::knownLocales_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("locale");
     QTest::addColumn<bool>("known");
     QTest::newRow("sv") << "sv" << true;
@@ -259,6 +268,7 @@ void TestSearch::knownLocales_data()
     QTest::newRow("traditional Spanish") << "es@collation=traditional" << true;
     QTest::newRow("no such language") << "xx" << false;
     QTest::newRow("a word") << "swedish" << false;
+    // clang-format on
 }
 
 void TestSearch::knownLocales()

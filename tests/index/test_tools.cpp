@@ -34,6 +34,7 @@ private slots:
 
     void ruleLines_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("bad");
         QTest::addColumn<int>("accepted");
@@ -45,6 +46,7 @@ private slots:
         QTest::newRow("final break") << QStringLiteral("a=b\nc=d\n") << -1 << 2;
         QTest::newRow("==x") << QStringLiteral("==x") << -1 << 1;
         QTest::newRow("empty") << QString() << -1 << 0;
+        // clang-format on
     }
     void ruleLines()
     {
@@ -64,6 +66,7 @@ private slots:
 
     void secondIndex_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("rules");
         QTest::addColumn<QStringList>("first");
         QTest::addColumn<QString>("second");   // lines joined by CR LF, each ended
@@ -76,6 +79,7 @@ private slots:
         QTest::newRow("==x changes nothing") << "==x" << QStringList{"a=b\t1"} << "a=b\r\n";
         QTest::newRow("no TAB, empty line") << "a=b" << QStringList{"abc", "a\t2"} << "\r\nb\r\n";
         QTest::newRow("order kept") << "a=b" << QStringList{"Zebra\t1", "apple\t2"} << "Zebrb\r\nbpple\r\n";
+        // clang-format on
     }
     void secondIndex()
     {
@@ -112,6 +116,7 @@ private slots:
 
     void orderErrors_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<bool>("whole");
         QTest::addColumn<QList<int>>("errors");
@@ -125,6 +130,7 @@ private slots:
         QTest::newRow("no TAB sorts first") << QStringList{"apple\t1", "nokey"} << false << QList<int>{1};
         QTest::newRow("empty line in a second index") << QStringList{"a", "", "b"} << true << QList<int>{1};
         QTest::newRow("every pair examined") << QStringList{"c", "b", "a"} << true << QList<int>{1, 2};
+        // clang-format on
     }
     void orderErrors()
     {

@@ -35,6 +35,7 @@ class TestIndexWrite : public QObject
 private slots:
     void failedWriteKeepsOldFile_data()
     {
+        // clang-format off
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("limit");
         // Small files used to stay in Qt's buffer until the rename.
@@ -42,6 +43,7 @@ private slots:
         QTest::newRow("50 bytes, half fits") << 50 << 25;
         QTest::newRow("16 KB, one byte short") << 16 * 1024 << 16 * 1024 - 1;
         QTest::newRow("100 KB, half fits") << 100 * 1024 << 50 * 1024;
+        // clang-format on
     }
     void failedWriteKeepsOldFile()
     {

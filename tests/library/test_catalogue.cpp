@@ -11,7 +11,7 @@
 
 using namespace lexifol;
 
-using Marks = QList<int>;   // per merged name: 1 ticked, 0 clear, -1 no saved mark
+using Marks = QList<int>; // per merged name: 1 ticked, 0 clear, -1 no saved mark
 
 class TestCatalogue : public QObject
 {
@@ -23,6 +23,7 @@ private slots:
 
     void merge_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("discovered");
         QTest::addColumn<QStringList>("saved");
         QTest::addColumn<QStringList>("merged");
@@ -43,6 +44,7 @@ private slots:
                                            << QStringList{"B", "A"} << Marks{1, 0};
         QTest::newRow("odd flags") << QStringList{"A", "B", "C"} << QStringList{"A\t2", "B\t", "C\t1 "}
                                    << QStringList{"A", "B", "C"} << Marks{-1, -1, -1};
+        // clang-format on
     }
     void merge()
     {
@@ -93,16 +95,17 @@ private slots:
         Catalogue c;
         c.load({prog}, QString());
         TitleReader reader;
-        QCOMPARE(c.findByNameOrTitle("bakery WORDS"), -1);   // not read yet
+        QCOMPARE(c.findByNameOrTitle("bakery WORDS"), -1); // not read yet
         c.setTitles(reader.read(c.titleSources(prog)));
         QCOMPARE(c.findByNameOrTitle("bakery WORDS"), c.find("B"));
         QCOMPARE(c.findByNameOrTitle(" a"), c.find("A"));
         QCOMPARE(c.findByNameOrTitle("Bread words"), -1);
         QVERIFY(writeBytes(ini, "[main]\r\nname=Bread words, second edition\r\n"));
         QFile f(ini);
-        QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        QVERIFY(f.open(QIODevice::ReadWrite)
+                && f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         f.close();
-        QCOMPARE(c.findByNameOrTitle("Bread words, second edition"), -1);   // memory only
+        QCOMPARE(c.findByNameOrTitle("Bread words, second edition"), -1); // memory only
         c.setTitles(reader.read(c.titleSources(prog)));
         QCOMPARE(c.findByNameOrTitle("Bread words, second edition"), c.find("B"));
         QCOMPARE(c.findByNameOrTitle("Bakery words"), -1);
@@ -110,11 +113,13 @@ private slots:
 
     void saveAndLoad_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("in the code page") << QStringLiteral("Словарь") << QByteArray("\xD1\xEB\xEE\xE2\xE0\xF0\xFC\t1\r\nB\t0\r\n");
         QTest::newRow("outside it") << QStringLiteral("Ünïcødé Жук")
                                     << (QByteArray("\xEF\xBB\xBF") + QStringLiteral("Ünïcødé Жук").toUtf8() + "\t1\r\nB\t0\r\n");
+        // clang-format on
     }
     void saveAndLoad()
     {
@@ -131,12 +136,14 @@ private slots:
 
     void load_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("mixed breaks") << QByteArray("A\t1\rB\t0\nC\t1\r\n") << QStringList{"A\t1", "B\t0", "C\t1"};
         QTest::newRow("empty lines kept") << QByteArray("\r\n\r\nA\t1") << QStringList{"", "", "A\t1"};
         QTest::newRow("no Unicode mark") << QByteArray("\xFF\xFE" "A\t1") << QStringList{"яюA\t1"};
         QTest::newRow("empty file") << QByteArray("") << QStringList{};
+        // clang-format on
     }
     void load()
     {

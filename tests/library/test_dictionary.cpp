@@ -14,7 +14,7 @@
 using namespace lexifol;
 
 namespace {
-const QByteArray kDir("\x01<dir>");   // stands for a folder where a file is expected
+const QByteArray kDir("\x01<dir>"); // stands for a folder where a file is expected
 
 bool place(const QString& path, const QByteArray& content)
 {
@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(d.name, std::optional<QString>(QStringLiteral("Толковый словарь")));
         QCOMPARE(d.keyboardLayout, std::optional<QString>(QStringLiteral("00000419")));
         QCOMPARE(d.wholeFile, std::optional<QString>(QStringLiteral("no")));
-        QCOMPARE(d.textLayer, std::optional<QString>(QString()));   // read, but not in [main]
+        QCOMPARE(d.textLayer, std::optional<QString>(QString())); // read, but not in [main]
         QCOMPARE(WholeFileValue(d.wholeFile), QStringLiteral("no"));
         QVERIFY(!TextLayerVisible(d.textLayer));
     }
@@ -90,6 +90,7 @@ private slots:
     // The two keys that say how the index is read, through the opening.
     void indexKeys_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("keys");
         QTest::addColumn<bool>("pageIndex");
         QTest::addColumn<QString>("collation");   // empty: the user's locale
@@ -103,6 +104,7 @@ private slots:
                                              << "es@collation=traditional" << false;
         QTest::newRow("unknown") << "collation=klingon\r\n" << false << "" << true;
         QTest::newRow("empty") << "collation=\r\n" << false << "" << false;
+        // clang-format on
     }
     void indexKeys()
     {
@@ -127,7 +129,7 @@ private slots:
         QCOMPARE(d.collation ? d.collation->locale() : QString(), collation);
         QCOMPARE(&d.indexes().collation, d.collation ? d.collation : &IndexCollation::Default());
         const bool told = !out.messages.filter(QStringLiteral("Unknown collation \"klingon\"")).isEmpty()
-                && !out.messages.filter(QStringLiteral("D.ini")).isEmpty();
+            && !out.messages.filter(QStringLiteral("D.ini")).isEmpty();
         QCOMPARE(told, message);
         QCOMPARE(out.messages.size(), message ? 1 : 0);
     }
@@ -135,6 +137,7 @@ private slots:
     // Read alongside the first index at an opening from the catalogue.
     void secondIndexAtOpening_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("second");   // null: no file
         QTest::addColumn<bool>("firstReadable");
         QTest::addColumn<int>("rows");
@@ -144,6 +147,7 @@ private slots:
         QTest::newRow("one line short") << QByteArray("A\r\n") << true << 0;
         QTest::newRow("a folder in its place") << kDir << true << 0;
         QTest::newRow("first index unreadable") << QByteArray("A\r\nB\r\n") << false << 0;
+        // clang-format on
     }
     void secondIndexAtOpening()
     {
@@ -170,6 +174,7 @@ private slots:
 
     void plugin_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("own");      // null: no file
         QTest::addColumn<QByteArray>("shared");   // "Plugin.dat" in the current directory
         QTest::addColumn<bool>("catalogueEmpty");
@@ -200,6 +205,7 @@ private slots:
             << QByteArrayList{} << "" << "%OWN";
         QTest::newRow("shared unreadable") << none << kDir << false << "D"
             << QByteArrayList{} << "" << "%SHARED";
+        // clang-format on
     }
     void plugin()
     {
@@ -224,15 +230,17 @@ private slots:
             params = BuiltInPluginParameters();
         QCOMPARE(r.parameters, params);
         QCOMPARE(r.message, QString(message).replace("%OWN", dict.pluginList()));
-        QCOMPARE(r.unreadable, QString(readError)
-                            .replace("%OWN", dict.pluginList())
-                            .replace("%SHARED", QDir(cwd.path()).canonicalPath() + "/Plugin.dat"));
+        QCOMPARE(r.unreadable,
+                 QString(readError)
+                     .replace("%OWN", dict.pluginList())
+                     .replace("%SHARED", QDir(cwd.path()).canonicalPath() + "/Plugin.dat"));
     }
 
     // Pages numbered as printed: by the document's titles, else by the
     // descriptor's offset; "#N" is always the file's page.
     void printedPages_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("titles");
         QTest::addColumn<QString>("offset");   // as the descriptor gives it
         QTest::addColumn<int>("index");
@@ -249,6 +257,7 @@ private slots:
         QTest::newRow("a page without a title") << roman << "" << 2 << "" << "5" << -1;
         QTest::newRow("the file's page") << roman << "" << 0 << "i" << "#5" << 4;
         QTest::newRow("the file's page, past the end") << roman << "" << 0 << "i" << "#6" << -1;
+        // clang-format on
     }
     void printedPages()
     {
@@ -256,7 +265,8 @@ private slots:
         QFETCH(QString, offset);
         QFETCH(int, index);
         QFETCH(QString, typed);
-        const PrintedPages pages(titles, PageOffsetValue(offset.isEmpty() ? std::nullopt : std::optional<QString>(offset)), 5);
+        const PrintedPages pages(titles,
+                                 PageOffsetValue(offset.isEmpty() ? std::nullopt : std::optional<QString>(offset)), 5);
         QTEST(pages.printed(index), "printed");
         QTEST(pages.indexOf(typed), "goesTo");
     }

@@ -25,6 +25,7 @@ private slots:
 
 void HostileTest::openingFinishes_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("place");
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("told");   // a message names the file
@@ -39,6 +40,7 @@ void HostileTest::openingFinishes_data()
         for (Hostile h : kHostileKinds)
             QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(p.place), QLatin1String(HostileName(h)))))
                 << QString::fromLatin1(p.place) << int(h) << p.told;
+    // clang-format on
 }
 
 void HostileTest::openingFinishes()
@@ -48,7 +50,8 @@ void HostileTest::openingFinishes()
     QFETCH(bool, told);
     QTemporaryDir dir;
     const QString prog = dir.path() + u'/';
-    QVERIFY(writeBytes(prog + "Data/Good.list", "a\t1\r\n") || (QDir().mkpath(prog + "Data") && writeBytes(prog + "Data/Good.list", "a\t1\r\n")));
+    QVERIFY(writeBytes(prog + "Data/Good.list", "a\t1\r\n")
+            || (QDir().mkpath(prog + "Data") && writeBytes(prog + "Data/Good.list", "a\t1\r\n")));
     QDir().mkpath(prog + "Data/X.files");
     if (place != QLatin1StringView("Data/X.list"))
         QVERIFY(writeBytes(prog + "Data/X.list", "x\t1\r\n"));
@@ -70,7 +73,7 @@ void HostileTest::openingFinishes()
             QVERIFY2(out.messages.join(' ').contains("It is "), qPrintable(out.messages.join('|')));
     }
     if (!out.opened)
-        QCOMPARE(d.name, QStringLiteral("Good"));   // the open dictionary stays
+        QCOMPARE(d.name, QStringLiteral("Good")); // the open dictionary stays
 }
 
 QTEST_GUILESS_MAIN(HostileTest)

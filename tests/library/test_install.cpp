@@ -50,12 +50,14 @@ private slots:
             seen.append({p.done, p.total, p.summary});
         }
         const QString summary = "7 pages, 6 lines, 2 in doubt";
-        QCOMPARE(seen, (QList<std::tuple<int, int, QString>>{{0, 0, ""}, {1, 3, ""}, {3, 3, ""}, {3, 3, ""}, {3, 3, ""},
-                                                             {3, 3, summary}, {3, 3, summary}}));
+        QCOMPARE(seen,
+                 (QList<std::tuple<int, int, QString>>{
+                     {0, 0, ""}, {1, 3, ""}, {3, 3, ""}, {3, 3, ""}, {3, 3, ""}, {3, 3, summary}, {3, 3, summary}}));
     }
 
     void checkAndInstall_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("index");
         QTest::addColumn<QString>("installedAlready");
         QTest::addColumn<QString>("fault");   // empty: it is added
@@ -67,6 +69,7 @@ private slots:
         QTest::newRow("name taken") << QByteArray("apple\t1\r\n") << "NEW" << "installed already" << "";
         QTest::newRow("a link within the folder") << QByteArray("apple\t1\r\n") << "" << "" << "inside";
         QTest::newRow("a link out of the folder") << QByteArray("apple\t1\r\n") << "" << "2.djvu is a link to a file outside" << "outside";
+        // clang-format on
     }
     void checkAndInstall()
     {
@@ -98,7 +101,7 @@ private slots:
         const Status done = faults.isEmpty() ? InstallDictionary(s.value(), data, {installedAlready}, progress)
                                              : Status::failure(faults.join(' '));
         if (fault.isEmpty()) {
-            QCOMPARE(copied, total);   // every byte counted
+            QCOMPARE(copied, total); // every byte counted
             QVERIFY2(done, qPrintable(done.error()));
             QCOMPARE(readBytes(data + "/New.list"), index);
             QVERIFY(QFileInfo(data + "/New.files/1.djvu").isFile());
@@ -114,11 +117,13 @@ private slots:
 
     void sourcesThatAreNone_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("paths");
         QTest::addColumn<QString>("fault");
         QTest::newRow("nothing") << QStringList{} << "No index file";
         QTest::newRow("a folder without an index") << QStringList{"<empty>"} << "index files";
         QTest::newRow("a name with a tab") << QStringList{"<tab>"} << "cannot be a dictionary's name";
+        // clang-format on
     }
     void sourcesThatAreNone()
     {
@@ -150,7 +155,7 @@ private slots:
     // the user's folder, nothing is written beside it, and opening finds it.
     void shippedDictionaryKeepsItsSecondIndexInTheUsersFolder()
     {
-        const QString shipped = dir_.filePath("share/") , user = dir_.filePath("user/");
+        const QString shipped = dir_.filePath("share/"), user = dir_.filePath("user/");
         QDir().mkpath(shipped + "Data/Ship.files");
         QDir().mkpath(user + "Data");
         writeBytes(shipped + "Data/Ship.list", "a-z\t1\r\nb\t2\r\nc\t3\r\n");
@@ -219,8 +224,8 @@ private slots:
         QVERIFY(QFileInfo(kept + "Mine.files/1.djvu").isFile());
         QVERIFY2(done.value().contains(trash ? "trash" : "Removed"), qPrintable(done.value()));
 
-        QVERIFY(!RemoveDictionary(root + "Data", "Mine"));          // gone already
-        QVERIFY(!RemoveDictionary(root + "Data", "../Data/Mine"));  // no way out of Data
+        QVERIFY(!RemoveDictionary(root + "Data", "Mine"));         // gone already
+        QVERIFY(!RemoveDictionary(root + "Data", "../Data/Mine")); // no way out of Data
         QVERIFY(IsUserDictionary(root, root + "/"));
         QVERIFY(!IsUserDictionary(dir_.filePath("share/"), root));
     }

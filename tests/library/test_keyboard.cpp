@@ -7,8 +7,7 @@
 
 using namespace lexifol;
 
-template <size_t N>
-static QByteArray bytes(const char (&s)[N])
+template<size_t N> static QByteArray bytes(const char (&s)[N])
 {
     return QByteArray(s, N - 1);
 }
@@ -22,6 +21,7 @@ private slots:
     // are the evdev codes plus 8 (Q is 24, A 38, Y 29, ] 35, F5 71).
     void translated_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("layout");
         QTest::addColumn<int>("keycode");
         QTest::addColumn<QString>("mods");   // s shift, c caps lock, g AltGr
@@ -36,6 +36,7 @@ private slots:
         QTest::newRow("gr a") << QByteArray("gr") << 38 << "" << QStringLiteral("α");
         QTest::newRow("ua ]") << QByteArray("ua") << 35 << "" << QStringLiteral("ї");
         QTest::newRow("ru F5 types nothing") << QByteArray("ru") << 71 << "" << QString();
+        // clang-format on
     }
     void translated()
     {
@@ -58,6 +59,7 @@ private slots:
     // with its variant; anything else is no layout.
     void layoutNamed_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<QString>("label");        // empty: no layout
         QTest::addColumn<QByteArray>("identifier");
@@ -68,6 +70,7 @@ private slots:
         QTest::newRow("unknown name") << QByteArray("xx") << "" << QByteArray() << QString();
         QTest::newRow("shell characters") << QByteArray("ru;ls") << "" << QByteArray("ru;ls") << QString();
         QTest::newRow("empty variant") << QByteArray("ru()") << "" << QByteArray("ru()") << QString();
+        // clang-format on
     }
     void layoutNamed()
     {
@@ -80,6 +83,7 @@ private slots:
 
     void modeDecided_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("setting");
         QTest::addColumn<bool>("canSwitch");
         QTest::addColumn<bool>("known");
@@ -92,6 +96,7 @@ private slots:
         QTest::newRow("switch where it cannot") << "switch" << false << true << off;
         QTest::newRow("off") << "Off" << true << true << off;
         QTest::newRow("no layout named") << "auto" << true << false << off;
+        // clang-format on
     }
     void modeDecided()
     {
@@ -103,6 +108,7 @@ private slots:
 
     void layoutOfIdentifier_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("id");
         QTest::addColumn<QByteArray>("layout");   // null: not an identifier
         const QList<QPair<const char*, const char*>> rows = {
@@ -116,6 +122,7 @@ private slots:
             {"409", nullptr}, {"000004090", nullptr}, {"0000040G", nullptr}, {"+0000409", nullptr}};
         for (const auto& [id, layout] : rows)
             QTest::newRow(id) << QByteArray(id) << (layout ? QByteArray(layout) : QByteArray());
+        // clang-format on
     }
     void layoutOfIdentifier()
     {
@@ -129,6 +136,7 @@ private slots:
 
     void identifierOfLayout_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("layout");
         QTest::addColumn<QByteArray>("id");
         QTest::newRow("ru") << QByteArray("ru") << QByteArray("00000419");
@@ -136,6 +144,7 @@ private slots:
         QTest::newRow("es is the usual one") << QByteArray("es") << QByteArray("0000040A");
         QTest::newRow("variant") << QByteArray("ru(phonetic)") << QByteArray("00000419");
         QTest::newRow("unknown") << QByteArray("epo") << QByteArray();
+        // clang-format on
     }
     void identifierOfLayout()
     {
@@ -146,6 +155,7 @@ private slots:
 
     void identifierOfGroupName_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("id");
         QTest::newRow("plain") << "Russian" << QByteArray("00000419");
@@ -154,6 +164,7 @@ private slots:
         QTest::newRow("longest stem") << "Portuguese (Brazil, nativo)" << QByteArray("00000416");
         QTest::newRow("no partial word") << "Russianish" << QByteArray();
         QTest::newRow("unknown") << "Esperanto" << QByteArray();
+        // clang-format on
     }
     void identifierOfGroupName()
     {
@@ -178,7 +189,7 @@ private slots:
         QVERIFY(!LoadKeyboardLayout("409"));
         QVERIFY(!LoadKeyboardLayout("0000041G"));
         QCOMPARE(ActiveKeyboardLayoutName(), QByteArray("0000040C"));
-        QVERIFY(LoadKeyboardLayout("00000000"));   // well-formed though unknown
+        QVERIFY(LoadKeyboardLayout("00000000")); // well-formed though unknown
         QCOMPARE(ActiveKeyboardLayoutName(), QByteArray("00000000"));
     }
 };

@@ -17,6 +17,7 @@ class LocationsTest : public QObject
 private slots:
     void decision_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("holds");      // what the executable's folder holds
         QTest::addColumn<bool>("writable");
         QTest::addColumn<bool>("portable");
@@ -24,6 +25,7 @@ private slots:
         QTest::newRow("Lexifol.ini") << "Lexifol.ini" << true << true;
         QTest::newRow("nothing of ours (/usr/bin)") << "" << true << false;
         QTest::newRow("read-only with a Data folder: its dictionaries, the user's files elsewhere") << "Data" << false << false;
+        // clang-format on
     }
     void decision()
     {
@@ -37,14 +39,16 @@ private slots:
             QDir().mkpath(exe + "/Data");
         else if (!holds.isEmpty())
             QVERIFY(writeBytes(exe + "/" + holds, ""));
-        const XdgFolders xdg{dir.filePath("config/lexifol/"), dir.filePath("data/lexifol/"),
-                             dir.filePath("cache/lexifol/"), {dir.filePath("share/lexifol/")}};
+        const XdgFolders xdg{dir.filePath("config/lexifol/"),
+                             dir.filePath("data/lexifol/"),
+                             dir.filePath("cache/lexifol/"),
+                             {dir.filePath("share/lexifol/")}};
         // Writable or not as the folder is for an ordinary user (root writes everywhere).
         const Locations l = Locations::Decide(exe, xdg, writable);
         QCOMPARE(l.mode() == Locations::Mode::Portable, portable);
         if (portable) {
             QCOMPARE(l.settingsFile(), exe + "/Lexifol.ini");
-            QCOMPARE(l.bookmarksFile(), QString("Bookmarks.dat"));   // the current directory
+            QCOMPARE(l.bookmarksFile(), QString("Bookmarks.dat")); // the current directory
             QCOMPARE(l.pageViewFile(), exe + "/temp.htm");
             QCOMPARE(l.dictionaryRoots(), QStringList{exe + "/"});
         } else {
@@ -63,12 +67,14 @@ private slots:
     // The XDG rule: a relative path in the variables is ignored.
     void xdgVariables_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("configHome");
         QTest::addColumn<QString>("dataDirs");
         QTest::addColumn<QString>("config");     // expected, after the home folder
         QTest::addColumn<QStringList>("shared");
         QTest::newRow("absolute") << "/abs/cfg" << "/usr/share" << "" << QStringList{"/usr/share/lexifol/"};
         QTest::newRow("relative: ignored") << "rel/cfg" << "rel:/usr/share" << "/.config/lexifol/" << QStringList{"/usr/share/lexifol/"};
+        // clang-format on
     }
     void xdgVariables()
     {
@@ -91,8 +97,8 @@ private slots:
         const QString package = dir.filePath("share/lexifol/");
         QVERIFY(QDir().mkpath(package));
         QVERIFY(writeBytes(package + "Plugin.dat", "zoom=width\r\n"));
-        const XdgFolders xdg{dir.filePath("config/lexifol/"), dir.filePath("data/lexifol/"),
-                             dir.filePath("cache/lexifol/"), {package}};
+        const XdgFolders xdg{
+            dir.filePath("config/lexifol/"), dir.filePath("data/lexifol/"), dir.filePath("cache/lexifol/"), {package}};
         Locations l = Locations::Installed(xdg, package);
         QCOMPARE(l.prepareUserFolders(), QString());
         QCOMPARE(readBytes(l.sharedPluginList()), QByteArray("zoom=width\r\n"));
@@ -107,7 +113,7 @@ private slots:
     // user's files go to a folder that can be.
     void unwritableFolderReplaced_data()
     {
-        QTest::addColumn<int>("broken");   // 0 settings, 1 data, 2 cache
+        QTest::addColumn<int>("broken"); // 0 settings, 1 data, 2 cache
         QTest::newRow("settings") << 0;
         QTest::newRow("data") << 1;
         QTest::newRow("cache") << 2;
@@ -117,8 +123,9 @@ private slots:
         QFETCH(int, broken);
         QTemporaryDir dir;
         QVERIFY(writeBytes(dir.filePath("file"), "x"));
-        QStringList folders{dir.filePath("config/lexifol/"), dir.filePath("data/lexifol/"), dir.filePath("cache/lexifol/")};
-        folders[broken] = dir.filePath("file/lexifol/");   // a path through a file: even root cannot write there
+        QStringList folders{dir.filePath("config/lexifol/"), dir.filePath("data/lexifol/"),
+                            dir.filePath("cache/lexifol/")};
+        folders[broken] = dir.filePath("file/lexifol/"); // a path through a file: even root cannot write there
         Locations l = Locations::Installed(XdgFolders{folders[0], folders[1], folders[2], {}}, dir.filePath("share/"));
         const QString said = l.prepareUserFolders(dir.filePath("tmp"));
         QVERIFY2(said.contains(QDir::toNativeSeparators(folders[broken])) && said.contains("is not a folder")
@@ -127,7 +134,8 @@ private slots:
         for (const QString& path : {l.settingsFile(), l.bookmarksFile(), l.catalogueFile(), l.dataFolder() + "/x.list",
                                     l.cacheFolder() + "x"})
             QVERIFY2(writeBytes(path, "y"), qPrintable(path));
-        QCOMPARE(l.prepareUserFolders(dir.filePath("tmp")), QString());   // said once: the folders used now can be written
+        QCOMPARE(l.prepareUserFolders(dir.filePath("tmp")),
+                 QString()); // said once: the folders used now can be written
     }
 
     void userDictionaryBeforeAShippedOne()

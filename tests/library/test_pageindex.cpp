@@ -51,6 +51,7 @@ class PageIndexTest : public QObject
 private slots:
     void proposal_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("lastGuide");
@@ -97,6 +98,7 @@ private slots:
             << "apple" << "" << false;
         QTest::newRow("a plate: no text") << QStringList{} << "" << "" << true;
         QTest::newRow("numbers only") << QStringList{"40,200:12", "40,230:13 14", "40,260:15", "520,200:16"} << "" << "" << true;
+        // clang-format on
     }
     void proposal()
     {
@@ -115,6 +117,7 @@ private slots:
     // "word" kept or replaced, "?" in doubt, "!" a new alphabet.
     void order_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("pages");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("in order") << QStringList{"apple/ash/", "bank/bay/", "cat//"} << QStringList{"apple", "bank", "cat"};
@@ -137,6 +140,7 @@ private slots:
             << QStringList{"apple//", "cat//", "bank//", "bay//", "dog//"} << QStringList{"apple", "?", "bank", "bay", "dog"};
         QTest::newRow("a page without text leaves the order to its neighbours")
             << QStringList{"apple/ash/", "//", "bank//"} << QStringList{"apple", "", "bank"};
+        // clang-format on
     }
     void order()
     {
@@ -161,17 +165,18 @@ private slots:
         QCOMPARE(ReviewCount(ReviewFileBytes(proposals)), int(expected.count("?")));
     }
 
-
     // The pages in doubt counted, and the next after the page on view, from
     // the front again past the last.
     void pagesInDoubt_data()
     {
+        // clang-format off
         QTest::addColumn<int>("after");
         QTest::addColumn<int>("next");
         QTest::newRow("from before the first") << 0 << 2;
         QTest::newRow("from a page in doubt") << 2 << 5;
         QTest::newRow("between them") << 3 << 5;
         QTest::newRow("past the last: the first again") << 9 << 2;
+        // clang-format on
     }
     void pagesInDoubt()
     {
@@ -180,7 +185,8 @@ private slots:
         QTemporaryDir dir;
         const DictionaryPaths paths{dir.path() + "/", "P", {}};
         QDir().mkpath(paths.folder());
-        QVERIFY(writeBytes(ReviewFilePath(paths), "page\tproposal\tother candidates\twhy\n5\tx\t\ty\n2\t\t\tno text\n9\tz\t\ty\n"));
+        QVERIFY(writeBytes(ReviewFilePath(paths),
+                           "page\tproposal\tother candidates\twhy\n5\tx\t\ty\n2\t\t\tno text\n9\tz\t\ty\n"));
         const PagesInDoubt d = PagesInDoubtAfter(paths, after);
         QCOMPARE(d.count, 3);
         QCOMPARE(d.next, next);
@@ -191,6 +197,7 @@ private slots:
     // made again, the page struck off the review.
     void correction_data()
     {
+        // clang-format off
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("word");
         QTest::addColumn<QStringList>("lines");   // empty: refused
@@ -200,6 +207,7 @@ private slots:
         QTest::newRow("before an earlier page") << 2 << "ant" << QStringList{};
         QTest::newRow("after a later page") << 2 << "cow" << QStringList{};
         QTest::newRow("not a word") << 2 << "a\tb" << QStringList{};
+        // clang-format on
     }
     void correction()
     {
@@ -212,11 +220,12 @@ private slots:
         const QByteArray index = Utf16FileBytes({"apple\t1", "bank\t2", "cat\t4"});
         QVERIFY(writeBytes(paths.firstIndex(), index));
         QVERIFY(writeBytes(paths.replacementList(), "-=\r\n"));
-        QVERIFY(writeBytes(ReviewFilePath(paths), "page\tproposal\tother candidates\twhy\n2\tbank\t\tx\n3\t\t\tno text\n"));
+        QVERIFY(
+            writeBytes(ReviewFilePath(paths), "page\tproposal\tother candidates\twhy\n2\tbank\t\tx\n3\t\t\tno text\n"));
         const Status done = SetPageFirstWord(paths, page, word, *IndexCollation::ForLocale("en"));
         if (lines.isEmpty()) {
             QVERIFY(!done);
-            QCOMPARE(readBytes(paths.firstIndex()), index);   // nothing written
+            QCOMPARE(readBytes(paths.firstIndex()), index); // nothing written
             return;
         }
         QVERIFY2(done, qPrintable(done.error()));

@@ -22,6 +22,7 @@ private slots:
 
     void read_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
@@ -39,6 +40,7 @@ private slots:
         QTest::newRow("CR breaks, no last break") << QByteArray("[s]\rk=v") << "s" << "k" << "v";
         QTest::newRow("ANSI 1251") << QByteArray("[\xD0\xE0\xE7\xE4\xE5\xEB]\r\nk=\xEC\xE8\xF0\r\n")
                                   << QStringLiteral("раздел") << "k" << QStringLiteral("мир");
+        // clang-format on
     }
     void read()
     {
@@ -67,6 +69,7 @@ private slots:
 
     void readBool_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("value");   // null: no key at all
         QTest::addColumn<bool>("def");
         QTest::addColumn<bool>("expected");
@@ -79,19 +82,21 @@ private slots:
         QTest::newRow("1abc") << QByteArray("1abc") << false << false;
         QTest::newRow("hex overflow") << QByteArray("0x100000000") << true << true;
         QTest::newRow("missing") << QByteArray() << true << true;
+        // clang-format on
     }
     void readBool()
     {
         QFETCH(QByteArray, value);
         QFETCH(bool, def);
         QFETCH(bool, expected);
-        QVERIFY(writeBytes(ini(), value.isNull() ? QByteArray("[Scroll]\r\n")
-                                                 : "[Scroll]\r\nBrowser_Mouse=" + value + "\r\n"));
+        QVERIFY(writeBytes(
+            ini(), value.isNull() ? QByteArray("[Scroll]\r\n") : "[Scroll]\r\nBrowser_Mouse=" + value + "\r\n"));
         QCOMPARE(ProfileFile(ini()).readBool("scroll", "browser_mouse", def), expected);
     }
 
     void write_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("before");   // null: no file
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
@@ -105,6 +110,7 @@ private slots:
         QTest::newRow("new section at end") << QByteArray("[A]\r\nx=1")
             << "B" << "k" << QByteArray("[A]\r\nx=1\r\n[B]\r\nk=new\r\n");
         QTest::newRow("no file") << QByteArray() << "S" << "k" << QByteArray("[S]\r\nk=new\r\n");
+        // clang-format on
     }
     void write()
     {

@@ -46,7 +46,7 @@ void ServicesTest::catalogueOrderMarksAndMoves()
     QVERIFY(!c.checked(3));
     QCOMPARE(c.find("b"), 2);
 
-    c.setCurrent(1);   // A, unchecked
+    c.setCurrent(1); // A, unchecked
     QVERIFY(c.moveCurrent(-1));
     QCOMPARE(c.names(), (QStringList{"A", "C", "B", "D"}));
     QVERIFY(!c.checked(0) && c.checked(1));
@@ -104,7 +104,7 @@ void ServicesTest::bookmarksMergeWithAnotherWriter()
     QCOMPARE(reader.entries(), (QStringList{"apple\tA", "zebra\tA", "bake\tA"}));
     // A removal by the other writer is kept too.
     int next = -1;
-    QVERIFY(b.remove(1, &next));   // b held apple, zebra: zebra goes
+    QVERIFY(b.remove(1, &next)); // b held apple, zebra: zebra goes
     QVERIFY(a.add("cake\tA"));
     reader.load(path);
     QCOMPARE(reader.entries(), (QStringList{"apple\tA", "bake\tA", "cake\tA"}));
@@ -121,7 +121,7 @@ void ServicesTest::bookmarksUnchangedAreNotWritten()
     QVERIFY(b.add("a\tD"));
     const QByteArray written = readBytes(path);
     QVERIFY(QFile::remove(path));
-    QVERIFY(b.save());   // nothing changed since it was written
+    QVERIFY(b.save()); // nothing changed since it was written
     QVERIFY(!QFile::exists(path));
     QVERIFY(b.clear());
     QVERIFY(b.restore({"a\tD"}));
@@ -141,7 +141,7 @@ void ServicesTest::indexCacheHandsBackOnlyUnchangedFiles()
     IndexList back;
     QVERIFY(cache.take(path, FileStamp::Of(path), back));
     QCOMPARE(back.count(), 2);
-    QVERIFY(!cache.take(path, FileStamp::Of(path), back));   // taken once
+    QVERIFY(!cache.take(path, FileStamp::Of(path), back)); // taken once
 
     cache.put(path, stamp, std::move(back));
     // Replaced through a rename with the same size: a new file.
@@ -165,7 +165,7 @@ void ServicesTest::indexCachePrefetchIsTakenOnlyWhenStillTrue()
     IndexList out;
     QVERIFY(cache.take(path, FileStamp::Of(path), out));
     QCOMPARE(out.count(), 2);
-    QVERIFY(!cache.take(bad, FileStamp::Of(bad), out));   // a read that failed is no entry
+    QVERIFY(!cache.take(bad, FileStamp::Of(bad), out)); // a read that failed is no entry
     // Changed after it was read ahead: the prefetch is not handed out.
     cache.prefetch(path, load);
     QVERIFY(writeBytes(path + ".new", "c\t1\r\n"));
@@ -174,7 +174,7 @@ void ServicesTest::indexCachePrefetchIsTakenOnlyWhenStillTrue()
     QVERIFY(!cache.take(path, FileStamp::Of(path), stale));
     QCOMPARE(stale.count(), 0);
     cache.prefetch(path, load);
-    cache.clear();   // waits for the reading, holds nothing
+    cache.clear(); // waits for the reading, holds nothing
     QCOMPARE(cache.heldBytes(), size_t(0));
 }
 
@@ -194,7 +194,7 @@ void ServicesTest::indexCacheKeepsWithinItsBudget()
     }
     QVERIFY(cache.heldBytes() <= cache.budget());
     IndexList out;
-    QVERIFY(!cache.take("a", {1, 1, 1}, out));   // the oldest went
+    QVERIFY(!cache.take("a", {1, 1, 1}, out)); // the oldest went
     QVERIFY(cache.take("c", {1, 1, 1}, out));
     cache.setBudget(0);
     QCOMPARE(cache.heldBytes(), size_t(0));
@@ -202,6 +202,7 @@ void ServicesTest::indexCacheKeepsWithinItsBudget()
 
 void ServicesTest::lookup_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("pageIndex");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("row");
@@ -213,6 +214,7 @@ void ServicesTest::lookup_data()
     QTest::newRow("cross-reference followed") << false << "cake" << 3 << "30" << "candle" << "candle";
     QTest::newRow("no page") << false << "dud" << -1 << "" << "" << "";
     QTest::newRow("page index keeps the typed word") << true << "bun" << 1 << "12" << "bun" << "bun";
+    // clang-format on
 }
 
 void ServicesTest::lookup()

@@ -42,13 +42,14 @@ private slots:
         QDir().mkpath(root_ + "Data/Rules.files");
         QVERIFY(WriteSecondIndexFiles(root_ + "Data/Rules.files", ReplacementFileBytes(rules.lines()),
                                       SecondIndexFileBytes(first, rules)));
-        QDir().mkpath(root_ + "Data/Broken.list");   // a folder where the index should be
+        QDir().mkpath(root_ + "Data/Broken.list"); // a folder where the index should be
         QVERIFY(writeBytes(dir_.filePath("Plugin.dat"), "zoom=width\r\n"));
         QDir::setCurrent(dir_.path());
     }
 
     void whatEachHas_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("kind");
@@ -62,6 +63,7 @@ private slots:
         QTest::newRow("its own collation: ö after z") << "Swedish" << "\u00f6l" << int(Kind::Exact) << "\u00f6l" << "3";
         QTest::newRow("its own collation: zz before ö") << "Swedish" << "zz" << int(Kind::Nearest) << "\u00f6l" << "3";
         QTest::newRow("its rules") << "Rules" << "naive" << int(Kind::Exact) << "na\u00efve" << "5";
+        // clang-format on
     }
     void whatEachHas()
     {

@@ -18,14 +18,18 @@ namespace {
 // "(type x0 y0 x1 y1" in DjVu coordinates (origin bottom left).
 QString Node(const char* type, const QRect& r, int pageHeight)
 {
-    return QStringLiteral("(%1 %2 %3 %4 %5").arg(QLatin1StringView(type))
-        .arg(r.left()).arg(pageHeight - r.bottom() - 1).arg(r.right() + 1).arg(pageHeight - r.top());
+    return QStringLiteral("(%1 %2 %3 %4 %5")
+        .arg(QLatin1StringView(type))
+        .arg(r.left())
+        .arg(pageHeight - r.bottom() - 1)
+        .arg(r.right() + 1)
+        .arg(pageHeight - r.top());
 }
 
 } // namespace
 
-bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, DrawnPage* page,
-                  QString* error, QSize size, int quarterTurns, int fontPixels)
+bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, DrawnPage* page, QString* error,
+                  QSize size, int quarterTurns, int fontPixels)
 {
     QImage img(size, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -67,8 +71,8 @@ bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, Dr
             lineBox |= drawn.words[w + k].box;
         txt += u'\n' + Node("line", lineBox, size.height());
         for (int k = 0; k < n; ++k, ++w)
-            txt += u'\n' + Node("word", drawn.words[w].box, size.height()) + u' '
-                + djvu::Quoted(drawn.words[w].text) + u')';
+            txt += u'\n' + Node("word", drawn.words[w].box, size.height()) + u' ' + djvu::Quoted(drawn.words[w].text)
+                + u')';
         txt += u')';
     }
     txt += QStringLiteral(")\n");
@@ -95,7 +99,8 @@ int InkIn(const QImage& image, const QRect& rect)
 bool MakeIndirect(const QString& book, const QString& folder, QString* error)
 {
     return QDir().mkpath(folder)
-        && RunTool(QStringLiteral("djvmcvt"), {QStringLiteral("-i"), book, folder, QStringLiteral("index.djvu")}, error);
+        && RunTool(QStringLiteral("djvmcvt"), {QStringLiteral("-i"), book, folder, QStringLiteral("index.djvu")},
+                   error);
 }
 
 bool MakeDjvuDocument(const QString& path, const QList<QStringList>& pages, QString* error)

@@ -13,17 +13,20 @@ namespace lexifol::testing {
 
 struct DrawnWord {
     QString text;
-    QRect box;   // ink of the word, page pixels, top-left origin
+    QRect box; // ink of the word, page pixels, top-left origin
 };
 
 struct DrawnPage {
     QSize size;
     QList<DrawnWord> words;
-    QRect marker;   // a solid block that tells the pages apart
+    QRect marker; // a solid block that tells the pages apart
 };
 
 using djvu::RunTool;
-inline bool HaveDjvuTools() { return djvu::HaveTools(); }
+inline bool HaveDjvuTools()
+{
+    return djvu::HaveTools();
+}
 inline bool BundleDjvu(const QString& path, const QStringList& pages, QString* error)
 {
     return djvu::Bundle(path, pages, error);
@@ -32,9 +35,8 @@ inline bool BundleDjvu(const QString& path, const QStringList& pages, QString* e
 // One bilevel 300 dpi page at `path`: each line of `lines` holds words
 // separated by blanks; a black block is drawn at height `markerY`.
 // `quarterTurns` sets the page's orientation flag (counter-clockwise).
-bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, DrawnPage* page,
-                  QString* error, QSize size = QSize(1200, 1600), int quarterTurns = 0,
-                  int fontPixels = 64);
+bool MakeDjvuPage(const QString& path, const QStringList& lines, int markerY, DrawnPage* page, QString* error,
+                  QSize size = QSize(1200, 1600), int quarterTurns = 0, int fontPixels = 64);
 
 // `book` split into an indirect document "index.djvu" in `folder`, with
 // djvmcvt; false (and `error`) when that cannot be done.

@@ -11,7 +11,6 @@ namespace {
 
 const QPoint kPoint(400, 250);
 
-
 FindRequest findRequest(RecordingInput& r, bool closeFirst)
 {
     return FindRequest{kPoint, [&r] { return r.text; }, closeFirst};
@@ -31,6 +30,7 @@ class TestAutomation : public QObject
 private slots:
     void scrolling_data()
     {
+        // clang-format off
         QTest::addColumn<int>("action");   // 0 line, 1 wheel page, 2 jump, 3 search box page
         QTest::addColumn<bool>("up");
         QTest::addColumn<bool>("browserMouse");
@@ -46,6 +46,7 @@ private slots:
         QTest::newRow("Home") << 2 << true << false << true << "getCursor|" + at + "post 5 115 2 0|post 5 115 2 0|post 5 115 2 0";
         QTest::newRow("End, cursor unreadable") << 2 << false << false << false << "getCursor";
         QTest::newRow("Page Down in the box") << 3 << false << false << false << at + "post 5 115 3 0";
+        // clang-format on
     }
     void scrolling()
     {
@@ -57,10 +58,18 @@ private slots:
         RecordingInput r;
         r.cursorReadable = cursorReadable;
         switch (action) {
-        case 0: LineScroll(r, kPoint, browserMouse, up); break;
-        case 1: WheelPage(r, up); break;
-        case 2: PageJump(r, kPoint, up); break;
-        default: SearchBoxPageScroll(r, kPoint, up); break;
+        case 0:
+            LineScroll(r, kPoint, browserMouse, up);
+            break;
+        case 1:
+            WheelPage(r, up);
+            break;
+        case 2:
+            PageJump(r, kPoint, up);
+            break;
+        default:
+            SearchBoxPageScroll(r, kPoint, up);
+            break;
         }
         // The search box scroll moves the cursor without reading it first.
         if (action == 3 && !cursorReadable)
@@ -70,6 +79,7 @@ private slots:
 
     void findCommand_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("closeFirst");
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("cursorReadable");
@@ -88,6 +98,7 @@ private slots:
                                                 << close + "clipboard word word|showCursor" << false;
         QTest::newRow("failure after hiding") << true << "Find" << true << "process"
                                                << close + QString::fromLatin1(kFindSteps).section(u'|', 0, 9) + "|showCursor" << false;
+        // clang-format on
     }
     void findCommand()
     {

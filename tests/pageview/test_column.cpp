@@ -89,7 +89,7 @@ void ColumnTest::places()
     QCOMPARE(c.height(), 616.0);
     QCOMPARE(c.widest(), 150.0);
     PageColumn grown = c;
-    grown.setSize(6, QSizeF(100, 150));   // a page whose size came moves those below it
+    grown.setSize(6, QSizeF(100, 150)); // a page whose size came moves those below it
     QCOMPARE(grown.top(7), 366.0);
     QCOMPARE(grown.height(), 666.0);
     PageColumn empty;
@@ -99,6 +99,7 @@ void ColumnTest::places()
 
 void ColumnTest::pageAt_data()
 {
+    // clang-format off
     QTest::addColumn<double>("y");
     QTest::addColumn<int>("page");
     QTest::newRow("above the column") << -40.0 << 5;
@@ -108,6 +109,7 @@ void ColumnTest::pageAt_data()
     QTest::newRow("second") << 208.0 << 6;
     QTest::newRow("third") << 500.0 << 7;
     QTest::newRow("below the column") << 9000.0 << 7;
+    // clang-format on
 }
 
 void ColumnTest::pageAt()
@@ -119,6 +121,7 @@ void ColumnTest::pageAt()
 
 void ColumnTest::pageInView_data()
 {
+    // clang-format off
     QTest::addColumn<double>("top");
     QTest::addColumn<double>("height");
     QTest::addColumn<int>("page");
@@ -129,6 +132,7 @@ void ColumnTest::pageInView_data()
     QTest::newRow("all three: the tallest") << 0.0 << 700.0 << 7 << 5 << 7;
     QTest::newRow("a tie: the upper") << 150.0 << 108.0 << 5 << 5 << 6;
     QTest::newRow("inside the third") << 400.0 << 100.0 << 7 << 7 << 7;
+    // clang-format on
 }
 
 void ColumnTest::pageInView()
@@ -154,13 +158,13 @@ void ColumnTest::textsKeptWhateverTheLength()
         page.pageIndex = i;
         cache.recordPage(page);
         cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}, {}});
-        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}, {}});   // again: counted once
+        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}, {}}); // again: counted once
     }
     const DocInfo* info = cache.peek(page.path);
     QVERIFY(info);
     QCOMPARE(info->texts.size(), kTextsKept);
     QVERIFY(info->texts.contains(499) && info->texts.contains(500 - kTextsKept) && !info->texts.contains(0));
-    QCOMPARE(info->pages.size(), 500);   // sizes stay: they place the column
+    QCOMPARE(info->pages.size(), 500); // sizes stay: they place the column
 }
 
 // ---------------------------------------------------------------- on real pages
@@ -328,7 +332,7 @@ void ColumnTest::marksStayOnTheirPage()
 {
     QVERIFY(showPage(book_, QStringLiteral("1")));
     QTRY_COMPARE_WITH_TIMEOUT(b_->findText(QStringLiteral("page1")), 1, 10000);
-    const QRect hit = b_->highlights().first();   // image pixels of the first page
+    const QRect hit = b_->highlights().first(); // image pixels of the first page
     const double imageWidth = b_->pageImage().width();
     auto yellowAt = [&](int page) {
         const QImage screen = area()->viewport()->grab().toImage();
@@ -394,7 +398,7 @@ void ColumnTest::pageFilesInTheirOrder()
     const QString two = filesFolder_ + QStringLiteral("/2.djvu");
     QVERIFY(showPage(two, QString(), true));
     QCOMPARE(b_->readingPlace(), std::make_pair(1, 3));
-    QCOMPARE(area()->column().count(), 3);   // not the annotation
+    QCOMPARE(area()->column().count(), 3); // not the annotation
     QVERIFY(wheelUntil([&] { return b_->readingPlace().first == 2; }));
     QCOMPARE(b_->documentPath(), filesFolder_ + QStringLiteral("/10.djvu"));
     QCOMPARE(b_->pageIndex(), 0);

@@ -48,6 +48,7 @@ private slots:
 
 void CompositionTest::composeLine_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("wholeFile");
     QTest::addColumn<QByteArrayList>("parameters");
@@ -101,6 +102,7 @@ void CompositionTest::composeLine_data()
     QTest::newRow("a page reference that would end the tag")
         << unixFolder << "yes" << BuiltIn() << "7 x\">" << false
         << kHead + whole + kBuiltInText + " Page=\"7 x&quot;&gt;\"" + kTail << false;
+    // clang-format on
 }
 
 void CompositionTest::composeLine()
@@ -124,7 +126,7 @@ void CompositionTest::composeLine()
     state.extraPageOnView = true;
     QCOMPARE(ComposePageLine(in, state), expected);
     QCOMPARE(state.singleFileOnView, singleAfter);
-    QVERIFY(state.extraPageOnView);   // not this function's business
+    QVERIFY(state.extraPageOnView); // not this function's business
 }
 
 void CompositionTest::headwordCaseTreatsAnnotationAsPage()
@@ -147,6 +149,7 @@ void CompositionTest::headwordCaseTreatsAnnotationAsPage()
 
 void CompositionTest::fileBytes_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
@@ -157,6 +160,7 @@ void CompositionTest::fileBytes_data()
     QTest::newRow("cyrillic outside 1252") << "en_US.UTF-8" << QStringLiteral("\u0421\u043b\u00e9")
                                            << QByteArray("??\xe9\r\n");
     QTest::newRow("empty line") << "en_US.UTF-8" << QString() << QByteArray("\r\n");
+    // clang-format on
 }
 
 void CompositionTest::fileBytes()
@@ -211,6 +215,7 @@ void CompositionTest::pageViewFilePath()
 
 void CompositionTest::parseWrittenLine_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("wholeFile");
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("src");
@@ -219,6 +224,7 @@ void CompositionTest::parseWrittenLine_data()
     QTest::newRow("page file") << "no" << "117" << "/opt/L/Data/Sample.files/117.djvu" << "";
     QTest::newRow("empty page") << "yes" << "" << "/opt/L/Data/Sample.files/Sample.djvu" << "";
     QTest::newRow("annotation") << "yes" << "Annotation" << "/opt/L/Data/Sample.files/Annotation.djvu" << "";
+    // clang-format on
 }
 
 void CompositionTest::parseWrittenLine()
@@ -247,6 +253,7 @@ void CompositionTest::parseWrittenLine()
 
 void CompositionTest::parseQuoting_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("html");
     QTest::addColumn<bool>("found");
     QTest::addColumn<QString>("src");
@@ -282,6 +289,7 @@ void CompositionTest::parseQuoting_data()
                                            << false << "" << "" << "" << true << true;
     QTest::newRow("plain html") << "<html><body><p>Intro</p></body></html>"
                                 << false << "" << "" << "" << true << true;
+    // clang-format on
 }
 
 void CompositionTest::parseQuoting()

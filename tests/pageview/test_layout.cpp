@@ -30,6 +30,7 @@ private slots:
 
 void LayoutTest::parseZoom_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("mode");
     QTest::addColumn<double>("percent");
@@ -41,6 +42,7 @@ void LayoutTest::parseZoom_data()
     QTest::newRow("with percent sign") << "75%" << int(ZoomSetting::Percent) << 75.0;
     QTest::newRow("too large") << "5000" << int(ZoomSetting::Percent) << kMaxZoomPercent;
     QTest::newRow("zero") << "0" << int(ZoomSetting::FitWidth) << 100.0;
+    // clang-format on
 }
 
 void LayoutTest::parseZoom()
@@ -53,6 +55,7 @@ void LayoutTest::parseZoom()
 
 void LayoutTest::planRender_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("zoom");
     QTest::addColumn<QSize>("view");
     QTest::addColumn<int>("scrollBar");
@@ -67,6 +70,7 @@ void LayoutTest::planRender_data()
     QTest::newRow("100 percent at 192 dpi") << "100" << QSize(600, 500) << 15 << 192.0 << QSize(768, 1024);
     QTest::newRow("one to one") << "one2one" << QSize(600, 500) << 15 << 96.0 << QSize(1200, 1600);
     QTest::newRow("unshown view") << "width" << QSize(0, 0) << 0 << 96.0 << QSize(64, 85);
+    // clang-format on
 }
 
 void LayoutTest::planRender()
@@ -95,6 +99,7 @@ void LayoutTest::planRenderCapsHugeImages()
 
 void LayoutTest::resolvePage_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("reference");
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("index");
@@ -110,14 +115,15 @@ void LayoutTest::resolvePage_data()
     QTest::newRow("unknown name") << "nothing" << 5 << -1;
     QTest::newRow("signed number is a name") << "-2" << 5 << -1;
     QTest::newRow("no pages") << "3" << 0 << -1;
+    // clang-format on
 }
 
 void LayoutTest::resolvePage()
 {
     QFETCH(QString, reference);
     QFETCH(int, count);
-    const QHash<QString, int> names{{QStringLiteral("p3.djvu"), 2}, {QStringLiteral("p4"), 3},
-                                    {QStringLiteral("Preface"), 1}};
+    const QHash<QString, int> names{
+        {QStringLiteral("p3.djvu"), 2}, {QStringLiteral("p4"), 3}, {QStringLiteral("Preface"), 1}};
     QTEST(ResolvePageReference(reference, count, names), "index");
 }
 
@@ -130,6 +136,7 @@ void LayoutTest::djvuBox()
 
 void LayoutTest::rotateBox_data()
 {
+    // clang-format off
     QTest::addColumn<int>("turns");
     QTest::addColumn<QRect>("expected");
     // A 10 x 4 box at (2, 1) on a 100 x 50 page.
@@ -138,6 +145,7 @@ void LayoutTest::rotateBox_data()
     QTest::newRow("half turn") << 2 << QRect(88, 45, 10, 4);
     QTest::newRow("three quarters") << 3 << QRect(45, 2, 4, 10);
     QTest::newRow("full turn") << 4 << QRect(2, 1, 10, 4);
+    // clang-format on
 }
 
 void LayoutTest::rotateBox()
@@ -155,7 +163,7 @@ void LayoutTest::rotateBox()
 
 void LayoutTest::cacheEvictsLeastRecentlyUsed()
 {
-    QImage img(100, 100, QImage::Format_RGB32);   // 40000 bytes
+    QImage img(100, 100, QImage::Format_RGB32); // 40000 bytes
     img.fill(Qt::white);
     ImageCache cache(100000);
     const RenderKey a{QStringLiteral("a"), 0, img.size()};
@@ -164,7 +172,7 @@ void LayoutTest::cacheEvictsLeastRecentlyUsed()
     cache.insert(a, img);
     cache.insert(b, img.copy());
     QCOMPARE(cache.bytes(), 80000);
-    QVERIFY(!cache.find(a).isNull());   // a is now the most recent
+    QVERIFY(!cache.find(a).isNull()); // a is now the most recent
     cache.insert(c, img.copy());
     QVERIFY(cache.contains(a));
     QVERIFY(!cache.contains(b));

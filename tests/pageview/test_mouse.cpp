@@ -86,7 +86,10 @@ bool MouseTest::showPage(int page)
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    f.write(QStringLiteral("<embed type=\"image/vnd.djvu\" SRC=\"%1\" zoom=width Page=%2></embed>").arg(book_).arg(page).toUtf8());
+    f.write(QStringLiteral("<embed type=\"image/vnd.djvu\" SRC=\"%1\" zoom=width Page=%2></embed>")
+                .arg(book_)
+                .arg(page)
+                .toUtf8());
     f.close();
     b_->Navigate(path);
     QElapsedTimer t;
@@ -156,7 +159,7 @@ void MouseTest::zoomKeptAcrossPages()
     const QString chosen = b_->zoom();
     QVERIFY(chosen != u"width");
     QVERIFY(showPage(2));
-    QCOMPARE(b_->zoom(), chosen);   // the page view file says width
+    QCOMPARE(b_->zoom(), chosen); // the page view file says width
 
     std::unique_ptr<QMenu> menu(b_->contextMenu(QPoint(10, 10)));
     QVERIFY(action(menu.get(), "Fit width"));
@@ -168,7 +171,7 @@ void MouseTest::zoomKeptAcrossPages()
     std::unique_ptr<QMenu> again(b_->contextMenu(QPoint(10, 10)));
     action(again.get(), "Actual size (100 %)")->trigger();
     QCOMPARE(b_->zoom(), QStringLiteral("100.0"));
-    b_->resetZoom();   // another dictionary
+    b_->resetZoom(); // another dictionary
     QVERIFY(showPage(2));
     QCOMPARE(b_->zoom(), QStringLiteral("width"));
 }
@@ -214,7 +217,7 @@ void MouseTest::wordLookedUp()
 {
     QSignalSpy asked(b_, &PageView::lookUpRequested);
     const QPoint cherry = viewPointOf(first_.words[2].box.center());
-    QTRY_VERIFY_WITH_TIMEOUT(b_->contextMenu(cherry)->actions().size() > 6, 10000);   // the text has come
+    QTRY_VERIFY_WITH_TIMEOUT(b_->contextMenu(cherry)->actions().size() > 6, 10000); // the text has come
     send(QEvent::MouseButtonDblClick, cherry, Qt::LeftButton);
     QCOMPARE(asked.count(), 1);
     QCOMPARE(asked.last().at(0).toString(), QStringLiteral("cherry"));
@@ -249,7 +252,7 @@ void MouseTest::partInViewFirst()
     QCOMPARE(order, QStringList({"part", "page", "shown"}));
     const QImage img = b_->pageImage();
     QVERIFY(img.height() > 700);
-    const QRect block(0, img.height() * 88 / 100, img.width(), img.height() / 10);   // at 1450 of 1600
+    const QRect block(0, img.height() * 88 / 100, img.width(), img.height() / 10); // at 1450 of 1600
     QVERIFY(InkIn(img, block) > 100);
     // Below the part in view the first image is white, not what the memory
     // held before.
@@ -287,7 +290,7 @@ void MouseTest::pagePreparedAhead()
     QStringList order;
     connect(b_, &PageView::pageVisible, this, [&] { order << (b_->state() == State::Loading ? "part" : "page"); });
     QVERIFY(showPage(3));
-    QCOMPARE(order, QStringList({"page"}));   // whole, at once
+    QCOMPARE(order, QStringList({"page"})); // whole, at once
 }
 
 QTEST_MAIN(MouseTest)

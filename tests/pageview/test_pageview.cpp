@@ -37,11 +37,15 @@ const QList<QStringList> kPages = {
     {QStringLiteral("Grape melon"), QStringLiteral("second plum cherry")},
     {QStringLiteral("Lemon third"), QStringLiteral("olive")},
 };
-int MarkerY(int page) { return 500 + page * 300; }
+int MarkerY(int page)
+{
+    return 500 + page * 300;
+}
 
 QString Html(const QString& src, const QString& page, const QString& extra = QString())
 {
-    return QStringLiteral("<html><body><embed type=\"image/vnd.djvu\" SRC=\"file:\\\\localhost\\%1\" %2%3></embed></body></html>")
+    return QStringLiteral(
+               "<html><body><embed type=\"image/vnd.djvu\" SRC=\"file:\\\\localhost\\%1\" %2%3></embed></body></html>")
         .arg(src, extra, page.isNull() ? QString() : QStringLiteral(" Page=") + page);
 }
 
@@ -121,9 +125,9 @@ void BrowserTest::initTestCase()
     QVERIFY2(BundleDjvu(book_, files, &error), qPrintable(error));
     single_ = files[1];
     rotated_ = dir_.filePath(QStringLiteral("rotated.djvu"));
-    QVERIFY2(MakeDjvuPage(rotated_, {QStringLiteral("turned words here")}, 900, &rotatedPage_, &error,
-                          QSize(1200, 1600), 1),
-             qPrintable(error));
+    QVERIFY2(
+        MakeDjvuPage(rotated_, {QStringLiteral("turned words here")}, 900, &rotatedPage_, &error, QSize(1200, 1600), 1),
+        qPrintable(error));
 }
 
 void BrowserTest::init()
@@ -238,6 +242,7 @@ void BrowserTest::rendersPage()
 
 void BrowserTest::pageSelection_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("page");
     QTest::addColumn<int>("index");
     QTest::newRow("no attribute") << QString() << 0;
@@ -250,6 +255,7 @@ void BrowserTest::pageSelection_data()
     QTest::newRow("by file id") << "p2.djvu" << 1;
     QTest::newRow("by id without extension") << "p3" << 2;
     QTest::newRow("unknown id") << "nowhere" << -1;
+    // clang-format on
 }
 
 void BrowserTest::pageSelection()
@@ -313,10 +319,12 @@ void BrowserTest::indirectDocument()
 
 void BrowserTest::dictionaryNameOutsideAscii_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("locale");
     QTest::addColumn<bool>("spelled");
     QTest::newRow("name in the code page") << "ru_RU.UTF-8" << true;
     QTest::newRow("name outside the code page") << "en_US.UTF-8" << false;
+    // clang-format on
 }
 
 void BrowserTest::dictionaryNameOutsideAscii()
@@ -394,6 +402,7 @@ void BrowserTest::djvuFileDirectly()
 
 void BrowserTest::errors_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("prefix");
     QTest::newRow("missing document") << "missing" << "Cannot open file ";
@@ -401,6 +410,7 @@ void BrowserTest::errors_data()
     QTest::newRow("truncated document") << "truncated" << "Cannot decode ";
     QTest::newRow("empty file") << "empty" << "Cannot decode file ";
     QTest::newRow("missing page view file") << "nohtml" << "Cannot open file ";
+    // clang-format on
 }
 
 void BrowserTest::errors()
@@ -472,12 +482,12 @@ void BrowserTest::newerNavigateWins()
     QStringList shownDocs;
     connect(b_, &PageView::pageShown, this, [&] { shownDocs << b_->documentPath(); });
     b_->Navigate(writeHtml(QStringLiteral("fourth.htm"), Html(rotated_, QString())));
-    QCoreApplication::processEvents();   // the request is on its way to the renderer
+    QCoreApplication::processEvents(); // the request is on its way to the renderer
     QCOMPARE(b_->state(), State::Loading);
     // The result must come back before the next request is handled; nothing
     // of the view can be waited on without handling it.
     QThread::msleep(500);
-    b_->Navigate(second);                // shown from the cache
+    b_->Navigate(second); // shown from the cache
     QTRY_COMPARE_WITH_TIMEOUT(b_->state(), State::Page, 20000);
     QCOMPARE(b_->documentPath(), book_);
     QCOMPARE(b_->pageIndex(), 2);
@@ -491,9 +501,11 @@ void BrowserTest::htmlPages()
     picture.fill(Qt::red);
     QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("Help")));
     QVERIFY(picture.save(dir_.filePath(QStringLiteral("Help/pic.png"))));
-    const QString main = writeHtml(QStringLiteral("Help/main.htm"),
-        QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><p>Welcome \u0421\u043b\u043e\u0432\u043e</p>"
-                       "<img src=\"pic.png\"><a href=\"other.htm\">next</a><a href=\"../temp.htm\">page</a></body></html>"));
+    const QString main = writeHtml(
+        QStringLiteral("Help/main.htm"),
+        QStringLiteral(
+            "<html><head><meta charset=\"utf-8\"></head><body><p>Welcome \u0421\u043b\u043e\u0432\u043e</p>"
+            "<img src=\"pic.png\"><a href=\"other.htm\">next</a><a href=\"../temp.htm\">page</a></body></html>"));
     writeHtml(QStringLiteral("Help/other.htm"), QStringLiteral("<html><body>Second help page</body></html>"));
     QSignalSpy html(b_, &PageView::htmlShown);
     b_->Navigate(main);
@@ -533,6 +545,7 @@ void BrowserTest::htmlPages()
 
 void BrowserTest::findHighlights_data()
 {
+    // clang-format off
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("query");
     QTest::addColumn<QStringList>("words");
@@ -544,6 +557,7 @@ void BrowserTest::findHighlights_data()
     QTest::newRow("nothing inside a word") << 2 << "emo" << QStringList{} << 0;
     QTest::newRow("only this page's words") << 1 << "banana" << QStringList{} << 0;
     QTest::newRow("two words, the second begun") << 1 << "second pl" << QStringList{"second", "plum"} << 1;
+    // clang-format on
 }
 
 void BrowserTest::findHighlights()
@@ -554,7 +568,7 @@ void BrowserTest::findHighlights()
     QFETCH(int, count);
     QVERIFY(show(Html(book_, QString::number(page + 1))));
     int found = b_->findText(query);
-    if (found < 0) {   // text layer still on its way
+    if (found < 0) { // text layer still on its way
         QTRY_VERIFY_WITH_TIMEOUT(b_->findText(query) >= 0, 10000);
         found = b_->findText(query);
     }
@@ -568,7 +582,8 @@ void BrowserTest::findHighlights()
             if (w.text == words[i])
                 expected = toImage(w.box);
         QVERIFY(!expected.isNull());
-        QVERIFY2((hits[i] & expected).width() * (hits[i] & expected).height() > expected.width() * expected.height() * 8 / 10,
+        QVERIFY2((hits[i] & expected).width() * (hits[i] & expected).height()
+                     > expected.width() * expected.height() * 8 / 10,
                  qPrintable(words[i]));
         QVERIFY(InkIn(img, hits[i]) > 0);
     }
@@ -593,7 +608,8 @@ void BrowserTest::findDialogHiddenPaste()
 {
     QVERIFY(show(Html(book_, QStringLiteral("2"), QStringLiteral("zoom=200"))));
     QVERIFY(!b_->findDialog());
-    QCoreApplication::postEvent(b_->pageWindow(), new QKeyEvent(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier, QStringLiteral("f")));
+    QCoreApplication::postEvent(b_->pageWindow(),
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier, QStringLiteral("f")));
     QCoreApplication::processEvents();
     QWidget* dialog = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -626,7 +642,8 @@ void BrowserTest::findDialogHiddenPaste()
     QVERIFY(hit.bottom() <= b_->scrollPosition() + b_->pageWindow()->height());
 
     // F again shows the same dialog with its text selected, so a paste replaces it.
-    QCoreApplication::postEvent(b_->pageWindow(), new QKeyEvent(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier, QStringLiteral("f")));
+    QCoreApplication::postEvent(b_->pageWindow(),
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_F, Qt::NoModifier, QStringLiteral("f")));
     QCoreApplication::processEvents();
     QCOMPARE(b_->findDialog(), dialog);
     QVERIFY(dialog->isVisible());
@@ -664,18 +681,19 @@ void BrowserTest::findOnRotatedPage()
 {
     QVERIFY(show(Html(rotated_, QString())));
     const QImage img = b_->pageImage();
-    QVERIFY(img.width() > img.height());   // turned a quarter
+    QVERIFY(img.width() > img.height()); // turned a quarter
     QTRY_VERIFY_WITH_TIMEOUT(b_->findText(QStringLiteral("turned words here")) == 1, 10000);
     const QList<QRect> hits = b_->highlights();
     QCOMPARE(hits.size(), 3);
     for (const QRect& r : hits) {
-        QVERIFY(r.height() > r.width());   // words run upwards
+        QVERIFY(r.height() > r.width()); // words run upwards
         QVERIFY(InkIn(img, r) > r.width() * r.height() / 20);
     }
 }
 
 void BrowserTest::scrollRequests_data()
 {
+    // clang-format off
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("direction");
     QTest::addColumn<bool>("large");
@@ -683,6 +701,7 @@ void BrowserTest::scrollRequests_data()
     QTest::newRow("line up") << int(SB_LINEUP) << -1 << false;
     QTest::newRow("page down") << int(SB_PAGEDOWN) << 1 << true;
     QTest::newRow("page up") << int(SB_PAGEUP) << -1 << true;
+    // clang-format on
 }
 
 void BrowserTest::scrollRequests()
@@ -695,7 +714,7 @@ void BrowserTest::scrollRequests()
     const int middle = b_->scrollMaximum() / 2;
     auto* area = qobject_cast<QAbstractScrollArea*>(b_->pageWindow()->parentWidget());
     QVERIFY(area);
-    QScrollBar* bar = area->verticalScrollBar();   // the first page's top is the column's
+    QScrollBar* bar = area->verticalScrollBar(); // the first page's top is the column's
     // The widget under a point of the page, the scroll area, the view itself.
     QWidget* targets[] = {b_->pageWindow(), b_->pageWindow()->parentWidget(), b_};
     for (QWidget* target : targets) {
@@ -731,12 +750,14 @@ void BrowserTest::wheelScrolls()
 
 void BrowserTest::barsAndToolbar_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("attributes");
     QTest::addColumn<bool>("toolbar");
     QTest::addColumn<bool>("bars");
     QTest::newRow("defaults") << "" << true << true;
     QTest::newRow("both off") << "Toolbar=no ScrollBars=no" << false << false;
     QTest::newRow("toolbar off") << "toolbar='NO'" << false << true;
+    // clang-format on
 }
 
 void BrowserTest::barsAndToolbar()
@@ -748,7 +769,8 @@ void BrowserTest::barsAndToolbar()
     QCOMPARE(b_->toolBar()->isVisible(), toolbar);
     QScrollBar* bar = nullptr;
     for (QScrollBar* s : b_->findChildren<QScrollBar*>())
-        if (s->orientation() == Qt::Vertical && s->parentWidget() && s->parentWidget()->parentWidget() == b_->pageWindow()->parentWidget())
+        if (s->orientation() == Qt::Vertical && s->parentWidget()
+            && s->parentWidget()->parentWidget() == b_->pageWindow()->parentWidget())
             bar = s;
     QVERIFY(bar);
     QCOMPARE(bar->isVisible(), bars);
@@ -818,7 +840,7 @@ void BrowserTest::neighboursPrefetched()
     QVERIFY(QFile::copy(single_, changing));
     QVERIFY(show(Html(changing, QString())));
     QTRY_VERIFY_WITH_TIMEOUT(b_->isPageReady(0), 20000);
-    QTest::qWait(1100);   // file times may have a one-second grain
+    QTest::qWait(1100); // file times may have a one-second grain
     QFile::remove(changing);
     QVERIFY(QFile::copy(dir_.filePath(QStringLiteral("p3.djvu")), changing));
     QVERIFY(show(Html(changing, QString())));

@@ -65,11 +65,13 @@ private slots:
     // Best first: more hits on a page, and hits of the rarer word, count for more.
     void bestFirst_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QList<int>>("order");
         QTest::newRow("a word: the page printing it most") << "common" << QList<int>{1};
         QTest::newRow("the rarer word weighs more") << "common rare" << QList<int>{2, 1};
         QTest::newRow("each page once") << "rare" << QList<int>{2, 1};
+        // clang-format on
     }
     void bestFirst()
     {
@@ -101,6 +103,7 @@ private slots:
 
     void findsHoweverTyped_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("rules");
         QTest::addColumn<QStringList>("pages");
@@ -119,6 +122,7 @@ private slots:
         QTest::newRow("the index's syntax typed") << "apple OR NEAR( \"\"\"^ -lait" << "" << QStringList{};
         QTest::newRow("a column filter typed") << "text:apple" << "" << QStringList{};
         QTest::newRow("nothing but signs") << "*** \" -" << "" << QStringList{};
+        // clang-format on
     }
     void findsHoweverTyped()
     {
@@ -145,7 +149,7 @@ private slots:
         QVERIFY2(found, qPrintable(found.error()));
         QCOMPARE(Pages(found.value()), pages);
         for (const PageResult& r : found.value())
-            QVERIFY2(!r.marks.isEmpty(), qPrintable(r.lineText));   // the line shown holds the hit
+            QVERIFY2(!r.marks.isEmpty(), qPrintable(r.lineText)); // the line shown holds the hit
         // Searching a complete index leaves no log files in the cache.
         const QStringList left = QDir(cache_).entryList({"*-wal", "*-shm"}, QDir::Files);
         QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
@@ -164,7 +168,8 @@ private slots:
         QDir().mkpath(other.folder);
         QVERIFY(QFile::copy(source_.folder + "Doc.djvu", copy.folder + "Copy.djvu"));
         QString error;
-        QVERIFY2(testing::MakeDjvuPage(other.folder + "Other.djvu", {"an apple a day"}, 1400, nullptr, &error), qPrintable(error));
+        QVERIFY2(testing::MakeDjvuPage(other.folder + "Other.djvu", {"an apple a day"}, 1400, nullptr, &error),
+                 qPrintable(error));
         QList<PageResult> all;
         QHash<QString, QByteArray> keyOf;
         for (const TextSource& s : {source_, copy, other}) {
@@ -185,12 +190,14 @@ private slots:
     // What is typed is bounded: a page pasted into the field is cut, and says so.
     void queryIsBounded_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("cut");
         QTest::newRow("a few words") << "apple round fruit" << false;
         QTest::newRow("a page of words") << QString("apple ").repeated(2000) << true;
         QTest::newRow("a long phrase") << (u'"' + QString("be ").repeated(40) + u'"') << true;
         QTest::newRow("one endless word") << QString(10000, u'a') << true;
+        // clang-format on
     }
     void queryIsBounded()
     {
@@ -213,7 +220,8 @@ private slots:
         QTest::newRow("another program's database") << QByteArray("DROP TABLE pages; CREATE TABLE pages(x)");
         QTest::newRow("another document") << QByteArray("UPDATE meta SET value='elsewhere' WHERE key='identity'");
         // Sound to SQLite, wrong inside the index's own data: found by FTS5's check.
-        QTest::newRow("damage inside the data") << QByteArray("UPDATE lines_data SET block = zeroblob(length(block)) WHERE id > 10");
+        QTest::newRow("damage inside the data")
+            << QByteArray("UPDATE lines_data SET block = zeroblob(length(block)) WHERE id > 10");
     }
     void indexFileIsMadeAnew()
     {
@@ -319,7 +327,7 @@ private slots:
         QVERIFY(found);
         QCOMPARE(done, 1);
         QCOMPARE(total, 3);
-        QCOMPARE(Pages(found.value()), QStringList({"1"}));   // what is done is searchable
+        QCOMPARE(Pages(found.value()), QStringList({"1"})); // what is done is searchable
         QVERIFY(BuildTextIndex(source_, folder, {}, &complete));
         QVERIFY(complete);
         found = SearchPages(source_, folder, "apple", 20, &done, &total);
@@ -334,7 +342,8 @@ private slots:
         sqlite3* db = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(IndexPathFor(cache_, source_)).constData(), &db), SQLITE_OK);
         sqlite3_stmt* s = nullptr;
-        QCOMPARE(sqlite3_prepare_v2(db, "SELECT text FROM lines WHERE lines MATCH 'apple'", -1, &s, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_prepare_v2(db, "SELECT text FROM lines WHERE lines MATCH 'apple'", -1, &s, nullptr),
+                 SQLITE_OK);
         QCOMPARE(sqlite3_step(s), SQLITE_ROW);
         QCOMPARE(sqlite3_column_type(s, 0), SQLITE_NULL);
         sqlite3_finalize(s);
@@ -344,7 +353,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);   // the pages are drawn with Qt
+    QApplication app(argc, argv); // the pages are drawn with Qt
     SearchTest t;
     return QTest::qExec(&t, argc, argv);
 }
