@@ -16,7 +16,7 @@ namespace lexifol {
 
 QString MakerToolProgram()
 {
-    if (const QString set = qEnvironmentVariable("LEXIFOL_INDEX"); !set.isEmpty())
+    if (QString set = qEnvironmentVariable("LEXIFOL_INDEX"); !set.isEmpty())
         return set;
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/lexifol-index");
     return QFileInfo(beside).isExecutable() ? beside : QStringLiteral("lexifol-index");

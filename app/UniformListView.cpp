@@ -85,7 +85,7 @@ void UniformListView::doItemsLayout()
     // No per-row layout: the rows are where their number puts them. A reset
     // or a new count may have changed every row's text.
     dropTexts();
-    QAbstractItemView::doItemsLayout();
+    QAbstractItemView::doItemsLayout(); // NOLINT(bugprone-parent-virtual-call)
     updateGeometries();
 }
 
@@ -97,7 +97,7 @@ void UniformListView::updateGeometries()
     bar->setRange(0, qMax(0, rowCount() - visible));
     bar->setSingleStep(1);
     bar->setPageStep(visible);
-    QAbstractItemView::updateGeometries();
+    QAbstractItemView::updateGeometries(); // NOLINT(bugprone-parent-virtual-call)
 }
 
 QModelIndex UniformListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
@@ -221,7 +221,7 @@ bool UniformListView::event(QEvent* event)
 
 void UniformListView::resizeEvent(QResizeEvent* event)
 {
-    QAbstractItemView::resizeEvent(event);
+    QAbstractItemView::resizeEvent(event); // NOLINT(bugprone-parent-virtual-call)
     updateGeometries();
 }
 
@@ -245,14 +245,14 @@ void UniformListView::dataChanged(const QModelIndex& topLeft, const QModelIndex&
 void UniformListView::rowsInserted(const QModelIndex& parent, int start, int end)
 {
     dropTexts();
-    QAbstractItemView::rowsInserted(parent, start, end);
+    QAbstractItemView::rowsInserted(parent, start, end); // NOLINT(bugprone-parent-virtual-call)
     updateGeometries();
 }
 
 void UniformListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
 {
     dropTexts();
-    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end); // NOLINT(bugprone-parent-virtual-call)
 }
 
 } // namespace lexifol

@@ -1,7 +1,8 @@
 #pragma once
 // A list view for very long lists of rows of one height: it keeps nothing per
 // row and paints only the rows in view, straight from the model. A plain
-// QListView lays every row out (two ints a row, rebuilt on every reset).
+// QListView lays every row out (two ints a row, rebuilt on every reset), so
+// its own layout is passed over on purpose: QAbstractItemView is called.
 #include <QHash>
 #include <QListView>
 #include <QStaticText>

@@ -7,7 +7,7 @@ namespace lexifol {
 QString WindowState::load(const Locations& folders)
 {
     places = folders;
-    const QString said = places.prepareUserFolders();
+    QString said = places.prepareUserFolders();
     programFolder = places.programFolder();
     dictionary.cache = &indexCache;
     dictionary.userRoot = places.userRoot();

@@ -34,7 +34,7 @@ public:
     Result(T value)
         : value_(std::move(value))
     { }
-    Result(Status failed)
+    Result(const Status& failed)
         : error_(failed.error())
     { }
     bool ok() const { return value_.has_value(); }

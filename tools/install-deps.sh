@@ -3,7 +3,7 @@
 set -euo pipefail
 PKGS=(build-essential cmake ninja-build pkg-config
       qt6-base-dev libicu-dev libdjvulibre-dev djvulibre-bin libx11-dev libsqlite3-dev libxcb1-dev
-      fonts-dejavu-core clang libclang-rt-14-dev
+      fonts-dejavu-core clang libclang-rt-14-dev clang-format clang-tidy
       xvfb xauth openbox xdotool x11-utils wmctrl imagemagick
       desktop-file-utils appstream dpkg-dev lintian
       zlib1g-dev
