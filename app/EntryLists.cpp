@@ -133,8 +133,8 @@ void EntryLists::clearBookmarks()
     if (cleared.isEmpty())
         return;
     // Immediate, and undone as quickly (Ctrl+Z or the button).
-    w_.ui.status->offerUndo(cleared.size() == 1 ? QStringLiteral("1 bookmark cleared")
-                                                : QStringLiteral("%1 bookmarks cleared").arg(cleared.size()),
+    const int n = int(cleared.size());
+    w_.ui.status->offerUndo(n == 1 ? tr("1 bookmark cleared") : tr("%n bookmarks cleared", nullptr, n),
                             [this, cleared] {
                                 const Status back = w_.state.bookmarks.restore(cleared);
                                 showBookmarkCount();

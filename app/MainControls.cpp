@@ -59,7 +59,7 @@ void MainControls::build(QMainWindow& window)
     column->addWidget(splitter, 1);
     buildLists(splitter);
     pageView = Named(new PageView(splitter), "pageView");
-    pageView->setAccessibleName(QStringLiteral("Page"));
+    pageView->setAccessibleName(tr("Page"));
     splitter->addWidget(listTabs);
     splitter->addWidget(pageView);
     splitter->setStretchFactor(0, 0);
@@ -79,12 +79,11 @@ void MainControls::buildCatalogue()
     catalogueList->setGeometry(4, 3, 174, 75);
     catalogueList->setSelectionMode(QAbstractItemView::SingleSelection);
     catalogueList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    catalogueList->setAccessibleName(QStringLiteral("Dictionaries"));
+    catalogueList->setAccessibleName(tr("Dictionaries"));
     KeepSelectionVisible(catalogueList);
-    moveUpButton = Named(glyphs::button(topPanel, Glyph::MoveUp, QStringLiteral("Move up"), 16), "moveUpButton");
+    moveUpButton = Named(glyphs::button(topPanel, Glyph::MoveUp, tr("Move up"), 16), "moveUpButton");
     moveUpButton->setGeometry(181, 6, 24, 24);
-    moveDownButton = Named(glyphs::button(topPanel, Glyph::MoveDown, QStringLiteral("Move down"), 16),
-                           "moveDownButton");
+    moveDownButton = Named(glyphs::button(topPanel, Glyph::MoveDown, tr("Move down"), 16), "moveDownButton");
     moveDownButton->setGeometry(181, 50, 24, 24);
 }
 
@@ -96,8 +95,8 @@ void MainControls::buildSearchRow()
     previewButton = Named(new ClickableImage(topPanel), "previewButton");
     previewButton->setPixmap(glyphs::icon(Glyph::Preview, 16).pixmap(16, 16));
     previewButton->setGeometry(212, 31, 16, 16);
-    previewButton->setToolTip(QStringLiteral("Normalisation preview"));
-    previewButton->setAccessibleName(QStringLiteral("Normalisation preview"));
+    previewButton->setToolTip(tr("Normalisation preview"));
+    previewButton->setAccessibleName(tr("Normalisation preview"));
     previewButton->hide();
     normalisedLabel = Named(new QLabel(topPanel), "normalisedLabel");
     normalisedLabel->setFont(UnicodeFont());
@@ -106,24 +105,24 @@ void MainControls::buildSearchRow()
     searchBox = Named(new SearchEdit(topPanel), "searchBox");
     searchBox->setFont(UnicodeFont());
     searchBox->setGeometry(212, 52, 300, 24);
-    searchBox->setAccessibleName(QStringLiteral("Search"));
+    searchBox->setAccessibleName(tr("Search"));
 
-    backButton = Named(glyphs::button(topPanel, Glyph::Back, QStringLiteral("Back"), 18), "backButton");
+    backButton = Named(glyphs::button(topPanel, Glyph::Back, tr("Back"), 18), "backButton");
     backButton->setGeometry(518, 52, 26, 24);
-    forwardButton = Named(glyphs::button(topPanel, Glyph::Forward, QStringLiteral("Forward"), 18), "forwardButton");
+    forwardButton = Named(glyphs::button(topPanel, Glyph::Forward, tr("Forward"), 18), "forwardButton");
     forwardButton->setGeometry(546, 52, 26, 24);
-    addBookmarkButton = Named(glyphs::button(topPanel, Glyph::AddBookmark, QStringLiteral("Add bookmark"), 18),
+    addBookmarkButton = Named(glyphs::button(topPanel, Glyph::AddBookmark, tr("Add bookmark"), 18),
                               "addBookmarkButton");
     addBookmarkButton->setGeometry(576, 52, 26, 24);
-    findButton = Named(glyphs::button(topPanel, Glyph::Find, QStringLiteral("Find"), 18), "findButton");
+    findButton = Named(glyphs::button(topPanel, Glyph::Find, tr("Find"), 18), "findButton");
     findButton->setGeometry(606, 52, 26, 24);
     findButton->hide();
 
     annotationButton = Named(new ClickableImage(topPanel), "annotationButton");
     annotationButton->setPixmap(glyphs::icon(Glyph::Annotation, 32).pixmap(32, 32));
     annotationButton->setFixedSize(32, 32);
-    annotationButton->setToolTip(QStringLiteral("Annotation"));
-    annotationButton->setAccessibleName(QStringLiteral("Annotation"));
+    annotationButton->setToolTip(tr("Annotation"));
+    annotationButton->setAccessibleName(tr("Annotation"));
     annotationButton->hide();
 }
 
@@ -139,13 +138,13 @@ void MainControls::buildLists(QWidget* splitter)
     bookmarkTab = Named(new QWidget, "bookmarkTab");
     historyTab = Named(new QWidget, "historyTab");
     indexTab = Named(new QWidget, "indexTab");
-    AddListTab(listTabs, bookmarkTab, glyphs::icon(Glyph::TabBookmarks, 16), QStringLiteral("Bookmarks"));
-    AddListTab(listTabs, historyTab, glyphs::icon(Glyph::TabHistory, 16), QStringLiteral("History"));
-    AddListTab(listTabs, indexTab, glyphs::icon(Glyph::TabIndex, 16), QStringLiteral("Index"));
+    AddListTab(listTabs, bookmarkTab, glyphs::icon(Glyph::TabBookmarks, 16), tr("Bookmarks"));
+    AddListTab(listTabs, historyTab, glyphs::icon(Glyph::TabHistory, 16), tr("History"));
+    AddListTab(listTabs, indexTab, glyphs::icon(Glyph::TabIndex, 16), tr("Index"));
 
-    indexList = Named(MakeList(indexTab, QStringLiteral("Index"), QColor()), "indexList");
-    historyList = Named(MakeList(historyTab, QStringLiteral("History"), QColor(0xff, 0xfb, 0xf0)), "historyList");
-    bookmarkList = Named(MakeList(bookmarkTab, QStringLiteral("Bookmarks"), QColor(0xa6, 0xca, 0xf0)), "bookmarkList");
+    indexList = Named(MakeList(indexTab, tr("Index"), QColor()), "indexList");
+    historyList = Named(MakeList(historyTab, tr("History"), QColor(0xff, 0xfb, 0xf0)), "historyList");
+    bookmarkList = Named(MakeList(bookmarkTab, tr("Bookmarks"), QColor(0xa6, 0xca, 0xf0)), "bookmarkList");
     QFont f = UnicodeFont();
     f.setPixelSize(11);
     indexList->setFont(f);
@@ -153,12 +152,11 @@ void MainControls::buildLists(QWidget* splitter)
 
 void MainControls::buildMenu(QMainWindow& window)
 {
-    configurationAction = Named(window.menuBar()->addAction(QStringLiteral("Configuration")), "configurationAction");
-    helpMenu = Named(window.menuBar()->addMenu(QStringLiteral("Help")), "helpMenu");
-    helpAction = Named(helpMenu->addAction(QStringLiteral("Lexifol Help")), "helpAction");
-    keyboardLayoutAction = Named(helpMenu->addAction(QStringLiteral("Current keyboard layout")),
-                                 "keyboardLayoutAction");
-    aboutAction = Named(helpMenu->addAction(QStringLiteral("About")), "aboutAction");
+    configurationAction = Named(window.menuBar()->addAction(tr("Configuration")), "configurationAction");
+    helpMenu = Named(window.menuBar()->addMenu(tr("Help")), "helpMenu");
+    helpAction = Named(helpMenu->addAction(tr("Lexifol Help")), "helpAction");
+    keyboardLayoutAction = Named(helpMenu->addAction(tr("Current keyboard layout")), "keyboardLayoutAction");
+    aboutAction = Named(helpMenu->addAction(tr("About")), "aboutAction");
 }
 
 } // namespace lexifol

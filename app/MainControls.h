@@ -1,6 +1,8 @@
 #pragma once
 // The main window's controls, built and laid out without behaviour: the
 // window connects them, and each helper is handed the ones it works on.
+#include <QCoreApplication>
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -23,6 +25,9 @@ class StatusLine;
 class TextSearchPane;
 
 struct MainControls {
+    Q_DECLARE_TR_FUNCTIONS(MainControls)
+
+public:
     QWidget* topPanel = nullptr; // the dictionaries, the title and the search row
     QListWidget* catalogueList = nullptr;
     QToolButton *moveUpButton = nullptr, *moveDownButton = nullptr;

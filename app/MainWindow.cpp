@@ -104,7 +104,7 @@ void MainWindow::applyOpening(const OpenOutcome& outcome)
     indexModel_->setItemCount(outcome.rowCount);
     if (outcome.opened && outcome.rowCount == 0) {
         // Nothing of the previous dictionary stays on view.
-        const QString empty = QStringLiteral("The index of %1 holds no entries.").arg(state_.dictionary.name);
+        const QString empty = tr("The index of %1 holds no entries.").arg(state_.dictionary.name);
         page->ShowNotice(empty);
         ui_.status->say(empty, 0);
     }
@@ -129,7 +129,7 @@ void MainWindow::openAnother()
     state_.dictionary.title.clear();
     indexModel_->setItemCount(0);
     ui_.titleBox->clear();
-    ui_.pageView->ShowNotice(QStringLiteral("No dictionary is installed."));
+    ui_.pageView->ShowNotice(tr("No dictionary is installed."));
 }
 
 void MainWindow::openDictionary()
@@ -204,7 +204,7 @@ void MainWindow::lookUpSearchText()
     }
     const int count = state_.dictionary.first.count();
     if (position >= count && count > 0)
-        ui_.status->say(QStringLiteral("not found: \"%1\" comes after the last headword").arg(typed));
+        ui_.status->say(tr("not found: \"%1\" comes after the last headword").arg(typed));
 }
 
 void MainWindow::showSelectedEntry()
@@ -283,7 +283,7 @@ void MainWindow::showHeadword(const QString& headword, const QByteArray& diction
         return;
     if (dictionary != Ansi().encode(state_.dictionary.name)) {
         if (!selectDictionary(Ansi().decode(dictionary))) {
-            ui_.status->say(QStringLiteral("The dictionary \"%1\" is not installed").arg(Ansi().decode(dictionary)));
+            ui_.status->say(tr("The dictionary \"%1\" is not installed").arg(Ansi().decode(dictionary)));
             return;
         }
         state_.skipSearchReplay = true;

@@ -99,7 +99,7 @@ void MainWindow::connectControls()
     connect(entries_, &EntryLists::openRequested, this, &MainWindow::showHeadword);
     connect(entries_, &EntryLists::saved, this, &MainWindow::reportSave);
     ui_.textSearch = new TextSearchPane(parts_);
-    AddListTab(ui_.listTabs, ui_.textSearch, glyphs::icon(glyphs::Glyph::Find, 16), QStringLiteral("Text search"));
+    AddListTab(ui_.listTabs, ui_.textSearch, glyphs::icon(glyphs::Glyph::Find, 16), tr("Text search"));
     ui_.listTabs->setCurrentWidget(ui_.indexTab);
 
     connect(ui_.pageView, &PageView::lookUpRequested, this, &MainWindow::lookUpPageWord);
@@ -178,7 +178,7 @@ void MainWindow::reportSave(const QString& path, const Status& result)
 {
     const QString text = saveReport_.message(path, result);
     if (!result)
-        ui_.status->say(QStringLiteral("Not saved: %1").arg(QDir::toNativeSeparators(path)), 0);
+        ui_.status->say(tr("Not saved: %1").arg(QDir::toNativeSeparators(path)), 0);
     if (!text.isEmpty())
         ShowMessage(text, MsgIcon::Error, QStringLiteral("Lexifol"), this);
 }

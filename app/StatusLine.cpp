@@ -32,26 +32,27 @@ StatusLine::StatusLine(QStatusBar* bar)
     : QObject(bar)
 {
     message_ = new QLabel(bar);
-    message_->setAccessibleName(QStringLiteral("Status"));
+    message_->setObjectName(QStringLiteral("statusMessage"));
+    message_->setAccessibleName(tr("Status"));
     undoButton_ = new QToolButton(bar);
-    undoButton_->setText(QStringLiteral("Undo"));
-    undoButton_->setAccessibleName(QStringLiteral("Undo"));
+    undoButton_->setText(tr("Undo"));
+    undoButton_->setAccessibleName(tr("Undo"));
     undoButton_->hide();
     auto* page = new ClickLabel(bar);
-    page->setAccessibleName(QStringLiteral("Page"));
-    page->setToolTip(QStringLiteral("Go to a page (Ctrl+G)"));
+    page->setAccessibleName(tr("Page"));
+    page->setToolTip(tr("Go to a page (Ctrl+G)"));
     page->setCursor(Qt::PointingHandCursor);
     page->clicked = [this] { emit pageClicked(); };
     page_ = page;
     bar->addWidget(message_, 1);
     bar->addWidget(undoButton_);
     keyboard_ = new QLabel(bar);
-    keyboard_->setAccessibleName(QStringLiteral("Keyboard layout"));
+    keyboard_->setAccessibleName(tr("Keyboard layout"));
     keyboard_->hide();
     bar->addPermanentWidget(keyboard_);
     zoom_ = new QLabel(bar);
-    zoom_->setAccessibleName(QStringLiteral("Zoom"));
-    zoom_->setToolTip(QStringLiteral("Zoom in, out: Ctrl++, Ctrl+−"));
+    zoom_->setAccessibleName(tr("Zoom"));
+    zoom_->setToolTip(tr("Zoom in, out: Ctrl++, Ctrl+−"));
     bar->addPermanentWidget(zoom_);
     bar->addPermanentWidget(page_);
     clear_ = new QTimer(this);
@@ -67,10 +68,9 @@ StatusLine::StatusLine(QStatusBar* bar)
 
 void StatusLine::setPage(int page, int count, const QString& printed)
 {
-    page_->setText(count <= 0 ? QString()
-                       : printed.isEmpty()
-                       ? QStringLiteral("page %1 of %2").arg(page).arg(count)
-                       : QStringLiteral("page %1 of %2 (printed %3)").arg(page).arg(count).arg(printed));
+    page_->setText(count <= 0              ? QString()
+                       : printed.isEmpty() ? tr("page %1 of %2").arg(page).arg(count)
+                                           : tr("page %1 of %2 (printed %3)").arg(page).arg(count).arg(printed));
     page_->setAccessibleDescription(page_->text());
 }
 

@@ -31,28 +31,28 @@ TextSearchPane::TextSearchPane(const WindowParts& w)
     : QWidget(nullptr)
     , w_(w)
 {
-    setAccessibleName(QStringLiteral("Text search"));
+    setAccessibleName(tr("Text search"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 2);
     field_ = new QLineEdit(this);
-    field_->setAccessibleName(QStringLiteral("Text search"));
-    field_->setPlaceholderText(QStringLiteral("words, \"a phrase\", prefix*"));
+    field_->setAccessibleName(tr("Text search"));
+    field_->setPlaceholderText(tr("words, \"a phrase\", prefix*"));
     // The style's own clear button looks its icon up in the icon theme, a
     // cost every start-up would pay for a tab seldom opened first.
     QAction* clear = field_->addAction(glyphs::icon(glyphs::Glyph::Cross, 16), QLineEdit::TrailingPosition);
-    clear->setToolTip(QStringLiteral("Clear"));
+    clear->setToolTip(tr("Clear"));
     clear->setVisible(false);
     connect(clear, &QAction::triggered, field_, &QLineEdit::clear);
     connect(field_, &QLineEdit::textChanged, clear,
             [clear](const QString& text) { clear->setVisible(!text.isEmpty()); });
-    everywhere_ = new QCheckBox(QStringLiteral("All checked dictionaries"), this);
+    everywhere_ = new QCheckBox(tr("All checked dictionaries"), this);
     list_ = new QListWidget(this);
-    list_->setAccessibleName(QStringLiteral("Found pages"));
+    list_->setAccessibleName(tr("Found pages"));
     list_->setWordWrap(true);
     list_->setUniformItemSizes(false);
     progress_ = new QProgressBar(this);
-    progress_->setAccessibleName(QStringLiteral("Making the pages searchable"));
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    progress_->setAccessibleName(tr("Making the pages searchable"));
+    cancel_ = new QPushButton(tr("Cancel"), this);
     auto* building = new QHBoxLayout;
     building->addWidget(progress_, 1);
     building->addWidget(cancel_);
@@ -90,7 +90,7 @@ void TextSearchPane::connectControls()
     });
     connect(&searching_, &QFutureWatcherBase::finished, this, &TextSearchPane::searchDone);
 
-    auto* go = new QAction(QStringLiteral("Text search"), &w_.window);
+    auto* go = new QAction(tr("Text search"), &w_.window);
     go->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     go->setShortcutContext(Qt::WindowShortcut);
     connect(go, &QAction::triggered, this, [this] {
@@ -142,7 +142,7 @@ void TextSearchPane::search()
         return;
     }
     if (parsed.cut)
-        w_.ui.status->say(QStringLiteral("Only the first %1 words (%2 characters) are searched")
+        w_.ui.status->say(tr("Only the first %1 words (%2 characters) are searched")
                               .arg(search::kMostQueryWords)
                               .arg(search::kMostQueryChars));
     if (searching_.isRunning()) {
@@ -155,8 +155,7 @@ void TextSearchPane::search()
     if (in.isEmpty()) {
         list_->clear();
         found_.clear();
-        w_.ui.status->say(everywhere_->isChecked() ? QStringLiteral("No dictionary is checked")
-                                                   : QStringLiteral("No dictionary is open"));
+        w_.ui.status->say(everywhere_->isChecked() ? tr("No dictionary is checked") : tr("No dictionary is open"));
         return;
     }
     const QString cache = w_.state.places.cacheFolder();
@@ -196,8 +195,7 @@ void TextSearchPane::searchDone()
     const int keep = list_->currentRow();
     list_->clear();
     for (const search::PageResult& r : found_) {
-        QString text = (many ? r.title + QStringLiteral(", ") : QString())
-            + QStringLiteral("p. %1: ").arg(r.pageReference)
+        QString text = (many ? r.title + QStringLiteral(", ") : QString()) + tr("p. %1: ").arg(r.pageReference)
             + (r.lineText.isEmpty() ? QStringLiteral("\u2026") : r.lineText);
         if (r.lines > 1)
             text += QStringLiteral("  (+%1)").arg(r.lines - 1);
@@ -214,7 +212,7 @@ void TextSearchPane::searchDone()
     if (!building_)
         refresh_->stop();
     if (found_.isEmpty() && unbuilt_.isEmpty() && !again_)
-        w_.ui.status->say(QStringLiteral("Not found in the pages"));
+        w_.ui.status->say(tr("Not found in the pages"));
     if (again_) {
         again_ = false;
         search();
@@ -234,7 +232,7 @@ void TextSearchPane::buildNext()
     progress_->setRange(0, 0);
     // The pane is narrow: the count in the bar, the dictionary in its tooltip.
     progress_->setFormat(QStringLiteral("%v / %m"));
-    progress_->setToolTip(QStringLiteral("Making the pages of %1 searchable").arg(s.title));
+    progress_->setToolTip(tr("Making the pages of %1 searchable").arg(s.title));
     progress_->show();
     cancel_->show();
     refresh_->start();
@@ -269,7 +267,7 @@ void TextSearchPane::buildNext()
                 // that a file that cannot be made does not keep a core busy.
                 if (!why.isEmpty()) {
                     self->failedBuilds_.insert(name);
-                    self->w_.ui.status->say(QStringLiteral("The pages of %1 cannot be searched: %2").arg(name, why));
+                    self->w_.ui.status->say(tr("The pages of %1 cannot be searched: %2").arg(name, why));
                 }
                 self->buildDone();
             },
@@ -308,7 +306,7 @@ void TextSearchPane::showResult(int row)
     // Every word searched is marked where the line marks it; F3 goes on from it.
     shownRow_ = row;
     w_.act.showPage(PageShow{r.pageReference, false, {}, 0, r.words});
-    w_.ui.status->say(QStringLiteral("%1, page %2").arg(r.title, r.pageReference));
+    w_.ui.status->say(tr("%1, page %2").arg(r.title, r.pageReference));
 }
 
 bool TextSearchPane::nextHit()

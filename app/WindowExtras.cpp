@@ -53,25 +53,23 @@ WindowExtras::WindowExtras(const WindowParts& w)
     : QObject(&w.window)
     , w_(w)
 {
-    AddAction(&w.window, QStringLiteral("Full screen"), {Qt::Key_F11}, [this] { toggleFullScreen(); });
-    leaveFullScreen_ = AddAction(&w.window, QStringLiteral("Leave full screen"), {Qt::Key_Escape},
-                                 [this] { toggleFullScreen(); });
+    AddAction(&w.window, tr("Full screen"), {Qt::Key_F11}, [this] { toggleFullScreen(); });
+    leaveFullScreen_ = AddAction(&w.window, tr("Leave full screen"), {Qt::Key_Escape}, [this] { toggleFullScreen(); });
     leaveFullScreen_->setEnabled(false);
-    AddAction(&w.window, QStringLiteral("Print the page"), {Qt::CTRL | Qt::Key_P}, [this] { printPage(); });
-    AddAction(&w.window, QStringLiteral("Go to page"), {Qt::CTRL | Qt::Key_G}, [this] { goToPage(); });
-    AddAction(&w.window, QStringLiteral("Undo"), {Qt::CTRL | Qt::Key_Z}, [this] { w_.ui.status->undo(); });
+    AddAction(&w.window, tr("Print the page"), {Qt::CTRL | Qt::Key_P}, [this] { printPage(); });
+    AddAction(&w.window, tr("Go to page"), {Qt::CTRL | Qt::Key_G}, [this] { goToPage(); });
+    AddAction(&w.window, tr("Undo"), {Qt::CTRL | Qt::Key_Z}, [this] { w_.ui.status->undo(); });
     // The keys readers bring from browsers and other viewers. Ctrl+0 stays
     // a dictionary's shortcut; the toolbar's Fit width sets the size back.
-    AddAction(&w.window, QStringLiteral("Help"), {Qt::Key_F1}, [this] { w_.act.showHelp(); });
-    AddAction(&w.window, QStringLiteral("Add a bookmark"), {Qt::CTRL | Qt::Key_D}, [this] { w_.act.addBookmark(); });
-    AddAction(&w.window, QStringLiteral("Zoom in"),
+    AddAction(&w.window, tr("Help"), {Qt::Key_F1}, [this] { w_.act.showHelp(); });
+    AddAction(&w.window, tr("Add a bookmark"), {Qt::CTRL | Qt::Key_D}, [this] { w_.act.addBookmark(); });
+    AddAction(&w.window, tr("Zoom in"),
               {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal, Qt::CTRL | Qt::SHIFT | Qt::Key_Equal},
               [this] { w_.ui.pageView->zoomBy(1.25); });
-    AddAction(&w.window, QStringLiteral("Zoom out"), {Qt::CTRL | Qt::Key_Minus},
-              [this] { w_.ui.pageView->zoomBy(1 / 1.25); });
+    AddAction(&w.window, tr("Zoom out"), {Qt::CTRL | Qt::Key_Minus}, [this] { w_.ui.pageView->zoomBy(1 / 1.25); });
     connectStatus();
     w.window.setAcceptDrops(true);
-    QAction* add = w.window.menuBar()->addAction(QStringLiteral("Add dictionary\u2026"));
+    QAction* add = w.window.menuBar()->addAction(tr("Add dictionary\u2026"));
     connect(add, &QAction::triggered, this, &WindowExtras::chooseAndAdd);
     w_.ui.catalogueList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w_.ui.catalogueList, &QWidget::customContextMenuRequested, this, &WindowExtras::catalogueMenu);
@@ -110,13 +108,11 @@ void WindowExtras::connectStatus()
     connect(w_.ui.pageView, &PageView::pageInViewChanged, this, showPlace);
     connect(w_.ui.keyboardLayoutAction, &QAction::triggered, this, [this] {
         if (const QByteArray id = ActiveKeyboardLayoutName(); !id.isEmpty())
-            ShowMessage(QString::fromLatin1(id), MsgIcon::Information, QStringLiteral("Current keyboard layout:"),
-                        &w_.window);
+            ShowMessage(QString::fromLatin1(id), MsgIcon::Information, tr("Current keyboard layout:"), &w_.window);
     });
     connect(w_.ui.status, &StatusLine::pageClicked, this, [this] { goToPage(); });
     connect(w_.ui.pageView, &PageView::findDone, this, [this](int count) {
-        w_.ui.status->say(count > 0 ? QStringLiteral("%1 found on the page").arg(count)
-                                    : QStringLiteral("not found on the page"));
+        w_.ui.status->say(count > 0 ? tr("%1 found on the page").arg(count) : tr("not found on the page"));
     });
 }
 
@@ -146,7 +142,7 @@ bool WindowExtras::offerToMake(const QString& document)
 {
     const QString name = QFileInfo(document).completeBaseName();
     if (w_.state.catalogue.find(name) >= 0) {
-        ShowMessage(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(name), MsgIcon::Information,
+        ShowMessage(tr("A dictionary named \"%1\" is installed already.").arg(name), MsgIcon::Information,
                     QStringLiteral("Lexifol"), &w_.window);
         return false;
     }
@@ -160,7 +156,7 @@ bool WindowExtras::offerToMake(const QString& document)
                   &w_.window))
         return false;
     maker().start(document, w_.state.places.dataFolder(), name);
-    w_.ui.status->say(QStringLiteral("Making %1\u2026").arg(name), 0);
+    w_.ui.status->say(tr("Making %1\u2026").arg(name), 0);
     return true;
 }
 
@@ -168,8 +164,8 @@ bool WindowExtras::busyAdding()
 {
     if (!maker_ || !maker_->running())
         return false;
-    ShowMessage(QStringLiteral("A dictionary is being added already: wait until it is there, or cancel it."),
-                MsgIcon::Information, QStringLiteral("Lexifol"), &w_.window);
+    ShowMessage(tr("A dictionary is being added already: wait until it is there, or cancel it."), MsgIcon::Information,
+                QStringLiteral("Lexifol"), &w_.window);
     return true;
 }
 
@@ -200,8 +196,8 @@ bool WindowExtras::addDictionary(const QStringList& paths)
     Result<DictionarySource> source = SourceFrom(paths);
     if (source && withDocument) {
         bool ok = false;
-        const QString name = QInputDialog::getText(&w_.window, QStringLiteral("Add dictionary"),
-                                                   QStringLiteral("Its name:"), QLineEdit::Normal, source->name, &ok);
+        const QString name = QInputDialog::getText(&w_.window, tr("Add dictionary"), tr("Its name:"), QLineEdit::Normal,
+                                                   source->name, &ok);
         if (!ok)
             return false;
         source = SourceFrom(paths, name);
@@ -213,7 +209,7 @@ bool WindowExtras::addDictionary(const QStringList& paths)
             !free)
             faults << free.error();
     if (!faults.isEmpty()) {
-        ShowMessage(QStringLiteral("The dictionary was not added.\n\n") + faults.join(u'\n'), MsgIcon::Error,
+        ShowMessage(tr("The dictionary was not added.\n\n") + faults.join(u'\n'), MsgIcon::Error,
                     QStringLiteral("Lexifol"), &w_.window);
         return false;
     }
@@ -231,7 +227,7 @@ void WindowExtras::chooseAndAdd()
         &w_.window,
         QStringLiteral("Add dictionary: its index (with its DjVu document when it has no NAME.files folder), or a DjVu "
                        "document to make one from"),
-        QString(), QStringLiteral("Index and document (*.list *.txt *.djvu);;All files (*)"));
+        QString(), tr("Index and document (*.list *.txt *.djvu);;All files (*)"));
     if (!files.isEmpty())
         addDictionary(files);
 }
@@ -239,15 +235,15 @@ void WindowExtras::chooseAndAdd()
 void WindowExtras::catalogueMenu(const QPoint& at)
 {
     QMenu menu(w_.ui.catalogueList);
-    menu.addAction(QStringLiteral("Add dictionary\u2026"), this, &WindowExtras::chooseAndAdd);
+    menu.addAction(tr("Add dictionary\u2026"), this, &WindowExtras::chooseAndAdd);
     const QModelIndex index = w_.ui.catalogueList->indexAt(at);
     if (index.isValid()) {
         const int row = index.row();
-        QAction* remove = menu.addAction(QStringLiteral("Remove \u201c%1\u201d").arg(w_.state.catalogue.name(row)),
-                                         this, [this, row] { removeDictionary(row); });
+        QAction* remove = menu.addAction(tr("Remove \u201c%1\u201d").arg(w_.state.catalogue.name(row)), this,
+                                         [this, row] { removeDictionary(row); });
         if (!IsUserDictionary(w_.state.catalogue.root(row), w_.state.places.userRoot())) {
             remove->setEnabled(false);
-            remove->setText(QStringLiteral("Installed with the program: uncheck it to leave it out"));
+            remove->setText(tr("Installed with the program: uncheck it to leave it out"));
         }
     }
     menu.exec(w_.ui.catalogueList->viewport()->mapToGlobal(at));
@@ -259,14 +255,14 @@ bool WindowExtras::removeDictionary(int row)
         return false;
     const QString name = w_.state.catalogue.name(row);
     if (!IsUserDictionary(w_.state.catalogue.root(row), w_.state.places.userRoot())) {
-        ShowMessage(QStringLiteral("\"%1\" was installed with the program and can only be unchecked.").arg(name),
+        ShowMessage(tr("\"%1\" was installed with the program and can only be unchecked.").arg(name),
                     MsgIcon::Information, QStringLiteral("Lexifol"), &w_.window);
         return false;
     }
     const bool wasOpen = name.compare(w_.state.dictionary.name, Qt::CaseInsensitive) == 0;
     const Result<QString> removed = RemoveDictionary(w_.state.places.dataFolder(), name);
     if (!removed) {
-        ShowMessage(QStringLiteral("The dictionary was not removed.\n\n") + removed.error(), MsgIcon::Error,
+        ShowMessage(tr("The dictionary was not removed.\n\n") + removed.error(), MsgIcon::Error,
                     QStringLiteral("Lexifol"), &w_.window);
         return false;
     }
@@ -274,7 +270,7 @@ bool WindowExtras::removeDictionary(int row)
     w_.act.showCatalogue();
     if (wasOpen)
         w_.act.openAnother();
-    w_.ui.status->say(QStringLiteral("Removed %1: moved to %2").arg(name, removed.value()), 0);
+    w_.ui.status->say(tr("Removed %1: moved to %2").arg(name, removed.value()), 0);
     return true;
 }
 
@@ -284,12 +280,11 @@ void WindowExtras::pageMenu(QMenu* menu, const QString& word)
         return;
     menu->addSeparator();
     if (!word.isEmpty())
-        menu->addAction(QStringLiteral("Page begins with \u201c%1\u201d").arg(word), this,
+        menu->addAction(tr("Page begins with \u201c%1\u201d").arg(word), this,
                         [this, word] { setPageFirstWord(word); });
     const DictionaryPaths paths{w_.state.programFolder, w_.state.dictionary.name, w_.state.places.userRoot()};
     if (const PagesInDoubt doubt = PagesInDoubtAfter(paths, w_.ui.pageView->pageIndex() + 1); doubt.count > 0)
-        menu->addAction(QStringLiteral("Next page in doubt (%1)").arg(doubt.count), this,
-                        [this] { showNextPageInDoubt(); });
+        menu->addAction(tr("Next page in doubt (%1)").arg(doubt.count), this, [this] { showNextPageInDoubt(); });
 }
 
 bool WindowExtras::setPageFirstWord(const QString& word)
@@ -299,8 +294,8 @@ bool WindowExtras::setPageFirstWord(const QString& word)
     const DictionaryPaths paths{w_.state.programFolder, name, w_.state.places.userRoot()};
     const Status done = SetPageFirstWord(paths, page, word, w_.state.dictionary.order());
     if (!done) {
-        ShowMessage(QStringLiteral("The index was not changed.\n\n") + done.error(), MsgIcon::Error,
-                    QStringLiteral("Lexifol"), &w_.window);
+        ShowMessage(tr("The index was not changed.\n\n") + done.error(), MsgIcon::Error, QStringLiteral("Lexifol"),
+                    &w_.window);
         return false;
     }
     // The index read again at once, the corrected line selected.
@@ -312,7 +307,7 @@ bool WindowExtras::setPageFirstWord(const QString& word)
             w_.act.selectIndexRow(row);
             break;
         }
-    w_.ui.status->say(QStringLiteral("Page %1 begins with \u201c%2\u201d").arg(page).arg(word));
+    w_.ui.status->say(tr("Page %1 begins with \u201c%2\u201d").arg(page).arg(word));
     return true;
 }
 
@@ -324,7 +319,7 @@ bool WindowExtras::showNextPageInDoubt()
                          w_.ui.pageView->pageIndex() + 1)
                          .next;
     if (page <= 0) {
-        w_.ui.status->say(QStringLiteral("No page is left in doubt"));
+        w_.ui.status->say(tr("No page is left in doubt"));
         return false;
     }
     w_.act.showPage(PageShow{QString::number(page), false, {}, 0, {}});
@@ -357,8 +352,7 @@ void WindowExtras::catalogueChanged()
     if (w_.state.catalogue.names() == before)
         return;
     w_.act.showCatalogue();
-    w_.ui.status->say(
-        QStringLiteral("The dictionaries were looked at again: %1 installed").arg(w_.state.catalogue.count()));
+    w_.ui.status->say(tr("The dictionaries were looked at again: %1 installed").arg(w_.state.catalogue.count()));
 }
 
 // Full screen is for reading: the page alone, with the status bar.
@@ -388,12 +382,12 @@ void WindowExtras::printPage()
 {
     const QImage page = w_.ui.pageView->pageImage();
     if (page.isNull()) {
-        w_.ui.status->say(QStringLiteral("No page to print"));
+        w_.ui.status->say(tr("No page to print"));
         return;
     }
     QPrinter printer;
     QPrintDialog dialog(&printer, &w_.window);
-    dialog.setWindowTitle(QStringLiteral("Print the page"));
+    dialog.setWindowTitle(tr("Print the page"));
     if (dialog.exec() != QDialog::Accepted)
         return;
     QPainter painter(&printer);
@@ -408,7 +402,7 @@ void WindowExtras::goToPage()
     // stored page by page, else the pages of the document.
     const auto [current, count] = w_.ui.pageView->readingPlace();
     if (w_.ui.pageView->pageCount() <= 0) {
-        w_.ui.status->say(QStringLiteral("No document on view"));
+        w_.ui.status->say(tr("No document on view"));
         return;
     }
     bool ok = false;
@@ -416,19 +410,18 @@ void WindowExtras::goToPage()
     const PrintedPages printed(w_.ui.pageView->pageTitles(), w_.state.dictionary.pageOffset, count);
     if (printed.known()) {
         const QString typed = QInputDialog::getText(
-            &w_.window, QStringLiteral("Go to page"),
-            QStringLiteral("Page as printed, or #N for the N-th of the file's %1 pages:").arg(count), QLineEdit::Normal,
-            printed.printed(current), &ok);
+            &w_.window, tr("Go to page"), tr("Page as printed, or #N for the N-th of the file's %1 pages:").arg(count),
+            QLineEdit::Normal, printed.printed(current), &ok);
         if (!ok)
             return;
         if (const int index = printed.indexOf(typed); index >= 0)
             w_.ui.pageView->goToPage(index);
         else
-            w_.ui.status->say(QStringLiteral("No page \u201c%1\u201d in this dictionary").arg(typed.left(40)));
+            w_.ui.status->say(tr("No page \u201c%1\u201d in this dictionary").arg(typed.left(40)));
         return;
     }
-    const int page = QInputDialog::getInt(&w_.window, QStringLiteral("Go to page"),
-                                          QStringLiteral("Page (1 to %1):").arg(count), current + 1, 1, count, 1, &ok);
+    const int page = QInputDialog::getInt(&w_.window, tr("Go to page"), tr("Page (1 to %1):").arg(count), current + 1,
+                                          1, count, 1, &ok);
     if (ok)
         w_.ui.pageView->goToPage(page - 1);
 }

@@ -2,6 +2,9 @@
 #include "app/CommandLine.h"
 #include "app/MessageBox.h"
 #include "app/OutsideRequests.h"
+#include "app/Translations.h"
+#include "library/Language.h"
+#include "library/Profile.h"
 #include "app/WindowDialogs.h"
 #include "app/SingleInstance.h"
 #include "app/MainWindow.h"
@@ -64,13 +67,15 @@ int main(int argc, char** argv)
             return Say(stderr, QStringLiteral("lexifol: nothing is selected"), 1);
     }
     const InstanceRequest request{!line.word.isEmpty(), line.dictionary, line.word, line.files};
-    const QString instance = InstanceName(
-        Locations::Decide(MainWindow::DefaultProgramFolder(), XdgFolders::FromEnvironment()).userRoot());
+    const Locations places = Locations::Decide(MainWindow::DefaultProgramFolder(), XdgFolders::FromEnvironment());
+    const QString instance = InstanceName(places.userRoot());
     // A running window that is busy still answers: it is waited for.
     if (const std::optional<QByteArray> reply = HandOver(instance, request, 300, 15000))
         return *reply == "ok" ? 0 : Say(stderr, QString::fromUtf8(*reply), 2);
 
     InstallMessageBoxes();
+    const QString language = ReadViewSettings(ProfileFile(places.settingsFile())).language;
+    InstallTranslations(TranslationCandidates(language, [](const char* name) { return qEnvironmentVariable(name); }));
     MainWindow window;
     auto* outside = new OutsideRequests(window);
     if (request.lookUp && !request.dictionary.isEmpty()) {

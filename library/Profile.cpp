@@ -326,6 +326,7 @@ ViewSettings ReadViewSettings(const ProfileFile& settings)
     v.locateHeadword = settings.readBool(QStringLiteral("View"), QStringLiteral("LocateHeadword"), true);
     v.otherDictionaries = settings.readBool(QStringLiteral("View"), QStringLiteral("OtherDictionaries"), true);
     v.continuous = settings.readBool(QStringLiteral("View"), QStringLiteral("Continuous"), true);
+    v.language = settings.readString(QStringLiteral("View"), QStringLiteral("Language"));
     bool number = false;
     const int mb = settings.readString(QStringLiteral("Memory"), QStringLiteral("DictionaryCacheMB")).toInt(&number);
     if (number && mb >= 0)

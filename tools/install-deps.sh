@@ -7,7 +7,8 @@ PKGS=(build-essential cmake ninja-build pkg-config
       xvfb xauth openbox xdotool x11-utils wmctrl imagemagick
       desktop-file-utils appstream dpkg-dev lintian
       zlib1g-dev
-      libtesseract-dev tesseract-ocr-eng tesseract-ocr-rus libxkbcommon-dev xkb-data)
+      libtesseract-dev tesseract-ocr-eng tesseract-ocr-rus libxkbcommon-dev xkb-data
+      qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 # For the OCR corpora of the benchmarks (bench/corpus/make_ocr_corpus): real
 # dictionary text, the OCR engine and the fonts the layouts are set in.
 # Installed with LEXIFOL_BENCH_DEPS=1; the tests do not need them.

@@ -1,5 +1,9 @@
 // Start-up, catalogue, opening a dictionary and shutdown of the main window.
 #include "Fixture.h"
+#include "app/Translations.h"
+#include "library/Language.h"
+
+#include <QTranslator>
 
 #include "index/Bookmarks.h"
 #include "app/StatusLine.h"
@@ -174,6 +178,35 @@ private slots:
         QVERIFY(about && about->isVisible());
         w->close();
         QVERIFY(!dialog->isVisible() && !about->isVisible());
+    }
+
+    // Under a Russian locale the window, its status and Qt's own buttons
+    // speak Russian; English comes back when the translators go.
+    void speaksTheUsersLanguage()
+    {
+        Fixture fx;
+        fx.addDictionary("A", {"apple\t1"});
+        const QStringList russian = lexifol::TranslationCandidates(QString(), [](const char* name) {
+            return QByteArray(name) == "LANG" ? QStringLiteral("ru_RU.UTF-8") : QString();
+        });
+        const auto uninstall = qScopeGuard([] {
+            for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
+                QCoreApplication::removeTranslator(t);
+                delete t;
+            }
+        });
+        QCOMPARE(lexifol::InstallTranslations(russian, QStringLiteral(LEXIFOL_QM_DIR)), QStringLiteral("ru_RU"));
+        auto w = fx.start();
+        const lexifol::MainControls ui = Ui(*w);
+        QCOMPARE(ui.helpMenu->title(), QStringLiteral("Справка"));
+        QCOMPARE(ui.helpAction->text(), QStringLiteral("Справка Lexifol"));
+        QCOMPARE(ui.listTabs->tabToolTip(ui.listTabs->indexOf(ui.historyTab)), QStringLiteral("История"));
+        QCOMPARE(ui.backButton->toolTip(), QStringLiteral("Назад"));
+        w->actions().addBookmark();
+        w->actions().addBookmark();
+        w->actions().clearBookmarks();
+        QVERIFY(w->findChild<QLabel*>("statusMessage")->text().contains(QStringLiteral("Удалены 2 закладки")));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
     }
 
     void descriptor_data()

@@ -1,5 +1,6 @@
 // INI files read and written with Windows profile-string semantics.
 #include "base/CodePage.h"
+#include "library/Language.h"
 #include "library/Profile.h"
 #include "Files.h"
 
@@ -52,6 +53,41 @@ private slots:
         bool ok = false;
         QCOMPARE(ProfileFile(ini()).readString(section, key, QStringLiteral("<def>"), &ok), expected);
         QVERIFY(ok);
+    }
+
+    // The translation chosen: [View] Language, else gettext's order.
+    void language_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QStringList>("environment"); // NAME=value
+        QTest::addColumn<QStringList>("candidates");
+        // clang-format off
+        QTest::newRow("LANG") << "" << QStringList{"LANG=ru_RU.UTF-8"} << QStringList{"ru_RU", "ru"};
+        QTest::newRow("LC_MESSAGES over LANG") << "" << QStringList{"LANG=de_DE.UTF-8", "LC_MESSAGES=ru_UA.UTF-8"} << QStringList{"ru_UA", "ru"};
+        QTest::newRow("LC_ALL over both") << "" << QStringList{"LANG=ru_RU", "LC_MESSAGES=ru_RU", "LC_ALL=uk_UA.UTF-8@x"} << QStringList{"uk_UA", "uk"};
+        QTest::newRow("LANGUAGE first") << "" << QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=ru:fr"} << QStringList{"ru", "fr", "de_DE", "de"};
+        QTest::newRow("LANGUAGE unheard in C") << "" << QStringList{"LANG=C", "LANGUAGE=ru"} << QStringList{};
+        QTest::newRow("POSIX") << "" << QStringList{"LC_ALL=POSIX"} << QStringList{};
+        QTest::newRow("nothing set") << "" << QStringList{} << QStringList{};
+        QTest::newRow("English stops the list") << "" << QStringList{"LANG=ru_RU", "LANGUAGE=en_GB:ru"} << QStringList{};
+        QTest::newRow("setting wins") << "ru" << QStringList{"LANG=de_DE.UTF-8"} << QStringList{"ru"};
+        QTest::newRow("setting English") << "en" << QStringList{"LANG=ru_RU.UTF-8"} << QStringList{};
+        QTest::newRow("setting system") << "system" << QStringList{"LANG=ru_RU.UTF-8"} << QStringList{"ru_RU", "ru"};
+        QTest::newRow("nonsense ignored") << "" << QStringList{"LANG=ru_RU", "LANGUAGE=../../x:ru"} << QStringList{"ru", "ru_RU"};
+        // clang-format on
+    }
+    void language()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QStringList, environment);
+        QFETCH(QStringList, candidates);
+        const auto env = [&environment](const char* name) {
+            for (const QString& pair : environment)
+                if (pair.section(u'=', 0, 0) == QLatin1StringView(name))
+                    return pair.section(u'=', 1);
+            return QString();
+        };
+        QCOMPARE(lexifol::TranslationCandidates(setting, env), candidates);
     }
 
     void missingAndUnreadable()

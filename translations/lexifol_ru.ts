@@ -1,0 +1,386 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru" sourcelanguage="en">
+<context>
+    <name>MainControls</name>
+    <message>
+        <source>Page</source>
+        <translation>Страница</translation>
+    </message>
+    <message>
+        <source>Dictionaries</source>
+        <translation>Словари</translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Выше</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Ниже</translation>
+    </message>
+    <message>
+        <source>Normalisation preview</source>
+        <translation>Нормализованная форма</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Поиск</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Назад</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Вперёд</translation>
+    </message>
+    <message>
+        <source>Add bookmark</source>
+        <translation>Добавить закладку</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Найти</translation>
+    </message>
+    <message>
+        <source>Annotation</source>
+        <translation>Аннотация</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Закладки</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>История</translation>
+    </message>
+    <message>
+        <source>Index</source>
+        <translation>Указатель</translation>
+    </message>
+    <message>
+        <source>Configuration</source>
+        <translation>Настройка</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Lexifol Help</source>
+        <translation>Справка Lexifol</translation>
+    </message>
+    <message>
+        <source>Current keyboard layout</source>
+        <translation>Текущая раскладка клавиатуры</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>The index of %1 holds no entries.</source>
+        <translation>Указатель словаря %1 пуст.</translation>
+    </message>
+    <message>
+        <source>No dictionary is installed.</source>
+        <translation>Не установлено ни одного словаря.</translation>
+    </message>
+    <message>
+        <source>not found: &quot;%1&quot; comes after the last headword</source>
+        <translation>не найдено: «%1» идёт после последнего заглавного слова</translation>
+    </message>
+    <message>
+        <source>The dictionary &quot;%1&quot; is not installed</source>
+        <translation>Словарь «%1» не установлен</translation>
+    </message>
+    <message>
+        <source>Text search</source>
+        <translation>Поиск по тексту</translation>
+    </message>
+    <message>
+        <source>Not saved: %1</source>
+        <translation>Не сохранено: %1</translation>
+    </message>
+</context>
+<context>
+    <name>lexifol::EntryLists</name>
+    <message>
+        <source>1 bookmark cleared</source>
+        <translation>Удалена 1 закладка</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bookmarks cleared</source>
+        <translation>
+            <numerusform>Удалена %n закладка</numerusform>
+            <numerusform>Удалены %n закладки</numerusform>
+            <numerusform>Удалено %n закладок</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>lexifol::StatusLine</name>
+    <message>
+        <source>Status</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Отменить</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>Страница</translation>
+    </message>
+    <message>
+        <source>Go to a page (Ctrl+G)</source>
+        <translation>Перейти к странице (Ctrl+G)</translation>
+    </message>
+    <message>
+        <source>Keyboard layout</source>
+        <translation>Раскладка клавиатуры</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Масштаб</translation>
+    </message>
+    <message>
+        <source>Zoom in, out: Ctrl++, Ctrl+−</source>
+        <translation>Крупнее, мельче: Ctrl++, Ctrl+−</translation>
+    </message>
+    <message>
+        <source>page %1 of %2</source>
+        <translation>стр. %1 из %2</translation>
+    </message>
+    <message>
+        <source>page %1 of %2 (printed %3)</source>
+        <translation>стр. %1 из %2 (в книге %3)</translation>
+    </message>
+</context>
+<context>
+    <name>lexifol::TextSearchPane</name>
+    <message>
+        <source>Text search</source>
+        <translation>Поиск по тексту</translation>
+    </message>
+    <message>
+        <source>words, &quot;a phrase&quot;, prefix*</source>
+        <translation>слова, «фраза», начало*</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <source>All checked dictionaries</source>
+        <translation>Все отмеченные словари</translation>
+    </message>
+    <message>
+        <source>Found pages</source>
+        <translation>Найденные страницы</translation>
+    </message>
+    <message>
+        <source>Making the pages searchable</source>
+        <translation>Страницы готовятся к поиску</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Only the first %1 words (%2 characters) are searched</source>
+        <translation>Ищутся только первые %1 слов (%2 знаков)</translation>
+    </message>
+    <message>
+        <source>No dictionary is checked</source>
+        <translation>Ни один словарь не отмечен</translation>
+    </message>
+    <message>
+        <source>No dictionary is open</source>
+        <translation>Ни один словарь не открыт</translation>
+    </message>
+    <message>
+        <source>p. %1: </source>
+        <translation>с. %1: </translation>
+    </message>
+    <message>
+        <source>Not found in the pages</source>
+        <translation>На страницах не найдено</translation>
+    </message>
+    <message>
+        <source>Making the pages of %1 searchable</source>
+        <translation>Страницы словаря %1 готовятся к поиску</translation>
+    </message>
+    <message>
+        <source>The pages of %1 cannot be searched: %2</source>
+        <translation>Искать по страницам словаря %1 нельзя: %2</translation>
+    </message>
+    <message>
+        <source>%1, page %2</source>
+        <translation>%1, страница %2</translation>
+    </message>
+</context>
+<context>
+    <name>lexifol::WindowExtras</name>
+    <message>
+        <source>Full screen</source>
+        <translation>Во весь экран</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>Выйти из полноэкранного режима</translation>
+    </message>
+    <message>
+        <source>Print the page</source>
+        <translation>Напечатать страницу</translation>
+    </message>
+    <message>
+        <source>Go to page</source>
+        <translation>Перейти к странице</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Отменить</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Add a bookmark</source>
+        <translation>Добавить закладку</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Крупнее</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Мельче</translation>
+    </message>
+    <message>
+        <source>Add dictionary…</source>
+        <translation>Добавить словарь…</translation>
+    </message>
+    <message>
+        <source>Current keyboard layout:</source>
+        <translation>Текущая раскладка клавиатуры:</translation>
+    </message>
+    <message>
+        <source>%1 found on the page</source>
+        <translation>Найдено на странице: %1</translation>
+    </message>
+    <message>
+        <source>not found on the page</source>
+        <translation>на странице не найдено</translation>
+    </message>
+    <message>
+        <source>A dictionary named &quot;%1&quot; is installed already.</source>
+        <translation>Словарь с именем «%1» уже установлен.</translation>
+    </message>
+    <message>
+        <source>Making %1…</source>
+        <translation>Создаётся %1…</translation>
+    </message>
+    <message>
+        <source>A dictionary is being added already: wait until it is there, or cancel it.</source>
+        <translation>Словарь уже добавляется: дождитесь окончания или отмените.</translation>
+    </message>
+    <message>
+        <source>Add dictionary</source>
+        <translation>Добавить словарь</translation>
+    </message>
+    <message>
+        <source>Its name:</source>
+        <translation>Его имя:</translation>
+    </message>
+    <message>
+        <source>The dictionary was not added.
+
+</source>
+        <translation>Словарь не добавлен.
+
+</translation>
+    </message>
+    <message>
+        <source>Index and document (*.list *.txt *.djvu);;All files (*)</source>
+        <translation>Указатель и документ (*.list *.txt *.djvu);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Remove “%1”</source>
+        <translation>Удалить «%1»</translation>
+    </message>
+    <message>
+        <source>Installed with the program: uncheck it to leave it out</source>
+        <translation>Установлен вместе с программой: снимите отметку, чтобы не использовать</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was installed with the program and can only be unchecked.</source>
+        <translation>«%1» установлен вместе с программой; с него можно только снять отметку.</translation>
+    </message>
+    <message>
+        <source>The dictionary was not removed.
+
+</source>
+        <translation>Словарь не удалён.
+
+</translation>
+    </message>
+    <message>
+        <source>Removed %1: moved to %2</source>
+        <translation>%1 удалён: перемещён в %2</translation>
+    </message>
+    <message>
+        <source>Page begins with “%1”</source>
+        <translation>Страница начинается со слова «%1»</translation>
+    </message>
+    <message>
+        <source>Next page in doubt (%1)</source>
+        <translation>Следующая сомнительная страница (%1)</translation>
+    </message>
+    <message>
+        <source>The index was not changed.
+
+</source>
+        <translation>Указатель не изменён.
+
+</translation>
+    </message>
+    <message>
+        <source>Page %1 begins with “%2”</source>
+        <translation>Страница %1 начинается со слова «%2»</translation>
+    </message>
+    <message>
+        <source>No page is left in doubt</source>
+        <translation>Сомнительных страниц не осталось</translation>
+    </message>
+    <message>
+        <source>The dictionaries were looked at again: %1 installed</source>
+        <translation>Словари просмотрены заново: установлено %1</translation>
+    </message>
+    <message>
+        <source>No page to print</source>
+        <translation>Нечего печатать</translation>
+    </message>
+    <message>
+        <source>No document on view</source>
+        <translation>Документ не открыт</translation>
+    </message>
+    <message>
+        <source>Page as printed, or #N for the N-th of the file&apos;s %1 pages:</source>
+        <translation>Страница по книге или #N для N-й из %1 страниц файла:</translation>
+    </message>
+    <message>
+        <source>No page “%1” in this dictionary</source>
+        <translation>В этом словаре нет страницы «%1»</translation>
+    </message>
+    <message>
+        <source>Page (1 to %1):</source>
+        <translation>Страница (от 1 до %1):</translation>
+    </message>
+</context>
+</TS>
