@@ -11,7 +11,7 @@
 AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setModal(false);
 
     ProgramIcon = new QLabel(this);
@@ -25,14 +25,14 @@ AboutBox::AboutBox(QWidget* parent)
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.3);
     ProductName->setFont(f);
-    Version = new QLabel(QStringLiteral("Written by the Lexifol developers"), this);
-    Copyright = new QLabel(QStringLiteral("Released December 2026"), this);
-    Comments = new QLabel(QStringLiteral("Contact: lexifol@example.org"), this);
+    Version = new QLabel(tr("Written by the Lexifol developers"), this);
+    Copyright = new QLabel(tr("Released December 2026"), this);
+    Comments = new QLabel(tr("Contact: lexifol@example.org"), this);
     Folders = new QLabel(this);
     Folders->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Folders->setAccessibleName(QStringLiteral("Folders"));
+    Folders->setAccessibleName(tr("Folders"));
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(tr("OK"), this);
     OKButton->setDefault(true);
     OKButton->setAutoDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);

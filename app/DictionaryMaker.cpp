@@ -24,16 +24,16 @@ QString MakerToolProgram()
 
 DictionaryMaker::DictionaryMaker(QStatusBar* bar)
     : QObject(bar)
-    , shown_(new StatusProgress(bar, QStringLiteral("Making a dictionary")))
+    , shown_(new StatusProgress(bar, tr("Making a dictionary")))
 {
     connect(shown_, &StatusProgress::cancelled, this, &DictionaryMaker::cancel);
     connect(&copying_, &QFutureWatcherBase::finished, this, [this] {
         shown_->finish();
         const Status s = copying_.result();
         emit finished(name_, s.ok(),
-                      s               ? QStringLiteral("Added %1").arg(name_)
-                          : stopCopy_ ? QStringLiteral("Adding %1 was cancelled").arg(name_)
-                                      : QStringLiteral("The dictionary was not added. ") + s.error());
+                      s               ? tr("Added %1").arg(name_)
+                          : stopCopy_ ? tr("Adding %1 was cancelled").arg(name_)
+                                      : tr("The dictionary was not added. ") + s.error());
     });
     connect(&process_, &QProcess::readyReadStandardError, this, &DictionaryMaker::readLines);
     connect(&process_, &QProcess::finished, this, &DictionaryMaker::done);
@@ -64,7 +64,7 @@ bool DictionaryMaker::start(const QString& document, const QString& dataFolder, 
     pending_.clear();
     lastError_.clear();
     cancelled_ = false;
-    shown_->start(name + QStringLiteral(": %v of %m pages"));
+    shown_->start(name + tr(": %v of %m pages"));
     process_.start(MakerToolProgram(),
                    {QStringLiteral("make-dictionary"), document, QStringLiteral("-o"), dataFolder,
                     QStringLiteral("--name"), name});
@@ -125,12 +125,11 @@ void DictionaryMaker::done(int code, QProcess::ExitStatus status)
     const bool made = status == QProcess::NormalExit && (code == 0 || code == 1) && !cancelled_;
     QString report;
     if (cancelled_)
-        report = QStringLiteral("Making %1 was cancelled; the pages read are kept for the next try").arg(name_);
+        report = tr("Making %1 was cancelled; the pages read are kept for the next try").arg(name_);
     else if (!made)
-        report = QStringLiteral("%1 could not be made. %2")
-                     .arg(name_, lastError_.isEmpty() ? process_.errorString() : lastError_);
+        report = tr("%1 could not be made. %2").arg(name_, lastError_.isEmpty() ? process_.errorString() : lastError_);
     else
-        report = QStringLiteral("Added %1").arg(name_)
+        report = tr("Added %1").arg(name_)
             + (progress_.summary.isEmpty() ? QString() : QStringLiteral(": ") + progress_.summary);
     emit finished(name_, made, report);
 }

@@ -25,13 +25,13 @@ QString EntryText(const ShelfHit& h)
     case ShelfHit::Kind::Nearest:
         return h.name + QStringLiteral(": \u2248 ") + h.headword;
     case ShelfHit::Kind::Page:
-        return h.name + QStringLiteral(": page ") + h.page;
+        return h.name + OtherStrip::tr(": page %1").arg(h.page);
     case ShelfHit::Kind::Nothing:
         return h.name + QStringLiteral(": \u2014");
     case ShelfHit::Kind::Opening:
-        return h.name + QStringLiteral(": opening\u2026");
+        return h.name + OtherStrip::tr(": opening\u2026");
     case ShelfHit::Kind::Broken:
-        return h.name + QStringLiteral(": cannot be opened");
+        return h.name + OtherStrip::tr(": cannot be opened");
     }
     return h.name;
 }
@@ -42,7 +42,7 @@ OtherStrip::OtherStrip(const WindowParts& w)
     : QWidget(&w.window)
     , w_(w)
 {
-    setAccessibleName(QStringLiteral("In other dictionaries"));
+    setAccessibleName(tr("In other dictionaries"));
     shelf_.userRoot = w_.state.places.userRoot();
     row_ = new QHBoxLayout(this);
     row_->setContentsMargins(4, 1, 4, 1);
@@ -105,9 +105,8 @@ void OtherStrip::showHits(const QList<ShelfHit>& hits)
         b->setAutoRaise(true);
         b->setText((i < 9 ? QStringLiteral("%1 ").arg(i + 1) : QString()) + EntryText(h));
         b->setAccessibleName(EntryText(h));
-        b->setToolTip(h.kind == ShelfHit::Kind::Broken
-                          ? h.title + QStringLiteral(": ") + h.why
-                          : QStringLiteral("Open %1 with the word (Alt+%2)").arg(h.title).arg(i + 1));
+        b->setToolTip(h.kind == ShelfHit::Kind::Broken ? h.title + QStringLiteral(": ") + h.why
+                                                       : tr("Open %1 with the word (Alt+%2)").arg(h.title).arg(i + 1));
         // A nearest headword or nothing in a quieter style.
         if (h.kind != ShelfHit::Kind::Exact && h.kind != ShelfHit::Kind::Page) {
             QPalette p = b->palette();

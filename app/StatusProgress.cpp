@@ -13,7 +13,7 @@ StatusProgress::StatusProgress(QStatusBar* bar, const QString& accessibleName)
 {
     bar_->setMaximumWidth(160);
     bar_->setAccessibleName(accessibleName);
-    cancel_->setText(QStringLiteral("Cancel"));
+    cancel_->setText(tr("Cancel"));
     bar->addPermanentWidget(bar_);
     bar->addPermanentWidget(cancel_);
     bar_->hide();

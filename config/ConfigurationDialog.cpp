@@ -22,7 +22,7 @@ ConfigurationDialog::ConfigurationDialog(const QStringList& catalogue, ProfileFi
     : QDialog(parent)
     , settings_(settings)
 {
-    setWindowTitle(QStringLiteral("Configuration"));
+    setWindowTitle(tr("Configuration"));
     setModal(false);
     resize(420, 360);
 
@@ -67,23 +67,23 @@ ConfigurationDialog::ConfigurationDialog(const QStringList& catalogue, ProfileFi
 void ConfigurationDialog::buildShortcutsPage()
 {
     shortcutsTab = new QWidget;
-    tabs->addTab(shortcutsTab, QStringLiteral("Shortcuts"));
+    tabs->addTab(shortcutsTab, tr("Shortcuts"));
     shortcutKey = new QComboBox(shortcutsTab);
     for (int i = 0; i < 10; ++i)
         shortcutKey->addItem(QStringLiteral("Ctrl+%1").arg(i));
     shortcutKey->setEditable(false);
-    shortcutKey->setAccessibleName(QStringLiteral("Shortcut key"));
+    shortcutKey->setAccessibleName(tr("Shortcut key"));
     shortcutDictionary = new QLineEdit(shortcutsTab);
-    shortcutDictionary->setAccessibleName(QStringLiteral("Dictionary name"));
+    shortcutDictionary->setAccessibleName(tr("Dictionary name"));
     dictionaryList = new QListWidget(shortcutsTab);
-    dictionaryList->setAccessibleName(QStringLiteral("Dictionaries"));
-    saveButton = new QPushButton(QStringLiteral("Save"), shortcutsTab);
-    closeButton = new QPushButton(QStringLiteral("Close"), shortcutsTab);
+    dictionaryList->setAccessibleName(tr("Dictionaries"));
+    saveButton = new QPushButton(tr("Save"), shortcutsTab);
+    closeButton = new QPushButton(tr("Close"), shortcutsTab);
     {
         auto* g = new QGridLayout(shortcutsTab);
-        g->addWidget(new QLabel(QStringLiteral("Key:")), 0, 0);
+        g->addWidget(new QLabel(tr("Key:")), 0, 0);
         g->addWidget(shortcutKey, 0, 1);
-        g->addWidget(new QLabel(QStringLiteral("Dictionary:")), 1, 0);
+        g->addWidget(new QLabel(tr("Dictionary:")), 1, 0);
         g->addWidget(shortcutDictionary, 1, 1);
         g->addWidget(dictionaryList, 2, 0, 1, 2);
         auto* row = new QHBoxLayout;
@@ -97,28 +97,27 @@ void ConfigurationDialog::buildShortcutsPage()
 void ConfigurationDialog::buildSecondIndexPage()
 {
     secondIndexTab = new QWidget;
-    tabs->addTab(secondIndexTab, QStringLiteral("Second index"));
+    tabs->addTab(secondIndexTab, tr("Second index"));
     indexDictionary = new QComboBox(secondIndexTab);
     indexDictionary->setEditable(false);
-    indexDictionary->setAccessibleName(QStringLiteral("Dictionary"));
+    indexDictionary->setAccessibleName(tr("Dictionary"));
     rulesEditor = new QPlainTextEdit(secondIndexTab);
     rulesEditor->setLineWrapMode(QPlainTextEdit::NoWrap);
     rulesEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    rulesEditor->setAccessibleName(QStringLiteral("Replacement rules"));
+    rulesEditor->setAccessibleName(tr("Replacement rules"));
     acceptedRuleList = new QListWidget(secondIndexTab);
-    acceptedRuleList->setAccessibleName(QStringLiteral("Accepted rules"));
-    addCheckButton = new QPushButton(QStringLiteral("Add&&Check"), secondIndexTab);
-    startButton = new QPushButton(QStringLiteral("Start"), secondIndexTab);
+    acceptedRuleList->setAccessibleName(tr("Accepted rules"));
+    addCheckButton = new QPushButton(tr("Add&&Check"), secondIndexTab);
+    startButton = new QPushButton(tr("Start"), secondIndexTab);
     startButton->setEnabled(false);
-    clearRulesButton = glyphs::button(secondIndexTab, glyphs::Glyph::Cross, QStringLiteral("Clear accepted rules"), 20);
-    clearEditorButton = glyphs::button(secondIndexTab, glyphs::Glyph::Cross, QStringLiteral("Clear rules"), 20);
-    checkOrderButton = glyphs::button(secondIndexTab, glyphs::Glyph::Abc1, QStringLiteral("Check first index"), 20);
-    checkSecondOrderButton = glyphs::button(secondIndexTab, glyphs::Glyph::Abc2, QStringLiteral("Check second index"),
-                                            20);
+    clearRulesButton = glyphs::button(secondIndexTab, glyphs::Glyph::Cross, tr("Clear accepted rules"), 20);
+    clearEditorButton = glyphs::button(secondIndexTab, glyphs::Glyph::Cross, tr("Clear rules"), 20);
+    checkOrderButton = glyphs::button(secondIndexTab, glyphs::Glyph::Abc1, tr("Check first index"), 20);
+    checkSecondOrderButton = glyphs::button(secondIndexTab, glyphs::Glyph::Abc2, tr("Check second index"), 20);
     previewCheck = new QCheckBox(secondIndexTab);
-    previewCheck->setAccessibleName(QStringLiteral("Show normalisation preview"));
-    previewCheck->setToolTip(QStringLiteral("Show normalisation preview"));
-    closeIndexButton = new QPushButton(QStringLiteral("Close"), secondIndexTab);
+    previewCheck->setAccessibleName(tr("Show normalisation preview"));
+    previewCheck->setToolTip(tr("Show normalisation preview"));
+    closeIndexButton = new QPushButton(tr("Close"), secondIndexTab);
     {
         auto* g = new QGridLayout(secondIndexTab);
         g->addWidget(indexDictionary, 0, 0, 1, 3);

@@ -31,7 +31,7 @@ void ConfigurationDialog::addAndCheckRules()
     AcceptedRules.clear();
     const RuleCheck check = CheckRules(rulesEditor->toPlainText());
     if (check.badLine >= 0) {
-        tell(QStringLiteral("Error (line %1)").arg(check.badLine), true);
+        tell(tr("Error (line %1)").arg(check.badLine), true);
         return;
     }
     acceptedRuleList->addItems(check.accepted);
@@ -55,7 +55,7 @@ void ConfigurationDialog::clearRuleEditor()
 bool ConfigurationDialog::buildSecondIndex(const QString& name)
 {
     if (acceptedRuleList->count() == 0 || acceptedRuleList->count() != AcceptedRules.size()) {
-        tell(QStringLiteral("Empty list"), true);
+        tell(tr("Empty list"), true);
         return false;
     }
     const DictionaryPaths paths{mainWindow_ ? mainWindow_->dictionaryRoot(name) : QString(), name,
@@ -70,7 +70,7 @@ bool ConfigurationDialog::buildSecondIndex(const QString& name)
     if (!QFileInfo(paths.folder()).isDir() || working.isEmpty())
         return false;
     if (!QDir().mkpath(paths.derivedWriteFolder())) {
-        failure_ = QStringLiteral("Can not create %1").arg(QDir::toNativeSeparators(paths.derivedWriteFolder()));
+        failure_ = tr("Can not create %1").arg(QDir::toNativeSeparators(paths.derivedWriteFolder()));
         return false;
     }
     ReplacementList rules;
@@ -95,9 +95,9 @@ void ConfigurationDialog::startSecondIndex()
                                 mainWindow_ ? mainWindow_->userRoot() : QString()};
     const bool ok = built && QFileInfo::exists(paths.secondIndex()) && QFileInfo::exists(paths.replacementList());
     if (ok)
-        tell(QStringLiteral("Second index was created successfully"), false);
+        tell(tr("Second index was created successfully"), false);
     else
-        tell(QStringLiteral("Can not create second index"), true);
+        tell(tr("Can not create second index"), true);
     if (!failure_.isEmpty())
         ShowMessage(failure_, MsgIcon::Error, QStringLiteral("Lexifol 3.1"), this);
 }
@@ -116,7 +116,7 @@ void ConfigurationDialog::checkOrder(bool secondIndex)
         read = ReadIndexFile(file, lines);
     if (!read || lines.count() < 2) {
         if (secondIndex && !QFileInfo::exists(file))
-            tell(QStringLiteral("There is no second index for this dictionary."), false);
+            tell(tr("There is no second index for this dictionary."), false);
         if (!read)
             ShowMessage(read.error(), MsgIcon::Error, QStringLiteral("Lexifol 3.1"), this);
         return;
@@ -131,21 +131,19 @@ void ConfigurationDialog::checkOrder(bool secondIndex)
         log << OrderErrorLine(k);
     const bool clean = log.size() == 1;
     if (clean)
-        log << QStringLiteral("No errors was found.");
+        log << tr("No errors was found.");
     QByteArray bytes;
     for (const QString& l : log)
         bytes += Ansi().encode(l) + "\r\n";
     const QString logPath = folder + QStringLiteral("IndexErrors.log");
     const Status written = WriteFileAtomically(logPath, bytes);
     if (clean)
-        tell(secondIndex ? QStringLiteral("Sorting of second index is correct!")
-                         : QStringLiteral("Sorting of first index is correct!"),
-             false);
+        tell(secondIndex ? tr("Sorting of second index is correct!") : tr("Sorting of first index is correct!"), false);
     else
-        tell(title + (secondIndex ? QString() : QStringLiteral(".list")) + QStringLiteral(" contains errors.\r\nCheck ")
-                 + QDir::toNativeSeparators(logPath),
+        tell(title + (secondIndex ? QString() : QStringLiteral(".list")) + tr(" contains errors.")
+                 + QStringLiteral("\r\n") + tr("Check ") + QDir::toNativeSeparators(logPath),
              true);
     if (!written)
-        ShowMessage(QStringLiteral("Can not save %1: %2").arg(QDir::toNativeSeparators(logPath), written.error()),
-                    MsgIcon::Error, QStringLiteral("Lexifol 3.1"), this);
+        ShowMessage(tr("Can not save %1: %2").arg(QDir::toNativeSeparators(logPath), written.error()), MsgIcon::Error,
+                    QStringLiteral("Lexifol 3.1"), this);
 }

@@ -2,6 +2,164 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru" sourcelanguage="en">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>Written by the Lexifol developers</source>
+        <translation>Разработчики Lexifol</translation>
+    </message>
+    <message>
+        <source>Released December 2026</source>
+        <translation>Выпуск: декабрь 2026</translation>
+    </message>
+    <message>
+        <source>Contact: lexifol@example.org</source>
+        <translation>Связь: lexifol@example.org</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Папки</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigurationDialog</name>
+    <message>
+        <source>Configuration</source>
+        <translation>Настройка</translation>
+    </message>
+    <message>
+        <source>Shortcut key</source>
+        <translation>Клавиша</translation>
+    </message>
+    <message>
+        <source>Dictionary name</source>
+        <translation>Имя словаря</translation>
+    </message>
+    <message>
+        <source>Dictionaries</source>
+        <translation>Словари</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Key:</source>
+        <translation>Клавиша:</translation>
+    </message>
+    <message>
+        <source>Dictionary:</source>
+        <translation>Словарь:</translation>
+    </message>
+    <message>
+        <source>Second index</source>
+        <translation>Второй указатель</translation>
+    </message>
+    <message>
+        <source>Dictionary</source>
+        <translation>Словарь</translation>
+    </message>
+    <message>
+        <source>Replacement rules</source>
+        <translation>Правила замены</translation>
+    </message>
+    <message>
+        <source>Accepted rules</source>
+        <translation>Принятые правила</translation>
+    </message>
+    <message>
+        <source>Add&amp;&amp;Check</source>
+        <translation>Добавить и проверить</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Начать</translation>
+    </message>
+    <message>
+        <source>Clear accepted rules</source>
+        <translation>Очистить принятые правила</translation>
+    </message>
+    <message>
+        <source>Clear rules</source>
+        <translation>Очистить правила</translation>
+    </message>
+    <message>
+        <source>Check first index</source>
+        <translation>Проверить первый указатель</translation>
+    </message>
+    <message>
+        <source>Check second index</source>
+        <translation>Проверить второй указатель</translation>
+    </message>
+    <message>
+        <source>Show normalisation preview</source>
+        <translation>Показывать нормализованную форму</translation>
+    </message>
+    <message>
+        <source>Error (line %1)</source>
+        <translation>Ошибка (строка %1)</translation>
+    </message>
+    <message>
+        <source>Empty list</source>
+        <translation>Пустой список</translation>
+    </message>
+    <message>
+        <source>Can not create %1</source>
+        <translation>Не удалось создать %1</translation>
+    </message>
+    <message>
+        <source>Second index was created successfully</source>
+        <translation>Второй указатель создан</translation>
+    </message>
+    <message>
+        <source>Can not create second index</source>
+        <translation>Не удалось создать второй указатель</translation>
+    </message>
+    <message>
+        <source>There is no second index for this dictionary.</source>
+        <translation>У этого словаря нет второго указателя.</translation>
+    </message>
+    <message>
+        <source>No errors was found.</source>
+        <translation>Ошибок не найдено.</translation>
+    </message>
+    <message>
+        <source>Sorting of second index is correct!</source>
+        <translation>Второй указатель упорядочен верно!</translation>
+    </message>
+    <message>
+        <source>Sorting of first index is correct!</source>
+        <translation>Первый указатель упорядочен верно!</translation>
+    </message>
+    <message>
+        <source>Can not save %1: %2</source>
+        <translation>Не удалось сохранить %1: %2</translation>
+    </message>
+    <message>
+        <source>Shortcuts</source>
+        <translation>Быстрые клавиши</translation>
+    </message>
+    <message>
+        <source> contains errors.</source>
+        <translation> содержит ошибки.</translation>
+    </message>
+    <message>
+        <source>Check </source>
+        <translation>См. </translation>
+    </message>
+</context>
+<context>
     <name>MainControls</name>
     <message>
         <source>Page</source>
@@ -108,6 +266,37 @@
     </message>
 </context>
 <context>
+    <name>lexifol::DictionaryMaker</name>
+    <message>
+        <source>Making a dictionary</source>
+        <translation>Создание словаря</translation>
+    </message>
+    <message>
+        <source>Added %1</source>
+        <translation>%1 добавлен</translation>
+    </message>
+    <message>
+        <source>Adding %1 was cancelled</source>
+        <translation>Добавление %1 отменено</translation>
+    </message>
+    <message>
+        <source>The dictionary was not added. </source>
+        <translation>Словарь не добавлен. </translation>
+    </message>
+    <message>
+        <source>: %v of %m pages</source>
+        <translation>: %v из %m страниц</translation>
+    </message>
+    <message>
+        <source>Making %1 was cancelled; the pages read are kept for the next try</source>
+        <translation>Создание %1 отменено; распознанные страницы сохранены для следующей попытки</translation>
+    </message>
+    <message>
+        <source>%1 could not be made. %2</source>
+        <translation>Не удалось создать %1. %2</translation>
+    </message>
+</context>
+<context>
     <name>lexifol::EntryLists</name>
     <message>
         <source>1 bookmark cleared</source>
@@ -120,6 +309,29 @@
             <numerusform>Удалены %n закладки</numerusform>
             <numerusform>Удалено %n закладок</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>lexifol::OtherStrip</name>
+    <message>
+        <source>: page %1</source>
+        <translation>: стр. %1</translation>
+    </message>
+    <message>
+        <source>: opening…</source>
+        <translation>: открывается…</translation>
+    </message>
+    <message>
+        <source>: cannot be opened</source>
+        <translation>: не открывается</translation>
+    </message>
+    <message>
+        <source>In other dictionaries</source>
+        <translation>В других словарях</translation>
+    </message>
+    <message>
+        <source>Open %1 with the word (Alt+%2)</source>
+        <translation>Открыть %1 с этим словом (Alt+%2)</translation>
     </message>
 </context>
 <context>
@@ -159,6 +371,13 @@
     <message>
         <source>page %1 of %2 (printed %3)</source>
         <translation>стр. %1 из %2 (в книге %3)</translation>
+    </message>
+</context>
+<context>
+    <name>lexifol::StatusProgress</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>
