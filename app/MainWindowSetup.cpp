@@ -141,7 +141,7 @@ void MainWindow::showPage(const PageShow& page)
 }
 void MainWindow::showHelp()
 {
-    pages_->showFile(state_.places.helpPage());
+    pages_->showFile(state_.places.helpPage(state_.language));
 }
 
 // The page Enter would show for the selected entry, drawn while the user

@@ -148,10 +148,10 @@ bool WindowExtras::offerToMake(const QString& document)
     }
     if (busyAdding())
         return false;
-    if (!AskYesNo(QStringLiteral("\u201c%1\u201d has no index. Make a dictionary named \u201c%2\u201d from it?\n\n"
-                                 "Lexifol reads its pages (the text of scanned pages that have none is recognised), "
-                                 "proposes the page each headword is on and makes the pages searchable. This runs "
-                                 "in the background and may take minutes.")
+    if (!AskYesNo(tr("\u201c%1\u201d has no index. Make a dictionary named \u201c%2\u201d from it?\n\n"
+                     "Lexifol reads its pages (the text of scanned pages that have none is recognised), "
+                     "proposes the page each headword is on and makes the pages searchable. This runs "
+                     "in the background and may take minutes.")
                       .arg(QFileInfo(document).fileName(), name),
                   &w_.window))
         return false;

@@ -26,7 +26,7 @@ QString WindowState::load(const Locations& folders)
 ViewSettings WindowState::readSettings()
 {
     settings = std::make_unique<ProfileFile>(places.settingsFile());
-    const ViewSettings view = ReadViewSettings(*settings);
+    ViewSettings view = ReadViewSettings(*settings);
     browserMouse = view.browserMouse;
     locateHeadword = view.locateHeadword;
     indexCache.setBudget(view.cacheBytes);

@@ -35,6 +35,7 @@ struct WindowState {
     bool singleFileOnView = false;
     bool extraPageOnView = false;
     bool skipSearchReplay = false; // the next opening keeps the page on view
+    QString language;              // of the translation installed; empty: English
 
     // The folders decided, the catalogue and bookmarks read, and the index
     // that start-up opens read ahead. Returns what the user must be told of

@@ -3,12 +3,15 @@
 # X server with a window manager, against a bare Qt window, in one run:
 # with nothing installed (the window itself), on the sample folder, and on
 # ten dictionaries of a million entries.
-#   bench/bench_startup.sh [BUILD_DIR] [RUNS] [OTHER_LEXIFOL]
-# A third argument times an older lexifol beside the new one.
+#   bench/bench_startup.sh [BUILD_DIR] [RUNS] [OTHER_LEXIFOL] [LANG]
+# A third argument times an older lexifol beside the new one ("" for none);
+# a fourth times each again under that LANG (ru_RU.UTF-8: with its
+# translation loaded), beside LANG=C.UTF-8.
 set -euo pipefail
 BUILD=$(cd "${1:-build}" && pwd)
 RUNS=${2:-11}
 OLD=${3:-}
+LANG2=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -39,6 +42,7 @@ cat > "$work/run.sh" <<'RUN'
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 once() { "$BUILD/bench/bench_mapped" 1 "$@" 2>/dev/null | tail -n 1; }
 bins=($OLD "$BUILD/app/lexifol")
+langs=(C.UTF-8 $LANG2)
 # A folder of each case for each program; the big indexes are shared.
 for i in "${!bins[@]}"; do
     mkdir -p "$work/$i/ten"
@@ -49,20 +53,24 @@ done
 for _ in $(seq "$RUNS"); do
     once "$BUILD/bench/bench_bare_window" >> "$work/bare.ms"
     for i in "${!bins[@]}"; do
-        for f in empty sample ten; do
-            (cd "$work/$i/$f" && once ./lexifol) >> "$work/$i.$f.ms"
+        for l in "${!langs[@]}"; do
+            for f in empty sample ten; do
+                (cd "$work/$i/$f" && LANG=${langs[$l]} LANGUAGE= LC_ALL= LC_MESSAGES= once ./lexifol) >> "$work/$i.$l.$f.ms"
+            done
         done
     done
 done
 bare=$(median < "$work/bare.ms")
 printf '%-44s %7.1f ms\n' "bare Qt window mapped" "$bare"
 for i in "${!bins[@]}"; do
-    e=$(median < "$work/$i.empty.ms"); s=$(median < "$work/$i.sample.ms"); t=$(median < "$work/$i.ten.ms")
-    echo "== ${bins[$i]}"
+  for l in "${!langs[@]}"; do
+    e=$(median < "$work/$i.$l.empty.ms"); s=$(median < "$work/$i.$l.sample.ms"); t=$(median < "$work/$i.$l.ten.ms")
+    echo "== ${bins[$i]}, LANG=${langs[$l]}"
     printf '%-44s %7.1f ms  %5.2fx bare\n' "nothing installed, window mapped" "$e" "$(echo "$e / $bare" | bc -l)"
     printf '%-44s %7.1f ms  %5.2fx bare (goal 1.5x)\n' "sample folder, window mapped" "$s" "$(echo "$s / $bare" | bc -l)"
     printf '%-44s %7.1f ms  (goal 130 ms)\n' "ten dictionaries of 1M entries" "$t"
+  done
 done
 RUN
 chmod +x "$work/run.sh"
-BUILD=$BUILD RUNS=$RUNS OLD=$OLD work=$work bash "$here/../tests/e2e/with_x11.sh" "$work/run.sh"
+BUILD=$BUILD RUNS=$RUNS OLD=$OLD LANG2=$LANG2 work=$work bash "$here/../tests/e2e/with_x11.sh" "$work/run.sh"

@@ -7,6 +7,7 @@
 #include "base/TextFile.h"
 #include "index/IndexFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -30,8 +31,8 @@ struct Copier {
     {
         QFile in(from);
         if (!in.open(QIODevice::ReadOnly))
-            return Status::failure(
-                QStringLiteral("Cannot copy %1: %2").arg(QDir::toNativeSeparators(from), in.errorString()));
+            return Status::failure(QCoreApplication::translate("lexifol", "Cannot copy %1: %2")
+                                       .arg(QDir::toNativeSeparators(from), in.errorString()));
         // A read that fails stops the writer as a cancel does: the old file stays.
         bool failed = false;
         std::atomic<bool> stop{false};
@@ -50,8 +51,8 @@ struct Copier {
             },
             Durability::Synced, &stop);
         if (failed)
-            return Status::failure(
-                QStringLiteral("Cannot copy %1: %2").arg(QDir::toNativeSeparators(from), in.errorString()));
+            return Status::failure(QCoreApplication::translate("lexifol", "Cannot copy %1: %2")
+                                       .arg(QDir::toNativeSeparators(from), in.errorString()));
         return written;
     }
 };
@@ -68,7 +69,8 @@ Status CopyFolder(const QString& from, const QString& to, Copier& copier)
 {
     QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     if (!QDir().mkpath(to))
-        return Status::failure(QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(to)));
+        return Status::failure(
+            QCoreApplication::translate("lexifol", "Cannot make the folder %1").arg(QDir::toNativeSeparators(to)));
     const QString inside = QFileInfo(from).canonicalFilePath() + u'/';
     while (it.hasNext()) {
         const QString path = it.next();
@@ -77,14 +79,16 @@ Status CopyFolder(const QString& from, const QString& to, Copier& copier)
         // would copy what the user never meant to give (or may not read).
         if (it.fileInfo().isSymLink() && !it.fileInfo().canonicalFilePath().startsWith(inside))
             return Status::failure(
-                QStringLiteral("%1 is a link to a file outside the dictionary's folder: nothing was added")
+                QCoreApplication::translate("lexifol",
+                                            "%1 is a link to a file outside the dictionary's folder: nothing was added")
                     .arg(QDir::toNativeSeparators(path)));
         if (it.fileInfo().isDir()) {
             if (!QDir().mkpath(target))
-                return Status::failure(
-                    QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(target)));
+                return Status::failure(QCoreApplication::translate("lexifol", "Cannot make the folder %1")
+                                           .arg(QDir::toNativeSeparators(target)));
         } else if (!it.fileInfo().isFile()) {
-            return Status::failure(QStringLiteral("Cannot copy %1").arg(QDir::toNativeSeparators(path)));
+            return Status::failure(
+                QCoreApplication::translate("lexifol", "Cannot copy %1").arg(QDir::toNativeSeparators(path)));
         } else if (const Status copied = copier.copy(path, target); !copied) {
             return copied;
         }
@@ -111,7 +115,8 @@ QString PutAway(const QString& path, const QString& fallback, QString* where)
         return {};
     }
     if (!QDir().mkpath(fallback))
-        return QStringLiteral("Cannot make the folder %1").arg(QDir::toNativeSeparators(fallback));
+        return QCoreApplication::translate("lexifol", "Cannot make the folder %1")
+            .arg(QDir::toNativeSeparators(fallback));
     const QFileInfo info(path);
     QString target = QDir(fallback).filePath(info.fileName());
     for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
@@ -120,7 +125,8 @@ QString PutAway(const QString& path, const QString& fallback, QString* where)
                                              .arg(n)
                                              .arg(info.suffix().isEmpty() ? QString() : u'.' + info.suffix()));
     if (!QDir().rename(path, target))
-        return QStringLiteral("Cannot move %1 out of the way").arg(QDir::toNativeSeparators(path));
+        return QCoreApplication::translate("lexifol", "Cannot move %1 out of the way")
+            .arg(QDir::toNativeSeparators(path));
     *where = QDir::toNativeSeparators(fallback);
     return {};
 }
@@ -165,7 +171,8 @@ Result<DictionarySource> SourceFrom(const QStringList& paths, const QString& nam
             const QStringList lists = QDir(p).entryList({QStringLiteral("*.list")}, QDir::Files);
             if (lists.size() != 1)
                 return Status::failure(
-                    QStringLiteral("%1 holds %2 index files (NAME.list); a dictionary's folder holds one")
+                    QCoreApplication::translate("lexifol",
+                                                "%1 holds %2 index files (NAME.list); a dictionary's folder holds one")
                         .arg(QDir::toNativeSeparators(p))
                         .arg(lists.size()));
             s.index = QDir(p).filePath(lists.first());
@@ -176,7 +183,8 @@ Result<DictionarySource> SourceFrom(const QStringList& paths, const QString& nam
         }
     }
     if (s.index.isEmpty())
-        return Status::failure(QStringLiteral("No index file: give a NAME.list, or a folder holding one"));
+        return Status::failure(
+            QCoreApplication::translate("lexifol", "No index file: give a NAME.list, or a folder holding one"));
     const QFileInfo index(s.index);
     s.name = name.isEmpty() ? index.completeBaseName() : name.trimmed();
     const QString folder = index.absolutePath() + u'/' + index.completeBaseName() + QStringLiteral(".files");
@@ -196,18 +204,19 @@ QStringList CheckDictionary(const DictionarySource& s, QStringList* warnings)
     if (!bytes)
         return {bytes.error()};
     if (const TextVerdict v = CheckText(bytes.value()); !v.ok())
-        faults << QStringLiteral("The index file is damaged at %1.").arg(DescribeBadText(v));
+        faults << QCoreApplication::translate("lexifol", "The index file is damaged at %1.").arg(DescribeBadText(v));
     IndexList list;
     DecodeLines(bytes.value(), list);
     if (list.isEmpty())
-        faults << QStringLiteral("The index holds no entries.");
+        faults << QCoreApplication::translate("lexifol", "The index holds no entries.");
     const QList<int> disorder = FindOrderErrors(list, false);
     if (!disorder.isEmpty() && warnings)
-        *warnings << QStringLiteral("%1 pairs of entries are out of order: some words will not be found.")
+        *warnings << QCoreApplication::translate("lexifol",
+                                                 "%1 pairs of entries are out of order: some words will not be found.")
                          .arg(disorder.size());
     if (!s.document.isEmpty()) {
         if (auto doc = djvu::Document::open(s.document); !doc)
-            faults << QStringLiteral("The DjVu document cannot be read: %1").arg(doc.error());
+            faults << QCoreApplication::translate("lexifol", "The DjVu document cannot be read: %1").arg(doc.error());
     } else if (s.folder.isEmpty()) {
         faults << QStringLiteral(
                       "There are no pages: give the DjVu document too, or the folder %1.files beside the index.")
@@ -238,7 +247,9 @@ Status InstallDictionary(const DictionarySource& s, const QString& userData, con
     Copier copier{progress};
     copier.total = QFileInfo(s.index).size() + (s.folder.isEmpty() ? 0 : BytesIn(s.folder))
         + (s.document.isEmpty() ? 0 : QFileInfo(s.document).size());
-    Status done = QDir().mkpath(folder) ? Status() : Status::failure(QStringLiteral("Cannot make %1").arg(folder));
+    Status done = QDir().mkpath(folder)
+        ? Status()
+        : Status::failure(QCoreApplication::translate("lexifol", "Cannot make %1").arg(folder));
     if (done && !s.folder.isEmpty())
         done = CopyFolder(s.folder, folder, copier);
     if (done && !s.document.isEmpty()) {
@@ -278,8 +289,8 @@ Result<QString> RemoveDictionary(const QString& userData, const QString& name)
     if (QFileInfo(folder).isDir()) {
         QString folderWhere;
         if (const QString why = PutAway(folder, fallback, &folderWhere); !why.isEmpty())
-            return Status::failure(
-                QStringLiteral("%1 was moved to %2, but not its folder: %3").arg(name + kList, where, why));
+            return Status::failure(QCoreApplication::translate("lexifol", "%1 was moved to %2, but not its folder: %3")
+                                       .arg(name + kList, where, why));
         if (folderWhere != where)
             where += QStringLiteral(" and ") + folderWhere;
     }

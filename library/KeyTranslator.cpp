@@ -2,6 +2,7 @@
 
 #include "library/KeyboardLayout.h"
 
+#include <QCoreApplication>
 #include <xkbcommon/xkbcommon.h>
 
 namespace lexifol {
@@ -33,7 +34,7 @@ Result<std::shared_ptr<const KeyTranslator>> KeyTranslator::ForLayout(const QByt
     const QByteArray layout = open < 0 ? trimmed : trimmed.left(open);
     const QByteArray variant = open < 0 ? QByteArray() : trimmed.mid(open + 1).chopped(trimmed.endsWith(')') ? 1 : 0);
     const auto unknown = Status::failure(
-        QStringLiteral("Unknown keyboard layout \u201c%1\u201d").arg(QString::fromUtf8(name)));
+        QCoreApplication::translate("lexifol", "Unknown keyboard layout \u201c%1\u201d").arg(QString::fromUtf8(name)));
     // Names reach the compiler only when they look like XKB's own.
     for (const char c : layout + variant)
         if (!(QChar::fromLatin1(c).isLetterOrNumber() || c == '_' || c == '-'))
@@ -43,7 +44,8 @@ Result<std::shared_ptr<const KeyTranslator>> KeyTranslator::ForLayout(const QByt
     auto map = std::make_unique<Keymap>();
     map->context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
     if (!map->context)
-        return Status::failure(QStringLiteral("The keyboard layouts cannot be read (libxkbcommon)"));
+        return Status::failure(
+            QCoreApplication::translate("lexifol", "The keyboard layouts cannot be read (libxkbcommon)"));
     xkb_context_set_log_level(map->context, XKB_LOG_LEVEL_CRITICAL);
     const xkb_rule_names names{"evdev", "pc105", layout.constData(), variant.isEmpty() ? nullptr : variant.constData(),
                                nullptr};
@@ -127,8 +129,10 @@ KeyboardChoice ChooseKeyboard(const QByteArray& identifier, const QString& setti
         return c;
     c.label = QString::fromLatin1(layout.left(layout.indexOf('(') < 0 ? layout.size() : layout.indexOf('('))).toUpper();
     c.tooltip = c.mode == KeyMode::Switch
-        ? QStringLiteral("The keyboard layout %1: the system switched to it").arg(QString::fromLatin1(layout))
-        : QStringLiteral("The keyboard layout %1: Lexifol maps the keys typed here; other programs keep yours")
+        ? QCoreApplication::translate("lexifol", "The keyboard layout %1: the system switched to it")
+              .arg(QString::fromLatin1(layout))
+        : QCoreApplication::translate(
+              "lexifol", "The keyboard layout %1: Lexifol maps the keys typed here; other programs keep yours")
               .arg(QString::fromLatin1(layout));
     return c;
 }

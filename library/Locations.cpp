@@ -129,8 +129,16 @@ QString Locations::introPage() const
 {
     return packageFolder_ + QStringLiteral("Intro/intro.htm");
 }
-QString Locations::helpPage() const
+QString Locations::helpPage(const QString& language) const
 {
+    // main_ru_RU.htm, then main_ru.htm, then the English page.
+    for (QString name = language; !name.isEmpty(); name = name.section(u'_', 0, -2)) {
+        const QString page = packageFolder_ + QStringLiteral("Help/main_%1.htm").arg(name);
+        if (QFileInfo::exists(page))
+            return page;
+        if (!name.contains(u'_'))
+            break;
+    }
     return packageFolder_ + QStringLiteral("Help/main.htm");
 }
 QString Locations::cacheFolder() const
@@ -156,9 +164,10 @@ QString Unwritable(const QString& folder)
         QFileInfo above(folder);
         while (!above.exists() && above.absolutePath() != above.absoluteFilePath())
             above = QFileInfo(above.absolutePath());
-        return above.isDir()
-            ? QStringLiteral("nothing can be made in %1").arg(QDir::toNativeSeparators(above.absoluteFilePath()))
-            : QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(above.absoluteFilePath()));
+        return above.isDir() ? QCoreApplication::translate("lexifol", "nothing can be made in %1")
+                                   .arg(QDir::toNativeSeparators(above.absoluteFilePath()))
+                             : QCoreApplication::translate("lexifol", "%1 is not a folder")
+                                   .arg(QDir::toNativeSeparators(above.absoluteFilePath()));
     }
     QTemporaryFile probe(folder + QStringLiteral("/.lexifol-XXXXXX"));
     return probe.open() ? QString() : probe.errorString();
@@ -199,7 +208,8 @@ QString Locations::prepareUserFolders(const QString& fallback)
     QStringList said;
     auto mend = [&](QString& folder, const QString& sub, const QString& inside) {
         if (const QString why = Unwritable(folder + inside); !why.isEmpty()) {
-            said << QStringLiteral("%1 cannot be written: %2.").arg(QDir::toNativeSeparators(folder), why);
+            said << QCoreApplication::translate("lexifol", "%1 cannot be written: %2.")
+                        .arg(QDir::toNativeSeparators(folder), why);
             const QString was = folder;
             folder = instead + sub;
             QDir().mkpath(folder + inside);

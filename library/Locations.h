@@ -52,9 +52,9 @@ public:
     QString sharedPluginList() const;              // the fallback "Plugin.dat"
     QString pageViewFile() const;                  // "temp.htm"
     QString introPage() const;
-    QString helpPage() const;
-    QString cacheFolder() const;    // with trailing separator
-    QString checkLogFolder() const; // where "IndexErrors.log" goes
+    QString helpPage(const QString& language = QString()) const; // in that language when there is one
+    QString cacheFolder() const;                                 // with trailing separator
+    QString checkLogFolder() const;                              // where "IndexErrors.log" goes
 
     // Installed: makes the user's folders and puts the package's fallback
     // "Plugin.dat" there on a first start. A folder that cannot be written

@@ -6,6 +6,7 @@
 #include "index/IndexTools.h"
 #include "base/TextFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -65,7 +66,7 @@ Status SetPageFirstWord(const DictionaryPaths& paths, int page, const QString& w
 {
     const QString headword = word.trimmed();
     if (headword.isEmpty() || headword.contains(u'\t'))
-        return Status::failure(QStringLiteral("\u201c%1\u201d cannot be a headword").arg(word));
+        return Status::failure(QCoreApplication::translate("lexifol", "\u201c%1\u201d cannot be a headword").arg(word));
     IndexList first;
     if (Status read = LoadFirstIndex(paths.firstIndex(), first); !read)
         return read;
@@ -103,7 +104,8 @@ Status SetPageFirstWord(const DictionaryPaths& paths, int page, const QString& w
     LoadReplacementList(paths.replacementList(), rules);
     if (!rules.isEmpty()) {
         if (!QDir().mkpath(paths.derivedWriteFolder()))
-            return Status::failure(QStringLiteral("Cannot make %1").arg(paths.derivedWriteFolder()));
+            return Status::failure(
+                QCoreApplication::translate("lexifol", "Cannot make %1").arg(paths.derivedWriteFolder()));
         IndexList updated;
         updated.setLines(lines);
         if (Status s = WriteSecondIndexFiles(paths.derivedWriteFolder(), ReplacementFileBytes(rules.lines()),

@@ -142,7 +142,7 @@ void PageView::Impl::load(quint64 g)
     // Opened only as a regular file: a FIFO would block the window for good.
     if (const Status opened = OpenRegularFile(file, path, std::numeric_limits<qint64>::max());
         path.isEmpty() || !opened) {
-        showError(path.isEmpty() ? QStringLiteral("Cannot open file %1").arg(Native(path)) : opened.error());
+        showError(path.isEmpty() ? PageView::tr("Cannot open file %1").arg(Native(path)) : opened.error());
         return;
     }
     const QByteArray head = file.read(8);
@@ -201,7 +201,7 @@ void PageView::Impl::showDjvu(const EmbedTag& tag)
     finder.clear();
     pendingAnchor.clear();
     if (documentPath.isEmpty()) {
-        showError(QStringLiteral("Cannot open file %1").arg(QString()));
+        showError(PageView::tr("Cannot open file %1").arg(QString()));
         return;
     }
     if (stack->currentWidget() != panel) {

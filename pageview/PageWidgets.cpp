@@ -59,7 +59,7 @@ bool FindField::event(QEvent* event)
 FindDialog::FindDialog(QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Find"));
+    setWindowTitle(tr("Find"));
     setModal(false);
     field_ = new FindField(this);
     field_->setObjectName(QStringLiteral("findField"));

@@ -8,7 +8,7 @@ lupdate=${1:-lupdate}
 tmp=$(mktemp -d) || exit 2
 trap 'rm -rf "$tmp"' EXIT
 cp translations/lexifol_ru.ts "$tmp/"
-"$lupdate" -silent -no-obsolete -locations none -I . app/*.cpp app/*.h config/*.cpp config/*.h -ts "$tmp/lexifol_ru.ts" || exit 2
+"$lupdate" -silent -no-obsolete -locations none -I . app/*.cpp app/*.h config/*.cpp config/*.h pageview/*.cpp pageview/*.h library/*.cpp -ts "$tmp/lexifol_ru.ts" || exit 2
 status=0
 if grep -q 'type="unfinished"\|type="vanished"\|type="obsolete"' "$tmp/lexifol_ru.ts"; then
     echo "texts without a Russian translation (run the update_translations target, then translate):"

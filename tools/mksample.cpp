@@ -192,6 +192,7 @@ void writeProgramFiles(const QString& root, const Dictionary& sample, const Dict
     writeFile(root + QStringLiteral("/Intro/intro.htm"),
               introPage({sample.summary, pages.summary, firstWordsSummary(sample)}).toUtf8());
     writeFile(root + QStringLiteral("/Help/main.htm"), helpPage().toUtf8());
+    writeFile(root + QStringLiteral("/Help/main_ru.htm"), helpPageRussian().toUtf8());
 }
 
 void installSample(const QString& tmp, const QString& data, const Dictionary& sample)

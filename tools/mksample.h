@@ -94,6 +94,8 @@ DrawnPage renderPage(const PageLayout& page, const Typeset& ts);
 
 QString introPage(const QVector<Summary>& dicts);
 QString helpPage();
+QString helpPageRussian(); // the same, for a Russian desktop
+QString htmlPage(const QString& title, const QString& body);
 QString annotationPage(const Summary& s);
 
 } // namespace mksample

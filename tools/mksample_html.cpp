@@ -3,8 +3,6 @@
 
 namespace mksample {
 
-namespace {
-
 QString htmlPage(const QString& title, const QString& body)
 {
     return QStringLiteral(
@@ -22,8 +20,6 @@ QString htmlPage(const QString& title, const QString& body)
                .arg(title.toHtmlEscaped())
         + body + QStringLiteral("</body>\n</html>\n");
 }
-
-} // namespace
 
 // clang-format off
 QString introPage(const QVector<Summary>& dicts)

@@ -266,6 +266,93 @@
     </message>
 </context>
 <context>
+    <name>lexifol</name>
+    <message>
+        <source>Cannot copy %1: %2</source>
+        <translation>Не удаётся скопировать %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot make the folder %1</source>
+        <translation>Не удаётся создать папку %1</translation>
+    </message>
+    <message>
+        <source>%1 is a link to a file outside the dictionary&apos;s folder: nothing was added</source>
+        <translation>%1 — ссылка на файл вне папки словаря: ничего не добавлено</translation>
+    </message>
+    <message>
+        <source>Cannot copy %1</source>
+        <translation>Не удаётся скопировать %1</translation>
+    </message>
+    <message>
+        <source>Cannot move %1 out of the way</source>
+        <translation>Не удаётся убрать %1</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 index files (NAME.list); a dictionary&apos;s folder holds one</source>
+        <translation>В %1 %2 файлов указателя (ИМЯ.list); в папке словаря должен быть один</translation>
+    </message>
+    <message>
+        <source>No index file: give a NAME.list, or a folder holding one</source>
+        <translation>Нет файла указателя: укажите ИМЯ.list или папку, в которой он есть</translation>
+    </message>
+    <message>
+        <source>The index file is damaged at %1.</source>
+        <translation>Файл указателя повреждён: %1.</translation>
+    </message>
+    <message>
+        <source>The index holds no entries.</source>
+        <translation>Указатель пуст.</translation>
+    </message>
+    <message>
+        <source>%1 pairs of entries are out of order: some words will not be found.</source>
+        <translation>Пар статей не по порядку: %1; некоторые слова не найдутся.</translation>
+    </message>
+    <message>
+        <source>The DjVu document cannot be read: %1</source>
+        <translation>Документ DjVu не читается: %1</translation>
+    </message>
+    <message>
+        <source>Cannot make %1</source>
+        <translation>Не удаётся создать %1</translation>
+    </message>
+    <message>
+        <source>%1 was moved to %2, but not its folder: %3</source>
+        <translation>%1 перемещён в %2, но не его папка: %3</translation>
+    </message>
+    <message>
+        <source>Unknown keyboard layout “%1”</source>
+        <translation>Неизвестная раскладка клавиатуры «%1»</translation>
+    </message>
+    <message>
+        <source>The keyboard layouts cannot be read (libxkbcommon)</source>
+        <translation>Не удаётся прочитать раскладки клавиатуры (libxkbcommon)</translation>
+    </message>
+    <message>
+        <source>The keyboard layout %1: the system switched to it</source>
+        <translation>Раскладка %1: система переключилась на неё</translation>
+    </message>
+    <message>
+        <source>The keyboard layout %1: Lexifol maps the keys typed here; other programs keep yours</source>
+        <translation>Раскладка %1: Lexifol сам переводит нажатые здесь клавиши; другие программы сохраняют вашу</translation>
+    </message>
+    <message>
+        <source>nothing can be made in %1</source>
+        <translation>в %1 ничего нельзя создать</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 — не папка</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2.</source>
+        <translation>В %1 нельзя записать: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be a headword</source>
+        <translation>«%1» не может быть заглавным словом</translation>
+    </message>
+</context>
+<context>
     <name>lexifol::DictionaryMaker</name>
     <message>
         <source>Making a dictionary</source>
@@ -332,6 +419,53 @@
     <message>
         <source>Open %1 with the word (Alt+%2)</source>
         <translation>Открыть %1 с этим словом (Alt+%2)</translation>
+    </message>
+</context>
+<context>
+    <name>lexifol::PageView</name>
+    <message>
+        <source>Fit width</source>
+        <translation>По ширине</translation>
+    </message>
+    <message>
+        <source>Fit page</source>
+        <translation>Страница целиком</translation>
+    </message>
+    <message>
+        <source>Actual size (100 %)</source>
+        <translation>Исходный размер (100 %)</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Крупнее</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Мельче</translation>
+    </message>
+    <message>
+        <source>Copy selection</source>
+        <translation>Копировать выделенное</translation>
+    </message>
+    <message>
+        <source>Copy page text</source>
+        <translation>Копировать текст страницы</translation>
+    </message>
+    <message>
+        <source>Copy &quot;%1&quot;</source>
+        <translation>Копировать «%1»</translation>
+    </message>
+    <message>
+        <source>Look up &quot;%1&quot;</source>
+        <translation>Найти «%1» в словаре</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Не удаётся открыть файл %1</translation>
+    </message>
+    <message>
+        <source>Loading…</source>
+        <translation>Загрузка…</translation>
     </message>
 </context>
 <context>
@@ -600,6 +734,64 @@
     <message>
         <source>Page (1 to %1):</source>
         <translation>Страница (от 1 до %1):</translation>
+    </message>
+    <message>
+        <source>“%1” has no index. Make a dictionary named “%2” from it?
+
+Lexifol reads its pages (the text of scanned pages that have none is recognised), proposes the page each headword is on and makes the pages searchable. This runs in the background and may take minutes.</source>
+        <translation>У «%1» нет указателя. Сделать из него словарь с именем «%2»?
+
+Lexifol прочитает страницы (текст отсканированных страниц без текстового слоя будет распознан), предложит страницу для каждого заглавного слова и подготовит страницы к поиску. Работа идёт в фоне и может занять несколько минут.</translation>
+    </message>
+</context>
+<context>
+    <name>lexifol::pv::FindDialog</name>
+    <message>
+        <source>Searching…</source>
+        <translation>Поиск…</translation>
+    </message>
+    <message>
+        <source>This page has no text layer</source>
+        <translation>На этой странице нет текстового слоя</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Не найдено</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n found</source>
+        <translation>
+            <numerusform>%n совпадение</numerusform>
+            <numerusform>%n совпадения</numerusform>
+            <numerusform>%n совпадений</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Найти</translation>
+    </message>
+    <message>
+        <source>Find what:</source>
+        <translation>Что искать:</translation>
+    </message>
+</context>
+<context>
+    <name>lexifol::pv::PageToolbar</name>
+    <message>
+        <source>Zoom out</source>
+        <translation>Мельче</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Крупнее</translation>
+    </message>
+    <message>
+        <source>Fit width</source>
+        <translation>По ширине</translation>
+    </message>
+    <message>
+        <source>Fit the page width</source>
+        <translation>Подогнать по ширине страницы</translation>
     </message>
 </context>
 </TS>

@@ -109,6 +109,21 @@ private slots:
         QCOMPARE(readBytes(l.sharedPluginList()), QByteArray("mine\r\n"));
     }
 
+    // The help page in the window's language when the package has it.
+    void helpInTheWindowsLanguage()
+    {
+        QTemporaryDir dir;
+        const Locations l = Locations::Portable(dir.path());
+        QVERIFY(QDir().mkpath(dir.filePath("Help")));
+        QVERIFY(writeBytes(dir.filePath("Help/main.htm"), "en") && writeBytes(dir.filePath("Help/main_ru.htm"), "ru"));
+        for (const auto& [language, page] : {std::pair{"ru_RU", "main_ru.htm"},
+                                             {"ru", "main_ru.htm"},
+                                             {"de_DE", "main.htm"},
+                                             {"", "main.htm"},
+                                             {"../x", "main.htm"}})
+            QCOMPARE(QFileInfo(l.helpPage(QString::fromLatin1(language))).fileName(), QString::fromLatin1(page));
+    }
+
     // A folder that cannot be written is said once, with why, and the
     // user's files go to a folder that can be.
     void unwritableFolderReplaced_data()
