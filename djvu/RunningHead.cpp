@@ -11,18 +11,32 @@ namespace lexifol::djvu {
 
 namespace {
 
-// A head names two words and a number, sometimes a few words each.
-constexpr int kMostHeadWords = 6;
+// A head names two words and a number; a guide word may be a headword of
+// several words ("Chancellor of the Duchy of Lancaster").
+constexpr int kMostHeadWords = 12;
 // A head stands in the top (or bottom) fifth of the page.
 constexpr double kHeadBand = 0.2;
 
+// OCR sets a speck inside a word as often as beside it ("WANTON—WAR",
+// "A,UNIVERSITY"): letters with marks between them are words.
 bool IsHeadToken(const QString& text)
 {
-    const QString w = WithoutPunctuation(text);
-    return IsPageNumber(w) || std::all_of(w.begin(), w.end(), [](QChar c) {
-               return c.isLetter() || c == u'-' || c == u'\'' || c == u'\u2019'
-                   || c.category() == QChar::Mark_NonSpacing;
-           });
+    if (IsPageNumber(text))
+        return true;
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
+// A head's page number alone is taken for dirt too: a head is found by its
+// guide words.
+bool IsNoiseLine(const TextLayer& layer, int line)
+{
+    const TextLine& l = layer.lines[line];
+    for (int w = l.first; w < l.first + l.count; ++w) {
+        const QString t = WithoutPunctuation(layer.words[w].text);
+        if (std::count_if(t.begin(), t.end(), [](QChar c) { return c.isLetter(); }) >= 3)
+            return false;
+    }
+    return true;
 }
 
 bool Overlap(const QRect& a, const QRect& b)
@@ -39,8 +53,12 @@ QList<int> EdgeLines(const TextLayer& layer, bool fromTop)
     if (!layer.present || n < 3 || layer.pageSize.height() <= 0)
         return group;
     const LineMetrics m = MeasureLines(layer);
-    QList<int> order(n);
-    std::iota(order.begin(), order.end(), 0);
+    QList<int> order;
+    for (int i = 0; i < n; ++i)
+        if (!IsNoiseLine(layer, i))
+            order << i;
+    if (order.size() < 3)
+        return group;
     std::sort(order.begin(), order.end(), [&](int a, int b) {
         return fromTop ? layer.lines[a].box.top() < layer.lines[b].box.top()
                        : layer.lines[a].box.bottom() > layer.lines[b].box.bottom();
@@ -61,7 +79,7 @@ QList<int> EdgeLines(const TextLayer& layer, bool fromTop)
             ++words;
         }
     }
-    if (group.size() * 2 >= n || words == 0 || words > kMostHeadWords)
+    if (group.size() * 2 >= order.size() || words == 0 || words > kMostHeadWords)
         return {};
     const int band = int(layer.pageSize.height() * kHeadBand);
     if (fromTop ? outer.top() > band : outer.bottom() < layer.pageSize.height() - band)
@@ -105,13 +123,19 @@ bool IsSpeck(const QString& token)
 LineMetrics MeasureLines(const TextLayer& layer)
 {
     QList<int> heights, pitches;
+    QList<bool> noise;
+    for (int i = 0; i < layer.lines.size(); ++i)
+        noise << IsNoiseLine(layer, i);
     for (int i = 0; i < layer.lines.size(); ++i) {
+        if (noise[i])
+            continue;
         const QRect a = layer.lines[i].box;
         heights << a.height();
         int below = -1;
         for (int k = 0; k < layer.lines.size(); ++k) {
             const QRect b = layer.lines[k].box;
-            if (k != i && b.top() > a.top() + a.height() / 2 && Overlap(a, b) && (below < 0 || b.top() < below))
+            if (k != i && b.top() > a.top() + a.height() / 2 && Overlap(a, b) && (below < 0 || b.top() < below)
+                && !noise[k])
                 below = b.top();
         }
         if (below >= 0)
@@ -133,6 +157,15 @@ QList<int> FootLines(const TextLayer& layer)
     return EdgeLines(layer, false);
 }
 
+QList<int> NoiseLines(const TextLayer& layer)
+{
+    QList<int> out;
+    for (int i = 0; i < layer.lines.size(); ++i)
+        if (IsNoiseLine(layer, i))
+            out << i;
+    return out;
+}
+
 QList<bool> RunningHeadWords(const TextLayer& layer)
 {
     QList<bool> flags(layer.words.size(), false);
@@ -149,10 +182,57 @@ QList<bool> ArticleStartWords(const TextLayer& layer)
     QList<bool> flags(layer.words.size(), false);
     // Letter case aside is order enough to tell which lines begin articles.
     const auto order = [](QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive); };
-    for (const ArticleStart& a : ArticleStarts(layer, RunningHeadLines(layer) + FootLines(layer), order))
+    const QList<int> skip = RunningHeadLines(layer) + FootLines(layer) + NoiseLines(layer);
+    for (const ArticleStart& a : ArticleStarts(layer, skip, order))
         flags[a.word] = true;
     return flags;
 }
+
+namespace {
+
+// A head word as OCR gives it, cut where a dash or a mark inside it parts
+// two words: "WANTON—WAR", "A,UNIVERSITY".
+struct HeadPiece {
+    QString text;
+    int left = 0, right = 0;
+    bool endsGuide = false; // a dash or colon follows
+};
+
+QList<HeadPiece> Pieces(const PageWord& word)
+{
+    QList<HeadPiece> out;
+    QString piece;
+    const auto flush = [&](bool ends) {
+        if (!piece.isEmpty())
+            out.append({piece, word.box.left(), word.box.right(), ends});
+        else if (ends && !out.isEmpty())
+            out.last().endsGuide = true;
+        piece.clear();
+    };
+    for (QChar c : word.text) {
+        if (c == u'\u2014' || c == u'\u2013' || c == u':')
+            flush(true);
+        else if (c.isLetterOrNumber() || c == u'-' || c == u'\'' || c == u'\u2019' || c == u'.'
+                 || c.category() == QChar::Mark_NonSpacing)
+            piece += c;
+        else
+            flush(false);
+    }
+    flush(false);
+    return out;
+}
+
+// In a head set in capitals, a lowercase letter or two is a speck read.
+bool CapitalsHead(const QList<HeadPiece>& pieces)
+{
+    int upper = 0, letters = 0;
+    for (const HeadPiece& p : pieces)
+        for (QChar c : p.text)
+            letters += c.isLetter(), upper += c.isUpper();
+    return letters > 0 && upper * 3 >= letters * 2;
+}
+
+} // namespace
 
 QStringList GuideWords(const TextLayer& layer, const QList<int>& lines)
 {
@@ -165,6 +245,10 @@ QStringList GuideWords(const TextLayer& layer, const QList<int>& lines)
     }
     std::sort(words.begin(), words.end(),
               [&](int a, int b) { return layer.words[a].box.left() < layer.words[b].box.left(); });
+    QList<HeadPiece> pieces;
+    for (int w : words)
+        pieces += Pieces(layer.words[w]);
+    const bool capitals = CapitalsHead(pieces);
     QStringList out;
     QString segment;
     int lastRight = -1;
@@ -173,20 +257,19 @@ QStringList GuideWords(const TextLayer& layer, const QList<int>& lines)
             out << segment;
         segment.clear();
     };
-    for (int w : words) {
-        const PageWord& word = layer.words[w];
+    for (const HeadPiece& piece : pieces) {
         // A gap of more than a wide space parts two guide words set apart.
-        if (lastRight >= 0 && word.box.left() - lastRight > height)
+        if (lastRight >= 0 && piece.left - lastRight > height)
             close();
-        lastRight = word.box.right();
-        const QString clean = WithoutPunctuation(word.text);
-        if (IsSpeck(word.text) || IsPageNumber(clean)) {
+        lastRight = piece.right;
+        const QString clean = WithoutPunctuation(piece.text);
+        const bool noise = capitals && clean.size() <= 2 && clean == clean.toLower();
+        if (IsSpeck(piece.text) || IsPageNumber(clean) || noise) {
             close();
             continue;
         }
         segment += (segment.isEmpty() ? QString() : QStringLiteral(" ")) + clean;
-        // "Cab —" or "244:" ends the word it follows.
-        if (word.text.endsWith(u'\u2014') || word.text.endsWith(u'\u2013') || word.text.endsWith(u':'))
+        if (piece.endsGuide)
             close();
     }
     close();

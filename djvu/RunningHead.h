@@ -36,6 +36,10 @@ QList<int> RunningHeadLines(const TextLayer& layer);
 // The same at the foot of the page.
 QList<int> FootLines(const TextLayer& layer);
 
+// Lines of dirt on the scan: specks and a letter or two, no word of three
+// letters. Neither head nor body.
+QList<int> NoiseLines(const TextLayer& layer);
+
 // For each word of the layer, whether it stands in the running head or foot.
 QList<bool> RunningHeadWords(const TextLayer& layer);
 // For each word of the layer, whether it is the first word of an article.

@@ -19,6 +19,8 @@ constexpr double kRestart = 3.0;
 constexpr double kBelowBound = 0.5;
 // How far back a page looks for the page before it in the path.
 constexpr int kWindow = 40;
+// How much less the head's reading of a word counts than the body's.
+constexpr double kVariantShade = 0.01;
 // A first run of pages this short, followed by a long one, is front matter.
 constexpr int kFrontPages = 2, kMainPages = 10;
 // A page set in type this much larger than the document's body is a title
@@ -29,6 +31,7 @@ struct Option {
     QString word;
     QByteArray key;
     double weight = 0;
+    QString unsure;
 };
 
 struct Step {
@@ -49,12 +52,17 @@ QList<Option> Options(const PageProposal& p, const IndexCollation& c)
 {
     QList<Option> out;
     if (!p.candidates.isEmpty()) {
-        for (const PageCandidate& k : p.candidates)
-            out.append({k.word, Key(c, k.word), k.weight});
+        for (const PageCandidate& k : p.candidates) {
+            out.append({k.word, Key(c, k.word), k.weight, k.unsure});
+            // Which of two readings is the misread one the order tells; on
+            // a tie, the one the page bears out.
+            if (!k.variant.isEmpty())
+                out.append({k.variant, Key(c, k.variant), k.weight - kVariantShade, k.unsure});
+        }
     } else if (!p.word.isEmpty()) {
-        out.append({p.word, Key(c, p.word), 2.0});
+        out.append({p.word, Key(c, p.word), 2.0, QString()});
         for (const QString& w : p.others)
-            out.append({w, Key(c, w), 1.0});
+            out.append({w, Key(c, w), 1.0, QString()});
     }
     return out;
 }
@@ -128,6 +136,8 @@ void Explain(QList<PageProposal>& pages, const QList<QList<Option>>& options, co
         else if (rival)
             p.doubt = QStringLiteral("the running head and the first article disagree: %1 or %2")
                           .arg(Quote(p.word), Quote(p.others.first()));
+        else if (!o[k].unsure.isEmpty())
+            p.doubt = o[k].unsure;
         previous = i;
     }
 }

@@ -40,7 +40,17 @@ bool Agree(const IndexCollation& c, const QString& a, const QString& b)
     QString x = a.toLower(), y = b.toLower();
     x.replace(QStringLiteral("rn"), QStringLiteral("m"));
     y.replace(QStringLiteral("rn"), QStringLiteral("m"));
-    return x == y || (std::min(x.size(), y.size()) >= 5 && OneEdit(x, y));
+    if (x == y || (std::min(x.size(), y.size()) >= 5 && OneEdit(x, y)))
+        return true;
+    // A headword of several words may carry a slip in each ("Roceella
+    // tinetoria").
+    const QStringList xs = x.split(u' '), ys = y.split(u' ');
+    if (xs.size() < 2 || xs.size() != ys.size())
+        return false;
+    for (qsizetype i = 0; i < xs.size(); ++i)
+        if (xs[i] != ys[i] && (std::min(xs[i].size(), ys[i].size()) < 5 || !OneEdit(xs[i], ys[i])))
+            return false;
+    return true;
 }
 
 // The longest run of the page's article starts that ascends: a start out
@@ -72,17 +82,108 @@ void Add(PageProposal& p, const IndexCollation& c, const QString& word, double w
         return;
     for (PageCandidate& k : p.candidates)
         if (exact ? c.compare(k.word, word) == 0 : Agree(c, k.word, word)) {
-            if (body && !k.body && !exact)
+            if (body && !k.body && !exact) {
+                if (c.compare(k.word, word) != 0)
+                    k.variant = k.word;
                 k.word = word, k.body = true;
+            }
             k.weight += weight;
             return;
         }
-    p.candidates.append({word, weight, body});
+    p.candidates.append({word, weight, body, QString(), QString()});
+}
+
+// The page's words, letter case and punctuation aside, each between spaces.
+QString PageWords(const djvu::TextLayer& layer)
+{
+    QString out = QStringLiteral(" ");
+    for (const PageWord& w : layer.words)
+        out += WithoutPunctuation(w.text).toLower() + u' ';
+    return out;
+}
+
+QString Quote(const QString& w)
+{
+    return QStringLiteral("\u201c%1\u201d").arg(w);
+}
+
+// The head's reading in the letter case the body prints it in: the
+// index shows "Leather jacket", not "LEATHER JACKET".
+QString InCaseOf(const QString& reading, const QString& body)
+{
+    QString out = reading.toLower();
+    for (qsizetype i = 0; i < out.size() && i < body.size(); ++i)
+        if (body[i].isUpper())
+            out[i] = out[i].toUpper();
+    return out;
+}
+
+// Of two readings of one word (head and body), the one the page repeats
+// (in its article, in the articles after) is the one OCR read right; on a
+// tie the body's, with a doubt.
+void CheckSpelling(QList<PageCandidate>& candidates, const QString& words)
+{
+    const auto count = [&](const QString& w) { return words.count(u' ' + w.toLower() + u' '); };
+    for (PageCandidate& k : candidates) {
+        if (!k.body || k.variant.isEmpty())
+            continue;
+        const qsizetype a = count(k.word), b = count(k.variant);
+        if (b > a)
+            std::swap(k.word, k.variant), k.word = InCaseOf(k.word, k.variant);
+        else if (a == b)
+            k.unsure = QStringLiteral("read %1 in the body and %2 in the running head")
+                           .arg(Quote(k.word), Quote(k.variant));
+    }
 }
 
 QString Headword(const QString& guide)
 {
     return djvu::CanBeHeadword(guide.section(u' ', 0, 0)) ? guide : QString();
+}
+
+} // namespace
+
+namespace {
+
+// What the page says of itself: its guide words and its article starts.
+struct Readings {
+    QStringList guides;
+    QList<djvu::ArticleStart> starts; // ascending
+};
+
+// One stretch of words in the head is one headword ("black and white"),
+// unless it parts into the page's first and last article: two guide words
+// set close.
+QStringList SplitCloseGuides(const QStringList& guides, const Readings& r, const IndexCollation& c)
+{
+    if (guides.size() != 1 || r.starts.size() < 2 || Agree(c, guides[0], r.starts.first().headword))
+        return guides;
+    const QStringList words = guides[0].split(u' ');
+    for (qsizetype k = 1; k < words.size(); ++k) {
+        const QString left = words.mid(0, k).join(u' '), right = words.mid(k).join(u' ');
+        if (Agree(c, left, r.starts.first().headword) && Agree(c, right, r.starts.last().headword))
+            return {left, right};
+    }
+    return guides;
+}
+
+Readings Read(const djvu::TextLayer& layer, const IndexCollation& c)
+{
+    Readings r;
+    const QList<int> head = djvu::RunningHeadLines(layer), foot = djvu::FootLines(layer);
+    r.guides = djvu::GuideWords(layer, head);
+    if (r.guides.isEmpty())
+        r.guides = djvu::GuideWords(layer, foot);
+    const auto order = [&c](QStringView a, QStringView b) { return c.compare(a, b); };
+    const QList<djvu::ArticleStart> all = djvu::ArticleStarts(layer, head + foot + djvu::NoiseLines(layer), order);
+    r.starts = Ascending(all, c);
+    // A first article misread out of order with the next ones is still the
+    // first when the head reads it alike ("Roceella" before "Roccellin").
+    if (!all.isEmpty() && !r.starts.isEmpty() && all.first().word != r.starts.first().word && !r.guides.isEmpty()
+        && Agree(c, r.guides.first(), all.first().headword))
+        r.starts.prepend(all.first());
+    r.guides = SplitCloseGuides(r.guides, r, c);
+    return r;
 }
 
 } // namespace
@@ -96,35 +197,28 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page, const IndexColl
         return p;
     }
     p.lineHeight = djvu::MeasureLines(layer).height;
-    const QList<int> head = djvu::RunningHeadLines(layer), foot = djvu::FootLines(layer);
-    QStringList guides = djvu::GuideWords(layer, head);
-    if (guides.isEmpty())
-        guides = djvu::GuideWords(layer, foot);
-    const auto order = [&c](QStringView a, QStringView b) { return c.compare(a, b); };
-    const QList<djvu::ArticleStart> starts = Ascending(djvu::ArticleStarts(layer, head + foot, order), c);
+    const Readings r = Read(layer, c);
+    const QList<djvu::ArticleStart>& starts = r.starts;
     const QString first = starts.isEmpty() ? QString() : starts.first().headword;
     p.lastArticle = starts.isEmpty() ? QString() : starts.last().headword;
-    // One stretch of words is one headword ("black and white"), unless it
-    // begins with the first article's headword: two guide words set close.
-    if (guides.size() == 1 && guides[0].contains(u' ') && !first.isEmpty() && !Agree(c, guides[0], first)
-        && Agree(c, guides[0].section(u' ', 0, 0), first))
-        guides = QStringList{guides[0].section(u' ', 0, 0), guides[0].section(u' ', -1)};
-    QString firstGuide = Headword(guides.value(0));
-    if (guides.size() > 1)
-        p.lastGuide = Headword(guides.last());
+    QString firstGuide = Headword(r.guides.value(0));
+    if (r.guides.size() > 1)
+        p.lastGuide = Headword(r.guides.last());
     // One guide word: some dictionaries head a right-hand page with its last
     // word. The page's own articles tell which it is.
-    if (guides.size() == 1 && starts.size() > 1 && Agree(c, firstGuide, p.lastArticle) && !Agree(c, firstGuide, first))
+    if (r.guides.size() == 1 && starts.size() > 1 && Agree(c, firstGuide, p.lastArticle)
+        && !Agree(c, firstGuide, first))
         p.lastGuide = firstGuide, firstGuide.clear();
-    Add(p, c, firstGuide, guides.size() > 1 ? kHeadWeight : kOneGuideWeight, false);
+    Add(p, c, firstGuide, r.guides.size() > 1 ? kHeadWeight : kOneGuideWeight, false);
     Add(p, c, first, kArticleWeight, true);
     if (starts.size() > 1)
         Add(p, c, starts[1].headword, kSecondArticleWeight, true, true);
+    CheckSpelling(p.candidates, PageWords(layer));
     p.conflict = !firstGuide.isEmpty() && !first.isEmpty() && !Agree(c, firstGuide, first);
     std::stable_sort(p.candidates.begin(), p.candidates.end(),
                      [](const PageCandidate& a, const PageCandidate& b) { return a.weight > b.weight; });
     // On a tie the body's reading (added after the head's) is read more surely.
-    if (p.candidates.size() > 1 && p.candidates[0].weight == p.candidates[1].weight && p.candidates[1].word == first)
+    if (p.candidates.size() > 1 && p.candidates[0].weight == p.candidates[1].weight && p.candidates[1].body)
         std::swap(p.candidates[0], p.candidates[1]);
     for (const PageCandidate& k : p.candidates)
         (p.word.isEmpty() ? p.word : p.others.emplace_back()) = k.word;

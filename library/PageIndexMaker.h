@@ -18,6 +18,8 @@ struct PageCandidate {
     QString word;
     double weight = 0;
     bool body = false; // read in the page's body, not only in its head
+    QString variant;   // the head's reading of the same word, when OCR read the two apart
+    QString unsure;    // why its spelling needs a look; empty when the page bears it out
 };
 
 struct PageProposal {

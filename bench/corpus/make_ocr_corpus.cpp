@@ -4,7 +4,7 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed [PAGES_PER_DOCUMENT]
+//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
 // tools, fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf.
@@ -60,7 +60,20 @@ QList<Document> Set(const QString& which)
     j.titlePage = true;
     k.family = "Nimbus Roman", k.head = Head::OneGuideColon, k.firstLineIndent = false, k.indentEm = 2.0,
     k.specks = 300;
-    return {{"mixed1", "Le", h}, {"mixed2", "Wa", i}, {"mixed3", "Ch", j}, {"mixed4", "Pa", k}};
+    if (which == u"mixed")
+        return {{"mixed1", "Le", h}, {"mixed2", "Wa", i}, {"mixed3", "Ch", j}, {"mixed4", "Pa", k}};
+    // Faces and sizes no set used, on stretches none used: for a figure after
+    // "mixed" has been looked at too.
+    corpus::Layout l = b, m = d, n = g, o = c;
+    l.family = "URW Bookman", l.points = 8, l.head = Head::EdgesNumberMid, l.indentEm = 1.1, l.specks = 1000,
+    l.maxDegrees = 0.8, l.titlePage = true;
+    m.family = "P052", m.columns = 3, m.points = 7, m.head = Head::NumberOutside, m.plateEvery = 7, m.indentEm = 1.3,
+    m.blur = 0.65, m.threshold = 145;
+    n.family = "FreeSerif", n.points = 9.5, n.head = Head::Foot, n.indentEm = 0.9, n.capitalHeads = true,
+    n.firstPageNumber = 801;
+    o.family = "Liberation Serif", o.points = 9, o.head = Head::OneGuideColon, o.indentEm = 1.8, o.maxDegrees = 0.6,
+    o.blur = 0.6, o.specks = 600, o.titlePage = true;
+    return {{"other1", "Gr", l}, {"other2", "Ne", m}, {"other3", "Sp", n}, {"other4", "Ti", o}};
 }
 
 // Recognises the pages two at a time (one tesseract per core).
@@ -141,8 +154,8 @@ bool MakeDocument(const QString& folder, const Document& doc, int pages)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 3 || !QStringList{"tune", "held", "fresh", "mixed"}.contains(QString::fromLatin1(argv[2])))
-        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed [PAGES_PER_DOCUMENT]"), 2;
+    if (argc < 3 || !QStringList{"tune", "held", "fresh", "mixed", "other"}.contains(QString::fromLatin1(argv[2])))
+        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other [PAGES_PER_DOCUMENT]"), 2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
     for (const Document& d : Set(QString::fromLatin1(argv[2]))) {
         std::printf("%s: %d pages from \"%s\"\n", d.name, pages, d.from);

@@ -67,6 +67,9 @@ private slots:
         QTest::newRow("no head: body from the top") << "@candle n. a light to see by|cane n. a stick|cap n. a hat" << 0;
         QTest::newRow("too few lines") << "@candle cart|candle n." << 0;
         QTest::newRow("a short line low on the page") << "candle cart|candle n. a light|cane n. a stick" << 0;
+        // Found by its guide words: a number alone is as good as a speck.
+        QTest::newRow("a number only") << "@229 .|candle n. a light|cane n. a stick|cap n. a hat" << 0;
+        QTest::newRow("specks above the head") << "@. \u00b0 e|@candle cart 57|candle n. a light|cane n. a stick|cap n." << 1;
         // clang-format on
     }
     void headLines()
@@ -90,7 +93,6 @@ private slots:
         QTest::newRow("a colon after the number") << "244 : CARDCASE" << QStringList{"CARDCASE"};
         QTest::newRow("specks beside the number") << "250\u00b0 _ , CARDCASE CARDINAL" << QStringList{"CARDCASE CARDINAL"};
         QTest::newRow("a wide gap parts them") << "candle ~ cart" << QStringList{"candle", "cart"};
-        QTest::newRow("a number only") << "229 ." << QStringList{};
         // clang-format on
     }
     void guideWords()

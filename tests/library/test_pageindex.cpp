@@ -96,6 +96,25 @@ private slots:
             << QStringList{"40,200:of the last entry", "70,230:apple n. fruit", "40,260:round and red", "70,290:apricot n.",
                            "40,320:orange kind", "70,350:arm n.", "40,380:limb of", "70,410:art n."}
             << "apple" << "" << false;
+        QTest::newRow("a guide word of several words among specks")
+            << QStringList{"40,40:so _ CHANCELLOR OF THE DUCHY OF LANCASTER wo, : . 257 CHANGE",
+                           "40,200:Chancellor of the Duchy of Lancaster, n. an officer", "40,230:chandler n. a seller",
+                           "40,260:change v. alter"}
+            << "Chancellor of the Duchy of Lancaster" << "CHANGE" << false;
+        QTest::newRow("a dash run into the head's words")
+            << QStringList{"40,40:WANTON—WAR ot . 257", "40,200:Wanton v. to play", "40,230:wany a. waning",
+                           "40,260:war n. a fight"}
+            << "Wanton" << "WAR" << false;
+        QTest::newRow("head and body read apart: the reading the page repeats")
+            << QStringList{"40,40:LEATHER JACKET 12 LEATHER TURTLE", "40,200:feather jacket, n. a fish",
+                           "56,230:the leather jacket is", "40,260:leather leaf n. a plant", "56,290:more",
+                           "40,320:leather turtle n."}
+            << "leather jacket" << "LEATHER TURTLE" << false;
+        QTest::newRow("head and body read apart, the page silent: in doubt")
+            << QStringList{"40,40:LEATHER JACKET 12 LEATHER TURTLE", "40,200:feather jacket, n. a fish",
+                           "56,230:the one is", "40,260:leather leaf n. a plant", "56,290:more",
+                           "40,320:leather turtle n."}
+            << "feather jacket" << "LEATHER TURTLE" << true;
         QTest::newRow("a plate: no text") << QStringList{} << "" << "" << true;
         QTest::newRow("numbers only") << QStringList{"40,200:12", "40,230:13 14", "40,260:15", "520,200:16"} << "" << "" << true;
         // clang-format on
@@ -106,7 +125,9 @@ private slots:
         QFETCH(QString, word);
         QFETCH(QString, lastGuide);
         QFETCH(bool, doubt);
-        const PageProposal p = ProposePage(Layer(lines), 7);
+        QList<PageProposal> one{ProposePage(Layer(lines), 7)};
+        CheckProposals(one, IndexCollation::Default());
+        const PageProposal& p = one.first();
         QCOMPARE(p.page, 7);
         QCOMPARE(p.word, word);
         QCOMPARE(p.lastGuide, lastGuide);
