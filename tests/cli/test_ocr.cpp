@@ -44,16 +44,23 @@ QList<Drawn> DrawPage(QImage& image)
     return drawn;
 }
 
-// Two pages without text: one with the words, one blank.
-bool MakeScan(const QString& dir, QList<Drawn>& drawn, const QString& firstPageText = QString())
+// Two pages without text: one with the words, one blank; and a third,
+// blank, that says it has 25 dpi when asked.
+bool MakeScan(const QString& dir, QList<Drawn>& drawn, const QString& firstPageText = QString(), bool huge = false)
 {
     QImage words, blank(kPage, QImage::Format_RGB32);
     drawn = DrawPage(words);
     blank.fill(Qt::white);
     QString error;
+    QImage hugePage(2500, 1700, QImage::Format_RGB32);
+    hugePage.fill(Qt::white);
     const bool ok = djvu::EncodeBilevelPage(words, kDpi, firstPageText, dir + "/p1.djvu", &error)
         && djvu::EncodeBilevelPage(blank, kDpi, QString(), dir + "/p2.djvu", &error)
-        && djvu::Bundle(dir + "/scan.djvu", {dir + "/p1.djvu", dir + "/p2.djvu"}, &error);
+        && (!huge || djvu::EncodeBilevelPage(hugePage, 25, QString(), dir + "/p3.djvu", &error))
+        && djvu::Bundle(dir + "/scan.djvu",
+                        QStringList{dir + "/p1.djvu", dir + "/p2.djvu"}
+                            + (huge ? QStringList{dir + "/p3.djvu"} : QStringList()),
+                        &error);
     if (!ok)
         qWarning("%s", qPrintable(error));
     return ok;
@@ -134,6 +141,20 @@ private slots:
         QVERIFY2(found.code == 0 && found.out.startsWith("1\t"), qPrintable(found.out + found.err));
     }
 
+    // Drawn at 300 dpi, a 2500 x 1700 page that says it has 25 would be
+    // 30000 x 20400 pixels: refused before anything is drawn.
+    void refusesAPageTooLargeToDraw()
+    {
+        QTemporaryDir dir;
+        QList<Drawn> drawn;
+        QVERIFY(MakeScan(dir.path(), drawn, QString(), true));
+        const QString out = dir.filePath("out.djvu");
+        const Run run = RunLexifolIndex({"ocr", dir.filePath("scan.djvu"), "-o", out, "--lang", "eng"});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains("page 3 is too large to recognise (30000 x 20400 pixels)"), qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(out));
+    }
+
     void cases_data()
     {
         // clang-format off
@@ -150,6 +171,7 @@ private slots:
         QTest::newRow("own text read again when forced") << QStringList{"--lang", "eng", "--pages", "1", "--force"}
                                                           << QString() << own << 0 << kWords;
         QTest::newRow("pages outside the scan") << QStringList{"--pages", "2-5"} << QString() << QString() << 2 << QStringList();
+
         // clang-format on
     }
 
