@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include <QCoreApplication>
 #include <QtConcurrent/QtConcurrentRun>
 #include "config/Messages.h"
 
@@ -22,7 +23,8 @@ bool LexifolApplication::notify(QObject* receiver, QEvent* event)
     } catch (const std::exception& e) {
         ShowMessage(QString::fromUtf8(e.what()), MsgIcon::Error, QString::fromLatin1(kApplicationTitle));
     } catch (...) {
-        ShowMessage(QStringLiteral("Unknown error"), MsgIcon::Error, QString::fromLatin1(kApplicationTitle));
+        ShowMessage(QCoreApplication::translate("lexifol", "Unknown error"), MsgIcon::Error,
+                    QString::fromLatin1(kApplicationTitle));
     }
     return false;
 }

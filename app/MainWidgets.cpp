@@ -3,6 +3,7 @@
 #include "app/UniformListView.h"
 #include "config/Glyphs.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 
 #include <QKeyEvent>
@@ -85,7 +86,7 @@ QLineEdit* MakeTitleBox(QWidget* parent)
     QPalette pal = box->palette();
     pal.setColor(QPalette::Base, QColor(0xff, 0xff, 0xe1));
     box->setPalette(pal);
-    box->setAccessibleName(QStringLiteral("Dictionary title"));
+    box->setAccessibleName(QCoreApplication::translate("lexifol", "Dictionary title"));
     return box;
 }
 

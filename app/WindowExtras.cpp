@@ -225,8 +225,8 @@ void WindowExtras::chooseAndAdd()
 {
     const QStringList files = QFileDialog::getOpenFileNames(
         &w_.window,
-        QStringLiteral("Add dictionary: its index (with its DjVu document when it has no NAME.files folder), or a DjVu "
-                       "document to make one from"),
+        tr("Add dictionary: its index (with its DjVu document when it has no NAME.files folder), or a DjVu "
+           "document to make one from"),
         QString(), tr("Index and document (*.list *.txt *.djvu);;All files (*)"));
     if (!files.isEmpty())
         addDictionary(files);

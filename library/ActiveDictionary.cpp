@@ -7,6 +7,7 @@
 #include "base/RegularFile.h"
 #include "library/Dictionary.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,7 +20,7 @@ namespace {
 
 QString cannotOpen(const QString& path)
 {
-    return QStringLiteral("Can not open ") + QDir::toNativeSeparators(path);
+    return QCoreApplication::translate("lexifol", "Can not open %1").arg(QDir::toNativeSeparators(path));
 }
 
 // The sentence after the path of a refusal ("It is a FIFO ..."), on a line
@@ -181,8 +182,10 @@ void ActiveDictionary::applyDescriptor(const QString& programFolder, bool startU
     if (!declared.unknown.isEmpty())
         out.messages << declared.unknown;
     if (d.readFailed) {
-        out.messages << (startUp ? QStringLiteral("Can not open file ") : QStringLiteral("Cannot open file "))
-                + QDir::toNativeSeparators(path) + Reason(RegularFileRefusal(path, kSmallFileCap));
+        out.messages << (startUp ? QCoreApplication::translate("lexifol", "Can not open file %1")
+                                 : QCoreApplication::translate("lexifol", "Cannot open file %1"))
+                            .arg(QDir::toNativeSeparators(path))
+                + Reason(RegularFileRefusal(path, kSmallFileCap));
         out.title = name;
         wholeFile = QStringLiteral("yes");
         if (!startUp && !d.textLayer)

@@ -5,6 +5,7 @@
 #include "library/FileUtil.h"
 #include "library/Profile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -116,7 +117,8 @@ DeclaredCollation ResolveCollation(const std::optional<QString>& value, const QS
         return out;
     out.collation = IndexCollation::ForLocale(name);
     if (!out.collation)
-        out.unknown = QStringLiteral("Unknown collation \"%1\" in %2; the index is compared as in the user's locale")
+        out.unknown = QCoreApplication::translate(
+                          "lexifol", "Unknown collation \"%1\" in %2; the index is compared as in the user's locale")
                           .arg(name, QDir::toNativeSeparators(descriptorPath));
     return out;
 }
@@ -144,7 +146,11 @@ ListRead readParameterList(const QString& path, QByteArrayList& lines, QString* 
     return ListRead::Read;
 }
 
-const QString kMayHaveErrors = QStringLiteral("\r\nThis file may have errors.");
+// "Check FILE" and why, on two lines.
+QString CheckFile(const QString& file)
+{
+    return QCoreApplication::translate("lexifol", "Check %1\r\nThis file may have errors.").arg(file);
+}
 
 } // namespace
 
@@ -171,7 +177,7 @@ PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty
         case ListRead::Read:
             if (r.parameters.isEmpty()) {
                 r.parameters = BuiltInPluginParameters();
-                r.message = QStringLiteral("Check ") + own + kMayHaveErrors;
+                r.message = CheckFile(own);
             }
             return r;
         case ListRead::Missing:
@@ -187,7 +193,7 @@ PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty
     case ListRead::Read:
         if (r.parameters.isEmpty()) {
             r.parameters = BuiltInPluginParameters();
-            r.message = QStringLiteral("Check Plugin.dat") + kMayHaveErrors;
+            r.message = CheckFile(QStringLiteral("Plugin.dat"));
         }
         return r;
     case ListRead::Missing:
@@ -195,7 +201,7 @@ PluginLoad LoadPluginParameters(const DictionaryPaths& dict, bool catalogueEmpty
     }
 
     r.parameters = BuiltInPluginParameters();
-    r.message = QStringLiteral("Can not open Plugin.dat");
+    r.message = QCoreApplication::translate("lexifol", "Can not open %1").arg(QStringLiteral("Plugin.dat"));
     return r;
 }
 

@@ -232,7 +232,8 @@ Status CanInstall(const DictionarySource& s, const QString& userData, const QStr
                                    [&](const QString& n) { return n.compare(s.name, Qt::CaseInsensitive) == 0; })
         || QFileInfo::exists(data.filePath(s.name + kList))
         || QFileInfo::exists(data.filePath(s.name + QStringLiteral(".files")));
-    return taken ? Status::failure(QStringLiteral("A dictionary named \"%1\" is installed already.").arg(s.name))
+    return taken ? Status::failure(
+               QCoreApplication::translate("lexifol", "A dictionary named \"%1\" is installed already.").arg(s.name))
                  : Status();
 }
 

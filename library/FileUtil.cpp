@@ -1,6 +1,7 @@
 #include "library/FileUtil.h"
 #include "base/AtomicFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace lexifol {
@@ -13,7 +14,7 @@ Status ReplaceFile(const QString& path, const QByteArray& bytes)
         // checks regardless, so the bits are looked at too.
         const auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
         if (!info.isFile() || !info.isWritable() || !(info.permissions() & anyWrite))
-            return Status::failure(QStringLiteral("The file is read-only"));
+            return Status::failure(QCoreApplication::translate("lexifol", "The file is read-only"));
     }
     return WriteFileAtomically(path, bytes);
 }

@@ -236,27 +236,34 @@ QString Locations::prepareUserFolders(const QString& fallback)
     }
     if (said.isEmpty())
         return {};
-    return said.join(u'\n')
-        + QStringLiteral("\n\nUntil that is mended, your settings, bookmarks and dictionaries are kept "
-                         "in %1, which the system may empty when it restarts.")
+    return said.join(u'\n') + QStringLiteral("\n\n")
+        + QCoreApplication::translate("lexifol",
+                                      "Until that is mended, your settings, bookmarks and dictionaries are kept "
+                                      "in %1, which the system may empty when it restarts.")
               .arg(QDir::toNativeSeparators(instead));
 }
 
 QString Locations::describe() const
 {
     if (mode_ == Mode::Portable)
-        return QStringLiteral("Portable: everything in %1\n(the catalogue, bookmarks and Plugin.dat in the folder "
-                              "Lexifol was started from)")
+        return QCoreApplication::translate(
+                   "lexifol",
+                   "Portable: everything in %1\n(the catalogue, bookmarks and Plugin.dat in the folder "
+                   "Lexifol was started from)")
             .arg(QDir::toNativeSeparators(programFolder_));
     QString text = readOnlyProgram_
-        ? QStringLiteral("Portable, read-only: the dictionaries of %1; your own files elsewhere\n")
+        ? QCoreApplication::translate("lexifol",
+                                      "Portable, read-only: the dictionaries of %1; your own files elsewhere\n")
               .arg(QDir::toNativeSeparators(packageFolder_))
         : QString();
-    text += QStringLiteral("Installed\nSettings: %1\nYour files and dictionaries: %2\nCache: %3")
+    text += QCoreApplication::translate("lexifol",
+                                        "Installed\nSettings: %1\nYour files and dictionaries: %2\nCache: %3")
                 .arg(QDir::toNativeSeparators(settingsFile()), QDir::toNativeSeparators(userRoot_),
                      QDir::toNativeSeparators(cacheFolder_));
     for (const QString& r : sharedRoots_)
-        text += QStringLiteral("\nShipped dictionaries: %1").arg(QDir::toNativeSeparators(r + QStringLiteral("Data")));
+        text += u'\n'
+            + QCoreApplication::translate("lexifol", "Shipped dictionaries: %1")
+                  .arg(QDir::toNativeSeparators(r + QStringLiteral("Data")));
     return text;
 }
 

@@ -351,6 +351,74 @@
         <source>“%1” cannot be a headword</source>
         <translation>«%1» не может быть заглавным словом</translation>
     </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>Неизвестная ошибка</translation>
+    </message>
+    <message>
+        <source>Dictionary title</source>
+        <translation>Название словаря</translation>
+    </message>
+    <message>
+        <source>Can not open %1</source>
+        <translation>Не удаётся открыть %1</translation>
+    </message>
+    <message>
+        <source>Can not open file %1</source>
+        <translation>Не удаётся открыть файл %1</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Не удаётся открыть файл %1</translation>
+    </message>
+    <message>
+        <source>Unknown collation &quot;%1&quot; in %2; the index is compared as in the user&apos;s locale</source>
+        <translation>Неизвестная сортировка «%1» в %2; указатель сравнивается по правилам языка пользователя</translation>
+    </message>
+    <message>
+        <source>Check %1<byte value="xd"/>
+This file may have errors.</source>
+        <translation>Проверьте %1<byte value="xd"/>
+В этом файле могут быть ошибки.</translation>
+    </message>
+    <message>
+        <source>A dictionary named &quot;%1&quot; is installed already.</source>
+        <translation>Словарь с именем «%1» уже установлен.</translation>
+    </message>
+    <message>
+        <source>The file is read-only</source>
+        <translation>Файл доступен только для чтения</translation>
+    </message>
+    <message>
+        <source>Until that is mended, your settings, bookmarks and dictionaries are kept in %1, which the system may empty when it restarts.</source>
+        <translation>Пока это не исправлено, ваши настройки, закладки и словари хранятся в %1, а эту папку система может очистить при перезапуске.</translation>
+    </message>
+    <message>
+        <source>Portable: everything in %1
+(the catalogue, bookmarks and Plugin.dat in the folder Lexifol was started from)</source>
+        <translation>Переносная установка: всё в %1
+(каталог, закладки и Plugin.dat в папке, из которой запущен Lexifol)</translation>
+    </message>
+    <message>
+        <source>Portable, read-only: the dictionaries of %1; your own files elsewhere
+</source>
+        <translation>Переносная, только для чтения: словари из %1; ваши файлы в другом месте
+</translation>
+    </message>
+    <message>
+        <source>Installed
+Settings: %1
+Your files and dictionaries: %2
+Cache: %3</source>
+        <translation>Установлен
+Настройки: %1
+Ваши файлы и словари: %2
+Кэш: %3</translation>
+    </message>
+    <message>
+        <source>Shipped dictionaries: %1</source>
+        <translation>Словари из поставки: %1</translation>
+    </message>
 </context>
 <context>
     <name>lexifol::DictionaryMaker</name>
@@ -742,6 +810,10 @@ Lexifol reads its pages (the text of scanned pages that have none is recognised)
         <translation>У «%1» нет указателя. Сделать из него словарь с именем «%2»?
 
 Lexifol прочитает страницы (текст отсканированных страниц без текстового слоя будет распознан), предложит страницу для каждого заглавного слова и подготовит страницы к поиску. Работа идёт в фоне и может занять несколько минут.</translation>
+    </message>
+    <message>
+        <source>Add dictionary: its index (with its DjVu document when it has no NAME.files folder), or a DjVu document to make one from</source>
+        <translation>Добавить словарь: его указатель (с документом DjVu, если нет папки ИМЯ.files) или документ DjVu, из которого его сделать</translation>
     </message>
 </context>
 <context>

@@ -2,14 +2,23 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 #include <zlib.h>
 
 namespace corpus {
 
 namespace {
 
-const char kIndex[] = "/usr/share/dictd/gcide.index";
-const char kData[] = "/usr/share/dictd/gcide.dict.dz";
+QString IndexFile(Source s)
+{
+    return s == Source::Gcide ? QStringLiteral("/usr/share/dictd/gcide.index")
+                              : QStringLiteral("/usr/share/dictd/freedict-eng-rus.index");
+}
+
+QString Package(Source s)
+{
+    return s == Source::Gcide ? QStringLiteral("dict-gcide") : QStringLiteral("dict-freedict-eng-rus");
+}
 
 qint64 Base64Number(const QString& s)
 {
@@ -20,11 +29,12 @@ qint64 Base64Number(const QString& s)
     return n;
 }
 
-QByteArray Inflate(QString* error)
+QByteArray Inflate(Source source, QString* error)
 {
-    gzFile f = gzopen(kData, "rb");
+    const QString data = IndexFile(source).replace(QStringLiteral(".index"), QStringLiteral(".dict.dz"));
+    gzFile f = gzopen(data.toLocal8Bit().constData(), "rb");
     if (!f)
-        return *error = QStringLiteral("%1 missing: apt-get install dict-gcide").arg(kData), QByteArray();
+        return *error = QStringLiteral("%1 missing: apt-get install %2").arg(data, Package(source)), QByteArray();
     QByteArray out;
     char buffer[1 << 16];
     for (int n; (n = gzread(f, buffer, sizeof buffer)) > 0;)
@@ -48,14 +58,35 @@ QString Clean(QString text)
     return text.replace(blanks, QStringLiteral(" ")).trimmed();
 }
 
+// A FreeDict entry ("bill /bil/", then its senses a line each) set as one
+// paragraph: "/bil/ 1. билет; 2. счёт".
+QString FreedictBody(const QString& entry)
+{
+    QStringList lines = entry.split(u'\n', Qt::SkipEmptyParts);
+    if (lines.isEmpty())
+        return QString();
+    const QString first = lines.takeFirst();
+    const qsizetype slash = first.indexOf(u'/');
+    QString body = slash >= 0 ? first.mid(slash) + u' ' : QString();
+    for (const QString& l : lines)
+        body += l.trimmed() + QStringLiteral("; ");
+    return body.chopped(std::min<qsizetype>(2, body.size())).trimmed();
+}
+
 } // namespace
 
 QList<Article> ReadGcide(const QString& from, int count, QString* error)
 {
-    QFile index(QString::fromLatin1(kIndex));
+    return ReadDictionary(Source::Gcide, from, count, error);
+}
+
+QList<Article> ReadDictionary(Source source, const QString& from, int count, QString* error)
+{
+    QFile index(IndexFile(source));
     if (!index.open(QIODevice::ReadOnly))
-        return *error = QStringLiteral("%1 missing: apt-get install dict-gcide").arg(kIndex), QList<Article>();
-    const QByteArray data = Inflate(error);
+        return *error = QStringLiteral("%1 missing: apt-get install %2").arg(index.fileName(), Package(source)),
+               QList<Article>();
+    const QByteArray data = Inflate(source, error);
     if (data.isEmpty())
         return {};
     QList<Article> out;
@@ -68,7 +99,7 @@ QList<Article> ReadGcide(const QString& from, int count, QString* error)
         if (!started)
             continue;
         const QString entry = QString::fromUtf8(data.mid(Base64Number(f[1]), Base64Number(f[2])));
-        QString body = Clean(entry.section(u'\n', 0).mid(entry.indexOf(u'\\') >= 0 ? 0 : 0));
+        QString body = source == Source::Gcide ? Clean(entry.section(u'\n', 0)) : FreedictBody(entry);
         // The printed article begins with its headword; the rest follows.
         if (body.startsWith(f[0]))
             body = body.mid(f[0].size()).trimmed();

@@ -16,4 +16,9 @@ struct Article {
 // dictionary's order, `count` at most; empty when the package is missing.
 QList<Article> ReadGcide(const QString& from, int count, QString* error);
 
+// The same from another dictionary dictd can serve: FreeDict's
+// English-Russian (dict-freedict-eng-rus), for pages in two scripts.
+enum class Source { Gcide, FreedictEngRus };
+QList<Article> ReadDictionary(Source source, const QString& from, int count, QString* error);
+
 } // namespace corpus

@@ -4,10 +4,11 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other [PAGES_PER_DOCUMENT]
+//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|russian [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
-// tools, fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf.
+// tools, fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf; the russian set
+// dict-freedict-eng-rus and tesseract-ocr-rus.
 #include "DjvuEncode.h"
 #include "Hocr.h"
 #include "Typeset.h"
@@ -24,6 +25,8 @@ struct Document {
     const char* name;
     const char* from;
     corpus::Layout layout;
+    corpus::Source source = corpus::Source::Gcide;
+    const char* languages = "eng";
 };
 
 QList<Document> Set(const QString& which)
@@ -60,6 +63,14 @@ QList<Document> Set(const QString& which)
     j.titlePage = true;
     k.family = "Nimbus Roman", k.head = Head::OneGuideColon, k.firstLineIndent = false, k.indentEm = 2.0,
     k.specks = 300;
+    // English headwords, Russian senses: for recognition in two scripts.
+    if (which == u"russian") {
+        corpus::Layout r = a, s = c;
+        r.family = "Liberation Serif", r.points = 9.5;
+        s.family = "DejaVu Serif", s.points = 8.5, s.head = Head::NumberOutside;
+        return {{"russian1", "ba", r, corpus::Source::FreedictEngRus, "eng+rus"},
+                {"russian2", "pa", s, corpus::Source::FreedictEngRus, "eng+rus"}};
+    }
     if (which == u"mixed")
         return {{"mixed1", "Le", h}, {"mixed2", "Wa", i}, {"mixed3", "Ch", j}, {"mixed4", "Pa", k}};
     // Faces and sizes no set used, on stretches none used: for a figure after
@@ -77,7 +88,7 @@ QList<Document> Set(const QString& which)
 }
 
 // Recognises the pages two at a time (one tesseract per core).
-bool Recognise(const QStringList& images, QStringList* hocr)
+bool Recognise(const QStringList& images, const QString& languages, QStringList* hocr)
 {
     hocr->resize(images.size());
     QList<QProcess*> running;
@@ -89,7 +100,7 @@ bool Recognise(const QStringList& images, QStringList* hocr)
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("OMP_THREAD_LIMIT", "1");
             p->setProcessEnvironment(env);
-            p->start("tesseract", {images[next], "stdout", "-l", "eng", "hocr"});
+            p->start("tesseract", {images[next], "stdout", "-l", languages, "hocr"});
             running << p, which << next++;
         }
         running.first()->waitForFinished(-1);
@@ -109,7 +120,8 @@ bool Recognise(const QStringList& images, QStringList* hocr)
 bool MakeDocument(const QString& folder, const Document& doc, int pages)
 {
     QString error;
-    const QList<corpus::Article> articles = corpus::ReadGcide(QString::fromLatin1(doc.from), pages * 120, &error);
+    const QList<corpus::Article> articles = corpus::ReadDictionary(doc.source, QString::fromLatin1(doc.from),
+                                                                   pages * 120, &error);
     if (articles.isEmpty())
         return std::printf("%s\n", qPrintable(error)), false;
     const QList<corpus::SetPage> set = corpus::Typeset(articles, doc.layout, pages,
@@ -131,7 +143,7 @@ bool MakeDocument(const QString& folder, const Document& doc, int pages)
         truth += QStringLiteral("%1\t%2\t%3\n").arg(i + 1).arg(set[i].truth.kind, set[i].truth.first);
     }
     QStringList hocr;
-    if (!Recognise(images, &hocr))
+    if (!Recognise(images, QString::fromLatin1(doc.languages), &hocr))
         return false;
     for (int i = 0; i < set.size(); ++i) {
         files << folder + QStringLiteral("/p%1.djvu").arg(i, 4, 10, QChar(u'0'));
@@ -154,8 +166,10 @@ bool MakeDocument(const QString& folder, const Document& doc, int pages)
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 3 || !QStringList{"tune", "held", "fresh", "mixed", "other"}.contains(QString::fromLatin1(argv[2])))
-        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other [PAGES_PER_DOCUMENT]"), 2;
+    if (argc < 3
+        || !QStringList{"tune", "held", "fresh", "mixed", "other", "russian"}.contains(QString::fromLatin1(argv[2])))
+        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|russian [PAGES_PER_DOCUMENT]"),
+               2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
     for (const Document& d : Set(QString::fromLatin1(argv[2]))) {
         std::printf("%s: %d pages from \"%s\"\n", d.name, pages, d.from);
