@@ -37,8 +37,8 @@ void MainWindow::startUp()
     ui_.backButton->hide();
     ui_.forwardButton->hide();
 
-    if (QFileInfo::exists(state_.places.introPage()))
-        pages_->showFile(state_.places.introPage());
+    if (const QString intro = state_.places.introPage(state_.language); QFileInfo::exists(intro))
+        pages_->showFile(intro);
     showMessages(state_.dictionary.loadDerived(state_.programFolder, true));
     if (indexRowCount() > 0)
         selectIndexRow(0);

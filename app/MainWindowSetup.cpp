@@ -10,6 +10,7 @@
 #include "app/QtPlatformInput.h"
 #include "app/StatusLine.h"
 #include "app/TextSearchPane.h"
+#include "app/Translations.h"
 #include "app/WindowDialogs.h"
 #include "app/WindowExtras.h"
 #include "app/WindowKeys.h"
@@ -39,6 +40,7 @@ QString MainWindow::DefaultProgramFolder()
 MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     : QMainWindow(parent)
 {
+    state_.language = InstalledLanguage();
     const QString said = state_.load(programFolder.isEmpty()
                                          ? Locations::Decide(DefaultProgramFolder(), XdgFolders::FromEnvironment())
                                          : Locations::Portable(programFolder));

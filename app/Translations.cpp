@@ -6,6 +6,16 @@
 
 namespace lexifol {
 
+namespace {
+// Translators are the process's, and so is their language.
+QString g_installed;
+} // namespace
+
+QString InstalledLanguage()
+{
+    return g_installed;
+}
+
 QString InstallTranslations(const QStringList& candidates, const QString& folder)
 {
     for (const QString& language : candidates) {
@@ -20,9 +30,9 @@ QString InstallTranslations(const QStringList& candidates, const QString& folder
             QCoreApplication::installTranslator(qt);
         else
             delete qt;
-        return language;
+        return g_installed = language;
     }
-    return QString();
+    return g_installed = QString();
 }
 
 } // namespace lexifol

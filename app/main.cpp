@@ -75,10 +75,8 @@ int main(int argc, char** argv)
 
     InstallMessageBoxes();
     const QString language = ReadViewSettings(ProfileFile(places.settingsFile())).language;
-    const QString translation = InstallTranslations(
-        TranslationCandidates(language, [](const char* name) { return qEnvironmentVariable(name); }));
+    InstallTranslations(TranslationCandidates(language, [](const char* name) { return qEnvironmentVariable(name); }));
     MainWindow window;
-    window.state().language = translation;
     auto* outside = new OutsideRequests(window);
     if (request.lookUp && !request.dictionary.isEmpty()) {
         outside->readTitlesNow();

@@ -125,21 +125,30 @@ QString Locations::sharedPluginList() const
 {
     return userFile(QStringLiteral("Plugin.dat"));
 }
-QString Locations::introPage() const
+namespace {
+
+// FOLDER/STEM_ru_RU.htm, then FOLDER/STEM_ru.htm, then the English page.
+QString PageInLanguage(const QString& folder, const QString& stem, const QString& language)
 {
-    return packageFolder_ + QStringLiteral("Intro/intro.htm");
-}
-QString Locations::helpPage(const QString& language) const
-{
-    // main_ru_RU.htm, then main_ru.htm, then the English page.
     for (QString name = language; !name.isEmpty(); name = name.section(u'_', 0, -2)) {
-        const QString page = packageFolder_ + QStringLiteral("Help/main_%1.htm").arg(name);
+        const QString page = folder + QStringLiteral("%1_%2.htm").arg(stem, name);
         if (QFileInfo::exists(page))
             return page;
         if (!name.contains(u'_'))
             break;
     }
-    return packageFolder_ + QStringLiteral("Help/main.htm");
+    return folder + stem + QStringLiteral(".htm");
+}
+
+} // namespace
+
+QString Locations::introPage(const QString& language) const
+{
+    return PageInLanguage(packageFolder_ + QStringLiteral("Intro/"), QStringLiteral("intro"), language);
+}
+QString Locations::helpPage(const QString& language) const
+{
+    return PageInLanguage(packageFolder_ + QStringLiteral("Help/"), QStringLiteral("main"), language);
 }
 QString Locations::cacheFolder() const
 {

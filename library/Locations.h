@@ -51,10 +51,11 @@ public:
     QString bookmarksFile() const;                 // "Bookmarks.dat"
     QString sharedPluginList() const;              // the fallback "Plugin.dat"
     QString pageViewFile() const;                  // "temp.htm"
-    QString introPage() const;
-    QString helpPage(const QString& language = QString()) const; // in that language when there is one
-    QString cacheFolder() const;                                 // with trailing separator
-    QString checkLogFolder() const;                              // where "IndexErrors.log" goes
+    // In that language when the package has it (intro_ru.htm), else in English.
+    QString introPage(const QString& language = QString()) const;
+    QString helpPage(const QString& language = QString()) const;
+    QString cacheFolder() const;    // with trailing separator
+    QString checkLogFolder() const; // where "IndexErrors.log" goes
 
     // Installed: makes the user's folders and puts the package's fallback
     // "Plugin.dat" there on a first start. A folder that cannot be written

@@ -193,6 +193,8 @@ void writeProgramFiles(const QString& root, const Dictionary& sample, const Dict
               introPage({sample.summary, pages.summary, firstWordsSummary(sample)}).toUtf8());
     writeFile(root + QStringLiteral("/Help/main.htm"), helpPage().toUtf8());
     writeFile(root + QStringLiteral("/Help/main_ru.htm"), helpPageRussian().toUtf8());
+    writeFile(root + QStringLiteral("/Intro/intro_ru.htm"),
+              introPageRussian({sample.summary, pages.summary, firstWordsSummary(sample)}).toUtf8());
 }
 
 void installSample(const QString& tmp, const QString& data, const Dictionary& sample)

@@ -95,6 +95,7 @@ DrawnPage renderPage(const PageLayout& page, const Typeset& ts);
 QString introPage(const QVector<Summary>& dicts);
 QString helpPage();
 QString helpPageRussian(); // the same, for a Russian desktop
+QString introPageRussian(const QVector<Summary>& dicts);
 QString htmlPage(const QString& title, const QString& body);
 QString annotationPage(const Summary& s);
 

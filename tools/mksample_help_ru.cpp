@@ -1,4 +1,5 @@
-// The help page in Russian, shown when the window speaks Russian.
+// The help and welcome pages in Russian, shown when the window speaks
+// Russian.
 #include "mksample.h"
 
 namespace mksample {
@@ -85,5 +86,37 @@ QString helpPageRussian()
             "описание &mdash; в английской справке <code>Help/main.htm</code>.</p>\n"));
 }
 // clang-format on
+
+QString introPageRussian(const QVector<Summary>& dicts)
+{
+    QString list;
+    for (const Summary& d : dicts)
+        list += QStringLiteral("<li><b>%1</b>: %2, заглавных слов: %3, страниц: %4</li>\n")
+                    .arg(d.name.toHtmlEscaped(), d.title.toHtmlEscaped())
+                    .arg(d.entries)
+                    .arg(d.pages);
+    return htmlPage(QStringLiteral("Добро пожаловать в Lexifol"),
+                    QStringLiteral("<h1>Добро пожаловать в Lexifol</h1>\n"
+                                   "<p>Lexifol показывает страницы отсканированных печатных словарей. У каждого "
+                                   "установленного словаря есть указатель заглавных слов, чтобы сразу перейти к "
+                                   "странице, на которой слово напечатано.</p>\n"
+                                   "<h2>Как найти слово</h2>\n"
+                                   "<ol>\n"
+                                   "<li>Выберите словарь в списке слева вверху (двойной щелчок).</li>\n"
+                                   "<li>Наберите слово в поле поиска. С каждой клавишей в указателе выбирается "
+                                   "ближайшее заглавное слово.</li>\n"
+                                   "<li>Нажмите <b>Enter</b>, чтобы увидеть страницу с ним, или дважды щёлкните "
+                                   "строку указателя.</li>\n"
+                                   "</ol>\n"
+                                   "<p>Стрелки, <b>Page Up</b> и <b>Page Down</b> прокручивают страницу; "
+                                   "<b>Ctrl+Page Up</b> и <b>Ctrl+Page Down</b> переходят к предыдущей или следующей "
+                                   "странице словаря; <b>Ctrl+0</b>–<b>Ctrl+9</b> открывают словари, назначенные "
+                                   "этим клавишам (здесь <b>Ctrl+1</b>–<b>Ctrl+3</b>). Все клавиши перечислены в "
+                                   "<b>Справка &gt; Справка Lexifol</b>.</p>\n"
+                                   "<h2>Установленные словари-примеры</h2>\n"
+                                   "<ul>\n%1</ul>\n"
+                                   "<p>Наберите <i>apple</i> и нажмите Enter.</p>\n")
+                        .arg(list));
+}
 
 } // namespace mksample

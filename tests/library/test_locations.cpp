@@ -109,19 +109,23 @@ private slots:
         QCOMPARE(readBytes(l.sharedPluginList()), QByteArray("mine\r\n"));
     }
 
-    // The help page in the window's language when the package has it.
-    void helpInTheWindowsLanguage()
+    // The help and intro pages in the window's language when the package
+    // has them.
+    void pagesInTheWindowsLanguage()
     {
         QTemporaryDir dir;
         const Locations l = Locations::Portable(dir.path());
-        QVERIFY(QDir().mkpath(dir.filePath("Help")));
+        QVERIFY(QDir().mkpath(dir.filePath("Help")) && QDir().mkpath(dir.filePath("Intro")));
         QVERIFY(writeBytes(dir.filePath("Help/main.htm"), "en") && writeBytes(dir.filePath("Help/main_ru.htm"), "ru"));
-        for (const auto& [language, page] : {std::pair{"ru_RU", "main_ru.htm"},
-                                             {"ru", "main_ru.htm"},
-                                             {"de_DE", "main.htm"},
-                                             {"", "main.htm"},
-                                             {"../x", "main.htm"}})
-            QCOMPARE(QFileInfo(l.helpPage(QString::fromLatin1(language))).fileName(), QString::fromLatin1(page));
+        QVERIFY(writeBytes(dir.filePath("Intro/intro.htm"), "en")
+                && writeBytes(dir.filePath("Intro/intro_ru.htm"), "ru"));
+        for (const auto& [language, page] :
+             {std::pair{"ru_RU", "_ru.htm"}, {"ru", "_ru.htm"}, {"de_DE", ".htm"}, {"", ".htm"}, {"../x", ".htm"}}) {
+            QCOMPARE(QFileInfo(l.helpPage(QString::fromLatin1(language))).fileName(),
+                     "main" + QString::fromLatin1(page));
+            QCOMPARE(QFileInfo(l.introPage(QString::fromLatin1(language))).fileName(),
+                     "intro" + QString::fromLatin1(page));
+        }
     }
 
     // A folder that cannot be written is said once, with why, and the
