@@ -31,6 +31,7 @@ ConfigurationDialog::ConfigurationDialog(const QStringList& catalogue, ProfileFi
     outer->addWidget(tabs);
     buildShortcutsPage();
     buildSecondIndexPage();
+    buildKeyboardPage(catalogue);
 
     if (!catalogue.isEmpty()) {
         dictionaryList->addItems(catalogue);

@@ -1,11 +1,14 @@
 #pragma once
-// The Configuration dialog: dictionary shortcuts and the second-index page.
+// The Configuration dialog: dictionary shortcuts, the second-index page and
+// each dictionary's keyboard layout.
 #include "config/MainWindowLink.h"
 #include "base/SaveReport.h"
+#include "library/XkbLayouts.h"
 #include <QByteArrayList>
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -29,6 +32,7 @@ public:
     QTabWidget* tabs = nullptr;
     QWidget* shortcutsTab = nullptr;   // "Shortcuts"
     QWidget* secondIndexTab = nullptr; // "Second index"
+    QWidget* keyboardTab = nullptr;    // "Keyboard"
 
     // Shortcuts
     QComboBox* shortcutKey = nullptr;
@@ -50,6 +54,12 @@ public:
     QCheckBox* previewCheck = nullptr;
     QPushButton* closeIndexButton = nullptr; // Close
 
+    // Keyboard: the layout typed in, per dictionary, from the system's list.
+    QComboBox* keyboardDictionary = nullptr;
+    QComboBox* keyboardLayout = nullptr;
+    QPushButton* keyboardSaveButton = nullptr;
+    QLabel* keyboardNote = nullptr;
+
     // The main window, reached through its small interface only.
     void setMainWindow(lexifol::MainWindowLink* link) { mainWindow_ = link; }
 
@@ -70,6 +80,10 @@ public:
 private:
     void buildShortcutsPage();
     void buildSecondIndexPage();
+    void buildKeyboardPage(const QStringList& catalogue);
+    QString descriptorOf(const QString& name) const;
+    void showKeyboardLayout();
+    void saveKeyboardLayout();
     void checkOrder(bool secondIndex);
     bool buildSecondIndex(const QString& name);
     void tell(const QString& text, bool error);
@@ -78,4 +92,5 @@ private:
     lexifol::SaveReport saveReport_;
     lexifol::MainWindowLink* mainWindow_ = nullptr;
     QString failure_; // why the last build stopped, for the error report
+    QList<lexifol::XkbLayoutChoice> layouts_;
 };

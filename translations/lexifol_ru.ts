@@ -158,6 +158,26 @@
         <source>Check </source>
         <translation>См. </translation>
     </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>Клавиатура</translation>
+    </message>
+    <message>
+        <source>Keyboard layout</source>
+        <translation>Раскладка клавиатуры</translation>
+    </message>
+    <message>
+        <source>Typed in:</source>
+        <translation>Набор на:</translation>
+    </message>
+    <message>
+        <source>(the system&apos;s own)</source>
+        <translation>(раскладка системы)</translation>
+    </message>
+    <message>
+        <source>Saved: typing in “%1” follows it from the next time it is opened.</source>
+        <translation>Сохранено: набор в словаре «%1» будет следовать ей, когда он будет открыт в следующий раз.</translation>
+    </message>
 </context>
 <context>
     <name>MainControls</name>

@@ -2,6 +2,10 @@
 // X display (the offscreen platform) only remembers the identifier.
 #include "library/KeyboardLayout.h"
 #include "library/KeyTranslator.h"
+#include "library/Dictionary.h"
+#include "library/XkbLayouts.h"
+
+#include <QTemporaryDir>
 
 #include <QtTest>
 
@@ -179,6 +183,54 @@ private slots:
                  (QByteArrayList{"us", "ru"}));
         QCOMPARE(LayoutsFromRulesNames(bytes("evdev\0pc105\0de\0\0")), QByteArrayList{"de"});
         QVERIFY(LayoutsFromRulesNames(bytes("evdev\0pc105")).isEmpty());
+    }
+
+    // The layout chosen in the Configuration dialog, from the system's list,
+    // stored in the descriptor with its other keys kept.
+    void layoutSaved_data()
+    {
+        // clang-format off
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("withList");
+        QTest::addColumn<QString>("stored"); // "!": refused, the old value kept
+        QTest::newRow("a layout") << "ru" << true << "ru";
+        QTest::newRow("a variant") << "ru(phonetic)" << true << "ru(phonetic)";
+        QTest::newRow("a Windows identifier") << "00000419" << true << "00000419";
+        QTest::newRow("none") << "" << true << "";
+        QTest::newRow("not in the list") << "xx(yy)" << true << "!";
+        QTest::newRow("no list: any well-formed name") << "xx(yy)" << false << "xx(yy)";
+        QTest::newRow("no list: not a name") << "ru;rm -rf" << false << "!";
+        // clang-format on
+    }
+    void layoutSaved()
+    {
+        QTemporaryDir dir;
+        const QString lst = dir.filePath("evdev.lst"), ini = dir.filePath("d.ini");
+        QFile f(lst);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("! model\n  pc105           Generic 105-key PC\n\n! layout\n  us              English (US)\n"
+                "  ru              Russian\n\n! variant\n  phonetic        ru: Russian (phonetic)\n"
+                "  intl            us: English (US, intl., with dead keys)\n\n! option\n  grp                  Switching\n");
+        f.close();
+        const QList<XkbLayoutChoice> known = SystemLayouts(lst);
+        QStringList names;
+        for (const XkbLayoutChoice& c : known)
+            names << c.name + u'=' + c.description;
+        QCOMPARE(names, (QStringList{"us=English (US)", "us(intl)=English (US, intl., with dead keys)", "ru=Russian",
+                                     "ru(phonetic)=Russian (phonetic)"}));
+        QFile d(ini);
+        QVERIFY(d.open(QIODevice::WriteOnly) && d.write("[main]\r\nname=Russian\r\nkeyboard_layout=de\r\n") > 0);
+        d.close();
+        QFETCH(QString, chosen);
+        QFETCH(bool, withList);
+        QFETCH(QString, stored);
+        const Status saved = SaveKeyboardLayout(ini, chosen, withList ? known : QList<XkbLayoutChoice>());
+        QCOMPARE(bool(saved), stored != u"!");
+        if (!saved)
+            QVERIFY2(saved.error().contains(chosen), qPrintable(saved.error()));
+        const Descriptor read = ReadDescriptor(ini);
+        QCOMPARE(read.keyboardLayout.value_or("?"), stored == u"!" ? QStringLiteral("de") : stored);
+        QCOMPARE(read.name.value_or("?"), QStringLiteral("Russian"));
     }
 
     void activationRemembered()
