@@ -210,14 +210,16 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("! model\n  pc105           Generic 105-key PC\n\n! layout\n  us              English (US)\n"
                 "  ru              Russian\n\n! variant\n  phonetic        ru: Russian (phonetic)\n"
-                "  intl            us: English (US, intl., with dead keys)\n\n! option\n  grp                  Switching\n");
+                "  intl            us: English (US, intl., with dead keys)\n\n! option\n  grp                  "
+                "Switching\n");
         f.close();
         const QList<XkbLayoutChoice> known = SystemLayouts(lst);
         QStringList names;
         for (const XkbLayoutChoice& c : known)
             names << c.name + u'=' + c.description;
-        QCOMPARE(names, (QStringList{"us=English (US)", "us(intl)=English (US, intl., with dead keys)", "ru=Russian",
-                                     "ru(phonetic)=Russian (phonetic)"}));
+        QCOMPARE(names,
+                 (QStringList{"us=English (US)", "us(intl)=English (US, intl., with dead keys)", "ru=Russian",
+                              "ru(phonetic)=Russian (phonetic)"}));
         QFile d(ini);
         QVERIFY(d.open(QIODevice::WriteOnly) && d.write("[main]\r\nname=Russian\r\nkeyboard_layout=de\r\n") > 0);
         d.close();
