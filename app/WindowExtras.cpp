@@ -410,8 +410,9 @@ void WindowExtras::goToPage()
     const PrintedPages printed(w_.ui.pageView->pageTitles(), w_.state.dictionary.pageOffset, count);
     if (printed.known()) {
         const QString typed = QInputDialog::getText(
-            &w_.window, tr("Go to page"), tr("Page as printed, or #N for the N-th of the file's %1 pages:").arg(count),
-            QLineEdit::Normal, printed.printed(current), &ok);
+            &w_.window, tr("Go to page"),
+            tr("Page as printed, or #N for the N-th of the file's %n pages:", nullptr, count), QLineEdit::Normal,
+            printed.printed(current), &ok);
         if (!ok)
             return;
         if (const int index = printed.indexOf(typed); index >= 0)

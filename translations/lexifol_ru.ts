@@ -811,9 +811,13 @@ Cache: %3</source>
         <source>No document on view</source>
         <translation>Документ не открыт</translation>
     </message>
-    <message>
-        <source>Page as printed, or #N for the N-th of the file&apos;s %1 pages:</source>
-        <translation>Страница по книге или #N для N-й из %1 страниц файла:</translation>
+    <message numerus="yes">
+        <source>Page as printed, or #N for the N-th of the file&apos;s %n pages:</source>
+        <translation>
+            <numerusform>Страница по книге или #N для N-й из %n страницы файла:</numerusform>
+            <numerusform>Страница по книге или #N для N-й из %n страниц файла:</numerusform>
+            <numerusform>Страница по книге или #N для N-й из %n страниц файла:</numerusform>
+        </translation>
     </message>
     <message>
         <source>No page “%1” in this dictionary</source>
