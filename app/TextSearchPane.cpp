@@ -20,12 +20,15 @@
 #include <QTimer>
 #include <QtConcurrent>
 #include <algorithm>
+#include <utility>
 
 namespace lexifol {
 
 namespace {
 constexpr int kResults = 100;
-}
+// Results whose line is read before the list is shown: a screenful.
+constexpr int kFirstLines = 20;
+} // namespace
 
 TextSearchPane::TextSearchPane(const WindowParts& w)
     : QWidget(nullptr)
@@ -89,6 +92,7 @@ void TextSearchPane::connectControls()
         cancelBuild_ = true;
     });
     connect(&searching_, &QFutureWatcherBase::finished, this, &TextSearchPane::searchDone);
+    connect(&filling_, &QFutureWatcherBase::finished, this, &TextSearchPane::fillDone);
 
     auto* go = new QAction(tr("Text search"), &w_.window);
     go->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
@@ -108,6 +112,7 @@ TextSearchPane::~TextSearchPane()
     builder_.waitForDone();
     *cancelSearch_ = true;
     searching_.waitForFinished();
+    filling_.waitForFinished();
 }
 
 bool TextSearchPane::active() const
@@ -159,8 +164,9 @@ void TextSearchPane::search()
         return;
     }
     const QString cache = w_.state.places.cacheFolder();
+    *cancelSearch_ = true; // the lines still being read for the last one
     cancelSearch_ = std::make_shared<std::atomic<bool>>(false);
-    searching_.setFuture(QtConcurrent::run([in, cache, typed, cancel = cancelSearch_] {
+    searching_.setFuture(QtConcurrent::run([in, cache, typed, cancel = cancelSearch_, docs = documents_] {
         QList<search::PageResult> all;
         QStringList unbuilt;
         QHash<QString, QByteArray> keyOf;
@@ -170,7 +176,7 @@ void TextSearchPane::search()
             int done = 0, total = 0;
             if (*cancel)
                 break;
-            const auto found = search::SearchPages(s, cache, typed, kResults, &done, &total, cancel.get());
+            const auto found = search::SearchPages(s, cache, typed, kResults, &done, &total, cancel.get(), 0);
             if (*cancel)
                 break; // nothing to tell: a newer search follows
             if (found)
@@ -182,6 +188,7 @@ void TextSearchPane::search()
         search::KeepEachPageOnce(all, keyOf);
         if (all.size() > kResults)
             all.resize(kResults);
+        search::FillLines(in, all, 0, kFirstLines, docs.get(), cancel.get());
         return std::make_pair(all, unbuilt);
     }));
 }
@@ -191,18 +198,14 @@ void TextSearchPane::searchDone()
     const auto [results, unbuilt] = searching_.result();
     found_ = results;
     unbuilt_ = unbuilt;
-    const bool many = everywhere_->isChecked();
     const int keep = list_->currentRow();
     list_->clear();
-    for (const search::PageResult& r : found_) {
-        QString text = (many ? r.title + QStringLiteral(", ") : QString()) + tr("p. %1: ").arg(r.pageReference)
-            + (r.lineText.isEmpty() ? QStringLiteral("\u2026") : r.lineText);
-        if (r.lines > 1)
-            text += QStringLiteral("  (+%1)").arg(r.lines - 1);
-        list_->addItem(text);
-    }
+    for (const search::PageResult& r : found_)
+        list_->addItem(itemText(r));
     if (keep >= 0 && keep < list_->count())
         list_->setCurrentRow(keep);
+    ++generation_;
+    startFilling();
     // What is not searchable yet is made so, one dictionary after another.
     for (const search::TextSource& s : searched_)
         if (unbuilt_.contains(s.name) && s.name != buildingName_ && !failedBuilds_.contains(s.name)
@@ -218,6 +221,48 @@ void TextSearchPane::searchDone()
         search();
     }
     emit searched();
+}
+
+QString TextSearchPane::itemText(const search::PageResult& r) const
+{
+    QString text = (everywhere_->isChecked() ? r.title + QStringLiteral(", ") : QString())
+        + tr("p. %1: ").arg(r.pageReference) + (r.lineText.isEmpty() ? QStringLiteral("\u2026") : r.lineText);
+    if (r.lines > 1)
+        text += QStringLiteral("  (+%1)").arg(r.lines - 1);
+    return text;
+}
+
+// The lines of the results past the first screen, read behind the list;
+// one reading at a time, the last list's waiting for the one before.
+void TextSearchPane::startFilling()
+{
+    if (found_.size() <= kFirstLines || *cancelSearch_)
+        return;
+    if (filling_.isRunning()) {
+        fillWaiting_ = true;
+        return;
+    }
+    filling_.setFuture(QtConcurrent::run(
+        [in = searched_, all = found_, generation = generation_, cancel = cancelSearch_, docs = documents_]() mutable {
+            search::FillLines(in, all, kFirstLines, int(all.size()), docs.get(), cancel.get());
+            return std::make_pair(generation, all);
+        }));
+}
+
+// Shown unless a newer search has replaced the list meanwhile.
+void TextSearchPane::fillDone()
+{
+    const auto [generation, filled] = filling_.result();
+    if (generation == generation_ && !*cancelSearch_ && filled.size() == found_.size()) {
+        for (int i = kFirstLines; i < found_.size(); ++i) {
+            found_[i] = filled[i];
+            if (QListWidgetItem* item = list_->item(i))
+                item->setText(itemText(found_[i]));
+        }
+        emit linesFilled();
+    }
+    if (std::exchange(fillWaiting_, false))
+        startFilling();
 }
 
 void TextSearchPane::buildNext()

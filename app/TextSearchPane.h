@@ -41,12 +41,16 @@ public:
     void showResult(int row);
 
 signals:
-    void searched(); // results shown (for tests)
+    void searched();    // results shown (for tests)
+    void linesFilled(); // the lines past the first screen shown
 
 private:
     void connectControls();
     QList<search::TextSource> sources() const;
     void searchDone();
+    void startFilling();
+    void fillDone();
+    QString itemText(const search::PageResult& r) const;
     void buildNext();
     void buildDone();
 
@@ -62,6 +66,12 @@ private:
     QList<search::TextSource> searched_; // the dictionaries of the last search, read once
     QStringList unbuilt_;                // dictionaries of the last search not complete
     QFutureWatcher<std::pair<QList<search::PageResult>, QStringList>> searching_;
+    // The lines of the results past the first screen, read after the list
+    // is shown; the documents stay open from one search to the next.
+    QFutureWatcher<std::pair<int, QList<search::PageResult>>> filling_;
+    int generation_ = 0; // of the list shown
+    bool fillWaiting_ = false;
+    std::shared_ptr<search::OpenDocuments> documents_ = std::make_shared<search::OpenDocuments>();
     QThreadPool builder_;
     QFuture<void> build_; // the build on its way, if any
     std::deque<search::TextSource> queue_;

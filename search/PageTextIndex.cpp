@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 #ifdef Q_OS_LINUX
 #include <pthread.h>
 #include <sched.h>
@@ -199,8 +200,21 @@ Status BuildTextIndex(const TextSource& s, const QString& cacheFolder, const Bui
     return t.flush();
 }
 
+OpenDocuments::OpenDocuments() = default;
+OpenDocuments::~OpenDocuments() = default;
+
+std::unique_ptr<djvu::Document>& OpenDocuments::slot(const QString& path)
+{
+    auto& [stamp, doc] = byPath_[path];
+    const QString now = Stamp(QFileInfo(path));
+    if (stamp != now)
+        stamp = now, doc.reset();
+    return doc;
+}
+
 Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed, int limit,
-                                      int* pagesDone, int* pageCount, const std::atomic<bool>* cancel)
+                                      int* pagesDone, int* pageCount, const std::atomic<bool>* cancel, int withLines,
+                                      OpenDocuments* keep)
 {
     const TextQuery query = ParseQuery(typed, s.rules);
     if (query.match.isEmpty())
@@ -222,19 +236,42 @@ Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheF
     for (const PageHit& h : hits.value())
         if (h.page < t.pageCount())
             pages.append({s.name, s.title, h.page, t.pages()[h.page], 0, {}, {}, 0, h.rank, query.words});
-    // The line to show, from the page's own text layer: the one with the
-    // most hits.
-    std::unique_ptr<djvu::Document> doc;
-    const TextMatcher matcher(s.rules);
-    for (PageResult& r : pages) {
+    if (!FillLines({s}, pages, 0, int(std::min<qsizetype>(withLines, pages.size())), keep, cancel))
+        return Status::failure(QStringLiteral("Cancelled"));
+    return pages;
+}
+
+bool FillLines(const QList<TextSource>& sources, QList<PageResult>& results, int from, int to, OpenDocuments* keep,
+               const std::atomic<bool>* cancel)
+{
+    std::unique_lock<std::mutex> lock;
+    if (keep)
+        lock = std::unique_lock(keep->mutex);
+    std::unique_ptr<djvu::Document> own; // without `keep`: the document of `current`
+    const TextSource* current = nullptr;
+    std::optional<TextMatcher> matcher;
+    for (int i = from; i < to && i < results.size(); ++i) {
         if (cancel && cancel->load())
-            return Status::failure(QStringLiteral("Cancelled"));
-        const Result<djvu::TextLayer> layer = PageTextOf(s, r.pageReference, r.page, doc);
+            return false;
+        PageResult& r = results[i];
+        const auto s = std::find_if(sources.begin(), sources.end(),
+                                    [&](const TextSource& x) { return x.name == r.dictionary; });
+        if (s == sources.end())
+            continue;
+        if (&*s != current)
+            current = &*s, own.reset(), matcher.emplace(s->rules);
+        std::unique_ptr<djvu::Document>& doc = keep && s->wholeFile
+            ? keep->slot(djvu::WholeDocumentPath(s->folder, s->name))
+            : own;
+        // The line to show, from the page's own text layer: the one with the
+        // most hits.
+        const Result<djvu::TextLayer> layer = PageTextOf(*s, r.pageReference, r.page, doc);
         if (!layer)
             continue;
+        r.lines = 0;
         for (int line = 0; line < layer->lines.size(); ++line) {
             const QString text = layer->lineText(line);
-            const QList<std::pair<int, int>> marks = matcher.findInLine(text, query.words);
+            const QList<std::pair<int, int>> marks = matcher->findInLine(text, r.words);
             if (marks.isEmpty())
                 continue;
             ++r.lines;
@@ -245,7 +282,7 @@ Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheF
             }
         }
     }
-    return pages;
+    return true;
 }
 
 } // namespace lexifol::search

@@ -12,7 +12,15 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <climits>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <functional>
+
+namespace lexifol::djvu {
+class Document;
+}
 
 namespace lexifol::search {
 
@@ -63,13 +71,37 @@ struct PageResult {
     double rank = 0;                  // lower is better
     QList<MatchWord> words;           // what was searched, to be found again on the page
 };
+// Documents kept open from one search to the next: opening a bundle of
+// thousands of pages costs more than the query. Reopened when the file
+// changes. One search at a time uses it (the mutex is held throughout).
+class OpenDocuments
+{
+public:
+    OpenDocuments();
+    ~OpenDocuments();
+    std::mutex mutex;
+    // The document of a whole-file dictionary, opened or kept.
+    std::unique_ptr<djvu::Document>& slot(const QString& path);
+
+private:
+    std::map<QString, std::pair<QString, std::unique_ptr<djvu::Document>>> byPath_; // stamp, document
+};
+
 // The pages holding `typed` in the dictionary's index as built so far,
 // best first, each once; `pagesDone` says how far the index has got. Fails
 // when the index was made from another document than the one there now.
 // `cancel`, when set meanwhile, ends the search at once ("Cancelled").
+// The first `withLines` results get their line (FillLines), the rest none.
 Result<QList<PageResult>> SearchPages(const TextSource& s, const QString& cacheFolder, const QString& typed, int limit,
                                       int* pagesDone = nullptr, int* pageCount = nullptr,
-                                      const std::atomic<bool>* cancel = nullptr);
+                                      const std::atomic<bool>* cancel = nullptr, int withLines = INT_MAX,
+                                      OpenDocuments* keep = nullptr);
+
+// Each result in [from, to) gets the line with the most hits from its page's
+// text layer, and the count of lines with a hit; `sources` names each
+// result's dictionary. False when cancelled.
+bool FillLines(const QList<TextSource>& sources, QList<PageResult>& results, int from, int to,
+               OpenDocuments* keep = nullptr, const std::atomic<bool>* cancel = nullptr);
 
 // What the pages are, whatever their file is called: dictionaries made over
 // one document (copies of it, links to it) have the same key.

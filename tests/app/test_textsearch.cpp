@@ -2,7 +2,8 @@
 // text layer: the first search makes the open one searchable and shows its
 // pages; Enter shows the page with the hits found; F3 walks through the
 // hits and on to the next result; the scope takes in every checked
-// dictionary; nothing is added to the history or the bookmarks.
+// dictionary; nothing is added to the history or the bookmarks; the lines
+// past the first screen follow the list.
 #include "Fixture.h"
 #include "app/StatusLine.h"
 #include "app/TextSearchPane.h"
@@ -121,6 +122,36 @@ private slots:
         pane->showResult(0);
         QTRY_COMPARE_WITH_TIMEOUT(w_->state().dictionary.name, QStringLiteral("B"), 20000);
         QTRY_COMPARE_WITH_TIMEOUT(Ui(*w_).pageView->state(), PageView::State::Page, 20000);
+    }
+
+    // The list is shown with the lines of its first screen; the others
+    // follow, read behind it.
+    void linesPastTheFirstScreenFollow()
+    {
+        w_.reset();
+        fx_ = std::make_unique<Fixture>();
+        QList<QStringList> pages;
+        for (int i = 1; i <= 30; ++i)
+            pages << QStringList{QStringLiteral("fruit number %1").arg(i)};
+        fx_->addDictionary("Many", {"fruit\t1"}, "[main]\r\ntext_layer=yes\r\n");
+        addDocument("Many", pages);
+        w_ = fx_->start();
+        TextSearchPane* pane = Ui(*w_).textSearch;
+        int shownWithout = -1; // rows without their line when the whole list was first shown
+        connect(pane, &TextSearchPane::searched, this, [&] {
+            if (pane->found().size() == 30 && shownWithout < 0)
+                shownWithout = int(std::count_if(pane->found().begin(), pane->found().end(),
+                                                 [](const search::PageResult& r) { return r.lineText.isEmpty(); }));
+        });
+        QSignalSpy filled(pane, &TextSearchPane::linesFilled);
+        searchFor("fruit");
+        QTRY_VERIFY_WITH_TIMEOUT(!pane->building() && pane->found().size() == 30, 20000);
+        QCOMPARE(shownWithout, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(filled.count() > 0, 20000);
+        for (int row = 0; row < 30; ++row) {
+            QVERIFY2(pane->found().at(row).lineText.startsWith("fruit number"), qPrintable(QString::number(row)));
+            QVERIFY(pane->results()->item(row)->text().contains(pane->found().at(row).lineText));
+        }
     }
 };
 
