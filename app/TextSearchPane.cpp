@@ -26,7 +26,7 @@ namespace lexifol {
 
 namespace {
 constexpr int kResults = 100;
-// Results whose line is read before the list is shown: a screenful.
+// Results whose lines are read first: a screenful.
 constexpr int kFirstLines = 20;
 } // namespace
 
@@ -166,7 +166,7 @@ void TextSearchPane::search()
     const QString cache = w_.state.places.cacheFolder();
     *cancelSearch_ = true; // the lines still being read for the last one
     cancelSearch_ = std::make_shared<std::atomic<bool>>(false);
-    searching_.setFuture(QtConcurrent::run([in, cache, typed, cancel = cancelSearch_, docs = documents_] {
+    searching_.setFuture(QtConcurrent::run([in, cache, typed, cancel = cancelSearch_] {
         QList<search::PageResult> all;
         QStringList unbuilt;
         QHash<QString, QByteArray> keyOf;
@@ -188,7 +188,6 @@ void TextSearchPane::search()
         search::KeepEachPageOnce(all, keyOf);
         if (all.size() > kResults)
             all.resize(kResults);
-        search::FillLines(in, all, 0, kFirstLines, docs.get(), cancel.get());
         return std::make_pair(all, unbuilt);
     }));
 }
@@ -205,7 +204,7 @@ void TextSearchPane::searchDone()
     if (keep >= 0 && keep < list_->count())
         list_->setCurrentRow(keep);
     ++generation_;
-    startFilling();
+    startFilling(0);
     // What is not searchable yet is made so, one dictionary after another.
     for (const search::TextSource& s : searched_)
         if (unbuilt_.contains(s.name) && s.name != buildingName_ && !failedBuilds_.contains(s.name)
@@ -232,37 +231,41 @@ QString TextSearchPane::itemText(const search::PageResult& r) const
     return text;
 }
 
-// The lines of the results past the first screen, read behind the list;
-// one reading at a time, the last list's waiting for the one before.
-void TextSearchPane::startFilling()
+// The results' lines, read behind the list: the first screen's, then the
+// rest; one reading at a time, the last list's waiting for the one before.
+void TextSearchPane::startFilling(int from)
 {
-    if (found_.size() <= kFirstLines || *cancelSearch_)
+    if (from >= found_.size() || *cancelSearch_)
         return;
     if (filling_.isRunning()) {
         fillWaiting_ = true;
         return;
     }
-    filling_.setFuture(QtConcurrent::run(
-        [in = searched_, all = found_, generation = generation_, cancel = cancelSearch_, docs = documents_]() mutable {
-            search::FillLines(in, all, kFirstLines, int(all.size()), docs.get(), cancel.get());
-            return std::make_pair(generation, all);
-        }));
+    const int to = from == 0 ? kFirstLines : int(found_.size());
+    filling_.setFuture(QtConcurrent::run([in = searched_, all = found_, from, to, generation = generation_,
+                                          cancel = cancelSearch_, docs = documents_]() mutable {
+        search::FillLines(in, all, from, to, docs.get(), cancel.get());
+        return Filled{generation, from, to, all};
+    }));
 }
 
 // Shown unless a newer search has replaced the list meanwhile.
 void TextSearchPane::fillDone()
 {
-    const auto [generation, filled] = filling_.result();
-    if (generation == generation_ && !*cancelSearch_ && filled.size() == found_.size()) {
-        for (int i = kFirstLines; i < found_.size(); ++i) {
-            found_[i] = filled[i];
+    const Filled f = filling_.result();
+    const bool current = f.generation == generation_ && !*cancelSearch_ && f.results.size() == found_.size();
+    if (current) {
+        for (int i = f.from; i < f.to && i < found_.size(); ++i) {
+            found_[i] = f.results[i];
             if (QListWidgetItem* item = list_->item(i))
                 item->setText(itemText(found_[i]));
         }
-        emit linesFilled();
+        emit linesFilled(f.to);
     }
     if (std::exchange(fillWaiting_, false))
-        startFilling();
+        startFilling(0);
+    else if (current)
+        startFilling(f.to);
 }
 
 void TextSearchPane::buildNext()

@@ -41,14 +41,14 @@ public:
     void showResult(int row);
 
 signals:
-    void searched();    // results shown (for tests)
-    void linesFilled(); // the lines past the first screen shown
+    void searched();            // results shown (for tests)
+    void linesFilled(int upTo); // the lines of the results before `upTo` shown
 
 private:
     void connectControls();
     QList<search::TextSource> sources() const;
     void searchDone();
-    void startFilling();
+    void startFilling(int from);
     void fillDone();
     QString itemText(const search::PageResult& r) const;
     void buildNext();
@@ -66,9 +66,13 @@ private:
     QList<search::TextSource> searched_; // the dictionaries of the last search, read once
     QStringList unbuilt_;                // dictionaries of the last search not complete
     QFutureWatcher<std::pair<QList<search::PageResult>, QStringList>> searching_;
-    // The lines of the results past the first screen, read after the list
-    // is shown; the documents stay open from one search to the next.
-    QFutureWatcher<std::pair<int, QList<search::PageResult>>> filling_;
+    // The results' lines, read after the list is shown; the documents stay
+    // open from one search to the next.
+    struct Filled {
+        int generation = 0, from = 0, to = 0;
+        QList<search::PageResult> results;
+    };
+    QFutureWatcher<Filled> filling_;
     int generation_ = 0; // of the list shown
     bool fillWaiting_ = false;
     std::shared_ptr<search::OpenDocuments> documents_ = std::make_shared<search::OpenDocuments>();

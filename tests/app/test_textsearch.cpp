@@ -2,8 +2,8 @@
 // text layer: the first search makes the open one searchable and shows its
 // pages; Enter shows the page with the hits found; F3 walks through the
 // hits and on to the next result; the scope takes in every checked
-// dictionary; nothing is added to the history or the bookmarks; the lines
-// past the first screen follow the list.
+// dictionary; nothing is added to the history or the bookmarks; the
+// results' lines follow the list.
 #include "Fixture.h"
 #include "app/StatusLine.h"
 #include "app/TextSearchPane.h"
@@ -124,9 +124,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Ui(*w_).pageView->state(), PageView::State::Page, 20000);
     }
 
-    // The list is shown with the lines of its first screen; the others
-    // follow, read behind it.
-    void linesPastTheFirstScreenFollow()
+    // The ranked list is shown at once; its lines follow, read behind it,
+    // the first screen's first.
+    void linesFollowTheList()
     {
         w_.reset();
         fx_ = std::make_unique<Fixture>();
@@ -146,8 +146,10 @@ private slots:
         QSignalSpy filled(pane, &TextSearchPane::linesFilled);
         searchFor("fruit");
         QTRY_VERIFY_WITH_TIMEOUT(!pane->building() && pane->found().size() == 30, 20000);
-        QCOMPARE(shownWithout, 10);
-        QTRY_VERIFY_WITH_TIMEOUT(filled.count() > 0, 20000);
+        QCOMPARE(shownWithout, 30);
+        QTRY_VERIFY_WITH_TIMEOUT(!filled.isEmpty() && filled.last().at(0).toInt() == 30, 20000);
+        QVERIFY(filled.size() >= 2);
+        QCOMPARE(filled.at(filled.size() - 2).at(0).toInt(), 20);
         for (int row = 0; row < 30; ++row) {
             QVERIFY2(pane->found().at(row).lineText.startsWith("fruit number"), qPrintable(QString::number(row)));
             QVERIFY(pane->results()->item(row)->text().contains(pane->found().at(row).lineText));
