@@ -1,6 +1,7 @@
 // From a key press in the search box to the index list drawn with the
 // selected row, on a dictionary of a million entries, with and without a
 // second index. Run with QT_QPA_PLATFORM=offscreen (or on a desktop).
+#include "app/KeyMapper.h"
 #include "app/OtherStrip.h"
 #include "WindowProbe.h"
 #include "index/Collation.h"
@@ -92,11 +93,32 @@ bool MakeDocument(const QString& path, int pages)
     return bundled;
 }
 
-Stats measure(MainWindow& w, const QStringList& words, int samples)
+// The X key code of a letter on a US keyboard (evdev + 8); 0 for others.
+quint32 UsKeyCode(QChar c)
+{
+    static const char rows[] = "qwertyuiop\0asdfghjkl\0zxcvbnm";
+    static const int first[] = {24, 38, 52};
+    int row = 0, column = 0;
+    for (const char* k = rows; k < rows + sizeof rows - 1; ++k, ++column) {
+        if (*k == 0) {
+            ++row, column = -1;
+            continue;
+        }
+        if (*k == c.toLatin1())
+            return quint32(first[row] + column);
+    }
+    return 0;
+}
+
+// With `native`, each key carries its key code, as from the keyboard, for
+// the dictionary's layout to map (`mapped`: the word typed is not the one
+// in the index then, so no row need be selected).
+Stats measure(MainWindow& w, const QStringList& words, int samples, bool native = false, bool mapped = false,
+              std::vector<double>* all = nullptr, quint32 seed = 7)
 {
     std::vector<double> times;
     times.reserve(samples);
-    QRandomGenerator rng(7);
+    QRandomGenerator rng(seed);
     for (int i = 0; i < samples; ++i) {
         const QString& word = words.at(rng.bounded(int(words.size())));
         Ui(w).searchBox->clear();
@@ -108,13 +130,13 @@ Stats measure(MainWindow& w, const QStringList& words, int samples)
         // on a real display, updates wait for the next frame.
         Ui(w).indexList->viewport()->repaint();
         const QChar last = prefix.back();
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(last));
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, native ? UsKeyCode(last) : 0, 0, 0, QString(last));
         QElapsedTimer t;
         t.start();
         QApplication::sendEvent(Ui(w).searchBox, &press);
         Ui(w).indexList->viewport()->repaint();
         times.push_back(t.nsecsElapsed() / 1e6);
-        if (w.actions().selectedIndexRow() < 0 && prefix != word)
+        if (!mapped && w.actions().selectedIndexRow() < 0 && prefix != word)
             qFatal("no row selected for %s", qPrintable(prefix));
         // Now and then a pause, as a reader's: the page of the selected
         // entry is drawn ahead, and the next keys are timed while it may
@@ -122,8 +144,39 @@ Stats measure(MainWindow& w, const QStringList& words, int samples)
         if (i % 25 == 24)
             QTest::qWait(220 + int(rng.bounded(200)));
     }
+    if (all)
+        all->insert(all->end(), times.begin(), times.end());
     std::sort(times.begin(), times.end());
     return {times[times.size() / 2], times[size_t(times.size() * 0.99)]};
+}
+
+Stats Of(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times[size_t(times.size() * 0.99)]};
+}
+
+// The same keys mapped through a Russian layout by Lexifol and not mapped,
+// in alternating blocks.
+void MeasureMapped(MainWindow& w, const QStringList& words, int samples)
+{
+    lexifol::KeyMapper* mapper = nullptr;
+    for (QObject* o : w.findChildren<QObject*>())
+        if (auto* m = dynamic_cast<lexifol::KeyMapper*>(o))
+            mapper = m;
+    if (!mapper)
+        return;
+    std::vector<double> mapped, plain;
+    for (int block = 0; block < 10; ++block) {
+        mapper->apply("ru", QStringLiteral("translate"));
+        measure(w, words, samples / 10, true, true, &mapped, 100 + block);
+        mapper->apply(QByteArray(), QStringLiteral("off"));
+        measure(w, words, samples / 10, true, false, &plain, 100 + block);
+    }
+    const Stats m = Of(mapped), p = Of(plain);
+    std::printf("%-26s %12.3f %12.3f\n", "keys mapped through ru", m.median, m.p99);
+    std::printf("%-26s %12.3f %12.3f   (goal p99 <= 1.1x: %.2fx)\n", "the same keys, not mapped", p.median, p.p99,
+                m.p99 / p.p99);
 }
 
 } // namespace
@@ -300,6 +353,8 @@ int main(int argc, char** argv)
         const Stats s = measure(w, words, samples);
         std::printf("%-26s %12.3f %12.3f   (opening median %.1f ms)\n",
                     hasSecond ? "with second index" : "first index only", s.median, s.p99, openMs);
+        if (row == 0)
+            MeasureMapped(w, words, samples);
     }
     stopBuilding = true;
     if (textBuilder.joinable())
