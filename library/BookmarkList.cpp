@@ -3,6 +3,7 @@
 #include "index/Bookmarks.h"
 #include "index/EntryLists.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace lexifol {
@@ -55,7 +56,7 @@ Status Bookmarks::write()
     // user's bookmarks are never overwritten unseen.
     if (unusable_) {
         if (!SetUnusableFileAside(path_))
-            return Status::failure(QStringLiteral("the unreadable file could not be renamed"));
+            return Status::failure(QCoreApplication::translate("lexifol", "the unreadable file could not be renamed"));
         unusable_ = false;
         lastWritten_.clear();
     }

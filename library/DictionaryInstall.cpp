@@ -111,7 +111,7 @@ QString PutAway(const QString& path, const QString& fallback, QString* where)
 {
     QString inTrash;
     if (HomeTrashTakes(path) && QFile::moveToTrash(path, &inTrash)) {
-        *where = QStringLiteral("the trash");
+        *where = QCoreApplication::translate("lexifol", "the trash");
         return {};
     }
     if (!QDir().mkpath(fallback))

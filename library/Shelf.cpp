@@ -3,6 +3,8 @@
 #include "index/IndexOps.h"
 #include "library/WordLookup.h"
 
+#include <QCoreApplication>
+
 namespace lexifol {
 
 namespace {
@@ -56,14 +58,16 @@ void Shelf::open(const QList<ShelfEntry>& entries)
             o.title = d->title.isEmpty() ? e.name : d->title;
             o.dictionary = d;
         } else {
-            o.why = out.messages.isEmpty() ? QStringLiteral("its index cannot be read") : out.messages.first();
+            o.why = out.messages.isEmpty() ? QCoreApplication::translate("lexifol", "its index cannot be read")
+                                           : out.messages.first();
             o.why.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         }
         std::lock_guard lock(mutex_);
         const size_t bytes = o.dictionary ? Bytes(*o.dictionary) : 0;
         if (held_ + bytes > budget_) {
             o.dictionary.reset();
-            o.why = QStringLiteral("not opened: the memory set aside for dictionaries is used up");
+            o.why = QCoreApplication::translate("lexifol",
+                                                "not opened: the memory set aside for dictionaries is used up");
         } else {
             held_ += bytes;
         }

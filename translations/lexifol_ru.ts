@@ -439,6 +439,22 @@ Cache: %3</source>
         <source>Shipped dictionaries: %1</source>
         <translation>Словари из поставки: %1</translation>
     </message>
+    <message>
+        <source>the unreadable file could not be renamed</source>
+        <translation>не удалось переименовать нечитаемый файл</translation>
+    </message>
+    <message>
+        <source>the trash</source>
+        <translation>корзину</translation>
+    </message>
+    <message>
+        <source>its index cannot be read</source>
+        <translation>его указатель не читается</translation>
+    </message>
+    <message>
+        <source>not opened: the memory set aside for dictionaries is used up</source>
+        <translation>не открыт: память, отведённая словарям, занята</translation>
+    </message>
 </context>
 <context>
     <name>lexifol::DictionaryMaker</name>
