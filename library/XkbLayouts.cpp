@@ -1,6 +1,7 @@
 #include "library/XkbLayouts.h"
 
 #include "library/KeyTranslator.h"
+#include "library/KeyboardLayout.h"
 #include "library/Profile.h"
 
 #include <QCoreApplication>
@@ -55,11 +56,10 @@ QList<XkbLayoutChoice> SystemLayouts(const QString& listFile)
 Status SaveKeyboardLayout(const QString& descriptor, const QString& layout, const QList<XkbLayoutChoice>& known)
 {
     const QString value = layout.trimmed();
-    static const QRegularExpression windowsId(QStringLiteral("^[0-9A-Fa-f]{8}$"));
     const bool listed = std::any_of(known.begin(), known.end(),
                                     [&](const XkbLayoutChoice& c) { return c.name == value; });
     const bool wellFormed = IsXkbLayoutName(value.toLatin1());
-    if (!value.isEmpty() && !windowsId.match(value).hasMatch() && !(known.isEmpty() ? wellFormed : listed))
+    if (!value.isEmpty() && !KeyboardLayoutLanguage(value.toLatin1()) && !(known.isEmpty() ? wellFormed : listed))
         return Status::failure(
             QCoreApplication::translate("lexifol", "Unknown keyboard layout \u201c%1\u201d").arg(value));
     ProfileFile ini(descriptor, ProfileFile::Encoding::Detect);
