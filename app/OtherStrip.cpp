@@ -41,6 +41,7 @@ QString EntryText(const ShelfHit& h)
 OtherStrip::OtherStrip(const WindowParts& w)
     : QWidget(&w.window)
     , w_(w)
+    , shelf_(w.state.indexCache)
 {
     setAccessibleName(tr("In other dictionaries"));
     shelf_.userRoot = w_.state.places.userRoot();

@@ -181,6 +181,30 @@ void MeasureMapped(MainWindow& w, const QStringList& words, int samples)
 
 } // namespace
 
+// Resident memory as the reader moves through ten checked dictionaries with
+// Ctrl+Down and back, beside what their lists take decoded.
+void MeasureSwitching(MainWindow& w, const QStringList& words)
+{
+    double decoded = 0;
+    auto step = [&](bool down, const char* what) {
+        QTest::keyClick(Ui(w).searchBox, down ? Qt::Key_Down : Qt::Key_Up, Qt::ControlModifier);
+        Ui(w).searchBox->setText(words.at(12345 % words.size()));
+        Ui(w).otherDictionaries->refresh();
+        QApplication::processEvents();
+        const auto& d = w.state().dictionary;
+        std::printf("  %-28s %-8s resident %.0f MB\n", what, qPrintable(d.name), ResidentMb());
+        return double(d.first.memoryBytes() + d.second.memoryBytes());
+    };
+    for (int i = 0; i < 4; ++i)
+        decoded += step(true, "Ctrl+Down");
+    for (int i = 0; i < 4; ++i)
+        step(false, "Ctrl+Up, back");
+    // The first and the five not visited hold copies of the first's list.
+    decoded += 6 * double(w.state().dictionary.first.memoryBytes());
+    std::printf("  ten dictionaries' lists decoded: %.0f MB; goal: under 1.2 x that + 100 = %.0f MB\n",
+                decoded / 1048576, 1.2 * decoded / 1048576 + 100);
+}
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -298,6 +322,7 @@ int main(int argc, char** argv)
         std::sort(refreshes.begin(), refreshes.end());
         std::printf("strip refreshed at a pause in typing: median %.3f ms, max %.3f ms\n",
                     refreshes[refreshes.size() / 2], refreshes.back());
+        MeasureSwitching(w, words);
     }
     // With LEXIFOL_BENCH_TEXT_BUILD set, the pages of a dictionary are made
     // searchable over and over on a thread meanwhile, as the text search

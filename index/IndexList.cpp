@@ -193,13 +193,17 @@ QString ListIndexMessage(long long position)
 void IndexList::clear()
 {
     QString().swap(text_);
-    LineOffsets().swap(offsets_);
+    offsets_.reset();
+    at_ = nullptr;
+    lines_ = 0;
 }
 
 void IndexList::swap(IndexList& other) noexcept
 {
     text_.swap(other.text_);
     offsets_.swap(other.offsets_);
+    std::swap(at_, other.at_);
+    std::swap(lines_, other.lines_);
 }
 
 QStringView IndexList::line(long long pos) const
@@ -207,7 +211,7 @@ QStringView IndexList::line(long long pos) const
     if (pos < 0 || pos >= count())
         return QStringView();
     const size_t i = size_t(pos);
-    return QStringView(text_.constData() + offsets_[i], qsizetype(offsets_[i + 1] - offsets_[i] - 1));
+    return QStringView(text_.constData() + at_[i], qsizetype(at_[i + 1] - at_[i] - 1));
 }
 
 std::optional<TabSplit> SplitAtTab(QStringView line)
@@ -267,8 +271,32 @@ void IndexList::adopt(QString text, qsizetype units, LineOffsets offsets)
     // block is a cheap realloc.
     text.squeeze();
     offsets.fit();
+    hold(std::move(text), std::move(offsets));
+}
+
+void IndexList::hold(QString text, LineOffsets offsets)
+{
+    lines_ = offsets.size() < 2 ? 0 : int(offsets.size() - 1);
+    auto block = std::make_shared<const LineOffsets>(std::move(offsets));
+    at_ = block->data();
+    offsets_ = std::move(block);
     text_ = std::move(text);
-    offsets_ = std::move(offsets);
+}
+
+void CutLinesInPlace(QString& text, LineOffsets& offsets)
+{
+    CheckSize(text.size());
+    const qsizetype n = text.size();
+    if (offsets.capacity() < LineRoom(n))
+        offsets = LineOffsets(LineRoom(n));
+    offsets.clear();
+    offsets.push_back(0);
+    if (n == 0)
+        return;
+    // An unterminated last line needs one more unit for its separator.
+    text.reserve(n + 1);
+    char16_t* p = reinterpret_cast<char16_t*>(text.data());
+    text.truncate(CutLines(Utf16Source<false>{p}, n, p, true, offsets));
 }
 
 void IndexList::setText(QString text)
@@ -278,13 +306,9 @@ void IndexList::setText(QString text)
     clear();
     if (text.isEmpty())
         return;
-    // An unterminated last line needs one more unit for its separator.
-    const qsizetype n = text.size();
-    text.reserve(n + 1);
-    char16_t* p = reinterpret_cast<char16_t*>(text.data());
-    LineOffsets offsets(LineRoom(n));
-    offsets.push_back(0);
-    const qsizetype units = CutLines(Utf16Source<false>{p}, n, p, true, offsets);
+    LineOffsets offsets;
+    CutLinesInPlace(text, offsets);
+    const qsizetype units = text.size();
     adopt(std::move(text), units, std::move(offsets));
 }
 
@@ -441,13 +465,12 @@ void IndexList::setLines(const QStringList& lines)
         text.append(QChar(kSeparator));
         offsets.push_back(uint32_t(text.size()));
     }
-    text_ = std::move(text);
-    offsets_ = std::move(offsets);
+    hold(std::move(text), std::move(offsets));
 }
 
 size_t IndexList::memoryBytes() const
 {
-    return size_t(text_.capacity()) * sizeof(char16_t) + offsets_.capacity() * sizeof(uint32_t);
+    return size_t(text_.capacity()) * sizeof(char16_t) + (offsets_ ? offsets_->capacity() * sizeof(uint32_t) : 0);
 }
 
 } // namespace lexifol

@@ -1,13 +1,16 @@
 #pragma once
 // An index file in memory: the decoded text in one UTF-16 buffer plus the
 // offset of every line. A million lines are one allocation, not a million
-// strings; headword and value are views into the buffer.
+// strings; headword and value are views into the buffer. A copy shares both
+// blocks (they are never changed once built), so the open dictionary, the
+// cache and the other dictionaries' look-ups hold one index once.
 #include <QString>
 #include <QStringView>
 
 #include "index/LineOffsets.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
@@ -23,10 +26,16 @@ struct TabSplit {
 };
 std::optional<TabSplit> SplitAtTab(QStringView line);
 
+// Cuts `text` into lines where it lies, by the rules of setText: each line
+// then ends in one separator unit, and `offsets` holds where each begins
+// and where the last ends. Both keep their blocks from call to call, for
+// readers that take a file a piece at a time.
+void CutLinesInPlace(QString& text, LineOffsets& offsets);
+
 class IndexList
 {
 public:
-    int count() const { return offsets_.empty() ? 0 : int(offsets_.size() - 1); }
+    int count() const { return lines_; }
     bool isEmpty() const { return count() == 0; }
     void clear();
     void swap(IndexList& other) noexcept;
@@ -60,18 +69,24 @@ public:
     // For tests and builders: one entry per string.
     void setLines(const QStringList& lines);
 
-    // Approximate heap bytes held (text + offsets).
+    // Approximate heap bytes held (text + offsets), counted once however
+    // many copies share them.
     size_t memoryBytes() const;
+    // Another copy holds the same blocks.
+    bool isShared() const { return offsets_.use_count() > 1; }
 
 private:
     void decodeSingleByte(QString out, const uchar* data, qsizetype bytes, const char16_t* table);
     void adopt(QString text, qsizetype units, LineOffsets offsets);
+    void hold(QString text, LineOffsets offsets);
 
     // Lines are compacted in place so that each is followed by exactly one
     // separator unit: line i is [offsets_[i], offsets_[i+1] - 1).
     // offsets_[0] may be 1: a UTF-16 file read in place keeps its mark there.
     QString text_;
-    LineOffsets offsets_;
+    std::shared_ptr<const LineOffsets> offsets_;
+    const uint32_t* at_ = nullptr; // offsets_'s block, read without a second hop
+    int lines_ = 0;
 };
 
 } // namespace lexifol

@@ -31,7 +31,9 @@ public:
     size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     size_t capacity() const { return capacity_; }
+    const uint32_t* data() const { return data_; }
 
+    void clear() { size_ = 0; }
     void fit();
     void swap(LineOffsets& other) noexcept;
 

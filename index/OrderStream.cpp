@@ -7,6 +7,8 @@
 #include "base/TextFile.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -33,28 +35,34 @@ public:
     {
         file_.seek(from);
     }
-    // False at the end, or on a read error (then `error` says why).
-    bool next(QByteArray& chunk, qint64& offset, QString* error)
+    // False at the end, or on a read error (then `error` says why). The
+    // piece lies in the reader's own block: it holds until the next call.
+    bool next(QByteArrayView& chunk, qint64& offset, QString* error)
     {
         while (true) {
             const qint64 cut = lastLineEnd();
             const bool atEnd = at_ >= to_;
-            if (cut > 0 || (atEnd && !held_.isEmpty())) {
-                const qint64 n = cut > 0 ? cut : held_.size();
-                chunk = held_.left(n);
-                held_.remove(0, n);
+            if (cut > 0 || (atEnd && end_ > begin_)) {
+                const qint64 n = cut > 0 ? cut : end_ - begin_;
+                chunk = QByteArrayView(buf_.constData() + begin_, n);
+                begin_ += n;
                 offset = heldAt_;
                 heldAt_ += n;
                 return true;
             }
             if (atEnd)
                 return false;
+            // The rest of the last line goes to the front: one block serves
+            // the whole file.
+            const qsizetype held = end_ - begin_;
+            std::memmove(buf_.data(), buf_.constData() + begin_, size_t(held));
+            begin_ = 0;
+            end_ = held;
             const qint64 want = qMin(kBlock, to_ - at_);
-            const qsizetype old = held_.size();
-            held_.resize(old + want);
-            const qint64 got = file_.read(held_.data() + old, want);
+            if (buf_.size() < end_ + want)
+                buf_.resize(end_ + want);
+            const qint64 got = file_.read(buf_.data() + end_, want);
             if (got <= 0) {
-                held_.truncate(old);
                 if (got < 0 && error)
                     *error = QStringLiteral("Cannot read file \"%1\". %2").arg(file_.fileName(), file_.errorString());
                 to_ = at_; // shrank or failed: what is held is the last piece
@@ -62,7 +70,7 @@ public:
                     return false;
                 continue;
             }
-            held_.truncate(old + got);
+            end_ += got;
             at_ += got;
         }
     }
@@ -72,9 +80,10 @@ private:
     // next unit is known and is no LF. 0 when there is none.
     qint64 lastLineEnd() const
     {
-        const auto* b = reinterpret_cast<const uchar*>(held_.constData());
+        const auto* b = reinterpret_cast<const uchar*>(buf_.constData() + begin_);
         const qsizetype unit = utf16_ ? 2 : 1;
-        const qsizetype n = held_.size() - held_.size() % unit;
+        const qsizetype size = end_ - begin_;
+        const qsizetype n = size - size % unit;
         auto code = [&](qsizetype i) -> char16_t {
             return unit == 1 ? b[i] : be_ ? char16_t(b[i] << 8 | b[i + 1]) : char16_t(b[i + 1] << 8 | b[i]);
         };
@@ -91,28 +100,41 @@ private:
     QFile& file_;
     qint64 at_, to_;
     bool utf16_, be_;
-    QByteArray held_;
+    QByteArray buf_;
+    qsizetype begin_ = 0, end_ = 0; // what is held of it
     qint64 heldAt_;
 };
 
-QString Decode(const QByteArray& chunk, Coding coding)
+// Decodes a piece into `out`, whose block is reused from piece to piece.
+void Decode(QByteArrayView chunk, Coding coding, bool ascii, QString& out)
 {
+    const auto* b = reinterpret_cast<const uchar*>(chunk.data());
     switch (coding) {
     case Coding::Utf16LE:
     case Coding::Utf16BE: {
-        QString s(chunk.size() / 2, Qt::Uninitialized);
-        const auto* b = reinterpret_cast<const uchar*>(chunk.constData());
+        out.resize(chunk.size() / 2);
+        auto* d = reinterpret_cast<char16_t*>(out.data());
         const bool be = coding == Coding::Utf16BE;
-        for (qsizetype i = 0; i < s.size(); ++i)
-            s[i] = QChar(be ? char16_t(b[2 * i] << 8 | b[2 * i + 1]) : char16_t(b[2 * i + 1] << 8 | b[2 * i]));
-        return s;
+        for (qsizetype i = 0; i < out.size(); ++i)
+            d[i] = be ? char16_t(b[2 * i] << 8 | b[2 * i + 1]) : char16_t(b[2 * i + 1] << 8 | b[2 * i]);
+        return;
     }
     case Coding::Utf8:
-        return QString::fromUtf8(chunk);
+        if (ascii) {
+            out.resize(chunk.size());
+            auto* d = reinterpret_cast<char16_t*>(out.data());
+            for (qsizetype i = 0; i < chunk.size(); ++i)
+                d[i] = b[i];
+        } else {
+            out.resize(chunk.size());
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            out.truncate(utf8.appendToBuffer(out.data(), chunk) - out.constData());
+        }
+        return;
     case Coding::EightBit:
-        return Ansi().decode(chunk);
+        out = Ansi().decode(chunk);
+        return;
     }
-    return {};
 }
 
 // What the loader would refuse in a piece, at its offset in the piece; for
@@ -121,7 +143,7 @@ QString Decode(const QByteArray& chunk, Coding coding)
 // own look and read again when the file as a whole says otherwise.
 enum class Look { Ascii, Utf8, EightBit };
 
-TextVerdict CheckPiece(const QByteArray& piece, const TextMark& mark, Look* look)
+TextVerdict CheckPiece(QByteArrayView piece, const TextMark& mark, Look* look)
 {
     TextVerdict v;
     if (mark.isUtf16())
@@ -160,9 +182,10 @@ void ScanRange(const QString& path, qint64 from, qint64 to, const TextMark& mark
     }
     const bool utf16 = mark.isUtf16();
     LineChunks chunks(file, from, to, utf16, mark.kind == TextMark::Utf16BE);
-    QByteArray chunk;
+    QByteArrayView chunk;
     qint64 offset = 0;
-    IndexList list;
+    QString text;
+    LineOffsets lines;
     QString previous;
     bool first = true;
     while (chunks.next(chunk, offset, &r.error)) {
@@ -181,10 +204,17 @@ void ScanRange(const QString& path, qint64 from, qint64 to, const TextMark& mark
             : forced                                   ? *forced
             : look == Look::EightBit                   ? Coding::EightBit
                                                        : Coding::Utf8;
-        list.setText(coding == Coding::Utf8 && look == Look::Ascii ? QString::fromLatin1(chunk)
-                                                                   : Decode(chunk, coding));
-        auto key = [&](int i) { return wholeLine ? list.line(i) : list.headword(i); };
-        for (int i = 0; i < list.count(); ++i) {
+        Decode(chunk, coding, look == Look::Ascii, text);
+        CutLinesInPlace(text, lines);
+        const int count = int(lines.size() - 1);
+        auto key = [&](int i) {
+            const QStringView line(text.constData() + lines[i], qsizetype(lines[i + 1] - lines[i] - 1));
+            if (wholeLine)
+                return line;
+            const auto parts = SplitAtTab(line);
+            return parts ? parts->before : QStringView();
+        };
+        for (int i = 0; i < count; ++i) {
             const QStringView p = i > 0 ? key(i - 1) : QStringView(previous), c = key(i);
             if (first) {
                 r.firstKey = c.toString();
@@ -198,9 +228,9 @@ void ScanRange(const QString& path, qint64 from, qint64 to, const TextMark& mark
                     r.order.equal.append({k, p.toString(), c.toString()});
             }
         }
-        r.order.lines += list.count();
-        if (list.count() > 0)
-            previous = key(list.count() - 1).toString();
+        r.order.lines += count;
+        if (count > 0)
+            previous = key(count - 1).toString();
     }
     r.lastKey = previous;
 }
@@ -210,7 +240,7 @@ qint64 Seam(QFile& file, qint64 from, bool utf16, bool be)
 {
     const qint64 middle = from + (file.size() - from) / 2 / 2 * 2;
     LineChunks probe(file, middle, qMin(file.size(), middle + kBlock), utf16, be);
-    QByteArray chunk;
+    QByteArrayView chunk;
     qint64 offset = 0;
     // The first piece may begin inside a line: the seam is past its first end.
     if (!probe.next(chunk, offset, nullptr))

@@ -53,15 +53,31 @@ struct ActiveDictionary::SecondRead {
 bool ActiveDictionary::readFirst(const QString& path, IndexList& out, FileStamp& stamp)
 {
     stamp = FileStamp::Of(path);
-    if (cache && cache->take(path, stamp, out))
+    if (cache && cache->share(path, stamp, out))
         return true;
-    return LoadFirstIndex(path, out).ok();
+    if (!LoadFirstIndex(path, out).ok())
+        return false;
+    if (cache)
+        cache->put(path, stamp, out);
+    return true;
 }
 
+bool ActiveDictionary::readSecond(const QString& path, const FileStamp& stamp, IndexList& out) const
+{
+    if (cache && cache->share(path, stamp, out))
+        return true;
+    if (!ReadSecondIndex(path, out))
+        return false;
+    if (cache)
+        cache->put(path, stamp, out);
+    return true;
+}
+
+// The cache holds a share already; putting it again makes it the newest.
 void ActiveDictionary::keepFirst()
 {
     if (cache)
-        cache->put(firstPath_, firstStamp_, std::move(first));
+        cache->put(firstPath_, firstStamp_, first);
     first.clear();
     firstPath_.clear();
 }
@@ -69,7 +85,7 @@ void ActiveDictionary::keepFirst()
 void ActiveDictionary::keepSecond()
 {
     if (cache)
-        cache->put(secondPath_, secondStamp_, std::move(second));
+        cache->put(secondPath_, secondStamp_, second);
     second.clear();
     secondPath_.clear();
 }
@@ -86,10 +102,8 @@ OpenOutcome ActiveDictionary::open(const OpenRequest& r)
     early.path = paths.secondIndex();
     early.stamp = FileStamp::Of(early.path);
     if (!r.startUp && !r.name.isEmpty() && early.stamp.size >= 0 && QFileInfo::exists(paths.firstIndex())) {
-        if (cache && cache->take(early.path, early.stamp, early.list))
-            early.read = true;
-        else
-            early.done = QtConcurrent::run([&early] { early.read = ReadSecondIndex(early.path, early.list); });
+        early.done = QtConcurrent::run(
+            [&early, this] { early.read = readSecond(early.path, early.stamp, early.list); });
     }
     IndexList fresh;
     FileStamp freshStamp;
@@ -212,7 +226,7 @@ QStringList ActiveDictionary::loadDerived(const QString& programFolder, bool rep
             RecoverSecondIndexFiles(paths.derivedFolder());
         late.path = paths.secondIndex();
         late.stamp = FileStamp::Of(late.path);
-        late.read = (cache && cache->take(late.path, late.stamp, late.list)) || ReadSecondIndex(late.path, late.list);
+        late.read = readSecond(late.path, late.stamp, late.list);
         early = &late;
     }
     early->done.waitForFinished();

@@ -63,6 +63,7 @@ private:
     struct SecondRead;
     // The lists, read from the files or taken from the cache.
     bool readFirst(const QString& path, IndexList& out, FileStamp& stamp);
+    bool readSecond(const QString& path, const FileStamp& stamp, IndexList& out) const;
     // Gives the open lists to the cache.
     void keepFirst();
     void keepSecond();

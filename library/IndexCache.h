@@ -10,6 +10,7 @@
 #include <QFuture>
 #include <list>
 #include <memory>
+#include <mutex>
 
 namespace lexifol {
 
@@ -31,18 +32,22 @@ public:
         : budget_(budgetBytes)
     { }
     void setBudget(size_t bytes);
-    size_t budget() const { return budget_; }
-    size_t heldBytes() const { return held_; }
+    size_t budget() const;
+    // Every list kept, those in use included: the memory the indexes take.
+    size_t heldBytes() const;
 
-    // Moves the list kept for `path` into `out` when the file's stamp is
+    // Shares the list kept for `path` into `out` when the file's stamp is
     // still `now`; false (and `out` untouched) otherwise.
-    bool take(const QString& path, const FileStamp& now, IndexList& out);
-    // Keeps `list`, read from `path` when it had `stamp`. The oldest lists
-    // go when the budget is passed; a list larger than it is not kept.
-    void put(const QString& path, const FileStamp& stamp, IndexList&& list);
-    // Reads `path` with `read` on a thread of its own, to be taken as if it
+    bool share(const QString& path, const FileStamp& now, IndexList& out);
+    // Keeps a share of `list`, read from `path` when it had `stamp`. The
+    // oldest lists nobody else holds go when the budget is passed; a list
+    // larger than the budget is not kept.
+    void put(const QString& path, const FileStamp& stamp, const IndexList& list);
+    // Within the budget, once the lists nobody else holds have gone.
+    bool fits();
+    // Reads `path` with `read` on a thread of its own, to be shared as if it
     // had been put: start-up reads the index while the window is built. A
-    // take of that path waits for it.
+    // share of that path waits for it.
     void prefetch(const QString& path, std::function<bool(const QString&, IndexList&)> read);
     void clear();
 
@@ -53,8 +58,10 @@ private:
         IndexList list;
         size_t bytes = 0;
     };
-    void trim();
     void settle(const QString& path); // a prefetch of `path` becomes an entry
+    // Callers hold the lock.
+    void trim();
+    void keep(const QString& path, const FileStamp& stamp, const IndexList& list);
 
     struct Pending {
         QString path;
@@ -62,6 +69,8 @@ private:
         std::shared_ptr<IndexList> list;
         QFuture<bool> read;
     };
+    // The other dictionaries are opened on a worker thread.
+    mutable std::mutex mutex_;
     std::list<Pending> pending_;
 
     std::list<Entry> entries_; // most recent first

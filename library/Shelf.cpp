@@ -52,6 +52,7 @@ void Shelf::open(const QList<ShelfEntry>& entries)
         }
         auto d = std::make_shared<ActiveDictionary>();
         d->userRoot = userRoot;
+        d->cache = cache_;
         const OpenOutcome out = d->open({e.root, e.name, false, false});
         Opened o;
         if (out.opened) {
@@ -64,8 +65,10 @@ void Shelf::open(const QList<ShelfEntry>& entries)
         }
         std::lock_guard lock(mutex_);
         const size_t bytes = o.dictionary ? Bytes(*o.dictionary) : 0;
-        if (held_ + bytes > budget_) {
+        if (o.dictionary && (bytes > cache_->budget() || !cache_->fits())) {
             o.dictionary.reset();
+            d.reset();
+            cache_->fits(); // its lists, now held by nobody, go
             o.why = QCoreApplication::translate("lexifol",
                                                 "not opened: the memory set aside for dictionaries is used up");
         } else {

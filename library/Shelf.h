@@ -29,8 +29,14 @@ struct ShelfHit {
 class Shelf
 {
 public:
-    explicit Shelf(size_t budgetBytes = size_t(512) << 20)
-        : budget_(budgetBytes)
+    // Its lists shared with `cache`, whose budget they count against.
+    explicit Shelf(IndexCache& cache)
+        : cache_(&cache)
+    { }
+    // A cache of its own.
+    explicit Shelf(size_t budgetBytes = IndexCache::kDefaultBudget)
+        : own_(std::make_unique<IndexCache>(budgetBytes))
+        , cache_(own_.get())
     { }
     // Opens each entry not open yet (within the budget; the rest stay
     // closed). Safe on a worker thread.
@@ -39,14 +45,15 @@ public:
     void open(const QList<ShelfEntry>& entries);
     // What each entry has for `text`, in the entries' order.
     QList<ShelfHit> lookUp(const QList<ShelfEntry>& entries, const QString& text) const;
-    size_t heldBytes() const;
+    size_t heldBytes() const; // its dictionaries' lists
 
 private:
     struct Opened {
         std::shared_ptr<const ActiveDictionary> dictionary;
         QString title, why;
     };
-    size_t budget_;
+    std::unique_ptr<IndexCache> own_;
+    IndexCache* cache_;
     mutable std::mutex mutex_;
     std::map<QString, Opened> opened_; // by root + name
     size_t held_ = 0;

@@ -137,18 +137,21 @@ void ServicesTest::indexCacheHandsBackOnlyUnchangedFiles()
     IndexList list;
     list.setLines({"a\t1", "b\t2"});
     const FileStamp stamp = FileStamp::Of(path);
-    cache.put(path, stamp, std::move(list));
-    IndexList back;
-    QVERIFY(cache.take(path, FileStamp::Of(path), back));
-    QCOMPARE(back.count(), 2);
-    QVERIFY(!cache.take(path, FileStamp::Of(path), back)); // taken once
+    cache.put(path, stamp, list);
+    IndexList back, again;
+    QVERIFY(cache.share(path, FileStamp::Of(path), back));
+    QVERIFY(cache.share(path, FileStamp::Of(path), again));
+    QCOMPARE(again.count(), 2);
+    QCOMPARE(again.line(1).toString(), "b\t2");
+    // One copy however many hold it.
+    QCOMPARE(cache.heldBytes(), list.memoryBytes());
+    QCOMPARE(again.headword(0).data(), list.headword(0).data());
 
-    cache.put(path, stamp, std::move(back));
     // Replaced through a rename with the same size: a new file.
     QVERIFY(writeBytes(path + ".new", "c\t1\r\nd\t2\r\n"));
     QVERIFY(QFile::remove(path) && QFile::rename(path + ".new", path));
     IndexList stale;
-    QVERIFY(!cache.take(path, FileStamp::Of(path), stale));
+    QVERIFY(!cache.share(path, FileStamp::Of(path), stale));
     QCOMPARE(stale.count(), 0);
 }
 
@@ -163,15 +166,15 @@ void ServicesTest::indexCachePrefetchIsTakenOnlyWhenStillTrue()
     cache.prefetch(path, load);
     cache.prefetch(bad, [](const QString&, IndexList&) { return false; });
     IndexList out;
-    QVERIFY(cache.take(path, FileStamp::Of(path), out));
+    QVERIFY(cache.share(path, FileStamp::Of(path), out));
     QCOMPARE(out.count(), 2);
-    QVERIFY(!cache.take(bad, FileStamp::Of(bad), out)); // a read that failed is no entry
+    QVERIFY(!cache.share(bad, FileStamp::Of(bad), out)); // a read that failed is no entry
     // Changed after it was read ahead: the prefetch is not handed out.
     cache.prefetch(path, load);
     QVERIFY(writeBytes(path + ".new", "c\t1\r\n"));
     QVERIFY(QFile::remove(path) && QFile::rename(path + ".new", path));
     IndexList stale;
-    QVERIFY(!cache.take(path, FileStamp::Of(path), stale));
+    QVERIFY(!cache.share(path, FileStamp::Of(path), stale));
     QCOMPARE(stale.count(), 0);
     cache.prefetch(path, load);
     cache.clear(); // waits for the reading, holds nothing
@@ -190,13 +193,18 @@ void ServicesTest::indexCacheKeepsWithinItsBudget()
     for (const char* name : {"a", "b", "c"}) {
         IndexList copy;
         copy.setLines(lines);
-        cache.put(QString::fromLatin1(name), {1, 1, 1}, std::move(copy));
+        cache.put(QString::fromLatin1(name), {1, 1, 1}, copy);
     }
     QVERIFY(cache.heldBytes() <= cache.budget());
     IndexList out;
-    QVERIFY(!cache.take("a", {1, 1, 1}, out)); // the oldest went
-    QVERIFY(cache.take("c", {1, 1, 1}, out));
+    QVERIFY(!cache.share("a", {1, 1, 1}, out)); // the oldest went
+    QVERIFY(cache.share("c", {1, 1, 1}, out));
+    // A list in use is counted and stays: dropping it would free nothing.
     cache.setBudget(0);
+    QCOMPARE(cache.heldBytes(), one);
+    QVERIFY(!cache.fits());
+    out.clear();
+    QVERIFY(cache.fits());
     QCOMPARE(cache.heldBytes(), size_t(0));
 }
 

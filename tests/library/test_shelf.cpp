@@ -91,6 +91,26 @@ private slots:
         QCOMPARE(int(hits[2].kind), int(Kind::Opening));
     }
 
+    void sharesTheWindowsLists()
+    {
+        IndexCache cache;
+        ActiveDictionary window;
+        window.cache = &cache;
+        QVERIFY(window.open({root_, "Rules", false, false}).opened);
+        const size_t one = window.first.memoryBytes() + window.second.memoryBytes();
+        QVERIFY(window.second.count() == 2);
+        Shelf shelf(cache);
+        const QList<ShelfEntry> entries{{"Rules", root_}};
+        shelf.open(entries);
+        QCOMPARE(int(shelf.lookUp(entries, "naive")[0].kind), int(Kind::Exact));
+        QCOMPARE(shelf.heldBytes(), one);
+        QCOMPARE(cache.heldBytes(), one);
+        // The window moving on leaves them to the shelf, still counted.
+        window.clear();
+        cache.setBudget(0);
+        QCOMPARE(cache.heldBytes(), one);
+    }
+
     void budgetKeepsTheRestClosed()
     {
         Shelf shelf(1);
