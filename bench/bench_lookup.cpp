@@ -183,7 +183,7 @@ void MeasureMapped(MainWindow& w, const QStringList& words, int samples)
 
 // Resident memory as the reader moves through ten checked dictionaries with
 // Ctrl+Down and back, beside what their lists take decoded.
-void MeasureSwitching(MainWindow& w, const QStringList& words)
+void MeasureSwitching(MainWindow& w, const QStringList& words, double wordsMb)
 {
     double decoded = 0;
     auto step = [&](bool down, const char* what) {
@@ -192,7 +192,8 @@ void MeasureSwitching(MainWindow& w, const QStringList& words)
         Ui(w).otherDictionaries->refresh();
         QApplication::processEvents();
         const auto& d = w.state().dictionary;
-        std::printf("  %-28s %-8s resident %.0f MB\n", what, qPrintable(d.name), ResidentMb());
+        std::printf("  %-28s %-8s resident %.0f MB, less the bench's own words %.0f MB\n", what, qPrintable(d.name),
+                    ResidentMb(), ResidentMb() - wordsMb);
         return double(d.first.memoryBytes() + d.second.memoryBytes());
     };
     for (int i = 0; i < 4; ++i)
@@ -214,6 +215,7 @@ int main(int argc, char** argv)
 
     QTemporaryDir dir;
     const QString prog = dir.path() + QStringLiteral("/");
+    const double startMb = ResidentMb();
     QStringList words;
     words.reserve(count);
     QRandomGenerator rng(42);
@@ -227,7 +229,8 @@ int main(int argc, char** argv)
     }
     const auto& coll = lexifol::IndexCollation::Default();
     std::sort(words.begin(), words.end(), [&](const QString& a, const QString& b) { return coll.compare(a, b) < 0; });
-    QStringList first, second;
+    const double wordsMb = ResidentMb() - startMb;
+    QStringList first, second; // the files' lines, dropped once written
     first.reserve(count);
     second.reserve(count);
     for (int i = 0; i < count; ++i) {
@@ -240,6 +243,7 @@ int main(int argc, char** argv)
     write(prog + QStringLiteral("Data/Second.list"), utf16File(first));
     write(prog + QStringLiteral("Data/Second.files/secondindex.list"), utf16File(second));
     write(prog + QStringLiteral("Data/Second.files/replacelist.dat"), QString::fromUtf8("é=e\r\nü=u\r\n").toUtf8());
+    first = second = QStringList();
     write(prog + QStringLiteral("Data/Plain.files/Plugin.dat"), "zoom=width\r\n");
     write(prog + QStringLiteral("Data/Second.files/Plugin.dat"), "zoom=width\r\n");
     // Both open a real document: a pause in typing draws the page ahead.
@@ -322,7 +326,7 @@ int main(int argc, char** argv)
         std::sort(refreshes.begin(), refreshes.end());
         std::printf("strip refreshed at a pause in typing: median %.3f ms, max %.3f ms\n",
                     refreshes[refreshes.size() / 2], refreshes.back());
-        MeasureSwitching(w, words);
+        MeasureSwitching(w, words, wordsMb);
     }
     // With LEXIFOL_BENCH_TEXT_BUILD set, the pages of a dictionary are made
     // searchable over and over on a thread meanwhile, as the text search

@@ -17,6 +17,9 @@ constexpr double kRestart = 3.0;
 // A page that sorts before the last word of the page before: the last
 // word may be misread, so a cost, not a bar; the page goes to the review.
 constexpr double kBelowBound = 0.5;
+// A page whose word the order chose against evidence this many times
+// stronger goes to the review: a later article taken over the page's first.
+constexpr double kOverruled = 4.0;
 // How far back a page looks for the page before it in the path.
 constexpr int kWindow = 40;
 // How much less the head's reading of a word counts than the body's.
@@ -136,6 +139,14 @@ void Explain(QList<PageProposal>& pages, const QList<QList<Option>>& options, co
         else if (rival)
             p.doubt = QStringLiteral("the running head and the first article disagree: %1 or %2")
                           .arg(Quote(p.word), Quote(p.others.first()));
+        else if (const Option& best = *std::max_element(
+                     o.begin(), o.end(), [](const Option& a, const Option& b) { return a.weight < b.weight; });
+                 best.weight >= kOverruled * o[k].weight)
+            // The order overruled what the page says most clearly: the
+            // order of the printed book may not be the collation's.
+            p.doubt = QStringLiteral("%1, what the page reads most clearly, is out of order with the pages "
+                                     "around it; %2 was taken instead")
+                          .arg(Quote(best.word), Quote(p.word));
         else if (!o[k].unsure.isEmpty())
             p.doubt = o[k].unsure;
         previous = i;

@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(!p.doubt.isEmpty(), doubt);
     }
 
-    // Each page: "word/lastGuide/other candidates"; what the check leaves:
+    // Each page: "word/lastGuide/other candidates[/second article]"; what the check leaves:
     // "word" kept or replaced, "?" in doubt, "!" a new alphabet.
     void order_data()
     {
@@ -159,6 +159,8 @@ private slots:
             << QStringList{"?", "?", "apple", "arm", "bank", "bay", "cat", "cow", "dog", "egg", "elm", "fig", "fir", "gem"};
         QTest::newRow("a page its neighbours disagree on")
             << QStringList{"apple//", "cat//", "bank//", "bay//", "dog//"} << QStringList{"apple", "?", "bank", "bay", "dog"};
+        QTest::newRow("the first article overruled by the order")
+            << QStringList{"spanish//", "span-new///spanning", "sparer//"} << QStringList{"spanish", "?", "sparer"};
         QTest::newRow("a page without text leaves the order to its neighbours")
             << QStringList{"apple/ash/", "//", "bank//"} << QStringList{"apple", "", "bank"};
         // clang-format on
@@ -175,6 +177,9 @@ private slots:
             p.word = f[0];
             p.lastGuide = f[1];
             p.others = f[2].split(u' ', Qt::SkipEmptyParts);
+            // A fourth part: the page's second article, read less surely.
+            if (f.size() > 3)
+                p.candidates = {{f[0], 1.0, true, {}, {}}, {f[3], 0.25, true, {}, {}}};
             proposals << p;
         }
         CheckProposals(proposals, *IndexCollation::ForLocale("en"));
