@@ -128,7 +128,12 @@ QString OpeningHeadword(const TextLayer& layer, const TextLine& line, int first)
             if (const qsizetype at = whole.indexOf(stop, 1); at >= 0)
                 cut = std::min(cut, at + 1);
         const QString t = whole.left(cut);
-        const QString clean = WithoutPunctuation(t);
+        QString clean = WithoutPunctuation(t);
+        // A prefix keeps its hyphen ("Un-, a prefix"): before a comma it
+        // is no hyphen of a word broken at the line's end.
+        if (const QString before = t.chopped(1);
+            (t.endsWith(u',') || t.endsWith(u';')) && before.endsWith(u'-') && WithoutPunctuation(before) == clean)
+            clean += u'-';
         if (clean.isEmpty() || !std::all_of(clean.begin(), clean.end(), [](QChar c) {
                 return c.isLetter() || c == u'-' || c == u'\'';
             }))

@@ -207,6 +207,8 @@ QList<HeadPiece> Pieces(const PageWord& word)
             out.append({piece, word.box.left(), word.box.right(), ends});
         else if (ends && !out.isEmpty())
             out.last().endsGuide = true;
+        else if (ends) // a dash standing alone still parts the guide words
+            out.append({QString(), word.box.left(), word.box.right(), true});
         piece.clear();
     };
     for (QChar c : word.text) {
@@ -273,6 +275,10 @@ QStringList GuideWords(const TextLayer& layer, const QList<int>& lines)
             close();
     }
     close();
+    // A head names two guide words at most: of more, those of a letter or
+    // two are specks read as letters ("Of", "OO").
+    if (out.size() > 2)
+        out.removeIf([](const QString& g) { return g.size() <= 2; });
     return out;
 }
 

@@ -72,6 +72,14 @@ private slots:
         QTest::newRow("head of a page number only") << (QStringList{"40,40:12"} + kBody) << "apple" << "" << false;
         // Heads as OCR gives them.
         QTest::newRow("a dash between the guide words") << (QStringList{"40,40:apple — ash 57"} + kBody) << "apple" << "ash" << false;
+        QTest::newRow("a dash run into the second guide word")
+            << QStringList{"40,40:57 APRICOT —ASH", "40,200:apricot n. a fruit", "80,230:of a tree and", "80,260:its kind",
+                           "520,200:of the rose family", "520,230:in warm lands"} << "apricot" << "ASH" << false;
+        QTest::newRow("specks read as letters either side of the guide words")
+            << (QStringList{"40,40:30. 2 Of ° APPLE —ASH . OO ."} + kBody) << "apple" << "ASH" << false;
+        QTest::newRow("a prefix keeps its hyphen")
+            << QStringList{"40,200:Un-, a prefix meaning not", "40,230:unable a. not able", "40,260:unarmed a. bare",
+                           "520,200:unbent a. straight", "520,230:uncle n. a relative"} << "Un-" << "" << false;
         QTest::newRow("a colon after the number") << (QStringList{"40,40:244 : APPLE"} + kBody) << "apple" << "" << false;
         QTest::newRow("specks beside the number") << (QStringList{"40,40:250° _ , apple ash"} + kBody) << "apple" << "ash" << false;
         QTest::newRow("a speck after the number") << (QStringList{"40,40:apple ash 229 ."} + kBody) << "apple" << "ash" << false;
