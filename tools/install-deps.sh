@@ -4,7 +4,7 @@ set -euo pipefail
 PKGS=(build-essential cmake ninja-build pkg-config
       qt6-base-dev libicu-dev libdjvulibre-dev djvulibre-bin libx11-dev libsqlite3-dev libxcb1-dev
       fonts-dejavu-core clang libclang-rt-14-dev clang-format clang-tidy
-      xvfb xauth openbox xdotool x11-utils wmctrl imagemagick
+      xvfb xauth openbox xdotool x11-utils x11-xkb-utils wmctrl imagemagick weston qt6-wayland
       desktop-file-utils appstream dpkg-dev lintian
       zlib1g-dev
       libtesseract-dev tesseract-ocr-eng tesseract-ocr-rus libxkbcommon-dev xkb-data
