@@ -67,7 +67,9 @@ Status WriteFilePair(const QString& folder, const PairFile& a, const PairFile& b
     const QString mark = dir.filePath(QString::fromLatin1(kPairMark));
     for (const PairFile* f : {&a, &b}) {
         const QString path = dir.filePath(f->name);
-        if (const Status s = WriteFileAtomically(Fresh(path), f->bytes); !s) {
+        if (const Status s = f->pieces ? WriteFileAtomically(Fresh(path), f->pieces)
+                                       : WriteFileAtomically(Fresh(path), f->bytes);
+            !s) {
             RecoverFilePair(folder, a.name, b.name);
             return Status::failure(
                 QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(Fresh(path)), s.error()));

@@ -9,11 +9,16 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace lexifol {
 
 struct PairFile {
     QString name; // file name inside the folder
     QByteArray bytes;
+    // When set, the content a piece at a time instead (as WriteFileAtomically
+    // takes it): a large file never held whole.
+    std::function<bool(QByteArray&)> pieces = {};
 };
 
 // Replaces both files of `folder`, or neither; the error names the file.

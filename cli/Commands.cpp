@@ -200,7 +200,7 @@ int BuildSecond(const QStringList& args, Streams& io)
     ReplacementList list;
     list.setLines(rules.encoded);
     if (const Status s = WriteSecondIndexFiles(folder, ReplacementFileBytes(rules.encoded),
-                                               SecondIndexFileBytes(first, list));
+                                               SecondIndexPieces(first, list));
         !s)
         return Usage(io, s.error());
     io.err << name << ": second index of " << first.count() << " lines written\n";

@@ -1,6 +1,7 @@
 #include "index/IndexTools.h"
 
-#include <thread>
+#include <algorithm>
+#include <memory>
 #include "base/FilePair.h"
 
 #include "base/AtomicFile.h"
@@ -83,25 +84,33 @@ void AppendSecondLines(const IndexList& first, const ReplacementList& rules, int
 
 } // namespace
 
+std::function<bool(QByteArray&)> SecondIndexPieces(const IndexList& first, const ReplacementList& rules)
+{
+    // About a megabyte a piece, in a block the writer hands back each time.
+    constexpr int kPieceLines = 1 << 15;
+    rules.ruleForUnit(0); // the rule table is built before the first piece
+    auto next = std::make_shared<int>(-1);
+    return [&first, &rules, next](QByteArray& piece) {
+        piece.resize(0);
+        if (*next < 0) {
+            piece.append("\xFF\xFE", 2);
+            *next = 0;
+        } else if (*next >= first.count()) {
+            return false;
+        }
+        const int to = std::min(first.count(), *next + kPieceLines);
+        AppendSecondLines(first, rules, *next, to, piece);
+        *next = to;
+        return true;
+    };
+}
+
 QByteArray SecondIndexFileBytes(const IndexList& first, const ReplacementList& rules)
 {
-    QByteArray out("\xFF\xFE", 2);
+    QByteArray out, piece;
     out.reserve(2 + qsizetype(first.memoryBytes()));
-    // Large lists in two halves at once; the rules are only read.
-    const int n = first.count(), half = n > 200000 ? n / 2 : n;
-    QByteArray upper;
-    rules.ruleForUnit(0); // the rule table is built here, before two threads read it
-    std::thread worker;
-    if (half < n)
-        worker = std::thread([&] {
-            upper.reserve(qsizetype(first.memoryBytes()) / 2 + 1024);
-            AppendSecondLines(first, rules, half, n, upper);
-        });
-    AppendSecondLines(first, rules, 0, half, out);
-    if (worker.joinable()) {
-        worker.join();
-        out += upper;
-    }
+    for (const auto next = SecondIndexPieces(first, rules); next(piece);)
+        out += piece;
     return out;
 }
 
@@ -109,6 +118,13 @@ Status WriteSecondIndexFiles(const QString& folder, const QByteArray& rules, con
 {
     return WriteFilePair(folder, {QStringLiteral("replacelist.dat"), rules},
                          {QStringLiteral("secondindex.list"), index});
+}
+
+Status WriteSecondIndexFiles(const QString& folder, const QByteArray& rules,
+                             const std::function<bool(QByteArray&)>& index)
+{
+    return WriteFilePair(folder, {QStringLiteral("replacelist.dat"), rules},
+                         {QStringLiteral("secondindex.list"), {}, index});
 }
 
 void RecoverSecondIndexFiles(const QString& folder)

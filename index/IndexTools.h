@@ -12,6 +12,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 namespace lexifol {
 
 // Rule lines as typed: at least two units, the second "=". A final empty
@@ -33,11 +35,16 @@ QByteArray ReplacementFileBytes(const QByteArrayList& lines);
 // The second index file (UTF-16LE, FF FE, CR LF after every line): line j is
 // the normalised headword of line j of `first`, empty without a headword.
 QByteArray SecondIndexFileBytes(const IndexList& first, const ReplacementList& rules);
+// The same a piece at a time, for WriteFileAtomically: a million lines are
+// written without the file held whole. `first` and `rules` must outlive it.
+std::function<bool(QByteArray&)> SecondIndexPieces(const IndexList& first, const ReplacementList& rules);
 
 // Writes both files of a second index into `folder`, or neither: each is
 // written to a temporary file first, and the old files are replaced only
 // when both are complete.
 Status WriteSecondIndexFiles(const QString& folder, const QByteArray& rules, const QByteArray& index);
+Status WriteSecondIndexFiles(const QString& folder, const QByteArray& rules,
+                             const std::function<bool(QByteArray&)>& index);
 // Finishes or undoes a replacement of the two that a crash interrupted.
 void RecoverSecondIndexFiles(const QString& folder);
 

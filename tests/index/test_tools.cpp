@@ -80,6 +80,14 @@ private slots:
         QTest::newRow("no TAB, empty line") << "a=b" << QStringList{"abc", "a\t2"} << "\r\nb\r\n";
         QTest::newRow("order kept") << "a=b" << QStringList{"Zebra\t1", "apple\t2"} << "Zebrb\r\nbpple\r\n";
         // clang-format on
+        // Written a piece at a time: lines across the pieces' seams.
+        QStringList many;
+        QString normalised;
+        for (int i = 0; i < 70000; ++i) {
+            many << QStringLiteral("caf\u00e9%1\t1").arg(i);
+            normalised += QStringLiteral("cafe%1\r\n").arg(i);
+        }
+        QTest::newRow("many lines") << "\u00e9=e" << many << normalised;
     }
     void secondIndex()
     {
