@@ -25,7 +25,9 @@ void MainWindow::startUp()
 {
     state_.singleFileOnView = state_.extraPageOnView = state_.skipSearchReplay = false;
     // Read first: opening the dictionary at start asks them ([Keyboard]).
-    ui_.pageView->setContinuous(state_.readSettings().continuous);
+    const ViewSettings view = state_.readSettings();
+    ui_.pageView->setContinuous(view.continuous);
+    ui_.pageView->setImageBudget(view.pageImageBytes);
 
     state_.dictionary.clear();
     showCatalogue();

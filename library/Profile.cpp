@@ -327,10 +327,15 @@ ViewSettings ReadViewSettings(const ProfileFile& settings)
     v.otherDictionaries = settings.readBool(QStringLiteral("View"), QStringLiteral("OtherDictionaries"), true);
     v.continuous = settings.readBool(QStringLiteral("View"), QStringLiteral("Continuous"), true);
     v.language = settings.readString(QStringLiteral("View"), QStringLiteral("Language"));
-    bool number = false;
-    const int mb = settings.readString(QStringLiteral("Memory"), QStringLiteral("DictionaryCacheMB")).toInt(&number);
-    if (number && mb >= 0)
-        v.cacheBytes = size_t(mb) << 20;
+    const auto megabytes = [&settings](const char* key) {
+        bool number = false;
+        const int mb = settings.readString(QStringLiteral("Memory"), QString::fromLatin1(key)).toInt(&number);
+        return number && mb >= 0 ? std::optional<int>(mb) : std::nullopt;
+    };
+    if (const auto mb = megabytes("DictionaryCacheMB"))
+        v.cacheBytes = size_t(*mb) << 20;
+    if (const auto mb = megabytes("PageImagesMB"))
+        v.pageImageBytes = qint64(*mb) << 20;
     return v;
 }
 

@@ -43,6 +43,7 @@ struct ViewSettings {
     bool otherDictionaries = true;         // [View] OtherDictionaries
     bool continuous = true;                // [View] Continuous
     size_t cacheBytes = size_t(512) << 20; // [Memory] DictionaryCacheMB
+    qint64 pageImageBytes = 96LL << 20;    // [Memory] PageImagesMB
     QString language;                      // [View] Language: "" follows the system
 };
 ViewSettings ReadViewSettings(const ProfileFile& settings);

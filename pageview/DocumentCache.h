@@ -44,6 +44,9 @@ inline constexpr int kTextsKept = 64;
 class DocumentCache
 {
 public:
+    // About twenty pages of a window's width: going back to the last few
+    // is instant, a session does not grow past it.
+    static constexpr qint64 kDefaultImageBudget = 96LL << 20;
     // With `validate`, a document whose file changed since is dropped.
     DocInfo* find(const QString& path, bool validate);
     const DocInfo* peek(const QString& path) const; // as it is, not checked
@@ -51,13 +54,15 @@ public:
     void recordPage(const PageResult& r);
     void recordText(const TextResult& r);
 
+    // The memory the rendered pages may take together.
+    void setImageBudget(qint64 bytes) { images_.setLimit(bytes); }
     // The rendered page for this view, or a null image.
     QImage image(const QString& path, int index, const RenderPlan& plan);
     // Whether the page would show at once: rendered for the view, text read.
     bool isReady(const QString& path, int index, const ZoomSetting& zoom, const ViewArea& view) const;
 
 private:
-    ImageCache images_{256LL * 1024 * 1024};
+    ImageCache images_{kDefaultImageBudget};
     std::map<QString, DocInfo> docs_;
     quint64 useClock_ = 0;
 };

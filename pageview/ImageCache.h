@@ -32,6 +32,11 @@ public:
 
     qint64 bytes() const { return bytes_; }
     qint64 limit() const { return limit_; }
+    void setLimit(qint64 bytes)
+    {
+        limit_ = bytes;
+        trim();
+    }
     int count() const { return int(index_.size()); }
 
 private:

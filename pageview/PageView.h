@@ -100,6 +100,8 @@ public:
     // (the default), or each page alone.
     void setContinuous(bool on);
     bool continuous() const;
+    // The memory the pages drawn a moment ago may keep.
+    void setImageBudget(qint64 bytes);
     // The page on view's place among the pages read on through (of its
     // document, or the page files of its folder), and how many there are.
     std::pair<int, int> readingPlace() const;

@@ -228,6 +228,11 @@ void PageView::Impl::takeColumnPage(const PageResult& r)
 
 // ---------------------------------------------------------------- PageView
 
+void PageView::setImageBudget(qint64 bytes)
+{
+    d->documents.setImageBudget(bytes);
+}
+
 void PageView::setContinuous(bool on)
 {
     if (d->continuous == on)

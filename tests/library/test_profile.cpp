@@ -90,6 +90,28 @@ private slots:
         QCOMPARE(lexifol::TranslationCandidates(setting, env), candidates);
     }
 
+    // The memory budgets: megabytes, the default for a value that is none.
+    void memoryBudgets_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<qint64>("dictionaryMb");
+        QTest::addColumn<qint64>("pageImagesMb");
+        // clang-format off
+        QTest::newRow("defaults") << QByteArray() << qint64(512) << qint64(96);
+        QTest::newRow("both set") << QByteArray("[Memory]\r\nDictionaryCacheMB=100\r\nPageImagesMB=40\r\n") << qint64(100) << qint64(40);
+        QTest::newRow("none kept") << QByteArray("[Memory]\r\nPageImagesMB=0\r\n") << qint64(512) << qint64(0);
+        QTest::newRow("not a number, negative") << QByteArray("[Memory]\r\nDictionaryCacheMB=lots\r\nPageImagesMB=-5\r\n") << qint64(512) << qint64(96);
+        // clang-format on
+    }
+    void memoryBudgets()
+    {
+        QFETCH(QByteArray, ini);
+        QVERIFY(writeBytes(this->ini(), ini));
+        const lexifol::ViewSettings v = lexifol::ReadViewSettings(ProfileFile(this->ini()));
+        QTEST(qint64(v.cacheBytes >> 20), "dictionaryMb");
+        QTEST(v.pageImageBytes >> 20, "pageImagesMb");
+    }
+
     void missingAndUnreadable()
     {
         bool ok = false;
