@@ -1,5 +1,9 @@
 #include "app/Application.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <QCoreApplication>
 #include <QtConcurrent/QtConcurrentRun>
 #include "config/Messages.h"
@@ -44,6 +48,15 @@ FontConfigurationAhead::FontConfigurationAhead()
 void FontConfigurationAhead::wait()
 {
     thread_.waitForFinished();
+}
+
+void ReturnLargeBlocksWhenFreed()
+{
+#if defined(__GLIBC__)
+    // A fixed threshold: glibc would otherwise raise it to the size of the
+    // first large block freed, and keep the later ones in its arenas.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
 }
 
 } // namespace lexifol

@@ -29,6 +29,12 @@ private:
     QFuture<void> thread_;
 };
 
+// Large blocks (page images, index lists) are made on one thread and freed
+// on another: given their own mapping, each goes back to the system when it
+// is freed, instead of staying in the allocator's pools for the rest of the
+// session.
+void ReturnLargeBlocksWhenFreed();
+
 inline constexpr char kApplicationTitle[] = "Lexifol 3.1";
 
 } // namespace lexifol

@@ -42,6 +42,7 @@ int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], djvu::kTextHelperArgument) == 0)
         return djvu::RunTextHelper();
+    ReturnLargeBlocksWhenFreed();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -6,6 +6,7 @@
 // The program folder is the sample's (made with lexifol_mksample) plus five
 // copies of its whole-document dictionary under other names.
 #include "WindowProbe.h"
+#include "app/Application.h"
 #include "config/Messages.h"
 
 #include <QApplication>
@@ -70,6 +71,7 @@ void Settle(int ms)
 
 int main(int argc, char** argv)
 {
+    lexifol::ReturnLargeBlocksWhenFreed(); // as the program does
     QApplication app(argc, argv);
     lexifol::SetMessageHandler(
         [](const lexifol::Message& m) { std::fprintf(stderr, "message: %s\n", qPrintable(m.text)); });
