@@ -149,6 +149,7 @@ namespace {
 struct Readings {
     QStringList guides;
     QList<djvu::ArticleStart> starts; // ascending
+    QString passedOver;               // a first article left out of order with the next ones
 };
 
 // One stretch of words in the head is one headword ("black and white"),
@@ -179,9 +180,12 @@ Readings Read(const djvu::TextLayer& layer, const IndexCollation& c)
     r.starts = Ascending(all, c);
     // A first article misread out of order with the next ones is still the
     // first when the head reads it alike ("Roceella" before "Roccellin").
-    if (!all.isEmpty() && !r.starts.isEmpty() && all.first().word != r.starts.first().word && !r.guides.isEmpty()
-        && Agree(c, r.guides.first(), all.first().headword))
-        r.starts.prepend(all.first());
+    if (!all.isEmpty() && !r.starts.isEmpty() && all.first().word != r.starts.first().word) {
+        if (!r.guides.isEmpty() && Agree(c, r.guides.first(), all.first().headword))
+            r.starts.prepend(all.first());
+        else
+            r.passedOver = all.first().headword;
+    }
     r.guides = SplitCloseGuides(r.guides, r, c);
     return r;
 }
@@ -214,6 +218,13 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page, const IndexColl
     if (starts.size() > 1)
         Add(p, c, starts[1].headword, kSecondArticleWeight, true, true);
     CheckSpelling(p.candidates, PageWords(layer));
+    // Without a head to tell, a first article that OCR may have misread is
+    // left out for the next one: the maker looks.
+    if (!r.passedOver.isEmpty() && r.guides.isEmpty())
+        for (PageCandidate& k : p.candidates)
+            if (k.unsure.isEmpty())
+                k.unsure = QStringLiteral("the first article reads \u201c%1\u201d, out of order with the next ones")
+                               .arg(r.passedOver);
     p.conflict = !firstGuide.isEmpty() && !first.isEmpty() && !Agree(c, firstGuide, first);
     std::stable_sort(p.candidates.begin(), p.candidates.end(),
                      [](const PageCandidate& a, const PageCandidate& b) { return a.weight > b.weight; });

@@ -80,6 +80,9 @@ private slots:
         QTest::newRow("a prefix keeps its hyphen")
             << QStringList{"40,200:Un-, a prefix meaning not", "40,230:unable a. not able", "40,260:unarmed a. bare",
                            "520,200:unbent a. straight", "520,230:uncle n. a relative"} << "Un-" << "" << false;
+        QTest::newRow("no head: a first article out of order with the next ones")
+            << QStringList{"40,200:Single shell n. a shell", "40,230:jingled v. rang", "40,260:jingler n. one",
+                           "520,200:jingly a. ringing", "520,230:jinks n. pranks"} << "jingled" << "" << true;
         QTest::newRow("a colon after the number") << (QStringList{"40,40:244 : APPLE"} + kBody) << "apple" << "" << false;
         QTest::newRow("specks beside the number") << (QStringList{"40,40:250° _ , apple ash"} + kBody) << "apple" << "ash" << false;
         QTest::newRow("a speck after the number") << (QStringList{"40,40:apple ash 229 ."} + kBody) << "apple" << "ash" << false;
