@@ -89,9 +89,10 @@ QString HocrToDjvuText(const QByteArray& hocr, QSize page)
                 stack.removeLast();
         }
     }
+    // A page OCR found no word on (a plate) has no text layer.
     QString out;
     Write(root, page.height(), out);
-    return out + u'\n';
+    return out.contains(QStringLiteral("(word ")) ? out + u'\n' : QString();
 }
 
 } // namespace corpus
