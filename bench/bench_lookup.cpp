@@ -4,6 +4,7 @@
 #include "app/KeyMapper.h"
 #include "app/OtherStrip.h"
 #include "WindowProbe.h"
+#include "Resident.h"
 #include "index/Collation.h"
 #include "config/Messages.h"
 #include "DjvuEncode.h"
@@ -51,16 +52,6 @@ void write(const QString& path, const QByteArray& bytes)
     if (!f.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
     f.write(bytes);
-}
-
-// Resident memory of this process, in MB.
-double ResidentMb()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * 4096 / (1024 * 1024) : -1;
 }
 
 struct Stats {

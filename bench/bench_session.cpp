@@ -6,6 +6,7 @@
 // The program folder is the sample's (made with lexifol_mksample) plus five
 // copies of its whole-document dictionary under other names.
 #include "WindowProbe.h"
+#include "Resident.h"
 #include "app/Application.h"
 #include "config/Messages.h"
 
@@ -20,15 +21,6 @@
 #include <cstdio>
 
 namespace {
-
-double ResidentMb()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * 4096 / (1024 * 1024) : -1;
-}
 
 // A copy of a dictionary under another name: its own files, so that every
 // cache holds it apart.

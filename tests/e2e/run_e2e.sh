@@ -11,42 +11,17 @@ for t in Xvfb openbox xdotool iconv; do
   command -v "$t" >/dev/null || { echo "SKIP: $t missing"; exit 77; }
 done
 
-WORK=$(mktemp -d)
+. "$(dirname "$0")/common.sh"
 PROG=$WORK/prog
 CWD=$WORK/cwd
 mkdir -p "$CWD"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
 fail() { echo "FAIL: $*"; [ -n "${SHOT:-}" ] && import -window root "$SHOT" 2>/dev/null; exit 1; }
 
 QT_QPA_PLATFORM=offscreen "$MKSAMPLE" "$PROG" >/dev/null || fail "sample folder not made"
 cp "$BIN" "$PROG/lexifol"
 
-# A display of its own for each run of the program, with a window manager.
-start_display() {
-  for n in $(seq 91 140); do
-    [ -e /tmp/.X$n-lock ] || { DISP=":$n"; break; }
-  done
-  Xvfb "$DISP" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-  XPID=$!
-  pids+=($XPID)
-  export DISPLAY=$DISP
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  openbox --sm-disable >/dev/null 2>&1 &
-  WMPID=$!
-  pids+=($WMPID)
-  sleep 0.5
-}
-stop_display() {
-  kill "$WMPID" "$XPID" 2>/dev/null
-  wait "$WMPID" "$XPID" 2>/dev/null
-}
-start_display
+# A display of its own for each run of the program.
+start_display 91 140
 
 # Sample first, so that it is the one opened; Pages checked too, so that
 # Ctrl+Down reaches it.
@@ -171,7 +146,7 @@ after=$(cd "$PROG" && ls -la --time-style=+%s.%N diclist.dat Bookmarks.dat 2>/de
 # its output in $1.
 restart() {
   stop_display
-  start_display
+  start_display 91 140
   "$PROG/lexifol" >"$1" 2>&1 &
   APP=$!
   pids+=($APP)

@@ -12,15 +12,8 @@ for t in Xvfb openbox xdotool weston setxkbmap; do
 done
 ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 || { echo "SKIP: Qt's wayland platform missing"; exit 77; }
 
-WORK=$(mktemp -d)
+. "$(dirname "$0")/common.sh"
 PROG=$WORK/prog
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
 fail() { echo "FAIL: $*"; tail -n 5 "$WORK"/*.log; exit 1; }
 
 QT_QPA_PLATFORM=offscreen "$MKSAMPLE" "$PROG" >/dev/null || fail "sample folder not made"
@@ -32,16 +25,8 @@ printf '[main]\r\nname=Russian\r\nwhole_file=yes\r\nkeyboard_layout=ru\r\n' > "$
 cp "$PROG/Data/Sample.files/Sample.djvu" "$PROG/Data/Russian.files/Russian.djvu"
 printf 'Russian\t1\r\nSample\t1\r\n' > "$PROG/diclist.dat"
 
-for n in $(seq 191 240); do
-  [ -e /tmp/.X$n-lock ] || { DISP=":$n"; break; }
-done
-Xvfb "$DISP" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$DISP
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_display 191 240
 setxkbmap us
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
 
 export XDG_RUNTIME_DIR=$WORK/run
 mkdir -m 700 "$XDG_RUNTIME_DIR"
