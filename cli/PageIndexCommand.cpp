@@ -1,7 +1,7 @@
 // make-page-index: a page-index dictionary proposed from a scanned
 // document's text layer, with the pages in doubt listed for review.
 #include "Commands.h"
-#include "djvu/Document.h"
+#include "djvu/DocumentText.h"
 #include "base/AtomicFile.h"
 #include "base/TextFile.h"
 #include "library/PageIndexMaker.h"
@@ -15,9 +15,10 @@ namespace {
 
 QString g_locale;
 
-// The lines of the index: each page with a word; a page in doubt keeps the
-// word before it, so that the index stays in order and the page can be
-// reached, until the maker looks at it.
+// The lines of the index: each page with a word. A page in doubt whose
+// word would break the order keeps the word before it, so that the page can
+// be reached until the maker looks at it; one whose word fits the order
+// keeps its word, the best reading there is.
 QStringList IndexLines(const QList<PageProposal>& pages)
 {
     QStringList lines;
@@ -25,7 +26,7 @@ QStringList IndexLines(const QList<PageProposal>& pages)
     for (const PageProposal& p : pages) {
         if (p.word.isEmpty())
             continue;
-        const QString word = p.doubt.isEmpty() ? p.word : last;
+        const QString word = p.doubt.isEmpty() || p.ordered ? p.word : last;
         if (word.isEmpty())
             continue;
         lines << word + u'\t' + QString::number(p.page);
@@ -59,14 +60,14 @@ int MakePageIndex(const QStringList& args, Streams& io)
     const QString name = o.values.value("--name");
     if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name.startsWith(u'.'))
         return io.err << "lexifol-index: --name " << name << ": not a dictionary name\n", 2;
-    auto doc = djvu::Document::open(o.positional[0]);
+    const Result<djvu::DocumentText> doc = djvu::DocumentText::open(o.positional[0]);
     if (!doc)
         return io.err << "lexifol-index: " << doc.error() << "\n", 2;
-    const djvu::Document& d = *doc.value();
+    const djvu::DocumentText& d = doc.value();
 
     QList<PageProposal> pages;
     for (int i = 0; i < d.pageCount(); ++i) {
-        const Result<djvu::TextLayer> layer = d.pageText(i, true);
+        const Result<djvu::TextLayer> layer = d.page(i);
         pages << (layer ? ProposePage(layer.value(), i + 1)
                         : PageProposal{i + 1, {}, {}, {}, layer.error(), false, false, {}, {}, 0});
         if (io.progress && (i + 1) % 50 == 0)

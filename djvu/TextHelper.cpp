@@ -9,7 +9,11 @@
 #include <QIODevice>
 #include <QProcess>
 #include <QHash>
+#include <QThread>
 #include <QtEndian>
+
+#include <algorithm>
+#include <array>
 
 #include <cstdio>
 #include <deque>
@@ -17,7 +21,11 @@
 #include <mutex>
 
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace lexifol::djvu {
@@ -32,7 +40,7 @@ std::mutex g_programMutex;
 QString g_program;
 bool g_inHelper = false; // the helper reads its pages itself
 
-enum class Kind : char { Layer = 'L', Plain = 'P' };
+enum class Kind : char { Layer = 'L', Plain = 'P', Count = 'N' };
 
 QString Stamp(const QString& path)
 {
@@ -54,6 +62,8 @@ QByteArray Answer(Kind kind, bool asStored, int page, const QString& path)
             return QByteArray(1, '\0') + opened.error().toUtf8();
         doc = std::move(opened.value());
     }
+    if (kind == Kind::Count)
+        return 'N' + QByteArray::number(doc->pageCount());
     if (kind == Kind::Plain) {
         const Result<QString> text = doc->pagePlainText(page);
         if (!text)
@@ -73,92 +83,148 @@ QByteArray Request(Kind kind, bool asStored, int page, const QString& path)
         + path.toUtf8() + '\n';
 }
 
-// The helper of one thread: requests out in order, their answers in, in
+// The helpers of one thread: requests out in order, their answers in, in
 // the same order. A reader going through a document asks for the pages
-// after the one it wants too, so that the helper is never idle waiting.
+// after the one it wants too, so that the helpers are never idle waiting;
+// those pages are shared between two helpers, one per core, each answering
+// its own in order.
 class Client
 {
 public:
     Client() = default;
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
-    // The helper ends when its input closes; one that does not is ended.
+    // A helper ends when its input closes; one that does not is ended.
     ~Client()
     {
-        if (!process_)
-            return;
-        process_->closeWriteChannel();
-        if (!process_->waitForFinished(2000)) {
-            process_->kill();
-            process_->waitForFinished(1000);
+        for (Helper& h : helpers_) {
+            if (!h.process)
+                continue;
+            h.process->closeWriteChannel();
+            if (!h.process->waitForFinished(2000)) {
+                h.process->kill();
+                h.process->waitForFinished(1000);
+            }
         }
     }
     bool inFlight(const QByteArray& request) const
     {
-        return std::find(queue_.begin(), queue_.end(), request) != queue_.end();
+        return std::any_of(queue_.begin(), queue_.end(), [&](const Asked& a) { return a.request == request; });
     }
     bool idle() const { return queue_.empty(); }
+    static int helpers()
+    {
+        static const int count = QThread::idealThreadCount() > 1 ? 2 : 1;
+        return count;
+    }
 
     void send(const QByteArray& request, const QString& program)
     {
-        if (!process_ || process_->state() == QProcess::NotRunning) {
-            process_ = std::make_unique<QProcess>();
-            process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-#if defined(Q_OS_UNIX) && !defined(LEXIFOL_SANITIZE)
-            // A layer that would need more memory than any dictionary page is refused.
-            process_->setChildProcessModifier([] {
-                const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
-                ::setrlimit(RLIMIT_AS, &limit);
-            });
-#endif
-            process_->start(program, {QString::fromLatin1(kTextHelperArgument)});
-            reply_.clear();
-        }
+        const int which = pick();
+        Helper& h = helpers_[which];
+        if (!h.process || h.process->state() == QProcess::NotRunning)
+            start(h, program);
         if (queue_.empty())
             sent_.start();
-        queue_.push_back(request);
-        process_->write(request);
+        queue_.push_back({request, which});
+        ++h.waiting;
+        h.process->write(request);
+        // Written now, not when this helper is next waited on.
+        h.process->waitForBytesWritten(0);
     }
 
-    // The oldest request's answer (a failure when the helper died on it)
+    // The oldest request's answer (a failure when its helper died on it)
     // once it has all come, waiting up to `waitMs`; nothing yet.
     std::optional<std::pair<QByteArray, Result<QByteArray>>> take(int waitMs)
     {
         QElapsedTimer waited;
         waited.start();
         while (!queue_.empty()) {
-            reply_ += process_->readAll();
-            const quint32 size = reply_.size() >= 4 ? qFromBigEndian<quint32>(reply_.constData()) : 0;
-            if (reply_.size() >= 4 && reply_.size() >= qsizetype(4 + size)) {
-                const QByteArray answer = reply_.mid(4, size);
-                reply_.remove(0, 4 + size);
+            Helper& h = helpers_[queue_.front().helper];
+            h.reply += h.process->readAll();
+            const quint32 size = h.reply.size() >= 4 ? qFromBigEndian<quint32>(h.reply.constData()) : 0;
+            if (h.reply.size() >= 4 && h.reply.size() >= qsizetype(4 + size)) {
+                const QByteArray answer = h.reply.mid(4, size);
+                h.reply.remove(0, 4 + size);
+                --h.waiting;
                 sent_.start();
                 return std::pair{PopFront(), Result<QByteArray>(answer)};
             }
-            if (process_->state() == QProcess::NotRunning || sent_.elapsed() > kPageMs)
+            if (h.process->state() == QProcess::NotRunning || sent_.elapsed() > kPageMs)
                 return failed();
+            drainOthers(h);
             const int left = waitMs - int(waited.elapsed());
-            if (!process_->waitForReadyRead(std::max(0, left)) && left <= 0
-                && process_->state() != QProcess::NotRunning)
+            if (!h.process->waitForReadyRead(std::max(0, left)) && left <= 0
+                && h.process->state() != QProcess::NotRunning)
                 return std::nullopt;
         }
         return std::nullopt;
     }
 
 private:
+    struct Helper {
+        std::unique_ptr<QProcess> process;
+        QByteArray reply;
+        int waiting = 0;
+    };
+    struct Asked {
+        QByteArray request;
+        int helper;
+    };
+
+    // The first helper unless it is busy; then the one with less to do.
+    int pick() const
+    {
+        if (helpers_[0].waiting == 0 || helpers() == 1)
+            return 0;
+        return helpers_[1].waiting < helpers_[0].waiting ? 1 : 0;
+    }
+
+    static void start(Helper& h, const QString& program)
+    {
+        h.process = std::make_unique<QProcess>();
+        h.process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+#if defined(Q_OS_UNIX) && !defined(LEXIFOL_SANITIZE)
+        // A layer that would need more memory than any dictionary page is refused.
+        h.process->setChildProcessModifier([] {
+            const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
+            ::setrlimit(RLIMIT_AS, &limit);
+        });
+#endif
+        h.process->start(program, {QString::fromLatin1(kTextHelperArgument)});
+        h.reply.clear();
+        h.waiting = 0;
+    }
+
+    // What the other helper wrote meanwhile is taken off its pipe, so that
+    // it is not stopped on a full pipe while this one is waited for.
+    void drainOthers(const Helper& waitedFor)
+    {
+        for (Helper& other : helpers_)
+            if (&other != &waitedFor && other.waiting > 0 && other.process) {
+                other.process->waitForReadyRead(0);
+                other.reply += other.process->readAll();
+            }
+    }
+
     QByteArray PopFront()
     {
-        QByteArray front = queue_.front();
+        QByteArray front = queue_.front().request;
         queue_.pop_front();
         return front;
     }
-    // The page the helper failed on is told; those asked after it are lost
-    // with the helper and asked again.
+    // The page a helper failed on is told; those asked after it are lost
+    // with the helpers and asked again.
     std::pair<QByteArray, Result<QByteArray>> failed()
     {
-        process_->kill();
-        process_->waitForFinished(1000);
-        process_.reset();
+        for (Helper& h : helpers_)
+            if (h.process) {
+                h.process->kill();
+                h.process->waitForFinished(1000);
+                h.process.reset();
+                h.reply.clear();
+                h.waiting = 0;
+            }
         const QByteArray front = PopFront();
         queue_.clear();
         const int page = front.split('\t').value(2).toInt();
@@ -166,9 +232,8 @@ private:
                 Status::failure(
                     QStringLiteral("The text of page %1 cannot be read: it made the reader fail").arg(page + 1))};
     }
-    std::unique_ptr<QProcess> process_;
-    std::deque<QByteArray> queue_;
-    QByteArray reply_;
+    std::array<Helper, 2> helpers_;
+    std::deque<Asked> queue_;
     QElapsedTimer sent_;
 };
 
@@ -203,7 +268,7 @@ Result<QByteArray> TakeAhead(const QByteArray& request)
     return answer;
 }
 
-Result<QByteArray> Ask(Kind kind, bool asStored, int page, const QString& path)
+Result<QByteArray> Ask(Kind kind, bool asStored, int page, const QString& path, int copies = 1)
 {
     if (path.contains(u'\n'))
         return Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1));
@@ -216,7 +281,8 @@ Result<QByteArray> Ask(Kind kind, bool asStored, int page, const QString& path)
     lastRequest = request;
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!t_ahead.contains(request) && !t_client.inFlight(request))
-            t_client.send(request, program);
+            for (int copy = 0; copy < std::min(copies, t_client.helpers()); ++copy)
+                t_client.send(request, program);
         // Pages ahead only for a reader going through the document page
         // after page, not for one picking pages here and there.
         for (int next = page + 1; sequential && next <= page + kAhead; ++next)
@@ -233,28 +299,78 @@ Result<QByteArray> Ask(Kind kind, bool asStored, int page, const QString& path)
 
 } // namespace
 
+namespace {
+
+// The requests on the standard input, a line at a time, and whether the
+// next one has come already.
+class RequestReader
+{
+public:
+    bool next(QByteArray& line)
+    {
+#ifdef Q_OS_UNIX
+        for (;;) {
+            if (const qsizetype end = buffer_.indexOf('\n'); end >= 0) {
+                line = buffer_.left(end + 1);
+                buffer_.remove(0, end + 1);
+                return true;
+            }
+            char chunk[8192];
+            const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0 || buffer_.size() > kLongest)
+                return false;
+            buffer_.append(chunk, n);
+        }
+#else
+        char chunk[8192];
+        if (!std::fgets(chunk, sizeof chunk, stdin))
+            return false;
+        line = chunk;
+        return true;
+#endif
+    }
+    bool waiting() const
+    {
+#ifdef Q_OS_UNIX
+        pollfd in{STDIN_FILENO, POLLIN, 0};
+        return buffer_.contains('\n') || ::poll(&in, 1, 0) > 0;
+#else
+        return false;
+#endif
+    }
+
+private:
+    static constexpr qsizetype kLongest = 1 << 20; // no request's path is longer
+    QByteArray buffer_;
+};
+
+} // namespace
+
 int RunTextHelper()
 {
     {
         const std::lock_guard lock(g_programMutex);
         g_inHelper = true;
     }
-    // The page after the one asked is read while the caller works on the
-    // answer: the caller that reads a document through asks for it next.
-    QByteArray aheadRequest, ahead;
+    // While no request waits, the page after the one asked is read: a
+    // caller that reads a document through asks for it next. A caller that
+    // asks ahead itself keeps a request waiting, and nothing is read in vain.
+    QByteArray aheadRequest, ahead, line;
     QString aheadStamp;
-    char line[8192];
-    while (std::fgets(line, sizeof line, stdin)) {
-        QList<QByteArray> f = QByteArray(line).chopped(1).split('\t');
+    RequestReader requests;
+    while (requests.next(line)) {
+        QList<QByteArray> f = line.chopped(1).split('\t');
         while (f.size() > 4) // a tab in the path
             f[3] += '\t' + f.takeAt(4);
         const bool valid = f.size() == 4 && f[0].size() == 1;
         const QString path = valid ? QString::fromUtf8(f[3]) : QString();
         const Kind kind = valid ? Kind(f[0].at(0)) : Kind::Layer;
         const int page = valid ? f[2].toInt() : 0;
-        QByteArray answer = !valid ? QByteArray(1, '\0') + "a request it could not read"
-            : QByteArray(line) == aheadRequest && aheadStamp == Stamp(path) ? ahead
-                                                                            : Answer(kind, f[1] == "1", page, path);
+        QByteArray answer = !valid                              ? QByteArray(1, '\0') + "a request it could not read"
+            : line == aheadRequest && aheadStamp == Stamp(path) ? ahead
+                                                                : Answer(kind, f[1] == "1", page, path);
         uchar size[4];
         qToBigEndian<quint32>(quint32(answer.size()), size);
         if (std::fwrite(size, 1, 4, stdout) != 4
@@ -262,7 +378,7 @@ int RunTextHelper()
             || std::fflush(stdout) != 0)
             return 1;
         aheadRequest.clear();
-        if (valid) {
+        if (valid && kind != Kind::Count && !requests.waiting()) {
             aheadRequest = Request(kind, f[1] == "1", page + 1, path);
             aheadStamp = Stamp(path);
             ahead = Answer(kind, f[1] == "1", page + 1, path);
@@ -324,6 +440,20 @@ std::optional<Result<TextLayer>> PollPageText(const QString& path, int page, boo
     if (!layer)
         return Result<TextLayer>(Status::failure(QStringLiteral("The text of page %1 cannot be read").arg(page + 1)));
     return Result<TextLayer>(std::move(*layer));
+}
+
+Result<int> ReadPageCount(const QString& path)
+{
+    // Both helpers open the document at once: a reader that counts the
+    // pages goes through them next, shared between the two.
+    const Result<QByteArray> reply = Ask(Kind::Count, false, 0, path, 2);
+    bool number = false;
+    const int count = reply && reply->startsWith('N') ? reply->mid(1).toInt(&number) : 0;
+    if (!reply)
+        return Status::failure(reply.error());
+    if (!number || count <= 0)
+        return Status::failure(QStringLiteral("Cannot decode file %1").arg(path));
+    return count;
 }
 
 Result<QString> ReadPagePlainText(const QString& path, int page)

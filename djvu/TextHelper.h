@@ -29,6 +29,10 @@ QString TextHelperProgram();
 // not applied) or its plain text, read by the helper when there is one.
 Result<TextLayer> ReadPageText(const QString& path, int page, bool asStored);
 Result<QString> ReadPagePlainText(const QString& path, int page);
+// The document's page count, from a helper that opened it (with what it
+// refused it for), so that a reader going through the pages never opens
+// the document itself.
+Result<int> ReadPageCount(const QString& path);
 // The same for a thread that must not wait (the page view's worker): sends
 // the request, then gives the layer once it has come; nothing meanwhile,
 // nor while the thread's helper answers another page.

@@ -110,6 +110,7 @@ void Explain(QList<PageProposal>& pages, const QList<QList<Option>>& options, co
             if (m != k)
                 p.others << o[m].word;
         p.restart = restart[i];
+        p.ordered = chosen[i] >= 0;
         if (chosen[i] < 0) {
             p.doubt = previous < 0
                 ? QStringLiteral("before the first page that fits the order: front matter, a plate, or misread")

@@ -33,6 +33,7 @@ struct PageProposal {
     QList<PageCandidate> candidates; // the evidence; when empty, `word` and `others`
     QString lastArticle;             // the last article that begins on the page
     int lineHeight = 0;              // the median of its lines' heights; 0: unknown
+    bool ordered = false;            // its word ascends with the pages around it, even in doubt
 };
 
 // The candidates of one page, from its text layer alone; the collation

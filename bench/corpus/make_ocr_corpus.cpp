@@ -4,7 +4,7 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|russian [PAGES_PER_DOCUMENT]
+//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|russian [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
 // tools, fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf; the russian set
@@ -29,7 +29,12 @@ struct Document {
     const char* languages = "eng";
 };
 
-QList<Document> Set(const QString& which)
+// The layouts the sets vary.
+struct Bases {
+    corpus::Layout a, b, c, d, e, f, g;
+};
+
+Bases MakeBases()
 {
     using corpus::Head;
     corpus::Layout a, b, c, d, e, f, g;
@@ -37,8 +42,6 @@ QList<Document> Set(const QString& which)
     b.family = "Liberation Serif", b.points = 8.5, b.head = Head::NumberOutside, b.capitalHeads = false,
     b.titlePage = false, b.firstPageNumber = 120, b.indentEm = 1.5;
     c.family = "Nimbus Roman", c.head = Head::None, c.titlePage = false, c.firstPageNumber = 300, c.maxDegrees = 0.3;
-    if (which == u"tune")
-        return {{"edges", "Cab", a}, {"outside", "Ga", b}, {"plain", "Pe", c}};
     d.family = "C059", d.points = 8, d.columns = 3, d.head = Head::OneGuideColon, d.plateEvery = 9, d.indentEm = 1.6,
     d.firstPageNumber = 240, d.specks = 900;
     e.family = "P052", e.points = 9.5, e.head = Head::Foot, e.firstLineIndent = true, e.indentEm = 1.2,
@@ -46,6 +49,15 @@ QList<Document> Set(const QString& which)
     f.family = "FreeSerif", f.head = Head::None, f.indentEm = 0.6, f.blur = 0.55, f.threshold = 150, f.specks = 1200;
     g.family = "Nimbus Roman", g.head = Head::NumberOutside, g.maxDegrees = 0.9, g.titlePage = false,
     g.firstPageNumber = 57;
+    return {a, b, c, d, e, f, g};
+}
+
+QList<Document> EarlySet(const QString& which, const Bases& bases)
+{
+    using corpus::Head;
+    const auto& [a, b, c, d, e, f, g] = bases;
+    if (which == u"tune")
+        return {{"edges", "Cab", a}, {"outside", "Ga", b}, {"plain", "Pe", c}};
     if (which == u"held")
         return {{"colon", "Ma", d}, {"foot", "Sa", e}, {"rough", "Di", f}, {"tilted", "Ba", g}};
     // The held-out layouts again, on other stretches of the alphabet: for a
@@ -86,6 +98,13 @@ QList<Document> Set(const QString& which)
     o.blur = 0.6, o.specks = 600, o.titlePage = true;
     if (which == u"other")
         return {{"other1", "Gr", l}, {"other2", "Ne", m}, {"other3", "Sp", n}, {"other4", "Ti", o}};
+    return {};
+}
+
+QList<Document> LateSet(const QString& which, const Bases& bases)
+{
+    using corpus::Head;
+    const auto& [a, b, c, d, e, f, g] = bases;
     // Faces no set used, sizes and indents between the others', on stretches
     // none used: for a figure after "other" has been looked at too.
     corpus::Layout p = e, q = b, r = a, t = f;
@@ -120,7 +139,29 @@ QList<Document> Set(const QString& which)
     z3.family = "DejaVu Serif", z3.points = 8, z3.head = Head::Foot, z3.indentEm = 1.0, z3.maxDegrees = 0.7;
     z4.family = "Liberation Serif", z4.points = 8.5, z4.head = Head::EdgesNumberMid, z4.firstLineIndent = true,
     z4.capitalHeads = true, z4.plateEvery = 10;
-    return {{"final1", "Fo", z1}, {"final2", "Qu", z2}, {"final3", "Ve", z3}, {"final4", "Ab", z4}};
+    if (which == u"final")
+        return {{"final1", "Fo", z1}, {"final2", "Qu", z2}, {"final3", "Ve", z3}, {"final4", "Ab", z4}};
+    // No running head on any page, in faces, sizes and indents no headless
+    // set used, on stretches none used: for a figure without heads after
+    // "final" has been looked at.
+    corpus::Layout b1 = c, b2 = c, b3 = c, b4 = c;
+    b1.family = "FreeSans", b1.points = 8.5, b1.indentEm = 1.1, b1.specks = 900, b1.titlePage = true;
+    b2.family = "Nimbus Roman", b2.points = 7.5, b2.columns = 3, b2.plateEvery = 9, b2.blur = 0.6, b2.threshold = 145,
+    b2.indentEm = 0.9;
+    b3.family = "C059", b3.points = 9, b3.firstLineIndent = true, b3.indentEm = 1.0, b3.maxDegrees = 0.9,
+    b3.titlePage = true;
+    b4.family = "DejaVu Serif Condensed", b4.points = 8, b4.indentEm = 1.6, b4.specks = 1200, b4.capitalHeads = true,
+    b4.maxDegrees = 0.6;
+    if (which == u"bare")
+        return {{"bare1", "Mo", b1}, {"bare2", "Br", b2}, {"bare3", "De", b3}, {"bare4", "Si", b4}};
+    return {};
+}
+
+QList<Document> Set(const QString& which)
+{
+    const Bases bases = MakeBases();
+    const QList<Document> early = EarlySet(which, bases);
+    return early.isEmpty() ? LateSet(which, bases) : early;
 }
 
 // Recognises the pages two at a time (one tesseract per core).
@@ -203,9 +244,9 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 3
-        || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "russian"}.contains(
+        || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "russian"}.contains(
             QString::fromLatin1(argv[2])))
-        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|russian "
+        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|russian "
                          "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;

@@ -3,6 +3,7 @@
 #include "DjvuFixture.h"
 #include "common/HostileFiles.h"
 #include "djvu/Document.h"
+#include "djvu/DocumentText.h"
 #include "djvu/PageFiles.h"
 #include "djvu/TextHelper.h"
 #include "djvu/TextReply.h"
@@ -30,6 +31,7 @@ private slots:
     void pageSources();
     void hostileTextLayer_data();
     void hostileTextLayer();
+    void readThrough();
     void helperAnswerCutOrWrong();
 
 private:
@@ -257,6 +259,33 @@ void DocumentTest::hostileTextLayer()
     QVERIFY(good);
     const Result<djvu::TextLayer> next = good.value()->pageText(0);
     QVERIFY2(next && next->present, qPrintable(next ? QString() : next.error()));
+}
+
+// A document read through page after page, its pages shared between
+// helpers: every page comes whole and in its place.
+void DocumentTest::readThrough()
+{
+    QVERIFY2(!djvu::TextHelperProgram().isEmpty(), "run by ctest, which names the helper");
+    QStringList parts;
+    QString error;
+    for (int i = 0; i < 9; ++i) {
+        parts << dir_.filePath(QStringLiteral("through%1.djvu").arg(i));
+        QVERIFY2(MakeDjvuPage(parts.last(), {QStringLiteral("word%1").arg(i)}, 1000, nullptr, &error),
+                 qPrintable(error));
+    }
+    const QString through = dir_.filePath(QStringLiteral("through.djvu"));
+    QVERIFY2(BundleDjvu(through, parts, &error), qPrintable(error));
+    const Result<djvu::DocumentText> text = djvu::DocumentText::open(through);
+    QVERIFY2(text, qPrintable(text ? QString() : text.error()));
+    QCOMPARE(text->pageCount(), parts.size());
+    for (int i = 0; i < parts.size(); ++i) {
+        const Result<djvu::TextLayer> got = text->page(i);
+        QVERIFY2(got, qPrintable(got ? QString() : got.error()));
+        QCOMPARE(got->lineText(0), QStringLiteral("word%1").arg(i));
+    }
+    QVERIFY(!text->page(parts.size()));
+    const Result<djvu::DocumentText> none = djvu::DocumentText::open(dir_.filePath(QStringLiteral("none.djvu")));
+    QVERIFY(!none && none.error().contains("none.djvu"));
 }
 
 // A helper that died half way through an answer, or wrote a line that
