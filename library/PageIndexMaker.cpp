@@ -136,6 +136,69 @@ void CheckSpelling(QList<PageCandidate>& candidates, const QString& words)
     }
 }
 
+// Letters OCR takes for one another: shapes alike, or a speck read as an
+// accent ("Déadborn").
+bool Slip(QChar a, QChar b)
+{
+    const auto base = [](QChar c) {
+        const QString d = c.decomposition();
+        return d.isEmpty() ? c : d.front();
+    };
+    if (base(a) == base(b))
+        return true;
+    static const QStringList alike{QStringLiteral("il1tfj"), QStringLiteral("eoca"), QStringLiteral("nuh"),
+                                   QStringLiteral("bh"), QStringLiteral("vy")};
+    return std::any_of(alike.begin(), alike.end(), [&](const QString& g) { return g.contains(a) && g.contains(b); });
+}
+
+// A headword read once on the page, where the page prints a word one such
+// slip away: another reading of it ("Moiding board" where the next article
+// reads "Molding machine"). Empty when there is none.
+QString PageReading(const QString& headword, const QString& words, int* seen)
+{
+    const auto count = [&](const QString& w) { return int(words.count(u' ' + w + u' ')); };
+    QStringList tokens = headword.split(u' ');
+    for (QString& token : tokens) {
+        const QString t = WithoutPunctuation(token).toLower();
+        if (t.size() < 5 || t.size() != token.size() || count(t) > 1)
+            continue;
+        for (qsizetype at = words.indexOf(u' '); at >= 0 && at + 1 < words.size();) {
+            const qsizetype end = words.indexOf(u' ', at + 1);
+            const QStringView u = QStringView(words).mid(at + 1, end - at - 1);
+            at = end;
+            if (u.size() != t.size() || u == t)
+                continue;
+            qsizetype differ = 0, where = 0;
+            for (qsizetype i = 0; i < t.size() && differ < 2; ++i)
+                if (t[i] != u[i])
+                    ++differ, where = i;
+            if (differ == 1 && Slip(t[where], u[where])) {
+                *seen = count(u.toString());
+                token = InCaseOf(u.toString(), token);
+                return tokens.join(u' ');
+            }
+        }
+    }
+    return QString();
+}
+
+// The first article, when the page prints its word otherwise elsewhere:
+// read twice there and once here, the page's spelling is taken; else it is
+// another reading, for the order to choose between.
+void CheckAgainstPage(QList<PageCandidate>& candidates, const QString& first, const QString& words)
+{
+    for (PageCandidate& k : candidates) {
+        if (!k.body || !k.variant.isEmpty() || k.word != first)
+            continue;
+        int seen = 0;
+        k.variant = PageReading(k.word, words, &seen);
+        if (seen > 1) {
+            std::swap(k.word, k.variant);
+            k.unsure = QStringLiteral("read %1 here and %2 elsewhere on the page").arg(Quote(k.variant), Quote(k.word));
+        }
+    }
+}
+
 QString Headword(const QString& guide)
 {
     return djvu::CanBeHeadword(guide.section(u' ', 0, 0)) ? guide : QString();
@@ -217,7 +280,9 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page, const IndexColl
     Add(p, c, first, kArticleWeight, true);
     if (starts.size() > 1)
         Add(p, c, starts[1].headword, kSecondArticleWeight, true, true);
-    CheckSpelling(p.candidates, PageWords(layer));
+    const QString words = PageWords(layer);
+    CheckSpelling(p.candidates, words);
+    CheckAgainstPage(p.candidates, first, words);
     // Without a head to tell, a first article that OCR may have misread is
     // left out for the next one: the maker looks.
     if (!r.passedOver.isEmpty() && r.guides.isEmpty())

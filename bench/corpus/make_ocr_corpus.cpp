@@ -4,7 +4,7 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|russian [PAGES_PER_DOCUMENT]
+//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|russian [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
 // tools, fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf; the russian set
@@ -141,6 +141,13 @@ QList<Document> LateSet(const QString& which, const Bases& bases)
     z4.capitalHeads = true, z4.plateEvery = 10;
     if (which == u"final")
         return {{"final1", "Fo", z1}, {"final2", "Qu", z2}, {"final3", "Ve", z3}, {"final4", "Ab", z4}};
+    return {};
+}
+
+// Sets without running heads.
+QList<Document> HeadlessSet(const QString& which, const Bases& bases)
+{
+    const corpus::Layout& c = bases.c;
     // No running head on any page, in faces, sizes and indents no headless
     // set used, on stretches none used: for a figure without heads after
     // "final" has been looked at.
@@ -154,14 +161,26 @@ QList<Document> LateSet(const QString& which, const Bases& bases)
     b4.maxDegrees = 0.6;
     if (which == u"bare")
         return {{"bare1", "Mo", b1}, {"bare2", "Br", b2}, {"bare3", "De", b3}, {"bare4", "Si", b4}};
+    // No running head again, in faces and sizes no set used, on stretches
+    // none used: for a figure without heads after "bare" has been looked at.
+    corpus::Layout n1 = c, n2 = c, n3 = c, n4 = c;
+    n1.family = "Liberation Sans", n1.points = 8, n1.indentEm = 1.2, n1.specks = 800;
+    n2.family = "P052", n2.points = 8, n2.columns = 3, n2.plateEvery = 7, n2.firstLineIndent = true, n2.threshold = 150;
+    n3.family = "Nimbus Sans Narrow", n3.points = 9, n3.indentEm = 1.5, n3.maxDegrees = 0.8, n3.titlePage = true;
+    n4.family = "FreeSerif", n4.points = 9.5, n4.indentEm = 0.8, n4.blur = 0.65, n4.specks = 1000,
+    n4.capitalHeads = true;
+    if (which == u"blank")
+        return {{"blank1", "Co", n1}, {"blank2", "St", n2}, {"blank3", "Hu", n3}, {"blank4", "Ar", n4}};
     return {};
 }
 
 QList<Document> Set(const QString& which)
 {
     const Bases bases = MakeBases();
-    const QList<Document> early = EarlySet(which, bases);
-    return early.isEmpty() ? LateSet(which, bases) : early;
+    for (auto set : {&EarlySet, &LateSet, &HeadlessSet})
+        if (QList<Document> found = set(which, bases); !found.isEmpty())
+            return found;
+    return {};
 }
 
 // Recognises the pages two at a time (one tesseract per core).
@@ -244,10 +263,11 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 3
-        || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "russian"}.contains(
-            QString::fromLatin1(argv[2])))
-        return std::puts("usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|russian "
-                         "[PAGES_PER_DOCUMENT]"),
+        || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "blank", "russian"}
+                .contains(QString::fromLatin1(argv[2])))
+        return std::puts(
+                   "usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|russian "
+                   "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
     for (const Document& d : Set(QString::fromLatin1(argv[2]))) {

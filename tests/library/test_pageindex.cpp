@@ -126,6 +126,14 @@ private slots:
                            "56,230:the one is", "40,260:leather leaf n. a plant", "56,290:more",
                            "40,320:leather turtle n."}
             << "feather jacket" << "LEATHER TURTLE" << true;
+        QTest::newRow("no head: a slip in the first article, the page spells it twice otherwise")
+            << QStringList{"40,200:Moidings n. pl. shapes", "56,230:see cornice; moldings are", "40,260:moldy a. musty",
+                           "56,290:like moldings", "40,320:mole n. a spot", "520,200:molt v. shed"}
+            << "Moldings" << "" << true;
+        QTest::newRow("no head: a word one slip away printed once is no proof")
+            << QStringList{"40,200:Bonder n. one who bonds", "40,230:bondman n. a slave", "56,260:or border",
+                           "40,290:bone n. a part", "520,200:bonfire n. a fire"}
+            << "Bonder" << "" << false;
         QTest::newRow("a plate: no text") << QStringList{} << "" << "" << true;
         QTest::newRow("numbers only") << QStringList{"40,200:12", "40,230:13 14", "40,260:15", "520,200:16"} << "" << "" << true;
         // clang-format on
