@@ -195,9 +195,13 @@ QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip
             (l.indent <= threshold || threshold < 0 ? flushWords : indentedWords)
                 << WithoutPunctuation(layer.words[l.word].text);
     // Hanging indents begin articles at the edge; some dictionaries indent
-    // the first line instead, and then the indented lines ascend.
+    // the first line instead, and then the indented lines ascend. Lines
+    // that begin articles are fewer than those that go on with them: when
+    // the indented ones ascend only a little better (specks and repeated
+    // forms spoil both), being fewer tells.
+    const double upIndented = Ascent(indentedWords, order), upFlush = Ascent(flushWords, order);
     const bool indentedBegin = threshold >= 0 && indentedWords.size() >= 3
-        && Ascent(indentedWords, order) > Ascent(flushWords, order) + 0.2;
+        && (upIndented > upFlush + 0.2 || (upIndented > upFlush && indentedWords.size() < flushWords.size()));
     QList<ArticleStart> out;
     for (const BodyLine& l : lines) {
         if (l.indent > kFarIn * lineHeight)

@@ -4,7 +4,7 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|russian [PAGES_PER_DOCUMENT]
+//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|open|russian [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
 // tools, fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf; the russian set
@@ -171,6 +171,14 @@ QList<Document> HeadlessSet(const QString& which, const Bases& bases)
     n4.capitalHeads = true;
     if (which == u"blank")
         return {{"blank1", "Co", n1}, {"blank2", "St", n2}, {"blank3", "Hu", n3}, {"blank4", "Ar", n4}};
+    // And again, for a figure after "blank" has been looked at.
+    corpus::Layout o1 = c, o2 = c, o3 = c, o4 = c;
+    o1.family = "C059", o1.points = 8.5, o1.indentEm = 1.4, o1.specks = 700, o1.titlePage = true;
+    o2.family = "Liberation Serif", o2.points = 7.5, o2.columns = 3, o2.firstLineIndent = true, o2.maxDegrees = 0.7;
+    o3.family = "URW Bookman", o3.points = 8, o3.indentEm = 0.9, o3.blur = 0.6, o3.threshold = 145, o3.plateEvery = 8;
+    o4.family = "DejaVu Sans", o4.points = 8, o4.firstLineIndent = true, o4.specks = 1100, o4.capitalHeads = true;
+    if (which == u"open")
+        return {{"open1", "Ni", o1}, {"open2", "Pl", o2}, {"open3", "Sc", o3}, {"open4", "Wi", o4}};
     return {};
 }
 
@@ -263,11 +271,12 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 3
-        || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "blank", "russian"}
+        || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "blank", "open",
+                        "russian"}
                 .contains(QString::fromLatin1(argv[2])))
-        return std::puts(
-                   "usage: make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|russian "
-                   "[PAGES_PER_DOCUMENT]"),
+        return std::puts("usage: make_ocr_corpus OUT_FOLDER "
+                         "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|russian "
+                         "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
     for (const Document& d : Set(QString::fromLatin1(argv[2]))) {

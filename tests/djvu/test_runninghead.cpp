@@ -123,6 +123,9 @@ private slots:
             << "black, a. dark|>20 in colour|black and white, n. print|>20 on paper|blade, n." << QStringList{"black", "black and white", "blade"};
         QTest::newRow("articles that begin indented")
             << "of the last|>30 apple, n.|round and red|>30 arm, n.|limb of|>30 art, n.|craft in" << QStringList{"apple", "arm", "art"};
+        QTest::newRow("articles that begin indented, fewer, a misread one among them")
+            << "of the last|>30 apple, n.|round and red|orange kind|>30 apricot, n.|bright stone|coloured|>30 zebra, n."
+               "|limb of|>30 arm, n.|tree kind|>30 art, n.|skill in" << QStringList{"apple", "apricot", "zebra", "arm", "art"};
         QTest::newRow("two columns, each with its edge")
             << "arm, n. a limb|>20 of the body|>500 ash, n. a tree|>520 of the wood|>500 axe, n." << QStringList{"arm", "ash", "axe"};
         QTest::newRow("no indent to be seen: every line") << "arm, n.|art, n.|ash, n." << QStringList{"arm", "art", "ash"};
