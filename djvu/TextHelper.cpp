@@ -143,7 +143,7 @@ public:
             Helper& h = helpers_[queue_.front().helper];
             h.reply += h.process->readAll();
             const quint32 size = h.reply.size() >= 4 ? qFromBigEndian<quint32>(h.reply.constData()) : 0;
-            if (h.reply.size() >= 4 && h.reply.size() >= qsizetype(4 + size)) {
+            if (h.reply.size() >= 4 && h.reply.size() >= 4 + qsizetype(size)) {
                 const QByteArray answer = h.reply.mid(4, size);
                 h.reply.remove(0, 4 + size);
                 --h.waiting;
