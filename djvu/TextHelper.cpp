@@ -122,10 +122,18 @@ public:
     {
         const int which = pick();
         Helper& h = helpers_[which];
-        if (!h.process || h.process->state() == QProcess::NotRunning)
-            start(h, program);
         if (queue_.empty())
             sent_.start();
+        // A helper that died with requests unanswered is not started again
+        // here: a new one would answer in the dead one's place. The oldest
+        // of them is told failed when it is taken, and the rest asked again.
+        if (dead(h)) {
+            queue_.push_back({request, which});
+            ++h.waiting;
+            return;
+        }
+        if (!h.process || h.process->state() == QProcess::NotRunning)
+            start(h, program);
         queue_.push_back({request, which});
         ++h.waiting;
         h.process->write(request);
@@ -172,10 +180,20 @@ private:
         int helper;
     };
 
-    // The first helper unless it is busy; then the one with less to do.
+    static bool dead(const Helper& h)
+    {
+        return h.waiting > 0 && (!h.process || h.process->state() == QProcess::NotRunning);
+    }
+
+    // The first helper unless it is busy; then the one with less to do; a
+    // dead one only when both are.
     int pick() const
     {
-        if (helpers_[0].waiting == 0 || helpers() == 1)
+        if (helpers() == 1 || dead(helpers_[1]))
+            return 0;
+        if (dead(helpers_[0]))
+            return 1;
+        if (helpers_[0].waiting == 0)
             return 0;
         return helpers_[1].waiting < helpers_[0].waiting ? 1 : 0;
     }
