@@ -4,7 +4,7 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|open|russian [PAGES_PER_DOCUMENT]
+//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|russian [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
 // tools, fonts-urw-base35, fonts-liberation2 and fonts-freefont-ttf; the russian set
@@ -179,6 +179,16 @@ QList<Document> HeadlessSet(const QString& which, const Bases& bases)
     o4.family = "DejaVu Sans", o4.points = 8, o4.firstLineIndent = true, o4.specks = 1100, o4.capitalHeads = true;
     if (which == u"open")
         return {{"open1", "Ni", o1}, {"open2", "Pl", o2}, {"open3", "Sc", o3}, {"open4", "Wi", o4}};
+    // And again, for a figure after "open" has been looked at.
+    corpus::Layout q1 = c, q2 = c, q3 = c, q4 = c;
+    q1.family = "Nimbus Sans", q1.points = 8.5, q1.indentEm = 1.3, q1.specks = 800, q1.titlePage = true;
+    q2.family = "DejaVu Serif", q2.points = 7.5, q2.columns = 3, q2.firstLineIndent = true, q2.plateEvery = 8,
+    q2.maxDegrees = 0.6;
+    q3.family = "URW Gothic", q3.points = 8, q3.indentEm = 1.0, q3.blur = 0.65, q3.threshold = 148;
+    q4.family = "Liberation Serif", q4.points = 9, q4.indentEm = 0.7, q4.specks = 1000, q4.capitalHeads = true,
+    q4.maxDegrees = 0.8;
+    if (which == u"clear")
+        return {{"clear1", "Cr", q1}, {"clear2", "Po", q2}, {"clear3", "Re", q3}, {"clear4", "Gu", q4}};
     return {};
 }
 
@@ -275,7 +285,7 @@ int main(int argc, char** argv)
                         "russian"}
                 .contains(QString::fromLatin1(argv[2])))
         return std::puts("usage: make_ocr_corpus OUT_FOLDER "
-                         "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|russian "
+                         "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|russian "
                          "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
