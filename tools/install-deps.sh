@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing Lexifol need.
 set -euo pipefail
 PKGS=(build-essential cmake ninja-build pkg-config
-      qt6-base-dev libicu-dev libdjvulibre-dev djvulibre-bin libx11-dev libsqlite3-dev libxcb1-dev
+      qt6-base-dev libicu-dev libdjvulibre-dev djvulibre-bin libx11-dev libsqlite3-dev libxcb1-dev libxcb-xtest0-dev libxcb-damage0-dev
       fonts-dejavu-core clang libclang-rt-14-dev clang-format clang-tidy
       xvfb xauth openbox xdotool x11-utils x11-xkb-utils wmctrl imagemagick weston qt6-wayland
       desktop-file-utils appstream dpkg-dev lintian
