@@ -283,7 +283,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     if (argc < 3
         || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "blank", "open",
-                        "russian"}
+                        "clear", "russian"}
                 .contains(QString::fromLatin1(argv[2])))
         return std::puts("usage: make_ocr_corpus OUT_FOLDER "
                          "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|russian "
