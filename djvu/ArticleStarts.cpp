@@ -3,6 +3,7 @@
 #include "djvu/PageSelection.h"
 #include "djvu/RunningHead.h"
 
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -22,13 +23,14 @@ struct BodyLine {
     int line, word, left, right, top, column = 0, indent = 0;
 };
 
-// Where a word's letters begin: a speck run into it ("‘dietary", "_Holar")
-// widens its box to the left by about a letter's width.
+// Where a word's print begins: a speck run into it ("‘dietary", "_Holar")
+// widens its box to the left by about a letter's width. A bracket is
+// print ("(Bot.)", "[Obs.]"), and the line starts there.
 int LetterLeft(const PageWord& word)
 {
     const QString& t = word.text;
     qsizetype lead = 0;
-    while (lead < t.size() && !t[lead].isLetterOrNumber())
+    while (lead < t.size() && !t[lead].isLetterOrNumber() && t[lead] != u'(' && t[lead] != u'[')
         ++lead;
     return lead == 0 || lead == t.size() ? word.box.left() : word.box.left() + int(word.box.width() * lead / t.size());
 }
@@ -54,15 +56,30 @@ void AssignColumns(QList<BodyLine>& lines, int lineHeight)
 // A page turned half a degree in the scanner moves its columns' edge a
 // pixel in 115; more is rare.
 constexpr int kTurn = 115;
+// Lines that begin articles, or go on with them, are a tenth of a column
+// at least; fewer lines starting alike are strays.
+constexpr int kStrayShare = 10;
 
-// Each line's indent against the edge of its column where it stands: the
-// lines above and below it, allowed the slant of a page turned a little.
-// The edge is where two lines start alike: a line alone further out (a
-// speck run into its first word) does not move it.
+// Each line's indent against the edge of its column: the lines that start
+// alike nearest to it, allowed the slant of a page turned a little.
+void IndentsFrom(QList<BodyLine>& lines, const QList<bool>& shared)
+{
+    const int n = int(lines.size());
+    for (int i = 0; i < n; ++i) {
+        int edge = lines[i].left;
+        for (int k = 0; k < n; ++k)
+            if (shared[k] && lines[k].column == lines[i].column)
+                edge = std::min(edge, lines[k].left + std::abs(lines[i].top - lines[k].top) / kTurn);
+        lines[i].indent = std::max(0, lines[i].left - edge);
+    }
+}
+
+// Each line's indent against the edge of its column where it stands. The
+// edge is where two lines start alike: a line alone further out (a speck
+// run into its first word) does not move it.
 void MeasureIndents(QList<BodyLine>& lines, int lineHeight)
 {
     const int n = int(lines.size());
-    const auto slant = [&](int a, int b) { return std::abs(lines[a].top - lines[b].top) / kTurn; };
     const auto sameColumn = [&](int a, int b) { return lines[a].column == lines[b].column; };
     constexpr int kNear = 16;
     QList<bool> shared(n, false);
@@ -76,12 +93,25 @@ void MeasureIndents(QList<BodyLine>& lines, int lineHeight)
             alike.insert(lines[i].column);
     for (int i = 0; i < n; ++i)
         shared[i] = shared[i] || !alike.contains(lines[i].column);
-    for (int i = 0; i < n; ++i) {
-        int edge = lines[i].left;
-        for (int k = 0; k < n; ++k)
-            if (shared[k] && sameColumn(i, k))
-                edge = std::min(edge, lines[k].left + slant(i, k));
-        lines[i].indent = std::max(0, lines[i].left - edge);
+    IndentsFrom(lines, shared);
+    // A few strays may start alike further out than the rest (specks run
+    // into first words): an edge so few lines keep is not the column's.
+    for (int round = 0; round < 3; ++round) {
+        QHash<int, int> count, atEdge, kept;
+        for (int i = 0; i < n; ++i) {
+            ++count[lines[i].column];
+            atEdge[lines[i].column] += lines[i].indent * 4 <= lineHeight;
+            kept[lines[i].column] += shared[i] && lines[i].indent * 4 > lineHeight;
+        }
+        bool moved = false;
+        for (int i = 0; i < n; ++i) {
+            const int c = lines[i].column;
+            if (shared[i] && lines[i].indent * 4 <= lineHeight && atEdge[c] * kStrayShare < count[c] && kept[c] > 0)
+                shared[i] = false, moved = true;
+        }
+        if (!moved)
+            break;
+        IndentsFrom(lines, shared);
     }
 }
 
@@ -172,20 +202,23 @@ bool CanBeHeadword(const QString& raw)
 
 QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip, const WordOrder& order)
 {
+    const int lineHeight = MeasureLines(layer).height;
+    // A speck is small; a mark as tall as a letter ("& OHG.") is print, and
+    // its line starts there.
+    const auto speck = [&](const PageWord& w) { return IsSpeck(w.text) && w.box.height() * 2 < lineHeight; };
     QList<BodyLine> lines;
     for (int i = 0; i < layer.lines.size(); ++i) {
         const TextLine& l = layer.lines[i];
         if (skip.contains(i))
             continue;
         int w = l.first;
-        while (w < l.first + l.count && IsSpeck(layer.words[w].text))
+        while (w < l.first + l.count && speck(layer.words[w]))
             ++w;
         if (w < l.first + l.count)
             lines.append({i, w, LetterLeft(layer.words[w]), l.box.right(), l.box.top()});
     }
     if (lines.isEmpty())
         return {};
-    const int lineHeight = MeasureLines(layer).height;
     AssignColumns(lines, lineHeight);
     MeasureIndents(lines, lineHeight);
     const int threshold = IndentThreshold(lines, lineHeight);

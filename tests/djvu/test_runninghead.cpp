@@ -14,7 +14,8 @@ namespace {
 // A page 1000 x 2000 whose lines are given top to bottom, "|" between
 // lines; a line starting with "@" stands 40 px from the top, the others at
 // 300, 360, 420 ... Words are 100 px wide, 10 px apart; "~" leaves a wide
-// gap; a line starting with ">N" starts N px in.
+// gap; a word led by "^" is a speck 10 px high; a line starting with ">N"
+// starts N px in.
 TextLayer Layer(const QString& text)
 {
     TextLayer layer;
@@ -39,7 +40,10 @@ TextLayer Layer(const QString& text)
                 x += 200;
                 continue;
             }
-            layer.words.append({w, QRect(x, top, 100, 40)});
+            if (w.startsWith(u'^'))
+                layer.words.append({w.mid(1), QRect(x, top + 30, 10, 10)});
+            else
+                layer.words.append({w, QRect(x, top, 100, 40)});
             l.box |= layer.words.last().box;
             x += 110;
         }
@@ -106,7 +110,8 @@ private slots:
     }
 
     // Article starts: the lines at their column's edge, the indent measured
-    // on the page whatever its width, columns told apart, specks skipped.
+    // on the page whatever its width, columns told apart, specks skipped
+    // and strays not taken for the edge.
     void articleStarts_data()
     {
         // clang-format off
@@ -118,7 +123,16 @@ private slots:
         QTest::newRow("a wide indent")
             << ">90 occupation of|arm, n. a limb|>90 of the body|art, n. skill|ash, n. a tree" << QStringList{"arm", "art", "ash"};
         QTest::newRow("a speck in the margin before a headword")
-            << ">-110 . arm, n. a limb|>20 of the body|art, n. skill|>20 and craft|ash, n.|>20 a tree" << QStringList{"arm", "art", "ash"};
+            << ">-110 ^. arm, n. a limb|>20 of the body|art, n. skill|>20 and craft|ash, n.|>20 a tree" << QStringList{"arm", "art", "ash"};
+        QTest::newRow("a speck before a bracket, which is print")
+            << "of the last|>30 apple, n.|round and red|>-10 *(Bot.) a herb|>30 arm, n.|limb of|>30 art, n.|craft in"
+            << QStringList{"apple", "arm", "art"};
+        QTest::newRow("a mark as tall as a letter begins its line")
+            << "of the last|>30 apple, n.|& OHG. round|>30 arm, n.|limb of|>30 art, n.|craft in" << QStringList{"apple", "arm", "art"};
+        QTest::newRow("two strays further out than the edge")
+            << "ab, n.|>20 the word|ac, n.|>20 the word|ad, n.|>-40 27 of|>20 the word|ae, n.|>20 the word|af, n.|>20 the word"
+               "|ag, n.|>20 the word|ah, n.|>-36 12 in|>20 the word|ai, n.|>20 the word|aj, n.|>20 the word|ak, n.|>20 the word"
+            << QStringList{"ab", "ac", "ad", "ae", "af", "ag", "ah", "ai", "aj", "ak"};
         QTest::newRow("a headword of several words")
             << "black, a. dark|>20 in colour|black and white, n. print|>20 on paper|blade, n." << QStringList{"black", "black and white", "blade"};
         QTest::newRow("articles that begin indented")

@@ -31,7 +31,9 @@ djvu::TextLayer Layer(const QStringList& lines)
         line.count = int(words.size());
         int wx = x;
         for (const QString& w : words) {
-            layer.words.append({w, QRect(wx, y, 20 * int(w.size()), 24)});
+            // A speck OCR reads as a mark is as small as it is.
+            const bool speck = w.size() == 1 && !w[0].isLetterOrNumber() && w != u"&";
+            layer.words.append({w, speck ? QRect(wx, y + 18, 6, 6) : QRect(wx, y, 20 * int(w.size()), 24)});
             wx += 20 * int(w.size()) + 12;
         }
         line.box = QRect(x, y, wx - x, 24);
