@@ -4,7 +4,7 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|russian
+//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|russian
 //   [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
@@ -190,6 +190,14 @@ QList<Document> HeadlessSet(const QString& which, const Bases& bases)
     q4.maxDegrees = 0.8;
     if (which == u"clear")
         return {{"clear1", "Cr", q1}, {"clear2", "Po", q2}, {"clear3", "Re", q3}, {"clear4", "Gu", q4}};
+    // And again, for a figure after "clear" has been looked at.
+    corpus::Layout s1 = c, s2 = c, s3 = c, s4 = c;
+    s1.family = "P052", s1.points = 9, s1.indentEm = 1.1, s1.specks = 900, s1.titlePage = true;
+    s2.family = "FreeSerif", s2.points = 8, s2.columns = 3, s2.plateEvery = 6, s2.indentEm = 1.3;
+    s3.family = "DejaVu Sans Condensed", s3.points = 8, s3.firstLineIndent = true, s3.maxDegrees = 0.7, s3.specks = 700;
+    s4.family = "C059", s4.points = 8, s4.indentEm = 0.9, s4.blur = 0.65, s4.threshold = 145, s4.capitalHeads = true;
+    if (which == u"spare")
+        return {{"spare1", "Fl", s1}, {"spare2", "Sh", s2}, {"spare3", "Tu", s3}, {"spare4", "El", s4}};
     return {};
 }
 
@@ -283,10 +291,10 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     if (argc < 3
         || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "blank", "open",
-                        "clear", "russian"}
+                        "clear", "spare", "russian"}
                 .contains(QString::fromLatin1(argv[2])))
         return std::puts("usage: make_ocr_corpus OUT_FOLDER "
-                         "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|russian "
+                         "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|russian "
                          "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
