@@ -59,6 +59,8 @@ constexpr int kTurn = 115;
 // Lines that begin articles, or go on with them, are a tenth of a column
 // at least; fewer lines starting alike are strays.
 constexpr int kStrayShare = 10;
+// A column of this many lines is split at its own indent.
+constexpr int kOwnSplit = 12;
 
 // Each line's indent against the edge of its column: the lines that start
 // alike nearest to it, allowed the slant of a page turned a little.
@@ -144,6 +146,21 @@ int IndentThreshold(const QList<BodyLine>& lines, int lineHeight)
     return threshold >= 0 && bestGap > std::max(3 * spread, lineHeight / 4.0) ? int(threshold) : -1;
 }
 
+// Each column's own split where it has lines enough, else the page's: a
+// column whose edge a speck moved would shift its lines against the other's.
+QHash<int, int> ColumnThresholds(const QList<BodyLine>& lines, int lineHeight, int pageThreshold)
+{
+    QHash<int, QList<BodyLine>> byColumn;
+    for (const BodyLine& l : lines)
+        byColumn[l.column] << l;
+    QHash<int, int> out;
+    for (auto c = byColumn.cbegin(); c != byColumn.cend(); ++c) {
+        const int own = c.value().size() >= kOwnSplit ? IndentThreshold(c.value(), lineHeight) : -1;
+        out[c.key()] = own >= 0 ? own : pageThreshold;
+    }
+    return out;
+}
+
 // The headword that opens a line: its first word, or the words up to a
 // comma when a few words stand before one ("black and white, n.").
 QString OpeningHeadword(const TextLayer& layer, const TextLine& line, int first)
@@ -191,7 +208,10 @@ double Ascent(const QStringList& words, const WordOrder& order)
 
 bool CanBeHeadword(const QString& raw)
 {
-    if (raw.startsWith(u'-') || raw.endsWith(u'-') || raw.endsWith(u'\u00ad'))
+    // A piece of a word broken at a line's end goes on in lower case; a
+    // hyphen before a capital is a speck ("-Crabber,").
+    const bool speckDash = raw.size() > 1 && raw.front() == u'-' && raw[1].isUpper();
+    if ((raw.startsWith(u'-') && !speckDash) || raw.endsWith(u'-') || raw.endsWith(u'\u00ad'))
         return false;
     const QString w = WithoutPunctuation(raw);
     if (w.size() < 2 || IsPageNumber(w))
@@ -203,9 +223,11 @@ bool CanBeHeadword(const QString& raw)
 QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip, const WordOrder& order)
 {
     const int lineHeight = MeasureLines(layer).height;
-    // A speck is small; a mark as tall as a letter ("& OHG.") is print, and
-    // its line starts there.
-    const auto speck = [&](const PageWord& w) { return IsSpeck(w.text) && w.box.height() * 2 < lineHeight; };
+    // A speck is small, or a thin streak; a mark the size of a letter
+    // ("& OHG.") is print, and its line starts there.
+    const auto speck = [&](const PageWord& w) {
+        return IsSpeck(w.text) && (w.box.height() * 2 < lineHeight || w.box.width() * 2 < lineHeight);
+    };
     QList<BodyLine> lines;
     for (int i = 0; i < layer.lines.size(); ++i) {
         const TextLine& l = layer.lines[i];
@@ -222,11 +244,15 @@ QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip
     AssignColumns(lines, lineHeight);
     MeasureIndents(lines, lineHeight);
     const int threshold = IndentThreshold(lines, lineHeight);
+    const QHash<int, int> columnThreshold = ColumnThresholds(lines, lineHeight, threshold);
+    const auto flushLine = [&](const BodyLine& l) {
+        const int t = columnThreshold.value(l.column, -1);
+        return t < 0 || l.indent <= t;
+    };
     QStringList flushWords, indentedWords;
     for (const BodyLine& l : lines)
         if (CanBeHeadword(layer.words[l.word].text))
-            (l.indent <= threshold || threshold < 0 ? flushWords : indentedWords)
-                << WithoutPunctuation(layer.words[l.word].text);
+            (flushLine(l) ? flushWords : indentedWords) << WithoutPunctuation(layer.words[l.word].text);
     // Hanging indents begin articles at the edge; some dictionaries indent
     // the first line instead, and then the indented lines ascend. Lines
     // that begin articles are fewer than those that go on with them: when
@@ -239,7 +265,7 @@ QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip
     for (const BodyLine& l : lines) {
         if (l.indent > kFarIn * lineHeight)
             continue;
-        const bool flush = threshold < 0 || l.indent <= threshold;
+        const bool flush = flushLine(l);
         if (flush != indentedBegin && CanBeHeadword(layer.words[l.word].text))
             out.append({l.line, l.word, l.column, OpeningHeadword(layer, layer.lines[l.line], l.word)});
     }

@@ -14,8 +14,8 @@ namespace {
 // A page 1000 x 2000 whose lines are given top to bottom, "|" between
 // lines; a line starting with "@" stands 40 px from the top, the others at
 // 300, 360, 420 ... Words are 100 px wide, 10 px apart; "~" leaves a wide
-// gap; a word led by "^" is a speck 10 px high; a line starting with ">N"
-// starts N px in.
+// gap; a word led by "^" is a speck 10 px high, by "!" a streak 10 px
+// wide; a line starting with ">N" starts N px in.
 TextLayer Layer(const QString& text)
 {
     TextLayer layer;
@@ -42,6 +42,8 @@ TextLayer Layer(const QString& text)
             }
             if (w.startsWith(u'^'))
                 layer.words.append({w.mid(1), QRect(x, top + 30, 10, 10)});
+            else if (w.startsWith(u'!'))
+                layer.words.append({w.mid(1), QRect(x, top, 10, 40)});
             else
                 layer.words.append({w, QRect(x, top, 100, 40)});
             l.box |= layer.words.last().box;
@@ -129,6 +131,15 @@ private slots:
             << QStringList{"apple", "arm", "art"};
         QTest::newRow("a mark as tall as a letter begins its line")
             << "of the last|>30 apple, n.|& OHG. round|>30 arm, n.|limb of|>30 art, n.|craft in" << QStringList{"apple", "arm", "art"};
+        QTest::newRow("a streak before a headword")
+            << ">-110 !\" arm, n. limb|>20 of the body|art, n. skill|>20 and craft|ash, n." << QStringList{"arm", "art", "ash"};
+        QTest::newRow("a hyphen before a capital is a speck")
+            << "-Crabber, n. one|>20 who catches|Crabbing, n. the act|>20 of it|crab-|>20 bed" << QStringList{"Crabber", "Crabbing"};
+        QTest::newRow("each column split at its own indent")
+            << "ba, n.|>40 the word|bb, n.|>40 the word|bc, n.|>40 the word|bd, n.|>40 the word|be, n.|>40 the word"
+               "|bf, n.|>40 the word|>500 ga, n.|>515 of it|>500 gb, n.|>515 of it|>500 gc, n.|>515 of it|>500 gd, n."
+               "|>515 of it|>500 ge, n.|>515 of it|>500 gf, n.|>515 of it"
+            << QStringList{"ba", "bb", "bc", "bd", "be", "bf", "ga", "gb", "gc", "gd", "ge", "gf"};
         QTest::newRow("two strays further out than the edge")
             << "ab, n.|>20 the word|ac, n.|>20 the word|ad, n.|>-40 27 of|>20 the word|ae, n.|>20 the word|af, n.|>20 the word"
                "|ag, n.|>20 the word|ah, n.|>-36 12 in|>20 the word|ai, n.|>20 the word|aj, n.|>20 the word|ak, n.|>20 the word"
