@@ -28,6 +28,7 @@ void MainWindow::startUp()
     const ViewSettings view = state_.readSettings();
     ui_.pageView->setContinuous(view.continuous);
     ui_.pageView->setImageBudget(view.pageImageBytes);
+    ui_.pageView->setTextBudget(view.pageTextBytes);
 
     state_.dictionary.clear();
     showCatalogue();

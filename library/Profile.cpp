@@ -336,6 +336,8 @@ ViewSettings ReadViewSettings(const ProfileFile& settings)
         v.cacheBytes = size_t(*mb) << 20;
     if (const auto mb = megabytes("PageImagesMB"))
         v.pageImageBytes = qint64(*mb) << 20;
+    if (const auto mb = megabytes("PageTextsMB"))
+        v.pageTextBytes = qint64(*mb) << 20;
     return v;
 }
 

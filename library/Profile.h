@@ -44,6 +44,7 @@ struct ViewSettings {
     bool continuous = true;                // [View] Continuous
     size_t cacheBytes = size_t(512) << 20; // [Memory] DictionaryCacheMB
     qint64 pageImageBytes = 96LL << 20;    // [Memory] PageImagesMB
+    qint64 pageTextBytes = 8LL << 20;      // [Memory] PageTextsMB
     QString language;                      // [View] Language: "" follows the system
 };
 ViewSettings ReadViewSettings(const ProfileFile& settings);

@@ -6,7 +6,43 @@
 namespace lexifol::pv {
 
 namespace {
+// A document's record without its pictures and texts is small: its pages'
+// sizes and names.
 constexpr size_t kMaxDocInfos = 64;
+
+qint64 Bytes(const PageTextInfo& t)
+{
+    qint64 bytes = sizeof(PageTextInfo) + t.words.size() * qint64(sizeof(PageWord) + 2);
+    for (const PageWord& w : t.words)
+        bytes += w.text.size() * 2;
+    return bytes;
+}
+} // namespace
+
+void DocumentCache::eraseDocument(std::map<QString, DocInfo>::iterator it)
+{
+    images_.removeDocument(it->first);
+    textBytes_ -= it->second.textBytes;
+    textOrder_.removeIf([&](const QPair<QString, int>& t) { return t.first == it->first; });
+    docs_.erase(it);
+}
+
+void DocumentCache::setTextBudget(qint64 bytes)
+{
+    textBudget_ = bytes;
+    trimTexts();
+}
+
+void DocumentCache::trimTexts()
+{
+    while (textBytes_ > textBudget_ && textOrder_.size() > 1) {
+        const auto [path, page] = textOrder_.takeFirst();
+        DocInfo& info = docs_.at(path);
+        const qint64 bytes = Bytes(info.texts.value(page));
+        info.texts.remove(page);
+        info.textBytes -= bytes;
+        textBytes_ -= bytes;
+    }
 }
 
 DocInfo* DocumentCache::find(const QString& path, bool validate)
@@ -17,8 +53,7 @@ DocInfo* DocumentCache::find(const QString& path, bool validate)
     if (validate) {
         const QFileInfo fi(path);
         if (!fi.isFile() || fi.lastModified() != it->second.modified || fi.size() != it->second.size) {
-            images_.removeDocument(path);
-            docs_.erase(it);
+            eraseDocument(it);
             return nullptr;
         }
     }
@@ -34,13 +69,12 @@ const DocInfo* DocumentCache::peek(const QString& path) const
 
 void DocumentCache::recordPage(const PageResult& r)
 {
+    if (const auto old = docs_.find(r.path);
+        old != docs_.end() && (old->second.modified != r.modified || old->second.size != r.fileSize))
+        eraseDocument(old);
     DocInfo& info = docs_[r.path];
-    if (info.modified != r.modified || info.size != r.fileSize) {
-        images_.removeDocument(r.path);
-        info = DocInfo();
-        info.modified = r.modified;
-        info.size = r.fileSize;
-    }
+    info.modified = r.modified;
+    info.size = r.fileSize;
     info.pageCount = r.pageCount;
     info.names = r.pageNames;
     info.titles = r.pageTitles;
@@ -49,13 +83,10 @@ void DocumentCache::recordPage(const PageResult& r)
     // A page drawn for the column is the column's to keep while near the view.
     if (!r.column)
         images_.insert(RenderKey{r.path, r.pageIndex, r.image.size()}, r.image);
-    while (docs_.size() > kMaxDocInfos) {
-        auto oldest = std::min_element(docs_.begin(), docs_.end(), [](const auto& a, const auto& b) {
+    while (docs_.size() > kMaxDocInfos)
+        eraseDocument(std::min_element(docs_.begin(), docs_.end(), [](const auto& a, const auto& b) {
             return a.second.lastUse < b.second.lastUse;
-        });
-        images_.removeDocument(oldest->first);
-        docs_.erase(oldest);
-    }
+        }));
 }
 
 void DocumentCache::recordText(const TextResult& r)
@@ -64,11 +95,16 @@ void DocumentCache::recordText(const TextResult& r)
     if (it == docs_.end() || r.pageIndex < 0)
         return;
     DocInfo& info = it->second;
-    if (!info.texts.contains(r.pageIndex))
-        info.textOrder.append(r.pageIndex);
-    info.texts.insert(r.pageIndex, PageTextInfo{r.hasText, r.words, r.runningHead, r.articleStart});
-    while (info.textOrder.size() > kTextsKept)
-        info.texts.remove(info.textOrder.takeFirst());
+    if (const auto was = info.texts.constFind(r.pageIndex); was != info.texts.cend()) {
+        const qint64 bytes = Bytes(*was);
+        info.textBytes -= bytes, textBytes_ -= bytes;
+        textOrder_.removeOne(qMakePair(r.path, r.pageIndex));
+    }
+    const PageTextInfo& text = *info.texts.insert(r.pageIndex, {r.hasText, r.words, r.runningHead, r.articleStart});
+    const qint64 bytes = Bytes(text);
+    info.textBytes += bytes, textBytes_ += bytes;
+    textOrder_.append({r.path, r.pageIndex});
+    trimTexts();
 }
 
 QImage DocumentCache::image(const QString& path, int index, const RenderPlan& plan)

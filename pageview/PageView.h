@@ -102,6 +102,8 @@ public:
     bool continuous() const;
     // The memory the pages drawn a moment ago may keep.
     void setImageBudget(qint64 bytes);
+    // The memory the text layers of pages read a moment ago may keep.
+    void setTextBudget(qint64 bytes);
     // The page on view's place among the pages read on through (of its
     // document, or the page files of its folder), and how many there are.
     std::pair<int, int> readingPlace() const;

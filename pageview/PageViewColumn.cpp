@@ -233,6 +233,11 @@ void PageView::setImageBudget(qint64 bytes)
     d->documents.setImageBudget(bytes);
 }
 
+void PageView::setTextBudget(qint64 bytes)
+{
+    d->documents.setTextBudget(bytes);
+}
+
 void PageView::setContinuous(bool on)
 {
     if (d->continuous == on)

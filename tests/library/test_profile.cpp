@@ -96,11 +96,12 @@ private slots:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<qint64>("dictionaryMb");
         QTest::addColumn<qint64>("pageImagesMb");
+        QTest::addColumn<qint64>("pageTextsMb");
         // clang-format off
-        QTest::newRow("defaults") << QByteArray() << qint64(512) << qint64(96);
-        QTest::newRow("both set") << QByteArray("[Memory]\r\nDictionaryCacheMB=100\r\nPageImagesMB=40\r\n") << qint64(100) << qint64(40);
-        QTest::newRow("none kept") << QByteArray("[Memory]\r\nPageImagesMB=0\r\n") << qint64(512) << qint64(0);
-        QTest::newRow("not a number, negative") << QByteArray("[Memory]\r\nDictionaryCacheMB=lots\r\nPageImagesMB=-5\r\n") << qint64(512) << qint64(96);
+        QTest::newRow("defaults") << QByteArray() << qint64(512) << qint64(96) << qint64(8);
+        QTest::newRow("all set") << QByteArray("[Memory]\r\nDictionaryCacheMB=100\r\nPageImagesMB=40\r\nPageTextsMB=3\r\n") << qint64(100) << qint64(40) << qint64(3);
+        QTest::newRow("none kept") << QByteArray("[Memory]\r\nPageImagesMB=0\r\n") << qint64(512) << qint64(0) << qint64(8);
+        QTest::newRow("not a number, negative") << QByteArray("[Memory]\r\nDictionaryCacheMB=lots\r\nPageImagesMB=-5\r\nPageTextsMB=x\r\n") << qint64(512) << qint64(96) << qint64(8);
         // clang-format on
     }
     void memoryBudgets()
@@ -110,6 +111,7 @@ private slots:
         const lexifol::ViewSettings v = lexifol::ReadViewSettings(ProfileFile(this->ini()));
         QTEST(qint64(v.cacheBytes >> 20), "dictionaryMb");
         QTEST(v.pageImageBytes >> 20, "pageImagesMb");
+        QTEST(v.pageTextBytes >> 20, "pageTextsMb");
     }
 
     void missingAndUnreadable()

@@ -149,22 +149,38 @@ void ColumnTest::pageInView()
 
 void ColumnTest::textsKeptWhateverTheLength()
 {
+    // Text layers are kept to a budget across documents, oldest read first
+    // out; the last one read stays whatever its size.
     DocumentCache cache;
-    djvu::PageResult page;
-    page.path = QStringLiteral("/book.djvu");
-    page.pageCount = 500;
-    page.column = true;
-    for (int i = 0; i < 500; ++i) {
-        page.pageIndex = i;
-        cache.recordPage(page);
-        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}, {}});
-        cache.recordText(djvu::TextResult{page.path, i, true, {}, {}, {}, {}}); // again: counted once
-    }
-    const DocInfo* info = cache.peek(page.path);
-    QVERIFY(info);
-    QCOMPARE(info->texts.size(), kTextsKept);
-    QVERIFY(info->texts.contains(499) && info->texts.contains(500 - kTextsKept) && !info->texts.contains(0));
-    QCOMPARE(info->pages.size(), 500); // sizes stay: they place the column
+    const auto read = [&cache](const QString& path, int page, int words) {
+        djvu::PageResult p;
+        p.path = path, p.pageCount = 500, p.pageIndex = page, p.column = true;
+        cache.recordPage(p);
+        djvu::TextResult t{path, page, true, {}, {}, {}, {}};
+        for (int w = 0; w < words; ++w)
+            t.words.append({QStringLiteral("headword"), QRect(w, 0, 10, 10)});
+        cache.recordText(t);
+        cache.recordText(t); // again: counted once
+    };
+    const QString a = QStringLiteral("/a.djvu"), b = QStringLiteral("/b.djvu");
+    read(a, 0, 100);
+    const qint64 page = cache.textBytes();
+    cache.setTextBudget(page * 40);
+    for (int i = 1; i < 500; ++i)
+        read(a, i, 100);
+    QCOMPARE(cache.peek(a)->texts.size(), 40);
+    QVERIFY(cache.peek(a)->texts.contains(499) && cache.peek(a)->texts.contains(460)
+            && !cache.peek(a)->texts.contains(459));
+    QCOMPARE(cache.peek(a)->pages.size(), 500); // sizes stay: they place the column
+    for (int i = 0; i < 10; ++i)
+        read(b, i, 100);
+    QCOMPARE(cache.peek(a)->texts.size(), 30);
+    QVERIFY(!cache.peek(a)->texts.contains(469) && cache.peek(a)->texts.contains(470));
+    QCOMPARE(cache.peek(b)->texts.size(), 10);
+    QCOMPARE(cache.textBytes(), page * 40);
+    read(b, 10, 100 * 50);
+    QCOMPARE(cache.peek(a)->texts.size() + cache.peek(b)->texts.size(), 1);
+    QVERIFY(cache.peek(b)->texts.contains(10));
 }
 
 // ---------------------------------------------------------------- on real pages
