@@ -194,6 +194,16 @@ QString OpeningHeadword(const TextLayer& layer, const TextLine& line, int first)
     return taken.value(0, WithoutPunctuation(layer.words[first].text));
 }
 
+// "Cr2O3", "Po1arity": where an article begins, a word OCR misread or a
+// formula, which a maker should see.
+bool LettersAndDigits(const QString& raw)
+{
+    const QString w = WithoutPunctuation(raw);
+    return w.size() >= 2 && w.front().isLetter() && !raw.startsWith(u'-') && !raw.endsWith(u'-')
+        && std::all_of(w.begin(), w.end(), [](QChar c) { return c.isLetterOrNumber(); })
+        && std::any_of(w.begin(), w.end(), [](QChar c) { return c.isDigit(); });
+}
+
 double Ascent(const QStringList& words, const WordOrder& order)
 {
     if (words.size() < 2)
@@ -266,8 +276,10 @@ QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip
         if (l.indent > kFarIn * lineHeight)
             continue;
         const bool flush = flushLine(l);
-        if (flush != indentedBegin && CanBeHeadword(layer.words[l.word].text))
-            out.append({l.line, l.word, l.column, OpeningHeadword(layer, layer.lines[l.line], l.word)});
+        const QString& first = layer.words[l.word].text;
+        if (flush != indentedBegin && (CanBeHeadword(first) || LettersAndDigits(first)))
+            out.append(
+                {l.line, l.word, l.column, OpeningHeadword(layer, layer.lines[l.line], l.word), !CanBeHeadword(first)});
     }
     return out;
 }

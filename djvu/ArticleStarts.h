@@ -11,10 +11,11 @@
 namespace lexifol::djvu {
 
 struct ArticleStart {
-    int line = 0;     // index into layer.lines
-    int word = 0;     // its first word that is not a speck
-    int column = 0;   // counted from the left
-    QString headword; // the words up to the first comma, punctuation off
+    int line = 0;         // index into layer.lines
+    int word = 0;         // its first word that is not a speck
+    int column = 0;       // counted from the left
+    QString headword;     // the words up to the first comma, punctuation off
+    bool misread = false; // a digit among its letters: OCR's misreading, or a formula
 };
 
 // Orders words as the index does; used to tell which cluster of lines

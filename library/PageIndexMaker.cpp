@@ -213,6 +213,7 @@ struct Readings {
     QStringList guides;
     QList<djvu::ArticleStart> starts; // ascending
     QString passedOver;               // a first article left out of order with the next ones
+    bool passedMisread = false;       // left out for a digit among its letters
 };
 
 // One stretch of words in the head is one headword ("black and white"),
@@ -239,7 +240,12 @@ Readings Read(const djvu::TextLayer& layer, const IndexCollation& c)
     if (r.guides.isEmpty())
         r.guides = djvu::GuideWords(layer, foot);
     const auto order = [&c](QStringView a, QStringView b) { return c.compare(a, b); };
-    const QList<djvu::ArticleStart> all = djvu::ArticleStarts(layer, head + foot + djvu::NoiseLines(layer), order);
+    QList<djvu::ArticleStart> all = djvu::ArticleStarts(layer, head + foot + djvu::NoiseLines(layer), order);
+    // A first article read with digits in it is no word to index; the page
+    // goes on from the next one, and the maker looks.
+    if (!all.isEmpty() && all.first().misread)
+        r.passedOver = all.first().headword, r.passedMisread = true;
+    all.removeIf([](const djvu::ArticleStart& a) { return a.misread; });
     r.starts = Ascending(all, c);
     // A first article misread out of order with the next ones is still the
     // first when the head reads it alike ("Roceella" before "Roccellin").
@@ -288,7 +294,11 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page, const IndexColl
     if (!r.passedOver.isEmpty() && r.guides.isEmpty())
         for (PageCandidate& k : p.candidates)
             if (k.unsure.isEmpty())
-                k.unsure = QStringLiteral("the first article reads \u201c%1\u201d, out of order with the next ones")
+                k.unsure = (r.passedMisread
+                                ? QStringLiteral(
+                                    "the first article reads \u201c%1\u201d, with a digit among its letters")
+                                : QStringLiteral(
+                                    "the first article reads \u201c%1\u201d, out of order with the next ones"))
                                .arg(r.passedOver);
     p.conflict = !firstGuide.isEmpty() && !first.isEmpty() && !Agree(c, firstGuide, first);
     std::stable_sort(p.candidates.begin(), p.candidates.end(),

@@ -71,6 +71,10 @@ private slots:
         QTest::newRow("no head: section letter and hyphen skipped")
             << QStringList{"40,200:B", "40,230:bal-", "40,260:bank n. a shore", "40,290:bar n.", "520,200:bat n."}
             << "bank" << "" << false;
+        QTest::newRow("no head: a first article read with a digit, the next taken, in doubt")
+            << QStringList{"40,200:Cr2O3, n. an oxide", "90,230:of chromium", "40,260:crab n. a shellfish", "40,290:crane n.",
+                           "520,200:crate n."}
+            << "crab" << "" << true;
         QTest::newRow("head of a page number only") << (QStringList{"40,40:12"} + kBody) << "apple" << "" << false;
         // Heads as OCR gives them.
         QTest::newRow("a dash between the guide words") << (QStringList{"40,40:apple — ash 57"} + kBody) << "apple" << "ash" << false;
