@@ -4,7 +4,7 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|russian
+//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|russian
 //   [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
@@ -201,10 +201,24 @@ QList<Document> HeadlessSet(const QString& which, const Bases& bases)
     return {};
 }
 
+// Without running heads, for a figure after "spare" has been looked at.
+QList<Document> LastHeadlessSet(const QString& which, const Bases& bases)
+{
+    corpus::Layout t1 = bases.c, t2 = bases.c, t3 = bases.c, t4 = bases.c;
+    t1.family = "Liberation Serif", t1.points = 8, t1.indentEm = 1.2, t1.specks = 1000, t1.maxDegrees = 0.6;
+    t2.family = "URW Bookman", t2.points = 7.5, t2.columns = 3, t2.firstLineIndent = true, t2.plateEvery = 9;
+    t3.family = "Nimbus Sans", t3.points = 9, t3.indentEm = 0.8, t3.blur = 0.6, t3.threshold = 150, t3.titlePage = true;
+    t4.family = "DejaVu Serif Condensed", t4.points = 8.5, t4.firstLineIndent = true, t4.specks = 800,
+    t4.capitalHeads = true;
+    if (which == u"still")
+        return {{"still1", "Ha", t1}, {"still2", "Pr", t2}, {"still3", "Ob", t3}, {"still4", "Vi", t4}};
+    return {};
+}
+
 QList<Document> Set(const QString& which)
 {
     const Bases bases = MakeBases();
-    for (auto set : {&EarlySet, &LateSet, &HeadlessSet})
+    for (auto set : {&EarlySet, &LateSet, &HeadlessSet, &LastHeadlessSet})
         if (QList<Document> found = set(which, bases); !found.isEmpty())
             return found;
     return {};
@@ -291,10 +305,10 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     if (argc < 3
         || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "blank", "open",
-                        "clear", "spare", "russian"}
+                        "clear", "spare", "still", "russian"}
                 .contains(QString::fromLatin1(argv[2])))
         return std::puts("usage: make_ocr_corpus OUT_FOLDER "
-                         "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|russian "
+                         "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|russian "
                          "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
