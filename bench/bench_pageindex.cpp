@@ -262,7 +262,7 @@ int ScoreCorpus(const QString& tool, const QStringList& folders)
                 return std::printf("%s: no truth.tsv\n", qPrintable(folder)), 1;
             QStringList truth;
             for (const QString& line : QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts))
-                truth << (line.section(u'\t', 1, 1) == u"dictionary" ? line.section(u'\t', 2) : QString());
+                truth << (line.section(u'\t', 1, 1) == u"dictionary" ? line.section(u'\t', 2).trimmed() : QString());
             QList<double> ours, floor;
             Score s;
             for (int round = 0; round < 3; ++round) {

@@ -92,7 +92,10 @@ QList<Article> ReadDictionary(Source source, const QString& from, int count, QSt
     QList<Article> out;
     bool started = false;
     while (!index.atEnd() && out.size() < count) {
-        const QStringList f = QString::fromUtf8(index.readLine()).trimmed().split(u'\t');
+        QStringList f = QString::fromUtf8(index.readLine()).trimmed().split(u'\t');
+        // Some headwords carry a blank at the end ("obsolescent ").
+        if (!f.isEmpty())
+            f[0] = f[0].trimmed();
         if (f.size() != 3 || f[0].startsWith(QStringLiteral("00")) || !f[0].front().isLetter())
             continue;
         started = started || f[0].compare(from, Qt::CaseInsensitive) >= 0;
