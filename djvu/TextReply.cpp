@@ -1,5 +1,6 @@
 #include "djvu/TextReply.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lexifol::djvu {
@@ -44,10 +45,13 @@ public:
     { }
     bool byte(char& b) { return take(&b, 1); }
     bool number(qint32& n) { return take(&n, sizeof n); }
+    // No page is this large; a box past it is no answer, and its corners
+    // would overflow where they are worked out.
     bool rect(QRect& r)
     {
+        constexpr qint32 kFar = 1 << 24;
         qint32 v[4];
-        if (!take(v, sizeof v))
+        if (!take(v, sizeof v) || std::any_of(v, v + 4, [](qint32 n) { return n < -kFar || n > kFar; }))
             return false;
         r = QRect(v[0], v[1], v[2], v[3]);
         return true;

@@ -319,6 +319,10 @@ void DocumentTest::helperAnswerCutOrWrong()
     QVERIFY(!djvu::DecodeTextLayer(whole + '\0'));
     layer.lines[0].count = 3;
     QVERIFY(!djvu::DecodeTextLayer(djvu::EncodeTextLayer(layer)));
+    // A box no page has, whose corner would overflow.
+    layer.lines[0].count = 2;
+    layer.words[1].box = QRect(25, 1, 10, 2000000000);
+    QVERIFY(!djvu::DecodeTextLayer(djvu::EncodeTextLayer(layer)));
     const QByteArray plain = djvu::EncodePlainText(QStringLiteral("apple pie"));
     QCOMPARE(djvu::DecodePlainText(plain).value_or(QString()), QStringLiteral("apple pie"));
     QVERIFY(!djvu::DecodePlainText(plain.chopped(1)));
