@@ -68,8 +68,10 @@ int MakePageIndex(const QStringList& args, Streams& io)
     QList<PageProposal> pages;
     for (int i = 0; i < d.pageCount(); ++i) {
         const Result<djvu::TextLayer> layer = d.page(i);
-        pages << (layer ? ProposePage(layer.value(), i + 1)
-                        : PageProposal{i + 1, {}, {}, {}, layer.error(), false, false, {}, {}, 0});
+        PageProposal unread;
+        unread.page = i + 1;
+        unread.doubt = layer ? QString() : layer.error();
+        pages << (layer ? ProposePage(layer.value(), i + 1) : unread);
         if (io.progress && (i + 1) % 50 == 0)
             io.err << "\rpage " << i + 1 << " of " << d.pageCount(), io.err.flush();
     }

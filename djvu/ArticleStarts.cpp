@@ -161,12 +161,18 @@ QHash<int, int> ColumnThresholds(const QList<BodyLine>& lines, int lineHeight, i
     return out;
 }
 
+bool StartsSmall(const QString& word)
+{
+    return !word.isEmpty() && word.front().isLower();
+}
+
 // The headword that opens a line: its first word, or the words up to a
 // comma when a few words stand before one ("black and white, n.").
 QString OpeningHeadword(const TextLayer& layer, const TextLine& line, int first)
 {
     const int end = line.first + line.count;
     QStringList taken;
+    bool glued = false;
     for (int w = first; w < end && taken.size() < kMostHeadwordWords; ++w) {
         // OCR may run the comma and what follows into the word: "Cab,'n".
         const QString& whole = layer.words[w].text;
@@ -185,9 +191,21 @@ QString OpeningHeadword(const TextLayer& layer, const TextLine& line, int first)
                 return c.isLetter() || c == u'-' || c == u'\'';
             }))
             break;
-        taken << clean;
+        if (glued)
+            taken.last() += clean;
+        else
+            taken << clean;
+        glued = false;
         if (t.endsWith(u',') || t.endsWith(u';'))
             return taken.join(u' ');
+        // OCR parts a compound at its hyphen ("Half- decked,"); the rest
+        // goes on in small letters.
+        if (t.size() > 1 && t.endsWith(u'-') && t[t.size() - 2].isLetter() && w + 1 < end
+            && StartsSmall(layer.words[w + 1].text)) {
+            taken.last() += u'-';
+            glued = true;
+            continue;
+        }
         if (!t.back().isLetter())
             break;
     }
@@ -230,6 +248,19 @@ bool CanBeHeadword(const QString& raw)
     return w.front().isLetter() && std::none_of(w.begin(), w.end(), [](QChar c) { return c.isDigit(); });
 }
 
+// A line's first word as a headword, or the first part of one OCR parted
+// at its hyphen ("Half- decked,"): the rest follows on the line in small
+// letters, where a word broken at a line's end goes on on the next.
+bool OpensHeadword(const TextLayer& layer, int line, int word)
+{
+    const QString& raw = layer.words[word].text;
+    if (CanBeHeadword(raw))
+        return true;
+    const TextLine& l = layer.lines[line];
+    return raw.size() > 2 && raw.endsWith(u'-') && CanBeHeadword(raw.chopped(1)) && word + 1 < l.first + l.count
+        && StartsSmall(layer.words[word + 1].text);
+}
+
 QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip, const WordOrder& order)
 {
     const int lineHeight = MeasureLines(layer).height;
@@ -261,7 +292,7 @@ QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip
     };
     QStringList flushWords, indentedWords;
     for (const BodyLine& l : lines)
-        if (CanBeHeadword(layer.words[l.word].text))
+        if (OpensHeadword(layer, l.line, l.word))
             (flushLine(l) ? flushWords : indentedWords) << WithoutPunctuation(layer.words[l.word].text);
     // Hanging indents begin articles at the edge; some dictionaries indent
     // the first line instead, and then the indented lines ascend. Lines
@@ -277,9 +308,9 @@ QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip
             continue;
         const bool flush = flushLine(l);
         const QString& first = layer.words[l.word].text;
-        if (flush != indentedBegin && (CanBeHeadword(first) || LettersAndDigits(first)))
-            out.append(
-                {l.line, l.word, l.column, OpeningHeadword(layer, layer.lines[l.line], l.word), !CanBeHeadword(first)});
+        const bool word = OpensHeadword(layer, l.line, l.word);
+        if (flush != indentedBegin && (word || LettersAndDigits(first)))
+            out.append({l.line, l.word, l.column, OpeningHeadword(layer, layer.lines[l.line], l.word), !word});
     }
     return out;
 }

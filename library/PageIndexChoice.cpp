@@ -29,10 +29,20 @@ constexpr int kFrontPages = 2, kMainPages = 10;
 // A page set in type this much larger than the document's body is a title
 // or a caption, not a page of articles.
 constexpr double kDisplayType = 1.6;
+// Letters two words must share for a third between them to be spelt by them.
+constexpr qsizetype kSharedBeginning = 4;
+
+// A word's place in the collation, and letter by letter: of two words, one
+// comes before the other only when it does in both.
+struct Place {
+    QByteArray key, loose;
+    bool isEmpty() const { return key.isEmpty(); }
+    bool operator<(const Place& o) const { return key < o.key && loose < o.loose; }
+};
 
 struct Option {
     QString word;
-    QByteArray key;
+    Place key;
     double weight = 0;
     QString unsure;
 };
@@ -43,7 +53,7 @@ struct Step {
     bool restart = false;
 };
 
-QByteArray Key(const IndexCollation& c, const QString& word)
+QByteArray SortKey(const IndexCollation& c, const QString& word)
 {
     QByteArray key;
     if (!c.appendSortKey(word, key))
@@ -51,7 +61,60 @@ QByteArray Key(const IndexCollation& c, const QString& word)
     return key;
 }
 
-QList<Option> Options(const PageProposal& p, const IndexCollation& c)
+Place Key(const IndexCollation& c, const QString& word)
+{
+    if (word.isEmpty())
+        return {};
+    return {SortKey(c, word), SortKey(c, LetterByLetter(word))};
+}
+
+QString Quote(const QString& w)
+{
+    return QStringLiteral("\u201c%1\u201d").arg(w);
+}
+
+// The last word the page names, as the page after sees it.
+QString LastWord(const PageProposal& p)
+{
+    return p.lastGuide.isEmpty() ? p.lastArticle : p.lastGuide;
+}
+
+// A word OCR misread in one letter of the beginning the words around it
+// share, spelt as they spell it: "tision purple" between "Vision purple"
+// and "Visional" is "vision purple"; "Point ofshonor" between "Point of
+// distance" and "Point of inflection" is "Point of honor". Empty when
+// the word has that beginning already, or differs from it more.
+QString NeighbourSpelling(const QString& word, const QString& before, const QString& after)
+{
+    const QString a = before.toLower(), b = after.toLower(), w = word.toLower();
+    qsizetype shared = 0;
+    while (shared < a.size() && shared < b.size() && a[shared] == b[shared])
+        ++shared;
+    if (shared < kSharedBeginning || w.size() <= shared)
+        return {};
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < shared; ++i)
+        if (w[i] != a[i]) {
+            if (at >= 0)
+                return {};
+            at = i;
+        }
+    if (at < 0)
+        return {};
+    QString out = word;
+    out[at] = word[at].isUpper() ? a[at].toUpper() : a[at];
+    return out;
+}
+
+void AddNeighbourSpelling(QList<Option>& out, const QString& word, const QString& before, const QString& after,
+                          double weight, const IndexCollation& c)
+{
+    if (const QString near = NeighbourSpelling(word, before, after); !near.isEmpty())
+        out.append({near, Key(c, near), weight - kVariantShade,
+                    QStringLiteral("the page reads %1; the words around it spell %2").arg(Quote(word), Quote(near))});
+}
+
+QList<Option> Options(const PageProposal& p, const PageProposal* before, const IndexCollation& c)
 {
     QList<Option> out;
     if (!p.candidates.isEmpty()) {
@@ -61,6 +124,17 @@ QList<Option> Options(const PageProposal& p, const IndexCollation& c)
             // a tie, the one the page bears out.
             if (!k.variant.isEmpty())
                 out.append({k.variant, Key(c, k.variant), k.weight - kVariantShade, k.unsure});
+            if (before && k.body && k.weight >= 1.0) // the first article, not the second
+                AddNeighbourSpelling(out, k.word, LastWord(*before), p.firstArticles.value(1), k.weight, c);
+        }
+        // A first article left out may be misread in one letter only; so
+        // spelt, it is the first again, before the one that followed it.
+        if (before && !p.passedOver.isEmpty()) {
+            const double top = std::max_element(p.candidates.begin(), p.candidates.end(),
+                                                [](const auto& a, const auto& b) { return a.weight < b.weight; })
+                                   ->weight;
+            AddNeighbourSpelling(out, p.passedOver, LastWord(*before), p.firstArticles.value(0),
+                                 top + 2 * kVariantShade, c);
         }
     } else if (!p.word.isEmpty()) {
         out.append({p.word, Key(c, p.word), 2.0, QString()});
@@ -75,7 +149,7 @@ QList<Option> Options(const PageProposal& p, const IndexCollation& c)
 // begins with the letter of its first (a page spans one letter but at the
 // turn of two, and a line taken for an article wrongly must not bar the
 // page after).
-QByteArray Bound(const PageProposal& p, const IndexCollation& c)
+Place Bound(const PageProposal& p, const IndexCollation& c)
 {
     if (!p.lastGuide.isEmpty())
         return Key(c, p.lastGuide);
@@ -84,13 +158,8 @@ QByteArray Bound(const PageProposal& p, const IndexCollation& c)
     return {};
 }
 
-QString Quote(const QString& w)
-{
-    return QStringLiteral("\u201c%1\u201d").arg(w);
-}
-
 // Each page's word from the path, and the pages in doubt with the reason.
-void Explain(QList<PageProposal>& pages, const QList<QList<Option>>& options, const QList<QByteArray>& bounds,
+void Explain(QList<PageProposal>& pages, const QList<QList<Option>>& options, const QList<Place>& bounds,
              const QList<int>& chosen, const QList<bool>& restart)
 {
     const int n = int(pages.size());
@@ -134,8 +203,7 @@ void Explain(QList<PageProposal>& pages, const QList<QList<Option>>& options, co
                            });
         if (previous >= 0 && !restart[i] && !bounds[previous].isEmpty() && o[k].key < bounds[previous])
             p.doubt = QStringLiteral("sorts before %1 of page %2")
-                          .arg(Quote(pages[previous].lastGuide.isEmpty() ? pages[previous].lastArticle
-                                                                         : pages[previous].lastGuide))
+                          .arg(Quote(LastWord(pages[previous])))
                           .arg(pages[previous].page);
         else if (rival)
             p.doubt = QStringLiteral("the running head and the first article disagree: %1 or %2")
@@ -160,7 +228,7 @@ void CheckProposals(QList<PageProposal>& pages, const IndexCollation& c)
 {
     const int n = int(pages.size());
     QList<QList<Option>> options;
-    QList<QByteArray> bounds;
+    QList<Place> bounds;
     QList<int> heights;
     for (const PageProposal& p : pages)
         if (p.lineHeight > 0)
@@ -168,7 +236,7 @@ void CheckProposals(QList<PageProposal>& pages, const IndexCollation& c)
     const int body = djvu::Median(heights);
     QList<bool> display(n, false);
     for (int i = 0; i < n; ++i) {
-        options << Options(pages[i], c);
+        options << Options(pages[i], i > 0 ? &pages[i - 1] : nullptr, c);
         bounds << Bound(pages[i], c);
         display[i] = body > 0 && pages[i].lineHeight > kDisplayType * body;
     }

@@ -62,7 +62,7 @@ QList<djvu::ArticleStart> Ascending(const QList<djvu::ArticleStart>& starts, con
     int end = -1;
     for (int i = 0; i < n; ++i) {
         for (int k = 0; k < i; ++k)
-            if (c.compare(starts[k].headword, starts[i].headword) <= 0 && length[k] + 1 > length[i])
+            if (MayPrecede(c, starts[k].headword, starts[i].headword) && length[k] + 1 > length[i])
                 length[i] = length[k] + 1, back[i] = k;
         if (end < 0 || length[i] > length[end])
             end = i;
@@ -261,6 +261,18 @@ Readings Read(const djvu::TextLayer& layer, const IndexCollation& c)
 
 } // namespace
 
+QString LetterByLetter(const QString& word)
+{
+    QString out = word;
+    out.removeIf([](QChar ch) { return ch.category() == QChar::Punctuation_Dash || ch == u'\'' || ch == u'\u2019'; });
+    return out;
+}
+
+bool MayPrecede(const IndexCollation& c, const QString& a, const QString& b)
+{
+    return c.compare(a, b) <= 0 || c.compare(LetterByLetter(a), LetterByLetter(b)) <= 0;
+}
+
 PageProposal ProposePage(const djvu::TextLayer& layer, int page, const IndexCollation& c)
 {
     PageProposal p;
@@ -274,6 +286,9 @@ PageProposal ProposePage(const djvu::TextLayer& layer, int page, const IndexColl
     const QList<djvu::ArticleStart>& starts = r.starts;
     const QString first = starts.isEmpty() ? QString() : starts.first().headword;
     p.lastArticle = starts.isEmpty() ? QString() : starts.last().headword;
+    for (qsizetype i = 0; i < std::min<qsizetype>(2, starts.size()); ++i)
+        p.firstArticles << starts[i].headword;
+    p.passedOver = r.passedOver;
     QString firstGuide = Headword(r.guides.value(0));
     if (r.guides.size() > 1)
         p.lastGuide = Headword(r.guides.last());

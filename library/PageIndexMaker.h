@@ -34,7 +34,17 @@ struct PageProposal {
     QString lastArticle;             // the last article that begins on the page
     int lineHeight = 0;              // the median of its lines' heights; 0: unknown
     bool ordered = false;            // its word ascends with the pages around it, even in doubt
+    QStringList firstArticles;       // the first two articles that begin on it
+    QString passedOver;              // a first article left out, read out of order or with a digit
 };
+
+// Whether `a` may come before `b` (or be the same): in the collation, or
+// with the hyphens and apostrophes inside words ignored, as many printed
+// dictionaries order ("Halfcocking", "Half-decked"; "Sheepmaster",
+// "Sheep's beard") while blanks still count ("vision purple", "Visional").
+bool MayPrecede(const IndexCollation& collation, const QString& a, const QString& b);
+// The word as such dictionaries order it: hyphens and apostrophes dropped.
+QString LetterByLetter(const QString& word);
 
 // The candidates of one page, from its text layer alone; the collation
 // orders the article starts of the page among themselves.

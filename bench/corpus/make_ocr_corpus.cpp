@@ -4,7 +4,8 @@
 // layer its hOCR describes. Sets that share no layout, font or stretch of
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
-//   make_ocr_corpus OUT_FOLDER tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|russian
+//   make_ocr_corpus OUT_FOLDER
+//   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|russian
 //   [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
@@ -201,7 +202,7 @@ QList<Document> HeadlessSet(const QString& which, const Bases& bases)
     return {};
 }
 
-// Without running heads, for a figure after "spare" has been looked at.
+// Without running heads, for figures after "spare" has been looked at.
 QList<Document> LastHeadlessSet(const QString& which, const Bases& bases)
 {
     corpus::Layout t1 = bases.c, t2 = bases.c, t3 = bases.c, t4 = bases.c;
@@ -212,6 +213,22 @@ QList<Document> LastHeadlessSet(const QString& which, const Bases& bases)
     t4.capitalHeads = true;
     if (which == u"still")
         return {{"still1", "Ha", t1}, {"still2", "Pr", t2}, {"still3", "Ob", t3}, {"still4", "Vi", t4}};
+    // Twice more, for figures after "still" has been looked at.
+    corpus::Layout u1 = bases.c, u2 = bases.c, u3 = bases.c, u4 = bases.c;
+    u1.family = "URW Gothic", u1.points = 8.5, u1.indentEm = 1.0, u1.specks = 1000, u1.titlePage = true;
+    u2.family = "C059", u2.points = 7.5, u2.columns = 3, u2.indentEm = 1.4, u2.plateEvery = 7, u2.maxDegrees = 0.8;
+    u3.family = "FreeSans", u3.points = 8, u3.firstLineIndent = true, u3.blur = 0.65, u3.threshold = 148;
+    u4.family = "P052", u4.points = 9, u4.indentEm = 0.8, u4.specks = 900, u4.capitalHeads = true;
+    if (which == u"quiet")
+        return {{"quiet1", "Bl", u1}, {"quiet2", "Gl", u2}, {"quiet3", "Th", u3}, {"quiet4", "Ex", u4}};
+    corpus::Layout w1 = bases.c, w2 = bases.c, w3 = bases.c, w4 = bases.c;
+    w1.family = "DejaVu Serif", w1.points = 8, w1.indentEm = 1.2, w1.maxDegrees = 0.9, w1.specks = 800;
+    w2.family = "Nimbus Sans Narrow", w2.points = 8.5, w2.columns = 3, w2.firstLineIndent = true, w2.titlePage = true;
+    w3.family = "Liberation Serif", w3.points = 8, w3.indentEm = 1.5, w3.blur = 0.6, w3.plateEvery = 9;
+    w4.family = "FreeSerif", w4.points = 9, w4.firstLineIndent = true, w4.threshold = 145, w4.capitalHeads = true,
+    w4.specks = 1100;
+    if (which == u"sober")
+        return {{"sober1", "Ac", w1}, {"sober2", "Du", w2}, {"sober3", "Me", w3}, {"sober4", "So", w4}};
     return {};
 }
 
@@ -305,11 +322,12 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     if (argc < 3
         || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "blank", "open",
-                        "clear", "spare", "still", "russian"}
+                        "clear", "spare", "still", "quiet", "sober", "russian"}
                 .contains(QString::fromLatin1(argv[2])))
-        return std::puts("usage: make_ocr_corpus OUT_FOLDER "
-                         "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|russian "
-                         "[PAGES_PER_DOCUMENT]"),
+        return std::puts(
+                   "usage: make_ocr_corpus OUT_FOLDER "
+                   "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|russian "
+                   "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
     for (const Document& d : Set(QString::fromLatin1(argv[2]))) {

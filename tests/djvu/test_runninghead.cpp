@@ -135,6 +135,8 @@ private slots:
             << ">-110 !\" arm, n. limb|>20 of the body|art, n. skill|>20 and craft|ash, n." << QStringList{"arm", "art", "ash"};
         QTest::newRow("a hyphen before a capital is a speck")
             << "-Crabber, n. one|>20 who catches|Crabbing, n. the act|>20 of it|crab-|>20 bed" << QStringList{"Crabber", "Crabbing"};
+        QTest::newRow("a compound parted at its hyphen")
+            << "Half- decked, a. partly|>20 decked|half-elliptic, a. of|>20 a spring|Half-faced, a. thin" << QStringList{"Half-decked", "half-elliptic", "Half-faced"};
         QTest::newRow("each column split at its own indent")
             << "ba, n.|>40 the word|bb, n.|>40 the word|bc, n.|>40 the word|bd, n.|>40 the word|be, n.|>40 the word"
                "|bf, n.|>40 the word|>500 ga, n.|>515 of it|>500 gb, n.|>515 of it|>500 gc, n.|>515 of it|>500 gd, n."

@@ -159,7 +159,8 @@ private slots:
         QCOMPARE(!p.doubt.isEmpty(), doubt);
     }
 
-    // Each page: "word/lastGuide/other candidates[/second article]"; what the check leaves:
+    // Each page: "word/lastGuide/other candidates[/second article[/first article left out]]";
+    // what the check leaves:
     // "word" kept or replaced, "?" in doubt, "?word" in doubt with a word
     // that keeps the order (the index keeps it), "!" a new alphabet.
     void order_data()
@@ -186,7 +187,16 @@ private slots:
         QTest::newRow("a page its neighbours disagree on")
             << QStringList{"apple//", "cat//", "bank//", "bay//", "dog//"} << QStringList{"apple", "?", "bank", "bay", "dog"};
         QTest::newRow("the first article overruled by the order")
-            << QStringList{"spanish//", "span-new///spanning", "sparer//"} << QStringList{"spanish", "?spanning", "sparer"};
+            << QStringList{"spanish//", "spade///spanning", "sparer//"} << QStringList{"spanish", "?spanning", "sparer"};
+        QTest::newRow("hyphens the book orders letter by letter")
+            << QStringList{"halfcocking//", "half-decked//", "halfpenny/sheep's beard/", "sheepskin//"}
+            << QStringList{"halfcocking", "half-decked", "halfpenny", "sheepskin"};
+        QTest::newRow("a letter misread that the words around spell")
+            << QStringList{"visible/vision purple/", "tision purple///visional", "visionary//"}
+            << QStringList{"visible", "?vision purple", "visionary"};
+        QTest::newRow("a first article left out, spelt by the words around")
+            << QStringList{"reclaim/recognisable/", "recognise///recognition/tecognisance", "recognosce//"}
+            << QStringList{"reclaim", "?recognisance", "recognosce"};
         QTest::newRow("a page without text leaves the order to its neighbours")
             << QStringList{"apple/ash/", "//", "bank//"} << QStringList{"apple", "", "bank"};
         // clang-format on
@@ -204,8 +214,11 @@ private slots:
             p.lastGuide = f[1];
             p.others = f[2].split(u' ', Qt::SkipEmptyParts);
             // A fourth part: the page's second article, read less surely.
-            if (f.size() > 3)
+            if (f.size() > 3) {
                 p.candidates = {{f[0], 1.0, true, {}, {}}, {f[3], 0.25, true, {}, {}}};
+                p.firstArticles = {f[0], f[3]};
+                p.passedOver = f.value(4);
+            }
             proposals << p;
         }
         CheckProposals(proposals, *IndexCollation::ForLocale("en"));
