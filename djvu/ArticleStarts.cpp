@@ -209,7 +209,15 @@ QString OpeningHeadword(const TextLayer& layer, const TextLine& line, int first)
         if (!t.back().isLetter())
             break;
     }
-    return taken.value(0, WithoutPunctuation(layer.words[first].text));
+    if (!taken.isEmpty())
+        return taken.first();
+    // Past a mark no headword holds OCR ran what follows into the word
+    // ("Exceptant/(tksept'ant,"): the letters before it.
+    const QString w = WithoutPunctuation(layer.words[first].text);
+    qsizetype n = 0;
+    while (n < w.size() && (w[n].isLetter() || (n > 0 && (w[n] == u'-' || w[n] == u'\''))))
+        ++n;
+    return n >= 2 ? w.left(n) : w;
 }
 
 // "Cr2O3", "Po1arity": where an article begins, a word OCR misread or a

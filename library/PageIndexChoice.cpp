@@ -87,6 +87,18 @@ QString LastWord(const PageProposal& p)
 QString NeighbourSpelling(const QString& word, const QString& before, const QString& after)
 {
     const QString a = before.toLower(), b = after.toLower(), w = word.toLower();
+    // The same headword again, as the page before ended ("Black wainut"
+    // after "Black walnut"), a letter read for a letter: of the two
+    // readings, the one the page's next article bears out no less.
+    if (w.size() == a.size() && w.size() >= kSharedBeginning) {
+        const auto shared = [](const QString& x, const QString& y) {
+            return std::mismatch(x.begin(), x.end(), y.begin(), y.end()).first - x.begin();
+        };
+        const auto at = std::mismatch(w.begin(), w.end(), a.begin()).first - w.begin();
+        if (at < w.size() && w.mid(at + 1) == a.mid(at + 1) && w[at].isLetter() && a[at].isLetter()
+            && shared(a, b) >= shared(w, b))
+            return before;
+    }
     qsizetype shared = 0;
     while (shared < a.size() && shared < b.size() && a[shared] == b[shared])
         ++shared;

@@ -136,6 +136,20 @@ void CheckSpelling(QList<PageCandidate>& candidates, const QString& words)
     }
 }
 
+// A capital after a small letter ("AceraGeae") or a sign among the
+// letters ("bla\u00a2k"): no headword is printed so.
+bool OddShape(const QString& word)
+{
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const QChar c = word[i];
+        if (!c.isLetter() && c != u' ' && c != u'-' && c != u'\'')
+            return true;
+        if (i > 0 && c.isUpper() && word[i - 1].isLower())
+            return true;
+    }
+    return false;
+}
+
 // Letters OCR takes for one another: shapes alike, or a speck read as an
 // accent ("Déadborn").
 bool Slip(QChar a, QChar b)
@@ -195,6 +209,9 @@ void CheckAgainstPage(QList<PageCandidate>& candidates, const QString& first, co
         if (seen > 1) {
             std::swap(k.word, k.variant);
             k.unsure = QStringLiteral("read %1 here and %2 elsewhere on the page").arg(Quote(k.variant), Quote(k.word));
+        } else if (OddShape(k.word)) {
+            k.unsure = QStringLiteral("the first article reads %1, a shape OCR gives misread letters")
+                           .arg(Quote(k.word));
         }
     }
 }

@@ -5,7 +5,7 @@
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
 //   make_ocr_corpus OUT_FOLDER
-//   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|russian
+//   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|brisk|plain|russian
 //   [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
@@ -202,6 +202,27 @@ QList<Document> HeadlessSet(const QString& which, const Bases& bases)
     return {};
 }
 
+// Without running heads, for figures after "sober" has been looked at.
+QList<Document> MoreHeadlessSets(const QString& which, const Bases& bases)
+{
+    corpus::Layout a1 = bases.c, a2 = bases.c, a3 = bases.c, a4 = bases.c;
+    a1.family = "Nimbus Roman", a1.points = 8.5, a1.indentEm = 1.1, a1.specks = 1100, a1.maxDegrees = 0.7,
+    a1.titlePage = true;
+    a2.family = "DejaVu Sans Condensed", a2.points = 7.5, a2.columns = 3, a2.indentEm = 1.3, a2.plateEvery = 8;
+    a3.family = "URW Bookman", a3.points = 8, a3.firstLineIndent = true, a3.blur = 0.6, a3.threshold = 150;
+    a4.family = "Liberation Sans", a4.points = 9, a4.indentEm = 0.9, a4.specks = 900, a4.capitalHeads = true;
+    if (which == u"brisk")
+        return {{"brisk1", "Ca", a1}, {"brisk2", "Li", a2}, {"brisk3", "Pu", a3}, {"brisk4", "Wo", a4}};
+    corpus::Layout b1 = bases.c, b2 = bases.c, b3 = bases.c, b4 = bases.c;
+    b1.family = "FreeSerif", b1.points = 8, b1.indentEm = 1.4, b1.maxDegrees = 0.8, b1.specks = 1000;
+    b2.family = "P052", b2.points = 8, b2.columns = 3, b2.firstLineIndent = true, b2.titlePage = true;
+    b3.family = "Nimbus Sans", b3.points = 8.5, b3.indentEm = 1.0, b3.blur = 0.65, b3.plateEvery = 7;
+    b4.family = "C059", b4.points = 9, b4.indentEm = 1.2, b4.threshold = 145, b4.capitalHeads = true, b4.specks = 800;
+    if (which == u"plain")
+        return {{"plain1", "Bo", b1}, {"plain2", "He", b2}, {"plain3", "Na", b3}, {"plain4", "Su", b4}};
+    return {};
+}
+
 // Without running heads, for figures after "spare" has been looked at.
 QList<Document> LastHeadlessSet(const QString& which, const Bases& bases)
 {
@@ -229,7 +250,7 @@ QList<Document> LastHeadlessSet(const QString& which, const Bases& bases)
     w4.specks = 1100;
     if (which == u"sober")
         return {{"sober1", "Ac", w1}, {"sober2", "Du", w2}, {"sober3", "Me", w3}, {"sober4", "So", w4}};
-    return {};
+    return MoreHeadlessSets(which, bases);
 }
 
 QList<Document> Set(const QString& which)
@@ -322,12 +343,12 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     if (argc < 3
         || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "blank", "open",
-                        "clear", "spare", "still", "quiet", "sober", "russian"}
+                        "clear", "spare", "still", "quiet", "sober", "brisk", "plain", "russian"}
                 .contains(QString::fromLatin1(argv[2])))
-        return std::puts(
-                   "usage: make_ocr_corpus OUT_FOLDER "
-                   "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|russian "
-                   "[PAGES_PER_DOCUMENT]"),
+        return std::puts("usage: make_ocr_corpus OUT_FOLDER "
+                         "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|"
+                         "brisk|plain|russian "
+                         "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
     for (const Document& d : Set(QString::fromLatin1(argv[2]))) {

@@ -137,6 +137,8 @@ private slots:
             << "-Crabber, n. one|>20 who catches|Crabbing, n. the act|>20 of it|crab-|>20 bed" << QStringList{"Crabber", "Crabbing"};
         QTest::newRow("a compound parted at its hyphen")
             << "Half- decked, a. partly|>20 decked|half-elliptic, a. of|>20 a spring|Half-faced, a. thin" << QStringList{"Half-decked", "half-elliptic", "Half-faced"};
+        QTest::newRow("a pronunciation run into the headword")
+            << "Exceptant/(tksept'ant, a. taking|>20 exception|Excerpt, n. a passage" << QStringList{"Exceptant", "Excerpt"};
         QTest::newRow("each column split at its own indent")
             << "ba, n.|>40 the word|bb, n.|>40 the word|bc, n.|>40 the word|bd, n.|>40 the word|be, n.|>40 the word"
                "|bf, n.|>40 the word|>500 ga, n.|>515 of it|>500 gb, n.|>515 of it|>500 gc, n.|>515 of it|>500 gd, n."

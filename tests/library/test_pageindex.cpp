@@ -75,6 +75,10 @@ private slots:
             << QStringList{"40,200:Cr2O3, n. an oxide", "90,230:of chromium", "40,260:crab n. a shellfish", "40,290:crane n.",
                            "520,200:crate n."}
             << "crab" << "" << true;
+        QTest::newRow("no head: a capital among small letters, in doubt")
+            << QStringList{"40,200:AceraGeae, n. a family", "90,230:of maples", "40,260:acerate a. needle-shaped", "40,290:acerb a.",
+                           "520,200:acetic a."}
+            << "AceraGeae" << "" << true;
         QTest::newRow("head of a page number only") << (QStringList{"40,40:12"} + kBody) << "apple" << "" << false;
         // Heads as OCR gives them.
         QTest::newRow("a dash between the guide words") << (QStringList{"40,40:apple — ash 57"} + kBody) << "apple" << "ash" << false;
@@ -194,6 +198,12 @@ private slots:
         QTest::newRow("a letter misread that the words around spell")
             << QStringList{"visible/vision purple/", "tision purple///visional", "visionary//"}
             << QStringList{"visible", "?vision purple", "visionary"};
+        QTest::newRow("a headword again, misread, as the page before ended")
+            << QStringList{"black/black walnut/", "black wainut///black warrior", "blade//"}
+            << QStringList{"black", "?black walnut", "blade"};
+        QTest::newRow("the page before's last word misread, the page's own kept")
+            << QStringList{"exasperant/exaspetate/", "exasperate///exasperater", "exhale//"}
+            << QStringList{"exasperant", "?exasperate", "exhale"};
         QTest::newRow("a first article left out, spelt by the words around")
             << QStringList{"reclaim/recognisable/", "recognise///recognition/tecognisance", "recognosce//"}
             << QStringList{"reclaim", "?recognisance", "recognosce"};
