@@ -98,17 +98,18 @@ void MeasureIndents(QList<BodyLine>& lines, int lineHeight)
     IndentsFrom(lines, shared);
     // A few strays may start alike further out than the rest (specks run
     // into first words): an edge so few lines keep is not the column's.
+    const auto atTheEdge = [&](int i) { return lines[i].indent * 4 <= lineHeight; };
     for (int round = 0; round < 3; ++round) {
         QHash<int, int> count, atEdge, kept;
         for (int i = 0; i < n; ++i) {
             ++count[lines[i].column];
-            atEdge[lines[i].column] += lines[i].indent * 4 <= lineHeight;
-            kept[lines[i].column] += shared[i] && lines[i].indent * 4 > lineHeight;
+            atEdge[lines[i].column] += atTheEdge(i);
+            kept[lines[i].column] += shared[i] && !atTheEdge(i);
         }
         bool moved = false;
         for (int i = 0; i < n; ++i) {
             const int c = lines[i].column;
-            if (shared[i] && lines[i].indent * 4 <= lineHeight && atEdge[c] * kStrayShare < count[c] && kept[c] > 0)
+            if (shared[i] && atTheEdge(i) && atEdge[c] * kStrayShare < count[c] && kept[c] > 0)
                 shared[i] = false, moved = true;
         }
         if (!moved)
