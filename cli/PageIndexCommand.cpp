@@ -24,7 +24,10 @@ QStringList IndexLines(const QList<PageProposal>& pages)
     QStringList lines;
     QString last;
     for (const PageProposal& p : pages) {
-        if (p.word.isEmpty())
+        // A page left out of the order with hardly an article on it (a
+        // plate's caption) gets no line: the words it would take after the
+        // word before are on the page before.
+        if (p.word.isEmpty() || (!p.doubt.isEmpty() && !p.ordered && p.firstArticles.size() < 2))
             continue;
         const QString word = p.doubt.isEmpty() || p.ordered ? p.word : last;
         if (word.isEmpty())
