@@ -4,6 +4,7 @@
 #include "djvu/DocumentText.h"
 #include "base/AtomicFile.h"
 #include "base/TextFile.h"
+#include "library/LetterRuns.h"
 #include "library/PageIndexMaker.h"
 
 #include <QDir>
@@ -69,17 +70,21 @@ int MakePageIndex(const QStringList& args, Streams& io)
     const djvu::DocumentText& d = doc.value();
 
     QList<PageProposal> pages;
+    LetterRuns runs;
     for (int i = 0; i < d.pageCount(); ++i) {
         const Result<djvu::TextLayer> layer = d.page(i);
         PageProposal unread;
         unread.page = i + 1;
         unread.doubt = layer ? QString() : layer.error();
         pages << (layer ? ProposePage(layer.value(), i + 1) : unread);
+        if (layer)
+            runs.add(layer.value());
         if (io.progress && (i + 1) % 50 == 0)
             io.err << "\rpage " << i + 1 << " of " << d.pageCount(), io.err.flush();
     }
     if (io.progress)
         io.err << "\r";
+    FlagRareSpellings(pages, runs);
     CheckProposals(pages, IndexCollation::Default());
 
     const QString data = QDir::cleanPath(o.values.value("-o"));

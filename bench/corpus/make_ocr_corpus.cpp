@@ -5,7 +5,7 @@
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
 //   make_ocr_corpus OUT_FOLDER
-//   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|brisk|plain|russian
+//   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|brisk|plain|crisp|russian
 //   [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
@@ -220,6 +220,13 @@ QList<Document> MoreHeadlessSets(const QString& which, const Bases& bases)
     b4.family = "C059", b4.points = 9, b4.indentEm = 1.2, b4.threshold = 145, b4.capitalHeads = true, b4.specks = 800;
     if (which == u"plain")
         return {{"plain1", "Bo", b1}, {"plain2", "He", b2}, {"plain3", "Na", b3}, {"plain4", "Su", b4}};
+    corpus::Layout c1 = bases.c, c2 = bases.c, c3 = bases.c, c4 = bases.c;
+    c1.family = "DejaVu Serif Condensed", c1.points = 8, c1.indentEm = 1.0, c1.specks = 1000, c1.titlePage = true;
+    c2.family = "Liberation Serif", c2.points = 8.5, c2.columns = 3, c2.firstLineIndent = true, c2.maxDegrees = 0.8;
+    c3.family = "FreeSans", c3.points = 8, c3.indentEm = 1.3, c3.blur = 0.6, c3.threshold = 148, c3.plateEvery = 9;
+    c4.family = "URW Bookman", c4.points = 8.5, c4.indentEm = 0.8, c4.specks = 900, c4.capitalHeads = true;
+    if (which == u"crisp")
+        return {{"crisp1", "Cl", c1}, {"crisp2", "Fa", c2}, {"crisp3", "Im", c3}, {"crisp4", "Ta", c4}};
     return {};
 }
 
@@ -342,12 +349,12 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 3
-        || !QStringList{"tune", "held", "fresh", "mixed", "other", "last", "next", "final", "bare", "blank", "open",
-                        "clear", "spare", "still", "quiet", "sober", "brisk", "plain", "russian"}
+        || !QStringList{"tune", "held",  "fresh", "mixed", "other", "last",  "next",  "final", "bare",  "blank",
+                        "open", "clear", "spare", "still", "quiet", "sober", "brisk", "plain", "crisp", "russian"}
                 .contains(QString::fromLatin1(argv[2])))
         return std::puts("usage: make_ocr_corpus OUT_FOLDER "
                          "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|"
-                         "brisk|plain|russian "
+                         "brisk|plain|crisp|russian "
                          "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;

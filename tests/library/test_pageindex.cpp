@@ -5,6 +5,7 @@
 #include "Files.h"
 #include "index/IndexOps.h"
 #include "base/TextFile.h"
+#include "library/LetterRuns.h"
 #include "library/PageIndexFix.h"
 #include "library/PageIndexMaker.h"
 
@@ -240,6 +241,36 @@ private slots:
         QCOMPARE(
             ReviewCount(ReviewFileBytes(proposals)),
             int(std::count_if(expected.begin(), expected.end(), [](const QString& e) { return e.startsWith(u'?'); })));
+    }
+
+    // A first article with letters together that the document has nowhere
+    // else is sent to the review; one spelt as the document spells is not.
+    void rareSpelling_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<bool>("flagged");
+        QTest::newRow("spelt as the document spells") << "Acknowledgment" << false;
+        QTest::newRow("misread into runs found nowhere else") << "Ackriowledgment" << true;
+        QTest::newRow("a sign read for a letter") << "Acknowledgmënt" << true;
+        QTest::newRow("too short to tell") << "Ab" << false;
+    }
+    void rareSpelling()
+    {
+        QFETCH(QString, first);
+        QFETCH(bool, flagged);
+        const djvu::TextLayer page = Layer({"40,200:" + first + ", n. owning of a debt", "40,230:acknowledge v. to own",
+                                            "40,260:acorn n. a nut", "520,200:acre n. land"});
+        const djvu::TextLayer other = Layer({"40,200:knowledge n. what is known", "40,230:ledge n. a shelf",
+                                             "40,260:judgment n. a ruling", "520,200:axe n. a tool"});
+        LetterRuns runs;
+        runs.add(page);
+        // The other pages of a dictionary, enough to tell a rare run.
+        for (int i = 0; i < 400; ++i)
+            runs.add(other);
+        QList<PageProposal> pages{ProposePage(page, 1)};
+        FlagRareSpellings(pages, runs);
+        QCOMPARE(pages[0].word, first);
+        QCOMPARE(!pages[0].candidates[0].unsure.isEmpty(), flagged);
     }
 
     // The pages in doubt counted, and the next after the page on view, from
