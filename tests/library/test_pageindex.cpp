@@ -76,6 +76,10 @@ private slots:
             << QStringList{"40,200:Cr2O3, n. an oxide", "90,230:of chromium", "40,260:crab n. a shellfish", "40,290:crane n.",
                            "520,200:crate n."}
             << "crab" << "" << true;
+        QTest::newRow("no head: hyphens passed over in the page's own order")
+            << QStringList{"40,200:fleabane n. a plant", "90,230:of the daisy kind", "40,260:flea-beetle n. a beetle",
+                           "40,290:flea-bite n. a bite", "520,200:fleam n. a lancet"}
+            << "fleabane" << "" << false;
         QTest::newRow("no head: a capital among small letters, in doubt")
             << QStringList{"40,200:AceraGeae, n. a family", "90,230:of maples", "40,260:acerate a. needle-shaped", "40,290:acerb a.",
                            "520,200:acetic a."}
