@@ -5,7 +5,7 @@
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
 //   make_ocr_corpus OUT_FOLDER
-//   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|brisk|plain|crisp|russian
+//   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|brisk|plain|crisp|bright|russian
 //   [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
@@ -227,6 +227,13 @@ QList<Document> MoreHeadlessSets(const QString& which, const Bases& bases)
     c4.family = "URW Bookman", c4.points = 8.5, c4.indentEm = 0.8, c4.specks = 900, c4.capitalHeads = true;
     if (which == u"crisp")
         return {{"crisp1", "Cl", c1}, {"crisp2", "Fa", c2}, {"crisp3", "Im", c3}, {"crisp4", "Ta", c4}};
+    corpus::Layout d1 = bases.c, d2 = bases.c, d3 = bases.c, d4 = bases.c;
+    d1.family = "C059", d1.points = 8, d1.indentEm = 1.5, d1.specks = 1200, d1.maxDegrees = 0.9;
+    d2.family = "Nimbus Sans Narrow", d2.points = 8, d2.columns = 3, d2.indentEm = 1.1, d2.plateEvery = 6;
+    d3.family = "P052", d3.points = 8.5, d3.firstLineIndent = true, d3.blur = 0.65, d3.titlePage = true;
+    d4.family = "DejaVu Sans", d4.points = 7.5, d4.indentEm = 1.2, d4.threshold = 150, d4.capitalHeads = true;
+    if (which == u"bright")
+        return {{"bright1", "Go", d1}, {"bright2", "Or", d2}, {"bright3", "Sl", d3}, {"bright4", "Mu", d4}};
     return {};
 }
 
@@ -349,12 +356,13 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 3
-        || !QStringList{"tune", "held",  "fresh", "mixed", "other", "last",  "next",  "final", "bare",  "blank",
-                        "open", "clear", "spare", "still", "quiet", "sober", "brisk", "plain", "crisp", "russian"}
+        || !QStringList{"tune",  "held",  "fresh", "mixed", "other", "last",   "next",
+                        "final", "bare",  "blank", "open",  "clear", "spare",  "still",
+                        "quiet", "sober", "brisk", "plain", "crisp", "bright", "russian"}
                 .contains(QString::fromLatin1(argv[2])))
         return std::puts("usage: make_ocr_corpus OUT_FOLDER "
                          "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|"
-                         "brisk|plain|crisp|russian "
+                         "brisk|plain|crisp|bright|russian "
                          "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
