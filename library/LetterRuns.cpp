@@ -48,7 +48,8 @@ void LetterRuns::add(const djvu::TextLayer& layer)
 int LetterRuns::rarest(const QString& word) const
 {
     int least = -1;
-    for (const QString& part : word.split(QRegularExpression(QStringLiteral("[ '\\-]")), Qt::SkipEmptyParts))
+    static const QRegularExpression parts(QStringLiteral("[ '\\-]"));
+    for (const QString& part : word.split(parts, Qt::SkipEmptyParts))
         ForEachRun(part, [&](quint64 run) {
             const int n = counts_.value(run);
             least = least < 0 ? n : std::min(least, n);
@@ -61,12 +62,14 @@ void FlagRareSpellings(QList<PageProposal>& pages, const LetterRuns& runs)
     if (runs.words() < kEnoughWords)
         return;
     for (PageProposal& p : pages)
-        for (PageCandidate& k : p.candidates)
-            if (k.body && k.weight >= 1.0 && k.unsure.isEmpty() && p.firstArticles.value(0) == k.word
-                && runs.rarest(k.word) <= kOwnRun && runs.rarest(k.word) > 0)
+        for (PageCandidate& k : p.candidates) {
+            if (!k.body || k.weight < 1.0 || !k.unsure.isEmpty() || p.firstArticles.value(0) != k.word)
+                continue;
+            if (const int least = runs.rarest(k.word); least > 0 && least <= kOwnRun)
                 k.unsure = QStringLiteral("the first article reads \u201c%1\u201d, with letters together that the "
                                           "document has nowhere else")
                                .arg(k.word);
+        }
 }
 
 } // namespace lexifol
