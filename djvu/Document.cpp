@@ -6,6 +6,7 @@
 #include "djvu/TextLayerParse.h"
 
 #include <QDir>
+#include <QFile>
 #include <cstring>
 
 namespace lexifol::djvu {
@@ -27,6 +28,43 @@ QString Native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+// A file read whole is held in memory as long as the document is open;
+// past this size it is read by name, as a viewer would.
+constexpr qint64 kWholeFileBytes = qint64(256) << 20;
+
+// Whether the file holds all its pages itself: one page, or a bundled
+// document (an indirect one names other files, which only a reader by name
+// finds).
+bool SelfContained(QFile& file)
+{
+    const QByteArray head = file.peek(25);
+    if (head.size() < 16 || !head.startsWith("AT&TFORM"))
+        return false;
+    const QByteArray kind = head.mid(12, 4);
+    if (kind == "DJVU")
+        return true;
+    return kind == "DJVM" && head.size() == 25 && head.mid(16, 4) == "DIRM" && (uchar(head[24]) & 0x80);
+}
+
+// The document made from the file's bytes, or null when it is not to be
+// read so (too large, not self-contained, unreadable).
+ddjvu_document_t* CreateFromBytes(ddjvu_context_t* ctx, const QString& path)
+{
+    QFile file(path);
+    if (file.size() > kWholeFileBytes || !file.open(QIODevice::ReadOnly) || !SelfContained(file))
+        return nullptr;
+    ddjvu_document_t* doc = ddjvu_document_create(ctx, nullptr, 0);
+    if (!doc)
+        return nullptr;
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (qint64 got; (got = file.read(block.data(), block.size())) > 0;)
+        ddjvu_stream_write(doc, 0, block.constData(), got);
+    // A read that failed on the way gives a document cut short, which fails
+    // as such a file fails.
+    ddjvu_stream_close(doc, 0, 0);
+    return doc;
+}
+
 } // namespace
 
 Document::Document(std::unique_ptr<Impl> impl, QString path)
@@ -44,7 +82,10 @@ Result<std::unique_ptr<Document>> Document::open(const QString& path, const Open
         return Status::failure(QStringLiteral("DjVuLibre could not be started"));
     auto impl = std::make_unique<Impl>();
     impl->stallMs = limits.stallMs;
-    impl->doc = ddjvu_document_create_by_filename_utf8(context.get(), path.toUtf8().constData(), 0);
+    if (limits.readWhole)
+        impl->doc = CreateFromBytes(context.get(), path);
+    if (!impl->doc)
+        impl->doc = ddjvu_document_create_by_filename_utf8(context.get(), path.toUtf8().constData(), 0);
     if (!impl->doc)
         return Status::failure(QStringLiteral("Cannot open file %1").arg(Native(path)));
     ddjvu_document_t* doc = impl->doc;

@@ -13,6 +13,10 @@ namespace lexifol::djvu {
 
 struct OpenLimits {
     int stallMs = 10000; // no progress for this long: given up
+    // For a reader going through many pages: a bundled file is read into
+    // memory once. Opened by name, DjVuLibre maps the file anew for every
+    // page it reads, which costs more than reading the page.
+    bool readWhole = false;
 };
 
 class Document

@@ -15,7 +15,9 @@ Result<DocumentText> DocumentText::open(const QString& path)
         text.count_ = count.value();
         return text;
     }
-    auto doc = Document::open(path);
+    OpenLimits limits;
+    limits.readWhole = true;
+    auto doc = Document::open(path, limits);
     if (!doc)
         return Status::failure(doc.error());
     text.doc_ = std::move(doc.value());

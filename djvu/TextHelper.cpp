@@ -54,7 +54,12 @@ QByteArray Answer(Kind kind, bool asStored, int page, const QString& path)
     if (!doc || doc->path() != path || stamp != now) {
         doc.reset();
         stamp = now;
-        auto opened = Document::open(path);
+        // A count comes from a reader about to go through the document, plain
+        // text from the search indexer going through it: both read the
+        // file once. A page asked alone (a viewer's) reads it by name.
+        OpenLimits limits;
+        limits.readWhole = kind == Kind::Count || kind == Kind::Plain;
+        auto opened = Document::open(path, limits);
         if (!opened)
             return QByteArray(1, '\0') + opened.error().toUtf8();
         doc = std::move(opened.value());

@@ -2,6 +2,7 @@
 
 #include "djvu/Document.h"
 #include "djvu/PageFiles.h"
+#include "djvu/TextHelper.h"
 #include "search/TextQuery.h"
 
 #include <QCryptographicHash>
@@ -28,13 +29,17 @@ QString Stamp(const QFileInfo& f)
 
 // The document holding a page, and the page's place in it. `open` keeps a
 // whole-file dictionary's document open from page to page; for one stored
-// page by page it holds the page's own file.
+// page by page it holds the page's own file. `through`: every page is read
+// in turn (by this process unless a helper reads them).
 Result<std::pair<const djvu::Document*, int>> Locate(const TextSource& s, const QString& reference, int page,
-                                                     std::unique_ptr<djvu::Document>& open)
+                                                     std::unique_ptr<djvu::Document>& open, bool through = false)
 {
     if (!s.wholeFile || !open) {
+        djvu::OpenLimits limits;
+        limits.readWhole = through && djvu::TextHelperProgram().isEmpty();
         auto doc = djvu::Document::open(s.wholeFile ? djvu::WholeDocumentPath(s.folder, s.name)
-                                                    : s.folder + reference + QStringLiteral(".djvu"));
+                                                    : s.folder + reference + QStringLiteral(".djvu"),
+                                        limits);
         if (!doc)
             return Status::failure(doc.error());
         open = std::move(doc.value());
@@ -45,7 +50,7 @@ Result<std::pair<const djvu::Document*, int>> Locate(const TextSource& s, const 
 Result<QString> IndexTextOf(const TextSource& s, const QString& reference, int page,
                             std::unique_ptr<djvu::Document>& open)
 {
-    const auto at = Locate(s, reference, page, open);
+    const auto at = Locate(s, reference, page, open, true);
     if (!at)
         return Status::failure(at.error());
     return at->first->pagePlainText(at->second);

@@ -21,6 +21,7 @@ class DocumentTest : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void pagesAndLines_data();
     void pagesAndLines();
     void pageOutsideTheDocument();
     void documentCutShort();
@@ -57,9 +58,32 @@ void DocumentTest::initTestCase()
     QVERIFY2(BundleDjvu(book_, pages_, &error), qPrintable(error));
 }
 
+void DocumentTest::pagesAndLines_data()
+{
+    QTest::addColumn<bool>("indirect");
+    QTest::addColumn<bool>("readWhole");
+    QTest::newRow("bundled, by name") << false << false;
+    QTest::newRow("bundled, read whole") << false << true;
+    QTest::newRow("indirect, read whole") << true << true;
+}
+
+// A reader going through the pages reads a bundled file into memory; an
+// indirect one is read by name all the same.
 void DocumentTest::pagesAndLines()
 {
-    const auto doc = djvu::Document::open(book_);
+    QFETCH(bool, indirect);
+    QFETCH(bool, readWhole);
+    QString path = book_;
+    if (indirect) {
+        if (QStandardPaths::findExecutable(QStringLiteral("djvmcvt")).isEmpty())
+            QSKIP("djvmcvt is not installed");
+        QString error;
+        QVERIFY2(MakeIndirect(book_, dir_.filePath(QStringLiteral("lines")), &error), qPrintable(error));
+        path = dir_.filePath(QStringLiteral("lines/index.djvu"));
+    }
+    djvu::OpenLimits limits;
+    limits.readWhole = readWhole;
+    const auto doc = djvu::Document::open(path, limits);
     QVERIFY2(doc, qPrintable(doc.error()));
     QCOMPARE(doc.value()->pageCount(), 2);
     const auto text = doc.value()->pageText(1);
@@ -98,13 +122,15 @@ void DocumentTest::documentCutShort()
     QVERIFY(out.open(QIODevice::WriteOnly));
     out.write(bytes.left(bytes.size() - bytes.size() / 3));
     out.close();
-    QElapsedTimer t;
-    t.start();
-    const auto doc = djvu::Document::open(cut, {2000});
-    // Either the document or its last page is told as undecodable.
-    const bool told = !doc || !doc.value()->decodePage(1);
-    QVERIFY(told);
-    QVERIFY(t.elapsed() < 5000);
+    for (const bool readWhole : {false, true}) {
+        QElapsedTimer t;
+        t.start();
+        const auto doc = djvu::Document::open(cut, {2000, readWhole});
+        // Either the document or its last page is told as undecodable.
+        const bool told = !doc || !doc.value()->decodePage(1);
+        QVERIFY(told);
+        QVERIFY(t.elapsed() < 5000);
+    }
 }
 
 void DocumentTest::refusedFiles_data()
