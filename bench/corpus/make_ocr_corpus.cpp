@@ -5,7 +5,8 @@
 // the alphabet: "tune" to tune rules on, "held" to report on, "fresh" the
 // held-out layouts on other words.
 //   make_ocr_corpus OUT_FOLDER
-//   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|brisk|plain|crisp|bright|russian
+//   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|brisk|plain|crisp|bright|
+//   keen|steady|russian
 //   [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
@@ -267,10 +268,37 @@ QList<Document> LastHeadlessSet(const QString& which, const Bases& bases)
     return MoreHeadlessSets(which, bases);
 }
 
+// One set with running heads and one without, for figures after "bright"
+// has been looked at: faces, sizes and heads in pairs no set gave, on
+// stretches none used.
+QList<Document> LatestSets(const QString& which, const Bases& bases)
+{
+    using corpus::Head;
+    corpus::Layout k1 = bases.a, k2 = bases.d, k3 = bases.e, k4 = bases.g;
+    k1.family = "Nimbus Sans Narrow", k1.points = 8.5, k1.indentEm = 1.2, k1.specks = 900, k1.titlePage = true,
+    k1.maxDegrees = 0.7;
+    k2.family = "FreeSerif", k2.points = 8, k2.head = Head::EdgesNumberMid, k2.plateEvery = 8, k2.blur = 0.6;
+    k3.family = "URW Gothic", k3.points = 8, k3.head = Head::OneGuideColon, k3.indentEm = 1.0, k3.threshold = 148,
+    k3.specks = 800;
+    k4.family = "DejaVu Serif Condensed", k4.points = 9, k4.head = Head::Foot, k4.indentEm = 1.4,
+    k4.capitalHeads = true, k4.maxDegrees = 0.8;
+    if (which == u"keen")
+        return {{"keen1", "Dr", k1}, {"keen2", "Fr", k2}, {"keen3", "Pi", k3}, {"keen4", "Ru", k4}};
+    corpus::Layout s1 = bases.c, s2 = bases.c, s3 = bases.c, s4 = bases.c;
+    s1.family = "Liberation Sans", s1.points = 8, s1.indentEm = 1.3, s1.specks = 1100, s1.maxDegrees = 0.8,
+    s1.titlePage = true;
+    s2.family = "URW Bookman", s2.points = 8, s2.columns = 3, s2.indentEm = 1.0, s2.plateEvery = 7, s2.blur = 0.6;
+    s3.family = "DejaVu Serif", s3.points = 8.5, s3.firstLineIndent = true, s3.threshold = 148, s3.specks = 900;
+    s4.family = "Nimbus Roman", s4.points = 9, s4.indentEm = 1.6, s4.capitalHeads = true, s4.maxDegrees = 0.6;
+    if (which == u"steady")
+        return {{"steady1", "Da", s1}, {"steady2", "Mi", s2}, {"steady3", "Se", s3}, {"steady4", "Hy", s4}};
+    return {};
+}
+
 QList<Document> Set(const QString& which)
 {
     const Bases bases = MakeBases();
-    for (auto set : {&EarlySet, &LateSet, &HeadlessSet, &LastHeadlessSet})
+    for (auto set : {&EarlySet, &LateSet, &HeadlessSet, &LastHeadlessSet, &LatestSets})
         if (QList<Document> found = set(which, bases); !found.isEmpty())
             return found;
     return {};
@@ -356,13 +384,13 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 3
-        || !QStringList{"tune",  "held",  "fresh", "mixed", "other", "last",   "next",
-                        "final", "bare",  "blank", "open",  "clear", "spare",  "still",
-                        "quiet", "sober", "brisk", "plain", "crisp", "bright", "russian"}
+        || !QStringList{"tune",  "held",  "fresh", "mixed",  "other", "last",   "next",   "final",
+                        "bare",  "blank", "open",  "clear",  "spare", "still",  "quiet",  "sober",
+                        "brisk", "plain", "crisp", "bright", "keen",  "steady", "russian"}
                 .contains(QString::fromLatin1(argv[2])))
         return std::puts("usage: make_ocr_corpus OUT_FOLDER "
                          "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|"
-                         "brisk|plain|crisp|bright|russian "
+                         "brisk|plain|crisp|bright|keen|steady|russian "
                          "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
