@@ -21,6 +21,7 @@ constexpr int kMostHeadwordWords = 6;
 
 struct BodyLine {
     int line, word, left, right, top, column = 0, indent = 0;
+    bool opens = false; // its first word may be a headword
 };
 
 // Where a word's print begins: a speck run into it ("‘dietary", "_Holar")
@@ -96,20 +97,24 @@ void MeasureIndents(QList<BodyLine>& lines, int lineHeight)
     for (int i = 0; i < n; ++i)
         shared[i] = shared[i] || !alike.contains(lines[i].column);
     IndentsFrom(lines, shared);
-    // A few strays may start alike further out than the rest (specks run
-    // into first words): an edge so few lines keep is not the column's.
+    // A few strays may start alike further out than the rest (figures in
+    // the margin, specks run into first words): an edge so few lines keep
+    // is not the column's.
     const auto atTheEdge = [&](int i) { return lines[i].indent * 4 <= lineHeight; };
     for (int round = 0; round < 3; ++round) {
-        QHash<int, int> count, atEdge, kept;
+        QHash<int, int> count, atEdge, kept, opening;
         for (int i = 0; i < n; ++i) {
             ++count[lines[i].column];
             atEdge[lines[i].column] += atTheEdge(i);
+            opening[lines[i].column] += atTheEdge(i) && lines[i].opens;
             kept[lines[i].column] += shared[i] && !atTheEdge(i);
         }
+        // Long articles leave few lines at the edge too; two or more that
+        // begin with words keep it.
         bool moved = false;
         for (int i = 0; i < n; ++i) {
             const int c = lines[i].column;
-            if (shared[i] && atTheEdge(i) && atEdge[c] * kStrayShare < count[c] && kept[c] > 0)
+            if (shared[i] && atTheEdge(i) && atEdge[c] * kStrayShare < count[c] && kept[c] > 0 && opening[c] < 2)
                 shared[i] = false, moved = true;
         }
         if (!moved)
@@ -287,7 +292,8 @@ QList<ArticleStart> ArticleStarts(const TextLayer& layer, const QList<int>& skip
         while (w < l.first + l.count && speck(layer.words[w]))
             ++w;
         if (w < l.first + l.count)
-            lines.append({i, w, LetterLeft(layer.words[w]), l.box.right(), l.box.top()});
+            lines.append(
+                {i, w, LetterLeft(layer.words[w]), l.box.right(), l.box.top(), 0, 0, OpensHeadword(layer, i, w)});
     }
     if (lines.isEmpty())
         return {};

@@ -148,6 +148,12 @@ private slots:
             << "ab, n.|>20 the word|ac, n.|>20 the word|ad, n.|>-40 27 of|>20 the word|ae, n.|>20 the word|af, n.|>20 the word"
                "|ag, n.|>20 the word|ah, n.|>-36 12 in|>20 the word|ai, n.|>20 the word|aj, n.|>20 the word|ak, n.|>20 the word"
             << QStringList{"ab", "ac", "ad", "ae", "af", "ag", "ah", "ai", "aj", "ak"};
+        QTest::newRow("long articles leave few lines at the edge")
+            << "middle, a. set|>20 of the word|>20 of the word|>20 of the word|>20 of the word|>20 of the word"
+               "|>20 of the word|>20 of the word|>20 of the word|>20 of the word|>20 of the word|>20 of the word"
+               "|middle age, n.|>20 of the word|>20 of the word|>20 of the word|>20 of the word|>20 of the word"
+               "|>20 of the word|>20 of the word|>20 of the word|>20 of the word|>20 of the word|>20 of the word"
+            << QStringList{"middle", "middle age"};
         QTest::newRow("a headword of several words")
             << "black, a. dark|>20 in colour|black and white, n. print|>20 on paper|blade, n." << QStringList{"black", "black and white", "blade"};
         QTest::newRow("articles that begin indented")
