@@ -6,7 +6,7 @@
 // held-out layouts on other words.
 //   make_ocr_corpus OUT_FOLDER
 //   tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|brisk|plain|crisp|bright|
-//   keen|steady|russian
+//   keen|steady|calm|russian
 //   [PAGES_PER_DOCUMENT]
 // Writes OUT_FOLDER/<document>/book.djvu, truth.tsv (page, kind, first
 // headword) and marks.tsv (page, headword, where it is printed). Needs dict-gcide, tesseract-ocr with eng, DjVuLibre's
@@ -292,6 +292,16 @@ QList<Document> LatestSets(const QString& which, const Bases& bases)
     s4.family = "Nimbus Roman", s4.points = 9, s4.indentEm = 1.6, s4.capitalHeads = true, s4.maxDegrees = 0.6;
     if (which == u"steady")
         return {{"steady1", "Da", s1}, {"steady2", "Mi", s2}, {"steady3", "Se", s3}, {"steady4", "Hy", s4}};
+    // Two with heads, two without, for a figure after "steady" and "keen"
+    // have been looked at.
+    corpus::Layout m1 = bases.c, m2 = bases.b, m3 = bases.c, m4 = bases.d;
+    m1.family = "P052", m1.points = 8, m1.columns = 3, m1.indentEm = 1.2, m1.specks = 1000, m1.plateEvery = 8;
+    m2.family = "DejaVu Sans Condensed", m2.points = 8.5, m2.indentEm = 0.9, m2.maxDegrees = 0.8, m2.titlePage = true;
+    m3.family = "FreeSerif", m3.points = 8.5, m3.firstLineIndent = true, m3.blur = 0.6, m3.threshold = 148;
+    m4.family = "Liberation Sans", m4.points = 8, m4.columns = 2, m4.head = Head::EdgesNumberMid, m4.indentEm = 1.4,
+    m4.capitalHeads = true;
+    if (which == u"calm")
+        return {{"calm1", "Ge", m1}, {"calm2", "Lu", m2}, {"calm3", "Wh", m3}, {"calm4", "To", m4}};
     return {};
 }
 
@@ -384,13 +394,13 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 3
-        || !QStringList{"tune",  "held",  "fresh", "mixed",  "other", "last",   "next",   "final",
-                        "bare",  "blank", "open",  "clear",  "spare", "still",  "quiet",  "sober",
-                        "brisk", "plain", "crisp", "bright", "keen",  "steady", "russian"}
+        || !QStringList{"tune",  "held",  "fresh", "mixed",  "other", "last",   "next",  "final",
+                        "bare",  "blank", "open",  "clear",  "spare", "still",  "quiet", "sober",
+                        "brisk", "plain", "crisp", "bright", "keen",  "steady", "calm",  "russian"}
                 .contains(QString::fromLatin1(argv[2])))
         return std::puts("usage: make_ocr_corpus OUT_FOLDER "
                          "tune|held|fresh|mixed|other|last|next|final|bare|blank|open|clear|spare|still|quiet|sober|"
-                         "brisk|plain|crisp|bright|keen|steady|russian "
+                         "brisk|plain|crisp|bright|keen|steady|calm|russian "
                          "[PAGES_PER_DOCUMENT]"),
                2;
     const int pages = argc > 3 ? std::atoi(argv[3]) : 20;
